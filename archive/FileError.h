@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <exception>
+
+// The one error of the file layer: what went wrong with which file. The command that
+// started the work catches it and shows message() to the user.
+class FileError : public std::exception
+{
+public:
+    enum class Kind {
+        NotFound,      // the file does not exist
+        OpenFailed,    // exists but cannot be opened for reading
+        CreateFailed,  // cannot be created or opened for writing
+        WriteFailed,   // writing, flushing or renaming failed
+        EndOfFile,     // a read past the end, or a length longer than what is left
+        BadFormat,     // the bytes are not what this kind of file holds
+    };
+
+    FileError(QString path, Kind kind, QString detail = {});
+
+    const QString &path() const { return m_path; }
+    Kind kind() const { return m_kind; }
+    const QString &detail() const { return m_detail; }
+    // Text for the user, naming the file ("%1 was not found.").
+    QString message() const;
+    const char *what() const noexcept override { return m_what.constData(); }
+
+private:
+    QString m_path;
+    Kind m_kind;
+    QString m_detail;
+    QByteArray m_what;
+};

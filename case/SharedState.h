@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+// Device models that choose the device's file names. Never stored in a file.
+enum DeviceModelCode : int32_t {
+    ModelNone = 0,
+    ModelQ21 = 21,
+    ModelQ25 = 25,
+};
+
+// The choices and flags that the Open dialog, the open / import / scan flows, the
+// General form and the main frame hand to one another. One instance, owned by
+// CRavelinView; members keep the names the rest of the program knows them by.
+struct SharedState
+{
+    // Open dialog outputs
+    int32_t openMode = 0;            // 0 nothing, 1 import MIF folder, 2 choose archive, 3 open archivePath
+    uint8_t directoryMode = 0;       // 1 while a whole directory tree is imported
+    QString mifFolderPath;           // folder of the chosen MIF files
+    QString serialNumber;            // AED serial number typed in the Open dialog
+    int32_t deviceModel = ModelNone; // ModelQ21, ModelQ25, anything else = Q26 names
+    int32_t modelQ26Found = 0;
+    uint16_t timeZoneChoice = 0;     // row of the time-zone table
+    int32_t localZoneOffset = 0;     // computer's offset from UTC, minutes east
+
+    // Start-time adjustment from the General form
+    QString startTimeText;           // start date-time text written by the event-list build
+    QString adjustedStartText;       // start typed on the General form
+    int32_t adjustTimePending = 0;
+    int32_t timeAdjusted = 0;
+
+    // Archive being opened / last opened
+    QString currentFolder;           // ends in '/'
+    QString currentArchiveName;
+    QString archivePath;
+    int32_t modelIndex = 0;          // 0, 1, 2: device model of the last opened archive
+    QString lastArchiveName;
+    QString lastArchiveFolder;
+
+    // Folder scan
+    int32_t scanPage = 0;
+
+    // Some open case has annotation changes that are not saved.
+    uint8_t unsavedChanges = 0;
+};

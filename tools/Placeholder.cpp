@@ -1,0 +1,1 @@
+namespace RavelinSim { int placeholder() { return 0; } }
