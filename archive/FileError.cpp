@@ -14,7 +14,7 @@ QString FileError::message() const
     case Kind::OpenFailed: text = QStringLiteral("%1 cannot be opened."); break;
     case Kind::CreateFailed: text = QStringLiteral("%1 cannot be created."); break;
     case Kind::WriteFailed: text = QStringLiteral("An error occurred while writing %1."); break;
-    case Kind::EndOfFile: text = QStringLiteral("An attempt was made to read past the end of %1."); break;
+    case Kind::EndOfFile: text = QStringLiteral("Attempted to access %1 past its end."); break;
     case Kind::BadFormat: text = QStringLiteral("%1 has an unexpected format."); break;
     }
     text = text.arg(m_path);

@@ -1,1 +1,0 @@
-namespace RavelinSim { int placeholder() { return 0; } }
