@@ -24,6 +24,8 @@ public:
 
     // Column (language - 1) of text number; empty when the pack has no such text or column.
     QString GetText(int number) const;
+    // Whether GetText(number) comes from the pack (the text and its column exist).
+    bool hasText(int number) const;
 
     // 0 = not chosen, 1 = first column (English), 2 = second column (Italian).
     uint8_t language() const { return m_language; }
