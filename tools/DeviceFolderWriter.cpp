@@ -88,16 +88,20 @@ QByteArray encodeAudioRecord(int32_t startMs, const QByteArray &samples)
     return w.data();
 }
 
-static bool writeFile(const QString &path, const QByteArray &bytes)
+bool DeviceFolder::write(const QString &folder, QString *failedPath) const
 {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
-
-bool DeviceFolder::write(const QString &folder) const
-{
-    if (!QDir().mkpath(folder))
+    const auto writeFile = [failedPath](const QString &path, const QByteArray &bytes) {
+        QFile f(path);
+        const bool ok = f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size() && f.flush();
+        if (!ok && failedPath)
+            *failedPath = path;
+        return ok;
+    };
+    if (!QDir().mkpath(folder)) {
+        if (failedPath)
+            *failedPath = folder;
         return false;
+    }
     const auto path = [&](const QString &kind) { return folder + QLatin1Char('/') + mifFileName(model, kind); };
     bool ok = writeFile(path(QStringLiteral("CT")), ct)
         && writeFile(path(QStringLiteral("ECG")), encodeEcg(header, ecgFirstSampleMs, ecgRaw))

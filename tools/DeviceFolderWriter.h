@@ -81,8 +81,9 @@ struct DeviceFolder
     QByteArray audioSamples; // 8-bit unsigned, 16 kHz, mono
     bool hasAudio = false;
 
-    // Writes the files into folder (made when missing); returns false on a write error.
-    bool write(const QString &folder) const;
+    // Writes the files into folder (made when missing); returns false on a write error,
+    // with the path that failed in *failedPath when given.
+    bool write(const QString &folder, QString *failedPath = nullptr) const;
 };
 
 } // namespace DeviceFiles

@@ -1,9 +1,56 @@
+// ravelin-cli: headless commands over the program's core. The commands register
+// themselves (CliCommand.h); this file only picks one and gives it a Qt application.
+#include "tools/CliCommand.h"
+
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
+
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+QString usage()
+{
+    QString text = QStringLiteral("usage: ravelin-cli COMMAND [ARGUMENTS...]\n\ncommands:\n");
+    for (const auto &[name, command] : cliCommands())
+        text += QStringLiteral("  ravelin-cli ") + command.synopsis + QLatin1Char('\n');
+    text += QStringLiteral("\n'ravelin-cli COMMAND --help' describes one command.\n");
+    return text;
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    QTextStream(stderr) << "usage: ravelin-cli import|events|info|simulate ...\n";
-    return 1;
+    const QString name = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    if (name == QLatin1String("--help") || name == QLatin1String("-h") || name == QLatin1String("help")) {
+        QTextStream(stdout) << usage();
+        return 0;
+    }
+    const auto found = cliCommands().find(name);
+    if (found == cliCommands().end()) {
+        QTextStream err(stderr);
+        if (!name.isEmpty())
+            err << "ravelin-cli: unknown command \"" << name << "\"\n";
+        err << usage();
+        return 1;
+    }
+    const CliCommand &command = found->second;
+
+    std::unique_ptr<QCoreApplication> app;
+    if (command.application == CliCommand::Application::Gui) {
+        // Drawing needs no screen: without one, render offscreen.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
+            && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    QStringList arguments = QCoreApplication::arguments();
+    arguments.removeAt(1);
+    arguments[0] = QStringLiteral("ravelin-cli ") + name;
+    return command.run(arguments);
 }
