@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+class OpenDialogLogic;
+
 // Everything the user must see or answer goes through this seam, so that the case
 // commands run the same with real Qt dialogs, with a scripted fake in tests and on the
 // console in ravelin-cli. Later services (file dialogs, folder browser, progress
@@ -18,6 +20,28 @@ public:
 
     // A modal message box; returns the button pressed (Cancel or No when closed).
     virtual Answer messageBox(const QString &text, const QString &caption, Icon icon, Buttons buttons) = 0;
+
+    // File dialogs and the folder browser return the chosen path, or "" when cancelled.
+    // filter is in Qt's form ("MIF (*.MIF);;All Files(*.*)"); an empty caption or folder
+    // leaves the platform's default. Headless platforms cancel unless they say otherwise.
+    virtual QString openFileDialog([[maybe_unused]] const QString &caption, [[maybe_unused]] const QString &folder,
+                                   [[maybe_unused]] const QString &filter)
+    {
+        return QString();
+    }
+    // initialPath may be a folder, a file name or both; defaultSuffix without the dot.
+    // The platform asks before a file is overwritten.
+    virtual QString saveFileDialog([[maybe_unused]] const QString &caption,
+                                   [[maybe_unused]] const QString &initialPath, [[maybe_unused]] const QString &filter,
+                                   [[maybe_unused]] const QString &defaultSuffix)
+    {
+        return QString();
+    }
+    virtual QString browseFolder([[maybe_unused]] const QString &title) { return QString(); }
+
+    // The Open dialog as a form over its logic; true when one of its buttons closed it
+    // (logic.action() says which), false when cancelled.
+    virtual bool runOpenDialog([[maybe_unused]] OpenDialogLogic &logic) { return false; }
 
     // The common case: text, the program's caption, stop icon, OK.
     void showError(const QString &text, const QString &caption)

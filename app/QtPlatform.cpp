@@ -1,5 +1,8 @@
 #include "app/QtPlatform.h"
 
+#include "case/COpenMifQ21.h"
+
+#include <QFileDialog>
 #include <QMessageBox>
 
 Platform::Answer QtPlatform::messageBox(const QString &text, const QString &caption, Icon icon, Buttons buttons)
@@ -28,4 +31,32 @@ Platform::Answer QtPlatform::messageBox(const QString &text, const QString &capt
     case QMessageBox::No: return Answer::No;
     default: return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
     }
+}
+
+QString QtPlatform::openFileDialog(const QString &caption, const QString &folder, const QString &filter)
+{
+    return QFileDialog::getOpenFileName(m_parent, caption, folder, filter);
+}
+
+QString QtPlatform::saveFileDialog(const QString &caption, const QString &initialPath, const QString &filter,
+                                   const QString &defaultSuffix)
+{
+    QFileDialog dialog(m_parent, caption, initialPath, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+QString QtPlatform::browseFolder(const QString &title)
+{
+    return QFileDialog::getExistingDirectory(m_parent, title, QString(), QFileDialog::ShowDirsOnly);
+}
+
+bool QtPlatform::runOpenDialog(OpenDialogLogic &logic)
+{
+    COpenMifQ21 dialog(logic, m_parent);
+    return dialog.exec() == QDialog::Accepted;
 }

@@ -13,6 +13,11 @@ public:
     QWidget *parentWidget() const { return m_parent; }
 
     Answer messageBox(const QString &text, const QString &caption, Icon icon, Buttons buttons) override;
+    QString openFileDialog(const QString &caption, const QString &folder, const QString &filter) override;
+    QString saveFileDialog(const QString &caption, const QString &initialPath, const QString &filter,
+                           const QString &defaultSuffix) override;
+    QString browseFolder(const QString &title) override;
+    bool runOpenDialog(OpenDialogLogic &logic) override;
 
 private:
     QWidget *m_parent;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 
 // Device models that choose the device's file names. Never stored in a file.
@@ -41,6 +42,9 @@ struct SharedState
 
     // Folder scan
     int32_t scanPage = 0;
+    QStringList scanFiles;           // every file below the chosen root, in scan order
+    QStringList scanFolders;         // distinct folders of scanFiles, first-met order, no trailing '/'
+    int32_t foldersPerPage = 0;      // scanFolders.size(), at most 1000
 
     // Some open case has annotation changes that are not saved.
     uint8_t unsavedChanges = 0;

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <deque>
+#include <functional>
 
 // A scripted Platform: records every message box and answers from a queue (Ok, or the
 // last button's "no" when the script runs dry, so an unscripted question never says yes).
@@ -18,8 +19,29 @@ public:
         Buttons buttons;
     };
 
+    // One file dialog or folder browser shown: what it was asked with.
+    struct PathRequest {
+        QString caption;
+        QString folder;     // initial folder or path; "" for the folder browser
+        QString filter;
+        QString defaultSuffix;
+    };
+
     QList<Message> messages;
     std::deque<Answer> answers;
+
+    // Paths the next file-open, file-save and folder dialogs return; "" (cancel) when dry.
+    std::deque<QString> openPaths;
+    std::deque<QString> savePaths;
+    std::deque<QString> folderPaths;
+    QList<PathRequest> openRequests;
+    QList<PathRequest> saveRequests;
+    QList<PathRequest> folderRequests;
+
+    // Fills in and presses the buttons of the Open dialog; returns whether it closed.
+    // Without a script the dialog is cancelled.
+    std::function<bool(OpenDialogLogic &)> openDialogScript;
+    int openDialogRuns = 0;
 
     void answerNext(Answer a) { answers.push_back(a); }
 
@@ -38,6 +60,40 @@ public:
         case Buttons::OkCancel: return Answer::Cancel;
         }
         return Answer::Cancel;
+    }
+
+    QString openFileDialog(const QString &caption, const QString &folder, const QString &filter) override
+    {
+        openRequests.append({caption, folder, filter, QString()});
+        return next(openPaths);
+    }
+
+    QString saveFileDialog(const QString &caption, const QString &initialPath, const QString &filter,
+                           const QString &defaultSuffix) override
+    {
+        saveRequests.append({caption, initialPath, filter, defaultSuffix});
+        return next(savePaths);
+    }
+
+    QString browseFolder(const QString &title) override
+    {
+        folderRequests.append({title, QString(), QString(), QString()});
+        return next(folderPaths);
+    }
+
+    bool runOpenDialog(OpenDialogLogic &logic) override
+    {
+        ++openDialogRuns;
+        return openDialogScript ? openDialogScript(logic) : false;
+    }
+
+    static QString next(std::deque<QString> &queue)
+    {
+        if (queue.empty())
+            return QString();
+        QString path = queue.front();
+        queue.pop_front();
+        return path;
     }
 
     QStringList texts() const
