@@ -80,7 +80,10 @@ int CC8Class::LoadFiles(bool readTemp, Platform &platform)
             // The header carries the power-on date; the samples follow it. A file shorter
             // than its header keeps what it has as header bytes and gives no sample data.
             KeepEcgHeader(ecgData.left(EcgHeaderSize));
-            ecgData = ecgData.size() > EcgHeaderSize ? ecgData.sliced(EcgHeaderSize) : QByteArray();
+            if (ecgData.size() > EcgHeaderSize)
+                ecgData.remove(0, EcgHeaderSize);
+            else
+                ecgData = QByteArray();
         }
     }
     return 0;

@@ -209,15 +209,26 @@ void MifDecoder::SetOpenPeriodEnd(int32_t t)
         period->endMs = t;
 }
 
-int32_t MifDecoder::HeartRateBefore(int32_t t) const
+// The heart rate shown with an analysis result is that of the last record in file order
+// whose time lies in [t - 5 s, t]; 0 when there is none. The records are indexed by
+// time once, so each look-up reads only the few records of its window.
+int32_t MifDecoder::HeartRateBefore(int32_t t)
 {
-    int32_t hr = 0;
-    for (size_t j = 0; j < m_case.hrTimes.size(); ++j) {
-        const int32_t at = m_case.hrTimes[j];
-        if (int64_t(t) - HeartRateLookBackMs <= at && at <= t)
-            hr = m_case.hrValues[j];
+    if (m_hrByTime.size() != m_case.hrTimes.size()) {
+        m_hrByTime.resize(m_case.hrTimes.size());
+        for (size_t j = 0; j < m_hrByTime.size(); ++j)
+            m_hrByTime[j] = {m_case.hrTimes[j], j};
+        std::sort(m_hrByTime.begin(), m_hrByTime.end());
     }
-    return hr;
+    const auto first = std::lower_bound(m_hrByTime.begin(), m_hrByTime.end(),
+                                        int64_t(t) - HeartRateLookBackMs,
+                                        [](const auto &entry, int64_t time) { return entry.first < time; });
+    const auto last = std::upper_bound(first, m_hrByTime.end(), t,
+                                       [](int32_t time, const auto &entry) { return time < entry.first; });
+    if (first == last)
+        return 0;
+    const auto latest = std::max_element(first, last, [](const auto &a, const auto &b) { return a.second < b.second; });
+    return m_case.hrValues[latest->second];
 }
 
 void MifDecoder::HandlePads(uint32_t off, uint32_t on, uint32_t type)

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 class CC8Class;
@@ -46,7 +47,7 @@ private:
     void SetOpenPeriodEnd(int32_t timeMs);
     void HandlePads(uint32_t offMs, uint32_t onMs, uint32_t type);
     void HandleShock(const TrendBlockRecord &block);
-    int32_t HeartRateBefore(int32_t timeMs) const;
+    int32_t HeartRateBefore(int32_t timeMs);
     void Add(int32_t timeMs, const QString &text);
     QString Text(int number) const;
 
@@ -66,4 +67,6 @@ private:
     int32_t m_time29 = 0;         // code 29 time, 0 = none
     bool m_autoShock = false;     // a code 27 announced the next shock
     int m_shockNumber = 0;
+
+    std::vector<std::pair<int32_t, size_t>> m_hrByTime; // (time, record index), sorted
 };
