@@ -106,6 +106,7 @@ private:
             seg.amplitude = m_vfAmplitude;
         }
         m_s.rhythm.push_back(seg);
+        m_hadSinus = m_hadSinus || rhythm == Rhythm::Sinus;
     }
 
     Rhythm rhythm() const { return m_s.rhythm.back().rhythm; }
@@ -187,11 +188,14 @@ private:
         // The stunned heart pauses for a moment before the shock's outcome shows.
         setRhythm(shock.timeMs, Rhythm::Asystole);
         const int32_t outcomeAt = shock.timeMs + m_rng.range(1200, 3000);
+        // Circulation mostly returns by the second shock, so that every rescue with two
+        // shocks shows all three rhythms.
         const double p = m_rng.uniform();
-        if (p < 0.35 || m_cprPeriods >= CprPeriodCap) {
+        const double rosc = m_s.shocks.size() >= 2 && !m_hadSinus ? 0.8 : 0.45;
+        if (p < rosc || m_cprPeriods >= CprPeriodCap) {
             m_sinusBpm = m_rng.range(72, 110);
             setRhythm(outcomeAt, Rhythm::Sinus);
-        } else if (p < 0.85) {
+        } else if (p < rosc + 0.75 * (1.0 - rosc)) { // else three in four fibrillate again
             m_vfAmplitude = std::max(0.25, m_vfAmplitude * m_rng.uniform(0.8, 0.95));
             setRhythm(outcomeAt, Rhythm::VentricularFibrillation);
         } else {
@@ -313,6 +317,7 @@ private:
     int m_padsGlitchPeriod = 0;    // the CPR period in which the pads come loose
     int m_sinusAnalyses = 0;       // consecutive analyses that found a sinus rhythm
     bool m_monitoring = false;
+    bool m_hadSinus = false;
 };
 
 } // namespace

@@ -16,7 +16,14 @@ enum class Stream : uint32_t { Story = 0, Ecg = 1, Records = 2, Audio = 3 };
 
 SimRandom streamFor(uint32_t seed, Stream stream)
 {
-    return SimRandom(seed * 4u + uint32_t(stream));
+    // Mixes the bits (a 32-bit finaliser) so that neighbouring seeds start far apart.
+    uint32_t x = seed * 4u + uint32_t(stream);
+    x ^= x >> 16;
+    x *= 0x7feb352dU;
+    x ^= x >> 15;
+    x *= 0x846ca68bU;
+    x ^= x >> 16;
+    return SimRandom(x);
 }
 
 DeviceFiles::EcgHeader headerFor(const QDateTime &start)
