@@ -51,6 +51,10 @@ public:
     std::vector<int32_t> tempFilePresent;           // 1: a Temp file is to be read for the case
     int slotCount = 0;
 
+    // Annotations read from an archive (title with its "A: ", body), in file order, waiting
+    // for the event-list build to add them to the case and empty the table.
+    std::vector<EventItem> pendingAnnotations;
+
     // The file set the open and import flows read a folder into before a slot exists.
     CC8Class scratchFileSet;
 

@@ -34,6 +34,7 @@ struct CaseRecord
 {
     CTime startDate;                 // startTime at 00:00:00; cases with equal dates share a date node
     CTime startTime;                 // power-on date and time; 0 when !startTimeValid
+    CTime deviceStartTime;           // start as an archive holds it (device clock, before the zone shift); Save writes it
     bool startTimeValid = false;     // the ECG header's date and time passed the range test
     QString comments;
     QString serialNumber;            // AED serial number typed in the Open dialog

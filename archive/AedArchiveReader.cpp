@@ -1,0 +1,124 @@
+#include "archive/AedArchiveReader.h"
+
+#include "archive/AedArchive.h"
+#include "archive/AedText.h"
+#include "archive/AedTime.h"
+#include "archive/BinaryReader.h"
+#include "case/CRavelinView.h"
+#include "case/ZoneShift.h"
+
+namespace {
+
+// The smallest annotation record: its time and two empty 8-bit texts.
+constexpr uint64_t MinAnnotationBytes = 4 + 1 + 1;
+
+// A section is there only when its marker text is; otherwise the text read is dropped.
+void readSection(BinaryReader &in, const QString &marker, QByteArray &data)
+{
+    if (AedText::read(in) != marker)
+        return;
+    data = in.bytes(in.u32());
+}
+
+void readFields(BinaryReader &in, CaseRecord &r)
+{
+    r.operatorName = AedText::read(in);
+    r.extraText1 = AedText::read(in);
+    r.extraText2 = AedText::read(in);
+    r.patientId = AedText::read(in);
+    r.lastName = AedText::read(in);
+    r.firstName = AedText::read(in);
+    r.lastName = AedText::read(in); // the second copy is the one kept
+    r.middleInitial = AedText::read(in);
+    r.nameSuffixIndex = in.i32();
+    r.sexIndex = in.i32();
+    r.raceIndex = in.i32();
+    r.birthDate = AedTime::read(in);
+    r.birthDateKnown = in.u8() != 0;
+    r.birthDateUnknown = in.u8() != 0;
+    r.heightText = AedText::read(in);
+    r.heightUnitIndex = in.i32();
+    r.weightText = AedText::read(in);
+    r.weightUnitIndex = in.i32();
+}
+
+std::vector<EventItem> readAnnotations(BinaryReader &in)
+{
+    const int32_t count = in.i32();
+    if (count < 0 || uint64_t(count) * MinAnnotationBytes > uint64_t(in.remaining()))
+        in.fail(FileError::Kind::EndOfFile);
+    std::vector<EventItem> out;
+    out.reserve(size_t(count));
+    for (int32_t i = 0; i < count; ++i) {
+        const int32_t timeMs = in.i32();
+        const QString title = AedText::read(in);
+        const QString body = AedText::read(in);
+        out.push_back(EventItem::make(timeMs, title, body));
+    }
+    return out;
+}
+
+} // namespace
+
+AedArchiveContents ParseAedArchive(BinaryReader &in)
+{
+    AedArchiveContents a;
+    CaseRecord &r = a.record;
+    r.deviceStartTime = AedTime::read(in);
+    r.serialNumber = AedText::read(in);
+    readSection(in, AedArchive::ctMarker(), a.files.ctData);
+    readSection(in, AedArchive::ecgMarker(), a.files.ecgData);
+    readSection(in, AedArchive::hrMarker(), a.files.hrData);
+    readSection(in, AedArchive::trendMarker(), a.files.trendData);
+    a.files.SplitTrendBlocks();
+
+    // The Temp section is optional: the text after the Trend data is its marker or the comments.
+    const QString text = AedText::read(in);
+    if (text == AedArchive::tempMarker()) {
+        a.tempSection = true;
+        a.files.tempData = in.bytes(in.u32());
+        r.comments = AedText::read(in);
+    } else {
+        r.comments = text;
+    }
+    readFields(in, r);
+    a.annotations = readAnnotations(in);
+    r.savedAnnotationCount = int32_t(a.annotations.size());
+    r.annotationChangeCount = r.savedAnnotationCount;
+
+    // Only the conversion writes the trailer; a trailer that was cut is a cut file.
+    if (in.atEnd()) {
+        a.tempFilePresent = a.tempSection ? 1 : 0;
+        r.startTimeValid = r.deviceStartTime.GetTime() != 0;
+    } else {
+        a.tempFilePresent = in.i32();
+        r.startTimeValid = in.u8() != 0;
+    }
+    return a;
+}
+
+void ReadAedArchive(CRavelinView &view, const QString &path, int slot)
+{
+    if (!view.caseAt(slot) || !view.fileSets[size_t(slot)])
+        return;
+    const auto s = size_t(slot);
+    try {
+        BinaryReader in = BinaryReader::fromFile(path);
+        AedArchiveContents a = ParseAedArchive(in);
+
+        CaseRecord &r = a.record;
+        r.timeZoneIndex = view.state.timeZoneChoice;
+        // A missing start time stays missing rather than becoming a few hours off 1970.
+        if (r.deviceStartTime.GetTime() != 0)
+            r.startTime = ShiftStartToZone(r.deviceStartTime, r.timeZoneIndex);
+
+        *view.cases[s] = std::move(r);
+        *view.fileSets[s] = std::move(a.files);
+        view.tempLoaded[s] = a.tempSection ? 1 : 0;
+        view.setTempFilePresent(slot, a.tempFilePresent);
+        view.pendingAnnotations = std::move(a.annotations);
+    } catch (...) {
+        view.FreeCase(slot);
+        throw;
+    }
+}

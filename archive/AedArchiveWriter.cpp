@@ -1,0 +1,104 @@
+#include "archive/AedArchiveWriter.h"
+
+#include "archive/AedArchive.h"
+#include "archive/AedText.h"
+#include "archive/AedTime.h"
+#include "archive/AtomicFileWriter.h"
+#include "archive/BinaryWriter.h"
+#include "case/CRavelinView.h"
+#include "case/MifHeader.h"
+
+namespace {
+
+void writeSection(BinaryWriter &out, const QString &marker, const QByteArray &data)
+{
+    AedText::write(out, marker);
+    out.u32(uint32_t(data.size()));
+    out.bytes(data);
+}
+
+std::vector<const EventItem *> annotationsOf(const CaseRecord &record)
+{
+    std::vector<const EventItem *> out;
+    record.events.forEachUsed([&](int, const EventItem &e) {
+        if (e.text.startsWith(AedArchive::annotationPrefix()))
+            out.push_back(&e);
+    });
+    return out;
+}
+
+} // namespace
+
+QByteArray EncodeAedArchive(const CaseRecord &record, const CC8Class &files, const AedArchiveLayout &layout)
+{
+    BinaryWriter out;
+    AedTime::write(out, layout.startTime);
+    AedText::write(out, record.serialNumber);
+    writeSection(out, AedArchive::ctMarker(), files.ctData);
+    writeSection(out, AedArchive::ecgMarker(), files.ecgData);
+    writeSection(out, AedArchive::hrMarker(), files.hrData);
+    writeSection(out, AedArchive::trendMarker(), files.trendData);
+    if (layout.withTemp)
+        writeSection(out, AedArchive::tempMarker(), files.tempData);
+
+    for (const QString *text : {&record.comments, &record.operatorName, &record.extraText1, &record.extraText2,
+                                &record.patientId, &record.lastName, &record.firstName, &record.lastName,
+                                &record.middleInitial})
+        AedText::write(out, *text);
+    out.i32(record.nameSuffixIndex);
+    out.i32(record.sexIndex);
+    out.i32(record.raceIndex);
+    AedTime::write(out, record.birthDate);
+    out.u8(record.birthDateKnown ? 1 : 0);
+    out.u8(record.birthDateUnknown ? 1 : 0);
+    AedText::write(out, record.heightText);
+    out.i32(record.heightUnitIndex);
+    AedText::write(out, record.weightText);
+    out.i32(record.weightUnitIndex);
+
+    out.i32(int32_t(layout.annotations.size()));
+    for (const EventItem *a : layout.annotations) {
+        out.i32(a->timeMs);
+        AedText::write(out, a->text);
+        AedText::write(out, a->detail);
+    }
+    if (layout.withTrailer) {
+        out.i32(layout.tempFilePresent);
+        out.u8(layout.startTimeValid ? 1 : 0);
+    }
+    return out.data();
+}
+
+void WriteAedArchive(CRavelinView &view, int slot, const QString &path, AedArchiveVariant variant)
+{
+    CaseRecord *record = view.caseAt(slot);
+    if (!record || !view.fileSets[size_t(slot)])
+        return;
+    const CC8Class &files = *view.fileSets[size_t(slot)];
+
+    AedArchiveLayout layout;
+    if (variant == AedArchiveVariant::Conversion) {
+        layout.startTime = record->startTime;
+        layout.tempFilePresent = view.tempFilePresentOf(slot);
+        layout.withTemp = layout.tempFilePresent == 1;
+        layout.withTrailer = true;
+        layout.startTimeValid = MifHeader::IsValid(files);
+    } else {
+        layout.startTime = record->deviceStartTime;
+        layout.withTemp = view.tempLoaded[size_t(slot)] == 1;
+        layout.annotations = annotationsOf(*record);
+    }
+    // Comments reading "<<<TEMP>>>" would be taken for the Temp marker: an empty Temp
+    // section before them keeps the archive readable.
+    if (record->comments == AedArchive::tempMarker())
+        layout.withTemp = true;
+
+    AtomicFileWriter::write(path, EncodeAedArchive(*record, files, layout));
+
+    const auto written = int32_t(layout.annotations.size());
+    record->savedAnnotationCount = written;
+    if (variant == AedArchiveVariant::Conversion)
+        record->startTimeValid = layout.startTimeValid;
+    else
+        record->annotationChangeCount = written;
+}

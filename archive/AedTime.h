@@ -1,0 +1,21 @@
+#pragma once
+
+#include "case/CTime.h"
+
+#include <cstdint>
+
+class BinaryReader;
+class BinaryWriter;
+
+// Time values of the archive: seconds since 1970-01-01 00:00:00 UTC, 0 for a missing time.
+namespace AedTime {
+
+// Written first, it tells the 12-byte form from the older 4-byte one.
+constexpr uint32_t Marker = 0x8000000A;
+
+// The marker, then a signed 64-bit count of seconds.
+void write(BinaryWriter &out, CTime time);
+// The 12-byte form, or else the older form: the 4 bytes are a signed 32-bit count.
+CTime read(BinaryReader &in);
+
+} // namespace AedTime

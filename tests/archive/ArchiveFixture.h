@@ -1,0 +1,63 @@
+#pragma once
+
+#include "archive/AedArchiveReader.h"
+#include "archive/AedArchiveWriter.h"
+#include "archive/FileError.h"
+#include "case/CaseViewFixture.h"
+#include "case/TimeZoneTable.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+// A view with helpers that make archives the way the import does and open them the way
+// the open flow does.
+class ArchiveFixture : public CaseViewFixture
+{
+public:
+    // Row of the time-zone table with an offset of minutes east of UTC.
+    static int zoneRow(int32_t minutes) { return int(TimeZoneTable::timeZoneOffsets().indexOf(minutes)); }
+
+    // Makes a case of folder, writes it with the conversion writer to name and frees it.
+    // The case's file set as the import read it is kept in imported.
+    QString importArchive(const DeviceFiles::DeviceFolder &folder, const QString &name = "case.aed")
+    {
+        const int slot = createCase(folder);
+        imported = *view.fileSets[size_t(slot)];
+        importedStart = view.caseAt(slot)->startTime;
+        const QString path = dir.file(name);
+        WriteAedArchive(view, slot, path, AedArchiveVariant::Conversion);
+        view.FreeCase(slot);
+        return path;
+    }
+
+    // Opens an archive into a new slot with the given zone chosen.
+    int open(const QString &path, int32_t zoneMinutes = 540)
+    {
+        view.state.timeZoneChoice = uint16_t(zoneRow(zoneMinutes));
+        const int slot = view.AllocateCaseSlot();
+        ReadAedArchive(view, path, slot);
+        return slot;
+    }
+
+    // Opens an archive that must fail; checks that the slot taken was freed.
+    std::optional<FileError> openFailure(const QString &path)
+    {
+        const int slot = view.AllocateCaseSlot();
+        try {
+            ReadAedArchive(view, path, slot);
+        } catch (const FileError &e) {
+            EXPECT_FALSE(view.isSlotUsed(slot)) << "slot left filled";
+            return e;
+        }
+        ADD_FAILURE() << "opened " << path.toStdString();
+        view.FreeCase(slot);
+        return std::nullopt;
+    }
+
+    CaseRecord &record(int slot) { return *view.caseAt(slot); }
+    CC8Class &files(int slot) { return *view.fileSets[size_t(slot)]; }
+
+    CC8Class imported;
+    CTime importedStart;
+};
