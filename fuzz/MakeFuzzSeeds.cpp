@@ -1,0 +1,112 @@
+// Writes a small seed corpus for the fuzz targets into OUTDIR/<target>/: archives of both
+// writers and of the older forms, CPR feedback and audio records, a language pack.
+#include "archive/AedArchiveWriter.h"
+#include "archive/BinaryWriter.h"
+#include "case/CC8Class.h"
+#include "case/CaseRecord.h"
+
+#include <QDir>
+#include <QFile>
+#include <QString>
+#include <cstdio>
+
+namespace {
+
+bool writeSeed(const QString &folder, const QString &name, const QByteArray &bytes)
+{
+    QDir().mkpath(folder);
+    QFile file(folder + QLatin1Char('/') + name);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray records(std::initializer_list<int32_t> values)
+{
+    BinaryWriter w;
+    for (int32_t v : values)
+        w.i32(v);
+    return w.data();
+}
+
+// An archive in the older forms: a 4-byte time and 8-bit texts.
+QByteArray olderArchive()
+{
+    BinaryWriter w;
+    const auto text8 = [&w](const QByteArray &b) {
+        w.u8(uint8_t(b.size()));
+        w.bytes(b);
+    };
+    w.i32(1615104300);
+    text8("SN");
+    for (const char *marker : {"<<<CT>>>", "<<<ECG>>>", "<<<HR>>>", "<<<TREND>>>", "<<<TEMP>>>"}) {
+        text8(marker);
+        w.u32(4);
+        w.bytes("data");
+    }
+    for (const char *t : {"comments", "op", "", "", "id", "last", "first", "last", "m"})
+        text8(t);
+    for (int i = 0; i < 3; ++i)
+        w.i32(i);
+    w.i32(0);
+    w.u8(1);
+    w.u8(0);
+    text8("170");
+    w.i32(1);
+    text8("70");
+    w.i32(1);
+    w.i32(1);
+    w.i32(5000);
+    text8("A: note");
+    text8("body");
+    return w.data();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s OUTDIR\n", argv[0]);
+        return 1;
+    }
+    const QString out = QString::fromLocal8Bit(argv[1]);
+    bool ok = true;
+
+    CaseRecord record;
+    record.serialNumber = QStringLiteral("SN-0042");
+    record.comments = QStringLiteral("comment");
+    record.lastName = QStringLiteral("Rossi");
+    CC8Class files;
+    files.ctData = QByteArray(16, '\x5A');
+    files.ecgData = records({0, 400, 410, 420});
+    files.hrData = records({1000, 80});
+    files.trendData = QByteArray(CC8Class::TrendBlockSize + 10, '\0');
+    files.tempData = records({2000, 36});
+    const EventItem note = EventItem::make(5000, QStringLiteral("A: note"), QStringLiteral("body"));
+
+    AedArchiveLayout conversion;
+    conversion.startTime = CTime(1615104300);
+    conversion.withTemp = true;
+    conversion.withTrailer = true;
+    conversion.tempFilePresent = 1;
+    conversion.startTimeValid = true;
+    AedArchiveLayout save;
+    save.startTime = CTime(1615104300);
+    save.annotations = {&note, &note};
+    const QString aed = out + QStringLiteral("/aed");
+    ok &= writeSeed(aed, QStringLiteral("conversion.aed"), EncodeAedArchive(record, files, conversion));
+    ok &= writeSeed(aed, QStringLiteral("save.aed"), EncodeAedArchive(record, files, save));
+    ok &= writeSeed(aed, QStringLiteral("older.aed"), olderArchive());
+
+    const QString cpr = out + QStringLiteral("/cpr");
+    ok &= writeSeed(cpr, QStringLiteral("two.bin"), records({1000, 50, 1600, 60}));
+    ok &= writeSeed(cpr, QStringLiteral("partial.bin"), records({1000, 50, 1600}));
+
+    const QString audio = out + QStringLiteral("/audio");
+    ok &= writeSeed(audio, QStringLiteral("start.bin"), records({250}));
+    ok &= writeSeed(audio, QStringLiteral("samples.bin"), records({250}) + QByteArray(64, '\x80'));
+
+    const QString pack = QStringLiteral("0\t1\r\nPower on.\tAccensione.\r\n\t\n\rOnly one column\n");
+    ok &= writeSeed(out + QStringLiteral("/language"), QStringLiteral("pack.txt"),
+                    QByteArray(reinterpret_cast<const char *>(pack.utf16()), pack.size() * 2));
+    return ok ? 0 : 1;
+}
