@@ -1,10 +1,6 @@
-#include <QApplication>
-#include <QLabel>
+#include "app/CRavelinApp.h"
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    QLabel label(QStringLiteral("Ravelin"));
-    label.show();
-    return app.exec();
+    return CRavelinApp::run(argc, argv);
 }

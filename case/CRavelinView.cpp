@@ -2,6 +2,7 @@
 
 #include "app/LanguagePack.h"
 #include "app/Platform.h"
+#include "archive/SaveCommand.h"
 #include "case/MifDecoder.h"
 #include "case/EventText.h"
 #include "case/MifHeader.h"
@@ -210,4 +211,25 @@ void CRavelinView::DecodeCaseData(int slot, const std::function<void()> &addAnno
 QString CRavelinView::EventText(int code) const
 {
     return ::EventText(code, state.deviceModel, m_texts);
+}
+
+bool CRavelinView::SaveSelectedCase()
+{
+    return ::SaveSelectedCase(*this);
+}
+
+void CRavelinView::OnOpenRequest()
+{
+}
+
+void CRavelinView::OnPrint()
+{
+}
+
+void CRavelinView::OnPreviousPage()
+{
+}
+
+void CRavelinView::OnNextPage()
+{
 }

@@ -106,6 +106,19 @@ public:
     // Text of a device event code, worded by state.deviceModel.
     QString EventText(int code) const;
 
+    // Selection of the case tree: slot of the selected case and its selected event slot,
+    // -1 when none.
+    int selSlot = -1;
+    int selEvent = -1;
+
+    // Commands of the main window's menus and toolbar.
+    void OnOpenRequest();
+    // Writes the selected case to an archive the user names; true when the file was written.
+    bool SaveSelectedCase();
+    void OnPrint();
+    void OnPreviousPage();
+    void OnNextPage();
+
 private:
     void showLimitMessage(int textNumber);
 

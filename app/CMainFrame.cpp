@@ -1,0 +1,211 @@
+#include "app/CMainFrame.h"
+
+#include "app/CAboutDlg.h"
+#include "app/CDetailView.h"
+#include "app/CommandIds.h"
+#include "app/Icons.h"
+#include "app/UnsavedChangesQuestion.h"
+#include "case/CADETree.h"
+#include "case/CRavelinView.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QPageSetupDialog>
+#include <QPrinter>
+#include <QScreen>
+#include <QSplitter>
+#include <QToolBar>
+
+namespace {
+constexpr int LargestWidth = 1920;
+constexpr int LargestHeight = 1080;
+constexpr double TreeShare = 0.4;
+} // namespace
+
+bool frameExceedsLargestSize(int clientWidth, int clientHeight)
+{
+    return clientWidth >= LargestWidth || clientHeight >= LargestHeight;
+}
+
+CMainFrame::CMainFrame(LanguagePack texts, Platform &platform, QWidget *parent)
+    : QMainWindow(parent), m_texts(std::move(texts)), m_platform(platform),
+      m_view(std::make_unique<CRavelinView>(m_texts, m_platform))
+{
+    setWindowTitle(m_texts.GetText(TextId::WindowTitle));
+    setWindowIcon(Icons::programIcon());
+    createMenus();
+    createToolBar();
+    createPanes();
+    resize(1200, 800);
+}
+
+CMainFrame::~CMainFrame() = default;
+
+QAction *CMainFrame::addCommand(int commandId, const QString &label)
+{
+    auto *a = new QAction(label, this);
+    a->setData(commandId);
+    m_actions.insert(commandId, a);
+    return a;
+}
+
+void CMainFrame::createMenus()
+{
+    // Labels carry their shortcut after a TAB, as the menus show it.
+    const auto withKey = [this](int text, const char *key) {
+        return m_texts.GetText(text) + QLatin1Char('\t') + QLatin1String(key);
+    };
+
+    QAction *newCase = addCommand(CommandId::New, withKey(131, "Ctrl+N"));
+    newCase->setShortcut(QKeySequence(QStringLiteral("Ctrl+N")));
+    newCase->setEnabled(false);
+    newCase->setIcon(Icons::toolbarIcon(Icons::Toolbar::New));
+
+    QAction *open = addCommand(CommandId::Open, withKey(132, "Ctrl+O"));
+    open->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
+    open->setIcon(Icons::toolbarIcon(Icons::Toolbar::Open));
+    connect(open, &QAction::triggered, this, [this] { m_view->OnOpenRequest(); });
+
+    QAction *save = addCommand(CommandId::Save, withKey(133, "Ctrl+S"));
+    save->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
+    save->setIcon(Icons::toolbarIcon(Icons::Toolbar::Save));
+    connect(save, &QAction::triggered, this, [this] { m_view->SaveSelectedCase(); });
+
+    QAction *saveAs = addCommand(CommandId::SaveAs, m_texts.GetText(134));
+    connect(saveAs, &QAction::triggered, this, [this] { m_view->SaveSelectedCase(); });
+
+    QAction *print = addCommand(CommandId::Print, withKey(135, "Ctrl+P"));
+    print->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
+    print->setIcon(Icons::toolbarIcon(Icons::Toolbar::Print));
+    connect(print, &QAction::triggered, this, [this] { m_view->OnPrint(); });
+
+    QAction *printSetup = addCommand(CommandId::PrintSetup, m_texts.GetText(136));
+    connect(printSetup, &QAction::triggered, this, &CMainFrame::OnPrintSetup);
+
+    QAction *exit = addCommand(CommandId::Exit, m_texts.GetText(138));
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+
+    QAction *about = addCommand(CommandId::About, m_texts.GetText(139));
+    about->setIcon(Icons::toolbarIcon(Icons::Toolbar::About));
+    connect(about, &QAction::triggered, this, &CMainFrame::OnAbout);
+
+    QAction *previous = addCommand(CommandId::PreviousPage, QString());
+    previous->setIcon(Icons::toolbarIcon(Icons::Toolbar::PreviousPage));
+    connect(previous, &QAction::triggered, this, [this] { m_view->OnPreviousPage(); });
+
+    QAction *next = addCommand(CommandId::NextPage, QString());
+    next->setIcon(Icons::toolbarIcon(Icons::Toolbar::NextPage));
+    connect(next, &QAction::triggered, this, [this] { m_view->OnNextPage(); });
+
+    QMenu *file = menuBar()->addMenu(m_texts.GetText(129));
+    file->addAction(newCase);
+    file->addAction(open);
+    file->addAction(save);
+    file->addAction(saveAs);
+    file->addSeparator();
+    file->addAction(print);
+    file->addAction(printSetup);
+    file->addSeparator();
+    m_recentMenu = file->addMenu(m_texts.GetText(137));
+    m_recentMenu->menuAction()->setData(CommandId::RecentFileList);
+    m_actions.insert(CommandId::RecentFileList, m_recentMenu->menuAction());
+    file->addSeparator();
+    file->addAction(exit);
+
+    QMenu *help = menuBar()->addMenu(m_texts.GetText(130));
+    help->addAction(about);
+}
+
+void CMainFrame::createToolBar()
+{
+    m_wndToolBar = addToolBar(QStringLiteral("Standard"));
+    m_wndToolBar->setObjectName(QStringLiteral("standardToolBar"));
+    m_wndToolBar->setIconSize(QSize(Icons::ToolbarWidth, Icons::ToolbarHeight));
+    m_wndToolBar->addAction(action(CommandId::New));
+    m_wndToolBar->addAction(action(CommandId::Open));
+    m_wndToolBar->addAction(action(CommandId::Save));
+    m_wndToolBar->addSeparator();
+    m_wndToolBar->addAction(action(CommandId::Print));
+    m_wndToolBar->addAction(action(CommandId::About));
+    m_wndToolBar->addAction(action(CommandId::PreviousPage));
+    m_wndToolBar->addAction(action(CommandId::NextPage));
+}
+
+void CMainFrame::createPanes()
+{
+    m_wndSplitter = new QSplitter(Qt::Horizontal, this);
+    m_wndSplitter->setChildrenCollapsible(false);
+    m_tree = new CADETree(m_wndSplitter);
+    m_detail = new CDetailView(*this, m_texts, m_wndSplitter);
+    m_wndSplitter->addWidget(m_tree);
+    m_wndSplitter->addWidget(m_detail);
+    m_wndSplitter->setStretchFactor(0, 0);
+    m_wndSplitter->setStretchFactor(1, 1);
+    setCentralWidget(m_wndSplitter);
+}
+
+void CMainFrame::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    // The left column starts at 40 % of the width; afterwards the user owns the bar, and a
+    // resize of the window changes the right column only.
+    if (!m_splitterPlaced) {
+        m_splitterPlaced = true;
+        const int total = m_wndSplitter->width();
+        const int left = int(total * TreeShare);
+        m_wndSplitter->setSizes({left, total - left});
+    }
+}
+
+void CMainFrame::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    if (frameExceedsLargestSize(width(), height()))
+        QMetaObject::invokeMethod(this, &CMainFrame::holdAtLargestSize, Qt::QueuedConnection);
+}
+
+void CMainFrame::holdAtLargestSize()
+{
+    if (!frameExceedsLargestSize(width(), height()))
+        return;
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
+        setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
+    // The outer size, decorations included, becomes 1920 x 1080 at the screen origin.
+    const QRect outer = frameGeometry();
+    const QRect inner = geometry();
+    const QMargins decorations(inner.left() - outer.left(), inner.top() - outer.top(),
+                               outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    const QPoint origin = screen() ? screen()->geometry().topLeft() : QPoint(0, 0);
+    setGeometry(QRect(origin, QSize(LargestWidth, LargestHeight)).marginsRemoved(decorations));
+}
+
+void CMainFrame::OnSelectionChanged(int selSlot, int /*selEvent*/)
+{
+    m_nSelCase = selSlot;
+    m_bSelChanged = 1;
+    m_detail->refresh();
+}
+
+void CMainFrame::closeEvent(QCloseEvent *event)
+{
+    if (m_view->state.unsavedChanges == 1
+        && !askToProceedWithUnsavedChanges(m_platform, m_texts, [this] { return m_view->SaveSelectedCase(); })) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void CMainFrame::OnAbout()
+{
+    CAboutDlg about(m_texts, this);
+    about.exec();
+}
+
+void CMainFrame::OnPrintSetup()
+{
+    QPrinter printer;
+    QPageSetupDialog dialog(&printer, this);
+    dialog.exec();
+}

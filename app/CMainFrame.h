@@ -1,0 +1,70 @@
+#pragma once
+
+#include "app/LanguagePack.h"
+#include "case/ReviewState.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <memory>
+
+class CADETree;
+class CDetailView;
+class CRavelinView;
+class Platform;
+class QAction;
+class QMenu;
+class QSplitter;
+class QToolBar;
+
+// The main window: toolbar, File and Help menus, and a splitter with the case tree on
+// the left and the detail view on the right. It publishes the tree's selection to the
+// detail view through its ReviewState members (m_nSelCase, m_tsPosition, ...).
+class CMainFrame : public QMainWindow, public ReviewState
+{
+    Q_OBJECT
+public:
+    // texts: the loaded language pack with its language already chosen.
+    CMainFrame(LanguagePack texts, Platform &platform, QWidget *parent = nullptr);
+    ~CMainFrame() override;
+
+    const LanguagePack &texts() const { return m_texts; }
+    CRavelinView &view() { return *m_view; }
+    CADETree *tree() const { return m_tree; }
+    CDetailView *detailView() const { return m_detail; }
+    QSplitter *splitter() const { return m_wndSplitter; }
+    QToolBar *toolBar() const { return m_wndToolBar; }
+    // The menu or toolbar action of a command identifier; null when there is none.
+    QAction *action(int commandId) const { return m_actions.value(commandId); }
+
+    // The tree's selection changed (slot of the case, event slot or -1).
+    void OnSelectionChanged(int selSlot, int selEvent);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    QAction *addCommand(int commandId, const QString &label);
+    void createMenus();
+    void createToolBar();
+    void createPanes();
+    void holdAtLargestSize();
+    void OnAbout();
+    void OnPrintSetup();
+
+    LanguagePack m_texts;
+    Platform &m_platform;
+    std::unique_ptr<CRavelinView> m_view;
+    QSplitter *m_wndSplitter = nullptr;
+    QToolBar *m_wndToolBar = nullptr;
+    CADETree *m_tree = nullptr;
+    CDetailView *m_detail = nullptr;
+    QMenu *m_recentMenu = nullptr;
+    bool m_splitterPlaced = false;
+    QHash<int, QAction *> m_actions;
+};
+
+// A frame whose client area reaches 1920 pixels wide or 1080 high is held at an outer
+// size of 1920 x 1080 at the screen origin.
+bool frameExceedsLargestSize(int clientWidth, int clientHeight);

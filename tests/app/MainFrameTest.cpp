@@ -1,0 +1,206 @@
+#include "app/CAboutDlg.h"
+#include "app/CDetailView.h"
+#include "app/CMainFrame.h"
+#include "app/CommandIds.h"
+#include "app/UnsavedChangesQuestion.h"
+#include "case/CADETree.h"
+#include "case/CRavelinView.h"
+#include "support/FakePlatform.h"
+#include "support/Packs.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QTabBar>
+#include <QToolBar>
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList menuTitles(const CMainFrame &frame)
+{
+    QStringList titles;
+    for (QAction *a : frame.menuBar()->actions())
+        titles << a->text();
+    return titles;
+}
+
+} // namespace
+
+TEST(MainFrame, TitleMenusAndToolbarInEnglish)
+{
+    FakePlatform platform;
+    CMainFrame frame(Packs::builtInEnglish(), platform);
+
+    EXPECT_EQ(frame.windowTitle(), "Lumeron AED Event review software           _VELTRIS_");
+    EXPECT_EQ(menuTitles(frame), QStringList({"File(&F)", "Help(&H)"}));
+    EXPECT_EQ(frame.action(CommandId::New)->text(), "New(&N)\tCtrl+N");
+    EXPECT_EQ(frame.action(CommandId::Open)->text(), "Open(&O)...\tCtrl+O");
+    EXPECT_EQ(frame.action(CommandId::Save)->text(), "Save(&S)\tCtrl+S");
+    EXPECT_EQ(frame.action(CommandId::SaveAs)->text(), "Save as(&A)...");
+    EXPECT_EQ(frame.action(CommandId::Print)->text(), "Print(&P)...\tCtrl+P");
+    EXPECT_EQ(frame.action(CommandId::PrintSetup)->text(), "Print setup(&R)...");
+    EXPECT_EQ(frame.action(CommandId::RecentFileList)->text(), "Recent");
+    EXPECT_EQ(frame.action(CommandId::Exit)->text(), "Exit(&X)");
+    EXPECT_EQ(frame.action(CommandId::About)->text(), "Ravelin about(&A)...");
+
+    // New is disabled everywhere; Ctrl+S is Save's own shortcut.
+    EXPECT_FALSE(frame.action(CommandId::New)->isEnabled());
+    EXPECT_EQ(frame.action(CommandId::Save)->shortcut(), QKeySequence("Ctrl+S"));
+
+    QList<int> toolbar;
+    for (QAction *a : frame.toolBar()->actions())
+        toolbar << (a->isSeparator() ? 0 : a->data().toInt());
+    EXPECT_EQ(toolbar, QList<int>({CommandId::New, CommandId::Open, CommandId::Save, 0, CommandId::Print,
+                                   CommandId::About, CommandId::PreviousPage, CommandId::NextPage}));
+    for (QAction *a : frame.toolBar()->actions()) {
+        if (!a->isSeparator()) {
+            EXPECT_EQ(a->icon().availableSizes().value(0), QSize(16, 15));
+        }
+    }
+}
+
+TEST(MainFrame, MenusInItalianWhenTheSecondColumnIsChosen)
+{
+    FakePlatform platform;
+    LanguagePack pack = Packs::deployed();
+    pack.setLanguage(2);
+    CMainFrame frame(std::move(pack), platform);
+    EXPECT_EQ(menuTitles(frame), QStringList({"File(&F)", "Guida(&G)"}));
+    EXPECT_EQ(frame.action(CommandId::Open)->text(), "Apri(&A)...\tCtrl+O");
+    EXPECT_EQ(frame.action(CommandId::Exit)->text(), "Esci(&E)");
+}
+
+TEST(MainFrame, PanesSplitFortySixtyAndShowNoCaseLoaded)
+{
+    FakePlatform platform;
+    CMainFrame frame(Packs::builtInEnglish(), platform);
+    frame.resize(1000, 700);
+    frame.show();
+    QCoreApplication::processEvents();
+
+    const QList<int> sizes = frame.splitter()->sizes();
+    ASSERT_EQ(sizes.size(), 2);
+    const int total = sizes[0] + sizes[1];
+    EXPECT_EQ(sizes[0], int(frame.splitter()->width() * 0.4));
+    EXPECT_EQ(sizes[0] + sizes[1], total);
+    EXPECT_EQ(frame.m_nSelCase, -1);
+
+    CDetailView *detail = frame.detailView();
+    EXPECT_TRUE(detail->noCaseLabel()->isVisible());
+    EXPECT_EQ(detail->noCaseLabel()->text(), "No case loaded.");
+    EXPECT_EQ(detail->noCaseLabel()->pos(), QPoint(detail->width() / 2, detail->height() / 2));
+    EXPECT_EQ(detail->tabBar()->count(), 3);
+    EXPECT_EQ(detail->tabBar()->tabText(0), "General ");
+    EXPECT_EQ(frame.tree()->topLevelItemCount(), 0);
+}
+
+TEST(UnsavedChangesQuestion, YesSavesAndProceedsOnlyWhenWritten)
+{
+    struct Case {
+        Platform::Answer answer;
+        bool saveWrites;
+        bool proceeds;
+        int saves;
+    };
+    const Case cases[] = {
+        {Platform::Answer::Yes, true, true, 1},
+        {Platform::Answer::Yes, false, false, 1}, // the save was cancelled: keep what is open
+        {Platform::Answer::No, true, true, 0},
+        {Platform::Answer::Cancel, true, false, 0},
+    };
+    const LanguagePack texts = Packs::builtInEnglish();
+    for (const auto &c : cases) {
+        FakePlatform platform;
+        platform.answerNext(c.answer);
+        int saves = 0;
+        const bool proceeds = askToProceedWithUnsavedChanges(platform, texts, [&] {
+            ++saves;
+            return c.saveWrites;
+        });
+        EXPECT_EQ(proceeds, c.proceeds) << int(c.answer);
+        EXPECT_EQ(saves, c.saves);
+        ASSERT_EQ(platform.messages.size(), 1);
+        EXPECT_EQ(platform.messages[0].text, "This case has unsaved changes. Save changes before proceeding?");
+        EXPECT_EQ(platform.messages[0].caption, "Lumeron AED Event review software");
+        EXPECT_EQ(platform.messages[0].icon, Platform::Icon::Question);
+        EXPECT_EQ(platform.messages[0].buttons, Platform::Buttons::YesNoCancel);
+    }
+}
+
+TEST(MainFrame, ClosingWithUnsavedChangesFollowsTheAnswer)
+{
+    struct Case {
+        Platform::Answer answer;
+        bool closes;
+        int messages;
+    };
+    // Yes with no case open: the save says "Can't save case." and writes nothing,
+    // so the window stays open.
+    const Case cases[] = {
+        {Platform::Answer::Yes, false, 2},
+        {Platform::Answer::No, true, 1},
+        {Platform::Answer::Cancel, false, 1},
+    };
+    for (const auto &c : cases) {
+        FakePlatform platform;
+        CMainFrame frame(Packs::builtInEnglish(), platform);
+        frame.view().state.unsavedChanges = 1;
+        platform.answerNext(c.answer);
+
+        QCloseEvent event;
+        QCoreApplication::sendEvent(&frame, &event);
+        EXPECT_EQ(event.isAccepted(), c.closes) << int(c.answer);
+        ASSERT_EQ(platform.messages.size(), c.messages);
+        if (c.messages == 2) {
+            EXPECT_EQ(platform.messages[1].text, "Can't save case.");
+        }
+    }
+}
+
+TEST(MainFrame, ClosingWithoutChangesAsksNothing)
+{
+    FakePlatform platform;
+    CMainFrame frame(Packs::builtInEnglish(), platform);
+    QCloseEvent event;
+    QCoreApplication::sendEvent(&frame, &event);
+    EXPECT_TRUE(event.isAccepted());
+    EXPECT_TRUE(platform.messages.isEmpty());
+}
+
+TEST(MainFrame, SelectionIsPublishedToTheDetailView)
+{
+    FakePlatform platform;
+    CMainFrame frame(Packs::builtInEnglish(), platform);
+    frame.show();
+    frame.OnSelectionChanged(0, -1);
+    EXPECT_EQ(frame.m_nSelCase, 0);
+    EXPECT_EQ(frame.m_bSelChanged, 1);
+    EXPECT_FALSE(frame.detailView()->noCaseLabel()->isVisible());
+}
+
+TEST(MainFrame, LargestSizeRule)
+{
+    EXPECT_FALSE(frameExceedsLargestSize(1919, 1079));
+    EXPECT_TRUE(frameExceedsLargestSize(1920, 500));
+    EXPECT_TRUE(frameExceedsLargestSize(500, 1080));
+
+    FakePlatform platform;
+    CMainFrame frame(Packs::builtInEnglish(), platform);
+    frame.show();
+    frame.resize(2500, 1400);
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(frame.frameGeometry().size(), QSize(1920, 1080));
+}
+
+TEST(AboutBox, ShowsTitleAndVersionLine)
+{
+    const LanguagePack texts = Packs::builtInEnglish();
+    CAboutDlg about(texts);
+    EXPECT_EQ(about.windowTitle(), "Ravelin Information");
+    EXPECT_EQ(about.versionLine()->text(), "Ravelin ver. 1.0.3.8 test");
+}
