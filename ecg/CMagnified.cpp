@@ -1,0 +1,302 @@
+#include "ecg/CMagnified.h"
+
+#include "app/CommandIds.h"
+#include "app/ContextMenuBuilder.h"
+#include "case/CRavelinView.h"
+#include "ecg/EcgSampleWindow.h"
+#include "ecg/EcgTexts.h"
+#include "case/ReviewState.h"
+#include "ecg/SegmentSelection.h"
+
+#include <QCursor>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+
+CMagnified::CMagnified(CRavelinView &view, ReviewState &review, QWidget *parent)
+    : QWidget(parent), m_view(view), m_review(review)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    menuExec = [](QMenu &menu, const QPoint &globalPos) { return ContextMenuBuilder::exec(menu, globalPos); };
+    for (EnlargedView v : {EnlargedView::EightSecond, EnlargedView::SixSecond, EnlargedView::Large})
+        m_samples[size_t(v)].assign(size_t(enlargedScale(v).sampleCount), 0);
+    makeBuffers(1, 1);
+    UpdateLayout();
+}
+
+CMagnified::~CMagnified() = default;
+
+void CMagnified::makeBuffers(int width, int height)
+{
+    m_buffers.resize(width, height);
+}
+
+void CMagnified::createButtons(int height)
+{
+    m_options = new QPushButton(QStringLiteral("..."), this);
+    m_options->setGeometry(optionsButtonRect());
+    m_fold = new QPushButton(QStringLiteral("\u2228"), this);
+    m_fold->setGeometry(foldButtonRect(height));
+    m_unfold = new QPushButton(QStringLiteral("\u2227"), this);
+    m_unfold->setGeometry(unfoldButtonRect(height));
+    for (QPushButton *b : {m_options, m_fold, m_unfold})
+        b->setFocusPolicy(Qt::NoFocus);
+    // The fold buttons stay hidden until a drawing run knows whether the case has a panel.
+    m_fold->hide();
+    m_unfold->hide();
+    m_options->show();
+
+    connect(m_options, &QPushButton::clicked, this, [this] { OnOptionsButton(QCursor::pos()); });
+    connect(m_fold, &QPushButton::clicked, this, [this] {
+        m_bCprPanelCollapsed = true;
+        Redraw();
+    });
+    connect(m_unfold, &QPushButton::clicked, this, [this] {
+        m_bCprPanelCollapsed = false;
+        Redraw();
+    });
+}
+
+void CMagnified::Resize(int x, int y, int width, int height)
+{
+    width = std::max(1, width);
+    height = std::max(1, height);
+    makeBuffers(width, height);
+    setGeometry(x, y, width, height);
+    if (!m_options)
+        createButtons(height);
+}
+
+void CMagnified::resizeEvent(QResizeEvent *)
+{
+    if (m_buffers.size() != size())
+        makeBuffers(width(), height());
+}
+
+void CMagnified::UpdateLayout()
+{
+    m_gridTextLarge = m_view.GetText(EcgText::GridLarge);
+    m_title = m_view.GetText(EcgText::Title);
+    m_gridText = m_view.GetText(EcgText::GridEnlarged);
+}
+
+EnlargedView CMagnified::viewInForce() const
+{
+    if (m_bLargeView)
+        return EnlargedView::Large;
+    return m_bEightSecondView ? EnlargedView::EightSecond : EnlargedView::SixSecond;
+}
+
+int32_t CMagnified::windowStart(EnlargedView view) const
+{
+    return m_nCentreMs - enlargedScale(view).halfMs;
+}
+
+int32_t CMagnified::windowEnd(EnlargedView view) const
+{
+    return m_nCentreMs + enlargedScale(view).halfMs;
+}
+
+ShownCase CMagnified::shown() const
+{
+    return shownCase(m_view, m_nCase);
+}
+
+EnlargedGeometry CMagnified::geometry() const
+{
+    const ShownCase s = shown();
+    return enlargedGeometry(m_buffers.picture.width(), m_buffers.picture.height(), viewInForce(), s.hasCprFeedback,
+                            m_bCprPanelCollapsed);
+}
+
+void CMagnified::SetPosition(CTimeSpan position)
+{
+    if (m_review.m_nSelCase >= NoCaseShown)
+        return;
+    const int32_t centre = int32_t(position.GetTotalSeconds() * 1000);
+    if (onScrollPosition)
+        onScrollPosition(centre / 1000);
+    SetCentreTime(centre);
+}
+
+void CMagnified::SetCentreTime(int32_t ms)
+{
+    m_nCentreMs = ms;
+}
+
+void CMagnified::FillBuffers(int slot)
+{
+    const CaseRecord *c = m_view.caseAt(slot);
+    for (EnlargedView v : {EnlargedView::EightSecond, EnlargedView::SixSecond, EnlargedView::Large}) {
+        std::vector<uint8_t> &buffer = m_samples[size_t(v)];
+        fillSampleWindow(c, windowStart(v), buffer.data(), int(buffer.size()));
+    }
+}
+
+void CMagnified::Redraw()
+{
+    if (m_review.m_nSelCase < 0)
+        return;
+    EnlargedScene scene;
+    scene.shown = shown();
+    scene.view = viewInForce();
+    scene.centreMs = m_nCentreMs;
+    scene.samples = m_samples[size_t(scene.view)].data();
+    scene.showCprPeriods = m_cpr.m_bShowCprPeriods;
+    scene.showEventText = m_bShowEventText;
+    scene.cprPanelCollapsed = m_bCprPanelCollapsed;
+    scene.playing = m_bPlaying;
+    scene.gridText = scene.view == EnlargedView::Large ? m_gridTextLarge : m_gridText;
+    scene.title = m_title;
+    const EnlargedGeometry g = drawEnlargedPicture(m_buffers, scene);
+    placeButtons(g, scene.shown.hasCprFeedback);
+    update();
+}
+
+void CMagnified::placeButtons(const EnlargedGeometry &g, bool hasCprFeedback)
+{
+    if (!m_options)
+        return;
+    m_fold->setVisible(hasCprFeedback && !m_bCprPanelCollapsed);
+    m_unfold->setVisible(hasCprFeedback && m_bCprPanelCollapsed);
+    m_fold->move(foldButtonRect(g.h).topLeft());
+    m_unfold->move(unfoldButtonRect(g.h).topLeft());
+    for (QPushButton *b : {m_options, m_fold, m_unfold})
+        b->update();
+}
+
+void CMagnified::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.drawImage(0, 0, m_buffers.picture);
+}
+
+std::unique_ptr<QMenu> CMagnified::prepareContextMenu(int32_t t)
+{
+    using namespace CommandId;
+    std::unique_ptr<QMenu> menu = ContextMenuBuilder::build(m_view.texts(), ContextSubmenu::EnlargedEcg, this);
+    const CaseRecord *c = shown().record;
+
+    const bool cprHit = m_cpr.HitTest(c, t);
+    const CprMenuStates states = m_cpr.menuStates(cprHit);
+    ContextMenuBuilder::setEnabled(menu.get(), EnlargedCprStart, states.startEnabled);
+    ContextMenuBuilder::setEnabled(menu.get(), EnlargedCprEnd, states.endEnabled);
+    ContextMenuBuilder::setEnabled(menu.get(), EnlargedCprDelete, states.deleteEnabled);
+    ContextMenuBuilder::setChecked(menu.get(), EnlargedShowCprPeriods, m_cpr.m_bShowCprPeriods);
+
+    const int segmentHit = c ? SegmentSelection::hitTest(*c, t) : -1;
+    if (segmentHit >= 0)
+        m_nHitSegment = segmentHit;
+    const int segmentCount = c ? c->segments.count() : 0;
+    for (int id : SegmentSelection::commandsToRemove(segmentHit >= 0, m_bLargeView, segmentCount))
+        ContextMenuBuilder::removeCommand(menu.get(), id);
+
+    ContextMenuBuilder::setEnabled(menu.get(), ExportEntireEcg, false);
+    ContextMenuBuilder::setEnabled(menu.get(), CopySegment, false);
+    return menu;
+}
+
+void CMagnified::OnRightButtonUp(QPoint pos, QPoint globalPos)
+{
+    const int w = m_buffers.picture.width();
+    const int h = m_buffers.picture.height();
+    if (!enlargedHitRect(w, h).contains(pos))
+        return;
+    const int32_t t = enlargedTimeAt(pos.x(), viewInForce(), m_nCentreMs, w - 70);
+    m_nMouseMs = t;
+    if (t < 0 || !shown().shown())
+        return;
+    std::unique_ptr<QMenu> menu = prepareContextMenu(t);
+    const int command = menuExec ? menuExec(*menu, globalPos) : 0;
+    menu.reset();
+    if (command != 0)
+        OnCommand(command);
+}
+
+std::unique_ptr<QMenu> CMagnified::prepareOptionsMenu()
+{
+    using namespace CommandId;
+    std::unique_ptr<QMenu> menu = ContextMenuBuilder::build(m_view.texts(), ContextSubmenu::Display, this);
+    ContextMenuBuilder::setChecked(menu.get(), DisplaySixSecondView, !m_bEightSecondView);
+    ContextMenuBuilder::setChecked(menu.get(), DisplayLargeView, m_bLargeView);
+    ContextMenuBuilder::setChecked(menu.get(), DisplayEventText, m_bShowEventText);
+    return menu;
+}
+
+void CMagnified::OnOptionsButton(QPoint globalPos)
+{
+    const bool playing = hostPlaying ? hostPlaying() : m_bPlaying;
+    if (playing)
+        return;
+    std::unique_ptr<QMenu> menu = prepareOptionsMenu();
+    const int command = menuExec ? menuExec(*menu, globalPos) : 0;
+    menu.reset();
+    if (command != 0)
+        OnCommand(command);
+}
+
+void CMagnified::selectSegment()
+{
+    const EnlargedView view = viewInForce();
+    SegmentSelection::select(m_view, m_nCase, windowStart(view), windowEnd(view));
+}
+
+void CMagnified::OnCommand(int commandId)
+{
+    using namespace CommandId;
+    CaseRecord *c = m_view.caseAt(m_nCase);
+    switch (commandId) {
+    case DisplayLargeView:
+        m_bLargeView = !m_bLargeView;
+        break;
+    case DisplayEventText:
+        m_bShowEventText = !m_bShowEventText;
+        break;
+    case DisplaySixSecondView:
+        m_bEightSecondView = !m_bEightSecondView;
+        break;
+    case EnlargedAddAnnotation:
+        if (onAddAnnotation)
+            onAddAnnotation(m_review.m_nSelCase, m_nMouseMs);
+        return;
+    case PrintAllSegment:
+        if (onPrintSegments)
+            onPrintSegments(PrintKindSegments);
+        return;
+    case SelectSegment:
+        selectSegment();
+        break;
+    case DeselectSegment:
+        if (c)
+            SegmentSelection::deselect(*c, m_nHitSegment);
+        break;
+    case DeselectAllSegment:
+        if (c)
+            SegmentSelection::deselectAll(*c);
+        break;
+    case EnlargedShowCprPeriods:
+        m_cpr.Show();
+        break;
+    case EnlargedCprStart:
+        m_cpr.Start(m_view, m_nCase, m_nMouseMs, enlargedScale(viewInForce()).provisionalCprMs);
+        break;
+    case EnlargedCprEnd:
+        m_cpr.End(m_view, m_nCase, m_nMouseMs);
+        break;
+    case EnlargedCprDelete:
+        m_cpr.Delete(m_view, m_nCase);
+        break;
+    default:
+        return;
+    }
+    Redraw();
+}
+
+void CMagnified::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::RightButton)
+        OnRightButtonUp(event->position().toPoint(), QCursor::pos());
+    QWidget::mouseReleaseEvent(event);
+}

@@ -1,0 +1,74 @@
+#include "ecg/EcgPictureRender.h"
+
+#include "case/CRavelinView.h"
+#include "ecg/EcgSampleWindow.h"
+#include "ecg/EnlargedPicture.h"
+#include "ecg/EcgTexts.h"
+#include "ecg/EntirePicture.h"
+
+#include <vector>
+
+namespace {
+
+QImage renderEntire(const CRavelinView &view, int slot, int32_t centreMs, QSize size, const EcgRenderOptions &options)
+{
+    EntireScene scene;
+    scene.shown = shownCase(view, slot);
+    scene.rowStartMs = entireRowStarts(centreMs);
+    for (size_t k = 0; k < 5; ++k)
+        scene.rowEndMs[k] = scene.rowStartMs[k] + EntireGeometry::RowMs;
+    std::vector<uint8_t> rows(size_t(EntireGeometry::Rows) * EntireGeometry::SamplesPerRow);
+    for (size_t k = 0; k < 5; ++k)
+        fillSampleWindow(scene.shown.record, scene.rowStartMs[k], rows.data() + k * EntireGeometry::SamplesPerRow,
+                         EntireGeometry::SamplesPerRow);
+    scene.rows = rows.data();
+    scene.gridText = view.GetText(EcgText::GridEntire);
+    scene.showCprPeriods = options.showCprPeriods;
+    scene.labels = entireLabels(scene.shown.record, centreMs);
+
+    QImage picture(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    drawEntirePicture(picture, scene, 0);
+    return picture;
+}
+
+QImage renderEnlarged(const CRavelinView &view, int slot, EnlargedView kind, int32_t centreMs, QSize size,
+                      const EcgRenderOptions &options)
+{
+    const EnlargedViewScale scale = enlargedScale(kind);
+    EnlargedScene scene;
+    scene.shown = shownCase(view, slot);
+    scene.view = kind;
+    scene.centreMs = centreMs;
+    std::vector<uint8_t> samples(size_t(scale.sampleCount));
+    fillSampleWindow(scene.shown.record, centreMs - scale.halfMs, samples.data(), scale.sampleCount);
+    scene.samples = samples.data();
+    scene.showCprPeriods = options.showCprPeriods;
+    scene.showEventText = options.showEventText;
+    scene.cprPanelCollapsed = options.cprPanelCollapsed;
+    scene.playing = options.playing;
+    scene.gridText = view.GetText(kind == EnlargedView::Large ? EcgText::GridLarge : EcgText::GridEnlarged);
+    scene.title = view.GetText(EcgText::Title);
+
+    EnlargedBuffers buffers;
+    buffers.resize(size.width(), size.height());
+    drawEnlargedPicture(buffers, scene);
+    return buffers.picture;
+}
+
+} // namespace
+
+QImage renderEcgPicture(const CRavelinView &view, int slot, EcgPictureKind kind, int32_t centreMs, QSize size,
+                        const EcgRenderOptions &options)
+{
+    switch (kind) {
+    case EcgPictureKind::Entire:
+        return renderEntire(view, slot, centreMs, size, options);
+    case EcgPictureKind::EightSecond:
+        return renderEnlarged(view, slot, EnlargedView::EightSecond, centreMs, size, options);
+    case EcgPictureKind::SixSecond:
+        return renderEnlarged(view, slot, EnlargedView::SixSecond, centreMs, size, options);
+    case EcgPictureKind::Large:
+        return renderEnlarged(view, slot, EnlargedView::Large, centreMs, size, options);
+    }
+    return {};
+}

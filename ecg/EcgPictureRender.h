@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <cstdint>
+
+class CRavelinView;
+
+// The ECG pictures without a window, for headless rendering: the same drawing runs as
+// the entire-ECG and enlarged-ECG windows, for a case slot, a centre time and a size.
+enum class EcgPictureKind { Entire, EightSecond, SixSecond, Large };
+
+struct EcgRenderOptions
+{
+    bool showCprPeriods = true;
+    bool showEventText = true;
+    bool cprPanelCollapsed = false;
+    bool playing = false; // draw the centre line as while audio plays
+};
+
+// centreMs is the review position in case ms (the middle of row 3 of the entire ECG).
+// A slot that holds no case gives the empty grid. Texts come from the view's pack.
+QImage renderEcgPicture(const CRavelinView &view, int slot, EcgPictureKind kind, int32_t centreMs, QSize size,
+                        const EcgRenderOptions &options = {});

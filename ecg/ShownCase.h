@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+
+class CRavelinView;
+struct CaseRecord;
+
+// Slot value of an ECG window that shows no case.
+constexpr int NoCaseShown = 2000;
+
+// What a drawing run reads of the case an ECG window shows, taken from the view's slot
+// arrays in one place. record is null when the window shows no case: its slot is not
+// below the view's slot count or the case has been closed.
+struct ShownCase
+{
+    const CaseRecord *record = nullptr;
+    bool hasCprFeedback = false;
+    bool hasAudio = false;
+    bool hasTemperature = false; // tempLoaded is 1
+    int32_t audioStartMs = 0;    // case time of the audio record's first sample
+    int32_t audioDurationSec = 0;
+
+    bool shown() const { return record != nullptr; }
+    // The audio record covers case time ms (both ends included).
+    bool audioCovers(int32_t ms) const;
+};
+
+ShownCase shownCase(const CRavelinView &view, int slot);

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "ecg/EcgGeometry.h"
+
+#include <QLineF>
+#include <cstdint>
+#include <vector>
+
+// The three ways an ECG trace becomes lines. Each returns the lines in drawing order, so
+// that they can be checked as numbers and drawn in one call. A sample of 0 is a place
+// the ECG does not cover; columns that only see such places draw nothing.
+
+// Samples one pixel column takes, [begin, end). Columns step over the buffer by a
+// floating-point number of samples; a column that would fall between two samples (more
+// columns than samples) takes the one at its start, so the trace stays whole.
+struct ColumnSamples
+{
+    int maxValue = 0;   // 0 when the column has no sample
+    int minValue = 0;   // 0 when the column has no sample
+};
+ColumnSamples columnSamples(const uint8_t *samples, int count, double from, double step);
+
+// Enlarged 8- and 6-second views: one vertical line per column from the column's lowest
+// to its highest sample, plus a connector to the previous column. Strip coordinates:
+// x0 is the left edge of the shown window, the grid bottom is 10R + 6, H the strip height.
+std::vector<QLineF> envelopeLines(const uint8_t *samples, int count, int x0, double p, int cells, int R, int H);
+
+// Enlarged large view (500 samples over more columns than samples): a line from sample to
+// sample for each column; the grid bottom is 25R + 6.
+std::vector<QLineF> pairLines(const uint8_t *samples, int count, int x0, double p, int cells, int R, int H);
+
+// Entire ECG: the five rows of 7500 samples each, decimated per column like the envelope
+// renderer but on the raw values; connectors only where two columns do not overlap.
+std::vector<QLineF> entireLines(const uint8_t *rows, const EntireGeometry &g);

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "case/CaseViewFixture.h"
+#include "case/ReviewState.h"
+#include "tools/Simulator.h"
+
+#include <QByteArray>
+
+// The case tests' view with the review state the ECG windows read, and ways to put a
+// case in it: a small hand-made one (samples and events set directly) or a simulated
+// rescue decoded the way an import does, with its CPR feedback and audio start copied in
+// as the open flow would. Each new case becomes the selected one.
+class EcgCaseFixture : public CaseViewFixture
+{
+public:
+    ReviewState review;
+
+    // A case whose ECG covers [ecgStartMs, ecgStartMs + 4 * samples.size()); no events.
+    int handMadeCase(int32_t ecgStartMs, const QByteArray &samples)
+    {
+        const int slot = view.AllocateCaseSlot();
+        CaseRecord *c = view.caseAt(slot);
+        c->ecgSamples = samples;
+        c->ecgStartMs = ecgStartMs;
+        c->ecgEndMs = ecgStartMs + 4 * int32_t(samples.size());
+        c->ecgAllocated = true;
+        review.m_nSelCase = slot;
+        return slot;
+    }
+
+    // A flat ECG (value 125) of a number of seconds from time 0, with an event at its end.
+    int flatCase(int seconds)
+    {
+        const int slot = handMadeCase(0, QByteArray(seconds * 250, char(125)));
+        view.AddEvent(slot, seconds * 1000, QStringLiteral("Power off."), QString());
+        return slot;
+    }
+
+    // A simulated rescue of some minutes.
+    int simulatedCase(double minutes, uint32_t seed)
+    {
+        SimulationOptions options;
+        options.minutes = minutes;
+        options.seed = seed;
+        const DeviceFiles::DeviceFolder folder = simulateRescue(options);
+        const int slot = decodeCase(folder);
+
+        CaseRecord *c = view.caseAt(slot);
+        for (const DeviceFiles::TimedValue &r : folder.cprFeedback)
+            c->cprFeedback.push_back({r.timeMs, r.value});
+        c->cprFeedbackCount = int32_t(c->cprFeedback.size());
+        view.hasCprFeedback[size_t(slot)] = folder.hasCprFeedback;
+        view.hasAudio[size_t(slot)] = folder.hasAudio;
+        view.audioStartMs[size_t(slot)] = folder.audioStartMs;
+        view.audioDurationSec[size_t(slot)] = int32_t(folder.audioSamples.size() / 16000);
+        review.m_nSelCase = slot;
+        return slot;
+    }
+};
