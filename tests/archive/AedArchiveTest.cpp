@@ -110,11 +110,11 @@ DeviceFolder fullFolder()
 
 } // namespace
 
-class AedArchive_ : public ::testing::Test, public ArchiveFixture
+class AedArchiveFile : public ::testing::Test, public ArchiveFixture
 {
 };
 
-TEST_F(AedArchive_, WritesTheFieldsInTheirOrderAndReadsThemBack)
+TEST_F(AedArchiveFile, WritesTheFieldsInTheirOrderAndReadsThemBack)
 {
     const SmallCase small;
     const QByteArray bytes = small.bytes();
@@ -145,7 +145,7 @@ TEST_F(AedArchive_, WritesTheFieldsInTheirOrderAndReadsThemBack)
     EXPECT_FALSE(r.startTimeValid);
 }
 
-TEST_F(AedArchive_, ConversionKeepsTheDeviceFilesAndTheTrailer)
+TEST_F(AedArchiveFile, ConversionKeepsTheDeviceFilesAndTheTrailer)
 {
     const QString path = importArchive(fullFolder());
 
@@ -180,7 +180,7 @@ TEST_F(AedArchive_, ConversionKeepsTheDeviceFilesAndTheTrailer)
     EXPECT_TRUE(view.pendingAnnotations.empty());
 }
 
-TEST_F(AedArchive_, ConversionOfAFolderWithAPartialTrendBlockKeepsItsTail)
+TEST_F(AedArchiveFile, ConversionOfAFolderWithAPartialTrendBlockKeepsItsTail)
 {
     DeviceFolder folder = fullFolder();
     const QString mif = dir.file("partial");
@@ -204,7 +204,7 @@ TEST_F(AedArchive_, ConversionOfAFolderWithAPartialTrendBlockKeepsItsTail)
     EXPECT_EQ(files(slot).trendBlockCount, 2);
 }
 
-TEST_F(AedArchive_, ConversionWithoutTempAndWithAnInvalidHeader)
+TEST_F(AedArchiveFile, ConversionWithoutTempAndWithAnInvalidHeader)
 {
     DeviceFolder folder = fullFolder();
     folder.hasTemp = false;
@@ -221,7 +221,7 @@ TEST_F(AedArchive_, ConversionWithoutTempAndWithAnInvalidHeader)
     EXPECT_EQ(record(slot).startTime.GetTime(), 0);
 }
 
-TEST_F(AedArchive_, SaveKeepsFieldsAndAnnotationsInTableOrder)
+TEST_F(AedArchiveFile, SaveKeepsFieldsAndAnnotationsInTableOrder)
 {
     const int first = open(importArchive(fullFolder()));
     CaseRecord &c = record(first);
@@ -282,7 +282,7 @@ TEST_F(AedArchive_, SaveKeepsFieldsAndAnnotationsInTableOrder)
     EXPECT_EQ(files(again).tempData, files(first).tempData);
 }
 
-TEST_F(AedArchive_, StartTimeIsShiftedByTheZoneChosenAtEveryOpen)
+TEST_F(AedArchiveFile, StartTimeIsShiftedByTheZoneChosenAtEveryOpen)
 {
     const CTime t(1615104300);
     EXPECT_EQ(ShiftStartToZone(t, zoneRow(540)), t);
@@ -298,7 +298,7 @@ TEST_F(AedArchive_, StartTimeIsShiftedByTheZoneChosenAtEveryOpen)
     EXPECT_EQ(record(slot).timeZoneIndex, zoneRow(0));
 }
 
-TEST_F(AedArchive_, SavedArchiveReopenedInTheSameZoneShowsTheSameStart)
+TEST_F(AedArchiveFile, SavedArchiveReopenedInTheSameZoneShowsTheSameStart)
 {
     const int first = open(importArchive(fullFolder()), 0);
     WriteAedArchive(view, first, dir.file("saved.aed"), AedArchiveVariant::Save);
@@ -308,7 +308,7 @@ TEST_F(AedArchive_, SavedArchiveReopenedInTheSameZoneShowsTheSameStart)
     EXPECT_EQ(record(open(dir.file("saved2.aed"), 0)).startTime, record(first).startTime);
 }
 
-TEST_F(AedArchive_, SavedCaseWithoutStartTimeStaysWithoutOne)
+TEST_F(AedArchiveFile, SavedCaseWithoutStartTimeStaysWithoutOne)
 {
     DeviceFolder folder = fullFolder();
     folder.header.hour = 24;
@@ -319,7 +319,7 @@ TEST_F(AedArchive_, SavedCaseWithoutStartTimeStaysWithoutOne)
     EXPECT_EQ(record(second).startTime.GetTime(), 0);
 }
 
-TEST_F(AedArchive_, TrailerOrItsDefaults)
+TEST_F(AedArchiveFile, TrailerOrItsDefaults)
 {
     struct Case { bool withTemp; bool withTrailer; int32_t trailerTemp; bool trailerValid;
                   int32_t tempLoaded; int32_t tempFilePresent; bool valid; };
@@ -345,7 +345,7 @@ TEST_F(AedArchive_, TrailerOrItsDefaults)
     }
 }
 
-TEST_F(AedArchive_, ReadsOlderTimesAndEightBitTextsAndSkipsUnmarkedSections)
+TEST_F(AedArchiveFile, ReadsOlderTimesAndEightBitTextsAndSkipsUnmarkedSections)
 {
     const auto text8 = [](BinaryWriter &w, const QByteArray &b) {
         w.u8(uint8_t(b.size()));
@@ -395,7 +395,7 @@ TEST_F(AedArchive_, ReadsOlderTimesAndEightBitTextsAndSkipsUnmarkedSections)
     EXPECT_TRUE(r.startTimeValid);
 }
 
-TEST_F(AedArchive_, CommentsThatReadAsTheTempMarker)
+TEST_F(AedArchiveFile, CommentsThatReadAsTheTempMarker)
 {
     DeviceFolder folder = fullFolder();
     folder.hasTemp = false;
@@ -419,7 +419,7 @@ TEST_F(AedArchive_, CommentsThatReadAsTheTempMarker)
     EXPECT_TRUE(files(second).tempData.isEmpty());
 }
 
-TEST_F(AedArchive_, ArchiveCutAtAnyOffsetIsRefusedAndLeavesNoCase)
+TEST_F(AedArchiveFile, ArchiveCutAtAnyOffsetIsRefusedAndLeavesNoCase)
 {
     const QByteArray whole = SmallCase().bytes();
     const qsizetype endOfAnnotations = whole.size() - 5;
@@ -443,7 +443,7 @@ TEST_F(AedArchive_, ArchiveCutAtAnyOffsetIsRefusedAndLeavesNoCase)
     }
 }
 
-TEST_F(AedArchive_, ImpossibleLengthsAreRefusedBeforeAnythingIsAllocated)
+TEST_F(AedArchiveFile, ImpossibleLengthsAreRefusedBeforeAnythingIsAllocated)
 {
     SmallCase small;
     small.layout.withTrailer = false;
@@ -475,7 +475,7 @@ TEST_F(AedArchive_, ImpossibleLengthsAreRefusedBeforeAnythingIsAllocated)
     }
 }
 
-TEST_F(AedArchive_, ForeignAndMissingFilesAreRefusedNamingThem)
+TEST_F(AedArchiveFile, ForeignAndMissingFilesAreRefusedNamingThem)
 {
     QByteArray noise(4096, '\0');
     uint32_t x = 12345;
@@ -495,7 +495,7 @@ TEST_F(AedArchive_, ForeignAndMissingFilesAreRefusedNamingThem)
     EXPECT_EQ(missing->kind(), FileError::Kind::NotFound);
 }
 
-TEST_F(AedArchive_, MoreThanAThousandAnnotationsAreReadWhole)
+TEST_F(AedArchiveFile, MoreThanAThousandAnnotationsAreReadWhole)
 {
     const int first = open(importArchive(fullFolder()));
     for (int i = 0; i < 1500; ++i)
@@ -507,7 +507,7 @@ TEST_F(AedArchive_, MoreThanAThousandAnnotationsAreReadWhole)
     EXPECT_EQ(record(second).savedAnnotationCount, 1500);
 }
 
-TEST_F(AedArchive_, FailedWriteChangesNeitherCaseNorFile)
+TEST_F(AedArchiveFile, FailedWriteChangesNeitherCaseNorFile)
 {
     const int slot = open(importArchive(fullFolder()));
     view.AddEvent(slot, 5000, "A: unsaved", "");
