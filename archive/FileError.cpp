@@ -15,7 +15,7 @@ QString FileError::message() const
     case Kind::CreateFailed: text = QStringLiteral("%1 cannot be created."); break;
     case Kind::WriteFailed: text = QStringLiteral("An error occurred while writing %1."); break;
     case Kind::EndOfFile: text = QStringLiteral("Attempted to access %1 past its end."); break;
-    case Kind::BadFormat: text = QStringLiteral("%1 has an unexpected format."); break;
+    case Kind::BadFormat: text = QStringLiteral("An unknown error occurred while accessing %1."); break;
     }
     text = text.arg(m_path);
     if (!m_detail.isEmpty())

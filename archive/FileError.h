@@ -14,7 +14,7 @@ public:
         CreateFailed,  // cannot be created or opened for writing
         WriteFailed,   // writing, flushing or renaming failed
         EndOfFile,     // a read past the end, or a length longer than what is left
-        BadFormat,     // the bytes are not what this kind of file holds
+        BadFormat,     // the bytes are not what this kind of file can hold (an impossible length)
     };
 
     FileError(QString path, Kind kind, QString detail = {});
