@@ -137,6 +137,9 @@ void CMainFrame::createPanes()
     m_wndSplitter = new QSplitter(Qt::Horizontal, this);
     m_wndSplitter->setChildrenCollapsible(false);
     m_tree = new CADETree(m_wndSplitter);
+    // The view fills the tree and publishes its selection here (m_nSelCase, m_tsPosition, ...).
+    m_view->setTree(m_tree);
+    m_view->setReviewState(*this, [this](int selSlot, int selEvent) { OnSelectionChanged(selSlot, selEvent); });
     m_detail = new CDetailView(*this, m_texts, m_wndSplitter);
     m_wndSplitter->addWidget(m_tree);
     m_wndSplitter->addWidget(m_detail);

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+class AnnotationForm;
 class OpenDialogLogic;
 
 // Everything the user must see or answer goes through this seam, so that the case
@@ -42,6 +43,10 @@ public:
     // The Open dialog as a form over its logic; true when one of its buttons closed it
     // (logic.action() says which), false when cancelled.
     virtual bool runOpenDialog([[maybe_unused]] OpenDialogLogic &logic) { return false; }
+
+    // The annotation dialog, modal, as a form over its logic; true when OK closed it (the
+    // form has stored the annotation then), false when cancelled.
+    virtual bool runAnnotationDialog([[maybe_unused]] AnnotationForm &form) { return false; }
 
     // The common case: text, the program's caption, stop icon, OK.
     void showError(const QString &text, const QString &caption)

@@ -1,5 +1,6 @@
 #include "app/QtPlatform.h"
 
+#include "case/CAnnotation.h"
 #include "case/COpenMifQ21.h"
 
 #include <QFileDialog>
@@ -58,5 +59,11 @@ QString QtPlatform::browseFolder(const QString &title)
 bool QtPlatform::runOpenDialog(OpenDialogLogic &logic)
 {
     COpenMifQ21 dialog(logic, m_parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtPlatform::runAnnotationDialog(AnnotationForm &form)
+{
+    CAnnotation dialog(form, m_parent);
     return dialog.exec() == QDialog::Accepted;
 }

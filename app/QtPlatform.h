@@ -18,6 +18,7 @@ public:
                            const QString &defaultSuffix) override;
     QString browseFolder(const QString &title) override;
     bool runOpenDialog(OpenDialogLogic &logic) override;
+    bool runAnnotationDialog(AnnotationForm &form) override;
 
 private:
     QWidget *m_parent;

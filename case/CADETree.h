@@ -1,12 +1,57 @@
 #pragma once
 
+#include "case/TreeControl.h"
+
+#include <QIcon>
+#include <QList>
 #include <QTreeWidget>
+#include <functional>
+
+class QMenu;
 
 // The case tree in the left pane: per open case a date node, a device node, a case node
-// and one item per event.
-class CADETree : public QTreeWidget
+// and one item per event. A handle is the item's QTreeWidgetItem pointer. The current
+// item is the selected one; its changes, by the user or the program, go to the owner
+// view, and so does a right-button press, which leaves the selection as it was (the
+// menus refer to the item selected before the click).
+class CADETree : public QTreeWidget, public TreeControl
 {
     Q_OBJECT
 public:
     explicit CADETree(QWidget *parent = nullptr);
+    ~CADETree() override;
+
+    static QTreeWidgetItem *itemOf(TreeItemId id) { return reinterpret_cast<QTreeWidgetItem *>(id); }
+    static TreeItemId idOf(const QTreeWidgetItem *item) { return reinterpret_cast<TreeItemId>(item); }
+
+    TreeItemId insertItem(TreeItemId parent, const QString &text, int image) override;
+    void deleteAllItems() override;
+    void setItemImage(TreeItemId item, int image) override;
+    void expand(TreeItemId item) override;
+
+    TreeItemId selectedItem() const override;
+    TreeItemId parentOf(TreeItemId item) const override;
+    std::vector<TreeItemId> children(TreeItemId item) const override;
+    int childCount(TreeItemId item) const override;
+    QString itemText(TreeItemId item) const override;
+    int itemImage(TreeItemId item) const override;
+    bool isExpanded(TreeItemId item) const override;
+
+    int showContextMenu(const TreeMenu &menu) override;
+
+    // Runs a built menu instead of showing it at the cursor (tests); returns the command.
+    std::function<int(QMenu &)> menuRunner;
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void setSelectedItem(TreeItemId item) override;
+    void removeBranches(const std::vector<TreeItemId> &tops) override;
+
+private:
+    void onCurrentItemChanged(QTreeWidgetItem *current);
+    void keepFocusFromSelecting();
+
+    QList<QIcon> m_icons;
+    QMetaObject::Connection m_currentChanged;
+    bool m_quiet = false; // the program is changing the tree: no reports from Qt's signals
 };

@@ -2,6 +2,7 @@
 
 #include "case/CC8Class.h"
 #include "case/CaseRecord.h"
+#include "case/ReviewState.h"
 #include "case/SharedState.h"
 
 #include <QObject>
@@ -111,8 +112,49 @@ public:
     int selSlot = -1;
     int selEvent = -1;
 
+    // The case tree, or null before the window (or a test) hands one over. The view
+    // becomes its owner and learns of its selection changes and right-button presses.
+    TreeControl *tree = nullptr;
+    void setTree(TreeControl *caseTree);
+    // Empties the tree as a freshly made one: no items, nothing selected, and no case
+    // holding a handle of a deleted item (close all, before FreeAllCases).
+    void ClearCaseTree();
+    bool suppressSelectionNotify = false; // the next selection change is the view's own
+    bool annotationDialogOpen = false;    // the annotation dialog is up: no tree menus
+
+    // Where the selection is published: the main frame's state and its handler of the
+    // selection change (slot, event). Without a frame the view keeps its own state and
+    // publishes the way the frame does (m_nSelCase = slot, m_bSelChanged = 1).
+    void setReviewState(ReviewState &frameState, std::function<void(int, int)> selectionChanged);
+    ReviewState &review() const { return *m_review; }
+
+    // The case's tree branch (date, device and case nodes), its decoding with the pending
+    // annotations, and its event items.
+    void BuildEventList(int slot);
+    // One item per used event under the case node, in time order.
+    void InsertEventItems(int slot);
+
+    // What the tree reports: a new selected item, a right-button press.
+    void OnTreeSelectionChanged(TreeItemId item);
+    void OnShowCaseMenu();
+    // A command of the case or annotation menu, for the tree's current selection.
+    void OnTreeMenuCommand(int commandId);
+    void OnCloseCase(int slot);
+    void OnMarkViewed(int slot);
+    void OnMarkNotViewed(int slot);
+    void OnAddAnnotation(int slot);
+    void OnEditAnnotation(int slot, int event);
+    void OnDeleteAnnotation(int slot, int event);
+    void OnRebuildEvents(int slot);
+    // Selects, without publishing, the event at or just before the review position.
+    void OnSelectEventAtTime();
+    // The annotation dialog at a case time of the enlarged ECG; true when one was added.
+    bool AddAnnotationAt(int slot, int32_t timeMs);
+
     // Commands of the main window's menus and toolbar.
     void OnOpenRequest();
+    // "Adjust..." of the General form: closes every case and reopens the last archive.
+    void OnReloadRequest();
     // Writes the selected case to an archive the user names; true when the file was written.
     bool SaveSelectedCase();
     void OnPrint();
@@ -121,6 +163,12 @@ public:
 
 private:
     void showLimitMessage(int textNumber);
+    void publishSelection();
+    bool runAnnotationDialog(int slot, int mode, int32_t value);
+
+    ReviewState m_ownReview;
+    ReviewState *m_review = &m_ownReview;
+    std::function<void(int, int)> m_selectionChanged;
 
     LanguagePack &m_texts;
     Platform &m_platform;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "case/TreeControl.h"
+
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -48,4 +50,8 @@ struct SharedState
 
     // Some open case has annotation changes that are not saved.
     uint8_t unsavedChanges = 0;
+
+    // Case tree: the selected case node and the selected annotation item, else NoTreeItem.
+    TreeItemId selectedCaseItem = NoTreeItem;
+    TreeItemId selectedAnnotationItem = NoTreeItem;
 };

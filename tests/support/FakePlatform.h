@@ -43,6 +43,11 @@ public:
     std::function<bool(OpenDialogLogic &)> openDialogScript;
     int openDialogRuns = 0;
 
+    // Fills in the annotation dialog and presses its buttons (AnnotationForm::accept for
+    // OK); returns whether OK closed it. Without a script the dialog is cancelled.
+    std::function<bool(AnnotationForm &)> annotationScript;
+    int annotationDialogRuns = 0;
+
     void answerNext(Answer a) { answers.push_back(a); }
 
     Answer messageBox(const QString &text, const QString &caption, Icon icon, Buttons buttons) override
@@ -85,6 +90,12 @@ public:
     {
         ++openDialogRuns;
         return openDialogScript ? openDialogScript(logic) : false;
+    }
+
+    bool runAnnotationDialog(AnnotationForm &form) override
+    {
+        ++annotationDialogRuns;
+        return annotationScript ? annotationScript(form) : false;
     }
 
     static QString next(std::deque<QString> &queue)

@@ -1,0 +1,105 @@
+// The view's event-list build: the case's branch of the case tree, its decoding with the
+// annotations of its archive, and one tree item per event in time order.
+#include "case/CRavelinView.h"
+#include "case/EventListText.h"
+#include "case/TimeZoneTable.h"
+
+#include <algorithm>
+
+namespace {
+// The other case with a tree branch for which same(other) holds; null when none.
+template <typename Same>
+const CaseRecord *otherCaseWith(const CRavelinView &view, int slot, Same same)
+{
+    for (int q = 0; q < view.slotCount; ++q)
+        if (const CaseRecord *other = view.caseAt(q); q != slot && other && same(*other))
+            return other;
+    return nullptr;
+}
+} // namespace
+
+void CRavelinView::BuildEventList(int slot)
+{
+    CaseRecord *c = caseAt(slot);
+    if (!c)
+        return;
+    c->buildState = CaseListBuilt;
+    if (c->startTimeValid)
+        c->startDate = CTime(c->startTime.GetYear(), c->startTime.GetMonth(), c->startTime.GetDay(), 0, 0, 0);
+
+    // Cases of one day share the date node, and cases of one device on one day the device
+    // node. Only cases that have a branch can lend theirs.
+    const CaseRecord *sameDate = otherCaseWith(*this, slot, [&](const CaseRecord &o) {
+        return o.dateItem != NoTreeItem && o.startDate == c->startDate;
+    });
+    const CaseRecord *sameDevice = otherCaseWith(*this, slot, [&](const CaseRecord &o) {
+        return o.deviceItem != NoTreeItem && o.serialNumber == c->serialNumber && o.startDate == c->startDate;
+    });
+
+    QString caseText;
+    const bool adjusted = c->startTimeValid && state.adjustTimePending == 1;
+    if (adjusted) {
+        c->startTime = EventListText::parseAdjustedStart(state.adjustedStartText);
+        caseText = state.adjustedStartText;
+    } else if (c->startTimeValid) {
+        caseText = EventListText::startTimeText(c->startTime);
+        state.startTimeText = caseText;
+    } else {
+        caseText = EventListText::unknownStartTimeText();
+    }
+    // The typed start is used once: by the first case built after "Adjust...".
+    const bool adjustSuffix = state.adjustTimePending == 1;
+    caseText += EventListText::zoneSuffix(TimeZoneTable::offsetOfRow(c->timeZoneIndex), adjustSuffix);
+    if (adjustSuffix)
+        state.adjustTimePending = 0;
+
+    if (tree) {
+        c->dateItem = sameDate ? sameDate->dateItem
+                               : tree->insertItem(NoTreeItem,
+                                                  EventListText::dateNodeText(c->startTimeValid, c->startDate),
+                                                  TreeImage::Date);
+        c->deviceItem = sameDevice ? sameDevice->deviceItem
+                                   : tree->insertItem(c->dateItem, c->serialNumber, TreeImage::Device);
+        c->caseItem = tree->insertItem(c->deviceItem, caseText, TreeImage::CaseViewed);
+    }
+    viewedFlags[size_t(slot)] = true;
+
+    DecodeCaseData(slot, [this, slot, c] {
+        const size_t count = std::min(pendingAnnotations.size(), size_t(std::max(0, c->savedAnnotationCount)));
+        for (size_t i = 0; i < count; ++i) {
+            const EventItem &a = pendingAnnotations[i];
+            AddEvent(slot, a.timeMs, a.text, a.detail);
+        }
+        pendingAnnotations.clear();
+    });
+
+    InsertEventItems(slot);
+    if (tree) {
+        tree->expand(c->dateItem);
+        tree->expand(c->deviceItem);
+        tree->expand(c->caseItem);
+    }
+}
+
+void CRavelinView::InsertEventItems(int slot)
+{
+    CaseRecord *c = caseAt(slot);
+    if (!c || !tree)
+        return;
+
+    // Used slots in ascending order, then a stable sort by time: simultaneous events keep
+    // the order in which they were added.
+    std::vector<int> order;
+    order.reserve(size_t(c->events.usedCount()));
+    c->events.forEachUsed([&](int i, const EventItem &) { order.push_back(i); });
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return c->events[a].timeMs < c->events[b].timeMs; });
+
+    const EventListText::EventKindTexts kindTexts = EventListText::EventKindTexts::from(m_texts);
+    for (int i : order) {
+        EventItem &e = c->events[i];
+        const QString text = EventListText::clockLabel(c->startTimeValid, c->startTime, e.elapsed) + e.text;
+        const int image = TreeImage::eventImage(EventListText::eventKind(e.text, kindTexts), state.modelIndex);
+        e.treeItem = tree->insertItem(c->caseItem, text, image);
+    }
+}

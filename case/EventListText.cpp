@@ -1,0 +1,108 @@
+#include "case/EventListText.h"
+
+#include "app/LanguagePack.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+
+namespace EventListText {
+namespace {
+constexpr int DeliverShockText = 62;
+constexpr int ShockDeliveredText = 10;
+constexpr int PowerOffText = 51;
+constexpr int PowerOnText = 50;
+
+bool isBlank(QChar c)
+{
+    return c == QLatin1Char(' ') || (c >= QLatin1Char('\t') && c <= QLatin1Char('\r'));
+}
+} // namespace
+
+QString dateNodeText(bool startTimeValid, CTime startDate)
+{
+    if (!startTimeValid)
+        return QStringLiteral("?\?\?\?-?\?-?\?");
+    return QString::asprintf("%04d-%02d-%02d", startDate.GetYear(), startDate.GetMonth(), startDate.GetDay());
+}
+
+QString startTimeText(CTime t)
+{
+    return QString::asprintf("%04d-%02d-%02d %02d:%02d:%02d", t.GetYear(), t.GetMonth(), t.GetDay(), t.GetHour(),
+                             t.GetMinute(), t.GetSecond());
+}
+
+QString unknownStartTimeText()
+{
+    return QStringLiteral("?\?\?\?-?\?-?\? ?\?:?\?:?\?");
+}
+
+QString zoneSuffix(int32_t offsetMinutes, bool adjusted)
+{
+    const int hours = std::abs(offsetMinutes / 60);
+    const int minutes = std::abs(offsetMinutes % 60);
+    const char sign = offsetMinutes < 0 ? '-' : '+';
+    return QString::asprintf("(UTC%c%02d:%02d)%s", sign, hours, minutes, adjusted ? " Adjust Time" : "");
+}
+
+QString clockLabel(bool startTimeValid, CTime startTime, CTimeSpan elapsed)
+{
+    if (startTimeValid) {
+        const CTime t = startTime + elapsed;
+        return QString::asprintf("%02d:%02d:%02d ", t.GetHour(), t.GetMinute(), t.GetSecond());
+    }
+    return QString::asprintf("%02d:%02d:%02d ", elapsed.GetHours(), elapsed.GetMinutes(), elapsed.GetSeconds());
+}
+
+int readDecimal(QStringView text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && isBlank(text[i]))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
+        negative = text[i++] == QLatin1Char('-');
+    int64_t value = 0;
+    for (; i < text.size() && text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9'); ++i)
+        value = std::min<int64_t>(value * 10 + (text[i].unicode() - '0'), int64_t(INT_MAX) + 1);
+    value = negative ? -value : value;
+    return int(std::clamp<int64_t>(value, INT_MIN, INT_MAX));
+}
+
+CTime parseAdjustedStart(const QString &text)
+{
+    const QStringView t(text);
+    const auto field = [&](qsizetype from, qsizetype length) {
+        return from < t.size() ? readDecimal(t.mid(from, length)) : 0;
+    };
+    const int year = field(0, 4);
+    const int month = field(5, 2);
+    const int day = field(8, 2);
+    const int hour = field(11, 2);
+    const int minute = field(14, 2);
+    const int second = readDecimal(t.right(2));
+    return CTime(year, month, day, hour, minute, second);
+}
+
+EventKindTexts EventKindTexts::from(const LanguagePack &pack)
+{
+    return {pack.GetText(DeliverShockText), pack.GetText(ShockDeliveredText), pack.GetText(PowerOffText),
+            pack.GetText(PowerOnText)};
+}
+
+TreeImage::EventKind eventKind(const QString &text, const EventKindTexts &texts)
+{
+    using TreeImage::EventKind;
+    const auto beginsWith = [&](const QString &prefix) { return !prefix.isEmpty() && text.startsWith(prefix); };
+    if (beginsWith(texts.deliverShock) || beginsWith(texts.shockDelivered))
+        return EventKind::Shock;
+    if (!texts.powerOff.isEmpty() && text == texts.powerOff)
+        return EventKind::PowerOff;
+    if (!texts.powerOn.isEmpty() && text == texts.powerOn)
+        return EventKind::PowerOn;
+    if (text.startsWith(QLatin1String("A: ")))
+        return EventKind::Annotation;
+    return EventKind::Other;
+}
+
+} // namespace EventListText
