@@ -4,6 +4,7 @@
 #include "archive/BinaryWriter.h"
 #include "case/CC8Class.h"
 #include "case/CaseRecord.h"
+#include "tools/DeviceFolderWriter.h"
 
 #include <QDir>
 #include <QFile>
@@ -104,6 +105,44 @@ int main(int argc, char **argv)
     const QString audio = out + QStringLiteral("/audio");
     ok &= writeSeed(audio, QStringLiteral("start.bin"), records({250}));
     ok &= writeSeed(audio, QStringLiteral("samples.bin"), records({250}) + QByteArray(64, '\x80'));
+
+    // Device files: three 16-bit lengths (HR, Temp, ECG), then the buffers, the trend data last.
+    DeviceFiles::TrendBlock block;
+    block.events[0] = {7, 3000};
+    block.events[1] = {11, 3500};
+    block.events[2] = {12, 4000};
+    block.events[3] = {13, 9000};
+    block.events[4] = {14, 12000};
+    block.events[5] = {101, 13000};
+    block.pads[0] = {6000, 7000, 1};
+    block.powerOffMs = 20000;
+    block.shockMs = 15000;
+    block.impedanceOhm = 80;
+    block.energyTenthsJ = 1500;
+    const QByteArray hr = DeviceFiles::encodeRecords({{1000, 72}, {2500, 15}});
+    const QByteArray temp = DeviceFiles::encodeRecords({{1000, 36}});
+    const QByteArray ecg = records({0, 1000, -3, -1000, 250});
+    BinaryWriter device;
+    for (const QByteArray *part : {&hr, &temp, &ecg})
+        device.u16(uint16_t(part->size()));
+    device.bytes(hr + temp + ecg + DeviceFiles::encodeTrendBlock(block));
+    ok &= writeSeed(out + QStringLiteral("/device"), QStringLiteral("case.bin"), device.data());
+
+    BinaryWriter wave;
+    wave.bytes("RIFF", 4);
+    wave.u32(36 + 16);
+    wave.bytes("WAVEfmt ", 8);
+    wave.u32(16);
+    wave.u16(1);
+    wave.u16(1);
+    wave.u32(16000);
+    wave.u32(16000);
+    wave.u16(1);
+    wave.u16(8);
+    wave.bytes("data", 4);
+    wave.u32(16);
+    wave.bytes(QByteArray(16, '\x80'));
+    ok &= writeSeed(out + QStringLiteral("/wave"), QStringLiteral("short.wav"), wave.data());
 
     const QString pack = QStringLiteral("0\t1\r\nPower on.\tAccensione.\r\n\t\n\rOnly one column\n");
     ok &= writeSeed(out + QStringLiteral("/language"), QStringLiteral("pack.txt"),
