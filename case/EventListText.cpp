@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <ctime>
 
 namespace EventListText {
 namespace {
@@ -47,11 +48,24 @@ QString zoneSuffix(int32_t offsetMinutes, bool adjusted)
 
 QString clockLabel(bool startTimeValid, CTime startTime, CTimeSpan elapsed)
 {
+    int hour = elapsed.GetHours();
+    int minute = elapsed.GetMinutes();
+    int second = elapsed.GetSeconds();
     if (startTimeValid) {
-        const CTime t = startTime + elapsed;
-        return QString::asprintf("%02d:%02d:%02d ", t.GetHour(), t.GetMinute(), t.GetSecond());
+        // One local-time conversion per label: a case has up to 50 000 of them.
+        std::tm local{};
+        const std::time_t raw = std::time_t((startTime + elapsed).GetTime());
+        localtime_r(&raw, &local);
+        hour = local.tm_hour;
+        minute = local.tm_min;
+        second = local.tm_sec;
     }
-    return QString::asprintf("%02d:%02d:%02d ", elapsed.GetHours(), elapsed.GetMinutes(), elapsed.GetSeconds());
+    if (hour < 0 || minute < 0 || second < 0)
+        return QString::asprintf("%02d:%02d:%02d ", hour, minute, second);
+    const QChar text[] = {QChar(u'0' + hour / 10 % 10), QChar(u'0' + hour % 10), QLatin1Char(':'),
+                          QChar(u'0' + minute / 10), QChar(u'0' + minute % 10), QLatin1Char(':'),
+                          QChar(u'0' + second / 10), QChar(u'0' + second % 10), QLatin1Char(' ')};
+    return QString(text, 9);
 }
 
 int readDecimal(QStringView text)
