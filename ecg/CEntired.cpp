@@ -3,11 +3,11 @@
 #include "app/CommandIds.h"
 #include "app/ContextMenuBuilder.h"
 #include "case/CRavelinView.h"
+#include "case/ReviewState.h"
 #include "ecg/EcgSampleWindow.h"
 #include "ecg/EcgStyle.h"
 #include "ecg/EcgTexts.h"
 #include "ecg/EntirePicture.h"
-#include "case/ReviewState.h"
 #include "ecg/UpArrowCursor.h"
 
 #include <QCursor>
@@ -110,7 +110,7 @@ void CEntired::paintEvent(QPaintEvent *)
 
 bool CEntired::timeAt(QPoint pos, int32_t &t) const
 {
-    const EntireGeometry g = geometry();
+    const EntireGeometry g = drawingGeometry();
     const int row = entireRowAt(g, pos);
     if (row < 0)
         return false;
@@ -120,7 +120,7 @@ bool CEntired::timeAt(QPoint pos, int32_t &t) const
 
 bool CEntired::isOverRow(QPoint pos) const
 {
-    return entireRowAt(geometry(), pos) >= 0;
+    return entireRowAt(drawingGeometry(), pos) >= 0;
 }
 
 bool CEntired::clickInCase(QPoint pos)

@@ -65,7 +65,7 @@ public:
     const QImage &picture() const { return m_picture; }
     const std::array<QString, 15> &labels() const { return m_labels; }
     const uint8_t *rows() const { return m_rows.data(); }
-    EntireGeometry geometry() const { return entireGeometry(m_picture.width(), m_picture.height()); }
+    EntireGeometry drawingGeometry() const { return entireGeometry(m_picture.width(), m_picture.height()); }
 
     // Input as the event handlers pass it on; public so that hosts and tests can drive it.
     void OnLeftButtonUp(QPoint pos);

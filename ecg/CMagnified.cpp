@@ -3,9 +3,9 @@
 #include "app/CommandIds.h"
 #include "app/ContextMenuBuilder.h"
 #include "case/CRavelinView.h"
+#include "case/ReviewState.h"
 #include "ecg/EcgSampleWindow.h"
 #include "ecg/EcgTexts.h"
-#include "case/ReviewState.h"
 #include "ecg/SegmentSelection.h"
 
 #include <QCursor>
@@ -104,7 +104,7 @@ ShownCase CMagnified::shown() const
     return shownCase(m_view, m_nCase);
 }
 
-EnlargedGeometry CMagnified::geometry() const
+EnlargedGeometry CMagnified::drawingGeometry() const
 {
     const ShownCase s = shown();
     return enlargedGeometry(m_buffers.picture.width(), m_buffers.picture.height(), viewInForce(), s.hasCprFeedback,

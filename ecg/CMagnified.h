@@ -81,7 +81,7 @@ public:
 
     const QImage &picture() const { return m_buffers.picture; }
     const uint8_t *samples(EnlargedView view) const { return m_samples[size_t(view)].data(); }
-    EnlargedGeometry geometry() const;
+    EnlargedGeometry drawingGeometry() const;
     QPushButton *optionsButton() const { return m_options; }
     QPushButton *foldButton() const { return m_fold; }
     QPushButton *unfoldButton() const { return m_unfold; }

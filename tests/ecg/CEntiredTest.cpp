@@ -7,7 +7,9 @@
 #include "ecg/UpArrowCursor.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
+#include <QMouseEvent>
 #include <gtest/gtest.h>
 
 namespace {
@@ -212,6 +214,17 @@ TEST_F(EntireWindow, UpwardArrowOverTheRows)
     EXPECT_TRUE(window.isOverRow({50, 20}));
     EXPECT_FALSE(window.isOverRow({49, 20}));
     EXPECT_FALSE(window.isOverRow({500, 115}));
+
+    auto moveTo = [&](QPoint pos) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(pos), window.mapToGlobal(QPointF(pos)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &move);
+    };
+    moveTo({300, 60});
+    EXPECT_EQ(window.cursor().shape(), Qt::BitmapCursor);
+    EXPECT_EQ(window.cursor().hotSpot(), QPoint(15, 4));
+    moveTo({300, 120});
+    EXPECT_EQ(window.cursor().shape(), Qt::ArrowCursor);
 
     const QImage arrow = UpArrowCursor::image();
     EXPECT_EQ(arrow.size(), QSize(32, 32));

@@ -299,14 +299,14 @@ TEST_F(EnlargedWindow, CprPanelAndItsFoldButtons)
     EXPECT_TRUE(window.optionsButton()->isVisibleTo(&window));
     EXPECT_FALSE(window.foldButton()->isVisibleTo(&window));
     EXPECT_FALSE(window.unfoldButton()->isVisibleTo(&window));
-    EXPECT_EQ(window.geometry().E, 600);
+    EXPECT_EQ(window.drawingGeometry().E, 600);
 
     f.view.hasCprFeedback[size_t(slot)] = true;
     CaseRecord *c = f.view.caseAt(slot);
     c->cprFeedback = {{12000, 50}, {12500, 60}};
     c->cprFeedbackCount = 2;
     window.Redraw();
-    EXPECT_EQ(window.geometry().E, 400);
+    EXPECT_EQ(window.drawingGeometry().E, 400);
     EXPECT_TRUE(window.foldButton()->isVisibleTo(&window));
     EXPECT_EQ(window.foldButton()->pos(), QPoint(70, 410));
     EXPECT_FALSE(window.unfoldButton()->isVisibleTo(&window));
@@ -319,7 +319,7 @@ TEST_F(EnlargedWindow, CprPanelAndItsFoldButtons)
 
     window.foldButton()->click();
     EXPECT_TRUE(window.m_bCprPanelCollapsed);
-    EXPECT_EQ(window.geometry().E, 570);
+    EXPECT_EQ(window.drawingGeometry().E, 570);
     EXPECT_TRUE(window.unfoldButton()->isVisibleTo(&window));
     EXPECT_EQ(window.unfoldButton()->pos(), QPoint(70, 577));
     EXPECT_FALSE(window.foldButton()->isVisibleTo(&window));
