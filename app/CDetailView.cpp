@@ -1,41 +1,193 @@
 #include "app/CDetailView.h"
 
+#include "app/CDetailSub.h"
+#include "app/CDetailSub1.h"
+#include "app/CDetailSub2.h"
 #include "app/CMainFrame.h"
+#include "app/CaseExtent.h"
+#include "app/DetailIcons.h"
 #include "app/LanguagePack.h"
+#include "case/CRavelinView.h"
+#include "case/ReviewState.h"
+#include "ecg/CEntired.h"
+#include "ecg/CMagnified.h"
 
 #include <QLabel>
 #include <QTabBar>
 
 namespace {
-constexpr int TabHeight = 22;
+constexpr int TabTexts[] = {104, 105, 106};
+constexpr DetailIcons::Tab TabImages[] = {DetailIcons::Tab::General, DetailIcons::Tab::EntireEcg,
+                                          DetailIcons::Tab::EnlargedEcg};
+} // namespace
+
+CDetailView::CDetailView(CMainFrame &frame, const LanguagePack &, QWidget *parent)
+    : CDetailView(frame.view(), frame, parent)
+{
 }
 
-CDetailView::CDetailView(CMainFrame &frame, const LanguagePack &texts, QWidget *parent)
-    : QWidget(parent), m_frame(frame), m_tabs(new QTabBar(this)), m_noCase(new QLabel(this))
+CDetailView::CDetailView(CRavelinView &view, ReviewState &review, QWidget *parent)
+    : QWidget(parent),
+      m_view(view),
+      m_review(review),
+      m_tabs(new QTabBar(this)),
+      m_noCase(new QLabel(this)),
+      m_general(new CDetailSub(view, this)),
+      m_entire(new CDetailSub1(*this, view, review, this)),
+      m_enlarged(new CDetailSub2(*this, view, review, this))
 {
     setAutoFillBackground(true);
-    for (int text : {104, 105, 106})
-        m_tabs->addTab(texts.GetText(text));
-    m_noCase->setText(texts.GetText(TextId::NoCaseLoaded));
+    onSelectEventAtPosition = [this] { m_view.OnSelectEventAtTime(); };
+
+    m_tabs->setExpanding(false);
+    m_tabs->setIconSize(QSize(DetailIcons::TabImageSize, DetailIcons::TabImageSize));
+    for (size_t i = 0; i < std::size(TabTexts); ++i)
+        m_tabs->addTab(DetailIcons::tabIcon(TabImages[i]), view.GetText(TabTexts[i]));
+    connect(m_tabs, &QTabBar::currentChanged, this, [this](int tab) {
+        if (!m_selectingTab)
+            OnTabChanged(tab);
+    });
+
+    m_noCase->setText(view.GetText(TextId::NoCaseLoaded));
     m_noCase->adjustSize();
-    layoutChildren();
+    m_entire->hide();
+    m_enlarged->hide();
+    if (m_review.m_nSelCase < 0)
+        m_general->hide();
     refresh();
 }
+
+CDetailView::~CDetailView() = default;
 
 void CDetailView::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    layoutChildren();
+    m_noCase->move(width() / 2, height() / 2);
+    layoutForms();
 }
 
-void CDetailView::layoutChildren()
+void CDetailView::layoutForms()
 {
-    m_tabs->setGeometry(0, 0, width(), TabHeight);
-    // The text's top-left corner sits at the centre of the pane.
-    m_noCase->move(width() / 2, height() / 2);
+    const int w = width();
+    const int h = height() - TabBarHeight;
+    for (QWidget *form : {static_cast<QWidget *>(m_general), static_cast<QWidget *>(m_entire),
+                          static_cast<QWidget *>(m_enlarged)})
+        form->setGeometry(0, TabBarHeight, w, h);
+    m_tabs->setGeometry(0, 0, w, TabBarHeight);
+}
+
+void CDetailView::selectTabQuietly(int tab)
+{
+    m_selectingTab = true;
+    m_tabs->setCurrentIndex(tab);
+    m_selectingTab = false;
+}
+
+void CDetailView::selectEventAtPosition()
+{
+    if (onSelectEventAtPosition)
+        onSelectEventAtPosition();
+}
+
+void CDetailView::showNoCase()
+{
+    m_enlarged->StopPlayback();
+    m_general->hide();
+    m_entire->hide();
+    m_enlarged->hide();
+    m_noCase->show();
+}
+
+void CDetailView::showEntire()
+{
+    CEntired *w = m_entire->window();
+    w->SetPosition(m_review.m_tsPosition);
+    w->m_nCase = m_review.m_nSelCase;
+    w->FillRows(m_review.m_nSelCase);
+    w->Redraw();
+    m_entire->show();
+}
+
+void CDetailView::showEnlarged()
+{
+    CMagnified *w = m_enlarged->window();
+    w->SetPosition(m_review.m_tsPosition);
+    w->m_nCase = m_review.m_nSelCase;
+    w->FillBuffers(m_review.m_nSelCase);
+    w->Redraw();
+    m_enlarged->show();
+}
+
+void CDetailView::showTab(int tab)
+{
+    switch (tab) {
+    case GeneralTab:
+        m_enlarged->StopPlayback();
+        m_general->Fill(m_review.m_nSelCase);
+        m_general->show();
+        m_entire->hide();
+        m_enlarged->hide();
+        m_noCase->hide();
+        break;
+    case EntireTab:
+        m_enlarged->StopPlayback();
+        m_general->hide();
+        showEntire();
+        m_enlarged->hide();
+        m_noCase->hide();
+        break;
+    case EnlargedTab:
+        // The only tab that leaves a running playback alone.
+        m_general->hide();
+        m_entire->hide();
+        showEnlarged();
+        m_noCase->hide();
+        break;
+    default:
+        break;
+    }
 }
 
 void CDetailView::refresh()
 {
-    m_noCase->setVisible(m_frame.m_nSelCase < 0);
+    if (m_enlarged->isPlaying() && m_review.m_bSelChanged == 0)
+        return;
+    m_noCase->move(width() / 2, height() / 2);
+    if (m_review.m_bShowEnlarged == 1) {
+        m_review.m_bShowEnlarged = 0;
+        selectTabQuietly(EnlargedTab);
+    }
+    if (m_review.m_nSelCase < 0) {
+        showNoCase();
+    } else {
+        // One scroll unit per second up to the case's latest event.
+        const int lastSecond = LatestEventTimeMs(m_view.caseAt(m_review.m_nSelCase)) / 1000;
+        m_entire->setScrollRange(lastSecond);
+        m_enlarged->setScrollRange(lastSecond);
+        showTab(m_tabs->currentIndex());
+    }
+    layoutForms();
+}
+
+void CDetailView::OnTabChanged(int tab)
+{
+    if (m_review.m_nSelCase < 0)
+        showNoCase();
+    else
+        showTab(tab);
+    refresh();
+}
+
+void CDetailView::showEntireAtPosition()
+{
+    m_general->hide();
+    showEntire();
+    selectEventAtPosition();
+}
+
+void CDetailView::showEnlargedAtPosition()
+{
+    m_general->hide();
+    showEnlarged();
+    selectEventAtPosition();
 }

@@ -1,33 +1,74 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
+class CDetailSub;
+class CDetailSub1;
+class CDetailSub2;
 class CMainFrame;
+class CRavelinView;
 class LanguagePack;
 class QLabel;
 class QTabBar;
+struct ReviewState;
 
-// The right pane: the tab control over the case's tab forms, or "No case loaded." while
-// no case is selected.
+// The right pane: a tab bar over the General form and the two ECG tabs, or "No case
+// loaded." while no case is selected. It shows what the frame's review state asks for:
+// refresh() runs after every selection change and every change of tab, and each ECG tab
+// asks it to show that tab at the review position after a scroll or a jump.
 class CDetailView : public QWidget
 {
     Q_OBJECT
 public:
-    CDetailView(CMainFrame &frame, const LanguagePack &texts, QWidget *parent = nullptr);
+    enum Tab { GeneralTab = 0, EntireTab = 1, EnlargedTab = 2 };
+    static constexpr int TabBarHeight = 22;
 
-    // Shows what the frame's selection state asks for; run after every selection change.
+    CDetailView(CMainFrame &frame, const LanguagePack &texts, QWidget *parent = nullptr);
+    CDetailView(CRavelinView &view, ReviewState &review, QWidget *parent = nullptr);
+    ~CDetailView() override;
+
+    // Shows the selection: the case's tab at the review position, or "No case loaded.".
+    // While the enlarged ECG plays and the selection has not changed, nothing changes.
     void refresh();
+    // The user selected a tab.
+    void OnTabChanged(int tab);
+    // Show an ECG tab at the review position and select the event there in the tree.
+    void showEntireAtPosition();
+    void showEnlargedAtPosition();
+    // Selects the event at the review position in the case tree.
+    void selectEventAtPosition();
+
+    // Selects, without publishing, the tree's event at the review position; the view's
+    // OnSelectEventAtTime unless replaced.
+    std::function<void()> onSelectEventAtPosition;
+    // "Print All Segment" of the enlarged ECG, with its print kind; nothing when unset.
+    std::function<void(int printKind)> onPrintSegments;
 
     QTabBar *tabBar() const { return m_tabs; }
     QLabel *noCaseLabel() const { return m_noCase; }
+    CDetailSub *general() const { return m_general; }
+    CDetailSub1 *entireHost() const { return m_entire; }
+    CDetailSub2 *enlargedHost() const { return m_enlarged; }
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    void layoutChildren();
+    void showEntire();
+    void showEnlarged();
+    void showNoCase();
+    // The tab's form at the review position, the others hidden.
+    void showTab(int tab);
+    void layoutForms();
+    void selectTabQuietly(int tab);
 
-    CMainFrame &m_frame;
+    CRavelinView &m_view;
+    ReviewState &m_review;
     QTabBar *m_tabs;
     QLabel *m_noCase;
+    CDetailSub *m_general;
+    CDetailSub1 *m_entire;
+    CDetailSub2 *m_enlarged;
+    bool m_selectingTab = false; // the program, not the user, changes the tab
 };

@@ -222,6 +222,10 @@ void CRavelinView::OnOpenRequest()
 {
 }
 
+void CRavelinView::OnReloadRequest()
+{
+}
+
 void CRavelinView::OnPrint()
 {
 }

@@ -1,0 +1,344 @@
+#include "app/CDetailSub.h"
+
+#include "app/CaseExtent.h"
+#include "app/GeneralFormLists.h"
+#include "app/LanguagePack.h"
+#include "case/CRavelinView.h"
+#include "ecg/CGeneralNote.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDateTimeEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+
+// Dialog units of the form's template (Arial): 4 horizontal units are 6 pixels, 8
+// vertical units 14 pixels.
+constexpr int BaseUnitX = 6;
+constexpr int BaseUnitY = 14;
+
+// The page holds every control, including those placed beyond the template's right edge.
+constexpr QSize PageSize(700, 640);
+
+struct HeaderPlace
+{
+    int kind;
+    int y;
+};
+constexpr HeaderPlace HeaderPlaces[] = {{1, 10}, {2, 225}, {3, 350}};
+constexpr int HeaderX = 5;
+constexpr int HeaderWidth = 610;
+constexpr int HeaderHeight = 25;
+
+QDate localDate(CTime t)
+{
+    return QDate(t.GetYear(), t.GetMonth(), t.GetDay());
+}
+
+} // namespace
+
+QRect CDetailSub::dialogRect(int x, int y, int width, int height)
+{
+    const auto px = [](int du) { return du * BaseUnitX / 4; };
+    const auto py = [](int du) { return du * BaseUnitY / 8; };
+    const int left = px(x);
+    const int top = py(y);
+    return QRect(left, top, px(x + width) - left, py(y + height) - top);
+}
+
+CDetailSub::CDetailSub(CRavelinView &view, QWidget *parent)
+    : QScrollArea(parent), m_view(view), m_page(new QWidget)
+{
+    setFrameShape(QFrame::NoFrame);
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(11);
+    m_page->setFont(font);
+    m_page->setFixedSize(PageSize);
+    createControls();
+    fillLists();
+    connectHandlers();
+    enableBirthDate(m_birthDateKnown->isChecked());
+    setWidget(m_page);
+}
+
+QLabel *CDetailSub::addLabel(const QString &text, const QRect &du)
+{
+    auto *label = new QLabel(text, m_page);
+    label->setGeometry(dialogRect(du.x(), du.y(), du.width(), du.height()));
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return label;
+}
+
+QLineEdit *CDetailSub::addEdit(const QRect &du, bool enabled)
+{
+    auto *edit = new QLineEdit(m_page);
+    edit->setGeometry(dialogRect(du.x(), du.y(), du.width(), du.height()));
+    edit->setEnabled(enabled);
+    return edit;
+}
+
+QComboBox *CDetailSub::addList(const QRect &du)
+{
+    // A drop-down list's template height includes its list; the box itself is an edit high.
+    auto *list = new QComboBox(m_page);
+    list->setGeometry(dialogRect(du.x(), du.y(), du.width(), 12));
+    list->setMaxVisibleItems(std::max(1, du.height() / 12));
+    return list;
+}
+
+void CDetailSub::createControls()
+{
+    const LanguagePack &texts = m_view.texts();
+    const auto label = [&](int number, QRect du) {
+        m_labels.insert(number, addLabel(texts.GetText(number), du));
+    };
+
+    for (size_t i = 0; i < m_headers.size(); ++i) {
+        auto *bar = new CGeneralNote(HeaderPlaces[i].kind, texts, m_page);
+        bar->Resize(HeaderX, HeaderPlaces[i].y, HeaderWidth, HeaderHeight);
+        bar->Redraw();
+        bar->show();
+        m_headers[i] = bar;
+    }
+
+    // Case
+    label(107, {7, 28, 100, 8});
+    m_runNumber = addEdit({108, 27, 114, 12}, false);
+    label(108, {224, 28, 47, 8});
+    m_startTime = new QDateTimeEdit(m_page);
+    m_startTime->setGeometry(dialogRect(273, 26, 129, 13));
+    m_startTime->setDisplayFormat(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    m_startTime->hide();
+    label(109, {14, 42, 93, 8});
+    m_dataDuration = addEdit({108, 41, 153, 12}, false);
+    label(110, {7, 57, 99, 8});
+    m_fileName = addEdit({108, 55, 298, 12}, false);
+    label(111, {6, 71, 41, 8});
+    m_labels.value(111)->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_comments = new QPlainTextEdit(m_page);
+    m_comments->setGeometry(dialogRect(6, 83, 402, 38));
+    m_comments->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+
+    // Automated external defibrillator
+    label(112, {18, 153, 88, 8});
+    m_deviceType = addEdit({108, 151, 153, 12}, false);
+    label(113, {7, 167, 99, 8});
+    m_serialNumber = addEdit({108, 165, 153, 12}, false);
+    addLabel(QStringLiteral("Device ID : "), {360, 156, 38, 8})->hide();
+    m_deviceId = addEdit({396, 168, 12, 12});
+    m_deviceId->hide();
+    addLabel(QStringLiteral("Power on time : "), {280, 150, 100, 8});
+    m_powerOnTime = addEdit({380, 150, 80, 12});
+    addLabel(QStringLiteral("Adjusted power on time : "), {280, 166, 100, 8});
+    m_adjustedPowerOnTime = addEdit({380, 166, 80, 12});
+    m_adjust = new QPushButton(QStringLiteral("Adjust..."), m_page);
+    m_adjust->setGeometry(dialogRect(348, 182, 52, 13));
+    label(114, {18, 181, 88, 8});
+    m_operator = addEdit({108, 179, 153, 12});
+
+    // Patient
+    label(115, {25, 225, 82, 8});
+    m_patientId = addEdit({108, 223, 153, 12});
+    label(116, {60, 239, 47, 8});
+    m_lastName = addEdit({108, 237, 153, 12});
+    label(117, {65, 253, 41, 8});
+    m_firstName = addEdit({108, 251, 153, 12});
+    label(118, {92, 267, 14, 8});
+    m_middleInitial = addEdit({108, 265, 69, 12});
+    label(119, {180, 267, 29, 8});
+    m_nameSuffix = addList({213, 265, 48, 177});
+    label(120, {74, 281, 32, 8});
+    m_sex = addList({108, 279, 153, 165});
+    label(121, {82, 296, 24, 8});
+    m_race = addList({108, 294, 153, 158});
+    label(122, {52, 311, 53, 8});
+    m_birthDateKnown = new QCheckBox(m_page);
+    m_birthDateKnown->setGeometry(dialogRect(109, 310, 16, 10));
+    m_birthDate = new QDateEdit(m_page);
+    m_birthDate->setGeometry(dialogRect(125, 309, 136, 13));
+    m_birthDate->setCalendarPopup(true);
+    m_birthDate->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    m_birthDateUnknown = new QCheckBox(texts.GetText(125), m_page);
+    m_birthDateUnknown->setGeometry(dialogRect(269, 310, 57, 10));
+    label(123, {78, 326, 28, 8});
+    m_height = addEdit({108, 324, 101, 12});
+    m_heightUnit = addList({213, 324, 48, 69});
+    label(124, {77, 340, 30, 8});
+    m_weight = addEdit({108, 338, 101, 12});
+    m_weightUnit = addList({213, 338, 48, 87});
+}
+
+void CDetailSub::fillLists()
+{
+    const uint8_t language = m_view.texts().language();
+    m_nameSuffix->addItems(GeneralFormLists::nameSuffixes());
+    m_race->addItems(GeneralFormLists::raceNames(language));
+    m_sex->addItems(GeneralFormLists::sexNames(language));
+    m_heightUnit->addItems(GeneralFormLists::heightUnits());
+    m_weightUnit->addItems(GeneralFormLists::weightUnits());
+    m_nameSuffix->setCurrentIndex(0);
+    m_race->setCurrentIndex(GeneralFormLists::UnknownRace);
+    m_sex->setCurrentIndex(0);
+    m_heightUnit->setCurrentIndex(0);
+    m_weightUnit->setCurrentIndex(0);
+}
+
+QLabel *CDetailSub::labelOf(int textNumber) const
+{
+    return m_labels.value(textNumber, nullptr);
+}
+
+void CDetailSub::storeText(QString CaseRecord::*field, const QString &text)
+{
+    if (m_filling)
+        return;
+    if (CaseRecord *c = m_view.caseAt(m_nCase))
+        c->*field = text;
+    showStartTimeText();
+}
+
+void CDetailSub::bindText(QLineEdit *edit, QString CaseRecord::*field)
+{
+    connect(edit, &QLineEdit::textEdited, this, [this, field](const QString &text) { storeText(field, text); });
+}
+
+void CDetailSub::connectHandlers()
+{
+    bindText(m_adjustedPowerOnTime, &CaseRecord::adjustedPowerOnTimeText);
+    bindText(m_operator, &CaseRecord::operatorName);
+    bindText(m_patientId, &CaseRecord::patientId);
+    bindText(m_lastName, &CaseRecord::lastName);
+    bindText(m_firstName, &CaseRecord::firstName);
+    bindText(m_middleInitial, &CaseRecord::middleInitial);
+    bindText(m_height, &CaseRecord::heightText);
+    bindText(m_weight, &CaseRecord::weightText);
+
+    connect(m_comments, &QPlainTextEdit::textChanged, this,
+            [this] { storeText(&CaseRecord::comments, m_comments->toPlainText()); });
+    connect(m_powerOnTime, &QLineEdit::textEdited, this, &CDetailSub::OnPowerOnTimeEdited);
+
+    const auto bindIndex = [this](QComboBox *list, int32_t CaseRecord::*field) {
+        connect(list, &QComboBox::activated, this, [this, list, field] {
+            if (CaseRecord *c = m_view.caseAt(m_nCase))
+                c->*field = list->currentIndex();
+            showStartTimeText();
+        });
+    };
+    bindIndex(m_nameSuffix, &CaseRecord::nameSuffixIndex);
+    bindIndex(m_sex, &CaseRecord::sexIndex);
+    bindIndex(m_race, &CaseRecord::raceIndex);
+    bindIndex(m_heightUnit, &CaseRecord::heightUnitIndex);
+    bindIndex(m_weightUnit, &CaseRecord::weightUnitIndex);
+
+    connect(m_birthDate, &QDateEdit::dateChanged, this, [this](const QDate &date) {
+        if (m_filling)
+            return;
+        // The picked day keeps the time of day the birth date had.
+        if (CaseRecord *c = m_view.caseAt(m_nCase)) {
+            const CTime old = c->birthDate;
+            c->birthDate = CTime(date.year(), date.month(), date.day(), old.GetHour(), old.GetMinute(),
+                                 old.GetSecond());
+        }
+        showStartTimeText();
+    });
+    connect(m_birthDateKnown, &QCheckBox::clicked, this, &CDetailSub::OnBirthDateKnownClicked);
+    connect(m_birthDateUnknown, &QCheckBox::clicked, this, &CDetailSub::OnBirthDateUnknownClicked);
+    connect(m_adjust, &QPushButton::clicked, this, &CDetailSub::OnAdjust);
+}
+
+void CDetailSub::showStartTimeText()
+{
+    const QString &text = m_view.state.startTimeText;
+    if (m_powerOnTime->text() != text)
+        m_powerOnTime->setText(text);
+}
+
+void CDetailSub::enableBirthDate(bool known)
+{
+    m_birthDate->setEnabled(known);
+    m_birthDateUnknown->setEnabled(known);
+}
+
+void CDetailSub::Fill(int n)
+{
+    m_filling = true;
+    if (const CaseRecord *c = m_view.caseAt(n)) {
+        m_startTime->setDateTime(QDateTime::fromSecsSinceEpoch(c->startTime.GetTime()));
+        m_dataDuration->setText(DataDurationText(c));
+        m_fileName->setText(m_view.sourcePaths[size_t(n)]);
+        if (m_comments->toPlainText() != c->comments)
+            m_comments->setPlainText(c->comments);
+        m_deviceType->setText(QStringLiteral("AED"));
+        m_serialNumber->setText(c->serialNumber);
+        m_operator->setText(c->operatorName);
+        m_adjustedPowerOnTime->setText(c->adjustedPowerOnTimeText);
+        m_patientId->setText(c->patientId);
+        m_lastName->setText(c->lastName);
+        m_firstName->setText(c->firstName);
+        m_middleInitial->setText(c->middleInitial);
+        m_birthDate->setDate(localDate(c->birthDate));
+
+        m_birthDateKnown->setChecked(c->birthDateKnown);
+        enableBirthDate(c->birthDateKnown);
+        if (!c->birthDateKnown)
+            m_birthDateUnknown->setChecked(false);
+        m_birthDateUnknown->setChecked(c->birthDateUnknown);
+
+        m_height->setText(c->heightText);
+        m_weight->setText(c->weightText);
+        // An index outside a list leaves it without a selection.
+        m_nameSuffix->setCurrentIndex(c->nameSuffixIndex);
+        m_sex->setCurrentIndex(c->sexIndex);
+        m_race->setCurrentIndex(c->raceIndex);
+        m_heightUnit->setCurrentIndex(c->heightUnitIndex);
+        m_weightUnit->setCurrentIndex(c->weightUnitIndex);
+    }
+    showStartTimeText();
+    m_nCase = n;
+    m_filling = false;
+}
+
+void CDetailSub::OnPowerOnTimeEdited()
+{
+    // Power on time is not the user's to change: it shows the start text of the last
+    // event-list build, and that text is what the case keeps.
+    if (CaseRecord *c = m_view.caseAt(m_nCase))
+        c->powerOnTimeText = m_view.state.startTimeText;
+    showStartTimeText();
+}
+
+void CDetailSub::OnBirthDateKnownClicked()
+{
+    const bool known = m_birthDateKnown->isChecked();
+    enableBirthDate(known);
+    CaseRecord *c = m_view.caseAt(m_nCase);
+    if (c)
+        c->birthDateKnown = known;
+    if (!known) {
+        // The cleared Unknown box is what the case keeps too.
+        m_birthDateUnknown->setChecked(false);
+        if (c)
+            c->birthDateUnknown = false;
+    }
+    m_page->update();
+}
+
+void CDetailSub::OnBirthDateUnknownClicked()
+{
+    if (CaseRecord *c = m_view.caseAt(m_nCase))
+        c->birthDateUnknown = m_birthDateUnknown->isChecked();
+}
+
+void CDetailSub::OnAdjust()
+{
+    SharedState &state = m_view.state;
+    state.adjustTimePending = 1;
+    state.timeAdjusted = 1;
+    state.adjustedStartText = m_adjustedPowerOnTime->text();
+    m_view.OnReloadRequest();
+}

@@ -1,0 +1,347 @@
+// The right pane: which form shows for which selection and tab, and the General form's
+// fields and change handlers.
+#include "DetailFixture.h"
+#include "app/CDetailSub.h"
+#include "app/CDetailSub1.h"
+#include "ecg/CEntired.h"
+#include "ecg/CGeneralNote.h"
+#include "ecg/CMagnified.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTabBar>
+#include <gtest/gtest.h>
+
+namespace {
+
+class DetailView : public ::testing::Test, public DetailFixture
+{
+protected:
+    void SetUp() override { makeDetailView(); }
+
+    CDetailSub &general() { return *detail->general(); }
+    // The forms shown, as G (General), E (entire ECG), M (enlarged ECG), N (no case).
+    QString shown()
+    {
+        QString s;
+        if (!general().isHidden())
+            s += 'G';
+        if (!detail->entireHost()->isHidden())
+            s += 'E';
+        if (!enlarged().isHidden())
+            s += 'M';
+        if (!detail->noCaseLabel()->isHidden())
+            s += 'N';
+        return s;
+    }
+    // The user types text into an edit.
+    static void type(QLineEdit *edit, const QString &text)
+    {
+        edit->setText(text);
+        emit edit->textEdited(text);
+    }
+    static void choose(QComboBox *list, int index)
+    {
+        list->setCurrentIndex(index);
+        emit list->activated(index);
+    }
+    static void click(QCheckBox *box)
+    {
+        box->setChecked(!box->isChecked());
+        emit box->clicked(box->isChecked());
+    }
+};
+
+TEST_F(DetailView, NoCaseLoadedUntilACaseIsSelected)
+{
+    EXPECT_EQ(shown(), "N");
+    EXPECT_EQ(detail->noCaseLabel()->text(), "No case loaded.");
+    EXPECT_EQ(detail->noCaseLabel()->pos(), QPoint(500, 350));
+    EXPECT_EQ(detail->tabBar()->count(), 3);
+    EXPECT_EQ(detail->tabBar()->tabText(2), "Enlarged ECG ");
+    EXPECT_EQ(detail->tabBar()->tabIcon(1).availableSizes().value(0), QSize(16, 16));
+
+    // Every tab shows nothing while the selection is negative.
+    for (int tab : {1, 2, 0}) {
+        detail->tabBar()->setCurrentIndex(tab);
+        EXPECT_EQ(shown(), "N") << tab;
+    }
+    const int slot = caseWithEvents({0, 20000});
+    select(slot, 0);
+    EXPECT_EQ(shown(), "G");
+    select(-1, 0);
+    EXPECT_EQ(shown(), "N");
+}
+
+TEST_F(DetailView, TabsShowTheirFormAtTheReviewPosition)
+{
+    const int slot = caseWithEvents({0, 40000, 95500});
+    select(slot, 12);
+    EXPECT_EQ(shown(), "G");
+    EXPECT_EQ(general().shownCase(), slot);
+
+    detail->tabBar()->setCurrentIndex(1);
+    EXPECT_EQ(shown(), "E");
+    EXPECT_EQ(detail->entireHost()->window()->m_nCase, slot);
+    EXPECT_EQ(detail->entireHost()->window()->m_nCentreMs, 12000);
+    EXPECT_EQ(detail->entireHost()->scrollBar()->value(), 12);
+
+    detail->tabBar()->setCurrentIndex(2);
+    EXPECT_EQ(shown(), "M");
+    EXPECT_EQ(enlarged().window()->m_nCase, slot);
+    EXPECT_EQ(enlarged().window()->m_nCentreMs, 12000);
+
+    // An event selected in the tree moves both ECG tabs there.
+    select(slot, 40);
+    EXPECT_EQ(enlarged().window()->m_nCentreMs, 40000);
+    EXPECT_EQ(enlarged().scrollBar()->value(), 40);
+
+    // Both scroll bars run to the last event's whole second.
+    for (CEcgTabHost *host : {static_cast<CEcgTabHost *>(detail->entireHost()), static_cast<CEcgTabHost *>(&enlarged())}) {
+        EXPECT_EQ(host->scrollBar()->minimum(), 0);
+        EXPECT_EQ(host->scrollBar()->maximum(), 95);
+    }
+
+    // Forms fill the pane under the tab bar.
+    EXPECT_EQ(enlarged().geometry(), QRect(0, 22, 1000, 678));
+    EXPECT_EQ(detail->tabBar()->geometry(), QRect(0, 0, 1000, 22));
+}
+
+TEST_F(DetailView, ShowEnlargedSwitchesToTheEnlargedTabOnce)
+{
+    const int slot = caseWithEvents({0, 30000});
+    select(slot, 7, true);
+    EXPECT_EQ(detail->tabBar()->currentIndex(), 2);
+    EXPECT_EQ(review.m_bShowEnlarged, 0);
+    EXPECT_EQ(shown(), "M");
+    EXPECT_EQ(enlarged().window()->m_nCentreMs, 7000);
+
+    // A click in the entire ECG asks for the enlarged ECG at the clicked time.
+    detail->tabBar()->setCurrentIndex(1);
+    CEntired &entire = *detail->entireHost()->window();
+    const EntireGeometry g = entireGeometry(entire.picture().width(), entire.picture().height());
+    // Row 4 starts 15 s after the centre: 5 s into it is 27 s.
+    const int before = treeSelections;
+    entire.OnLeftButtonUp({g.rowLeft() + 5 * g.v, g.rowRect(3).center().y()});
+    ASSERT_EQ(entire.m_nMouseMs, 27000);
+    EXPECT_EQ(detail->tabBar()->currentIndex(), 2);
+    EXPECT_EQ(shown(), "M");
+    EXPECT_EQ(review.m_tsPosition, CTimeSpan(entire.m_nMouseMs / 1000));
+    EXPECT_EQ(enlarged().window()->m_nCentreMs, entire.m_nMouseMs / 1000 * 1000);
+    EXPECT_EQ(treeSelections, before + 1);
+}
+
+TEST_F(DetailView, GeneralFormShowsTheCase)
+{
+    const int slot = caseWithEvents({0, 3725000, 95500});
+    CaseRecord *c = view.caseAt(slot);
+    c->serialNumber = "SN-7";
+    c->comments = "Bystander CPR";
+    c->operatorName = "Rossi";
+    c->patientId = "P-1";
+    c->lastName = "Bianchi";
+    c->firstName = "Anna";
+    c->middleInitial = "M";
+    c->nameSuffixIndex = 6;
+    c->sexIndex = 2;
+    c->raceIndex = 3;
+    c->heightText = "170";
+    c->heightUnitIndex = 1;
+    c->weightText = "65";
+    c->weightUnitIndex = 1;
+    c->adjustedPowerOnTimeText = "2021-03-04 05:06:07";
+    c->birthDateKnown = true;
+    c->birthDate = CTime(1980, 5, 17, 12, 0, 0);
+    view.state.startTimeText = "2021-03-04 06:00:00";
+    select(slot, 0);
+
+    CDetailSub &g = general();
+    EXPECT_EQ(g.dataDuration()->text(), "01:02:05");
+    EXPECT_EQ(g.fileName()->text(), dir.file("case.aed"));
+    EXPECT_EQ(g.deviceType()->text(), "AED");
+    EXPECT_EQ(g.serialNumber()->text(), "SN-7");
+    EXPECT_EQ(g.comments()->toPlainText(), "Bystander CPR");
+    EXPECT_EQ(g.operatorName()->text(), "Rossi");
+    EXPECT_EQ(g.powerOnTime()->text(), "2021-03-04 06:00:00");
+    EXPECT_EQ(g.adjustedPowerOnTime()->text(), "2021-03-04 05:06:07");
+    EXPECT_EQ(g.lastName()->text(), "Bianchi");
+    EXPECT_EQ(g.nameSuffix()->currentText(), "Jr.");
+    EXPECT_EQ(g.sex()->currentText(), "Female");
+    EXPECT_EQ(g.race()->currentText(), "Asian of Pacific Islander");
+    EXPECT_EQ(g.heightUnit()->currentText(), "cm");
+    EXPECT_EQ(g.weightUnit()->currentText(), "kg");
+    EXPECT_EQ(g.birthDate()->date(), QDate(1980, 5, 17));
+    EXPECT_TRUE(g.birthDateKnown()->isChecked());
+    EXPECT_TRUE(g.birthDate()->isEnabled());
+    EXPECT_TRUE(g.birthDateUnknown()->isEnabled());
+    EXPECT_TRUE(g.runNumber()->text().isEmpty());
+    EXPECT_FALSE(g.runNumber()->isEnabled());
+    EXPECT_TRUE(g.startTime()->isHidden());
+    EXPECT_TRUE(g.deviceId()->isHidden());
+    EXPECT_EQ(g.labelOf(113)->text(), "Serial Number :");
+    EXPECT_EQ(g.labelOf(107)->geometry(), CDetailSub::dialogRect(7, 28, 100, 8));
+
+    // The three header bars above the groups.
+    QList<QRect> bars;
+    for (CGeneralNote *bar : g.headerBars())
+        bars << bar->geometry();
+    EXPECT_EQ(bars, QList<QRect>({QRect(5, 10, 610, 25), QRect(5, 225, 610, 25), QRect(5, 350, 610, 25)}));
+    EXPECT_EQ(g.headerBars()[2]->kind(), 3);
+
+    // A case without a known birth date clears the box and locks the picker.
+    const int other = caseWithEvents({});
+    select(other, 0);
+    EXPECT_FALSE(g.birthDateKnown()->isChecked());
+    EXPECT_FALSE(g.birthDate()->isEnabled());
+    EXPECT_FALSE(g.birthDateUnknown()->isEnabled());
+    EXPECT_FALSE(g.birthDateUnknown()->isChecked());
+    EXPECT_EQ(g.dataDuration()->text(), "00:00:00");
+    EXPECT_EQ(detail->entireHost()->scrollBar()->maximum(), 0);
+    EXPECT_EQ(enlarged().scrollBar()->maximum(), 0);
+    // Filling another case wrote nothing into the first one.
+    EXPECT_EQ(c->operatorName, "Rossi");
+    EXPECT_TRUE(c->birthDateKnown);
+}
+
+TEST_F(DetailView, DataDurationIsTheLatestEventAfterPowerOn)
+{
+    struct Case {
+        std::initializer_list<int32_t> times;
+        const char *text;
+    };
+    const Case cases[] = {
+        {{}, "00:00:00"},
+        {{0}, "00:00:00"},
+        {{95500, 1000}, "00:01:35"},
+        {{90000000}, "01:00:00"}, // hours within the day
+    };
+    for (const Case &k : cases) {
+        select(caseWithEvents(k.times), 0);
+        EXPECT_EQ(general().dataDuration()->text(), k.text);
+    }
+}
+
+TEST_F(DetailView, ChangesGoStraightIntoTheShownCase)
+{
+    const int slot = caseWithEvents({0, 5000});
+    select(slot, 0);
+    CaseRecord *c = view.caseAt(slot);
+    CDetailSub &g = general();
+
+    const QList<QPair<QLineEdit *, QString CaseRecord::*>> edits = {
+        {g.adjustedPowerOnTime(), &CaseRecord::adjustedPowerOnTimeText},
+        {g.operatorName(), &CaseRecord::operatorName},
+        {g.patientId(), &CaseRecord::patientId},
+        {g.lastName(), &CaseRecord::lastName},
+        {g.firstName(), &CaseRecord::firstName},
+        {g.middleInitial(), &CaseRecord::middleInitial},
+        {g.heightText(), &CaseRecord::heightText},
+        {g.weightText(), &CaseRecord::weightText},
+    };
+    int n = 0;
+    for (const auto &[edit, field] : edits) {
+        const QString text = QStringLiteral("typed %1").arg(++n);
+        type(edit, text);
+        EXPECT_EQ(c->*field, text) << n;
+    }
+    g.comments()->setPlainText("line one\nline two");
+    EXPECT_EQ(c->comments, "line one\nline two");
+
+    const QList<QPair<QComboBox *, int32_t CaseRecord::*>> lists = {
+        {g.nameSuffix(), &CaseRecord::nameSuffixIndex}, {g.sex(), &CaseRecord::sexIndex},
+        {g.race(), &CaseRecord::raceIndex},             {g.heightUnit(), &CaseRecord::heightUnitIndex},
+        {g.weightUnit(), &CaseRecord::weightUnitIndex},
+    };
+    for (const auto &[list, field] : lists) {
+        choose(list, 2);
+        EXPECT_EQ(c->*field, 2);
+    }
+
+    // The DOB box unlocks the picker; a picked day keeps the time of day.
+    c->birthDate = CTime(1970, 1, 2, 8, 30, 0);
+    select(slot, 0);
+    click(g.birthDateKnown());
+    EXPECT_TRUE(c->birthDateKnown);
+    EXPECT_TRUE(g.birthDate()->isEnabled());
+    g.birthDate()->setDate(QDate(1990, 7, 1));
+    EXPECT_EQ(c->birthDate, CTime(1990, 7, 1, 8, 30, 0));
+    click(g.birthDateUnknown());
+    EXPECT_TRUE(c->birthDateUnknown);
+    // Clearing DOB clears and locks Unknown, in the case as on the form.
+    click(g.birthDateKnown());
+    EXPECT_FALSE(c->birthDateKnown);
+    EXPECT_FALSE(c->birthDateUnknown);
+    EXPECT_FALSE(g.birthDateUnknown()->isChecked());
+    EXPECT_FALSE(g.birthDateUnknown()->isEnabled());
+
+    // None of this counts as an unsaved change.
+    EXPECT_EQ(view.state.unsavedChanges, 0);
+}
+
+TEST_F(DetailView, PowerOnTimeAlwaysShowsTheStartText)
+{
+    const int slot = caseWithEvents({0});
+    view.state.startTimeText = "2020-01-02 03:04:05";
+    select(slot, 0);
+    CDetailSub &g = general();
+    EXPECT_EQ(g.powerOnTime()->text(), "2020-01-02 03:04:05");
+
+    type(g.powerOnTime(), "2020-01-02 03:04:0");
+    EXPECT_EQ(g.powerOnTime()->text(), "2020-01-02 03:04:05");
+    EXPECT_EQ(view.caseAt(slot)->powerOnTimeText, "2020-01-02 03:04:05");
+
+    // Any other change brings the global text back too.
+    view.state.startTimeText = "2020-02-02 00:00:00";
+    type(g.operatorName(), "A");
+    EXPECT_EQ(g.powerOnTime()->text(), "2020-02-02 00:00:00");
+}
+
+TEST_F(DetailView, AdjustHandsTheTypedStartToTheReload)
+{
+    const int slot = caseWithEvents({0});
+    select(slot, 0);
+    type(general().adjustedPowerOnTime(), "2021-03-04 05:06:07");
+    general().adjustButton()->click();
+    EXPECT_EQ(view.state.adjustTimePending, 1);
+    EXPECT_EQ(view.state.timeAdjusted, 1);
+    EXPECT_EQ(view.state.adjustedStartText, "2021-03-04 05:06:07");
+}
+
+TEST(DetailViewItalian, ListsAndLabelsInItalianWithTheSameIndices)
+{
+    DetailFixture f;
+    f.texts.setLanguage(2);
+    f.makeDetailView();
+    CDetailSub &g = *f.detail->general();
+    auto items = [](QComboBox *list) {
+        QStringList out;
+        for (int i = 0; i < list->count(); ++i)
+            out << list->itemText(i);
+        return out;
+    };
+    EXPECT_EQ(items(g.sex()), QStringList({"", "Maschile", "Femminile"}));
+    EXPECT_EQ(items(g.race()), QStringList({"", "Bianco", "Nero", "Asiatico o delle Isole del Pacifico",
+                                            "Indiano Americano/Eschimo/Isole Aleutine", "Altro", "Sconosciuto"}));
+    EXPECT_EQ(items(g.nameSuffix()), QStringList({"", "I", "II", "III", "IV", "V", "Jr.", "Sr."}));
+    EXPECT_EQ(items(g.heightUnit()), QStringList({"in", "cm", "m"}));
+    EXPECT_EQ(items(g.weightUnit()), QStringList({"lbs", "kg", "g"}));
+    EXPECT_EQ(g.labelOf(120)->text(), "Sesso :");
+    EXPECT_EQ(g.birthDateUnknown()->text(), "Sconosciuto");
+    // Before any case: the "Unknown" race, the first of the other lists.
+    EXPECT_EQ(g.race()->currentIndex(), 6);
+    EXPECT_EQ(g.sex()->currentIndex(), 0);
+    EXPECT_EQ(f.detail->noCaseLabel()->text(), "Nessun caso caricato.");
+
+    const int slot = f.caseWithEvents({0});
+    f.view.caseAt(slot)->sexIndex = 1;
+    f.select(slot, 0);
+    EXPECT_EQ(g.sex()->currentText(), "Maschile");
+}
+
+} // namespace
