@@ -28,8 +28,13 @@ CADETree::CADETree(QWidget *parent) : QTreeWidget(parent)
     header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     header()->setResizeContentsPrecision(0);
     header()->setStretchLastSection(false);
-    for (const QImage &image : CaseTreeIcons::images())
-        m_icons.append(QIcon(QPixmap::fromImage(image)));
+    // The same picture whether the item is selected or not: no tint from the style.
+    for (const QImage &image : CaseTreeIcons::images()) {
+        QIcon icon;
+        icon.addPixmap(QPixmap::fromImage(image), QIcon::Normal);
+        icon.addPixmap(QPixmap::fromImage(image), QIcon::Selected);
+        m_icons.append(icon);
+    }
     m_currentChanged = connect(this, &QTreeWidget::currentItemChanged, this,
                                [this](QTreeWidgetItem *current) { onCurrentItemChanged(current); });
     keepFocusFromSelecting();
