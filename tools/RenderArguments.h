@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+// The arguments of "ravelin-cli render", checked.
+struct RenderArguments
+{
+    enum class Outcome { Run, Help, Error };
+    // The ECG picture to draw: the entire ECG or one of the enlarged ECG's views.
+    enum class View { Entire, EightSecond, SixSecond, Large };
+
+    Outcome outcome = Outcome::Error;
+    QString archive;              // the ".aed" file to open
+    View view = View::Entire;
+    int64_t atSeconds = 0;        // review position, whole seconds from the case start
+    QSize size{1600, 900};        // the ECG window's client size, pixels
+    int zoneRow = -1;             // time-zone row; -1: the row preselected for this computer
+    QString languagePack;         // a string.txt to take the texts from; "" for the built-in pack
+    QString output;               // the PNG file to write
+    QString message;              // the help text, or what is wrong with the arguments
+
+    // arguments[0] is the command's name ("ravelin-cli render"), the rest its own.
+    static RenderArguments parse(const QStringList &arguments);
+
+    // Largest review position: its case time in ms must fit 32 bits.
+    static constexpr int64_t MaxSeconds = 2147483;
+    // Largest picture side, in pixels: the enlarged ECG draws three strips of three
+    // windows' width per view, 36 bytes per pixel of the picture.
+    static constexpr int MaxSide = 4000;
+};
+
+inline constexpr char RenderSynopsis[] =
+    "render ARCHIVE --view entire|8s|6s|large --at SECONDS [--size WxH] [--zone N] [--lang-pack FILE] -o FILE.png";
