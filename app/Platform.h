@@ -5,6 +5,8 @@
 
 class AnnotationForm;
 class OpenDialogLogic;
+struct MenuEntry;
+struct SelectionReport;
 
 // Everything the user must see or answer goes through this seam, so that the case
 // commands run the same with real Qt dialogs, with a scripted fake in tests and on the
@@ -47,6 +49,22 @@ public:
     // The annotation dialog, modal, as a form over its logic; true when OK closed it (the
     // form has stored the annotation then), false when cancelled.
     virtual bool runAnnotationDialog([[maybe_unused]] AnnotationForm &form) { return false; }
+
+    // Hands a file to the desktop's default application for its type; false when none
+    // took it.
+    virtual bool openWithDefaultApplication([[maybe_unused]] const QString &path) { return false; }
+
+    // The report menu of the Print command, shown 10 pixels below the cursor with the
+    // given commands greyed; returns the command chosen, 0 when dismissed.
+    virtual int showReportMenu([[maybe_unused]] const QList<MenuEntry> &entries,
+                               [[maybe_unused]] const QList<int> &disabledCommands)
+    {
+        return 0;
+    }
+
+    // The print dialog for the selection report, then its pages on the chosen printer;
+    // false when the dialog was cancelled (nothing printed).
+    virtual bool printSelectionReport([[maybe_unused]] const SelectionReport &report) { return false; }
 
     // The common case: text, the program's caption, stop icon, OK.
     void showError(const QString &text, const QString &caption)

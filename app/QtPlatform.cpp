@@ -3,8 +3,14 @@
 #include "case/CAnnotation.h"
 #include "case/COpenMifQ21.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QProgressDialog>
+
+QtPlatform::QtPlatform(QWidget *parent) : m_parent(parent) {}
+
+QtPlatform::~QtPlatform() = default;
 
 Platform::Answer QtPlatform::messageBox(const QString &text, const QString &caption, Icon icon, Buttons buttons)
 {
@@ -66,4 +72,34 @@ bool QtPlatform::runAnnotationDialog(AnnotationForm &form)
 {
     CAnnotation dialog(form, m_parent);
     return dialog.exec() == QDialog::Accepted;
+}
+
+void QtPlatform::beginProgress(const QString &caption)
+{
+    // No parent, as a window of its own; no buttons: the work cannot be cancelled.
+    m_progress = std::make_unique<QProgressDialog>(caption, QString(), 0, 10000);
+    m_progress->setWindowTitle(caption);
+    m_progress->setCancelButton(nullptr);
+    m_progress->setWindowModality(Qt::NonModal);
+    m_progress->setAutoClose(false);
+    m_progress->setAutoReset(false);
+    m_progress->setMinimumDuration(0);
+    m_progress->setMinimumWidth(420);
+    m_progress->setValue(0);
+    m_progress->show();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void QtPlatform::setProgress(int position)
+{
+    if (!m_progress || m_progress->value() == position)
+        return;
+    m_progress->setValue(position);
+    // The work runs on the GUI thread: let the window paint its new position.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void QtPlatform::endProgress()
+{
+    m_progress.reset();
 }

@@ -19,6 +19,9 @@ public:
     QString browseFolder(const QString &title) override;
     bool runOpenDialog(OpenDialogLogic &logic) override;
     bool runAnnotationDialog(AnnotationForm &form) override;
+    bool openWithDefaultApplication(const QString &path) override;
+    int showReportMenu(const QList<MenuEntry> &entries, const QList<int> &disabledCommands) override;
+    bool printSelectionReport(const SelectionReport &report) override;
 
 private:
     QWidget *m_parent;

@@ -2,6 +2,9 @@
 
 #include "app/LanguagePack.h"
 #include "app/Platform.h"
+#include "archive/CloseAllCases.h"
+#include "archive/FolderScan.h"
+#include "archive/OpenFlow.h"
 #include "archive/SaveCommand.h"
 #include "case/MifDecoder.h"
 #include "case/EventText.h"
@@ -220,10 +223,24 @@ bool CRavelinView::SaveSelectedCase()
 
 void CRavelinView::OnOpenRequest()
 {
+    OpenFlow(*this).OnOpenRequest();
 }
 
 void CRavelinView::OnReloadRequest()
 {
+    OpenFlow(*this).OnReloadRequest();
+}
+
+bool CRavelinView::OpenArchiveFile(const QString &path)
+{
+    OpenFlow flow(*this);
+    flow.OpenArchiveFile(path);
+    return flow.openedSlot() >= 0;
+}
+
+void CRavelinView::CloseAllCases()
+{
+    ::CloseAllCases(*this);
 }
 
 void CRavelinView::OnPrint()
@@ -232,8 +249,10 @@ void CRavelinView::OnPrint()
 
 void CRavelinView::OnPreviousPage()
 {
+    FolderScan(*this).OnPreviousPage();
 }
 
 void CRavelinView::OnNextPage()
 {
+    FolderScan(*this).OnNextPage();
 }

@@ -153,6 +153,13 @@ public:
 
     // Commands of the main window's menus and toolbar.
     void OnOpenRequest();
+    // Opens an archive as "Load AED File" does, without the Open dialog (command line,
+    // recent files); true when it opened.
+    bool OpenArchiveFile(const QString &path);
+    // Frees every case and empties the tree (page arrows, reload).
+    void CloseAllCases();
+    // Told the path of every archive opened (the recent-file list).
+    std::function<void(const QString &)> archiveOpened;
     // "Adjust..." of the General form: closes every case and reopens the last archive.
     void OnReloadRequest();
     // Writes the selected case to an archive the user names; true when the file was written.

@@ -48,6 +48,13 @@ public:
     std::function<bool(AnnotationForm &)> annotationScript;
     int annotationDialogRuns = 0;
 
+    // The progress window: the captions it was opened with, every bar position in order,
+    // how often it was closed, and whether it is open now.
+    QStringList progressCaptions;
+    QList<int> progressPositions;
+    int progressEnds = 0;
+    bool progressOpen = false;
+
     void answerNext(Answer a) { answers.push_back(a); }
 
     Answer messageBox(const QString &text, const QString &caption, Icon icon, Buttons buttons) override
@@ -96,6 +103,18 @@ public:
     {
         ++annotationDialogRuns;
         return annotationScript ? annotationScript(form) : false;
+    }
+
+    void beginProgress(const QString &caption) override
+    {
+        progressCaptions.append(caption);
+        progressOpen = true;
+    }
+    void setProgress(int position) override { progressPositions.append(position); }
+    void endProgress() override
+    {
+        ++progressEnds;
+        progressOpen = false;
     }
 
     static QString next(std::deque<QString> &queue)

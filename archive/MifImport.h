@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QString>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+class CC8Class;
+class CRavelinView;
+
+// What one conversion of a MIF folder wrote: enough to tell, once the new archive has been
+// read back, whether it holds the device files, and which files to erase then.
+struct MifConversion
+{
+    // Length and hash of one device file's bytes as the archive holds them.
+    struct Contents
+    {
+        uint32_t size = 0;
+        size_t hash = 0;
+        bool operator==(const Contents &) const = default;
+    };
+
+    QString mifFolder;            // folder of the device files, without a trailing '/'
+    int32_t deviceModel = 0;      // picks the file names
+    bool tempRead = false;        // the whole Temp file went into the archive
+    QString archivePath;
+    std::array<Contents, 5> files{}; // CT, ECG (samples after the header), HR, Trend, Temp
+};
+
+// The name an import gives its archive, without ".aed": model code, hour and minute, and
+// the date of the ECG header ("Q25_0905(2021-03-07)"); header years 0..8 count as 2016..2024.
+QString ImportArchiveName(int32_t deviceModel, const CC8Class &files);
+
+// One import of a MIF folder: the decoding of state.mifFolderPath (model state.deviceModel)
+// into a case that is never shown, and its conversion into an archive.
+class MifImport
+{
+public:
+    explicit MifImport(CRavelinView &view) : m_view(view) {}
+
+    // Reads the folder into the scratch file set and makes a case of it (CreateCaseFromMif);
+    // the Temp file is read when the next slot's tempFilePresent is 1. Returns the slot, or
+    // -1 when the CT, ECG, HR or Trend file could not be read: the message naming the file
+    // has been shown and no case is left behind.
+    int DecodeFolder();
+    // The automatic name of the folder decoded last.
+    QString archiveName() const;
+    // Writes the case with the conversion writer to path and frees it, whether or not the
+    // write succeeded. Returns false after showing the message naming the file.
+    bool WriteArchive(int slot, const QString &path);
+
+    const MifConversion &conversion() const { return m_conversion; }
+
+private:
+    CRavelinView &m_view;
+    MifConversion m_conversion;
+};
+
+// True when the case in slot, just read from conversion.archivePath, holds the device
+// files as they were converted.
+bool ArchiveHoldsConversion(const CRavelinView &view, int slot, const MifConversion &conversion);
+
+// Deletes the converted device files of the folder (CT, ECG, HR, Trend, and Temp when it
+// was read), then the folder itself if nothing else is left in it. Failures are ignored:
+// what cannot be deleted stays where it was.
+void EraseMifFiles(const MifConversion &conversion);

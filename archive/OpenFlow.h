@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QString>
+
+class CRavelinView;
+struct MifConversion;
+
+// The Open command from the Open dialog to an open case: choosing an archive, importing a
+// MIF folder (decode, write the archive, open it, erase the device files), opening the
+// archive at state.archivePath, and the reload of the last archive after "Adjust...".
+// Works on the view's shared state; holds nothing between commands.
+class OpenFlow
+{
+public:
+    // How an open or import ended.
+    enum class Outcome {
+        Opened,     // the archive is open as a case
+        Cancelled,  // the user cancelled a dialog; nothing changed
+        Skipped,    // an import found a device file it could not read; reported, nothing written
+        Failed,     // reported error; no case, or a case without its CPR feedback or sound
+    };
+
+    explicit OpenFlow(CRavelinView &view) : m_view(view) {}
+
+    // The Open command: the archive at archivePath when openMode is 3, else the Open
+    // dialog and what its button asks for.
+    void OnOpenRequest();
+
+    // openMode 1: imports the MIF folder state.mifFolderPath of state.deviceModel. The
+    // next slot's tempFilePresent says whether its Temp file is read. In directory mode the
+    // archive goes into the folder under its automatic name; otherwise the user names it.
+    Outcome ImportMifFolder();
+    // openMode 2: asks for an archive and opens it.
+    Outcome ChooseArchive();
+    // openMode 3: opens the archive at state.archivePath. conversion, when given, is the
+    // import that has just written it: once the archive has been read back holding the
+    // device files, the import message is shown (single-folder mode) and they are erased.
+    Outcome OpenArchivePath(const MifConversion *conversion = nullptr);
+    // Opens an archive the way "Load AED File" does, without a dialog (command line,
+    // recent files).
+    Outcome OpenArchiveFile(const QString &path);
+
+    // Reads state.currentFolder + state.currentArchiveName into a new slot, builds its event
+    // list and loads its CPR feedback and sound (see OpenArchivePath for conversion).
+    Outcome LoadArchiveIntoNewSlot(const MifConversion *conversion = nullptr);
+
+    // "Adjust...": every case is closed and the last archive opened again.
+    void OnReloadRequest();
+    Outcome ReloadLastArchive();
+
+    // Slot of the case the last successful open made; -1 before.
+    int openedSlot() const { return m_openedSlot; }
+
+private:
+    void rememberArchive(const QString &folder, const QString &name);
+    void finishConversion(const MifConversion &conversion);
+    bool loadCompanionFiles(int slot);
+    void showImportMessage();
+
+    CRavelinView &m_view;
+    int m_openedSlot = -1;
+};
+
+// Model index of an archive's folder: 0 when the path contains "Q21", else 1 when it
+// contains "Q25", else 2.
+int ModelIndexOfFolder(const QString &folder);

@@ -1,0 +1,336 @@
+// The Open command end to end through the scripted platform: importing a device folder,
+// opening archives, the erasing of the device files, and the reload after "Adjust...".
+#include "OpenFlowFixture.h"
+
+#include "archive/AedArchive.h"
+#include "archive/AedArchiveReader.h"
+#include "archive/MifImport.h"
+
+using DeviceFiles::Model;
+
+namespace {
+const QString Q25Name = QStringLiteral("Q25_0905(2021-03-07)");
+} // namespace
+
+class OpenFlowTest : public OpenFlowFixture
+{
+};
+
+TEST_F(OpenFlowTest, ImportOfAQ25FolderWritesTheArchiveShowsOneCaseAndErasesTheDeviceFiles)
+{
+    const QString folder = writeFolder("card");
+    scriptLoadMif(folder);
+    platform.savePaths.push_back(folder + "/" + Q25Name + ".aed");
+
+    view.OnOpenRequest();
+
+    ASSERT_EQ(platform.saveRequests.size(), 1);
+    EXPECT_EQ(platform.saveRequests[0].folder, folder + "/" + Q25Name) << "the proposed name";
+    EXPECT_EQ(platform.saveRequests[0].filter, AedArchive::fileFilter());
+    EXPECT_EQ(platform.saveRequests[0].defaultSuffix, "aed");
+    EXPECT_TRUE(QFileInfo::exists(folder + "/" + Q25Name + ".aed"));
+
+    ASSERT_EQ(platform.messages.size(), 1) << platform.texts().join(" | ").toStdString();
+    EXPECT_EQ(platform.messages[0].text, importMessage());
+    EXPECT_EQ(platform.messages[0].caption, view.GetText(66));
+    EXPECT_EQ(platform.messages[0].icon, Platform::Icon::Information);
+
+    EXPECT_EQ(mifFilesIn(folder), QStringList()) << "CT, ECG, HR, Trend and Temp are erased";
+    EXPECT_TRUE(QFileInfo::exists(folder + "/CPR Feedback.bin"));
+    EXPECT_TRUE(QFileInfo::exists(folder + "/Audio Record.bin"));
+
+    EXPECT_EQ(openCaseCount(), 1);
+    EXPECT_EQ(caseNodeCount(), 1);
+    const CaseRecord *c = view.caseAt(0);
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(c->serialNumber, QString::fromLatin1(Serial));
+    EXPECT_EQ(c->buildState, CaseListBuilt);
+    EXPECT_EQ(view.sourcePaths[0], folder + "/" + Q25Name + ".aed");
+    EXPECT_TRUE(view.hasCprFeedback[0]) << "feedback beside the archive";
+    EXPECT_EQ(c->cprFeedbackCount, 2);
+    EXPECT_TRUE(view.hasAudio[0]);
+    EXPECT_EQ(view.tempLoaded[0], 1);
+    EXPECT_EQ(view.state.openMode, 0);
+    EXPECT_EQ(view.state.modelIndex, 2) << "the folder's path names no model";
+    EXPECT_EQ(view.state.lastArchiveName, Q25Name + ".aed");
+    EXPECT_EQ(view.state.lastArchiveFolder, folder + "/");
+}
+
+TEST_F(OpenFlowTest, ImportInDirectoryModeWritesIntoTheFolderWithoutAsking)
+{
+    const QString folder = writeFolder("card", rescue(Model::Q21));
+    view.state.directoryMode = 1;
+    view.state.mifFolderPath = folder;
+    view.state.deviceModel = ModelQ21;
+    view.state.serialNumber = "SN-1";
+    view.setTempFilePresent(view.nextCaseSlot(), 1);
+
+    EXPECT_EQ(OpenFlow(view).ImportMifFolder(), OpenFlow::Outcome::Opened);
+
+    EXPECT_TRUE(platform.saveRequests.isEmpty());
+    EXPECT_TRUE(platform.messages.isEmpty()) << "no import message in directory mode";
+    EXPECT_TRUE(QFileInfo::exists(folder + "/Q21_0905(2021-03-07).aed"));
+    EXPECT_EQ(mifFilesIn(folder), QStringList());
+    EXPECT_EQ(openCaseCount(), 1);
+}
+
+TEST_F(OpenFlowTest, ImportSavedIntoAnotherFolderOpensWithoutFeedbackOrSound)
+{
+    const QString folder = writeFolder("card");
+    const QString elsewhere = dir.mkdir("archives") + "/" + Q25Name + ".aed";
+    scriptLoadMif(folder);
+    platform.savePaths.push_back(elsewhere);
+
+    view.OnOpenRequest();
+
+    EXPECT_TRUE(QFileInfo::exists(elsewhere));
+    EXPECT_EQ(mifFilesIn(folder), QStringList()) << "the device files are erased where they were";
+    EXPECT_TRUE(QFileInfo::exists(folder + "/CPR Feedback.bin"));
+    EXPECT_TRUE(QFileInfo::exists(folder + "/Audio Record.bin"));
+    ASSERT_EQ(openCaseCount(), 1);
+    EXPECT_FALSE(view.hasCprFeedback[0]);
+    EXPECT_FALSE(view.hasAudio[0]);
+    EXPECT_EQ(platform.texts(), QStringList{importMessage()});
+}
+
+TEST_F(OpenFlowTest, LoadAedFileNeverErasesNorShowsTheImportMessage)
+{
+    const QString folder = writeFolder("card");
+    const QString archive = makeArchive(folder + "/" + Q25Name + ".aed");
+    scriptLoadAed(archive);
+
+    view.OnOpenRequest();
+
+    EXPECT_EQ(openCaseCount(), 1);
+    EXPECT_TRUE(platform.messages.isEmpty());
+    EXPECT_EQ(mifFilesIn(folder).size(), 5) << "MIF files beside the archive stay";
+    EXPECT_TRUE(view.hasCprFeedback[0]);
+    EXPECT_TRUE(view.hasAudio[0]);
+    EXPECT_EQ(platform.openRequests.last().filter, AedArchive::fileFilter());
+}
+
+TEST_F(OpenFlowTest, ModelIndexComesFromTheFolderPathNotTheFileName)
+{
+    const struct { const char *folder; int index; } cases[] = {
+        {"site Q21/x", 0}, {"Q25 card", 1}, {"Q26", 2}, {"q21 lower", 2}, {"Q25 in Q21", 0},
+    };
+    for (const auto &c : cases) {
+        const QString folder = dir.mkdir(QString::fromLatin1(c.folder));
+        // A name that also occurs in the folder's name is still cut at the last '/'.
+        const QString archive = makeArchive(folder + "/Q25_0905(2021-03-07).aed");
+        EXPECT_TRUE(view.OpenArchiveFile(archive)) << c.folder;
+        EXPECT_EQ(view.state.modelIndex, c.index) << c.folder;
+        EXPECT_EQ(view.state.currentFolder, folder + "/") << c.folder;
+        EXPECT_EQ(view.state.currentArchiveName, "Q25_0905(2021-03-07).aed") << c.folder;
+    }
+}
+
+TEST_F(OpenFlowTest, ReloadAfterAdjustOpensTheLastArchiveIntoSlotZeroWithTheCurrentZone)
+{
+    const QString first = makeArchive(dir.file("first.aed"));
+    const QString second = makeArchive(dir.file("second.aed"));
+    ASSERT_TRUE(view.OpenArchiveFile(first));
+    ASSERT_TRUE(view.OpenArchiveFile(second));
+    ASSERT_EQ(view.slotCount, 2);
+    view.state.timeZoneChoice = uint16_t(seoulRow());
+    view.state.adjustTimePending = 1;
+    view.state.timeAdjusted = 1;
+    view.state.adjustedStartText = "2021/03/04 05:06:07";
+    view.state.unsavedChanges = 1;
+
+    view.OnReloadRequest();
+
+    EXPECT_EQ(view.slotCount, 1);
+    EXPECT_EQ(openSources(), QStringList{second});
+    EXPECT_EQ(view.caseAt(0)->timeZoneIndex, seoulRow());
+    EXPECT_EQ(caseNodeCount(), 1);
+    EXPECT_TRUE(tree.itemText(view.caseAt(0)->caseItem).endsWith("Adjust Time"));
+    EXPECT_EQ(view.state.unsavedChanges, 0) << "no case left with unsaved changes";
+    EXPECT_TRUE(platform.messages.isEmpty());
+    EXPECT_EQ(frame.m_nSelCase, 0) << "the reloaded case is shown";
+    EXPECT_EQ(tree.selectedItem(), view.caseAt(0)->caseItem);
+}
+
+TEST_F(OpenFlowTest, CancelledSaveDialogFreesTheDecodedCaseAndKeepsTheDeviceFiles)
+{
+    const QString folder = writeFolder("card");
+    scriptLoadMif(folder);
+
+    view.OnOpenRequest();
+
+    EXPECT_EQ(platform.saveRequests.size(), 1);
+    EXPECT_EQ(openCaseCount(), 0) << "no undisplayable case is left in a slot";
+    EXPECT_EQ(view.nextCaseSlot(), 0);
+    EXPECT_EQ(mifFilesIn(folder).size(), 5);
+    EXPECT_TRUE(platform.messages.isEmpty());
+}
+
+TEST_F(OpenFlowTest, NestedOpenTakesTheLowestFreeSlot)
+{
+    ASSERT_TRUE(view.OpenArchiveFile(makeArchive(dir.file("a.aed"))));
+    ASSERT_TRUE(view.OpenArchiveFile(makeArchive(dir.file("b.aed"))));
+    view.OnCloseCase(0);
+    const QString folder = writeFolder("card");
+    scriptLoadMif(folder);
+    platform.savePaths.push_back(folder + "/new.aed");
+
+    view.OnOpenRequest();
+
+    EXPECT_EQ(view.sourcePaths[0], folder + "/new.aed");
+    EXPECT_EQ(view.slotCount, 2);
+}
+
+TEST_F(OpenFlowTest, UnreadableDeviceFileStopsTheImportBeforeAnythingIsWrittenOrErased)
+{
+    // The Q21 CT file with the Q25 ECG, HR and Trend files: every kind is found and the
+    // model is Q25, whose CT file is not there.
+    DeviceFiles::DeviceFolder q25 = rescue(Model::Q25);
+    q25.hasTemp = false;
+    const QString folder = writeFolder("mixed", q25);
+    QFile::rename(mifPath(folder, Model::Q25, "CT"), mifPath(folder, Model::Q21, "CT"));
+    scriptLoadMif(folder);
+
+    view.OnOpenRequest();
+
+    ASSERT_EQ(platform.messages.size(), 1);
+    EXPECT_TRUE(platform.messages[0].text.contains(mifPath(folder, Model::Q25, "CT")));
+    EXPECT_TRUE(platform.saveRequests.isEmpty()) << "no archive is written";
+    EXPECT_EQ(mifFilesIn(folder).size(), 4) << "nothing is erased";
+    EXPECT_EQ(openCaseCount(), 0);
+    EXPECT_EQ(QDir(folder).entryList({"*.aed"}, QDir::Files), QStringList());
+}
+
+TEST_F(OpenFlowTest, ArchivesThatCannotBeReadEndTheOpenNamingTheFile)
+{
+    const QString good = makeArchive(dir.file("good.aed"));
+    QByteArray cut = dir.read("good.aed");
+    cut.truncate(cut.size() / 2);
+    const struct { const char *name; QByteArray bytes; } cases[] = {
+        {"truncated.aed", cut},
+        {"picture.aed", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10", 24)},
+        {"empty.aed", QByteArray()},
+    };
+    for (const auto &c : cases) {
+        platform.messages.clear();
+        const QString path = dir.write(QString::fromLatin1(c.name), c.bytes);
+        scriptLoadAed(path);
+        view.OnOpenRequest();
+        ASSERT_EQ(platform.messages.size(), 1) << c.name;
+        EXPECT_TRUE(platform.messages[0].text.contains(path)) << c.name;
+        EXPECT_EQ(platform.messages[0].icon, Platform::Icon::Stop) << c.name;
+        EXPECT_EQ(openCaseCount(), 0) << c.name;
+        EXPECT_EQ(tree.itemCount(), 0) << c.name;
+    }
+    EXPECT_FALSE(view.OpenArchiveFile(dir.file("missing.aed")));
+    EXPECT_TRUE(platform.messages.last().text.contains(dir.file("missing.aed")));
+    EXPECT_TRUE(view.OpenArchiveFile(good)) << "the view is still usable";
+}
+
+TEST_F(OpenFlowTest, BrokenFeedbackOrSoundFileIsReportedAndTheCaseStaysOpen)
+{
+    const struct { const char *file; QByteArray bytes; } cases[] = {
+        {"CPR Feedback.bin", QByteArray(12, '\1')}, // a record and a half
+        {"Audio Record.bin", QByteArray(3, '\0')},  // not even the start time
+    };
+    for (const auto &c : cases) {
+        TempDir place;
+        const QString archive = makeArchive(place.file("case.aed"));
+        const QString broken = place.write(QString::fromLatin1(c.file), c.bytes);
+        platform.messages.clear();
+        EXPECT_TRUE(view.OpenArchiveFile(archive)) << c.file;
+        ASSERT_EQ(platform.messages.size(), 1) << c.file;
+        EXPECT_TRUE(platform.messages[0].text.contains(broken)) << c.file;
+        const int slot = view.slotCount - 1;
+        EXPECT_TRUE(view.isSlotUsed(slot)) << c.file;
+        EXPECT_FALSE(view.hasCprFeedback[size_t(slot)]) << c.file;
+        EXPECT_FALSE(view.hasAudio[size_t(slot)]) << c.file;
+    }
+}
+
+TEST_F(OpenFlowTest, ArchiveThatCannotBeCreatedKeepsTheDeviceFilesAndLeavesNoCase)
+{
+    const QString folder = writeFolder("card");
+    const QString notAFolder = dir.write("plain.txt", "x");
+    scriptLoadMif(folder);
+    platform.savePaths.push_back(notAFolder + "/" + Q25Name + ".aed");
+
+    view.OnOpenRequest();
+
+    ASSERT_EQ(platform.messages.size(), 1);
+    EXPECT_TRUE(platform.messages[0].text.contains(notAFolder + "/" + Q25Name + ".aed"));
+    EXPECT_EQ(mifFilesIn(folder).size(), 5);
+    EXPECT_EQ(openCaseCount(), 0);
+}
+
+TEST_F(OpenFlowTest, ImportNameFromTheHeader)
+{
+    const struct { int32_t model; uint8_t year, month, day, hour, minute; const char *name; } cases[] = {
+        {ModelQ25, 21, 3, 7, 9, 5, "Q25_0905(2021-03-07)"},
+        {ModelQ21, 5, 12, 31, 23, 59, "Q21_2359(2021-12-31)"},  // years 0..8 are 2016..2024
+        {ModelNone, 9, 1, 2, 0, 0, "Q26_0000(2009-01-02)"},
+        {26, 0, 6, 15, 12, 30, "Q26_1230(2016-06-15)"},
+    };
+    for (const auto &c : cases) {
+        CC8Class files;
+        files.headerYear = c.year;
+        files.headerMonth = c.month;
+        files.headerDay = c.day;
+        files.headerHour = c.hour;
+        files.headerMinute = c.minute;
+        EXPECT_EQ(ImportArchiveName(c.model, files), QString::fromLatin1(c.name));
+    }
+}
+
+TEST_F(OpenFlowTest, DeviceFilesAreErasedOnlyWhenTheArchiveHoldsThemAsRead)
+{
+    const QString folder = writeFolder("card");
+    view.state.mifFolderPath = folder;
+    view.state.deviceModel = ModelQ25;
+    view.setTempFilePresent(view.nextCaseSlot(), 1);
+    MifImport import(view);
+    const int decoded = import.DecodeFolder();
+    ASSERT_GE(decoded, 0);
+    ASSERT_TRUE(import.WriteArchive(decoded, dir.file("case.aed")));
+    EXPECT_FALSE(view.isSlotUsed(decoded)) << "the written case is freed";
+
+    const int slot = view.AllocateCaseSlot();
+    ReadAedArchive(view, dir.file("case.aed"), slot);
+    EXPECT_TRUE(ArchiveHoldsConversion(view, slot, import.conversion()));
+    for (size_t file = 0; file < 5; ++file) {
+        MifConversion changed = import.conversion();
+        changed.files[file].hash ^= 1;
+        EXPECT_FALSE(ArchiveHoldsConversion(view, slot, changed)) << file;
+    }
+
+    // Only the converted files go, and the folder only once nothing else is in it.
+    dir.write("card/notes.txt", "kept");
+    EraseMifFiles(import.conversion());
+    EXPECT_EQ(mifFilesIn(folder), QStringList());
+    EXPECT_TRUE(QFileInfo::exists(folder + "/notes.txt"));
+    EXPECT_TRUE(QFileInfo::exists(folder + "/CPR Feedback.bin"));
+
+    const QString bare = writeFolder("bare", [] {
+        DeviceFiles::DeviceFolder f = rescue();
+        f.hasCprFeedback = false;
+        f.hasAudio = false;
+        return f;
+    }());
+    MifConversion onlyMif = import.conversion();
+    onlyMif.mifFolder = bare;
+    EraseMifFiles(onlyMif);
+    EXPECT_FALSE(QFileInfo::exists(bare)) << "an emptied folder is removed";
+}
+
+TEST_F(OpenFlowTest, TempFileIsKeptWhenItWasNotConverted)
+{
+    // The Open dialog found no Temp file; one that appears later is not in the archive.
+    const QString folder = writeFolder("card");
+    view.state.mifFolderPath = folder;
+    view.state.deviceModel = ModelQ25;
+    view.state.directoryMode = 1;
+    view.setTempFilePresent(view.nextCaseSlot(), 0);
+
+    EXPECT_EQ(OpenFlow(view).ImportMifFolder(), OpenFlow::Outcome::Opened);
+
+    EXPECT_EQ(mifFilesIn(folder), QStringList{"Q25 Temp Data.MIF"});
+}
