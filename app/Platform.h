@@ -66,6 +66,12 @@ public:
     // false when the dialog was cancelled (nothing printed).
     virtual bool printSelectionReport([[maybe_unused]] const SelectionReport &report) { return false; }
 
+    // A modeless progress window without buttons over long work on the GUI thread: begin
+    // shows it with caption, set moves its bar (0..10000), end closes it.
+    virtual void beginProgress([[maybe_unused]] const QString &caption) {}
+    virtual void setProgress([[maybe_unused]] int position) {}
+    virtual void endProgress() {}
+
     // The common case: text, the program's caption, stop icon, OK.
     void showError(const QString &text, const QString &caption)
     {

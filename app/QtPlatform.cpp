@@ -1,12 +1,15 @@
 #include "app/QtPlatform.h"
 
+#include "app/QtReportDialogs.h"
 #include "case/CAnnotation.h"
 #include "case/COpenMifQ21.h"
 
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QUrl>
 
 QtPlatform::QtPlatform(QWidget *parent) : m_parent(parent) {}
 
@@ -102,4 +105,19 @@ void QtPlatform::setProgress(int position)
 void QtPlatform::endProgress()
 {
     m_progress.reset();
+}
+
+bool QtPlatform::openWithDefaultApplication(const QString &path)
+{
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+int QtPlatform::showReportMenu(const QList<MenuEntry> &entries, const QList<int> &disabledCommands)
+{
+    return QtReportDialogs::showReportMenu(m_parent, entries, disabledCommands);
+}
+
+bool QtPlatform::printSelectionReport(const SelectionReport &report)
+{
+    return QtReportDialogs::printSelectionReport(m_parent, report);
 }

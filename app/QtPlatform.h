@@ -2,13 +2,17 @@
 
 #include "app/Platform.h"
 
+#include <memory>
+
+class QProgressDialog;
 class QWidget;
 
 // The real dialogs: Qt message boxes and file dialogs, parented to the main window.
 class QtPlatform : public Platform
 {
 public:
-    explicit QtPlatform(QWidget *parent = nullptr) : m_parent(parent) {}
+    explicit QtPlatform(QWidget *parent = nullptr);
+    ~QtPlatform() override;
     void setParent(QWidget *parent) { m_parent = parent; }
     QWidget *parentWidget() const { return m_parent; }
 
@@ -22,7 +26,11 @@ public:
     bool openWithDefaultApplication(const QString &path) override;
     int showReportMenu(const QList<MenuEntry> &entries, const QList<int> &disabledCommands) override;
     bool printSelectionReport(const SelectionReport &report) override;
+    void beginProgress(const QString &caption) override;
+    void setProgress(int position) override;
+    void endProgress() override;
 
 private:
     QWidget *m_parent;
+    std::unique_ptr<QProgressDialog> m_progress; // while a progress window is shown
 };

@@ -243,10 +243,6 @@ void CRavelinView::CloseAllCases()
     ::CloseAllCases(*this);
 }
 
-void CRavelinView::OnPrint()
-{
-}
-
 void CRavelinView::OnPreviousPage()
 {
     FolderScan(*this).OnPreviousPage();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/SelectionPrint.h"
 #include "case/CC8Class.h"
 #include "case/CaseRecord.h"
 #include "case/ReviewState.h"
@@ -164,7 +165,17 @@ public:
     void OnReloadRequest();
     // Writes the selected case to an archive the user names; true when the file was written.
     bool SaveSelectedCase();
+    // The Print command: the report menu, or the print dialog of a requested segment print.
     void OnPrint();
+    // Message 1135 ("Print All Segment" of the enlarged ECG): stores the print kind,
+    // requests the segment print and runs the Print command.
+    void OnPrintSegments(int printKind);
+    // "Incident Log" of the report menu: writes the selected case's log and opens it.
+    void OnIncidentLog();
+    // Incident logs written since the view was made; the next is number logCounter + 1.
+    int32_t logCounter = 0;
+    // The segment print under way (kept when its print dialog is cancelled).
+    SelectionPrintState printState;
     void OnPreviousPage();
     void OnNextPage();
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "app/ContextMenuTemplate.h"
 #include "app/Platform.h"
+#include "app/SelectionPrint.h"
 
 #include <QList>
 #include <QString>
@@ -54,6 +56,25 @@ public:
     QList<int> progressPositions;
     int progressEnds = 0;
     bool progressOpen = false;
+
+    // Files handed to the default application, in order; what the hand-over answers.
+    QStringList openedFiles;
+    bool openWithDefaultResult = true;
+
+    // Report menus shown (entries and greyed commands), and the commands chosen from the
+    // next ones; dismissed (0) when dry.
+    struct ReportMenu {
+        QList<MenuEntry> entries;
+        QList<int> disabledCommands;
+    };
+    QList<ReportMenu> reportMenus;
+    std::deque<int> reportMenuChoices;
+
+    // Selection reports handed to the print dialog (copies), and what the dialog does:
+    // the script prints (or not) and says whether the dialog was accepted; cancelled
+    // without a script.
+    QList<SelectionReport> printedReports;
+    std::function<bool(const SelectionReport &)> printScript;
 
     void answerNext(Answer a) { answers.push_back(a); }
 
@@ -115,6 +136,28 @@ public:
     {
         ++progressEnds;
         progressOpen = false;
+    }
+
+    bool openWithDefaultApplication(const QString &path) override
+    {
+        openedFiles.append(path);
+        return openWithDefaultResult;
+    }
+
+    int showReportMenu(const QList<MenuEntry> &entries, const QList<int> &disabledCommands) override
+    {
+        reportMenus.append({entries, disabledCommands});
+        if (reportMenuChoices.empty())
+            return 0;
+        const int command = reportMenuChoices.front();
+        reportMenuChoices.pop_front();
+        return command;
+    }
+
+    bool printSelectionReport(const SelectionReport &report) override
+    {
+        printedReports.append(report);
+        return printScript ? printScript(report) : false;
     }
 
     static QString next(std::deque<QString> &queue)

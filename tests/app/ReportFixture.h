@@ -1,0 +1,70 @@
+#pragma once
+
+#include "case/CRavelinView.h"
+#include "support/FakePlatform.h"
+#include "support/Packs.h"
+#include "support/QtPrinters.h"
+#include "support/TempDir.h"
+
+#include <QByteArray>
+#include <QString>
+
+// Points the temporary location (and so the report folder) at a folder of the test for
+// as long as it lives.
+class ScopedTempLocation
+{
+public:
+    explicit ScopedTempLocation(const QString &folder)
+        : m_had(qEnvironmentVariableIsSet("TMPDIR")), m_old(qgetenv("TMPDIR"))
+    {
+        qputenv("TMPDIR", folder.toLocal8Bit());
+    }
+    ~ScopedTempLocation()
+    {
+        if (m_had)
+            qputenv("TMPDIR", m_old);
+        else
+            qunsetenv("TMPDIR");
+    }
+    ScopedTempLocation(const ScopedTempLocation &) = delete;
+    ScopedTempLocation &operator=(const ScopedTempLocation &) = delete;
+
+private:
+    bool m_had;
+    QByteArray m_old;
+};
+
+// A view over the built-in English pack and a scripted platform, with cases made in
+// memory: a start time, fields and events, no device files.
+class ReportFixture
+{
+public:
+    FakePlatform platform;
+    LanguagePack texts = Packs::builtInEnglish();
+    CRavelinView view{texts, platform};
+    TempDir dir;
+
+    // A case starting 2021-03-07 09:05:00 local time, selected in the tree.
+    int addCase()
+    {
+        const int slot = view.AllocateCaseSlot();
+        CaseRecord &c = *view.caseAt(slot);
+        c.startTimeValid = true;
+        c.startTime = CTime(2021, 3, 7, 9, 5, 0);
+        c.serialNumber = QStringLiteral("SN-0042");
+        view.selSlot = slot;
+        return slot;
+    }
+
+    // Gives the case an ECG of samples from ecgStartMs (4 ms each).
+    void setEcg(int slot, int32_t ecgStartMs, const QByteArray &samples)
+    {
+        CaseRecord &c = caseAt(slot);
+        c.ecgSamples = samples;
+        c.ecgStartMs = ecgStartMs;
+        c.ecgEndMs = ecgStartMs + 4 * int32_t(samples.size());
+        c.ecgAllocated = true;
+    }
+
+    CaseRecord &caseAt(int slot) { return *view.caseAt(slot); }
+};
