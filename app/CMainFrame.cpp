@@ -141,6 +141,8 @@ void CMainFrame::createPanes()
     m_view->setTree(m_tree);
     m_view->setReviewState(*this, [this](int selSlot, int selEvent) { OnSelectionChanged(selSlot, selEvent); });
     m_detail = new CDetailView(*this, m_texts, m_wndSplitter);
+    // Message 1135: "Print All Segment" of the enlarged ECG goes on to the view's print.
+    m_detail->onPrintSegments = [this](int printKind) { m_view->OnPrintSegments(printKind); };
     m_wndSplitter->addWidget(m_tree);
     m_wndSplitter->addWidget(m_detail);
     m_wndSplitter->setStretchFactor(0, 0);

@@ -1,0 +1,33 @@
+#include "app/CMainFrame.h"
+#include "app/CommandIds.h"
+#include "case/CRavelinView.h"
+#include "ecg/CMagnified.h"
+#include "support/FakePlatform.h"
+#include "support/Packs.h"
+
+#include <QAction>
+#include <gtest/gtest.h>
+
+TEST(ReportCommandsInTheFrame, PrintOpensTheReportMenuAndPrintAllSegmentReachesThePrintDialog)
+{
+    FakePlatform platform;
+    CMainFrame frame(Packs::builtInEnglish(), platform);
+    CRavelinView &view = frame.view();
+    const int slot = view.AllocateCaseSlot();
+    view.selSlot = slot;
+    view.AddSegment(slot, 10000, 12000);
+
+    frame.action(CommandId::Print)->trigger();
+    EXPECT_EQ(platform.reportMenus.size(), 1);
+    EXPECT_TRUE(platform.printedReports.isEmpty());
+
+    // "Print All Segment" of the enlarged ECG: message 1135 through the frame to the view.
+    auto *magnified = frame.findChild<CMagnified *>();
+    ASSERT_NE(magnified, nullptr);
+    platform.printScript = [](const SelectionReport &) { return true; };
+    magnified->OnCommand(CommandId::PrintAllSegment);
+    ASSERT_EQ(platform.printedReports.size(), 1);
+    EXPECT_EQ(platform.printedReports[0].pieces.size(), 1u);
+    EXPECT_EQ(platform.reportMenus.size(), 1);
+    EXPECT_EQ(view.printState.printRequested, 0);
+}
