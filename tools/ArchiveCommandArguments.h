@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+// The arguments of the commands that open one archive and report on its case
+// ("ravelin-cli events", "ravelin-cli info"), checked.
+struct ArchiveCommandArguments
+{
+    enum class Outcome { Run, Help, Error };
+
+    Outcome outcome = Outcome::Error;
+    QString archive;        // the ".aed" file to open
+    int zoneRow = -1;       // time-zone row; -1: the row the Open dialog preselects here
+    int32_t deviceModel = 0; // ModelQ21, ModelQ25, 26 for Q26, or 0 (none, as after start-up)
+    QString languagePack;   // a string.txt to take the texts from; "" for the built-in pack
+    QString message;        // the help text, or what is wrong with the arguments
+
+    // arguments[0] is the command's name ("ravelin-cli events"), the rest its own;
+    // synopsis and description make the help text.
+    static ArchiveCommandArguments parse(const QStringList &arguments, const char *synopsis, const QString &description);
+};
+
+inline constexpr char EventsSynopsis[] = "events ARCHIVE [--zone N] [--device-model Q21|Q25|Q26] [--lang-pack FILE]";
+inline constexpr char InfoSynopsis[] = "info ARCHIVE [--zone N] [--device-model Q21|Q25|Q26] [--lang-pack FILE]";

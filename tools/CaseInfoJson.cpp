@@ -1,0 +1,125 @@
+#include "tools/CaseInfoJson.h"
+
+#include "archive/AedArchive.h"
+#include "case/CRavelinView.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QStringList>
+
+namespace {
+
+// A JSON string literal, quotes included.
+QString quoted(const QString &text)
+{
+    const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(array.mid(1, array.size() - 2));
+}
+
+QString boolean(bool value)
+{
+    return value ? QStringLiteral("true") : QStringLiteral("false");
+}
+
+// Members in the order they are added.
+class JsonObject
+{
+public:
+    void add(const char *name, const QString &json) { m_members << quoted(QLatin1String(name)) + QStringLiteral(": ") + json; }
+    void text(const char *name, const QString &value) { add(name, quoted(value)); }
+    void number(const char *name, qint64 value) { add(name, QString::number(value)); }
+    void flag(const char *name, bool value) { add(name, boolean(value)); }
+
+    QString toJson() const
+    {
+        return QStringLiteral("{\n  ") + m_members.join(QStringLiteral(",\n  ")) + QStringLiteral("\n}\n");
+    }
+
+private:
+    QStringList m_members;
+};
+
+// One line per element, each indented one level deeper than its member.
+QString array(const QStringList &elements)
+{
+    if (elements.isEmpty())
+        return QStringLiteral("[]");
+    return QStringLiteral("[\n    ") + elements.join(QStringLiteral(",\n    ")) + QStringLiteral("\n  ]");
+}
+
+QString annotations(const CaseRecord &c)
+{
+    QStringList out;
+    c.events.forEachUsed([&](int, const EventItem &e) {
+        if (e.text.startsWith(AedArchive::annotationPrefix()))
+            out << QStringLiteral("{\"timeMs\": %1, \"title\": %2, \"body\": %3}")
+                       .arg(e.timeMs)
+                       .arg(quoted(e.text), quoted(e.detail));
+    });
+    return array(out);
+}
+
+QString cprPeriods(const CaseRecord &c)
+{
+    QStringList out;
+    c.cprPeriods.forEachUsed([&](int, const CprPeriod &p) { out << QStringLiteral("[%1, %2]").arg(p.startMs).arg(p.endMs); });
+    return array(out);
+}
+
+} // namespace
+
+QString CaseInfoJson(const CRavelinView &view, int slot)
+{
+    const CaseRecord *c = view.caseAt(slot);
+    if (!c)
+        return QStringLiteral("{}\n");
+    const CC8Class &files = *view.fileSets[size_t(slot)];
+    const auto s = size_t(slot);
+
+    JsonObject o;
+    o.number("startTime", c->startTime.GetTime());
+    o.flag("startTimeValid", c->startTimeValid);
+    o.number("timeZoneIndex", c->timeZoneIndex);
+    o.text("serialNumber", c->serialNumber);
+    o.text("comments", c->comments);
+    o.text("operatorName", c->operatorName);
+    o.text("extraText1", c->extraText1);
+    o.text("extraText2", c->extraText2);
+    o.text("patientId", c->patientId);
+    o.text("lastName", c->lastName);
+    o.text("firstName", c->firstName);
+    o.text("middleInitial", c->middleInitial);
+    o.number("nameSuffixIndex", c->nameSuffixIndex);
+    o.number("sexIndex", c->sexIndex);
+    o.number("raceIndex", c->raceIndex);
+    o.number("birthDate", c->birthDate.GetTime());
+    o.flag("birthDateKnown", c->birthDateKnown);
+    o.flag("birthDateUnknown", c->birthDateUnknown);
+    o.text("heightText", c->heightText);
+    o.number("heightUnitIndex", c->heightUnitIndex);
+    o.text("weightText", c->weightText);
+    o.number("weightUnitIndex", c->weightUnitIndex);
+    o.number("savedAnnotationCount", c->savedAnnotationCount);
+    o.add("annotations", annotations(*c));
+    o.number("ctSize", files.ctSize());
+    o.number("ecgSize", files.ecgSize());
+    o.number("hrSize", files.hrSize());
+    o.number("trendSize", files.trendSize());
+    o.number("tempSize", files.tempSize());
+    o.number("tempLoaded", view.tempLoaded[s]);
+    o.number("tempFilePresent", view.tempFilePresentOf(slot));
+    o.number("trendBlockCount", files.GetTrendBlockCount());
+    o.number("ecgStartMs", c->ecgStartMs);
+    o.number("ecgEndMs", c->ecgEndMs);
+    o.number("hrCount", c->hrCount);
+    o.number("tempCount", c->tempCount);
+    o.number("shockCount", view.shockCounts[s]);
+    o.add("cprPeriods", cprPeriods(*c));
+    o.number("eventCount", c->events.usedCount());
+    o.flag("hasCprFeedback", view.hasCprFeedback[s]);
+    o.number("cprFeedbackCount", c->cprFeedbackCount);
+    o.flag("hasAudio", view.hasAudio[s]);
+    o.number("audioStartMs", view.audioStartMs[s]);
+    o.number("audioDurationSec", view.audioDurationSec[s]);
+    return o.toJson();
+}

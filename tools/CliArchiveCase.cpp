@@ -1,0 +1,68 @@
+#include "tools/CliArchiveCase.h"
+
+#include "archive/OpenFlow.h"
+#include "case/TimeZoneTable.h"
+#include "tools/ArchiveCommandArguments.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTextStream>
+
+bool loadCommandTexts(const QString &file, LanguagePack &texts)
+{
+    if (file.isEmpty())
+        texts.loadBuiltIn();
+    else if (!texts.loadFile(file))
+        return false;
+    if (texts.language() == 0)
+        texts.setLanguage(1);
+    return true;
+}
+
+CliArchiveCase::CliArchiveCase(LanguagePack &texts, QTextStream &err, const QString &commandName)
+    : m_platform(err, commandName), m_view(texts, m_platform)
+{
+    m_view.setTree(&m_tree);
+}
+
+int CliArchiveCase::open(const QString &archive, int zoneRow, int32_t deviceModel)
+{
+    SharedState &state = m_view.state;
+    state.localZoneOffset = TimeZoneTable::localZoneOffset();
+    state.timeZoneChoice = uint16_t(zoneRow >= 0 ? zoneRow : TimeZoneTable::preselectedRow(state.localZoneOffset));
+    state.deviceModel = deviceModel;
+    // The folder decides the model index, so it is taken whole even for a relative path.
+    OpenFlow flow(m_view);
+    if (flow.OpenArchiveFile(QFileInfo(archive).absoluteFilePath()) != OpenFlow::Outcome::Opened)
+        return -1;
+    return flow.openedSlot();
+}
+
+int runArchiveCommand(const QStringList &arguments, const char *synopsis, const QString &description,
+                      const std::function<void(CliArchiveCase &archiveCase, int slot, QTextStream &out)> &report)
+{
+    const ArchiveCommandArguments args = ArchiveCommandArguments::parse(arguments, synopsis, description);
+    if (args.outcome == ArchiveCommandArguments::Outcome::Help) {
+        QTextStream(stdout) << args.message;
+        return 0;
+    }
+    QTextStream err(stderr);
+    const QString name = arguments.value(0);
+    if (args.outcome == ArchiveCommandArguments::Outcome::Error) {
+        err << name << ": " << args.message << "\n" << "usage: ravelin-cli " << synopsis << "\n";
+        return 1;
+    }
+    LanguagePack texts;
+    if (!loadCommandTexts(args.languagePack, texts)) {
+        err << name << ": cannot read the language pack \"" << QDir::toNativeSeparators(args.languagePack) << "\"\n";
+        return 1;
+    }
+
+    CliArchiveCase archiveCase(texts, err, name);
+    const int slot = archiveCase.open(args.archive, args.zoneRow, args.deviceModel);
+    if (slot < 0)
+        return 1;
+    QTextStream out(stdout);
+    report(archiveCase, slot, out);
+    return 0;
+}

@@ -1,0 +1,91 @@
+// "ravelin-cli import FOLDER --serial SN ...": a device folder converted into an archive.
+#include "app/LanguagePack.h"
+#include "archive/AedArchiveReader.h"
+#include "archive/FileError.h"
+#include "archive/MifImport.h"
+#include "case/CRavelinView.h"
+#include "case/OpenDialogLogic.h"
+#include "tools/CliArchiveCase.h"
+#include "tools/CliCommand.h"
+#include "tools/ConsolePlatform.h"
+#include "tools/ImportArguments.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTextStream>
+
+namespace {
+
+// Reads the archive back and erases the device files when it holds them as converted.
+bool eraseAfterReadBack(CRavelinView &view, const MifConversion &conversion, QTextStream &err, const QString &name)
+{
+    const int slot = view.AllocateCaseSlot();
+    try {
+        ReadAedArchive(view, conversion.archivePath, slot);
+    } catch (const FileError &error) {
+        err << name << ": " << error.message() << "\n" << name << ": the device files were kept\n";
+        return false;
+    }
+    const bool holds = ArchiveHoldsConversion(view, slot, conversion);
+    view.FreeCase(slot);
+    if (!holds) {
+        err << name << ": \"" << QDir::toNativeSeparators(conversion.archivePath)
+            << "\" does not hold the device files as they were read; they were kept\n";
+        return false;
+    }
+    EraseMifFiles(conversion);
+    return true;
+}
+
+int runImport(const QStringList &arguments)
+{
+    const ImportArguments args = ImportArguments::parse(arguments);
+    if (args.outcome == ImportArguments::Outcome::Help) {
+        QTextStream(stdout) << args.message;
+        return 0;
+    }
+    QTextStream err(stderr);
+    const QString name = arguments.value(0);
+    if (args.outcome == ImportArguments::Outcome::Error) {
+        err << name << ": " << args.message << "\n" << "usage: ravelin-cli " << ImportSynopsis << "\n";
+        return 1;
+    }
+    LanguagePack texts;
+    if (!loadCommandTexts(args.languagePack, texts)) {
+        err << name << ": cannot read the language pack \"" << QDir::toNativeSeparators(args.languagePack) << "\"\n";
+        return 1;
+    }
+    const QString folder = QDir::cleanPath(args.folder);
+    if (!QFileInfo(folder).isDir()) {
+        err << name << ": no folder \"" << QDir::toNativeSeparators(args.folder) << "\"\n";
+        return 1;
+    }
+
+    ConsolePlatform platform(err, name);
+    CRavelinView view(texts, platform);
+    // The checks of "Load MIF File": the serial number, then the first missing device file.
+    OpenDialogLogic logic(view.state, platform, texts);
+    view.state.mifFolderPath = folder;
+    logic.setSerialText(args.serialNumber);
+    if (!logic.loadMifFile())
+        return 1;
+    view.setTempFilePresent(view.nextCaseSlot(), logic.tempFilePresent());
+
+    MifImport import(view);
+    const int slot = import.DecodeFolder();
+    if (slot < 0)
+        return 1;
+    const QString path = args.output.isEmpty() ? folder + QLatin1Char('/') + import.archiveName() + QStringLiteral(".aed")
+                                               : args.output;
+    if (!import.WriteArchive(slot, path))
+        return 1;
+    if (args.erase && !eraseAfterReadBack(view, import.conversion(), err, name))
+        return 1;
+    QTextStream(stdout) << QDir::toNativeSeparators(path) << "\n";
+    return 0;
+}
+
+const CliCommandRegistration registration({QStringLiteral("import"), QLatin1String(ImportSynopsis), runImport,
+                                           CliCommand::Application::Core});
+
+} // namespace
