@@ -195,6 +195,11 @@ TEST_F(CaseTree, DeletingAnAnnotationCountsAsAnUnsavedChange)
                                              "09:06:05 Prompt : Call for help."}));
     // The selection went to the next event.
     EXPECT_EQ(published.last(), qMakePair(slot, eventSlot(slot, "Prompt : Call")));
+
+    tree.click(c.caseItem);
+    rightClickChoosing(CommandId::CloseCase);
+    EXPECT_EQ(platform.texts(), QStringList({"This case has unsaved changes. Save changes before proceeding?"}));
+    EXPECT_TRUE(view.isSlotUsed(slot)); // unanswered: cancelled
 }
 
 TEST_F(CaseTree, ClosingWithUnsavedChangesAsksAndCancelKeepsTheCase)
