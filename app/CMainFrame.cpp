@@ -4,12 +4,14 @@
 #include "app/CDetailView.h"
 #include "app/CommandIds.h"
 #include "app/Icons.h"
+#include "app/RecentFileList.h"
 #include "app/UnsavedChangesQuestion.h"
 #include "case/CADETree.h"
 #include "case/CRavelinView.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
 #include <QMenuBar>
 #include <QPageSetupDialog>
 #include <QPrinter>
@@ -30,11 +32,15 @@ bool frameExceedsLargestSize(int clientWidth, int clientHeight)
 
 CMainFrame::CMainFrame(LanguagePack texts, Platform &platform, QWidget *parent)
     : QMainWindow(parent), m_texts(std::move(texts)), m_platform(platform),
-      m_view(std::make_unique<CRavelinView>(m_texts, m_platform))
+      m_view(std::make_unique<CRavelinView>(m_texts, m_platform)), m_recentFiles(std::make_unique<RecentFileList>())
 {
     setWindowTitle(m_texts.GetText(TextId::WindowTitle));
     setWindowIcon(Icons::programIcon());
     createMenus();
+    m_view->archiveOpened = [this](const QString &path) {
+        m_recentFiles->add(path);
+        m_recentMenu->menuAction()->setEnabled(true);
+    };
     createToolBar();
     createPanes();
     resize(1200, 800);
@@ -110,6 +116,9 @@ void CMainFrame::createMenus()
     m_recentMenu = file->addMenu(m_texts.GetText(137));
     m_recentMenu->menuAction()->setData(CommandId::RecentFileList);
     m_actions.insert(CommandId::RecentFileList, m_recentMenu->menuAction());
+    // The entries are made when the menu opens, never while one of them is running.
+    connect(m_recentMenu, &QMenu::aboutToShow, this, &CMainFrame::updateRecentMenu);
+    updateRecentMenu();
     file->addSeparator();
     file->addAction(exit);
 
@@ -183,6 +192,24 @@ void CMainFrame::holdAtLargestSize()
                                outer.right() - inner.right(), outer.bottom() - inner.bottom());
     const QPoint origin = screen() ? screen()->geometry().topLeft() : QPoint(0, 0);
     setGeometry(QRect(origin, QSize(LargestWidth, LargestHeight)).marginsRemoved(decorations));
+}
+
+void CMainFrame::updateRecentMenu()
+{
+    m_recentMenu->clear();
+    const QStringList files = m_recentFiles->files();
+    for (int i = 0; i < files.size(); ++i) {
+        const QString path = files[i];
+        QAction *entry = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(path)));
+        connect(entry, &QAction::triggered, this, [this, path] {
+            // An archive that no longer opens leaves the list; its message has been shown.
+            if (!m_view->OpenArchiveFile(path)) {
+                m_recentFiles->remove(path);
+                m_recentMenu->menuAction()->setEnabled(!m_recentFiles->files().isEmpty());
+            }
+        });
+    }
+    m_recentMenu->menuAction()->setEnabled(!files.isEmpty());
 }
 
 void CMainFrame::OnSelectionChanged(int selSlot, int /*selEvent*/)

@@ -14,6 +14,7 @@ class Platform;
 class QAction;
 class QMenu;
 class QSplitter;
+class RecentFileList;
 class QToolBar;
 
 // The main window: toolbar, File and Help menus, and a splitter with the case tree on
@@ -39,6 +40,12 @@ public:
     // The tree's selection changed (slot of the case, event slot or -1).
     void OnSelectionChanged(int selSlot, int selEvent);
 
+    // The archives opened last, offered by File > Recent.
+    RecentFileList &recentFiles() const { return *m_recentFiles; }
+    // Fills File > Recent from the list ("&1 path", newest first), greyed when empty; runs
+    // whenever the menu opens.
+    void updateRecentMenu();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -61,6 +68,7 @@ private:
     CADETree *m_tree = nullptr;
     CDetailView *m_detail = nullptr;
     QMenu *m_recentMenu = nullptr;
+    std::unique_ptr<RecentFileList> m_recentFiles;
     bool m_splitterPlaced = false;
     QHash<int, QAction *> m_actions;
 };

@@ -4,8 +4,28 @@
 #include "app/CMainFrame.h"
 #include "app/LanguagePack.h"
 #include "app/QtPlatform.h"
+#include "case/CRavelinView.h"
+#include "case/TimeZoneTable.h"
 
 #include <QApplication>
+#include <QFileInfo>
+
+namespace {
+
+// Opens an archive and selects its case, so that the detail view shows it at once.
+void openAndShow(CRavelinView &view, const QString &archive)
+{
+    if (!view.OpenArchiveFile(archive) || !view.tree)
+        return;
+    for (int slot = view.slotCount - 1; slot >= 0; --slot) {
+        if (const CaseRecord *c = view.caseAt(slot); c && view.sourcePaths[size_t(slot)] == archive) {
+            view.tree->selectItem(c->caseItem);
+            return;
+        }
+    }
+}
+
+} // namespace
 
 namespace CRavelinApp {
 
@@ -25,7 +45,17 @@ int run(int argc, char **argv)
     QtPlatform platform;
     CMainFrame frame(std::move(texts), platform);
     platform.setParent(&frame);
+    // Opens without the Open dialog (command line, recent files) show this computer's zone.
+    SharedState &state = frame.view().state;
+    state.localZoneOffset = TimeZoneTable::localZoneOffset();
+    state.timeZoneChoice = uint16_t(TimeZoneTable::preselectedRow(state.localZoneOffset));
     frame.show();
+    // An archive named on the command line opens once the window is up.
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() > 1) {
+        const QString archive = QFileInfo(arguments.at(1)).absoluteFilePath();
+        QMetaObject::invokeMethod(&frame, [&frame, archive] { openAndShow(frame.view(), archive); }, Qt::QueuedConnection);
+    }
     return app.exec();
 }
 
