@@ -46,12 +46,10 @@ void CRavelinView::OnPrint()
 
     // The kept list of a cancelled job prints only while its case is still open, and a
     // job without a piece has nothing to print: both end without a dialog.
-    SelectionReport report;
-    report.caseRecord = caseAt(p.listSlot);
-    if (report.caseRecord && p.printKind == SelectionPrintState::KindAllSegments)
-        report.pieces = p.printList;
-    report.pageCount = SelectionPrint::pageCount(int(report.pieces.size()));
-    report.language = m_texts.language();
+    const bool allSegments = p.printKind == SelectionPrintState::KindAllSegments;
+    const SelectionReport report = SelectionPrint::report(caseAt(p.listSlot), allSegments ? p.printList
+                                                                                          : std::vector<PrintPiece>(),
+                                                          m_texts.language());
     if (report.pieces.empty() || m_platform.printSelectionReport(report))
         printState = SelectionPrintState();
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace SelectionPrint {
 
@@ -49,6 +50,17 @@ std::vector<PrintPiece> buildPrintList(const std::vector<EcgSegment> &sorted)
 int pageCount(int pieceCount)
 {
     return (std::max(0, pieceCount) + StripsPerPage - 1) / StripsPerPage;
+}
+
+SelectionReport report(const CaseRecord *c, std::vector<PrintPiece> pieces, uint8_t language)
+{
+    SelectionReport r;
+    r.caseRecord = c;
+    if (c)
+        r.pieces = std::move(pieces);
+    r.pageCount = pageCount(int(r.pieces.size()));
+    r.language = language;
+    return r;
 }
 
 } // namespace SelectionPrint

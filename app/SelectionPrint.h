@@ -57,4 +57,7 @@ std::vector<PrintPiece> buildPrintList(const std::vector<EcgSegment> &sorted);
 // Pages for a number of pieces: four strips per page, rounded up.
 int pageCount(int pieceCount);
 
+// The report of pieces cut from case c (null: nothing to print) in a language.
+SelectionReport report(const CaseRecord *c, std::vector<PrintPiece> pieces, uint8_t language);
+
 } // namespace SelectionPrint

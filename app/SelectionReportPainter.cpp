@@ -5,11 +5,13 @@
 #include "ecg/EventMarkers.h"
 
 #include <QBuffer>
+#include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPolygonF>
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -252,19 +254,29 @@ void SelectionReportPainter::paintSurface(QPainter &painter, int piece) const
     painter.setPen(framePen());
     drawLine(painter, TickLeft, GridBottom, windowEnd, GridBottom);
 
-    painter.setFont(EcgStyle::font(SmallFontTwips, false));
+    // Markers and texts that lie wholly outside the window are left out rather than
+    // clipped, so that the document holds no text nobody can see.
+    const QFont small = EcgStyle::font(SmallFontTwips, false);
+    const QFontMetricsF metrics(small);
+    painter.setFont(small);
     const std::vector<int> order = eventVisitOrder(c.events, EnlargedView::EightSecond);
     for (size_t i = 0; i < order.size(); ++i) {
         const EventItem &e = c.events[order[i]];
         const std::optional<int> x = markerX(e.timeMs, p);
         if (!x)
             continue;
-        painter.setPen(markerPen());
-        drawLine(painter, *x, GridTop, *x, GridBottom);
-        drawLine(painter, *x + 2, GridTop, *x + 2, GridBottom);
+        if (*x + 2 >= SurfaceWindowX && *x <= windowEnd) {
+            painter.setPen(markerPen());
+            drawLine(painter, *x, GridTop, *x, GridBottom);
+            drawLine(painter, *x + 2, GridTop, *x + 2, GridBottom);
+        }
+        const int textLeft = *x + 160;
+        const double textRight = textLeft + std::min(4000.0, metrics.horizontalAdvance(e.text));
+        if (textRight < SurfaceWindowX || textLeft > windowEnd)
+            continue;
         const int offset = labelOffset(int(i));
         painter.setPen(Qt::black);
-        drawText(painter, *x + 160, -offset, *x + 4160, -offset - 160, Qt::AlignLeft | Qt::AlignVCenter, e.text);
+        drawText(painter, textLeft, -offset, textLeft + 4000, -offset - 160, Qt::AlignLeft | Qt::AlignVCenter, e.text);
     }
 
     std::array<uint8_t, SamplesPerStrip> samples{};

@@ -4,35 +4,10 @@
 #include "support/FakePlatform.h"
 #include "support/Packs.h"
 #include "support/QtPrinters.h"
+#include "support/ScopedTempLocation.h"
 #include "support/TempDir.h"
 
-#include <QByteArray>
 #include <QString>
-
-// Points the temporary location (and so the report folder) at a folder of the test for
-// as long as it lives.
-class ScopedTempLocation
-{
-public:
-    explicit ScopedTempLocation(const QString &folder)
-        : m_had(qEnvironmentVariableIsSet("TMPDIR")), m_old(qgetenv("TMPDIR"))
-    {
-        qputenv("TMPDIR", folder.toLocal8Bit());
-    }
-    ~ScopedTempLocation()
-    {
-        if (m_had)
-            qputenv("TMPDIR", m_old);
-        else
-            qunsetenv("TMPDIR");
-    }
-    ScopedTempLocation(const ScopedTempLocation &) = delete;
-    ScopedTempLocation &operator=(const ScopedTempLocation &) = delete;
-
-private:
-    bool m_had;
-    QByteArray m_old;
-};
 
 // A view over the built-in English pack and a scripted platform, with cases made in
 // memory: a start time, fields and events, no device files.

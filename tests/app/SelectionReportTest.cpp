@@ -172,6 +172,20 @@ TEST_F(SelectionReportPdfTest, ItalianTextsWithLanguageTwo)
     EXPECT_FALSE(all.contains("Time Gap"));
 }
 
+TEST_F(SelectionReportPdfTest, EventsShowOnlyInsideTheirStrip)
+{
+    const int slot = addCase();
+    setEcg(slot, 0, QByteArray(60 * 250, char(125)));
+    view.AddEvent(slot, 17000, "Three seconds before", "");
+    view.AddEvent(slot, 22000, "Two seconds in", "");
+    view.AddEvent(slot, 31000, "After the end", "");
+    const QString all = text(writePdf({{20000, 21000}}));
+    EXPECT_TRUE(all.contains("Two seconds in")) << all.toStdString();
+    EXPECT_FALSE(all.contains("Three seconds before"));
+    // Within the surface's 5 s after the piece, but right of the printed window.
+    EXPECT_FALSE(all.contains("After the end"));
+}
+
 TEST_F(SelectionReportPdfTest, TheTraceIsInkedWhereTheSamplesPutIt)
 {
     // ECG at 190 (between two grid lines) for the first 20 s, none after it; strip 1

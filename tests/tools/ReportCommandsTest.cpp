@@ -1,0 +1,168 @@
+// "ravelin-cli log" and "ravelin-cli print" run as their users run them, on the archive of
+// a simulated rescue imported by "ravelin-cli import".
+#include "app/IncidentLog.h"
+#include "app/LanguagePack.h"
+#include "archive/OpenFlow.h"
+#include "case/CRavelinView.h"
+#include "case/MemoryTreeControl.h"
+#include "support/FakePlatform.h"
+#include "support/Packs.h"
+#include "support/QtPrinters.h"
+#include "support/ScopedTempLocation.h"
+#include "support/TempDir.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CliResult
+{
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+CliResult ravelinCli(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(RAVELIN_CLI), arguments);
+    process.waitForFinished(120000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+}
+
+QString tool(const QString &name, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(name, arguments);
+    process.waitForFinished(60000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+constexpr auto SeoulRow = "141"; // UTC+09:00: the device's own clock, no shift
+
+// One simulated rescue, imported once for all tests of the suite.
+class ReportCommands : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        s_dir = new TempDir;
+        const QString folder = s_dir->file("rescue");
+        s_archive = s_dir->file("rescue.aed");
+        const CliResult simulate = ravelinCli({"simulate", folder, "--minutes", "2", "--seed", "5", "--no-audio"});
+        const CliResult import = ravelinCli({"import", folder, "--serial", "SN-4711", "--out", s_archive});
+        s_ready = simulate.status == 0 && import.status == 0;
+    }
+    static void TearDownTestSuite()
+    {
+        delete s_dir;
+        s_dir = nullptr;
+    }
+    void SetUp() override { ASSERT_TRUE(s_ready) << "the simulated archive could not be made"; }
+
+    TempDir dir;
+    static inline TempDir *s_dir = nullptr;
+    static inline QString s_archive;
+    static inline bool s_ready = false;
+};
+
+TEST_F(ReportCommands, LogWritesTheIncidentLogTheProgramWrites)
+{
+    const QString out = dir.file("log.html");
+    const CliResult run = ravelinCli({"log", s_archive, "--zone", SeoulRow, "-o", out});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, out + "\n");
+    const QString written = QString::fromUtf8(readFile(out));
+    EXPECT_TRUE(written.contains("<title>Lumeron AED Incident Log   2021.03.07   09:05:00</title>"));
+    EXPECT_TRUE(written.contains("Serial Number: SN-4711<br>"));
+
+    // The program: the same archive opened in a view, "Incident Log" of the report menu.
+    FakePlatform platform;
+    LanguagePack texts = Packs::builtInEnglish();
+    MemoryTreeControl tree;
+    CRavelinView view(texts, platform);
+    view.setTree(&tree);
+    view.state.timeZoneChoice = 141;
+    OpenFlow flow(view);
+    ASSERT_EQ(flow.OpenArchiveFile(s_archive), OpenFlow::Outcome::Opened);
+    view.selSlot = flow.openedSlot();
+    {
+        ScopedTempLocation temp(dir.path());
+        view.OnIncidentLog();
+    }
+    ASSERT_EQ(platform.openedFiles.size(), 1);
+    const QString program = QString::fromUtf8(readFile(platform.openedFiles[0]));
+
+    static const QRegularExpression reportDate(QStringLiteral("Report Date: [0-9. ]+:[0-9]+:[0-9]+<br>"));
+    EXPECT_EQ(QString(program).replace(reportDate, "").toStdString(),
+              QString(written).replace(reportDate, "").toStdString());
+    EXPECT_EQ(program.count(reportDate), 1);
+}
+
+TEST_F(ReportCommands, PrintWritesTheSelectionReportAsPdf)
+{
+    if (QStandardPaths::findExecutable("pdfinfo").isEmpty() || QStandardPaths::findExecutable("pdftotext").isEmpty())
+        GTEST_SKIP() << "poppler-utils is not installed";
+    const QString out = dir.file("report.pdf");
+    const CliResult run = ravelinCli({"print", s_archive, "--zone", SeoulRow, "--segment", "90000-92000", "--segment",
+                                "10000-12000", "--segment", "30000-32000", "--segment", "50000-52000", "--segment",
+                                "70000-72000", "-o", out});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, out + "\n");
+    EXPECT_TRUE(tool("pdfinfo", {out}).contains(QRegularExpression("Pages:\\s+2\\n")));
+    const QString text = tool("pdftotext", {out, "-"}).simplified();
+    for (const char *expected : {"Lumeron AED Selection Report", "2021.03.07 09:05:00", "SN-4711 ,",
+                                 "< Time Gap : --- sec >", "09:05:10", "09:06:40", "page 1 of 2", "page 2 of 2"})
+        EXPECT_TRUE(text.contains(QLatin1String(expected))) << expected << "\nin: " << text.toStdString();
+
+    // Italian with a pack whose header chooses language 2.
+    const QByteArray deployed = readFile(Packs::deployedPath());
+    QString content = QString::fromUtf16(reinterpret_cast<const char16_t *>(deployed.constData()), deployed.size() / 2);
+    const QString header = QStringLiteral("language\t0"); // the byte-order mark is read, not kept
+    ASSERT_TRUE(content.startsWith(header));
+    content.replace(0, header.size(), QChar(0xFEFF) + QStringLiteral("language\t2"));
+    const QByteArray pack(reinterpret_cast<const char *>(content.utf16()), content.size() * 2);
+    const QString italianPack = dir.file("string.txt");
+    QFile f(italianPack);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(pack);
+    f.close();
+    const QString italian = dir.file("rapporto.pdf");
+    ASSERT_EQ(ravelinCli({"print", s_archive, "--segment", "0-1000", "--lang-pack", italianPack, "-o", italian}).status,
+              0);
+    const QString italianText = tool("pdftotext", {italian, "-"}).simplified();
+    EXPECT_TRUE(italianText.contains("Rapporto di selezione Lumeron DAE")) << italianText.toStdString();
+    EXPECT_TRUE(italianText.contains(QStringLiteral("pàgina 1 of 1")));
+}
+
+TEST_F(ReportCommands, FailuresNameWhatWentWrong)
+{
+    const CliResult noArchive = ravelinCli({"log", dir.file("missing.aed"), "-o", dir.file("log.html")});
+    EXPECT_EQ(noArchive.status, 1);
+    EXPECT_TRUE(noArchive.err.contains("missing.aed")) << noArchive.err.toStdString();
+    EXPECT_FALSE(QFile::exists(dir.file("log.html")));
+
+    const CliResult badSegment = ravelinCli({"print", s_archive, "--segment", "9-1", "-o", dir.file("r.pdf")});
+    EXPECT_EQ(badSegment.status, 1);
+    EXPECT_TRUE(badSegment.err.startsWith("ravelin-cli print: --segment must be")) << badSegment.err.toStdString();
+    EXPECT_TRUE(badSegment.err.contains("usage: ravelin-cli print ARCHIVE"));
+
+    const QString blocked = dir.mkdir("blocked.html");
+    const CliResult unwritable = ravelinCli({"log", s_archive, "-o", blocked});
+    EXPECT_EQ(unwritable.status, 1);
+    EXPECT_TRUE(unwritable.err.contains("blocked.html")) << unwritable.err.toStdString();
+    EXPECT_TRUE(unwritable.out.isEmpty());
+}
+
+} // namespace

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+// The arguments of "ravelin-cli log" and "ravelin-cli print", checked.
+struct ReportArguments
+{
+    enum class Outcome { Run, Help, Error };
+    enum class Kind { Log, Print };
+
+    Outcome outcome = Outcome::Error;
+    QString archive;              // the ".aed" file to open
+    // Print: the segments to select, in case ms, in the order given.
+    std::vector<std::pair<int32_t, int32_t>> segments;
+    int zoneRow = -1;             // time-zone row; -1: the row preselected for this computer
+    QString languagePack;         // a string.txt to take the texts from; "" for the built-in pack
+    QString output;               // the HTML or PDF file to write
+    QString message;              // the help text, or what is wrong with the arguments
+
+    // arguments[0] is the command's name ("ravelin-cli log"), the rest its own.
+    static ReportArguments parse(const QStringList &arguments, Kind kind);
+};
+
+inline constexpr char LogSynopsis[] = "log ARCHIVE [--zone N] [--lang-pack FILE] -o FILE.html";
+inline constexpr char PrintSynopsis[] =
+    "print ARCHIVE --segment START_MS-END_MS [--segment ...] [--zone N] [--lang-pack FILE] -o FILE.pdf";

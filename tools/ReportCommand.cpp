@@ -1,0 +1,105 @@
+// "ravelin-cli log ARCHIVE ..." and "ravelin-cli print ARCHIVE ...": the incident log and
+// the selection report of an archive's case, written as the program writes them.
+#include "app/IncidentLog.h"
+#include "app/SelectionPrint.h"
+#include "app/SelectionReportPainter.h"
+#include "archive/AtomicFileWriter.h"
+#include "archive/FileError.h"
+#include "tools/CliArchiveCase.h"
+#include "tools/CliCommand.h"
+#include "tools/ReportArguments.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QTextStream>
+#include <functional>
+
+namespace {
+
+// The document of the case in the slot; empty when there is nothing to write.
+using Document = std::function<QByteArray(const ReportArguments &args, const LanguagePack &texts, CRavelinView &view,
+                                          int slot, QString &why)>;
+
+// Checks the arguments, opens the archive, makes the document and writes it whole.
+int runReport(const QStringList &arguments, ReportArguments::Kind kind, const char *synopsis,
+              const Document &document)
+{
+    const QString name = arguments.value(0);
+    const ReportArguments args = ReportArguments::parse(arguments, kind);
+    if (args.outcome == ReportArguments::Outcome::Help) {
+        QTextStream(stdout) << args.message;
+        return 0;
+    }
+    QTextStream err(stderr);
+    if (args.outcome == ReportArguments::Outcome::Error) {
+        err << name << ": " << args.message << "\n"
+            << "usage: ravelin-cli " << synopsis << "\n";
+        return 1;
+    }
+
+    LanguagePack texts;
+    if (!loadCommandTexts(args.languagePack, texts)) {
+        err << name << ": cannot read the language pack \"" << QDir::toNativeSeparators(args.languagePack) << "\"\n";
+        return 1;
+    }
+    CliArchiveCase archive(texts, err, name);
+    const int slot = archive.open(args.archive, args.zoneRow, ModelNone);
+    if (slot < 0)
+        return 1;
+
+    QString why;
+    const QByteArray bytes = document(args, texts, archive.view(), slot, why);
+    if (bytes.isEmpty()) {
+        err << name << ": " << why << "\n";
+        return 1;
+    }
+    try {
+        AtomicFileWriter::write(args.output, bytes);
+    } catch (const FileError &e) {
+        err << name << ": " << e.message() << "\n";
+        return 1;
+    }
+    QTextStream(stdout) << QDir::toNativeSeparators(args.output) << "\n";
+    return 0;
+}
+
+int runLog(const QStringList &arguments)
+{
+    return runReport(arguments, ReportArguments::Kind::Log, LogSynopsis,
+                     [](const ReportArguments &, const LanguagePack &, CRavelinView &view, int slot, QString &) {
+                         IncidentLog::ReportInput input;
+                         input.caseRecord = view.caseAt(slot);
+                         input.shockCount = view.shockCounts[size_t(slot)];
+                         input.timeAdjusted = view.state.timeAdjusted != 0;
+                         input.reportTime = CTime::GetCurrentTime();
+                         return IncidentLog::document(input);
+                     });
+}
+
+int runPrint(const QStringList &arguments)
+{
+    // The segments are selected in the order given, then printed the way "Print All
+    // Segment" prints them.
+    return runReport(arguments, ReportArguments::Kind::Print, PrintSynopsis,
+                     [](const ReportArguments &args, const LanguagePack &texts, CRavelinView &view, int slot,
+                        QString &why) {
+                         for (const auto &[start, end] : args.segments)
+                             view.AddSegment(slot, start, end);
+                         const CaseRecord *c = view.caseAt(slot);
+                         const SelectionReport report = SelectionPrint::report(
+                             c, SelectionPrint::buildPrintList(SelectionPrint::sortedSegments(c->segments)),
+                             texts.language());
+                         if (report.pieces.empty()) {
+                             why = QStringLiteral("no segment to print");
+                             return QByteArray();
+                         }
+                         return SelectionReportPainter::pdf(report);
+                     });
+}
+
+const CliCommandRegistration logRegistration({QStringLiteral("log"), QLatin1String(LogSynopsis), runLog,
+                                              CliCommand::Application::Core});
+const CliCommandRegistration printRegistration({QStringLiteral("print"), QLatin1String(PrintSynopsis), runPrint,
+                                                CliCommand::Application::Gui});
+
+} // namespace
