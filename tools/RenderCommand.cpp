@@ -1,0 +1,66 @@
+// "ravelin-cli render ARCHIVE ...": the ECG picture a window shows, written as a PNG.
+#include "ecg/EcgPictureRender.h"
+#include "tools/CliArchiveCase.h"
+#include "tools/CliCommand.h"
+#include "tools/RenderArguments.h"
+
+#include <QDir>
+#include <QSaveFile>
+#include <QTextStream>
+
+namespace {
+
+EcgPictureKind pictureKind(RenderArguments::View view)
+{
+    switch (view) {
+    case RenderArguments::View::Entire: return EcgPictureKind::Entire;
+    case RenderArguments::View::EightSecond: return EcgPictureKind::EightSecond;
+    case RenderArguments::View::SixSecond: return EcgPictureKind::SixSecond;
+    case RenderArguments::View::Large: return EcgPictureKind::Large;
+    }
+    return EcgPictureKind::Entire;
+}
+
+bool writePng(const QImage &picture, const QString &path)
+{
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && picture.save(&file, "PNG") && file.commit();
+}
+
+int runRender(const QStringList &arguments)
+{
+    const RenderArguments args = RenderArguments::parse(arguments);
+    if (args.outcome == RenderArguments::Outcome::Help) {
+        QTextStream(stdout) << args.message;
+        return 0;
+    }
+    QTextStream err(stderr);
+    const QString name = arguments.value(0);
+    if (args.outcome == RenderArguments::Outcome::Error) {
+        err << name << ": " << args.message << "\n" << "usage: ravelin-cli " << RenderSynopsis << "\n";
+        return 1;
+    }
+    LanguagePack texts;
+    if (!loadCommandTexts(args.languagePack, texts)) {
+        err << name << ": cannot read the language pack \"" << QDir::toNativeSeparators(args.languagePack) << "\"\n";
+        return 1;
+    }
+
+    CliArchiveCase archiveCase(texts, err, name);
+    const int slot = archiveCase.open(args.archive, args.zoneRow, 0);
+    if (slot < 0)
+        return 1;
+    const int32_t centreMs = int32_t(args.atSeconds * 1000);
+    const QImage picture = renderEcgPicture(archiveCase.view(), slot, pictureKind(args.view), centreMs, args.size);
+    if (!writePng(picture, args.output)) {
+        err << name << ": cannot write \"" << QDir::toNativeSeparators(args.output) << "\"\n";
+        return 1;
+    }
+    QTextStream(stdout) << QDir::toNativeSeparators(args.output) << "\n";
+    return 0;
+}
+
+const CliCommandRegistration registration({QStringLiteral("render"), QLatin1String(RenderSynopsis), runRender,
+                                           CliCommand::Application::Gui});
+
+} // namespace
