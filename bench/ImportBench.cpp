@@ -1,0 +1,176 @@
+// The import of device folders, measured against copying the same files in the same run
+// (absolute times vary from machine to machine; the ratio does not): one simulated 10-hour
+// recording, and a folder scan of many short ones. The copy is a plain one (each file read
+// whole and written, as cp does); the import's side includes syncing every archive it writes.
+#include "app/LanguagePack.h"
+#include "app/Platform.h"
+#include "archive/BinaryReader.h"
+#include "archive/FolderScan.h"
+#include "archive/OpenFlow.h"
+#include "case/CRavelinView.h"
+#include "case/MemoryTreeControl.h"
+#include "case/ScanFileList.h"
+#include "tools/Simulator.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr int ScanFolderCount = 100;
+
+class QuietPlatform : public Platform
+{
+public:
+    Answer messageBox(const QString &, const QString &, Icon, Buttons) override { return Answer::Ok; }
+};
+
+// A view with a case tree, as the program has it, importing in directory mode (no dialog).
+struct ImportingView
+{
+    LanguagePack texts;
+    QuietPlatform platform;
+    MemoryTreeControl tree;
+    CRavelinView view{texts, platform};
+
+    ImportingView()
+    {
+        texts.loadBuiltIn();
+        texts.setLanguage(1);
+        view.setTree(&tree);
+        view.state.serialNumber = QStringLiteral("BENCH");
+        view.state.directoryMode = 1;
+    }
+};
+
+// The device folders of a run, kept in memory so that every iteration starts from the same
+// files on disk.
+struct DeviceTree
+{
+    QTemporaryDir dir;
+    std::vector<std::pair<QString, DeviceFiles::DeviceFolder>> folders;
+
+    // Writes every folder again, with nothing an earlier import left beside it.
+    void restore() const
+    {
+        for (const auto &[path, folder] : folders) {
+            QDir(path).removeRecursively();
+            folder.write(path);
+        }
+    }
+
+    // Copies every file of the folders into a fresh copy folder; returns the bytes copied.
+    qint64 copyAll() const
+    {
+        const QString target = dir.filePath(QStringLiteral("copy"));
+        QDir(target).removeRecursively();
+        QDir().mkpath(target);
+        qint64 bytes = 0;
+        int n = 0;
+        for (const auto &[path, folder] : folders) {
+            for (const QString &name : QDir(path).entryList(QDir::Files)) {
+                const QByteArray data = BinaryReader::readWholeFile(QDir(path).filePath(name));
+                QFile out(QDir(target).filePath(QString::number(n++)));
+                if (out.open(QIODevice::WriteOnly))
+                    out.write(data);
+                bytes += data.size();
+            }
+        }
+        return bytes;
+    }
+};
+
+const DeviceTree &tenHourRecording()
+{
+    static const DeviceTree tree = [] {
+        DeviceTree t;
+        SimulationOptions options;
+        options.minutes = 600;
+        options.audio = false;
+        t.folders.emplace_back(t.dir.filePath(QStringLiteral("card")), simulateRescue(options));
+        return t;
+    }();
+    return tree;
+}
+
+const DeviceTree &manyShortRecordings()
+{
+    static const DeviceTree tree = [] {
+        DeviceTree t;
+        for (int i = 0; i < ScanFolderCount; ++i) {
+            SimulationOptions options;
+            options.model = DeviceFiles::Model::Q25;
+            options.minutes = 4;
+            options.audio = false;
+            options.seed = uint32_t(i + 1);
+            t.folders.emplace_back(t.dir.filePath(QStringLiteral("root/%1").arg(i)), simulateRescue(options));
+        }
+        return t;
+    }();
+    return tree;
+}
+
+// Runs work once per iteration after restoring the device files, with the copy of the
+// same files timed beside it; counters give the copy's time and the ratio.
+template <typename Work>
+void measureAgainstCopy(benchmark::State &state, const DeviceTree &tree, Work work)
+{
+    double copyNs = 0;
+    double workNs = 0;
+    qint64 bytes = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        tree.restore();
+        QElapsedTimer copy;
+        copy.start();
+        bytes += tree.copyAll();
+        copyNs += double(copy.nsecsElapsed());
+        ImportingView importing;
+        state.ResumeTiming();
+
+        QElapsedTimer timer;
+        timer.start();
+        work(importing.view);
+        workNs += double(timer.nsecsElapsed());
+    }
+    state.SetBytesProcessed(bytes);
+    state.counters["copy_ms"] = copyNs / double(state.iterations()) / 1e6;
+    state.counters["x_copy"] = workNs / copyNs;
+}
+
+// The whole import of the 10-hour folder: decoding, the archive written and read back, the
+// event list, and the device files erased.
+void BM_ImportTenHourRecording(benchmark::State &state)
+{
+    const DeviceTree &tree = tenHourRecording();
+    measureAgainstCopy(state, tree, [&](CRavelinView &view) {
+        view.state.mifFolderPath = tree.folders.front().first;
+        view.state.deviceModel = ModelNone;
+        view.setTempFilePresent(view.nextCaseSlot(), 1);
+        if (OpenFlow(view).ImportMifFolder() != OpenFlow::Outcome::Opened)
+            state.SkipWithError("the import failed");
+    });
+}
+BENCHMARK(BM_ImportTenHourRecording)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// A folder scan importing every one of the short recordings.
+void BM_FolderScanOfDeviceFolders(benchmark::State &state)
+{
+    const DeviceTree &tree = manyShortRecordings();
+    const QString root = tree.dir.filePath(QStringLiteral("root"));
+    measureAgainstCopy(state, tree, [&](CRavelinView &view) {
+        view.state.scanFiles = ScanFileList::collectFiles(root);
+        view.state.scanFolders = ScanFileList::distinctFolders(view.state.scanFiles);
+        view.state.foldersPerPage = int32_t(view.state.scanFolders.size());
+        FolderScan(view).ScanFolders();
+        if (view.slotCount != ScanFolderCount)
+            state.SkipWithError("not every folder was imported");
+    });
+    state.counters["folders"] = ScanFolderCount;
+}
+BENCHMARK(BM_FolderScanOfDeviceFolders)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
