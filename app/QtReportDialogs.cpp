@@ -27,6 +27,11 @@ int showReportMenu(QWidget *parent, const QList<MenuEntry> &entries, const QList
 bool printSelectionReport(QWidget *parent, const SelectionReport &report)
 {
     QPrinter printer(QPrinter::HighResolution);
+    return printSelectionReport(parent, report, printer);
+}
+
+bool printSelectionReport(QWidget *parent, const SelectionReport &report, QPrinter &printer)
+{
     printer.setDocName(SelectionReportTexts::forLanguage(report.language).title.trimmed());
     printer.setFromTo(1, report.pageCount);
     QPrintDialog dialog(&printer, parent);

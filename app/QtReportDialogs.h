@@ -2,6 +2,7 @@
 
 #include <QList>
 
+class QPrinter;
 class QWidget;
 struct MenuEntry;
 struct SelectionReport;
@@ -16,5 +17,7 @@ int showReportMenu(QWidget *parent, const QList<MenuEntry> &entries, const QList
 // The print dialog for the report's pages, then the chosen pages on the chosen printer
 // (or PDF file); false when the dialog was cancelled.
 bool printSelectionReport(QWidget *parent, const SelectionReport &report);
+// The same on a printer the caller set up (an output file, for instance).
+bool printSelectionReport(QWidget *parent, const SelectionReport &report, QPrinter &printer);
 
 } // namespace QtReportDialogs
