@@ -7,6 +7,9 @@
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <string>
+
 namespace {
 
 QByteArray crlf(const char *text)
@@ -357,6 +360,7 @@ TEST_F(IncidentLogCommandTest, AFileThatCannotBeWrittenIsReportedAndNotOpened)
 
 TEST_F(IncidentLogCommandTest, ShowsTheShockCountAndAdjustmentOfTheView)
 {
+    const std::string localeBefore = std::setlocale(LC_ALL, nullptr);
     const int slot = addCase();
     view.shockCounts[size_t(slot)] = 3;
     view.state.timeAdjusted = 1;
@@ -368,6 +372,7 @@ TEST_F(IncidentLogCommandTest, ShowsTheShockCountAndAdjustmentOfTheView)
     EXPECT_TRUE(html.contains("Number of Shocks Delivered: 3</div><br>\r\n"));
     EXPECT_TRUE(html.contains("09:05:00 Adjust Time</title>"));
     EXPECT_TRUE(html.contains(" 9:05:00\tAdjust\t </td>"));
+    EXPECT_EQ(std::setlocale(LC_ALL, nullptr), localeBefore); // the process locale is left alone
 }
 
 } // namespace
