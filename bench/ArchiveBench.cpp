@@ -1,51 +1,32 @@
 // Opening the archive of a 10-hour recording, measured against only reading the archive's
 // bytes in the same run (absolute times vary from machine to machine; the ratio does not).
-#include "app/LanguagePack.h"
-#include "app/Platform.h"
 #include "archive/AedArchiveReader.h"
 #include "archive/AedArchiveWriter.h"
 #include "archive/BinaryReader.h"
-#include "case/CRavelinView.h"
+#include "bench/BenchCases.h"
 #include "tools/Simulator.h"
-
-#include <QElapsedTimer>
-#include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 
 namespace {
 
-class QuietPlatform : public Platform
+SimulationOptions tenHourOptions()
 {
-public:
-    Answer messageBox(const QString &, const QString &, Icon, Buttons) override { return Answer::Ok; }
-};
-
-struct ArchiveViewUnderTest
-{
-    LanguagePack texts;
-    QuietPlatform platform;
-    CRavelinView view{texts, platform};
-
-    ArchiveViewUnderTest() { texts.loadBuiltIn(); }
-};
+    SimulationOptions options;
+    options.minutes = 600;
+    options.audio = false;
+    return options;
+}
 
 // A simulated 10-hour rescue (no sound) written as a device folder and converted into an
 // archive beside it, once per run.
 struct TenHourArchive
 {
-    QTemporaryDir dir;
-    QString path = dir.filePath(QStringLiteral("Q26_0905(2021-03-07).aed"));
+    RecordingFolder recording{simulateRescue(tenHourOptions())};
+    QString path = recording.dir.filePath(QStringLiteral("Q26_0905(2021-03-07).aed"));
 
     TenHourArchive()
     {
-        SimulationOptions options;
-        options.minutes = 600;
-        options.audio = false;
-        const QString folder = dir.filePath(QStringLiteral("rescue"));
-        simulateRescue(options).write(folder);
-
-        ArchiveViewUnderTest t;
-        t.view.state.mifFolderPath = folder;
+        BenchView t;
+        t.view.state.mifFolderPath = recording.folder;
         t.view.state.deviceModel = ModelNone;
         t.view.state.serialNumber = QStringLiteral("BENCH");
         t.view.setTempFilePresent(t.view.nextCaseSlot(), 1);
@@ -82,31 +63,19 @@ BENCHMARK(BM_ReadTenHourArchiveBytes)->Unit(benchmark::kMillisecond);
 void BM_OpenTenHourArchive(benchmark::State &state)
 {
     archive();
-    ArchiveViewUnderTest t;
-    double readNs = 0;
-    double openNs = 0;
+    BenchView t;
     qint64 bytes = 0;
-    for (auto _ : state) {
-        state.PauseTiming();
-        QElapsedTimer read;
-        read.start();
-        bytes += readArchiveBytes();
-        readNs += double(read.nsecsElapsed());
-        state.ResumeTiming();
-
-        QElapsedTimer open;
-        open.start();
-        const int slot = t.view.AllocateCaseSlot();
-        ReadAedArchive(t.view, archive().path, slot);
-        openNs += double(open.nsecsElapsed());
-
-        state.PauseTiming();
-        t.view.FreeCase(slot);
-        state.ResumeTiming();
-    }
+    int slot = -1;
+    const PairedTimes times = timeAgainstBaseline(
+        state, [&] { bytes += readArchiveBytes(); },
+        [&] {
+            slot = t.view.AllocateCaseSlot();
+            ReadAedArchive(t.view, archive().path, slot);
+        },
+        [&] { t.view.FreeCase(slot); });
     state.SetBytesProcessed(bytes);
-    state.counters["read_ms"] = readNs / double(state.iterations()) / 1e6;
-    state.counters["x_read"] = openNs / readNs;
+    state.counters["read_ms"] = times.baselineNs / double(state.iterations()) / 1e6;
+    state.counters["x_read"] = times.workNs / times.baselineNs;
 }
 BENCHMARK(BM_OpenTenHourArchive)->Unit(benchmark::kMillisecond);
 

@@ -1,14 +1,8 @@
 // Decoding a 10-hour recording, measured against only reading the same device files in
 // the same run (absolute times vary from machine to machine; the ratio does not).
-#include "app/LanguagePack.h"
-#include "app/Platform.h"
-#include "case/CRavelinView.h"
-#include "tools/DeviceFolderWriter.h"
+#include "bench/BenchCases.h"
 
-#include <QElapsedTimer>
 #include <QFile>
-#include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 
 namespace {
 
@@ -17,12 +11,6 @@ using DeviceFiles::TrendBlock;
 
 constexpr int RecordingSeconds = 10 * 3600;
 constexpr int BlockSeconds = 36; // 1000 trend blocks over the recording
-
-class SilentPlatform : public Platform
-{
-public:
-    Answer messageBox(const QString &, const QString &, Icon, Buttons) override { return Answer::Ok; }
-};
 
 // A rescue repeated every 36 s: analysis, advice, CPR with coaching prompts, a shock every
 // tenth block and a pads change every hundredth.
@@ -68,43 +56,19 @@ DeviceFolder tenHourFolder()
 }
 
 // The recording, written once per run.
-struct Recording
+const RecordingFolder &recording()
 {
-    QTemporaryDir dir;
-    QString folder = dir.filePath(QStringLiteral("rescue"));
-    Recording() { tenHourFolder().write(folder); }
-};
-
-const Recording &recording()
-{
-    static const Recording r;
+    static const RecordingFolder r(tenHourFolder());
     return r;
 }
 
-struct ViewUnderTest
+struct ViewUnderTest : BenchView
 {
-    LanguagePack texts;
-    SilentPlatform platform;
-    CRavelinView view{texts, platform};
-
     ViewUnderTest()
     {
-        texts.loadBuiltIn();
         view.state.mifFolderPath = recording().folder;
         view.state.deviceModel = ModelNone;
         view.state.serialNumber = QStringLiteral("BENCH");
-    }
-
-    // What an import does up to the event-list build: scratch load, new case, decoding.
-    void importCase()
-    {
-        view.setTempFilePresent(view.nextCaseSlot(), 1);
-        view.scratchFileSet.SetPaths(view.state.mifFolderPath, view.state.deviceModel);
-        view.LoadFiles(view.scratchFileSet, 0);
-        view.scratchFileSet.SplitTrendBlocks();
-        const int slot = view.CreateCaseFromMif();
-        view.tempLoaded[size_t(slot)] = 1;
-        view.DecodeCaseData(slot);
     }
 };
 
@@ -139,28 +103,11 @@ void BM_ImportAndDecodeTenHours(benchmark::State &state)
 {
     recording();
     ViewUnderTest t;
-    double readNs = 0;
-    double decodeNs = 0;
-    for (auto _ : state) {
-        state.PauseTiming();
-        QElapsedTimer read;
-        read.start();
-        readFilesOnly();
-        readNs += double(read.nsecsElapsed());
-        state.ResumeTiming();
-
-        QElapsedTimer decode;
-        decode.start();
-        t.importCase();
-        decodeNs += double(decode.nsecsElapsed());
-
-        state.PauseTiming();
-        t.view.FreeAllCases();
-        state.ResumeTiming();
-    }
+    const PairedTimes times = timeAgainstBaseline(
+        state, [] { readFilesOnly(); }, [&] { importAndDecode(t.view); }, [&] { t.view.FreeAllCases(); });
     const double n = double(state.iterations());
-    state.counters["read_ms"] = readNs / n / 1e6;
-    state.counters["x_read"] = decodeNs / readNs;
+    state.counters["read_ms"] = times.baselineNs / n / 1e6;
+    state.counters["x_read"] = times.workNs / times.baselineNs;
     state.counters["samples"] = double(RecordingSeconds) * 250;
 }
 BENCHMARK(BM_ImportAndDecodeTenHours)->Unit(benchmark::kMillisecond);

@@ -1,61 +1,42 @@
 // One drawing run of each ECG picture at 1920 x 1080 for a simulated rescue, measured
 // against filling a picture of the same size and copying it (what a paint does) in the
 // same run; the ratio is what to compare between machines.
-#include "app/LanguagePack.h"
-#include "app/Platform.h"
-#include "case/CRavelinView.h"
+#include "bench/BenchCases.h"
 #include "case/ReviewState.h"
 #include "ecg/CEntired.h"
 #include "ecg/CMagnified.h"
 #include "tools/Simulator.h"
 
-#include <QElapsedTimer>
 #include <QImage>
 #include <QPainter>
-#include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 
 namespace {
 
 constexpr int Width = 1920;
 constexpr int Height = 1080;
 
-class QuietPlatform : public Platform
-{
-public:
-    Answer messageBox(const QString &, const QString &, Icon, Buttons) override { return Answer::Ok; }
-};
-
 // A 20-minute rescue decoded as an import does, with its CPR feedback and audio start.
-struct SimulatedCase
+struct SimulatedCase : BenchView
 {
-    QTemporaryDir dir;
-    LanguagePack texts;
-    QuietPlatform platform;
-    CRavelinView view{texts, platform};
+    DeviceFiles::DeviceFolder folder = simulateRescue(twentyMinutes());
+    RecordingFolder recording{folder};
     ReviewState review;
     int slot = 0;
     int32_t centreMs = 0; // a busy moment: during CPR, events near by
 
-    SimulatedCase()
+    static SimulationOptions twentyMinutes()
     {
-        texts.loadBuiltIn();
         SimulationOptions options;
         options.minutes = 20;
         options.seed = 5;
-        const DeviceFiles::DeviceFolder folder = simulateRescue(options);
-        const QString path = dir.filePath(QStringLiteral("rescue"));
-        folder.write(path);
+        return options;
+    }
 
-        view.state.mifFolderPath = path;
+    SimulatedCase()
+    {
+        view.state.mifFolderPath = recording.folder;
         view.state.serialNumber = QStringLiteral("BENCH");
-        view.setTempFilePresent(view.nextCaseSlot(), 1);
-        view.scratchFileSet.SetPaths(path, view.state.deviceModel);
-        view.LoadFiles(view.scratchFileSet, 0);
-        view.scratchFileSet.SplitTrendBlocks();
-        slot = view.CreateCaseFromMif();
-        view.tempLoaded[size_t(slot)] = 1;
-        view.DecodeCaseData(slot);
+        slot = importAndDecode(view);
 
         CaseRecord *c = view.caseAt(slot);
         for (const DeviceFiles::TimedValue &r : folder.cprFeedback)
@@ -97,24 +78,10 @@ template <typename Run>
 void measureAgainstBaseline(benchmark::State &state, Run &&run)
 {
     FillAndCopy baseline;
-    double baselineNs = 0;
-    double drawNs = 0;
-    for (auto _ : state) {
-        state.PauseTiming();
-        QElapsedTimer b;
-        b.start();
-        baseline.run();
-        baselineNs += double(b.nsecsElapsed());
-        state.ResumeTiming();
-
-        QElapsedTimer d;
-        d.start();
-        run();
-        drawNs += double(d.nsecsElapsed());
-    }
+    const PairedTimes times = timeAgainstBaseline(state, [&] { baseline.run(); }, run);
     const double n = double(state.iterations());
-    state.counters["fill_copy_ms"] = baselineNs / n / 1e6;
-    state.counters["x_fill_copy"] = drawNs / baselineNs;
+    state.counters["fill_copy_ms"] = times.baselineNs / n / 1e6;
+    state.counters["x_fill_copy"] = times.workNs / times.baselineNs;
 }
 
 void BM_FillAndCopy(benchmark::State &state)

@@ -2,17 +2,11 @@
 // event-list build with its decoding, the rebuild after an annotation, a click on an
 // event and closing the case, beside a plain fill of a QTreeWidget with as many items
 // in the same run (absolute times vary from machine to machine; the ratio does not).
-#include "app/LanguagePack.h"
-#include "app/Platform.h"
+#include "bench/BenchCases.h"
 #include "case/CADETree.h"
-#include "case/CRavelinView.h"
 #include "case/CaseTreeIcons.h"
-#include "tools/DeviceFolderWriter.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 
 namespace {
 
@@ -21,12 +15,6 @@ using DeviceFiles::DeviceFolder;
 constexpr int EventsPerBlock = 100;
 constexpr int Blocks = 500;
 constexpr int DeviceEvents = Blocks * EventsPerBlock - 1; // with "Power on." the table is full
-
-class SilentPlatform : public Platform
-{
-public:
-    Answer messageBox(const QString &, const QString &, Icon, Buttons) override { return Answer::Ok; }
-};
 
 // Plain prompts, two a second, in 500 trend blocks.
 DeviceFolder busyFolder()
@@ -44,30 +32,19 @@ DeviceFolder busyFolder()
     return f;
 }
 
-struct Recording
+const RecordingFolder &recording()
 {
-    QTemporaryDir dir;
-    QString folder = dir.filePath(QStringLiteral("busy"));
-    Recording() { busyFolder().write(folder); }
-};
-
-const Recording &recording()
-{
-    static const Recording r;
+    static const RecordingFolder r(busyFolder(), QStringLiteral("busy"));
     return r;
 }
 
 // The view with the real tree in a window of its own.
-struct TreeUnderTest
+struct TreeUnderTest : BenchView
 {
-    LanguagePack texts;
-    SilentPlatform platform;
-    CRavelinView view{texts, platform};
     CADETree tree;
 
     TreeUnderTest()
     {
-        texts.loadBuiltIn();
         view.setTree(&tree);
         view.state.mifFolderPath = recording().folder;
         view.state.serialNumber = QStringLiteral("BENCH");

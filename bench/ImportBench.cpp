@@ -2,38 +2,27 @@
 // (absolute times vary from machine to machine; the ratio does not): one simulated 10-hour
 // recording, and a folder scan of many short ones. The copy is a plain one (each file read
 // whole and written, as cp does); the import's side includes syncing every archive it writes.
-#include "app/LanguagePack.h"
-#include "app/Platform.h"
 #include "archive/BinaryReader.h"
 #include "archive/FolderScan.h"
 #include "archive/OpenFlow.h"
-#include "case/CRavelinView.h"
+#include "bench/BenchCases.h"
 #include "case/MemoryTreeControl.h"
 #include "case/ScanFileList.h"
 #include "tools/Simulator.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 
 namespace {
 
 constexpr int ScanFolderCount = 100;
-
-class QuietPlatform : public Platform
-{
-public:
-    Answer messageBox(const QString &, const QString &, Icon, Buttons) override { return Answer::Ok; }
-};
 
 // A view with a case tree, as the program has it, importing in directory mode (no dialog).
 struct ImportingView
 {
     LanguagePack texts;
     QuietPlatform platform;
-    MemoryTreeControl tree;
+    MemoryTreeControl tree; // outlives the view that points to it
     CRavelinView view{texts, platform};
 
     ImportingView()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tools/CommandArgumentParser.h"
+
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -8,7 +10,7 @@
 // ("ravelin-cli events", "ravelin-cli info"), checked.
 struct ArchiveCommandArguments
 {
-    enum class Outcome { Run, Help, Error };
+    using Outcome = ArgumentOutcome;
 
     Outcome outcome = Outcome::Error;
     QString archive;        // the ".aed" file to open
@@ -21,6 +23,12 @@ struct ArchiveCommandArguments
     // synopsis and description make the help text.
     static ArchiveCommandArguments parse(const QStringList &arguments, const char *synopsis, const QString &description);
 };
+
+// --zone N: the time-zone row of the Open dialog, shared by every command that opens an archive.
+QCommandLineOption zoneOption();
+// Reads zone into zoneRow (left as is when unset); false with message when it is no row.
+bool readZoneOption(const CommandArgumentParser &parser, const QCommandLineOption &zone, int &zoneRow,
+                    QString &message);
 
 inline constexpr char EventsSynopsis[] = "events ARCHIVE [--zone N] [--device-model Q21|Q25|Q26] [--lang-pack FILE]";
 inline constexpr char InfoSynopsis[] = "info ARCHIVE [--zone N] [--device-model Q21|Q25|Q26] [--lang-pack FILE]";

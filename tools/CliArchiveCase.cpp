@@ -19,6 +19,26 @@ bool loadCommandTexts(const QString &file, LanguagePack &texts)
     return true;
 }
 
+bool startCommand(ArgumentOutcome outcome, const QString &message, const QString &languagePack, const QString &name,
+                  const char *synopsis, QTextStream &err, LanguagePack &texts, int &status)
+{
+    status = 1;
+    if (outcome == ArgumentOutcome::Help) {
+        QTextStream(stdout) << message;
+        status = 0;
+        return false;
+    }
+    if (outcome == ArgumentOutcome::Error) {
+        err << name << ": " << message << "\n" << "usage: ravelin-cli " << synopsis << "\n";
+        return false;
+    }
+    if (!loadCommandTexts(languagePack, texts)) {
+        err << name << ": cannot read the language pack \"" << QDir::toNativeSeparators(languagePack) << "\"\n";
+        return false;
+    }
+    return true;
+}
+
 CliArchiveCase::CliArchiveCase(LanguagePack &texts, QTextStream &err, const QString &commandName)
     : m_platform(err, commandName), m_view(texts, m_platform)
 {
@@ -42,21 +62,12 @@ int runArchiveCommand(const QStringList &arguments, const char *synopsis, const 
                       const std::function<void(CliArchiveCase &archiveCase, int slot, QTextStream &out)> &report)
 {
     const ArchiveCommandArguments args = ArchiveCommandArguments::parse(arguments, synopsis, description);
-    if (args.outcome == ArchiveCommandArguments::Outcome::Help) {
-        QTextStream(stdout) << args.message;
-        return 0;
-    }
     QTextStream err(stderr);
     const QString name = arguments.value(0);
-    if (args.outcome == ArchiveCommandArguments::Outcome::Error) {
-        err << name << ": " << args.message << "\n" << "usage: ravelin-cli " << synopsis << "\n";
-        return 1;
-    }
     LanguagePack texts;
-    if (!loadCommandTexts(args.languagePack, texts)) {
-        err << name << ": cannot read the language pack \"" << QDir::toNativeSeparators(args.languagePack) << "\"\n";
-        return 1;
-    }
+    int status = 0;
+    if (!startCommand(args.outcome, args.message, args.languagePack, name, synopsis, err, texts, status))
+        return status;
 
     CliArchiveCase archiveCase(texts, err, name);
     const int slot = archiveCase.open(args.archive, args.zoneRow, args.deviceModel);

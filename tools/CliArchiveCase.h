@@ -3,6 +3,7 @@
 #include "app/LanguagePack.h"
 #include "case/CRavelinView.h"
 #include "case/MemoryTreeControl.h"
+#include "tools/CommandArgumentParser.h"
 #include "tools/ConsolePlatform.h"
 
 #include <QString>
@@ -16,6 +17,12 @@ class QTextStream;
 // first column when its header leaves the language open). False when file cannot be read;
 // the texts are then unchanged.
 bool loadCommandTexts(const QString &file, LanguagePack &texts);
+
+// The start every command shares once its arguments are checked: writes the help text to
+// stdout (status 0) or the argument error and the usage to err (status 1), then loads the
+// texts (status 1 when languagePack cannot be read). True when the command goes on.
+bool startCommand(ArgumentOutcome outcome, const QString &message, const QString &languagePack, const QString &name,
+                  const char *synopsis, QTextStream &err, LanguagePack &texts, int &status);
 
 // The case of one archive as the program shows it after "Load AED File": a view over the
 // console platform with its case tree in memory.

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "tools/CommandArgumentParser.h"
+
 #include <QString>
 #include <QStringList>
 
 // The arguments of "ravelin-cli import", checked.
 struct ImportArguments
 {
-    enum class Outcome { Run, Help, Error };
+    using Outcome = ArgumentOutcome;
 
     Outcome outcome = Outcome::Error;
     QString folder;        // the device folder (MIF files)

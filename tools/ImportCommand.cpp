@@ -40,21 +40,12 @@ bool eraseAfterReadBack(CRavelinView &view, const MifConversion &conversion, QTe
 int runImport(const QStringList &arguments)
 {
     const ImportArguments args = ImportArguments::parse(arguments);
-    if (args.outcome == ImportArguments::Outcome::Help) {
-        QTextStream(stdout) << args.message;
-        return 0;
-    }
     QTextStream err(stderr);
     const QString name = arguments.value(0);
-    if (args.outcome == ImportArguments::Outcome::Error) {
-        err << name << ": " << args.message << "\n" << "usage: ravelin-cli " << ImportSynopsis << "\n";
-        return 1;
-    }
     LanguagePack texts;
-    if (!loadCommandTexts(args.languagePack, texts)) {
-        err << name << ": cannot read the language pack \"" << QDir::toNativeSeparators(args.languagePack) << "\"\n";
-        return 1;
-    }
+    int status = 0;
+    if (!startCommand(args.outcome, args.message, args.languagePack, name, ImportSynopsis, err, texts, status))
+        return status;
     const QString folder = QDir::cleanPath(args.folder);
     if (!QFileInfo(folder).isDir()) {
         err << name << ": no folder \"" << QDir::toNativeSeparators(args.folder) << "\"\n";

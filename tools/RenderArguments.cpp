@@ -1,8 +1,7 @@
 #include "tools/RenderArguments.h"
 
-#include "case/TimeZoneTable.h"
+#include "tools/ArchiveCommandArguments.h"
 
-#include <QCommandLineParser>
 #include <QRegularExpression>
 
 namespace {
@@ -49,9 +48,6 @@ bool parseSize(const QString &text, QSize &size)
 
 RenderArguments RenderArguments::parse(const QStringList &arguments)
 {
-    QCommandLineParser parser;
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Shows this help."));
     const QCommandLineOption view(QStringLiteral("view"),
                                   QStringLiteral("entire (five rows of 30 s), 8s, 6s or large (2 s): the picture to draw."),
                                   QStringLiteral("view"));
@@ -60,35 +56,20 @@ RenderArguments RenderArguments::parse(const QStringList &arguments)
     const QCommandLineOption size(QStringLiteral("size"),
                                   QStringLiteral("Size of the ECG window in pixels (default 1600x900)."),
                                   QStringLiteral("WxH"), QStringLiteral("1600x900"));
-    const QCommandLineOption zone(QStringLiteral("zone"),
-                                  QStringLiteral("Time-zone row 0..178 of the Open dialog (default: this computer's)."),
-                                  QStringLiteral("N"));
-    const QCommandLineOption pack(QStringLiteral("lang-pack"),
-                                  QStringLiteral("Language pack to take the texts from (default: the built-in one)."),
-                                  QStringLiteral("FILE"));
+    const QCommandLineOption zone = zoneOption();
+    const QCommandLineOption pack = languagePackOption();
     const QCommandLineOption output(QStringLiteral("o"), QStringLiteral("The PNG file to write."),
                                     QStringLiteral("FILE.png"));
-    parser.addOptions({help, view, at, size, zone, pack, output});
-    parser.addPositionalArgument(QStringLiteral("ARCHIVE"), QStringLiteral("The archive (.aed) to open."));
+    CommandArgumentParser parser({view, at, size, zone, pack, output}, QStringLiteral("ARCHIVE"),
+                                 QStringLiteral("The archive (.aed) to open."));
 
-    if (!parser.parse(arguments))
-        return failure(parser.errorText());
-    if (parser.isSet(help)) {
-        RenderArguments a;
-        a.outcome = Outcome::Help;
-        a.message = QStringLiteral("usage: ravelin-cli ") + QLatin1String(RenderSynopsis)
-            + QStringLiteral("\n\nOpens ARCHIVE as \"Load AED File\" does and draws the ECG picture the window"
-                             "\nshows at that size and review position.\n\n")
-            + parser.helpText().section(QLatin1Char('\n'), 2);
-        return a;
-    }
-
-    const QStringList positional = parser.positionalArguments();
-    if (positional.size() != 1)
-        return failure(positional.isEmpty() ? QStringLiteral("no ARCHIVE given")
-                                             : QStringLiteral("one ARCHIVE only, got: ") + positional.join(QLatin1Char(' ')));
     RenderArguments a;
-    a.archive = positional.front();
+    a.outcome = parser.parse(arguments, RenderSynopsis,
+                             QStringLiteral("Opens ARCHIVE as \"Load AED File\" does and draws the ECG picture the window"
+                                            "\nshows at that size and review position.\n\n"),
+                             a.archive, a.message);
+    if (a.outcome != Outcome::Run)
+        return a;
 
     if (!parser.isSet(view))
         return failure(QStringLiteral("no --view given"));
@@ -109,13 +90,9 @@ RenderArguments RenderArguments::parse(const QStringList &arguments)
                            .arg(MaxSide)
                            .arg(parser.value(size)));
 
-    if (parser.isSet(zone)) {
-        a.zoneRow = parser.value(zone).toInt(&ok);
-        if (!ok || a.zoneRow < 0 || a.zoneRow >= TimeZoneTable::RowCount)
-            return failure(QStringLiteral("--zone must be a row from 0 to %1, not \"%2\"")
-                               .arg(TimeZoneTable::RowCount - 1)
-                               .arg(parser.value(zone)));
-    }
+    QString why;
+    if (!readZoneOption(parser, zone, a.zoneRow, why))
+        return failure(why);
     a.languagePack = parser.value(pack);
 
     a.output = parser.value(output);

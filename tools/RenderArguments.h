@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tools/CommandArgumentParser.h"
+
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -8,7 +10,7 @@
 // The arguments of "ravelin-cli render", checked.
 struct RenderArguments
 {
-    enum class Outcome { Run, Help, Error };
+    using Outcome = ArgumentOutcome;
     // The ECG picture to draw: the entire ECG or one of the enlarged ECG's views.
     enum class View { Entire, EightSecond, SixSecond, Large };
 

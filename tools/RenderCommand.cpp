@@ -30,21 +30,12 @@ bool writePng(const QImage &picture, const QString &path)
 int runRender(const QStringList &arguments)
 {
     const RenderArguments args = RenderArguments::parse(arguments);
-    if (args.outcome == RenderArguments::Outcome::Help) {
-        QTextStream(stdout) << args.message;
-        return 0;
-    }
     QTextStream err(stderr);
     const QString name = arguments.value(0);
-    if (args.outcome == RenderArguments::Outcome::Error) {
-        err << name << ": " << args.message << "\n" << "usage: ravelin-cli " << RenderSynopsis << "\n";
-        return 1;
-    }
     LanguagePack texts;
-    if (!loadCommandTexts(args.languagePack, texts)) {
-        err << name << ": cannot read the language pack \"" << QDir::toNativeSeparators(args.languagePack) << "\"\n";
-        return 1;
-    }
+    int status = 0;
+    if (!startCommand(args.outcome, args.message, args.languagePack, name, RenderSynopsis, err, texts, status))
+        return status;
 
     CliArchiveCase archiveCase(texts, err, name);
     const int slot = archiveCase.open(args.archive, args.zoneRow, 0);

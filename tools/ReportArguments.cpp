@@ -1,8 +1,7 @@
 #include "tools/ReportArguments.h"
 
-#include "case/TimeZoneTable.h"
+#include "tools/ArchiveCommandArguments.h"
 
-#include <QCommandLineParser>
 #include <QRegularExpression>
 
 namespace {
@@ -44,44 +43,24 @@ QString description(ReportArguments::Kind kind)
 ReportArguments ReportArguments::parse(const QStringList &arguments, Kind kind)
 {
     const bool print = kind == Kind::Print;
-    QCommandLineParser parser;
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Shows this help."));
     const QCommandLineOption segment(QStringLiteral("segment"),
                                      QStringLiteral("A selected segment, case milliseconds (repeatable)."),
                                      QStringLiteral("START_MS-END_MS"));
-    const QCommandLineOption zone(QStringLiteral("zone"),
-                                  QStringLiteral("Time-zone row 0..178 of the Open dialog (default: this computer's)."),
-                                  QStringLiteral("N"));
-    const QCommandLineOption pack(QStringLiteral("lang-pack"),
-                                  QStringLiteral("Language pack to take the texts from (default: the built-in one)."),
-                                  QStringLiteral("FILE"));
+    const QCommandLineOption zone = zoneOption();
+    const QCommandLineOption pack = languagePackOption();
     const QCommandLineOption output(QStringLiteral("o"),
                                     print ? QStringLiteral("The PDF file to write.")
                                           : QStringLiteral("The HTML file to write."),
                                     print ? QStringLiteral("FILE.pdf") : QStringLiteral("FILE.html"));
-    parser.addOptions({help, zone, pack, output});
+    QList<QCommandLineOption> options{zone, pack, output};
     if (print)
-        parser.addOption(segment);
-    parser.addPositionalArgument(QStringLiteral("ARCHIVE"), QStringLiteral("The archive (.aed) to open."));
+        options.append(segment);
+    CommandArgumentParser parser(options, QStringLiteral("ARCHIVE"), QStringLiteral("The archive (.aed) to open."));
 
-    const QString synopsis = QLatin1String(print ? PrintSynopsis : LogSynopsis);
-    if (!parser.parse(arguments))
-        return failure(parser.errorText());
-    if (parser.isSet(help)) {
-        ReportArguments a;
-        a.outcome = Outcome::Help;
-        a.message = QStringLiteral("usage: ravelin-cli ") + synopsis + QStringLiteral("\n\n") + description(kind)
-            + parser.helpText().section(QLatin1Char('\n'), 2);
-        return a;
-    }
-
-    const QStringList positional = parser.positionalArguments();
-    if (positional.size() != 1)
-        return failure(positional.isEmpty() ? QStringLiteral("no ARCHIVE given")
-                                             : QStringLiteral("one ARCHIVE only, got: ") + positional.join(QLatin1Char(' ')));
     ReportArguments a;
-    a.archive = positional.front();
+    a.outcome = parser.parse(arguments, print ? PrintSynopsis : LogSynopsis, description(kind), a.archive, a.message);
+    if (a.outcome != Outcome::Run)
+        return a;
 
     if (print) {
         for (const QString &text : parser.values(segment)) {
@@ -96,14 +75,9 @@ ReportArguments ReportArguments::parse(const QStringList &arguments, Kind kind)
             return failure(QStringLiteral("no --segment given"));
     }
 
-    if (parser.isSet(zone)) {
-        bool ok = false;
-        a.zoneRow = parser.value(zone).toInt(&ok);
-        if (!ok || a.zoneRow < 0 || a.zoneRow >= TimeZoneTable::RowCount)
-            return failure(QStringLiteral("--zone must be a row from 0 to %1, not \"%2\"")
-                               .arg(TimeZoneTable::RowCount - 1)
-                               .arg(parser.value(zone)));
-    }
+    QString why;
+    if (!readZoneOption(parser, zone, a.zoneRow, why))
+        return failure(why);
     a.languagePack = parser.value(pack);
 
     a.output = parser.value(output);

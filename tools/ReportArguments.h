@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tools/CommandArgumentParser.h"
+
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -9,7 +11,7 @@
 // The arguments of "ravelin-cli log" and "ravelin-cli print", checked.
 struct ReportArguments
 {
-    enum class Outcome { Run, Help, Error };
+    using Outcome = ArgumentOutcome;
     enum class Kind { Log, Print };
 
     Outcome outcome = Outcome::Error;

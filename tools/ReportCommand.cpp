@@ -26,22 +26,11 @@ int runReport(const QStringList &arguments, ReportArguments::Kind kind, const ch
 {
     const QString name = arguments.value(0);
     const ReportArguments args = ReportArguments::parse(arguments, kind);
-    if (args.outcome == ReportArguments::Outcome::Help) {
-        QTextStream(stdout) << args.message;
-        return 0;
-    }
     QTextStream err(stderr);
-    if (args.outcome == ReportArguments::Outcome::Error) {
-        err << name << ": " << args.message << "\n"
-            << "usage: ravelin-cli " << synopsis << "\n";
-        return 1;
-    }
-
     LanguagePack texts;
-    if (!loadCommandTexts(args.languagePack, texts)) {
-        err << name << ": cannot read the language pack \"" << QDir::toNativeSeparators(args.languagePack) << "\"\n";
-        return 1;
-    }
+    int status = 0;
+    if (!startCommand(args.outcome, args.message, args.languagePack, name, synopsis, err, texts, status))
+        return status;
     CliArchiveCase archive(texts, err, name);
     const int slot = archive.open(args.archive, args.zoneRow, ModelNone);
     if (slot < 0)

@@ -1,7 +1,5 @@
 #include "tools/SimulateArguments.h"
 
-#include <QCommandLineParser>
-
 #include <cmath>
 
 namespace {
@@ -18,9 +16,6 @@ SimulateArguments failure(const QString &message)
 
 SimulateArguments SimulateArguments::parse(const QStringList &arguments)
 {
-    QCommandLineParser parser;
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Shows this help."));
     const QCommandLineOption model(QStringLiteral("model"), QStringLiteral("Device model: Q21, Q25 or Q26 (default Q26)."),
                                    QStringLiteral("model"), QStringLiteral("Q26"));
     const QCommandLineOption minutes(QStringLiteral("minutes"),
@@ -33,29 +28,17 @@ SimulateArguments SimulateArguments::parse(const QStringList &arguments)
     const QCommandLineOption start(QStringLiteral("start"),
                                    QStringLiteral("Local power-on time, YYYY-MM-DDTHH:MM:SS (default 2021-03-07T09:05:00)."),
                                    QStringLiteral("DATE-TIME"));
-    parser.addOptions({help, model, minutes, seed, noTemp, noAudio, start});
-    parser.addPositionalArgument(QStringLiteral("FOLDER"), QStringLiteral("Folder for the device files (made when missing)."));
-
-    if (!parser.parse(arguments))
-        return failure(parser.errorText());
-    if (parser.isSet(help)) {
-        SimulateArguments a;
-        a.outcome = Outcome::Help;
-        a.message = QStringLiteral("usage: ravelin-cli ") + QLatin1String(SimulateSynopsis)
-            + QStringLiteral("\n\nWrites the device folder of a simulated rescue: the five MIF files of the model,"
-                             "\n\"CPR Feedback.bin\" and \"Audio Record.bin\". The same arguments give the same bytes."
-                             "\nThe sound covers at most the first 60 minutes of a longer recording.\n\n")
-            + parser.helpText().section(QLatin1Char('\n'), 2);
-        return a;
-    }
-
-    const QStringList positional = parser.positionalArguments();
-    if (positional.size() != 1)
-        return failure(positional.isEmpty() ? QStringLiteral("no FOLDER given")
-                                             : QStringLiteral("one FOLDER only, got: ") + positional.join(QLatin1Char(' ')));
+    CommandArgumentParser parser({model, minutes, seed, noTemp, noAudio, start}, QStringLiteral("FOLDER"),
+                                 QStringLiteral("Folder for the device files (made when missing)."));
 
     SimulateArguments a;
-    a.folder = positional.front();
+    a.outcome = parser.parse(arguments, SimulateSynopsis,
+                             QStringLiteral("Writes the device folder of a simulated rescue: the five MIF files of the model,"
+                                            "\n\"CPR Feedback.bin\" and \"Audio Record.bin\". The same arguments give the same bytes."
+                                            "\nThe sound covers at most the first 60 minutes of a longer recording.\n\n"),
+                             a.folder, a.message);
+    if (a.outcome != Outcome::Run)
+        return a;
 
     const QString modelName = parser.value(model).toUpper();
     if (modelName == QLatin1String("Q21"))

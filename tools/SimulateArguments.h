@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tools/CommandArgumentParser.h"
+
 #include "tools/Simulator.h"
 
 #include <QString>
@@ -8,7 +10,7 @@
 // The arguments of "ravelin-cli simulate", checked.
 struct SimulateArguments
 {
-    enum class Outcome { Run, Help, Error };
+    using Outcome = ArgumentOutcome;
 
     Outcome outcome = Outcome::Error;
     QString folder;              // where the device files go
