@@ -207,7 +207,7 @@ TEST_F(OpenFlowTest, ArchivesThatCannotBeReadEndTheOpenNamingTheFile)
     cut.truncate(cut.size() / 2);
     const struct { const char *name; QByteArray bytes; } cases[] = {
         {"truncated.aed", cut},
-        {"picture.aed", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10", 24)},
+        {"picture.aed", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10\0\0\0\x10", 24)},
         {"empty.aed", QByteArray()},
     };
     for (const auto &c : cases) {
