@@ -9,12 +9,11 @@
 
 namespace {
 constexpr int CantSaveCase = 74;
-constexpr int BuildStateFilesLoaded = 100;
 
 bool anyUnsavedCase(const CRavelinView &view)
 {
     for (int slot = 0; slot < view.slotCount; ++slot)
-        if (const CaseRecord *c = view.caseAt(slot); c && c->savedAnnotationCount != c->annotationChangeCount)
+        if (const CaseRecord *c = view.caseAt(slot); c && c->hasUnsavedChanges())
             return true;
     return false;
 }
@@ -44,7 +43,7 @@ bool SaveSelectedCase(CRavelinView &view)
         platform.showError(view.GetText(TextId::SelectCase), caption);
         return false;
     }
-    if (record->buildState == BuildStateFilesLoaded)
+    if (record->buildState == CaseFilesLoaded)
         return false;
 
     const QString path = platform.saveFileDialog(QString(), initialSaveName(view.sourcePaths[size_t(slot)]),

@@ -60,6 +60,7 @@ struct CaseRecord
     int32_t buildState = 0;          // CaseFilesLoaded or CaseListBuilt
     int32_t savedAnnotationCount = 0;
     int32_t annotationChangeCount = 0; // differs from savedAnnotationCount when unsaved
+    bool hasUnsavedChanges() const { return savedAnnotationCount != annotationChangeCount; }
 
     EventTable events;               // eventCount = events.count()
     bool eventLimitReported = false; // the full-table message was shown for this case

@@ -157,7 +157,7 @@ void CRavelinView::OnCloseCase(int slot)
     CaseRecord *c = caseAt(slot);
     if (!c)
         return;
-    if (c->savedAnnotationCount != c->annotationChangeCount) {
+    if (c->hasUnsavedChanges()) {
         selSlot = slot; // Save writes the tree's selected case
         if (!askToProceedWithUnsavedChanges(m_platform, m_texts, [this] { return SaveSelectedCase(); }))
             return;

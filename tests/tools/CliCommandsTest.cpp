@@ -19,25 +19,11 @@
 #include <QProcess>
 #include <gtest/gtest.h>
 
+#include "CliRun.h"
+
 namespace {
 
 using DeviceFiles::Model;
-
-struct CliRun
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-CliRun cli(const QStringList &arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral(RAVELIN_CLI), arguments);
-    process.waitForFinished(60000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
-}
 
 const int SeoulRow = 141;
 
@@ -96,7 +82,7 @@ protected:
 TEST_F(CliCommands, ImportWritesTheArchiveUnderItsAutomaticNameAndKeepsTheDeviceFiles)
 {
     const QString folder = writeFolder("card");
-    const CliRun run = cli({"import", folder + "/", "--serial", "SN-7"});
+    const CliRun run = runCli({"import", folder + "/", "--serial", "SN-7"});
 
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_EQ(run.out, folder + "/Q25_0905(2021-03-07).aed\n");
@@ -109,7 +95,7 @@ TEST_F(CliCommands, ImportWithEraseErasesTheConvertedFilesOnly)
 {
     const QString folder = writeFolder("card");
     const QString out = dir.file("archives.aed");
-    const CliRun run = cli({"import", folder, "--serial", "SN-7", "--out", out, "--erase"});
+    const CliRun run = runCli({"import", folder, "--serial", "SN-7", "--out", out, "--erase"});
 
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_EQ(run.out, out + "\n");
@@ -134,7 +120,7 @@ TEST_F(CliCommands, ImportRefusesWhatLoadMifFileRefuses)
         {{good, "--serial", "1", "--lang-pack", dir.file("none.txt")}, dir.file("none.txt")},
     };
     for (const auto &c : cases) {
-        const CliRun run = cli(QStringList{"import"} + c.arguments);
+        const CliRun run = runCli(QStringList{"import"} + c.arguments);
         EXPECT_EQ(run.status, 1) << c.arguments.join(' ').toStdString();
         EXPECT_TRUE(run.err.startsWith("ravelin-cli import: ")) << run.err.toStdString();
         EXPECT_TRUE(run.err.contains(c.error)) << run.err.toStdString();
@@ -149,7 +135,7 @@ TEST_F(CliCommands, ImportStopsWhenADeviceFileCannotBeReadAndWhenTheArchiveCanno
     // Every kind is found, the model is Q25, and the Q25 CT file is missing.
     const QString mixed = writeFolder("mixed");
     QFile::rename(mixed + "/Q25 CT Data.MIF", mixed + "/Q21 CT Data.MIF");
-    CliRun run = cli({"import", mixed, "--serial", "1", "--erase"});
+    CliRun run = runCli({"import", mixed, "--serial", "1", "--erase"});
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(run.err.contains(mixed + "/Q25 CT Data.MIF")) << run.err.toStdString();
     EXPECT_EQ(QDir(mixed).entryList({"*.aed"}, QDir::Files), QStringList());
@@ -157,7 +143,7 @@ TEST_F(CliCommands, ImportStopsWhenADeviceFileCannotBeReadAndWhenTheArchiveCanno
 
     const QString folder = writeFolder("card");
     const QString target = dir.write("plain.txt", "x") + "/case.aed";
-    run = cli({"import", folder, "--serial", "1", "--out", target, "--erase"});
+    run = runCli({"import", folder, "--serial", "1", "--out", target, "--erase"});
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(run.err.contains(target)) << run.err.toStdString();
     EXPECT_EQ(mifFilesIn(folder).size(), 5);
@@ -179,7 +165,7 @@ TEST_F(CliCommands, ImportTakesItsTextsFromTheLanguagePackGiven)
     italian.parseUtf16(bytes);
     ASSERT_EQ(italian.language(), 2);
 
-    const CliRun run = cli({"import", dir.mkdir("empty"), "--serial", "1", "--lang-pack", packPath});
+    const CliRun run = runCli({"import", dir.mkdir("empty"), "--serial", "1", "--lang-pack", packPath});
 
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "ravelin-cli import: " + italian.GetText(81) + "\n");
@@ -188,10 +174,10 @@ TEST_F(CliCommands, ImportTakesItsTextsFromTheLanguagePackGiven)
 
 TEST_F(CliCommands, EventsPrintTheCaseBranchAsTheTreeShowsIt)
 {
-    const QString archive = cli({"import", writeFolder("card"), "--serial", "SN-7"}).out.trimmed();
+    const QString archive = runCli({"import", writeFolder("card"), "--serial", "SN-7"}).out.trimmed();
     ASSERT_TRUE(QFileInfo::exists(archive));
 
-    const CliRun run = cli({"events", archive, "--zone", QString::number(SeoulRow), "--device-model", "Q25"});
+    const CliRun run = runCli({"events", archive, "--zone", QString::number(SeoulRow), "--device-model", "Q25"});
 
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
     const QStringList lines = run.out.split('\n');
@@ -210,8 +196,8 @@ TEST_F(CliCommands, EventsPrintTheCaseBranchAsTheTreeShowsIt)
 
 TEST_F(CliCommands, InfoPrintsOneObjectWithItsMembersInOrder)
 {
-    const QString archive = cli({"import", writeFolder("card"), "--serial", "SN-7"}).out.trimmed();
-    const CliRun run = cli({"info", archive, "--zone", QString::number(SeoulRow)});
+    const QString archive = runCli({"import", writeFolder("card"), "--serial", "SN-7"}).out.trimmed();
+    const CliRun run = runCli({"info", archive, "--zone", QString::number(SeoulRow)});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
 
     const QStringList order = {
@@ -276,7 +262,7 @@ TEST_F(CliCommands, InfoListsAnnotationsAndTextsEscaped)
     const QString archive = dir.file("saved.aed");
     WriteAedArchive(view, slot, archive, AedArchiveVariant::Save);
 
-    const CliRun run = cli({"info", archive, "--zone", "0"});
+    const CliRun run = runCli({"info", archive, "--zone", "0"});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
     const QJsonObject o = QJsonDocument::fromJson(run.out.toUtf8()).object();
     EXPECT_EQ(o["serialNumber"].toString(), "SN \"7\"");
@@ -296,16 +282,16 @@ TEST_F(CliCommands, BadArchivesEndEventsAndInfoNamingTheFile)
     const QString truncated = dir.write("cut.aed", QByteArray(7, '\1'));
     for (const char *command : {"events", "info"}) {
         for (const QString &path : {truncated, dir.file("missing.aed")}) {
-            const CliRun run = cli({command, path});
+            const CliRun run = runCli({command, path});
             EXPECT_EQ(run.status, 1) << command;
             EXPECT_EQ(run.out, "") << command;
             EXPECT_TRUE(run.err.startsWith(QString("ravelin-cli ") + command + ": ")) << run.err.toStdString();
             EXPECT_TRUE(run.err.contains(path)) << run.err.toStdString();
         }
-        const CliRun bad = cli({command, truncated, "--zone", "179"});
+        const CliRun bad = runCli({command, truncated, "--zone", "179"});
         EXPECT_EQ(bad.status, 1);
         EXPECT_TRUE(bad.err.contains("--zone must be a row from 0 to 178")) << bad.err.toStdString();
-        const CliRun model = cli({command, truncated, "--device-model", "Q99"});
+        const CliRun model = runCli({command, truncated, "--device-model", "Q99"});
         EXPECT_EQ(model.status, 1);
         EXPECT_TRUE(model.err.contains("--device-model must be Q21, Q25 or Q26")) << model.err.toStdString();
     }

@@ -17,23 +17,9 @@
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
+#include "CliRun.h"
+
 namespace {
-
-struct CliResult
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-CliResult ravelinCli(const QStringList &arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral(RAVELIN_CLI), arguments);
-    process.waitForFinished(120000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
-}
 
 QString tool(const QString &name, const QStringList &arguments)
 {
@@ -60,8 +46,8 @@ protected:
         s_dir = new TempDir;
         const QString folder = s_dir->file("rescue");
         s_archive = s_dir->file("rescue.aed");
-        const CliResult simulate = ravelinCli({"simulate", folder, "--minutes", "2", "--seed", "5", "--no-audio"});
-        const CliResult import = ravelinCli({"import", folder, "--serial", "SN-4711", "--out", s_archive});
+        const CliRun simulate = runCli({"simulate", folder, "--minutes", "2", "--seed", "5", "--no-audio"});
+        const CliRun import = runCli({"import", folder, "--serial", "SN-4711", "--out", s_archive});
         s_ready = simulate.status == 0 && import.status == 0;
     }
     static void TearDownTestSuite()
@@ -80,7 +66,7 @@ protected:
 TEST_F(ReportCommands, LogWritesTheIncidentLogTheProgramWrites)
 {
     const QString out = dir.file("log.html");
-    const CliResult run = ravelinCli({"log", s_archive, "--zone", SeoulRow, "-o", out});
+    const CliRun run = runCli({"log", s_archive, "--zone", SeoulRow, "-o", out});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_EQ(run.out, out + "\n");
     const QString written = QString::fromUtf8(readFile(out));
@@ -115,7 +101,7 @@ TEST_F(ReportCommands, PrintWritesTheSelectionReportAsPdf)
     if (QStandardPaths::findExecutable("pdfinfo").isEmpty() || QStandardPaths::findExecutable("pdftotext").isEmpty())
         GTEST_SKIP() << "poppler-utils is not installed";
     const QString out = dir.file("report.pdf");
-    const CliResult run = ravelinCli({"print", s_archive, "--zone", SeoulRow, "--segment", "90000-92000", "--segment",
+    const CliRun run = runCli({"print", s_archive, "--zone", SeoulRow, "--segment", "90000-92000", "--segment",
                                 "10000-12000", "--segment", "30000-32000", "--segment", "50000-52000", "--segment",
                                 "70000-72000", "-o", out});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
@@ -139,7 +125,7 @@ TEST_F(ReportCommands, PrintWritesTheSelectionReportAsPdf)
     f.write(pack);
     f.close();
     const QString italian = dir.file("rapporto.pdf");
-    ASSERT_EQ(ravelinCli({"print", s_archive, "--segment", "0-1000", "--lang-pack", italianPack, "-o", italian}).status,
+    ASSERT_EQ(runCli({"print", s_archive, "--segment", "0-1000", "--lang-pack", italianPack, "-o", italian}).status,
               0);
     const QString italianText = tool("pdftotext", {italian, "-"}).simplified();
     EXPECT_TRUE(italianText.contains("Rapporto di selezione Lumeron DAE")) << italianText.toStdString();
@@ -148,18 +134,18 @@ TEST_F(ReportCommands, PrintWritesTheSelectionReportAsPdf)
 
 TEST_F(ReportCommands, FailuresNameWhatWentWrong)
 {
-    const CliResult noArchive = ravelinCli({"log", dir.file("missing.aed"), "-o", dir.file("log.html")});
+    const CliRun noArchive = runCli({"log", dir.file("missing.aed"), "-o", dir.file("log.html")});
     EXPECT_EQ(noArchive.status, 1);
     EXPECT_TRUE(noArchive.err.contains("missing.aed")) << noArchive.err.toStdString();
     EXPECT_FALSE(QFile::exists(dir.file("log.html")));
 
-    const CliResult badSegment = ravelinCli({"print", s_archive, "--segment", "9-1", "-o", dir.file("r.pdf")});
+    const CliRun badSegment = runCli({"print", s_archive, "--segment", "9-1", "-o", dir.file("r.pdf")});
     EXPECT_EQ(badSegment.status, 1);
     EXPECT_TRUE(badSegment.err.startsWith("ravelin-cli print: --segment must be")) << badSegment.err.toStdString();
     EXPECT_TRUE(badSegment.err.contains("usage: ravelin-cli print ARCHIVE"));
 
     const QString blocked = dir.mkdir("blocked.html");
-    const CliResult unwritable = ravelinCli({"log", s_archive, "-o", blocked});
+    const CliRun unwritable = runCli({"log", s_archive, "-o", blocked});
     EXPECT_EQ(unwritable.status, 1);
     EXPECT_TRUE(unwritable.err.contains("blocked.html")) << unwritable.err.toStdString();
     EXPECT_TRUE(unwritable.out.isEmpty());
