@@ -1,7 +1,7 @@
 #include "app/CAboutDlg.h"
 
 #include "app/Icons.h"
-#include "app/LanguagePack.h"
+#include "base/LanguagePack.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -2,8 +2,8 @@
 
 #include "app/CaseExtent.h"
 #include "app/GeneralFormLists.h"
-#include "app/LanguagePack.h"
-#include "case/CRavelinView.h"
+#include "base/LanguagePack.h"
+#include "case/CaseSession.h"
 #include "ecg/CGeneralNote.h"
 
 #include <QCheckBox>
@@ -51,7 +51,7 @@ QRect CDetailSub::dialogRect(int x, int y, int width, int height)
     return QRect(left, top, px(x + width) - left, py(y + height) - top);
 }
 
-CDetailSub::CDetailSub(CRavelinView &view, QWidget *parent)
+CDetailSub::CDetailSub(CaseSession &view, QWidget *parent)
     : QScrollArea(parent), m_view(view), m_page(new QWidget)
 {
     setFrameShape(QFrame::NoFrame);
@@ -197,7 +197,7 @@ void CDetailSub::storeText(QString CaseRecord::*field, const QString &text)
 {
     if (m_filling)
         return;
-    if (CaseRecord *c = m_view.caseAt(m_nCase))
+    if (CaseRecord *c = m_view.store.caseAt(m_nCase))
         c->*field = text;
     showStartTimeText();
 }
@@ -224,7 +224,7 @@ void CDetailSub::connectHandlers()
 
     const auto bindIndex = [this](QComboBox *list, int32_t CaseRecord::*field) {
         connect(list, &QComboBox::activated, this, [this, list, field] {
-            if (CaseRecord *c = m_view.caseAt(m_nCase))
+            if (CaseRecord *c = m_view.store.caseAt(m_nCase))
                 c->*field = list->currentIndex();
             showStartTimeText();
         });
@@ -239,7 +239,7 @@ void CDetailSub::connectHandlers()
         if (m_filling)
             return;
         // The picked day keeps the time of day the birth date had.
-        if (CaseRecord *c = m_view.caseAt(m_nCase)) {
+        if (CaseRecord *c = m_view.store.caseAt(m_nCase)) {
             const CTime old = c->birthDate;
             c->birthDate = CTime(date.year(), date.month(), date.day(), old.GetHour(), old.GetMinute(),
                                  old.GetSecond());
@@ -267,10 +267,10 @@ void CDetailSub::enableBirthDate(bool known)
 void CDetailSub::Fill(int n)
 {
     m_filling = true;
-    if (const CaseRecord *c = m_view.caseAt(n)) {
+    if (const CaseRecord *c = m_view.store.caseAt(n)) {
         m_startTime->setDateTime(QDateTime::fromSecsSinceEpoch(c->startTime.GetTime()));
         m_dataDuration->setText(DataDurationText(c));
-        m_fileName->setText(m_view.sourcePaths[size_t(n)]);
+        m_fileName->setText(m_view.store.at(n).sourcePath);
         if (m_comments->toPlainText() != c->comments)
             m_comments->setPlainText(c->comments);
         m_deviceType->setText(QStringLiteral("AED"));
@@ -307,7 +307,7 @@ void CDetailSub::OnPowerOnTimeEdited()
 {
     // Power on time is not the user's to change: it shows the start text of the last
     // event-list build, and that text is what the case keeps.
-    if (CaseRecord *c = m_view.caseAt(m_nCase))
+    if (CaseRecord *c = m_view.store.caseAt(m_nCase))
         c->powerOnTimeText = m_view.state.startTimeText;
     showStartTimeText();
 }
@@ -316,7 +316,7 @@ void CDetailSub::OnBirthDateKnownClicked()
 {
     const bool known = m_birthDateKnown->isChecked();
     enableBirthDate(known);
-    CaseRecord *c = m_view.caseAt(m_nCase);
+    CaseRecord *c = m_view.store.caseAt(m_nCase);
     if (c)
         c->birthDateKnown = known;
     if (!known) {
@@ -330,7 +330,7 @@ void CDetailSub::OnBirthDateKnownClicked()
 
 void CDetailSub::OnBirthDateUnknownClicked()
 {
-    if (CaseRecord *c = m_view.caseAt(m_nCase))
+    if (CaseRecord *c = m_view.store.caseAt(m_nCase))
         c->birthDateUnknown = m_birthDateUnknown->isChecked();
 }
 
@@ -340,5 +340,6 @@ void CDetailSub::OnAdjust()
     state.adjustTimePending = 1;
     state.timeAdjusted = 1;
     state.adjustedStartText = m_adjustedPowerOnTime->text();
-    m_view.OnReloadRequest();
+    if (onReloadRequest)
+        onReloadRequest();
 }

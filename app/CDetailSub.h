@@ -1,12 +1,14 @@
 #pragma once
 
+#include <functional>
+
 #include <QHash>
 #include <QRect>
 #include <QScrollArea>
 #include <array>
 
 class CGeneralNote;
-class CRavelinView;
+class CaseSession;
 struct CaseRecord;
 class QCheckBox;
 class QComboBox;
@@ -28,7 +30,10 @@ class CDetailSub : public QScrollArea
 public:
     static constexpr int ControlId = 20000;
 
-    explicit CDetailSub(CRavelinView &view, QWidget *parent = nullptr);
+    explicit CDetailSub(CaseSession &view, QWidget *parent = nullptr);
+
+    // "Adjust...": closes every case and reopens the last archive with the typed start.
+    std::function<void()> onReloadRequest;
 
     // Shows case slot n; a slot without a case leaves the fields as they are.
     void Fill(int n);
@@ -88,7 +93,7 @@ private:
     void showStartTimeText();
     void enableBirthDate(bool known);
 
-    CRavelinView &m_view;
+    CaseSession &m_view;
     QWidget *m_page;
     int m_nCase = -1;
     bool m_filling = false; // a fill writes the controls: no change handler runs

@@ -7,7 +7,7 @@
 #include <QResizeEvent>
 #include <QScrollBar>
 
-CDetailSub1::CDetailSub1(CDetailView &detail, CRavelinView &view, ReviewState &review, QWidget *parent)
+CDetailSub1::CDetailSub1(CDetailView &detail, CaseSession &view, ReviewState &review, QWidget *parent)
     : CEcgTabHost(detail, view, review, ArrowStepSeconds, parent), m_window(new CEntired(view, review, this))
 {
     m_window->onScrollPosition = [this](int seconds) { setScrollPosition(seconds); };

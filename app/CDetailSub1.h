@@ -13,7 +13,7 @@ public:
     static constexpr int ControlId = 20001;
     static constexpr int ArrowStepSeconds = 30;
 
-    CDetailSub1(CDetailView &detail, CRavelinView &view, ReviewState &review, QWidget *parent = nullptr);
+    CDetailSub1(CDetailView &detail, CaseSession &view, ReviewState &review, QWidget *parent = nullptr);
 
     CEntired *window() const { return m_window; }
 

@@ -3,8 +3,8 @@
 #include "app/CDetailView.h"
 #include "app/CaseExtent.h"
 #include "app/DetailIcons.h"
-#include "archive/QtAudioOutput.h"
-#include "case/CRavelinView.h"
+#include "sound/QtAudioOutput.h"
+#include "case/CaseSession.h"
 #include "case/ReviewState.h"
 #include "ecg/CMagnified.h"
 
@@ -27,7 +27,7 @@ QPushButton *playbackButton(DetailIcons::Playback which, QWidget *parent)
 
 } // namespace
 
-CDetailSub2::CDetailSub2(CDetailView &detail, CRavelinView &view, ReviewState &review, QWidget *parent)
+CDetailSub2::CDetailSub2(CDetailView &detail, CaseSession &view, ReviewState &review, QWidget *parent)
     : CEcgTabHost(detail, view, review, ArrowStepSeconds, parent),
       m_window(new CMagnified(view, review, this)),
       m_play(playbackButton(DetailIcons::Playback::Play, this)),
@@ -123,7 +123,7 @@ void CDetailSub2::PlaybackStep()
     if (k < 0)
         return;
     m_window->m_bPlaying = isPlaying();
-    const int32_t last = LatestEventTimeMs(m_view.caseAt(k));
+    const int32_t last = LatestEventTimeMs(m_view.store.caseAt(k));
     if (!isPlaying() && m_window->m_nPlayTick == 0)
         return;
     const int32_t t = m_window->m_nCentreMs;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/CEcgTabHost.h"
-#include "app/PlaybackSound.h"
+#include "sound/PlaybackSound.h"
 
 #include <QTimer>
 #include <cstdint>
@@ -27,7 +27,7 @@ public:
     static constexpr int ControlId = 20002;
     static constexpr int ArrowStepSeconds = 1;
 
-    CDetailSub2(CDetailView &detail, CRavelinView &view, ReviewState &review, QWidget *parent = nullptr);
+    CDetailSub2(CDetailView &detail, CaseSession &view, ReviewState &review, QWidget *parent = nullptr);
     ~CDetailSub2() override;
 
     CMagnified *window() const { return m_window; }

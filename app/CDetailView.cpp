@@ -6,8 +6,9 @@
 #include "app/CMainFrame.h"
 #include "app/CaseExtent.h"
 #include "app/DetailIcons.h"
-#include "app/LanguagePack.h"
-#include "case/CRavelinView.h"
+#include "base/LanguagePack.h"
+#include "app/CRavelinView.h"
+#include "case/CaseSession.h"
 #include "case/ReviewState.h"
 #include "ecg/CEntired.h"
 #include "ecg/CMagnified.h"
@@ -22,11 +23,12 @@ constexpr DetailIcons::Tab TabImages[] = {DetailIcons::Tab::General, DetailIcons
 } // namespace
 
 CDetailView::CDetailView(CMainFrame &frame, const LanguagePack &, QWidget *parent)
-    : CDetailView(frame.view(), frame, parent)
+    : CDetailView(frame.view().session, frame, parent)
 {
+    m_general->onReloadRequest = [&frame] { frame.view().OnReloadRequest(); };
 }
 
-CDetailView::CDetailView(CRavelinView &view, ReviewState &review, QWidget *parent)
+CDetailView::CDetailView(CaseSession &view, ReviewState &review, QWidget *parent)
     : QWidget(parent),
       m_view(view),
       m_review(review),
@@ -161,7 +163,7 @@ void CDetailView::refresh()
         showNoCase();
     } else {
         // One scroll unit per second up to the case's latest event.
-        const int lastSecond = LatestEventTimeMs(m_view.caseAt(m_review.m_nSelCase)) / 1000;
+        const int lastSecond = LatestEventTimeMs(m_view.store.caseAt(m_review.m_nSelCase)) / 1000;
         m_entire->setScrollRange(lastSecond);
         m_enlarged->setScrollRange(lastSecond);
         showTab(m_tabs->currentIndex());

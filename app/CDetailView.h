@@ -7,7 +7,7 @@ class CDetailSub;
 class CDetailSub1;
 class CDetailSub2;
 class CMainFrame;
-class CRavelinView;
+class CaseSession;
 class LanguagePack;
 class QLabel;
 class QTabBar;
@@ -25,7 +25,7 @@ public:
     static constexpr int TabBarHeight = 22;
 
     CDetailView(CMainFrame &frame, const LanguagePack &texts, QWidget *parent = nullptr);
-    CDetailView(CRavelinView &view, ReviewState &review, QWidget *parent = nullptr);
+    CDetailView(CaseSession &view, ReviewState &review, QWidget *parent = nullptr);
     ~CDetailView() override;
 
     // Shows the selection: the case's tab at the review position, or "No case loaded.".
@@ -63,7 +63,7 @@ private:
     void layoutForms();
     void selectTabQuietly(int tab);
 
-    CRavelinView &m_view;
+    CaseSession &m_view;
     ReviewState &m_review;
     QTabBar *m_tabs;
     QLabel *m_noCase;

@@ -1,13 +1,13 @@
 #include "app/CEcgTabHost.h"
 
 #include "app/CaseExtent.h"
-#include "case/CRavelinView.h"
+#include "case/CaseSession.h"
 #include "case/ReviewState.h"
 
 #include <QPushButton>
 #include <QScrollBar>
 
-CEcgTabHost::CEcgTabHost(CDetailView &detail, CRavelinView &view, ReviewState &review, int arrowStep,
+CEcgTabHost::CEcgTabHost(CDetailView &detail, CaseSession &view, ReviewState &review, int arrowStep,
                          QWidget *parent)
     : QWidget(parent),
       m_detail(detail),
@@ -57,7 +57,7 @@ void CEcgTabHost::JumpToStart()
 void CEcgTabHost::JumpToEnd()
 {
     setScrollPosition(m_scroll->maximum());
-    m_review.m_tsPosition = CaseEnd(m_view.caseAt(m_review.m_nSelCase));
+    m_review.m_tsPosition = CaseEnd(m_view.store.caseAt(m_review.m_nSelCase));
     showAtPosition();
 }
 
@@ -92,7 +92,7 @@ void CEcgTabHost::OnScroll(ScrollNotification notification, int q)
     in.hi = m_scroll->maximum();
     in.arrowStep = m_arrowStep;
     in.positionSeconds = m_review.m_tsPosition.GetTotalSeconds();
-    in.endSeconds = CaseEnd(m_view.caseAt(m_review.m_nSelCase)).GetTotalSeconds();
+    in.endSeconds = CaseEnd(m_view.store.caseAt(m_review.m_nSelCase)).GetTotalSeconds();
 
     const ScrollDecision d = decideScroll(notification, in);
     switch (d.kind) {

@@ -5,7 +5,7 @@
 #include <QWidget>
 
 class CDetailView;
-class CRavelinView;
+class CaseSession;
 class QPushButton;
 class QScrollBar;
 struct ReviewState;
@@ -18,7 +18,7 @@ class CEcgTabHost : public QWidget
     Q_OBJECT
 public:
     // arrowStep: seconds per scroll-bar arrow click.
-    CEcgTabHost(CDetailView &detail, CRavelinView &view, ReviewState &review, int arrowStep,
+    CEcgTabHost(CDetailView &detail, CaseSession &view, ReviewState &review, int arrowStep,
                 QWidget *parent = nullptr);
 
     QScrollBar *scrollBar() const { return m_scroll; }
@@ -39,7 +39,7 @@ protected:
     virtual void showAtPosition() = 0;
 
     CDetailView &m_detail;
-    CRavelinView &m_view;
+    CaseSession &m_view;
     ReviewState &m_review;
 
 private:

@@ -2,12 +2,12 @@
 
 #include "app/CAboutDlg.h"
 #include "app/CDetailView.h"
-#include "app/CommandIds.h"
+#include "base/CommandIds.h"
 #include "app/Icons.h"
 #include "app/RecentFileList.h"
-#include "app/UnsavedChangesQuestion.h"
-#include "case/CADETree.h"
-#include "case/CRavelinView.h"
+#include "base/UnsavedChangesQuestion.h"
+#include "app/CADETree.h"
+#include "app/CRavelinView.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -37,7 +37,7 @@ CMainFrame::CMainFrame(LanguagePack texts, Platform &platform, QWidget *parent)
     setWindowTitle(m_texts.GetText(TextId::WindowTitle));
     setWindowIcon(Icons::programIcon());
     createMenus();
-    m_view->archiveOpened = [this](const QString &path) {
+    m_view->session.archiveOpened = [this](const QString &path) {
         m_recentFiles->add(path);
         m_recentMenu->menuAction()->setEnabled(true);
     };
@@ -148,7 +148,7 @@ void CMainFrame::createPanes()
     m_tree = new CADETree(m_wndSplitter);
     // The view fills the tree and publishes its selection here (m_nSelCase, m_tsPosition, ...).
     m_view->setTree(m_tree);
-    m_view->setReviewState(*this, [this](int selSlot, int selEvent) { OnSelectionChanged(selSlot, selEvent); });
+    m_view->session.setReviewState(*this, [this](int selSlot, int selEvent) { OnSelectionChanged(selSlot, selEvent); });
     m_detail = new CDetailView(*this, m_texts, m_wndSplitter);
     // Message 1135: "Print All Segment" of the enlarged ECG goes on to the view's print.
     m_detail->onPrintSegments = [this](int printKind) { m_view->OnPrintSegments(printKind); };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/LanguagePack.h"
+#include "base/LanguagePack.h"
 #include "case/ReviewState.h"
 
 #include <QHash>

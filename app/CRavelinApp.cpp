@@ -2,10 +2,10 @@
 
 #include "app/CLanguageSub.h"
 #include "app/CMainFrame.h"
-#include "app/LanguagePack.h"
+#include "base/LanguagePack.h"
 #include "app/QtPlatform.h"
-#include "case/CRavelinView.h"
-#include "case/TimeZoneTable.h"
+#include "app/CRavelinView.h"
+#include "device/TimeZoneTable.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -15,11 +15,11 @@ namespace {
 // Opens an archive and selects its case, so that the detail view shows it at once.
 void openAndShow(CRavelinView &view, const QString &archive)
 {
-    if (!view.OpenArchiveFile(archive) || !view.tree)
+    if (!view.OpenArchiveFile(archive) || !view.session.tree)
         return;
-    for (int slot = view.slotCount - 1; slot >= 0; --slot) {
-        if (const CaseRecord *c = view.caseAt(slot); c && view.sourcePaths[size_t(slot)] == archive) {
-            view.tree->selectItem(c->caseItem);
+    for (int slot = view.store.slotCount() - 1; slot >= 0; --slot) {
+        if (const CaseRecord *c = view.store.caseAt(slot); c && view.store.at(slot).sourcePath == archive) {
+            view.session.tree->selectItem(c->caseItem);
             return;
         }
     }

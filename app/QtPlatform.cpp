@@ -1,8 +1,8 @@
 #include "app/QtPlatform.h"
 
 #include "app/QtReportDialogs.h"
-#include "case/CAnnotation.h"
-#include "case/COpenMifQ21.h"
+#include "app/CAnnotation.h"
+#include "app/COpenMifQ21.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>

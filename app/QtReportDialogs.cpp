@@ -1,7 +1,7 @@
 #include "app/QtReportDialogs.h"
 
-#include "app/ContextMenuBuilder.h"
-#include "app/SelectionReportPainter.h"
+#include "base/ContextMenuBuilder.h"
+#include "report/SelectionReportPainter.h"
 
 #include <QCursor>
 #include <QMenu>

@@ -1,13 +1,13 @@
-// The view's report commands: the Print command with its report menu and the segment
+// The report commands: the Print command with its report menu and the segment
 // print, and the HTML incident log.
-#include "app/CommandIds.h"
-#include "app/ContextMenuTemplate.h"
-#include "app/IncidentLog.h"
-#include "app/LanguagePack.h"
-#include "app/Platform.h"
-#include "archive/AtomicFileWriter.h"
-#include "archive/FileError.h"
-#include "case/CRavelinView.h"
+#include "base/CommandIds.h"
+#include "base/ContextMenuTemplate.h"
+#include "report/IncidentLog.h"
+#include "base/LanguagePack.h"
+#include "base/Platform.h"
+#include "base/AtomicFileWriter.h"
+#include "base/FileError.h"
+#include "app/CRavelinView.h"
 
 #include <QDir>
 
@@ -29,7 +29,7 @@ void CRavelinView::OnPrint()
 {
     SelectionPrintState &p = printState;
     if (p.printRequested != 1) {
-        const int command = m_platform.showReportMenu(ContextMenus::submenu(m_texts, ContextSubmenu::Report),
+        const int command = platform().showReportMenu(ContextMenus::submenu(texts(), ContextSubmenu::Report),
                                                       {CommandId::EcgWaveform});
         if (command == CommandId::IncidentLog)
             OnIncidentLog();
@@ -37,32 +37,32 @@ void CRavelinView::OnPrint()
     }
 
     if (p.printKind == SelectionPrintState::KindAllSegments && !p.listBuilt) {
-        const CaseRecord *c = caseAt(selSlot);
+        const CaseRecord *c = store.caseAt(session.selSlot);
         p.sortedSegments = c ? SelectionPrint::sortedSegments(c->segments) : std::vector<EcgSegment>();
         p.printList = SelectionPrint::buildPrintList(p.sortedSegments);
-        p.listSlot = selSlot;
+        p.listSlot = session.selSlot;
         p.listBuilt = 1;
     }
 
     // The kept list of a cancelled job prints only while its case is still open, and a
     // job without a piece has nothing to print: both end without a dialog.
     const bool allSegments = p.printKind == SelectionPrintState::KindAllSegments;
-    const SelectionReport report = SelectionPrint::report(caseAt(p.listSlot), allSegments ? p.printList
+    const SelectionReport report = SelectionPrint::report(store.caseAt(p.listSlot), allSegments ? p.printList
                                                                                           : std::vector<PrintPiece>(),
-                                                          m_texts.language());
-    if (report.pieces.empty() || m_platform.printSelectionReport(report))
+                                                          texts().language());
+    if (report.pieces.empty() || platform().printSelectionReport(report))
         printState = SelectionPrintState();
 }
 
 void CRavelinView::OnIncidentLog()
 {
-    if (slotCount <= 0) {
-        m_platform.showError(GetText(CantPrintCaseText), GetText(TextId::Caption));
+    if (store.slotCount() <= 0) {
+        platform().showError(GetText(CantPrintCaseText), GetText(TextId::Caption));
         return;
     }
-    const CaseRecord *c = caseAt(selSlot);
+    const CaseRecord *c = store.caseAt(session.selSlot);
     if (!c) {
-        m_platform.showError(GetText(TextId::SelectCase), GetText(TextId::Caption));
+        platform().showError(GetText(TextId::SelectCase), GetText(TextId::Caption));
         return;
     }
 
@@ -71,15 +71,15 @@ void CRavelinView::OnIncidentLog()
     QDir().mkpath(IncidentLog::reportFolder());
     IncidentLog::ReportInput input;
     input.caseRecord = c;
-    input.shockCount = selSlot < int(shockCounts.size()) ? shockCounts[size_t(selSlot)] : 0;
-    input.timeAdjusted = state.timeAdjusted != 0;
+    input.shockCount = store.find(session.selSlot) ? store.find(session.selSlot)->shockCount : 0;
+    input.timeAdjusted = session.state.timeAdjusted != 0;
     input.reportTime = CTime::GetCurrentTime();
     try {
         AtomicFileWriter::write(path, IncidentLog::document(input));
     } catch (const FileError &e) {
         // A stale report of an earlier run may sit under the same name: never show it.
-        m_platform.showError(e.message(), GetText(TextId::Caption));
+        platform().showError(e.message(), GetText(TextId::Caption));
         return;
     }
-    m_platform.openWithDefaultApplication(path);
+    platform().openWithDefaultApplication(path);
 }

@@ -3,9 +3,9 @@
 #include "archive/AedArchive.h"
 #include "archive/AedText.h"
 #include "archive/AedTime.h"
-#include "archive/BinaryReader.h"
-#include "case/CRavelinView.h"
-#include "case/ZoneShift.h"
+#include "base/BinaryReader.h"
+#include "case/CaseStore.h"
+#include "device/ZoneShift.h"
 
 namespace {
 
@@ -97,28 +97,28 @@ AedArchiveContents ParseAedArchive(BinaryReader &in)
     return a;
 }
 
-void ReadAedArchive(CRavelinView &view, const QString &path, int slot)
+void ReadAedArchive(CaseStore &store, const QString &path, int slot, uint16_t timeZoneChoice)
 {
-    if (!view.caseAt(slot) || !view.fileSets[size_t(slot)])
+    if (!store.caseAt(slot) || !store.at(slot).fileSet)
         return;
-    const auto s = size_t(slot);
     try {
         BinaryReader in = BinaryReader::fromFile(path);
         AedArchiveContents a = ParseAedArchive(in);
 
         CaseRecord &r = a.record;
-        r.timeZoneIndex = view.state.timeZoneChoice;
+        r.timeZoneIndex = timeZoneChoice;
         // A missing start time stays missing rather than becoming a few hours off 1970.
         if (r.deviceStartTime.GetTime() != 0)
             r.startTime = ShiftStartToZone(r.deviceStartTime, r.timeZoneIndex);
 
-        *view.cases[s] = std::move(r);
-        *view.fileSets[s] = std::move(a.files);
-        view.tempLoaded[s] = a.tempSection ? 1 : 0;
-        view.setTempFilePresent(slot, a.tempFilePresent);
-        view.pendingAnnotations = std::move(a.annotations);
+        OpenCase &entry = store.at(slot);
+        *entry.record = std::move(r);
+        *entry.fileSet = std::move(a.files);
+        entry.tempLoaded = a.tempSection ? 1 : 0;
+        entry.tempFilePresent = a.tempFilePresent;
+        store.pendingAnnotations = std::move(a.annotations);
     } catch (...) {
-        view.FreeCase(slot);
+        store.FreeCase(slot);
         throw;
     }
 }

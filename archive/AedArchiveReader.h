@@ -8,7 +8,7 @@
 #include <vector>
 
 class BinaryReader;
-class CRavelinView;
+class CaseStore;
 
 // Everything one archive holds, read but not yet put into a case slot.
 struct AedArchiveContents
@@ -33,7 +33,7 @@ AedArchiveContents ParseAedArchive(BinaryReader &in);
 // Fills a slot freshly taken with AllocateCaseSlot from the archive at path: the case
 // record with its start time shifted to the zone state.timeZoneChoice (kept as the
 // case's timeZoneIndex), the slot's file set, tempLoaded and tempFilePresent, and the
-// view's pendingAnnotations, which the event-list build turns into events.
+// store's pendingAnnotations, which the event-list build turns into events.
 // On any failure the slot is freed (FreeCase) before the FileError is passed on, so no
 // half-filled case remains and pendingAnnotations is unchanged.
-void ReadAedArchive(CRavelinView &view, const QString &path, int slot);
+void ReadAedArchive(CaseStore &store, const QString &path, int slot, uint16_t timeZoneChoice);

@@ -3,10 +3,10 @@
 #include "archive/AedArchive.h"
 #include "archive/AedText.h"
 #include "archive/AedTime.h"
-#include "archive/AtomicFileWriter.h"
-#include "archive/BinaryWriter.h"
-#include "case/CRavelinView.h"
-#include "case/MifHeader.h"
+#include "base/AtomicFileWriter.h"
+#include "base/BinaryWriter.h"
+#include "case/CaseStore.h"
+#include "device/MifHeader.h"
 
 namespace {
 
@@ -69,23 +69,23 @@ QByteArray EncodeAedArchive(const CaseRecord &record, const CC8Class &files, con
     return out.data();
 }
 
-void WriteAedArchive(CRavelinView &view, int slot, const QString &path, AedArchiveVariant variant)
+void WriteAedArchive(CaseStore &store, int slot, const QString &path, AedArchiveVariant variant)
 {
-    CaseRecord *record = view.caseAt(slot);
-    if (!record || !view.fileSets[size_t(slot)])
+    CaseRecord *record = store.caseAt(slot);
+    if (!record || !store.at(slot).fileSet)
         return;
-    const CC8Class &files = *view.fileSets[size_t(slot)];
+    const CC8Class &files = *store.at(slot).fileSet;
 
     AedArchiveLayout layout;
     if (variant == AedArchiveVariant::Conversion) {
         layout.startTime = record->startTime;
-        layout.tempFilePresent = view.tempFilePresentOf(slot);
+        layout.tempFilePresent = store.tempFilePresentOf(slot);
         layout.withTemp = layout.tempFilePresent == 1;
         layout.withTrailer = true;
         layout.startTimeValid = MifHeader::IsValid(files);
     } else {
         layout.startTime = record->deviceStartTime;
-        layout.withTemp = view.tempLoaded[size_t(slot)] == 1;
+        layout.withTemp = store.at(slot).tempLoaded == 1;
         layout.annotations = annotationsOf(*record);
     }
     // Comments reading "<<<TEMP>>>" would be taken for the Temp marker: an empty Temp

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "case/CTime.h"
+#include "base/CTime.h"
 
 #include <QByteArray>
 #include <QString>
@@ -8,7 +8,7 @@
 #include <vector>
 
 class CC8Class;
-class CRavelinView;
+class CaseStore;
 struct CaseRecord;
 struct EventItem;
 
@@ -43,4 +43,4 @@ QByteArray EncodeAedArchive(const CaseRecord &record, const CC8Class &files, con
 // it was read before the zone shift, so that reopening in the same zone shows the same
 // start time. The Temp section is written when the slot's tempFilePresent (conversion)
 // or tempLoaded (save) is 1, and also, empty, when the comments are the Temp marker text.
-void WriteAedArchive(CRavelinView &view, int slot, const QString &path, AedArchiveVariant variant);
+void WriteAedArchive(CaseStore &store, int slot, const QString &path, AedArchiveVariant variant);

@@ -1,7 +1,7 @@
 #include "archive/AedText.h"
 
-#include "archive/BinaryReader.h"
-#include "archive/BinaryWriter.h"
+#include "base/BinaryReader.h"
+#include "base/BinaryWriter.h"
 
 #include <QtEndian>
 #include <limits>

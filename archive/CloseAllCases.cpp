@@ -1,15 +1,15 @@
 #include "archive/CloseAllCases.h"
 
-#include "case/CRavelinView.h"
+#include "case/CaseSession.h"
 
-void CloseAllCases(CRavelinView &view)
+void CloseAllCases(CaseSession &session)
 {
-    view.ClearCaseTree();
-    view.FreeAllCases();
-    view.pendingAnnotations.clear();
-    view.state.unsavedChanges = 0;
+    session.ClearCaseTree();
+    session.store.FreeAllCases();
+    session.store.pendingAnnotations.clear();
+    session.state.unsavedChanges = 0;
     // The tree went without reporting; the windows that show the selected case learn here
     // that there is none, so none keeps the slot of a freed case.
-    view.suppressSelectionNotify = false;
-    view.OnTreeSelectionChanged(NoTreeItem);
+    session.suppressSelectionNotify = false;
+    session.OnTreeSelectionChanged(NoTreeItem);
 }

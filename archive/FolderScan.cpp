@@ -1,14 +1,15 @@
 #include "archive/FolderScan.h"
 
-#include "app/LanguagePack.h"
-#include "app/Platform.h"
-#include "app/UnsavedChangesQuestion.h"
+#include "base/LanguagePack.h"
+#include "base/Platform.h"
+#include "base/UnsavedChangesQuestion.h"
 #include "archive/CloseAllCases.h"
-#include "archive/FileError.h"
+#include "base/FileError.h"
 #include "archive/OpenFlow.h"
-#include "case/CRavelinView.h"
-#include "case/MifFolderCheck.h"
-#include "case/ScanFileList.h"
+#include "archive/SaveCommand.h"
+#include "case/CaseSession.h"
+#include "device/MifFolderCheck.h"
+#include "device/ScanFileList.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -53,9 +54,9 @@ int ScanProgress(int handled, int pageFolders)
 
 void FolderScan::ScanFolders()
 {
-    SharedState &state = m_view.state;
+    SharedState &state = m_session.state;
     state.directoryMode = 1;
-    ProgressWindow progress(m_view.platform(), m_view.GetText(OpeningFilesText));
+    ProgressWindow progress(m_session.platform(), m_session.GetText(OpeningFilesText));
     state.mifFolderPath.clear();
 
     const qsizetype folderCount = state.scanFolders.size();
@@ -84,15 +85,15 @@ void FolderScan::ScanFolders()
 
 bool FolderScan::handleFolder(const QString &folder)
 {
-    Platform &platform = m_view.platform();
+    Platform &platform = m_session.platform();
     const QDir dir(folder);
     if (!dir.exists()) {
         // The folder went after the lists were made.
-        platform.showError(FileError(folder, FileError::Kind::NotFound).message(), m_view.GetText(TextId::Caption));
+        platform.showError(FileError(folder, FileError::Kind::NotFound).message(), m_session.GetText(TextId::Caption));
         return false;
     }
 
-    SharedState &state = m_view.state;
+    SharedState &state = m_session.state;
     bool opened = false;
     bool hasDeviceFile = false;
     const QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
@@ -105,7 +106,7 @@ bool FolderScan::handleFolder(const QString &folder)
         // the ones it was made from, so nothing is erased.
         state.archivePath = dir.filePath(name);
         state.openMode = 3;
-        if (OpenFlow(m_view).OpenArchivePath() != OpenFlow::Outcome::Opened)
+        if (OpenFlow(m_session).OpenArchivePath() != OpenFlow::Outcome::Opened)
             return false;
         opened = true;
     }
@@ -116,18 +117,18 @@ bool FolderScan::handleFolder(const QString &folder)
 
 bool FolderScan::importFolder(const QString &folder)
 {
-    SharedState &state = m_view.state;
+    SharedState &state = m_session.state;
     const MifFolderCheck check = checkMifFolder(folder);
     state.deviceModel = check.deviceModel;
     state.modelQ26Found = check.modelQ26Found;
     if (const int missing = missingMifFileText(check); missing != 0) {
-        m_view.platform().showError(m_view.GetText(missing), m_view.GetText(TextId::Caption));
+        m_session.platform().showError(m_session.GetText(missing), m_session.GetText(TextId::Caption));
         return true;
     }
-    m_view.setTempFilePresent(m_view.nextCaseSlot(), check.tempFilePresent());
+    m_session.store.setTempFilePresent(m_session.store.nextCaseSlot(), check.tempFilePresent());
     state.openMode = 1;
     state.archivePath.clear();
-    const OpenFlow::Outcome outcome = OpenFlow(m_view).ImportMifFolder();
+    const OpenFlow::Outcome outcome = OpenFlow(m_session).ImportMifFolder();
     // A device file that could not be read was reported like a missing one: the folder
     // stays as it was and the scan goes on.
     return outcome == OpenFlow::Outcome::Opened || outcome == OpenFlow::Outcome::Skipped;
@@ -135,14 +136,14 @@ bool FolderScan::importFolder(const QString &folder)
 
 void FolderScan::OnPreviousPage()
 {
-    if (m_view.state.scanPage <= 0)
+    if (m_session.state.scanPage <= 0)
         return;
     turnPage(-1);
 }
 
 void FolderScan::OnNextPage()
 {
-    const SharedState &state = m_view.state;
+    const SharedState &state = m_session.state;
     if ((qsizetype(state.scanPage) + 1) * PageSize >= state.scanFolders.size())
         return;
     turnPage(1);
@@ -150,12 +151,12 @@ void FolderScan::OnNextPage()
 
 void FolderScan::turnPage(int step)
 {
-    SharedState &state = m_view.state;
+    SharedState &state = m_session.state;
     // Closing the page's cases would drop annotations nobody saved.
     if (state.unsavedChanges == 1
-        && !askToProceedWithUnsavedChanges(m_view.platform(), m_view.texts(), [this] { return m_view.SaveSelectedCase(); }))
+        && !askToProceedWithUnsavedChanges(m_session.platform(), m_session.texts(), [this] { return SaveSelectedCase(m_session); }))
         return;
-    CloseAllCases(m_view);
+    CloseAllCases(m_session);
     state.scanPage += step;
     ScanFolders();
 }

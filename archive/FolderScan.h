@@ -2,7 +2,7 @@
 
 #include <QString>
 
-class CRavelinView;
+class CaseSession;
 
 // The folder-scan import over the lists the Open dialog made (state.scanFiles and
 // state.scanFolders): one page of at most 1000 folders per scan, every ".aed" archive of a
@@ -15,7 +15,7 @@ public:
     static constexpr int PageSize = 1000;
     static constexpr int ProgressRange = 10000; // the bar runs from 0 to this
 
-    explicit FolderScan(CRavelinView &view) : m_view(view) {}
+    explicit FolderScan(CaseSession &session) : m_session(session) {}
 
     // Scans page state.scanPage. An error while opening or importing ends the scan after its
     // message; a folder with an incomplete set of device files gets its message and is
@@ -32,7 +32,7 @@ private:
     bool importFolder(const QString &folder);
     void turnPage(int step);
 
-    CRavelinView &m_view;
+    CaseSession &m_session;
 };
 
 // Position of the progress bar after handled folders of a page holding pageFolders.

@@ -1,12 +1,13 @@
 #include "archive/MifImport.h"
 
-#include "app/LanguagePack.h"
-#include "app/Platform.h"
+#include "base/LanguagePack.h"
+#include "base/Platform.h"
 #include "archive/AedArchiveWriter.h"
-#include "archive/FileError.h"
+#include "base/FileError.h"
 #include "case/CC8Class.h"
-#include "case/CRavelinView.h"
-#include "case/MifHeader.h"
+#include "case/CaseSession.h"
+#include "device/MifCase.h"
+#include "device/MifHeader.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,25 +42,25 @@ QString ImportArchiveName(int32_t deviceModel, const CC8Class &files)
 
 int MifImport::DecodeFolder()
 {
-    const SharedState &state = m_view.state;
-    CC8Class &scratch = m_view.scratchFileSet;
+    const SharedState &state = m_session.state;
+    CC8Class &scratch = m_session.store.scratchFileSet;
     scratch.SetPaths(state.mifFolderPath, state.deviceModel);
     // A device file that cannot be read stops the import here, before a case exists: an
     // archive without it would replace the device's data with part of it.
-    if (scratch.LoadFiles(false, m_view.platform()) != 0) {
+    if (scratch.LoadFiles(false, m_session.platform()) != 0) {
         scratch.FreeBuffers();
         return -1;
     }
     const auto scratchContents = contentsOf(scratch);
 
-    const int slot = m_view.CreateCaseFromMif();
+    const int slot = MifCase::CreateCaseFromMif(m_session);
     scratch.FreeBuffers();
-    const CC8Class &files = *m_view.fileSets[size_t(slot)];
+    const CC8Class &files = *m_session.store.at(slot).fileSet;
     const auto read = contentsOf(files);
     // The case reads the folder once more; a file that changed or went in between is not
     // converted.
     if (!std::equal(read.begin(), read.begin() + TempIndex, scratchContents.begin())) {
-        m_view.FreeCase(slot);
+        m_session.store.FreeCase(slot);
         return -1;
     }
 
@@ -67,14 +68,14 @@ int MifImport::DecodeFolder()
     m_conversion.mifFolder = state.mifFolderPath;
     m_conversion.deviceModel = state.deviceModel;
     m_conversion.files = read;
-    m_conversion.tempRead = m_view.tempFilePresentOf(slot) == 1 && QFileInfo::exists(files.tempPath)
+    m_conversion.tempRead = m_session.store.tempFilePresentOf(slot) == 1 && QFileInfo::exists(files.tempPath)
         && QFileInfo(files.tempPath).size() == files.tempData.size();
     return slot;
 }
 
 QString MifImport::archiveName() const
 {
-    return ImportArchiveName(m_view.state.deviceModel, m_view.scratchFileSet);
+    return ImportArchiveName(m_session.state.deviceModel, m_session.store.scratchFileSet);
 }
 
 bool MifImport::WriteArchive(int slot, const QString &path)
@@ -82,20 +83,20 @@ bool MifImport::WriteArchive(int slot, const QString &path)
     m_conversion.archivePath = path;
     bool written = true;
     try {
-        WriteAedArchive(m_view, slot, path, AedArchiveVariant::Conversion);
+        WriteAedArchive(m_session.store, slot, path, AedArchiveVariant::Conversion);
     } catch (const FileError &error) {
-        m_view.platform().showError(error.message(), m_view.GetText(TextId::Caption));
+        m_session.platform().showError(error.message(), m_session.GetText(TextId::Caption));
         written = false;
     }
-    m_view.FreeCase(slot);
+    m_session.store.FreeCase(slot);
     return written;
 }
 
-bool ArchiveHoldsConversion(const CRavelinView &view, int slot, const MifConversion &conversion)
+bool ArchiveHoldsConversion(const CaseSession &session, int slot, const MifConversion &conversion)
 {
-    if (!view.caseAt(slot) || !view.fileSets[size_t(slot)])
+    if (!session.store.caseAt(slot) || !session.store.find(slot)->fileSet)
         return false;
-    const auto read = contentsOf(*view.fileSets[size_t(slot)]);
+    const auto read = contentsOf(*session.store.find(slot)->fileSet);
     const size_t compared = conversion.tempRead ? read.size() : TempIndex;
     return std::equal(read.begin(), read.begin() + compared, conversion.files.begin());
 }

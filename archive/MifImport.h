@@ -6,7 +6,7 @@
 #include <cstdint>
 
 class CC8Class;
-class CRavelinView;
+class CaseSession;
 
 // What one conversion of a MIF folder wrote: enough to tell, once the new archive has been
 // read back, whether it holds the device files, and which files to erase then.
@@ -36,7 +36,7 @@ QString ImportArchiveName(int32_t deviceModel, const CC8Class &files);
 class MifImport
 {
 public:
-    explicit MifImport(CRavelinView &view) : m_view(view) {}
+    explicit MifImport(CaseSession &session) : m_session(session) {}
 
     // Reads the folder into the scratch file set and makes a case of it (CreateCaseFromMif);
     // the Temp file is read when the next slot's tempFilePresent is 1. Returns the slot, or
@@ -52,13 +52,13 @@ public:
     const MifConversion &conversion() const { return m_conversion; }
 
 private:
-    CRavelinView &m_view;
+    CaseSession &m_session;
     MifConversion m_conversion;
 };
 
 // True when the case in slot, just read from conversion.archivePath, holds the device
 // files as they were converted.
-bool ArchiveHoldsConversion(const CRavelinView &view, int slot, const MifConversion &conversion);
+bool ArchiveHoldsConversion(const CaseSession &session, int slot, const MifConversion &conversion);
 
 // Deletes the converted device files of the folder (CT, ECG, HR, Trend, and Temp when it
 // was read), then the folder itself if nothing else is left in it. Failures are ignored:

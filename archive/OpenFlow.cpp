@@ -1,17 +1,18 @@
 #include "archive/OpenFlow.h"
 
-#include "app/LanguagePack.h"
-#include "app/Platform.h"
+#include "base/LanguagePack.h"
+#include "base/Platform.h"
 #include "archive/AedArchive.h"
 #include "archive/AedArchiveReader.h"
-#include "archive/AudioRecordFile.h"
+#include "device/AudioRecordFile.h"
 #include "archive/CloseAllCases.h"
-#include "archive/CprFeedbackFile.h"
-#include "archive/FileError.h"
+#include "device/CprFeedbackFile.h"
+#include "base/FileError.h"
 #include "archive/FolderScan.h"
 #include "archive/MifImport.h"
-#include "case/CRavelinView.h"
-#include "case/OpenDialogLogic.h"
+#include "case/CaseSession.h"
+#include "device/EventListBuild.h"
+#include "device/OpenDialogLogic.h"
 
 #include <QDir>
 
@@ -32,17 +33,17 @@ int ModelIndexOfFolder(const QString &folder)
 
 void OpenFlow::OnOpenRequest()
 {
-    SharedState &state = m_view.state;
+    SharedState &state = m_session.state;
     if (state.openMode == 3) {
         OpenArchivePath();
         return;
     }
-    OpenDialogLogic logic(state, m_view.platform(), m_view.texts());
-    if (!m_view.platform().runOpenDialog(logic))
+    OpenDialogLogic logic(state, m_session.platform(), m_session.texts());
+    if (!m_session.platform().runOpenDialog(logic))
         return;
     switch (logic.action()) {
     case OpenDialogLogic::Action::LoadMif:
-        m_view.setTempFilePresent(m_view.nextCaseSlot(), logic.tempFilePresent());
+        m_session.store.setTempFilePresent(m_session.store.nextCaseSlot(), logic.tempFilePresent());
         ImportMifFolder();
         break;
     case OpenDialogLogic::Action::LoadAed:
@@ -51,7 +52,7 @@ void OpenFlow::OnOpenRequest()
     case OpenDialogLogic::Action::OpenDirectory:
         // A new root starts on its first page.
         state.scanPage = 0;
-        FolderScan(m_view).ScanFolders();
+        FolderScan(m_session).ScanFolders();
         break;
     case OpenDialogLogic::Action::None:
         break;
@@ -60,9 +61,9 @@ void OpenFlow::OnOpenRequest()
 
 OpenFlow::Outcome OpenFlow::ImportMifFolder()
 {
-    SharedState &state = m_view.state;
+    SharedState &state = m_session.state;
     state.archivePath.clear();
-    MifImport import(m_view);
+    MifImport import(m_session);
     const int slot = import.DecodeFolder();
     if (slot < 0)
         return Outcome::Skipped;
@@ -71,11 +72,11 @@ OpenFlow::Outcome OpenFlow::ImportMifFolder()
     if (state.directoryMode == 1) {
         state.archivePath = state.mifFolderPath + QLatin1Char('/') + name + QStringLiteral(".aed");
     } else {
-        const QString path = m_view.platform().saveFileDialog(QString(), QDir(state.mifFolderPath).filePath(name),
+        const QString path = m_session.platform().saveFileDialog(QString(), QDir(state.mifFolderPath).filePath(name),
                                                               AedArchive::fileFilter(), AedArchive::defaultSuffix());
         if (path.isEmpty()) {
             // The decoded case is never shown and could not be saved later: it goes now.
-            m_view.FreeCase(slot);
+            m_session.store.FreeCase(slot);
             return Outcome::Cancelled;
         }
         state.archivePath = path;
@@ -89,7 +90,7 @@ OpenFlow::Outcome OpenFlow::ImportMifFolder()
 
 OpenFlow::Outcome OpenFlow::ChooseArchive()
 {
-    const QString path = m_view.platform().openFileDialog(QString(), QString(), AedArchive::fileFilter());
+    const QString path = m_session.platform().openFileDialog(QString(), QString(), AedArchive::fileFilter());
     if (path.isEmpty())
         return Outcome::Cancelled;
     return OpenArchiveFile(path);
@@ -97,7 +98,7 @@ OpenFlow::Outcome OpenFlow::ChooseArchive()
 
 OpenFlow::Outcome OpenFlow::OpenArchivePath(const MifConversion *conversion)
 {
-    const QString &path = m_view.state.archivePath;
+    const QString &path = m_session.state.archivePath;
     const qsizetype cut = path.lastIndexOf(QLatin1Char('/'));
     rememberArchive(path.left(cut + 1), path.mid(cut + 1));
     return LoadArchiveIntoNewSlot(conversion);
@@ -112,7 +113,7 @@ OpenFlow::Outcome OpenFlow::OpenArchiveFile(const QString &path)
 
 void OpenFlow::rememberArchive(const QString &folder, const QString &name)
 {
-    SharedState &state = m_view.state;
+    SharedState &state = m_session.state;
     state.currentFolder = folder;
     state.currentArchiveName = name;
     state.lastArchiveName = name;
@@ -121,38 +122,38 @@ void OpenFlow::rememberArchive(const QString &folder, const QString &name)
 
 OpenFlow::Outcome OpenFlow::LoadArchiveIntoNewSlot(const MifConversion *conversion)
 {
-    SharedState &state = m_view.state;
+    SharedState &state = m_session.state;
     const QString path = state.currentFolder + state.currentArchiveName;
-    const int slot = m_view.AllocateCaseSlot();
-    const auto s = size_t(slot);
-    m_view.hasCprFeedback[s] = false;
-    m_view.hasAudio[s] = false;
-    m_view.audioStartMs[s] = 0;
-    m_view.audioDurationSec[s] = 0;
+    const int slot = m_session.store.AllocateCaseSlot(path);
+    OpenCase &entry = m_session.store.at(slot);
+    entry.hasCprFeedback = false;
+    entry.hasAudio = false;
+    entry.audioStartMs = 0;
+    entry.audioDurationSec = 0;
     try {
-        ReadAedArchive(m_view, path, slot); // frees the slot when it fails
+        ReadAedArchive(m_session.store, path, slot, m_session.state.timeZoneChoice); // frees the slot when it fails
     } catch (const FileError &error) {
-        m_view.platform().showError(error.message(), m_view.GetText(TextId::Caption));
+        m_session.platform().showError(error.message(), m_session.GetText(TextId::Caption));
         return Outcome::Failed;
     }
 
     state.modelIndex = ModelIndexOfFolder(state.currentFolder);
-    m_view.BuildEventList(slot);
+    BuildEventList(m_session, slot);
     state.openMode = 0;
     m_openedSlot = slot;
-    if (m_view.archiveOpened)
-        m_view.archiveOpened(path);
+    if (m_session.archiveOpened)
+        m_session.archiveOpened(path);
 
     bool complete = true;
     if (conversion) {
-        if (ArchiveHoldsConversion(m_view, slot, *conversion)) {
+        if (ArchiveHoldsConversion(m_session, slot, *conversion)) {
             finishConversion(*conversion);
         } else {
             const FileError kept(path, FileError::Kind::BadFormat,
                                  QStringLiteral("The archive does not hold the device files as they were read; "
                                                 "they were kept in %1.")
                                      .arg(conversion->mifFolder));
-            m_view.platform().showError(kept.message(), m_view.GetText(TextId::Caption));
+            m_session.platform().showError(kept.message(), m_session.GetText(TextId::Caption));
             complete = false;
         }
     }
@@ -161,16 +162,16 @@ OpenFlow::Outcome OpenFlow::LoadArchiveIntoNewSlot(const MifConversion *conversi
 
 void OpenFlow::finishConversion(const MifConversion &conversion)
 {
-    if (m_view.state.directoryMode == 0)
+    if (m_session.state.directoryMode == 0)
         showImportMessage();
     EraseMifFiles(conversion);
 }
 
 void OpenFlow::showImportMessage()
 {
-    const QString text = m_view.GetText(ImportMessageConverted) + QLatin1Char('\n') + m_view.GetText(ImportMessageOwnFormat)
-        + QStringLiteral("\n\n") + m_view.GetText(ImportMessageErased);
-    m_view.platform().messageBox(text, m_view.GetText(TextId::Caption), Platform::Icon::Information,
+    const QString text = m_session.GetText(ImportMessageConverted) + QLatin1Char('\n') + m_session.GetText(ImportMessageOwnFormat)
+        + QStringLiteral("\n\n") + m_session.GetText(ImportMessageErased);
+    m_session.platform().messageBox(text, m_session.GetText(TextId::Caption), Platform::Icon::Information,
                                  Platform::Buttons::Ok);
 }
 
@@ -178,12 +179,12 @@ bool OpenFlow::loadCompanionFiles(int slot)
 {
     // Each file is reported on its own: a broken feedback file does not keep the sound away.
     bool complete = true;
-    const QString &folder = m_view.state.currentFolder;
+    const QString &folder = m_session.state.currentFolder;
     for (auto load : {&LoadCprFeedback, &LoadAudioRecord}) {
         try {
-            load(m_view, folder, slot);
+            load(m_session.store, folder, slot);
         } catch (const FileError &error) {
-            m_view.platform().showError(error.message(), m_view.GetText(TextId::Caption));
+            m_session.platform().showError(error.message(), m_session.GetText(TextId::Caption));
             complete = false;
         }
     }
@@ -192,16 +193,16 @@ bool OpenFlow::loadCompanionFiles(int slot)
 
 void OpenFlow::OnReloadRequest()
 {
-    CloseAllCases(m_view);
+    CloseAllCases(m_session);
     ReloadLastArchive();
     // The reviewer was working on the case: it is shown again, with the adjusted start.
-    if (const CaseRecord *c = m_view.caseAt(m_openedSlot); c && m_view.tree && c->caseItem != NoTreeItem)
-        m_view.tree->selectItem(c->caseItem);
+    if (const CaseRecord *c = m_session.store.caseAt(m_openedSlot); c && m_session.tree && c->caseItem != NoTreeItem)
+        m_session.tree->selectItem(c->caseItem);
 }
 
 OpenFlow::Outcome OpenFlow::ReloadLastArchive()
 {
-    SharedState &state = m_view.state;
+    SharedState &state = m_session.state;
     if (state.lastArchiveName.isEmpty())
         return Outcome::Cancelled;
     state.currentArchiveName = state.lastArchiveName;

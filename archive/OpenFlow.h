@@ -2,13 +2,13 @@
 
 #include <QString>
 
-class CRavelinView;
+class CaseSession;
 struct MifConversion;
 
 // The Open command from the Open dialog to an open case: choosing an archive, importing a
 // MIF folder (decode, write the archive, open it, erase the device files), opening the
 // archive at state.archivePath, and the reload of the last archive after "Adjust...".
-// Works on the view's shared state; holds nothing between commands.
+// Works on the session's shared state; holds nothing between commands.
 class OpenFlow
 {
 public:
@@ -20,7 +20,7 @@ public:
         Failed,     // reported error; no case, or a case without its CPR feedback or sound
     };
 
-    explicit OpenFlow(CRavelinView &view) : m_view(view) {}
+    explicit OpenFlow(CaseSession &session) : m_session(session) {}
 
     // The Open command: the archive at archivePath when openMode is 3, else the Open
     // dialog and what its button asks for.
@@ -57,7 +57,7 @@ private:
     bool loadCompanionFiles(int slot);
     void showImportMessage();
 
-    CRavelinView &m_view;
+    CaseSession &m_session;
     int m_openedSlot = -1;
 };
 

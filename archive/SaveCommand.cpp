@@ -1,19 +1,19 @@
 #include "archive/SaveCommand.h"
 
-#include "app/LanguagePack.h"
-#include "app/Platform.h"
+#include "base/LanguagePack.h"
+#include "base/Platform.h"
 #include "archive/AedArchive.h"
 #include "archive/AedArchiveWriter.h"
-#include "archive/FileError.h"
-#include "case/CRavelinView.h"
+#include "base/FileError.h"
+#include "case/CaseSession.h"
 
 namespace {
 constexpr int CantSaveCase = 74;
 
-bool anyUnsavedCase(const CRavelinView &view)
+bool anyUnsavedCase(const CaseSession &session)
 {
-    for (int slot = 0; slot < view.slotCount; ++slot)
-        if (const CaseRecord *c = view.caseAt(slot); c && c->hasUnsavedChanges())
+    for (int slot = 0; slot < session.store.slotCount(); ++slot)
+        if (const CaseRecord *c = session.store.caseAt(slot); c && c->hasUnsavedChanges())
             return true;
     return false;
 }
@@ -25,38 +25,38 @@ QString initialSaveName(const QString &sourcePath)
     return name.left(qMax(0, name.size() - 4));
 }
 
-bool SaveSelectedCase(CRavelinView &view)
+bool SaveSelectedCase(CaseSession &session)
 {
-    Platform &platform = view.platform();
-    const QString caption = view.GetText(TextId::Caption);
+    Platform &platform = session.platform();
+    const QString caption = session.GetText(TextId::Caption);
 
     // After a time adjustment the open cases carry a start that is not the device's own:
     // they are not saved.
-    const int openCount = view.state.timeAdjusted == 1 ? 0 : view.slotCount;
+    const int openCount = session.state.timeAdjusted == 1 ? 0 : session.store.slotCount();
     if (openCount < 1) {
-        platform.showError(view.GetText(CantSaveCase), caption);
+        platform.showError(session.GetText(CantSaveCase), caption);
         return false;
     }
-    const int slot = view.selSlot;
-    CaseRecord *record = view.caseAt(slot);
+    const int slot = session.selSlot;
+    CaseRecord *record = session.store.caseAt(slot);
     if (!record) {
-        platform.showError(view.GetText(TextId::SelectCase), caption);
+        platform.showError(session.GetText(TextId::SelectCase), caption);
         return false;
     }
     if (record->buildState == CaseFilesLoaded)
         return false;
 
-    const QString path = platform.saveFileDialog(QString(), initialSaveName(view.sourcePaths[size_t(slot)]),
+    const QString path = platform.saveFileDialog(QString(), initialSaveName(session.store.at(slot).sourcePath),
                                                  AedArchive::fileFilter(), AedArchive::defaultSuffix());
     if (path.isEmpty())
         return false;
     try {
-        WriteAedArchive(view, slot, path, AedArchiveVariant::Save);
+        WriteAedArchive(session.store, slot, path, AedArchiveVariant::Save);
     } catch (const FileError &error) {
         platform.showError(error.message(), caption);
         return false;
     }
-    if (!anyUnsavedCase(view))
-        view.state.unsavedChanges = 0;
+    if (!anyUnsavedCase(session))
+        session.state.unsavedChanges = 0;
     return true;
 }

@@ -2,7 +2,7 @@
 // bytes in the same run (absolute times vary from machine to machine; the ratio does not).
 #include "archive/AedArchiveReader.h"
 #include "archive/AedArchiveWriter.h"
-#include "archive/BinaryReader.h"
+#include "base/BinaryReader.h"
 #include "bench/BenchCases.h"
 #include "tools/Simulator.h"
 
@@ -29,9 +29,9 @@ struct TenHourArchive
         t.view.state.mifFolderPath = recording.folder;
         t.view.state.deviceModel = ModelNone;
         t.view.state.serialNumber = QStringLiteral("BENCH");
-        t.view.setTempFilePresent(t.view.nextCaseSlot(), 1);
-        const int slot = t.view.CreateCaseFromMif();
-        WriteAedArchive(t.view, slot, path, AedArchiveVariant::Conversion);
+        t.view.store.setTempFilePresent(t.view.store.nextCaseSlot(), 1);
+        const int slot = MifCase::CreateCaseFromMif(t.view);
+        WriteAedArchive(t.view.store, slot, path, AedArchiveVariant::Conversion);
     }
 };
 
@@ -69,10 +69,10 @@ void BM_OpenTenHourArchive(benchmark::State &state)
     const PairedTimes times = timeAgainstBaseline(
         state, [&] { bytes += readArchiveBytes(); },
         [&] {
-            slot = t.view.AllocateCaseSlot();
-            ReadAedArchive(t.view, archive().path, slot);
+            slot = t.view.store.AllocateCaseSlot(t.view.state.currentFolder + t.view.state.currentArchiveName);
+            ReadAedArchive(t.view.store, archive().path, slot, t.view.state.timeZoneChoice);
         },
-        [&] { t.view.FreeCase(slot); });
+        [&] { t.view.store.FreeCase(slot); });
     state.SetBytesProcessed(bytes);
     state.counters["read_ms"] = times.baselineNs / double(state.iterations()) / 1e6;
     state.counters["x_read"] = times.workNs / times.baselineNs;

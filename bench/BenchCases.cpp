@@ -1,13 +1,13 @@
 #include "bench/BenchCases.h"
 
-int importAndDecode(CRavelinView &view)
+int importAndDecode(CaseSession &view)
 {
-    view.setTempFilePresent(view.nextCaseSlot(), 1);
-    view.scratchFileSet.SetPaths(view.state.mifFolderPath, view.state.deviceModel);
-    view.LoadFiles(view.scratchFileSet, 0);
-    view.scratchFileSet.SplitTrendBlocks();
-    const int slot = view.CreateCaseFromMif();
-    view.tempLoaded[size_t(slot)] = 1;
-    view.DecodeCaseData(slot);
+    view.store.setTempFilePresent(view.store.nextCaseSlot(), 1);
+    view.store.scratchFileSet.SetPaths(view.state.mifFolderPath, view.state.deviceModel);
+    MifCase::LoadFiles(view.store, view.store.scratchFileSet, 0, view.platform());
+    view.store.scratchFileSet.SplitTrendBlocks();
+    const int slot = MifCase::CreateCaseFromMif(view);
+    view.store.at(slot).tempLoaded = 1;
+    MifCase::DecodeCaseData(view.store, slot, view.texts(), view.state.deviceModel, view.state.modelIndex);
     return slot;
 }

@@ -1,8 +1,10 @@
 #pragma once
 
-#include "app/LanguagePack.h"
-#include "app/Platform.h"
-#include "case/CRavelinView.h"
+#include "base/LanguagePack.h"
+#include "base/Platform.h"
+#include "case/CaseSession.h"
+#include "device/EventListBuild.h"
+#include "device/MifCase.h"
 #include "tools/DeviceFolderWriter.h"
 
 #include <QElapsedTimer>
@@ -23,7 +25,7 @@ struct BenchView
 {
     LanguagePack texts;
     QuietPlatform platform;
-    CRavelinView view{texts, platform};
+    CaseSession view{texts, platform};
 
     BenchView() { texts.loadBuiltIn(); }
 };
@@ -43,7 +45,7 @@ struct RecordingFolder
 
 // What an import does with the folder in view.state.mifFolderPath up to the event-list
 // build: scratch load, new case, decoding. Returns the case's slot.
-int importAndDecode(CRavelinView &view);
+int importAndDecode(CaseSession &view);
 
 // The nanoseconds summed over the iterations of a run measured against a baseline.
 struct PairedTimes

@@ -104,7 +104,7 @@ void BM_ImportAndDecodeTenHours(benchmark::State &state)
     recording();
     ViewUnderTest t;
     const PairedTimes times = timeAgainstBaseline(
-        state, [] { readFilesOnly(); }, [&] { importAndDecode(t.view); }, [&] { t.view.FreeAllCases(); });
+        state, [] { readFilesOnly(); }, [&] { importAndDecode(t.view); }, [&] { t.view.store.FreeAllCases(); });
     const double n = double(state.iterations());
     state.counters["read_ms"] = times.baselineNs / n / 1e6;
     state.counters["x_read"] = times.workNs / times.baselineNs;
@@ -119,14 +119,14 @@ void BM_DecodeOnlyTenHours(benchmark::State &state)
     ViewUnderTest t;
     for (auto _ : state) {
         state.PauseTiming();
-        t.view.FreeAllCases();
-        t.view.setTempFilePresent(0, 1);
-        const int slot = t.view.CreateCaseFromMif();
-        t.view.tempLoaded[size_t(slot)] = 1;
+        t.view.store.FreeAllCases();
+        t.view.store.setTempFilePresent(0, 1);
+        const int slot = MifCase::CreateCaseFromMif(t.view);
+        t.view.store.at(slot).tempLoaded = 1;
         state.ResumeTiming();
-        t.view.DecodeCaseData(slot);
+        MifCase::DecodeCaseData(t.view.store, slot, t.view.texts(), t.view.state.deviceModel, t.view.state.modelIndex);
     }
-    state.counters["events"] = double(t.view.caseAt(0)->events.usedCount());
+    state.counters["events"] = double(t.view.store.caseAt(0)->events.usedCount());
 }
 BENCHMARK(BM_DecodeOnlyTenHours)->Unit(benchmark::kMillisecond);
 

@@ -38,13 +38,13 @@ struct SimulatedCase : BenchView
         view.state.serialNumber = QStringLiteral("BENCH");
         slot = importAndDecode(view);
 
-        CaseRecord *c = view.caseAt(slot);
+        CaseRecord *c = view.store.caseAt(slot);
         for (const DeviceFiles::TimedValue &r : folder.cprFeedback)
             c->cprFeedback.push_back({r.timeMs, r.value});
         c->cprFeedbackCount = int32_t(c->cprFeedback.size());
-        view.hasCprFeedback[size_t(slot)] = true;
-        view.hasAudio[size_t(slot)] = folder.hasAudio;
-        view.audioStartMs[size_t(slot)] = folder.audioStartMs;
+        view.store.at(slot).hasCprFeedback = true;
+        view.store.at(slot).hasAudio = folder.hasAudio;
+        view.store.at(slot).audioStartMs = folder.audioStartMs;
         review.m_nSelCase = slot;
         centreMs = c->cprFeedback.empty() ? c->ecgStartMs + 60000
                                           : c->cprFeedback[c->cprFeedback.size() / 2].timeMs / 1000 * 1000;

@@ -3,8 +3,8 @@
 // event and closing the case, beside a plain fill of a QTreeWidget with as many items
 // in the same run (absolute times vary from machine to machine; the ratio does not).
 #include "bench/BenchCases.h"
-#include "case/CADETree.h"
-#include "case/CaseTreeIcons.h"
+#include "app/CADETree.h"
+#include "app/CaseTreeIcons.h"
 
 #include <QApplication>
 
@@ -55,10 +55,10 @@ struct TreeUnderTest : BenchView
 
     int createCase()
     {
-        view.scratchFileSet.SetPaths(view.state.mifFolderPath, view.state.deviceModel);
-        view.LoadFiles(view.scratchFileSet, 0);
-        view.scratchFileSet.SplitTrendBlocks();
-        return view.CreateCaseFromMif();
+        view.store.scratchFileSet.SetPaths(view.state.mifFolderPath, view.state.deviceModel);
+        MifCase::LoadFiles(view.store, view.store.scratchFileSet, 0, view.platform());
+        view.store.scratchFileSet.SplitTrendBlocks();
+        return MifCase::CreateCaseFromMif(view);
     }
 
     // Layout and one paint: the tree can answer the user again.
@@ -97,7 +97,7 @@ double plainFillNs(const QStringList &texts, const QIcon &icon)
 QStringList itemTexts(const TreeUnderTest &t, int slot)
 {
     QStringList out;
-    const CaseRecord &c = *t.view.caseAt(slot);
+    const CaseRecord &c = *t.view.store.caseAt(slot);
     for (TreeItemId item : t.tree.children(c.caseItem))
         out << t.tree.itemText(item);
     return out;
@@ -119,7 +119,7 @@ void BM_BuildEventList50k(benchmark::State &state)
 
         QElapsedTimer build;
         build.start();
-        t.view.BuildEventList(slot);
+        BuildEventList(t.view, slot);
         t.settle();
         buildNs += double(build.nsecsElapsed());
 
@@ -147,14 +147,14 @@ void BM_RebuildEventItems50k(benchmark::State &state)
 {
     TreeUnderTest t;
     const int slot = t.createCase();
-    t.view.BuildEventList(slot);
+    BuildEventList(t.view, slot);
     t.settle();
-    t.tree.selectItem(t.view.caseAt(slot)->events[25000].treeItem);
+    t.tree.selectItem(t.view.store.caseAt(slot)->events[25000].treeItem);
     for (auto _ : state) {
         t.view.OnRebuildEvents(slot);
         t.settle();
     }
-    state.counters["items"] = t.tree.childCount(t.view.caseAt(slot)->caseItem);
+    state.counters["items"] = t.tree.childCount(t.view.store.caseAt(slot)->caseItem);
 }
 BENCHMARK(BM_RebuildEventItems50k)->Unit(benchmark::kMillisecond);
 
@@ -163,10 +163,10 @@ void BM_SelectEvent50k(benchmark::State &state)
 {
     TreeUnderTest t;
     const int slot = t.createCase();
-    t.view.BuildEventList(slot);
+    BuildEventList(t.view, slot);
     t.settle();
-    const TreeItemId a = t.view.caseAt(slot)->events[49000].treeItem;
-    const TreeItemId b = t.view.caseAt(slot)->events[48000].treeItem;
+    const TreeItemId a = t.view.store.caseAt(slot)->events[49000].treeItem;
+    const TreeItemId b = t.view.store.caseAt(slot)->events[48000].treeItem;
     bool flip = false;
     for (auto _ : state) {
         t.tree.selectItem((flip = !flip) ? a : b);

@@ -2,12 +2,12 @@
 // (absolute times vary from machine to machine; the ratio does not): one simulated 10-hour
 // recording, and a folder scan of many short ones. The copy is a plain one (each file read
 // whole and written, as cp does); the import's side includes syncing every archive it writes.
-#include "archive/BinaryReader.h"
+#include "base/BinaryReader.h"
 #include "archive/FolderScan.h"
 #include "archive/OpenFlow.h"
 #include "bench/BenchCases.h"
 #include "case/MemoryTreeControl.h"
-#include "case/ScanFileList.h"
+#include "device/ScanFileList.h"
 #include "tools/Simulator.h"
 
 #include <QDir>
@@ -17,13 +17,13 @@ namespace {
 
 constexpr int ScanFolderCount = 100;
 
-// A view with a case tree, as the program has it, importing in directory mode (no dialog).
+// A session with a case tree, as the program has it, importing in directory mode (no dialog).
 struct ImportingView
 {
     LanguagePack texts;
     QuietPlatform platform;
-    MemoryTreeControl tree; // outlives the view that points to it
-    CRavelinView view{texts, platform};
+    MemoryTreeControl tree; // outlives the session that points to it
+    CaseSession view{texts, platform};
 
     ImportingView()
     {
@@ -135,10 +135,10 @@ void measureAgainstCopy(benchmark::State &state, const DeviceTree &tree, Work wo
 void BM_ImportTenHourRecording(benchmark::State &state)
 {
     const DeviceTree &tree = tenHourRecording();
-    measureAgainstCopy(state, tree, [&](CRavelinView &view) {
+    measureAgainstCopy(state, tree, [&](CaseSession &view) {
         view.state.mifFolderPath = tree.folders.front().first;
         view.state.deviceModel = ModelNone;
-        view.setTempFilePresent(view.nextCaseSlot(), 1);
+        view.store.setTempFilePresent(view.store.nextCaseSlot(), 1);
         if (OpenFlow(view).ImportMifFolder() != OpenFlow::Outcome::Opened)
             state.SkipWithError("the import failed");
     });
@@ -150,12 +150,12 @@ void BM_FolderScanOfDeviceFolders(benchmark::State &state)
 {
     const DeviceTree &tree = manyShortRecordings();
     const QString root = tree.dir.filePath(QStringLiteral("root"));
-    measureAgainstCopy(state, tree, [&](CRavelinView &view) {
+    measureAgainstCopy(state, tree, [&](CaseSession &view) {
         view.state.scanFiles = ScanFileList::collectFiles(root);
         view.state.scanFolders = ScanFileList::distinctFolders(view.state.scanFiles);
         view.state.foldersPerPage = int32_t(view.state.scanFolders.size());
         FolderScan(view).ScanFolders();
-        if (view.slotCount != ScanFolderCount)
+        if (view.store.slotCount() != ScanFolderCount)
             state.SkipWithError("not every folder was imported");
     });
     state.counters["folders"] = ScanFolderCount;

@@ -1,8 +1,8 @@
 #include "case/AnnotationForm.h"
 
-#include "app/LanguagePack.h"
-#include "app/Platform.h"
-#include "case/CRavelinView.h"
+#include "base/LanguagePack.h"
+#include "base/Platform.h"
+#include "case/CaseSession.h"
 
 #include <limits>
 
@@ -20,10 +20,10 @@ AnnotationForm::Labels AnnotationForm::labelsFor(uint8_t language)
             QStringLiteral("Annotation"), QStringLiteral("Cancel")};
 }
 
-AnnotationForm::AnnotationForm(CRavelinView &view, int slot, int mode, int32_t value)
-    : m_view(view), m_mode(mode), m_slot(slot)
+AnnotationForm::AnnotationForm(CaseSession &session, int slot, int mode, int32_t value)
+    : m_session(session), m_mode(mode), m_slot(slot)
 {
-    const CaseRecord *c = view.caseAt(slot);
+    const CaseRecord *c = session.store.caseAt(slot);
     if (!c)
         return;
     m_caseStart = c->startTime;
@@ -45,7 +45,7 @@ AnnotationForm::AnnotationForm(CRavelinView &view, int slot, int mode, int32_t v
 
 AnnotationForm::Labels AnnotationForm::labels() const
 {
-    return labelsFor(m_view.texts().language());
+    return labelsFor(m_session.texts().language());
 }
 
 int AnnotationForm::titleLimit() const
@@ -60,14 +60,14 @@ int AnnotationForm::bodyLimit() const
 
 bool AnnotationForm::accept()
 {
-    CaseRecord *c = m_view.caseAt(m_slot);
+    CaseRecord *c = m_session.store.caseAt(m_slot);
     if (!c)
         return false;
     const CTimeSpan offset = pickedTime - m_caseStart;
     const int64_t ms = offset.GetTotalSeconds() * 1000;
     // A case time is a 32-bit count of ms: a later time would wrap round to a wrong one.
     if (pickedTime < m_caseStart || ms > std::numeric_limits<int32_t>::max()) {
-        m_view.platform().messageBox(m_view.GetText(TimeOutOfRangeText), m_view.GetText(TextId::Caption),
+        m_session.platform().messageBox(m_session.GetText(TimeOutOfRangeText), m_session.GetText(TextId::Caption),
                                      Platform::Icon::Warning, Platform::Buttons::Ok);
         return false;
     }
@@ -76,11 +76,11 @@ bool AnnotationForm::accept()
     const QString detail = body.left(bodyLimit());
     const auto add = [&](int32_t timeMs) {
         const int before = c->events.usedCount();
-        m_view.AddEvent(m_slot, timeMs, text, detail);
+        m_session.store.AddEvent(m_slot, timeMs, text, detail);
         if (c->events.usedCount() == before)
             return; // the table is full; the user was told
         c->annotationChangeCount += 1;
-        m_view.state.unsavedChanges = 1;
+        m_session.state.unsavedChanges = 1;
     };
 
     switch (m_mode) {
@@ -105,6 +105,6 @@ bool AnnotationForm::accept()
         return false;
     }
     m_stored = true;
-    m_view.OnRebuildEvents(m_slot);
+    m_session.OnRebuildEvents(m_slot);
     return true;
 }

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "case/CTime.h"
+#include "base/CTime.h"
 
 #include <QString>
 #include <cstdint>
 
-class CRavelinView;
+class CaseSession;
 
 // What the annotation dialog decides, without its widgets: the labels, the time it starts
 // at, the checks and the storing on OK. The dialog (CAnnotation) or a test script fills
@@ -34,7 +34,7 @@ public:
     static QString timeFormat() { return QStringLiteral("yyyy-MM-dd HH:mm:ss"); }
 
     // value: the annotation's event slot in mode 2, the case time in ms in mode 3, else 0.
-    AnnotationForm(CRavelinView &view, int slot, int mode, int32_t value);
+    AnnotationForm(CaseSession &session, int slot, int mode, int32_t value);
 
     int mode() const { return m_mode; }
     int slot() const { return m_slot; }
@@ -60,7 +60,7 @@ public:
     bool stored() const { return m_stored; }
 
 private:
-    CRavelinView &m_view;
+    CaseSession &m_session;
     int m_mode;
     int m_slot;
     int m_eventIndex = 0;

@@ -1,8 +1,8 @@
 #include "case/CC8Class.h"
 
-#include "app/Platform.h"
-#include "archive/BinaryReader.h"
-#include "archive/FileError.h"
+#include "base/Platform.h"
+#include "base/BinaryReader.h"
+#include "base/FileError.h"
 #include "case/SharedState.h"
 
 QString CC8Class::ModelCode(int32_t deviceModel)

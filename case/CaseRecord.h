@@ -1,6 +1,6 @@
 #pragma once
 
-#include "case/CTime.h"
+#include "base/CTime.h"
 #include "case/CprFeedbackRecord.h"
 #include "case/CprPeriod.h"
 #include "case/EcgSegment.h"
@@ -28,7 +28,7 @@ using SegmentTable = SlotTable<EcgSegment, MaxSegments>;
 
 // One open case: what one device recorded from power-on to power-off, with the
 // reviewer's fields. Case times are ms since power-on. A new record is all zero, false
-// or empty except the two unit indexes. Tables are added to only through the view's
+// or empty except the two unit indexes. Tables are added to only through the store's
 // store operations (AddEvent, AddCprPeriod, AddSegment).
 struct CaseRecord
 {

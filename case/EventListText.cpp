@@ -1,6 +1,6 @@
 #include "case/EventListText.h"
 
-#include "app/LanguagePack.h"
+#include "base/LanguagePack.h"
 
 #include <algorithm>
 #include <climits>

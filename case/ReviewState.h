@@ -1,6 +1,6 @@
 #pragma once
 
-#include "case/CTime.h"
+#include "base/CTime.h"
 
 #include <cstdint>
 

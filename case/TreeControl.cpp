@@ -1,6 +1,6 @@
 #include "case/TreeControl.h"
 
-#include "case/CRavelinView.h"
+#include "case/CaseSession.h"
 
 #include <algorithm>
 #include <unordered_set>

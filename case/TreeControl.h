@@ -1,13 +1,13 @@
 #pragma once
 
-#include "app/ContextMenuTemplate.h"
+#include "base/ContextMenuTemplate.h"
 
 #include <QList>
 #include <QString>
 #include <QtGlobal>
 #include <vector>
 
-class CRavelinView;
+class CaseSession;
 
 // Opaque handle of an item in the case tree. The tree control hands these out; the case
 // data only stores them. NoTreeItem marks "no item yet" and, as a parent, the root.
@@ -15,7 +15,7 @@ using TreeItemId = quintptr;
 constexpr TreeItemId NoTreeItem = 0;
 
 // Images of the case tree's image list, 31 x 18 pixels each. Event items take
-// EventImageBase + kind + EventImagesPerModel * the view's model index (0, 1, 2).
+// EventImageBase + kind + EventImagesPerModel * the session's model index (0, 1, 2).
 namespace TreeImage {
 constexpr int Date = 0;
 constexpr int Device = 1;
@@ -47,7 +47,7 @@ struct TreeMenu
 // The operations the case logic performs on the case tree. CADETree implements them over
 // a QTreeWidget, MemoryTreeControl in memory (tests, ravelin-cli).
 //
-// The tree reports to its owner, the view, whenever the selected item changes, whether
+// The tree reports to its owner, the session, whenever the selected item changes, whether
 // the user or the program changed it: selecting another item, or deleting the selected
 // one (or a branch holding it), which selects the branch's next sibling, else its parent,
 // else (a root) its previous sibling, else nothing.
@@ -56,9 +56,9 @@ class TreeControl
 public:
     virtual ~TreeControl() = default;
 
-    // The view that receives the selection changes and the right-button presses.
-    void setOwner(CRavelinView *owner) { m_owner = owner; }
-    CRavelinView *owner() const { return m_owner; }
+    // The session that receives the selection changes and the right-button presses.
+    void setOwner(CaseSession *owner) { m_owner = owner; }
+    CaseSession *owner() const { return m_owner; }
 
     // A new item, last among parent's children (NoTreeItem: last among the roots), with
     // the image for both the normal and the selected state.
@@ -101,5 +101,5 @@ protected:
 private:
     TreeItemId selectionAfterRemoval(TreeItemId top, const std::vector<TreeItemId> &tops) const;
 
-    CRavelinView *m_owner = nullptr;
+    CaseSession *m_owner = nullptr;
 };

@@ -1,8 +1,8 @@
 #include "ecg/CEntired.h"
 
-#include "app/CommandIds.h"
-#include "app/ContextMenuBuilder.h"
-#include "case/CRavelinView.h"
+#include "base/CommandIds.h"
+#include "base/ContextMenuBuilder.h"
+#include "case/CaseSession.h"
 #include "case/ReviewState.h"
 #include "ecg/EcgSampleWindow.h"
 #include "ecg/EcgStyle.h"
@@ -21,9 +21,9 @@ constexpr int32_t ProvisionalCprMs = 1000;
 
 } // namespace
 
-CEntired::CEntired(CRavelinView &view, ReviewState &review, QWidget *parent)
+CEntired::CEntired(CaseSession &session, ReviewState &review, QWidget *parent)
     : QWidget(parent),
-      m_view(view),
+      m_session(session),
       m_review(review),
       m_rows(size_t(EntireGeometry::Rows) * EntireGeometry::SamplesPerRow, 0)
 {
@@ -59,12 +59,12 @@ void CEntired::resizeEvent(QResizeEvent *)
 
 void CEntired::UpdateLayout()
 {
-    m_gridText = m_view.GetText(EcgText::GridEntire);
+    m_gridText = m_session.GetText(EcgText::GridEntire);
 }
 
 ShownCase CEntired::shown() const
 {
-    return shownCase(m_view, m_nCase);
+    return shownCase(m_session.store, m_nCase);
 }
 
 void CEntired::SetPosition(CTimeSpan position)
@@ -72,7 +72,7 @@ void CEntired::SetPosition(CTimeSpan position)
     if (m_review.m_nSelCase >= NoCaseShown)
         return;
     m_nCentreMs = int32_t(position.GetTotalSeconds() * 1000);
-    m_labels = entireLabels(m_view.caseAt(m_review.m_nSelCase), m_nCentreMs);
+    m_labels = entireLabels(m_session.store.caseAt(m_review.m_nSelCase), m_nCentreMs);
     if (onScrollPosition)
         onScrollPosition(m_nCentreMs / 1000);
     m_nRowStartMs = entireRowStarts(m_nCentreMs);
@@ -82,7 +82,7 @@ void CEntired::SetPosition(CTimeSpan position)
 
 void CEntired::FillRows(int slot)
 {
-    const CaseRecord *c = m_view.caseAt(slot);
+    const CaseRecord *c = m_session.store.caseAt(slot);
     for (size_t k = 0; k < 5; ++k)
         fillSampleWindow(c, m_nRowStartMs[k], m_rows.data() + k * EntireGeometry::SamplesPerRow,
                          EntireGeometry::SamplesPerRow);
@@ -147,7 +147,7 @@ void CEntired::OnLeftButtonUp(QPoint pos)
 
 std::unique_ptr<QMenu> CEntired::prepareCprMenu(int32_t t)
 {
-    std::unique_ptr<QMenu> menu = ContextMenuBuilder::build(m_view.texts(), ContextSubmenu::EntireEcg, this);
+    std::unique_ptr<QMenu> menu = ContextMenuBuilder::build(m_session.texts(), ContextSubmenu::EntireEcg, this);
     const bool hit = m_cpr.HitTest(shown().record, t);
     const CprMenuStates states = m_cpr.menuStates(hit);
     ContextMenuBuilder::setEnabled(menu.get(), CommandId::EntireCprStart, states.startEnabled);
@@ -172,13 +172,13 @@ void CEntired::OnCommand(int commandId)
 {
     switch (commandId) {
     case CommandId::EntireCprStart:
-        m_cpr.Start(m_view, m_nCase, m_nMouseMs, ProvisionalCprMs);
+        m_cpr.Start(m_session.store, m_nCase, m_nMouseMs, ProvisionalCprMs);
         break;
     case CommandId::EntireCprEnd:
-        m_cpr.End(m_view, m_nCase, m_nMouseMs);
+        m_cpr.End(m_session.store, m_nCase, m_nMouseMs);
         break;
     case CommandId::EntireCprDelete:
-        m_cpr.Delete(m_view, m_nCase);
+        m_cpr.Delete(m_session.store, m_nCase);
         break;
     case CommandId::EntireShowCprPeriods:
         m_cpr.Show();

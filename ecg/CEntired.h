@@ -1,6 +1,6 @@
 #pragma once
 
-#include "case/CTime.h"
+#include "base/CTime.h"
 #include "ecg/CprPeriodMarking.h"
 #include "ecg/EcgGeometry.h"
 #include "ecg/ShownCase.h"
@@ -14,7 +14,7 @@
 #include <memory>
 #include <vector>
 
-class CRavelinView;
+class CaseSession;
 class QMenu;
 struct ReviewState;
 
@@ -31,7 +31,7 @@ class CEntired : public QWidget
 public:
     static constexpr int ControlId = 10010;
 
-    CEntired(CRavelinView &view, ReviewState &review, QWidget *parent = nullptr);
+    CEntired(CaseSession &session, ReviewState &review, QWidget *parent = nullptr);
     ~CEntired() override;
 
     // Moves the window and makes its back buffer for the new size (below 1 counts as 1).
@@ -91,7 +91,7 @@ private:
     void makeBuffer(int width, int height);
     ShownCase shown() const;
 
-    CRavelinView &m_view;
+    CaseSession &m_session;
     ReviewState &m_review;
     QImage m_picture;
     QString m_gridText;

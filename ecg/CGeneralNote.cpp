@@ -1,6 +1,6 @@
 #include "ecg/CGeneralNote.h"
 
-#include "app/LanguagePack.h"
+#include "base/LanguagePack.h"
 #include "ecg/HeaderBar.h"
 
 #include <QPainter>

@@ -1,8 +1,8 @@
 #include "ecg/CMagnified.h"
 
-#include "app/CommandIds.h"
-#include "app/ContextMenuBuilder.h"
-#include "case/CRavelinView.h"
+#include "base/CommandIds.h"
+#include "base/ContextMenuBuilder.h"
+#include "case/CaseSession.h"
 #include "case/ReviewState.h"
 #include "ecg/EcgSampleWindow.h"
 #include "ecg/EcgTexts.h"
@@ -14,8 +14,8 @@
 #include <QPainter>
 #include <QPushButton>
 
-CMagnified::CMagnified(CRavelinView &view, ReviewState &review, QWidget *parent)
-    : QWidget(parent), m_view(view), m_review(review)
+CMagnified::CMagnified(CaseSession &session, ReviewState &review, QWidget *parent)
+    : QWidget(parent), m_session(session), m_review(review)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
@@ -77,9 +77,9 @@ void CMagnified::resizeEvent(QResizeEvent *)
 
 void CMagnified::UpdateLayout()
 {
-    m_gridTextLarge = m_view.GetText(EcgText::GridLarge);
-    m_title = m_view.GetText(EcgText::Title);
-    m_gridText = m_view.GetText(EcgText::GridEnlarged);
+    m_gridTextLarge = m_session.GetText(EcgText::GridLarge);
+    m_title = m_session.GetText(EcgText::Title);
+    m_gridText = m_session.GetText(EcgText::GridEnlarged);
 }
 
 EnlargedView CMagnified::viewInForce() const
@@ -101,7 +101,7 @@ int32_t CMagnified::windowEnd(EnlargedView view) const
 
 ShownCase CMagnified::shown() const
 {
-    return shownCase(m_view, m_nCase);
+    return shownCase(m_session.store, m_nCase);
 }
 
 EnlargedGeometry CMagnified::drawingGeometry() const
@@ -128,7 +128,7 @@ void CMagnified::SetCentreTime(int32_t ms)
 
 void CMagnified::FillBuffers(int slot)
 {
-    const CaseRecord *c = m_view.caseAt(slot);
+    const CaseRecord *c = m_session.store.caseAt(slot);
     for (EnlargedView v : {EnlargedView::EightSecond, EnlargedView::SixSecond, EnlargedView::Large}) {
         std::vector<uint8_t> &buffer = m_samples[size_t(v)];
         fillSampleWindow(c, windowStart(v), buffer.data(), int(buffer.size()));
@@ -176,7 +176,7 @@ void CMagnified::paintEvent(QPaintEvent *)
 std::unique_ptr<QMenu> CMagnified::prepareContextMenu(int32_t t)
 {
     using namespace CommandId;
-    std::unique_ptr<QMenu> menu = ContextMenuBuilder::build(m_view.texts(), ContextSubmenu::EnlargedEcg, this);
+    std::unique_ptr<QMenu> menu = ContextMenuBuilder::build(m_session.texts(), ContextSubmenu::EnlargedEcg, this);
     const CaseRecord *c = shown().record;
 
     const bool cprHit = m_cpr.HitTest(c, t);
@@ -218,7 +218,7 @@ void CMagnified::OnRightButtonUp(QPoint pos, QPoint globalPos)
 std::unique_ptr<QMenu> CMagnified::prepareOptionsMenu()
 {
     using namespace CommandId;
-    std::unique_ptr<QMenu> menu = ContextMenuBuilder::build(m_view.texts(), ContextSubmenu::Display, this);
+    std::unique_ptr<QMenu> menu = ContextMenuBuilder::build(m_session.texts(), ContextSubmenu::Display, this);
     ContextMenuBuilder::setChecked(menu.get(), DisplaySixSecondView, !m_bEightSecondView);
     ContextMenuBuilder::setChecked(menu.get(), DisplayLargeView, m_bLargeView);
     ContextMenuBuilder::setChecked(menu.get(), DisplayEventText, m_bShowEventText);
@@ -240,13 +240,13 @@ void CMagnified::OnOptionsButton(QPoint globalPos)
 void CMagnified::selectSegment()
 {
     const EnlargedView view = viewInForce();
-    SegmentSelection::select(m_view, m_nCase, windowStart(view), windowEnd(view));
+    SegmentSelection::select(m_session.store, m_nCase, windowStart(view), windowEnd(view));
 }
 
 void CMagnified::OnCommand(int commandId)
 {
     using namespace CommandId;
-    CaseRecord *c = m_view.caseAt(m_nCase);
+    CaseRecord *c = m_session.store.caseAt(m_nCase);
     switch (commandId) {
     case DisplayLargeView:
         m_bLargeView = !m_bLargeView;
@@ -280,13 +280,13 @@ void CMagnified::OnCommand(int commandId)
         m_cpr.Show();
         break;
     case EnlargedCprStart:
-        m_cpr.Start(m_view, m_nCase, m_nMouseMs, enlargedScale(viewInForce()).provisionalCprMs);
+        m_cpr.Start(m_session.store, m_nCase, m_nMouseMs, enlargedScale(viewInForce()).provisionalCprMs);
         break;
     case EnlargedCprEnd:
-        m_cpr.End(m_view, m_nCase, m_nMouseMs);
+        m_cpr.End(m_session.store, m_nCase, m_nMouseMs);
         break;
     case EnlargedCprDelete:
-        m_cpr.Delete(m_view, m_nCase);
+        m_cpr.Delete(m_session.store, m_nCase);
         break;
     default:
         return;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "case/CTime.h"
+#include "base/CTime.h"
 #include "ecg/CprPeriodMarking.h"
 #include "ecg/EcgGeometry.h"
 #include "ecg/EnlargedPicture.h"
@@ -14,7 +14,7 @@
 #include <memory>
 #include <vector>
 
-class CRavelinView;
+class CaseSession;
 class QMenu;
 class QPushButton;
 struct ReviewState;
@@ -36,7 +36,7 @@ public:
     static constexpr int ControlId = 10020;
     static constexpr int PrintKindSegments = 10; // print kind of "Print All Segment"
 
-    CMagnified(CRavelinView &view, ReviewState &review, QWidget *parent = nullptr);
+    CMagnified(CaseSession &session, ReviewState &review, QWidget *parent = nullptr);
     ~CMagnified() override;
 
     // Moves the window and makes its buffers for the new size (below 1 counts as 1); the
@@ -106,7 +106,7 @@ private:
     void selectSegment();
     ShownCase shown() const;
 
-    CRavelinView &m_view;
+    CaseSession &m_session;
     ReviewState &m_review;
     EnlargedBuffers m_buffers;
     std::array<std::vector<uint8_t>, 3> m_samples; // per view: 2000, 1500, 500 samples

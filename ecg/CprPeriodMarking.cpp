@@ -1,6 +1,6 @@
 #include "ecg/CprPeriodMarking.h"
 
-#include "case/CRavelinView.h"
+#include "case/CaseStore.h"
 
 bool CprPeriodMarking::HitTest(const CaseRecord *c, int32_t t)
 {
@@ -25,13 +25,13 @@ CprMenuStates CprPeriodMarking::menuStates(bool hit) const
     return {true, false, false};
 }
 
-void CprPeriodMarking::Start(CRavelinView &view, int slot, int32_t t, int32_t provisionalMs)
+void CprPeriodMarking::Start(CaseStore &store, int slot, int32_t t, int32_t provisionalMs)
 {
     m_bCprStartPending = true;
     const int32_t a = t / 1000 * 1000;
-    m_nPendingCpr = view.AddCprPeriod(slot, a, a + provisionalMs, true);
+    m_nPendingCpr = store.AddCprPeriod(slot, a, a + provisionalMs, true);
     m_markSlot = -1;
-    const CaseRecord *c = view.caseAt(slot);
+    const CaseRecord *c = store.caseAt(slot);
     if (m_nPendingCpr >= 0 && c && c->cprPeriods.isUsed(m_nPendingCpr)) {
         m_markSlot = slot;
         m_markCase = c;
@@ -40,7 +40,7 @@ void CprPeriodMarking::Start(CRavelinView &view, int slot, int32_t t, int32_t pr
     }
 }
 
-void CprPeriodMarking::End(CRavelinView &view, int slot, int32_t t)
+void CprPeriodMarking::End(CaseStore &store, int slot, int32_t t)
 {
     m_bCprStartPending = false;
     const int markSlot = m_markSlot;
@@ -48,7 +48,7 @@ void CprPeriodMarking::End(CRavelinView &view, int slot, int32_t t)
     const int periodSlot = m_nPendingCpr;
     m_nPendingCpr = 0;
 
-    CaseRecord *c = view.caseAt(slot);
+    CaseRecord *c = store.caseAt(slot);
     if (markSlot < 0 || slot != markSlot || c != m_markCase || !c)
         return;
     CprPeriod *p = c->cprPeriods.find(periodSlot);
@@ -64,8 +64,8 @@ void CprPeriodMarking::End(CRavelinView &view, int slot, int32_t t)
     }
 }
 
-void CprPeriodMarking::Delete(CRavelinView &view, int slot)
+void CprPeriodMarking::Delete(CaseStore &store, int slot)
 {
-    if (CaseRecord *c = view.caseAt(slot))
+    if (CaseRecord *c = store.caseAt(slot))
         c->cprPeriods.remove(m_nHitCpr);
 }

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-class CRavelinView;
+class CaseStore;
 struct CaseRecord;
 
 // Enabled states of the CPR Periods items "Start", "End" and "Delete".
@@ -39,11 +39,11 @@ public:
     CprMenuStates menuStates(bool hit) const;
 
     // Adds [s, s + provisionalMs] for s = t rounded down to a whole second.
-    void Start(CRavelinView &view, int slot, int32_t t, int32_t provisionalMs);
+    void Start(CaseStore &store, int slot, int32_t t, int32_t provisionalMs);
     // Ends the pending mark at t rounded up to a whole second (see the class comment).
-    void End(CRavelinView &view, int slot, int32_t t);
+    void End(CaseStore &store, int slot, int32_t t);
     // Deletes the period of the last hit test; the table's count stays.
-    void Delete(CRavelinView &view, int slot);
+    void Delete(CaseStore &store, int slot);
     void Show() { m_bShowCprPeriods = !m_bShowCprPeriods; }
 
 private:

@@ -1,6 +1,6 @@
 #include "ecg/EcgPictureRender.h"
 
-#include "case/CRavelinView.h"
+#include "base/LanguagePack.h"
 #include "ecg/EcgSampleWindow.h"
 #include "ecg/EnlargedPicture.h"
 #include "ecg/EcgTexts.h"
@@ -10,10 +10,10 @@
 
 namespace {
 
-QImage renderEntire(const CRavelinView &view, int slot, int32_t centreMs, QSize size, const EcgRenderOptions &options)
+QImage renderEntire(const ShownCase &shown, const LanguagePack &texts, int32_t centreMs, QSize size, const EcgRenderOptions &options)
 {
     EntireScene scene;
-    scene.shown = shownCase(view, slot);
+    scene.shown = shown;
     scene.rowStartMs = entireRowStarts(centreMs);
     for (size_t k = 0; k < 5; ++k)
         scene.rowEndMs[k] = scene.rowStartMs[k] + EntireGeometry::RowMs;
@@ -22,7 +22,7 @@ QImage renderEntire(const CRavelinView &view, int slot, int32_t centreMs, QSize 
         fillSampleWindow(scene.shown.record, scene.rowStartMs[k], rows.data() + k * EntireGeometry::SamplesPerRow,
                          EntireGeometry::SamplesPerRow);
     scene.rows = rows.data();
-    scene.gridText = view.GetText(EcgText::GridEntire);
+    scene.gridText = texts.GetText(EcgText::GridEntire);
     scene.showCprPeriods = options.showCprPeriods;
     scene.labels = entireLabels(scene.shown.record, centreMs);
 
@@ -31,12 +31,12 @@ QImage renderEntire(const CRavelinView &view, int slot, int32_t centreMs, QSize 
     return picture;
 }
 
-QImage renderEnlarged(const CRavelinView &view, int slot, EnlargedView kind, int32_t centreMs, QSize size,
+QImage renderEnlarged(const ShownCase &shown, const LanguagePack &texts, EnlargedView kind, int32_t centreMs, QSize size,
                       const EcgRenderOptions &options)
 {
     const EnlargedViewScale scale = enlargedScale(kind);
     EnlargedScene scene;
-    scene.shown = shownCase(view, slot);
+    scene.shown = shown;
     scene.view = kind;
     scene.centreMs = centreMs;
     std::vector<uint8_t> samples(size_t(scale.sampleCount));
@@ -46,8 +46,8 @@ QImage renderEnlarged(const CRavelinView &view, int slot, EnlargedView kind, int
     scene.showEventText = options.showEventText;
     scene.cprPanelCollapsed = options.cprPanelCollapsed;
     scene.playing = options.playing;
-    scene.gridText = view.GetText(kind == EnlargedView::Large ? EcgText::GridLarge : EcgText::GridEnlarged);
-    scene.title = view.GetText(EcgText::Title);
+    scene.gridText = texts.GetText(kind == EnlargedView::Large ? EcgText::GridLarge : EcgText::GridEnlarged);
+    scene.title = texts.GetText(EcgText::Title);
 
     EnlargedBuffers buffers;
     buffers.resize(size.width(), size.height());
@@ -57,18 +57,18 @@ QImage renderEnlarged(const CRavelinView &view, int slot, EnlargedView kind, int
 
 } // namespace
 
-QImage renderEcgPicture(const CRavelinView &view, int slot, EcgPictureKind kind, int32_t centreMs, QSize size,
+QImage renderEcgPicture(const ShownCase &shown, const LanguagePack &texts, EcgPictureKind kind, int32_t centreMs, QSize size,
                         const EcgRenderOptions &options)
 {
     switch (kind) {
     case EcgPictureKind::Entire:
-        return renderEntire(view, slot, centreMs, size, options);
+        return renderEntire(shown, texts, centreMs, size, options);
     case EcgPictureKind::EightSecond:
-        return renderEnlarged(view, slot, EnlargedView::EightSecond, centreMs, size, options);
+        return renderEnlarged(shown, texts, EnlargedView::EightSecond, centreMs, size, options);
     case EcgPictureKind::SixSecond:
-        return renderEnlarged(view, slot, EnlargedView::SixSecond, centreMs, size, options);
+        return renderEnlarged(shown, texts, EnlargedView::SixSecond, centreMs, size, options);
     case EcgPictureKind::Large:
-        return renderEnlarged(view, slot, EnlargedView::Large, centreMs, size, options);
+        return renderEnlarged(shown, texts, EnlargedView::Large, centreMs, size, options);
     }
     return {};
 }

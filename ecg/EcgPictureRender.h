@@ -4,7 +4,8 @@
 #include <QSize>
 #include <cstdint>
 
-class CRavelinView;
+class LanguagePack;
+struct ShownCase;
 
 // The ECG pictures without a window, for headless rendering: the same drawing runs as
 // the entire-ECG and enlarged-ECG windows, for a case slot, a centre time and a size.
@@ -19,6 +20,6 @@ struct EcgRenderOptions
 };
 
 // centreMs is the review position in case ms (the middle of row 3 of the entire ECG).
-// A slot that holds no case gives the empty grid. Texts come from the view's pack.
-QImage renderEcgPicture(const CRavelinView &view, int slot, EcgPictureKind kind, int32_t centreMs, QSize size,
+// A slot that holds no case gives the empty grid. Texts come from the pack given.
+QImage renderEcgPicture(const ShownCase &shown, const LanguagePack &texts, EcgPictureKind kind, int32_t centreMs, QSize size,
                         const EcgRenderOptions &options = {});

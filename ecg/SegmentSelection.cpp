@@ -1,7 +1,7 @@
 #include "ecg/SegmentSelection.h"
 
-#include "app/CommandIds.h"
-#include "case/CRavelinView.h"
+#include "base/CommandIds.h"
+#include "case/CaseStore.h"
 
 #include <algorithm>
 #include <vector>
@@ -18,9 +18,9 @@ int hitTest(const CaseRecord &c, int32_t t)
     return hit;
 }
 
-void select(CRavelinView &view, int slot, int32_t lo, int32_t hi)
+void select(CaseStore &store, int slot, int32_t lo, int32_t hi)
 {
-    CaseRecord *c = view.caseAt(slot);
+    CaseRecord *c = store.caseAt(slot);
     if (!c)
         return;
     const int32_t windowLo = lo;
@@ -37,7 +37,7 @@ void select(CRavelinView &view, int slot, int32_t lo, int32_t hi)
     });
     for (int i : merged)
         c->segments.remove(i);
-    view.AddSegment(slot, lo, hi);
+    store.AddSegment(slot, lo, hi);
 }
 
 void deselect(CaseRecord &c, int segmentSlot)

@@ -3,7 +3,7 @@
 #include <QList>
 #include <cstdint>
 
-class CRavelinView;
+class CaseStore;
 struct CaseRecord;
 
 // ECG segments chosen for printing in the enlarged ECG: hit test, Select (merging what
@@ -17,7 +17,7 @@ int hitTest(const CaseRecord &c, int32_t t);
 // Replaces every used segment with startMs or endMs inside [lo, hi] (bounds included) by
 // one segment from the smallest start to the largest end, the window included. A full
 // table shows its message; the overlapping segments are gone by then.
-void select(CRavelinView &view, int slot, int32_t lo, int32_t hi);
+void select(CaseStore &store, int slot, int32_t lo, int32_t hi);
 // Frees one segment slot (a free slot is left alone); the table's count stays.
 void deselect(CaseRecord &c, int segmentSlot);
 void deselectAll(CaseRecord &c);

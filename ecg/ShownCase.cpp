@@ -1,34 +1,23 @@
 #include "ecg/ShownCase.h"
 
-#include "case/CRavelinView.h"
-
-namespace {
-
-template <typename T>
-T slotValue(const std::vector<T> &values, int slot)
-{
-    return slot >= 0 && size_t(slot) < values.size() ? values[size_t(slot)] : T{};
-}
-
-} // namespace
+#include "case/CaseStore.h"
 
 bool ShownCase::audioCovers(int32_t ms) const
 {
     return hasAudio && audioStartMs <= ms && int64_t(ms) <= int64_t(audioStartMs) + 1000LL * audioDurationSec;
 }
 
-ShownCase shownCase(const CRavelinView &view, int slot)
+ShownCase shownCase(const CaseStore &store, int slot)
 {
     ShownCase s;
-    if (slot < 0 || slot >= view.slotCount)
-        return s;
-    s.record = view.caseAt(slot);
+    s.record = store.caseAt(slot);
     if (!s.record)
         return s;
-    s.hasCprFeedback = slotValue(view.hasCprFeedback, slot);
-    s.hasAudio = slotValue(view.hasAudio, slot);
-    s.hasTemperature = slotValue(view.tempLoaded, slot) == 1;
-    s.audioStartMs = slotValue(view.audioStartMs, slot);
-    s.audioDurationSec = slotValue(view.audioDurationSec, slot);
+    const OpenCase &entry = *store.find(slot);
+    s.hasCprFeedback = entry.hasCprFeedback;
+    s.hasAudio = entry.hasAudio;
+    s.hasTemperature = entry.tempLoaded == 1;
+    s.audioStartMs = entry.audioStartMs;
+    s.audioDurationSec = entry.audioDurationSec;
     return s;
 }

@@ -2,15 +2,15 @@
 
 #include <cstdint>
 
-class CRavelinView;
+class CaseStore;
 struct CaseRecord;
 
 // Slot value of an ECG window that shows no case.
 constexpr int NoCaseShown = 2000;
 
-// What a drawing run reads of the case an ECG window shows, taken from the view's slot
+// What a drawing run reads of the case an ECG window shows, taken from the store's slot
 // arrays in one place. record is null when the window shows no case: its slot is not
-// below the view's slot count or the case has been closed.
+// below the store's slot count or the case has been closed.
 struct ShownCase
 {
     const CaseRecord *record = nullptr;
@@ -25,4 +25,4 @@ struct ShownCase
     bool audioCovers(int32_t ms) const;
 };
 
-ShownCase shownCase(const CRavelinView &view, int slot);
+ShownCase shownCase(const CaseStore &store, int slot);

@@ -2,7 +2,7 @@
 // again and must read back the same.
 #include "archive/AedArchiveReader.h"
 #include "archive/AedArchiveWriter.h"
-#include "archive/BinaryReader.h"
+#include "base/BinaryReader.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // "Audio Record.bin" and the WAV made of it: the header always says how many samples follow.
-#include "archive/AudioRecordFile.h"
-#include "archive/BinaryReader.h"
+#include "device/AudioRecordFile.h"
+#include "base/BinaryReader.h"
 
 #include <cstddef>
 #include <cstdint>

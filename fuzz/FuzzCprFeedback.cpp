@@ -1,6 +1,6 @@
 // "CPR Feedback.bin": whole 8-byte records, or a FileError for a partial one.
-#include "archive/BinaryReader.h"
-#include "archive/CprFeedbackFile.h"
+#include "base/BinaryReader.h"
+#include "device/CprFeedbackFile.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -2,9 +2,10 @@
 // of one case (three leading 16-bit lengths, the trend data taking the rest), which are
 // decoded into events, CPR periods, series and samples. Every input must decode without
 // a crash, and every stored sample lies on the device's 1..250 scale.
-#include "app/LanguagePack.h"
-#include "app/Platform.h"
-#include "case/CRavelinView.h"
+#include "base/LanguagePack.h"
+#include "base/Platform.h"
+#include "case/CaseSession.h"
+#include "device/MifCase.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -42,27 +43,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return pack;
     }();
     SilentPlatform platform;
-    CRavelinView view(texts, platform);
+    CaseSession view(texts, platform);
     view.state.deviceModel = int32_t(size % 3 == 0 ? ModelQ21 : ModelNone);
 
     const size_t hrLength = length(data, size);
     const size_t tempLength = length(data, size);
     const size_t ecgLength = length(data, size);
-    const int slot = view.AllocateCaseSlot();
-    CC8Class &files = *view.fileSets[size_t(slot)];
+    const int slot = view.store.AllocateCaseSlot(view.state.currentFolder + view.state.currentArchiveName);
+    CC8Class &files = *view.store.at(slot).fileSet;
     files.hrData = take(data, size, hrLength);
     files.tempData = take(data, size, tempLength);
     files.ecgData = take(data, size, ecgLength);
     files.trendData = take(data, size, size);
     files.SplitTrendBlocks();
-    view.tempLoaded[size_t(slot)] = 1;
+    view.store.at(slot).tempLoaded = 1;
 
-    view.DecodeCaseData(slot);
-    const CaseRecord &record = *view.cases[size_t(slot)];
+    MifCase::DecodeCaseData(view.store, slot, view.texts(), view.state.deviceModel, view.state.modelIndex);
+    const CaseRecord &record = *view.store.at(slot).record;
     for (char sample : record.ecgSamples) {
         if (uint8_t(sample) < 1 || uint8_t(sample) > 250)
             __builtin_trap();
     }
-    view.FreeCase(slot);
+    view.store.FreeCase(slot);
     return 0;
 }

@@ -1,6 +1,6 @@
 // The language pack's UTF-16 parser: any bytes give a table of texts, and no text holds a
 // line end or a column separator.
-#include "app/LanguagePack.h"
+#include "base/LanguagePack.h"
 
 #include <cstddef>
 #include <cstdint>

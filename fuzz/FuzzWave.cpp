@@ -1,5 +1,5 @@
 // WAV files as the playback reads them: a whole "fmt " and "data" chunk, or a refusal.
-#include "archive/WaveFile.h"
+#include "sound/WaveFile.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Writes a small seed corpus for the fuzz targets into OUTDIR/<target>/: archives of both
 // writers and of the older forms, CPR feedback and audio records, a language pack.
 #include "archive/AedArchiveWriter.h"
-#include "archive/BinaryWriter.h"
+#include "base/BinaryWriter.h"
 #include "case/CC8Class.h"
 #include "case/CaseRecord.h"
 #include "tools/DeviceFolderWriter.h"

@@ -1,7 +1,7 @@
 #include "tools/ArchiveCommandArguments.h"
 
 #include "case/SharedState.h"
-#include "case/TimeZoneTable.h"
+#include "device/TimeZoneTable.h"
 
 namespace {
 

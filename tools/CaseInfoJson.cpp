@@ -1,7 +1,7 @@
 #include "tools/CaseInfoJson.h"
 
 #include "archive/AedArchive.h"
-#include "case/CRavelinView.h"
+#include "case/CaseStore.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -68,13 +68,13 @@ QString cprPeriods(const CaseRecord &c)
 
 } // namespace
 
-QString CaseInfoJson(const CRavelinView &view, int slot)
+QString CaseInfoJson(const CaseStore &store, int slot)
 {
-    const CaseRecord *c = view.caseAt(slot);
+    const CaseRecord *c = store.caseAt(slot);
     if (!c)
         return QStringLiteral("{}\n");
-    const CC8Class &files = *view.fileSets[size_t(slot)];
-    const auto s = size_t(slot);
+    const OpenCase &entry = *store.find(slot);
+    const CC8Class &files = *entry.fileSet;
 
     JsonObject o;
     o.number("startTime", c->startTime.GetTime());
@@ -106,20 +106,20 @@ QString CaseInfoJson(const CRavelinView &view, int slot)
     o.number("hrSize", files.hrSize());
     o.number("trendSize", files.trendSize());
     o.number("tempSize", files.tempSize());
-    o.number("tempLoaded", view.tempLoaded[s]);
-    o.number("tempFilePresent", view.tempFilePresentOf(slot));
+    o.number("tempLoaded", entry.tempLoaded);
+    o.number("tempFilePresent", store.tempFilePresentOf(slot));
     o.number("trendBlockCount", files.GetTrendBlockCount());
     o.number("ecgStartMs", c->ecgStartMs);
     o.number("ecgEndMs", c->ecgEndMs);
     o.number("hrCount", c->hrCount);
     o.number("tempCount", c->tempCount);
-    o.number("shockCount", view.shockCounts[s]);
+    o.number("shockCount", entry.shockCount);
     o.add("cprPeriods", cprPeriods(*c));
     o.number("eventCount", c->events.usedCount());
-    o.flag("hasCprFeedback", view.hasCprFeedback[s]);
+    o.flag("hasCprFeedback", entry.hasCprFeedback);
     o.number("cprFeedbackCount", c->cprFeedbackCount);
-    o.flag("hasAudio", view.hasAudio[s]);
-    o.number("audioStartMs", view.audioStartMs[s]);
-    o.number("audioDurationSec", view.audioDurationSec[s]);
+    o.flag("hasAudio", entry.hasAudio);
+    o.number("audioStartMs", entry.audioStartMs);
+    o.number("audioDurationSec", entry.audioDurationSec);
     return o.toJson();
 }

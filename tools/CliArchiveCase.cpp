@@ -1,7 +1,7 @@
 #include "tools/CliArchiveCase.h"
 
 #include "archive/OpenFlow.h"
-#include "case/TimeZoneTable.h"
+#include "device/TimeZoneTable.h"
 #include "tools/ArchiveCommandArguments.h"
 
 #include <QDir>
@@ -40,19 +40,19 @@ bool startCommand(ArgumentOutcome outcome, const QString &message, const QString
 }
 
 CliArchiveCase::CliArchiveCase(LanguagePack &texts, QTextStream &err, const QString &commandName)
-    : m_platform(err, commandName), m_view(texts, m_platform)
+    : m_platform(err, commandName), m_session(texts, m_platform)
 {
-    m_view.setTree(&m_tree);
+    m_session.setTree(&m_tree);
 }
 
 int CliArchiveCase::open(const QString &archive, int zoneRow, int32_t deviceModel)
 {
-    SharedState &state = m_view.state;
+    SharedState &state = m_session.state;
     state.localZoneOffset = TimeZoneTable::localZoneOffset();
     state.timeZoneChoice = uint16_t(zoneRow >= 0 ? zoneRow : TimeZoneTable::preselectedRow(state.localZoneOffset));
     state.deviceModel = deviceModel;
     // The folder decides the model index, so it is taken whole even for a relative path.
-    OpenFlow flow(m_view);
+    OpenFlow flow(m_session);
     if (flow.OpenArchiveFile(QFileInfo(archive).absoluteFilePath()) != OpenFlow::Outcome::Opened)
         return -1;
     return flow.openedSlot();

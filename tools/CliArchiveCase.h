@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/LanguagePack.h"
-#include "case/CRavelinView.h"
+#include "base/LanguagePack.h"
+#include "case/CaseSession.h"
 #include "case/MemoryTreeControl.h"
 #include "tools/CommandArgumentParser.h"
 #include "tools/ConsolePlatform.h"
@@ -24,7 +24,7 @@ bool loadCommandTexts(const QString &file, LanguagePack &texts);
 bool startCommand(ArgumentOutcome outcome, const QString &message, const QString &languagePack, const QString &name,
                   const char *synopsis, QTextStream &err, LanguagePack &texts, int &status);
 
-// The case of one archive as the program shows it after "Load AED File": a view over the
+// The case of one archive as the program shows it after "Load AED File": a session over the
 // console platform with its case tree in memory.
 class CliArchiveCase
 {
@@ -37,13 +37,13 @@ public:
     // and the sound. Returns the slot, or -1 after the messages went to err.
     int open(const QString &archive, int zoneRow, int32_t deviceModel);
 
-    CRavelinView &view() { return m_view; }
+    CaseSession &session() { return m_session; }
     const MemoryTreeControl &tree() const { return m_tree; }
 
 private:
     ConsolePlatform m_platform;
-    MemoryTreeControl m_tree; // outlives the view that points to it
-    CRavelinView m_view;
+    MemoryTreeControl m_tree; // outlives the session that points to it
+    CaseSession m_session;
 };
 
 // Runs a command that opens one archive and reports on its case ("events", "info"):

@@ -1,6 +1,6 @@
 #include "tools/DeviceFolderWriter.h"
 
-#include "archive/BinaryWriter.h"
+#include "base/BinaryWriter.h"
 
 #include <QDir>
 #include <QFile>

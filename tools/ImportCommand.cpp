@@ -1,10 +1,10 @@
 // "ravelin-cli import FOLDER --serial SN ...": a device folder converted into an archive.
-#include "app/LanguagePack.h"
+#include "base/LanguagePack.h"
 #include "archive/AedArchiveReader.h"
-#include "archive/FileError.h"
+#include "base/FileError.h"
 #include "archive/MifImport.h"
-#include "case/CRavelinView.h"
-#include "case/OpenDialogLogic.h"
+#include "case/CaseSession.h"
+#include "device/OpenDialogLogic.h"
 #include "tools/CliArchiveCase.h"
 #include "tools/CliCommand.h"
 #include "tools/ConsolePlatform.h"
@@ -17,17 +17,17 @@
 namespace {
 
 // Reads the archive back and erases the device files when it holds them as converted.
-bool eraseAfterReadBack(CRavelinView &view, const MifConversion &conversion, QTextStream &err, const QString &name)
+bool eraseAfterReadBack(CaseSession &session, const MifConversion &conversion, QTextStream &err, const QString &name)
 {
-    const int slot = view.AllocateCaseSlot();
+    const int slot = session.store.AllocateCaseSlot(session.state.currentFolder + session.state.currentArchiveName);
     try {
-        ReadAedArchive(view, conversion.archivePath, slot);
+        ReadAedArchive(session.store, conversion.archivePath, slot, session.state.timeZoneChoice);
     } catch (const FileError &error) {
         err << name << ": " << error.message() << "\n" << name << ": the device files were kept\n";
         return false;
     }
-    const bool holds = ArchiveHoldsConversion(view, slot, conversion);
-    view.FreeCase(slot);
+    const bool holds = ArchiveHoldsConversion(session, slot, conversion);
+    session.store.FreeCase(slot);
     if (!holds) {
         err << name << ": \"" << QDir::toNativeSeparators(conversion.archivePath)
             << "\" does not hold the device files as they were read; they were kept\n";
@@ -53,16 +53,16 @@ int runImport(const QStringList &arguments)
     }
 
     ConsolePlatform platform(err, name);
-    CRavelinView view(texts, platform);
+    CaseSession session(texts, platform);
     // The checks of "Load MIF File": the serial number, then the first missing device file.
-    OpenDialogLogic logic(view.state, platform, texts);
-    view.state.mifFolderPath = folder;
+    OpenDialogLogic logic(session.state, platform, texts);
+    session.state.mifFolderPath = folder;
     logic.setSerialText(args.serialNumber);
     if (!logic.loadMifFile())
         return 1;
-    view.setTempFilePresent(view.nextCaseSlot(), logic.tempFilePresent());
+    session.store.setTempFilePresent(session.store.nextCaseSlot(), logic.tempFilePresent());
 
-    MifImport import(view);
+    MifImport import(session);
     const int slot = import.DecodeFolder();
     if (slot < 0)
         return 1;
@@ -70,7 +70,7 @@ int runImport(const QStringList &arguments)
                                                : args.output;
     if (!import.WriteArchive(slot, path))
         return 1;
-    if (args.erase && !eraseAfterReadBack(view, import.conversion(), err, name))
+    if (args.erase && !eraseAfterReadBack(session, import.conversion(), err, name))
         return 1;
     QTextStream(stdout) << QDir::toNativeSeparators(path) << "\n";
     return 0;

@@ -15,7 +15,7 @@ int runInfo(const QStringList &arguments)
         QStringLiteral("Opens ARCHIVE as \"Load AED File\" does and prints its case as one JSON object: the"
                        "\ncase and patient fields, annotations, file sizes, decoded series, CPR periods, CPR"
                        "\nfeedback and sound."),
-        [](CliArchiveCase &archiveCase, int slot, QTextStream &out) { out << CaseInfoJson(archiveCase.view(), slot); });
+        [](CliArchiveCase &archiveCase, int slot, QTextStream &out) { out << CaseInfoJson(archiveCase.session().store, slot); });
 }
 
 const CliCommandRegistration registration({QStringLiteral("info"), QLatin1String(InfoSynopsis), runInfo,

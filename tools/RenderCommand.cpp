@@ -1,5 +1,6 @@
 // "ravelin-cli render ARCHIVE ...": the ECG picture a window shows, written as a PNG.
 #include "ecg/EcgPictureRender.h"
+#include "ecg/ShownCase.h"
 #include "tools/CliArchiveCase.h"
 #include "tools/CliCommand.h"
 #include "tools/RenderArguments.h"
@@ -42,7 +43,7 @@ int runRender(const QStringList &arguments)
     if (slot < 0)
         return 1;
     const int32_t centreMs = int32_t(args.atSeconds * 1000);
-    const QImage picture = renderEcgPicture(archiveCase.view(), slot, pictureKind(args.view), centreMs, args.size);
+    const QImage picture = renderEcgPicture(shownCase(archiveCase.session().store, slot), archiveCase.session().texts(), pictureKind(args.view), centreMs, args.size);
     if (!writePng(picture, args.output)) {
         err << name << ": cannot write \"" << QDir::toNativeSeparators(args.output) << "\"\n";
         return 1;

@@ -1,10 +1,10 @@
 // "ravelin-cli log ARCHIVE ..." and "ravelin-cli print ARCHIVE ...": the incident log and
 // the selection report of an archive's case, written as the program writes them.
-#include "app/IncidentLog.h"
-#include "app/SelectionPrint.h"
-#include "app/SelectionReportPainter.h"
-#include "archive/AtomicFileWriter.h"
-#include "archive/FileError.h"
+#include "report/IncidentLog.h"
+#include "report/SelectionPrint.h"
+#include "report/SelectionReportPainter.h"
+#include "base/AtomicFileWriter.h"
+#include "base/FileError.h"
 #include "tools/CliArchiveCase.h"
 #include "tools/CliCommand.h"
 #include "tools/ReportArguments.h"
@@ -17,7 +17,7 @@
 namespace {
 
 // The document of the case in the slot; empty when there is nothing to write.
-using Document = std::function<QByteArray(const ReportArguments &args, const LanguagePack &texts, CRavelinView &view,
+using Document = std::function<QByteArray(const ReportArguments &args, const LanguagePack &texts, CaseSession &session,
                                           int slot, QString &why)>;
 
 // Checks the arguments, opens the archive, makes the document and writes it whole.
@@ -37,7 +37,7 @@ int runReport(const QStringList &arguments, ReportArguments::Kind kind, const ch
         return 1;
 
     QString why;
-    const QByteArray bytes = document(args, texts, archive.view(), slot, why);
+    const QByteArray bytes = document(args, texts, archive.session(), slot, why);
     if (bytes.isEmpty()) {
         err << name << ": " << why << "\n";
         return 1;
@@ -55,11 +55,11 @@ int runReport(const QStringList &arguments, ReportArguments::Kind kind, const ch
 int runLog(const QStringList &arguments)
 {
     return runReport(arguments, ReportArguments::Kind::Log, LogSynopsis,
-                     [](const ReportArguments &, const LanguagePack &, CRavelinView &view, int slot, QString &) {
+                     [](const ReportArguments &, const LanguagePack &, CaseSession &session, int slot, QString &) {
                          IncidentLog::ReportInput input;
-                         input.caseRecord = view.caseAt(slot);
-                         input.shockCount = view.shockCounts[size_t(slot)];
-                         input.timeAdjusted = view.state.timeAdjusted != 0;
+                         input.caseRecord = session.store.caseAt(slot);
+                         input.shockCount = session.store.at(slot).shockCount;
+                         input.timeAdjusted = session.state.timeAdjusted != 0;
                          input.reportTime = CTime::GetCurrentTime();
                          return IncidentLog::document(input);
                      });
@@ -70,11 +70,11 @@ int runPrint(const QStringList &arguments)
     // The segments are selected in the order given, then printed the way "Print All
     // Segment" prints them.
     return runReport(arguments, ReportArguments::Kind::Print, PrintSynopsis,
-                     [](const ReportArguments &args, const LanguagePack &texts, CRavelinView &view, int slot,
+                     [](const ReportArguments &args, const LanguagePack &texts, CaseSession &session, int slot,
                         QString &why) {
                          for (const auto &[start, end] : args.segments)
-                             view.AddSegment(slot, start, end);
-                         const CaseRecord *c = view.caseAt(slot);
+                             session.store.AddSegment(slot, start, end);
+                         const CaseRecord *c = session.store.caseAt(slot);
                          const SelectionReport report = SelectionPrint::report(
                              c, SelectionPrint::buildPrintList(SelectionPrint::sortedSegments(c->segments)),
                              texts.language());

@@ -2,7 +2,7 @@
 
 #include "app/CDetailSub2.h"
 #include "app/CDetailView.h"
-#include "archive/AudioOutput.h"
+#include "sound/AudioOutput.h"
 #include "ecg/EcgCaseFixture.h"
 
 #include <QIODevice>
@@ -65,8 +65,8 @@ public:
     {
         const int slot = handMadeCase(0, QByteArray(15000, char(125)));
         for (int32_t t : times)
-            view.AddEvent(slot, t, QStringLiteral("Prompt : Check patient."), QString());
-        view.sourcePaths[size_t(slot)] = dir.file(QStringLiteral("case.aed"));
+            view.store.AddEvent(slot, t, QStringLiteral("Prompt : Check patient."), QString());
+        view.store.at(slot).sourcePath = dir.file(QStringLiteral("case.aed"));
         return slot;
     }
 

@@ -140,7 +140,7 @@ TEST_F(DetailView, ShowEnlargedSwitchesToTheEnlargedTabOnce)
 TEST_F(DetailView, GeneralFormShowsTheCase)
 {
     const int slot = caseWithEvents({0, 3725000, 95500});
-    CaseRecord *c = view.caseAt(slot);
+    CaseRecord *c = view.store.caseAt(slot);
     c->serialNumber = "SN-7";
     c->comments = "Bystander CPR";
     c->operatorName = "Rossi";
@@ -231,7 +231,7 @@ TEST_F(DetailView, ChangesGoStraightIntoTheShownCase)
 {
     const int slot = caseWithEvents({0, 5000});
     select(slot, 0);
-    CaseRecord *c = view.caseAt(slot);
+    CaseRecord *c = view.store.caseAt(slot);
     CDetailSub &g = general();
 
     const QList<QPair<QLineEdit *, QString CaseRecord::*>> edits = {
@@ -294,7 +294,7 @@ TEST_F(DetailView, PowerOnTimeAlwaysShowsTheStartText)
 
     type(g.powerOnTime(), "2020-01-02 03:04:0");
     EXPECT_EQ(g.powerOnTime()->text(), "2020-01-02 03:04:05");
-    EXPECT_EQ(view.caseAt(slot)->powerOnTimeText, "2020-01-02 03:04:05");
+    EXPECT_EQ(view.store.caseAt(slot)->powerOnTimeText, "2020-01-02 03:04:05");
 
     // Any other change brings the global text back too.
     view.state.startTimeText = "2020-02-02 00:00:00";
@@ -339,7 +339,7 @@ TEST(DetailViewItalian, ListsAndLabelsInItalianWithTheSameIndices)
     EXPECT_EQ(f.detail->noCaseLabel()->text(), "Nessun caso caricato.");
 
     const int slot = f.caseWithEvents({0});
-    f.view.caseAt(slot)->sexIndex = 1;
+    f.view.store.caseAt(slot)->sexIndex = 1;
     f.select(slot, 0);
     EXPECT_EQ(g.sex()->currentText(), "Maschile");
 }

@@ -1,5 +1,5 @@
-#include "app/CommandIds.h"
-#include "app/IncidentLog.h"
+#include "base/CommandIds.h"
+#include "report/IncidentLog.h"
 #include "app/ReportFixture.h"
 
 #include <QDir>
@@ -23,7 +23,7 @@ protected:
     IncidentLog::ReportInput input(int slot, bool adjusted = false)
     {
         IncidentLog::ReportInput in;
-        in.caseRecord = view.caseAt(slot);
+        in.caseRecord = view.store.caseAt(slot);
         in.shockCount = 2;
         in.timeAdjusted = adjusted;
         in.reportTime = CTime(2021, 3, 8, 10, 0, 0);
@@ -55,8 +55,8 @@ TEST_F(IncidentLogTest, WritesEveryStepOfTheDocumentInOrder)
     c.weightUnitIndex = 0;
     c.operatorName = "Dr. Bianchi";
     c.comments = "ROSC at 4 min";
-    view.AddEvent(slot, 65000, "Analyzing", "");
-    view.AddEvent(slot, 0, "Power on.", "");
+    view.store.AddEvent(slot, 65000, "Analyzing", "");
+    view.store.AddEvent(slot, 0, "Power on.", "");
 
     const QByteArray expected = crlf(
         "<html xmlns:msxsl=\"urn:schemas-microsoft-com:xslt\" xmlns:user=\"urn:veltris-aed:incident-log\">\n"
@@ -181,16 +181,16 @@ TEST_F(IncidentLogTest, LengthIsTheElapsedTimeOfTheLastUsedEventSlot)
     };
     for (const Row &row : rows) {
         const int slot = addCase();
-        view.AddEvent(slot, row.lastMs, "last slot", "");
+        view.store.AddEvent(slot, row.lastMs, "last slot", "");
         EXPECT_EQ(IncidentLog::lengthText(caseAt(slot)), QString::fromLatin1(row.length)) << row.lastMs;
-        view.FreeCase(slot);
+        view.store.FreeCase(slot);
     }
 
     // The last used slot counts, not the latest time; an emptied last slot does not.
     const int slot = addCase();
-    view.AddEvent(slot, 7200000, "late", "");
-    view.AddEvent(slot, 60000, "early, added last", "");
-    view.AddEvent(slot, 90000, "removed", "");
+    view.store.AddEvent(slot, 7200000, "late", "");
+    view.store.AddEvent(slot, 60000, "early, added last", "");
+    view.store.AddEvent(slot, 90000, "removed", "");
     caseAt(slot).events.remove(2);
     EXPECT_EQ(IncidentLog::lengthText(caseAt(slot)), " 0:01:00");
     EXPECT_TRUE(document(slot).contains("Length:  0:01:00<br>"));
@@ -201,9 +201,9 @@ TEST_F(IncidentLogTest, EventTimesShowTheDayWhenItChanges)
     const int slot = addCase();
     CaseRecord &c = caseAt(slot);
     c.startTime = CTime(2021, 3, 7, 23, 59, 0);
-    view.AddEvent(slot, 30000, "same day", "");
-    view.AddEvent(slot, 3725000, "next day", "");
-    view.AddEvent(slot, 3 * 86400000 + 5760000, "three days on", "");
+    view.store.AddEvent(slot, 30000, "same day", "");
+    view.store.AddEvent(slot, 3725000, "next day", "");
+    view.store.AddEvent(slot, 3 * 86400000 + 5760000, "three days on", "");
 
     const QString html = document(slot);
     EXPECT_TRUE(html.contains("<td class=\"Timestamp\">23:59:30</td>")) << html.toStdString();
@@ -213,7 +213,7 @@ TEST_F(IncidentLogTest, EventTimesShowTheDayWhenItChanges)
     // An invalid start: elapsed hours within the day, and question marks in the header.
     c.startTimeValid = false;
     c.startTime = CTime();
-    view.AddEvent(slot, 90000000, "after 25 hours", "");
+    view.store.AddEvent(slot, 90000000, "after 25 hours", "");
     const QString invalid = document(slot);
     EXPECT_TRUE(invalid.contains("<td class=\"Timestamp\"> 0:00:30</td>"));
     EXPECT_TRUE(invalid.contains("<td class=\"Timestamp\"> 1:02:05</td>"));
@@ -225,10 +225,10 @@ TEST_F(IncidentLogTest, EventTimesShowTheDayWhenItChanges)
 TEST_F(IncidentLogTest, EventsAreInTimeOrderWithEqualTimesInSlotOrder)
 {
     const int slot = addCase();
-    view.AddEvent(slot, 5000, "third", "");
-    view.AddEvent(slot, 0, "Power on.", "");
-    view.AddEvent(slot, 0, "A: same time, later slot", "note");
-    view.AddEvent(slot, 4000, "second", "");
+    view.store.AddEvent(slot, 5000, "third", "");
+    view.store.AddEvent(slot, 0, "Power on.", "");
+    view.store.AddEvent(slot, 0, "A: same time, later slot", "note");
+    view.store.AddEvent(slot, 4000, "second", "");
 
     const QString html = document(slot);
     const QStringList inOrder{"Power on.", "A: same time, later slot", "second", "third"};
@@ -243,8 +243,8 @@ TEST_F(IncidentLogTest, EventsAreInTimeOrderWithEqualTimesInSlotOrder)
 TEST_F(IncidentLogTest, AdjustedStartMarksTitleHeaderAndEveryEventTime)
 {
     const int slot = addCase();
-    view.AddEvent(slot, 0, "Power on.", "");
-    view.AddEvent(slot, 1000, "Analyzing", "");
+    view.store.AddEvent(slot, 0, "Power on.", "");
+    view.store.AddEvent(slot, 1000, "Analyzing", "");
 
     const QString html = document(slot, true);
     EXPECT_TRUE(html.contains("<title>Lumeron AED Incident Log   2021.03.07   09:05:00 Adjust Time</title>"));
@@ -262,7 +262,7 @@ TEST_F(IncidentLogTest, EveryValueFromTheCaseIsEscaped)
     const QString escaped = QStringLiteral("&lt;script&gt;alert(&quot;x&quot; &amp; &#39;y&#39;)&lt;/script&gt;");
     c.firstName = c.lastName = c.patientId = c.middleInitial = hostile;
     c.heightText = c.weightText = c.serialNumber = c.operatorName = c.comments = hostile;
-    view.AddEvent(slot, 0, hostile, "");
+    view.store.AddEvent(slot, 0, hostile, "");
 
     const QString html = document(slot);
     EXPECT_FALSE(html.contains("<script>"));
@@ -300,12 +300,12 @@ TEST_F(IncidentLogCommandTest, NeedsAnOpenCaseAndASelectedOne)
     EXPECT_EQ(platform.messages[0].icon, Platform::Icon::Stop);
 
     const int slot = addCase();
-    view.selSlot = -1;
+    view.session.selSlot = -1;
     view.OnIncidentLog();
-    view.selSlot = slot + 1;
+    view.session.selSlot = slot + 1;
     view.OnIncidentLog();
-    view.FreeCase(slot);
-    view.selSlot = slot;
+    view.store.FreeCase(slot);
+    view.session.selSlot = slot;
     view.OnIncidentLog();
     ASSERT_EQ(platform.messages.size(), 4);
     for (int i = 1; i < 4; ++i)
@@ -337,8 +337,8 @@ TEST_F(IncidentLogCommandTest, EachReportIsANewNumberedFileOpenedInTheBrowser)
 
     // A new view (the next run) starts again at 1 and overwrites that file.
     CRavelinView next(texts, platform);
-    next.AllocateCaseSlot();
-    next.selSlot = 0;
+    next.store.AllocateCaseSlot(QString());
+    next.session.selSlot = 0;
     next.OnIncidentLog();
     EXPECT_EQ(platform.openedFiles.last(), one);
     EXPECT_TRUE(QFileInfo::exists(two));
@@ -362,9 +362,9 @@ TEST_F(IncidentLogCommandTest, ShowsTheShockCountAndAdjustmentOfTheView)
 {
     const std::string localeBefore = std::setlocale(LC_ALL, nullptr);
     const int slot = addCase();
-    view.shockCounts[size_t(slot)] = 3;
+    view.store.at(slot).shockCount = 3;
     view.state.timeAdjusted = 1;
-    view.AddEvent(slot, 0, "Power on.", "");
+    view.store.AddEvent(slot, 0, "Power on.", "");
     view.OnIncidentLog();
     QFile f(folder() + "/veltris_aed1.html");
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));

@@ -2,9 +2,9 @@
 // the centre, the review position, the sound and when playback stops.
 #include "DetailFixture.h"
 #include "app/CDetailSub.h"
-#include "archive/AudioRecordFile.h"
-#include "archive/SoundClass.h"
-#include "archive/SoundStream.h"
+#include "device/AudioRecordFile.h"
+#include "sound/SoundClass.h"
+#include "sound/SoundStream.h"
 #include "ecg/CMagnified.h"
 
 #include <QMenu>
@@ -32,9 +32,9 @@ protected:
     int caseWithAudio(int32_t startMs, int seconds, bool withWav = true)
     {
         const int slot = caseWithEvents({0, 20000});
-        view.hasAudio[size_t(slot)] = true;
-        view.audioStartMs[size_t(slot)] = startMs;
-        view.audioDurationSec[size_t(slot)] = 0;
+        view.store.at(slot).hasAudio = true;
+        view.store.at(slot).audioStartMs = startMs;
+        view.store.at(slot).audioDurationSec = 0;
         if (withWav) {
             const uint32_t bytes = uint32_t(seconds) * 16000;
             dir.write(QStringLiteral("Audio Record.wav"),
@@ -104,7 +104,7 @@ TEST_F(EnlargedPlayback, SoundStartsTwoSecondsBeforeTheRecordAtTheMatchingOffset
     EXPECT_EQ(audio.starts, 1);
     EXPECT_TRUE(enlarged().sound().isActive());
     EXPECT_EQ(soundCursor(), 100u * 16);
-    EXPECT_EQ(view.audioDurationSec[size_t(slot)], 3);
+    EXPECT_EQ(view.store.at(slot).audioDurationSec, 3);
     steps(5);
     EXPECT_EQ(audio.starts, 1); // one sound per selection
 

@@ -1,10 +1,11 @@
 // The recent-file list: five archives, newest first, kept in the settings, and the File
 // menu's Recent entries that open them again.
 #include "app/CMainFrame.h"
-#include "app/CommandIds.h"
+#include "base/CommandIds.h"
 #include "app/RecentFileList.h"
 #include "archive/AedArchiveWriter.h"
-#include "case/CRavelinView.h"
+#include "app/CRavelinView.h"
+#include "device/MifCase.h"
 #include "support/FakePlatform.h"
 #include "support/Packs.h"
 #include "support/TempDir.h"
@@ -32,8 +33,8 @@ QString makeArchive(const TempDir &dir, const QString &name)
     folder.trend = {DeviceFiles::TrendBlock{}};
     folder.write(dir.file("device"));
     view.state.mifFolderPath = dir.file("device");
-    const int slot = view.CreateCaseFromMif();
-    WriteAedArchive(view, slot, dir.file(name), AedArchiveVariant::Conversion);
+    const int slot = MifCase::CreateCaseFromMif(view.session);
+    WriteAedArchive(view.store, slot, dir.file(name), AedArchiveVariant::Conversion);
     return dir.file(name);
 }
 
@@ -85,8 +86,8 @@ TEST(RecentFiles, OpenedArchivesAreOfferedAndReopenedFromTheFileMenu)
     EXPECT_EQ(entryTexts(frame), (QStringList{"&1 " + second, "&2 " + first}));
 
     frame.action(CommandId::RecentFileList)->menu()->actions().at(1)->trigger();
-    EXPECT_EQ(frame.view().slotCount, 3);
-    EXPECT_EQ(frame.view().sourcePaths[2], first);
+    EXPECT_EQ(frame.view().store.slotCount(), 3);
+    EXPECT_EQ(frame.view().store.at(2).sourcePath, first);
     EXPECT_EQ(entryTexts(frame), (QStringList{"&1 " + first, "&2 " + second}));
 
     // An archive that went is reported and leaves the list.

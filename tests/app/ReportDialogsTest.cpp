@@ -1,8 +1,8 @@
 // The widgets behind the report services: the report menu under the cursor and the print
 // dialog that prints the selection report (here into a PDF file).
-#include "app/CommandIds.h"
-#include "app/ContextMenuBuilder.h"
-#include "app/ContextMenuTemplate.h"
+#include "base/CommandIds.h"
+#include "base/ContextMenuBuilder.h"
+#include "base/ContextMenuTemplate.h"
 #include "app/QtReportDialogs.h"
 #include "app/ReportFixture.h"
 
@@ -51,8 +51,8 @@ protected:
     {
         const int slot = addCase();
         for (int32_t start : {10000, 30000, 50000, 70000, 90000})
-            view.AddSegment(slot, start, start + 2000);
-        const CaseRecord *c = view.caseAt(slot);
+            view.store.AddSegment(slot, start, start + 2000);
+        const CaseRecord *c = view.store.caseAt(slot);
         return SelectionPrint::report(c, SelectionPrint::buildPrintList(SelectionPrint::sortedSegments(c->segments)),
                                       1);
     }

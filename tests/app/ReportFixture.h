@@ -1,6 +1,6 @@
 #pragma once
 
-#include "case/CRavelinView.h"
+#include "app/CRavelinView.h"
 #include "support/FakePlatform.h"
 #include "support/Packs.h"
 #include "support/QtPrinters.h"
@@ -22,12 +22,12 @@ public:
     // A case starting 2021-03-07 09:05:00 local time, selected in the tree.
     int addCase()
     {
-        const int slot = view.AllocateCaseSlot();
-        CaseRecord &c = *view.caseAt(slot);
+        const int slot = view.store.AllocateCaseSlot(view.state.currentFolder + view.state.currentArchiveName);
+        CaseRecord &c = *view.store.caseAt(slot);
         c.startTimeValid = true;
         c.startTime = CTime(2021, 3, 7, 9, 5, 0);
         c.serialNumber = QStringLiteral("SN-0042");
-        view.selSlot = slot;
+        view.session.selSlot = slot;
         return slot;
     }
 
@@ -41,5 +41,5 @@ public:
         c.ecgAllocated = true;
     }
 
-    CaseRecord &caseAt(int slot) { return *view.caseAt(slot); }
+    CaseRecord &caseAt(int slot) { return *view.store.caseAt(slot); }
 };

@@ -1,6 +1,6 @@
 #include "app/CMainFrame.h"
-#include "app/CommandIds.h"
-#include "case/CRavelinView.h"
+#include "base/CommandIds.h"
+#include "app/CRavelinView.h"
 #include "ecg/CMagnified.h"
 #include "support/FakePlatform.h"
 #include "support/Packs.h"
@@ -13,9 +13,9 @@ TEST(ReportCommandsInTheFrame, PrintOpensTheReportMenuAndPrintAllSegmentReachesT
     FakePlatform platform;
     CMainFrame frame(Packs::builtInEnglish(), platform);
     CRavelinView &view = frame.view();
-    const int slot = view.AllocateCaseSlot();
-    view.selSlot = slot;
-    view.AddSegment(slot, 10000, 12000);
+    const int slot = view.store.AllocateCaseSlot(view.state.currentFolder + view.state.currentArchiveName);
+    view.session.selSlot = slot;
+    view.store.AddSegment(slot, 10000, 12000);
 
     frame.action(CommandId::Print)->trigger();
     EXPECT_EQ(platform.reportMenus.size(), 1);

@@ -1,6 +1,6 @@
-#include "app/CommandIds.h"
+#include "base/CommandIds.h"
 #include "app/ReportFixture.h"
-#include "app/SelectionPrint.h"
+#include "report/SelectionPrint.h"
 
 #include <gtest/gtest.h>
 
@@ -89,7 +89,7 @@ protected:
     void select(const std::vector<Span> &segments)
     {
         for (const auto &[start, end] : segments)
-            view.AddSegment(slot, start, end);
+            view.store.AddSegment(slot, start, end);
     }
 
     static std::vector<Span> spans(const SelectionReport &report)
@@ -138,7 +138,7 @@ TEST_F(PrintCommandTest, PrintAllSegmentPrintsTheSelectedCaseInTimeOrder)
 
     ASSERT_EQ(platform.printedReports.size(), 1);
     const SelectionReport &report = platform.printedReports[0];
-    EXPECT_EQ(report.caseRecord, view.caseAt(slot));
+    EXPECT_EQ(report.caseRecord, view.store.caseAt(slot));
     EXPECT_EQ(spans(report), (std::vector<Span>{{10000, 20000}, {20000, 30000}, {30000, 40000}, {50000, 60000},
                                                 {70000, 80000}}));
     EXPECT_EQ(report.pageCount, 2);
@@ -190,8 +190,8 @@ TEST_F(PrintCommandTest, ANewRequestAfterACancelledDialogTakesTheSegmentsSelecte
 
 TEST_F(PrintCommandTest, NothingToPrintEndsTheJobWithoutADialog)
 {
-    view.AddSegment(slot, 10000, 12000);
-    view.caseAt(slot)->segments.remove(0);
+    view.store.AddSegment(slot, 10000, 12000);
+    view.store.caseAt(slot)->segments.remove(0);
     view.OnPrintSegments(SelectionPrintState::KindAllSegments);
     EXPECT_TRUE(platform.printedReports.isEmpty());
     EXPECT_EQ(view.printState.printRequested, 0);
@@ -200,7 +200,7 @@ TEST_F(PrintCommandTest, NothingToPrintEndsTheJobWithoutADialog)
     select({{10000, 12000}});
     view.OnPrintSegments(SelectionPrintState::KindAllSegments);
     ASSERT_EQ(platform.printedReports.size(), 1);
-    view.FreeCase(slot);
+    view.store.FreeCase(slot);
     view.OnPrint();
     EXPECT_EQ(platform.printedReports.size(), 1);
     EXPECT_EQ(view.printState.printRequested, 0);

@@ -1,5 +1,5 @@
 #include "app/ReportFixture.h"
-#include "app/SelectionReportPainter.h"
+#include "report/SelectionReportPainter.h"
 
 #include <QFile>
 #include <QImage>
@@ -91,8 +91,8 @@ protected:
     QString writePdf(const std::vector<std::pair<int32_t, int32_t>> &segments, uint8_t language = 1)
     {
         for (const auto &[start, end] : segments)
-            view.AddSegment(view.selSlot, start, end);
-        report.caseRecord = view.caseAt(view.selSlot);
+            view.store.AddSegment(view.session.selSlot, start, end);
+        report.caseRecord = view.store.caseAt(view.session.selSlot);
         report.pieces = SelectionPrint::buildPrintList(SelectionPrint::sortedSegments(report.caseRecord->segments));
         report.pageCount = SelectionPrint::pageCount(int(report.pieces.size()));
         report.language = language;
@@ -176,9 +176,9 @@ TEST_F(SelectionReportPdfTest, EventsShowOnlyInsideTheirStrip)
 {
     const int slot = addCase();
     setEcg(slot, 0, QByteArray(60 * 250, char(125)));
-    view.AddEvent(slot, 17000, "Three seconds before", "");
-    view.AddEvent(slot, 22000, "Two seconds in", "");
-    view.AddEvent(slot, 31000, "After the end", "");
+    view.store.AddEvent(slot, 17000, "Three seconds before", "");
+    view.store.AddEvent(slot, 22000, "Two seconds in", "");
+    view.store.AddEvent(slot, 31000, "After the end", "");
     const QString all = text(writePdf({{20000, 21000}}));
     EXPECT_TRUE(all.contains("Two seconds in")) << all.toStdString();
     EXPECT_FALSE(all.contains("Three seconds before"));

@@ -1,10 +1,10 @@
 #include "ArchiveFixture.h"
 
 #include "archive/AedArchive.h"
-#include "archive/AudioRecordFile.h"
-#include "archive/BinaryReader.h"
-#include "archive/BinaryWriter.h"
-#include "case/ZoneShift.h"
+#include "device/AudioRecordFile.h"
+#include "base/BinaryReader.h"
+#include "base/BinaryWriter.h"
+#include "device/ZoneShift.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -175,9 +175,9 @@ TEST_F(AedArchiveFile, ConversionKeepsTheDeviceFilesAndTheTrailer)
     EXPECT_EQ(r.timeZoneIndex, zoneRow(540));
     EXPECT_EQ(r.savedAnnotationCount, 0);
     EXPECT_EQ(r.annotationChangeCount, 0);
-    EXPECT_EQ(view.tempLoaded[size_t(slot)], 1);
-    EXPECT_EQ(view.tempFilePresentOf(slot), 1);
-    EXPECT_TRUE(view.pendingAnnotations.empty());
+    EXPECT_EQ(view.store.at(slot).tempLoaded, 1);
+    EXPECT_EQ(view.store.tempFilePresentOf(slot), 1);
+    EXPECT_TRUE(view.store.pendingAnnotations.empty());
 }
 
 TEST_F(AedArchiveFile, ConversionOfAFolderWithAPartialTrendBlockKeepsItsTail)
@@ -192,11 +192,11 @@ TEST_F(AedArchiveFile, ConversionOfAFolderWithAPartialTrendBlockKeepsItsTail)
 
     view.state.mifFolderPath = mif;
     view.state.deviceModel = ModelQ21;
-    view.setTempFilePresent(view.nextCaseSlot(), 1);
-    const int made = view.CreateCaseFromMif();
-    WriteAedArchive(view, made, dir.file("partial.aed"), AedArchiveVariant::Conversion);
+    view.store.setTempFilePresent(view.store.nextCaseSlot(), 1);
+    const int made = MifCase::CreateCaseFromMif(view);
+    WriteAedArchive(view.store, made, dir.file("partial.aed"), AedArchiveVariant::Conversion);
     const QByteArray trendData = files(made).trendData;
-    view.FreeCase(made);
+    view.store.FreeCase(made);
 
     const int slot = open(dir.file("partial.aed"));
     EXPECT_EQ(files(slot).trendData.size(), 2 * 2668 + 100);
@@ -213,8 +213,8 @@ TEST_F(AedArchiveFile, ConversionWithoutTempAndWithAnInvalidHeader)
     EXPECT_FALSE(dir.read("case.aed").contains(utf16("<<<TEMP>>>")));
 
     const int slot = open(path, 0);
-    EXPECT_EQ(view.tempLoaded[size_t(slot)], 0);
-    EXPECT_EQ(view.tempFilePresentOf(slot), 0);
+    EXPECT_EQ(view.store.at(slot).tempLoaded, 0);
+    EXPECT_EQ(view.store.tempFilePresentOf(slot), 0);
     EXPECT_TRUE(files(slot).tempData.isEmpty());
     EXPECT_FALSE(record(slot).startTimeValid);
     // A missing start time is not moved to another zone.
@@ -244,16 +244,16 @@ TEST_F(AedArchiveFile, SaveKeepsFieldsAndAnnotationsInTableOrder)
     c.weightText = "75,5";
     c.weightUnitIndex = 2;
 
-    view.AddEvent(first, 5000, "A: first", "body one");
-    view.AddEvent(first, 6000, "Power off.", "");
-    view.AddEvent(first, 7000, "A: second", "to be deleted");
-    view.AddEvent(first, 8000, "A: third", "");
+    view.store.AddEvent(first, 5000, "A: first", "body one");
+    view.store.AddEvent(first, 6000, "Power off.", "");
+    view.store.AddEvent(first, 7000, "A: second", "to be deleted");
+    view.store.AddEvent(first, 8000, "A: third", "");
     c.events.remove(2);
-    view.AddEvent(first, 9000, "A: fourth", QString(300, QChar('z'))); // takes the emptied slot
+    view.store.AddEvent(first, 9000, "A: fourth", QString(300, QChar('z'))); // takes the emptied slot
     c.annotationChangeCount = 4;
 
     const QString saved = dir.file("saved.aed");
-    WriteAedArchive(view, first, saved, AedArchiveVariant::Save);
+    WriteAedArchive(view.store, first, saved, AedArchiveVariant::Save);
     EXPECT_EQ(c.savedAnnotationCount, 3);
     EXPECT_EQ(c.annotationChangeCount, 3);
 
@@ -268,15 +268,15 @@ TEST_F(AedArchiveFile, SaveKeepsFieldsAndAnnotationsInTableOrder)
     EXPECT_EQ(r.birthDate, c.birthDate);
     EXPECT_TRUE(r.birthDateKnown);
     EXPECT_FALSE(r.birthDateUnknown);
-    EXPECT_EQ(annotations(view.pendingAnnotations),
+    EXPECT_EQ(annotations(view.store.pendingAnnotations),
               (std::vector<Annotation>{{5000, "A: first", "body one"},
                                        {9000, "A: fourth", QString(300, QChar('z'))},
                                        {8000, "A: third", ""}}));
     EXPECT_EQ(r.savedAnnotationCount, 3);
     EXPECT_EQ(r.annotationChangeCount, 3);
     // No trailer: tempFilePresent follows the Temp section and the start is valid.
-    EXPECT_EQ(view.tempLoaded[size_t(again)], 1);
-    EXPECT_EQ(view.tempFilePresentOf(again), 1);
+    EXPECT_EQ(view.store.at(again).tempLoaded, 1);
+    EXPECT_EQ(view.store.tempFilePresentOf(again), 1);
     EXPECT_TRUE(r.startTimeValid);
     EXPECT_EQ(files(again).ecgData, files(first).ecgData);
     EXPECT_EQ(files(again).tempData, files(first).tempData);
@@ -301,10 +301,10 @@ TEST_F(AedArchiveFile, StartTimeIsShiftedByTheZoneChosenAtEveryOpen)
 TEST_F(AedArchiveFile, SavedArchiveReopenedInTheSameZoneShowsTheSameStart)
 {
     const int first = open(importArchive(fullFolder()), 0);
-    WriteAedArchive(view, first, dir.file("saved.aed"), AedArchiveVariant::Save);
+    WriteAedArchive(view.store, first, dir.file("saved.aed"), AedArchiveVariant::Save);
     const int second = open(dir.file("saved.aed"), 0);
     EXPECT_EQ(record(second).startTime, record(first).startTime);
-    WriteAedArchive(view, second, dir.file("saved2.aed"), AedArchiveVariant::Save);
+    WriteAedArchive(view.store, second, dir.file("saved2.aed"), AedArchiveVariant::Save);
     EXPECT_EQ(record(open(dir.file("saved2.aed"), 0)).startTime, record(first).startTime);
 }
 
@@ -313,7 +313,7 @@ TEST_F(AedArchiveFile, SavedCaseWithoutStartTimeStaysWithoutOne)
     DeviceFolder folder = fullFolder();
     folder.header.hour = 24;
     const int first = open(importArchive(folder), -270);
-    WriteAedArchive(view, first, dir.file("saved.aed"), AedArchiveVariant::Save);
+    WriteAedArchive(view.store, first, dir.file("saved.aed"), AedArchiveVariant::Save);
     const int second = open(dir.file("saved.aed"), -270);
     EXPECT_FALSE(record(second).startTimeValid);
     EXPECT_EQ(record(second).startTime.GetTime(), 0);
@@ -337,11 +337,11 @@ TEST_F(AedArchiveFile, TrailerOrItsDefaults)
         small.layout.startTimeValid = c.trailerValid;
         const QString path = dir.write("t.aed", small.bytes());
         const int slot = open(path);
-        EXPECT_EQ(view.tempLoaded[size_t(slot)], c.tempLoaded);
-        EXPECT_EQ(view.tempFilePresentOf(slot), c.tempFilePresent);
+        EXPECT_EQ(view.store.at(slot).tempLoaded, c.tempLoaded);
+        EXPECT_EQ(view.store.tempFilePresentOf(slot), c.tempFilePresent);
         EXPECT_EQ(record(slot).startTimeValid, c.valid);
         EXPECT_EQ(record(slot).comments, "c");
-        view.FreeCase(slot);
+        view.store.FreeCase(slot);
     }
 }
 
@@ -391,7 +391,7 @@ TEST_F(AedArchiveFile, ReadsOlderTimesAndEightBitTextsAndSkipsUnmarkedSections)
     EXPECT_EQ(r.birthDate.GetTime(), -86400);
     EXPECT_TRUE(r.birthDateKnown);
     EXPECT_EQ(r.weightText, "60");
-    EXPECT_EQ(annotations(view.pendingAnnotations), (std::vector<Annotation>{{1234, "A: note", "text"}}));
+    EXPECT_EQ(annotations(view.store.pendingAnnotations), (std::vector<Annotation>{{1234, "A: note", "text"}}));
     EXPECT_TRUE(r.startTimeValid);
 }
 
@@ -412,7 +412,7 @@ TEST_F(AedArchiveFile, CommentsThatReadAsTheTempMarker)
     EXPECT_EQ(error->kind(), FileError::Kind::EndOfFile);
 
     // The save writer puts an empty Temp section before them, so they come back.
-    WriteAedArchive(view, first, dir.file("saved.aed"), AedArchiveVariant::Save);
+    WriteAedArchive(view.store, first, dir.file("saved.aed"), AedArchiveVariant::Save);
     const int second = open(dir.file("saved.aed"));
     EXPECT_EQ(record(second).comments, "<<<TEMP>>>");
     EXPECT_EQ(record(second).operatorName, "after");
@@ -426,20 +426,20 @@ TEST_F(AedArchiveFile, ArchiveCutAtAnyOffsetIsRefusedAndLeavesNoCase)
     const QString path = dir.file("cut.aed");
     for (qsizetype length = 0; length < whole.size(); ++length) {
         dir.write("cut.aed", whole.left(length));
-        view.pendingAnnotations = {EventItem::make(1, "A: earlier", "")};
+        view.store.pendingAnnotations = {EventItem::make(1, "A: earlier", "")};
         if (length == endOfAnnotations) {
             const int slot = open(path);
-            EXPECT_EQ(view.tempFilePresentOf(slot), 1);
+            EXPECT_EQ(view.store.tempFilePresentOf(slot), 1);
             EXPECT_TRUE(record(slot).startTimeValid);
-            EXPECT_EQ(view.pendingAnnotations.size(), 1u);
-            view.FreeCase(slot);
+            EXPECT_EQ(view.store.pendingAnnotations.size(), 1u);
+            view.store.FreeCase(slot);
             continue;
         }
         const auto error = openFailure(path);
         ASSERT_TRUE(error) << length;
         EXPECT_EQ(error->kind(), FileError::Kind::EndOfFile) << length;
         EXPECT_EQ(error->message(), "Attempted to access " + path + " past its end.") << length;
-        EXPECT_EQ(annotations(view.pendingAnnotations), (std::vector<Annotation>{{1, "A: earlier", ""}})) << length;
+        EXPECT_EQ(annotations(view.store.pendingAnnotations), (std::vector<Annotation>{{1, "A: earlier", ""}})) << length;
     }
 }
 
@@ -499,22 +499,22 @@ TEST_F(AedArchiveFile, MoreThanAThousandAnnotationsAreReadWhole)
 {
     const int first = open(importArchive(fullFolder()));
     for (int i = 0; i < 1500; ++i)
-        view.AddEvent(first, 1000 + i, QString("A: %1").arg(i), QString());
-    WriteAedArchive(view, first, dir.file("many.aed"), AedArchiveVariant::Save);
+        view.store.AddEvent(first, 1000 + i, QString("A: %1").arg(i), QString());
+    WriteAedArchive(view.store, first, dir.file("many.aed"), AedArchiveVariant::Save);
     const int second = open(dir.file("many.aed"));
-    ASSERT_EQ(view.pendingAnnotations.size(), 1500u);
-    EXPECT_EQ(view.pendingAnnotations.back().text, "A: 1499");
+    ASSERT_EQ(view.store.pendingAnnotations.size(), 1500u);
+    EXPECT_EQ(view.store.pendingAnnotations.back().text, "A: 1499");
     EXPECT_EQ(record(second).savedAnnotationCount, 1500);
 }
 
 TEST_F(AedArchiveFile, FailedWriteChangesNeitherCaseNorFile)
 {
     const int slot = open(importArchive(fullFolder()));
-    view.AddEvent(slot, 5000, "A: unsaved", "");
+    view.store.AddEvent(slot, 5000, "A: unsaved", "");
     record(slot).annotationChangeCount = 1;
     const QString path = dir.file("no such folder/saved.aed");
     try {
-        WriteAedArchive(view, slot, path, AedArchiveVariant::Save);
+        WriteAedArchive(view.store, slot, path, AedArchiveVariant::Save);
         FAIL() << "wrote into a missing folder";
     } catch (const FileError &e) {
         EXPECT_EQ(e.kind(), FileError::Kind::CreateFailed);

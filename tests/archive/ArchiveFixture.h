@@ -2,9 +2,9 @@
 
 #include "archive/AedArchiveReader.h"
 #include "archive/AedArchiveWriter.h"
-#include "archive/FileError.h"
+#include "base/FileError.h"
 #include "case/CaseViewFixture.h"
-#include "case/TimeZoneTable.h"
+#include "device/TimeZoneTable.h"
 
 #include <gtest/gtest.h>
 
@@ -23,11 +23,11 @@ public:
     QString importArchive(const DeviceFiles::DeviceFolder &folder, const QString &name = "case.aed")
     {
         const int slot = createCase(folder);
-        imported = *view.fileSets[size_t(slot)];
-        importedStart = view.caseAt(slot)->startTime;
+        imported = *view.store.at(slot).fileSet;
+        importedStart = view.store.caseAt(slot)->startTime;
         const QString path = dir.file(name);
-        WriteAedArchive(view, slot, path, AedArchiveVariant::Conversion);
-        view.FreeCase(slot);
+        WriteAedArchive(view.store, slot, path, AedArchiveVariant::Conversion);
+        view.store.FreeCase(slot);
         return path;
     }
 
@@ -35,28 +35,28 @@ public:
     int open(const QString &path, int32_t zoneMinutes = 540)
     {
         view.state.timeZoneChoice = uint16_t(zoneRow(zoneMinutes));
-        const int slot = view.AllocateCaseSlot();
-        ReadAedArchive(view, path, slot);
+        const int slot = view.store.AllocateCaseSlot(view.state.currentFolder + view.state.currentArchiveName);
+        ReadAedArchive(view.store, path, slot, view.state.timeZoneChoice);
         return slot;
     }
 
     // Opens an archive that must fail; checks that the slot taken was freed.
     std::optional<FileError> openFailure(const QString &path)
     {
-        const int slot = view.AllocateCaseSlot();
+        const int slot = view.store.AllocateCaseSlot(view.state.currentFolder + view.state.currentArchiveName);
         try {
-            ReadAedArchive(view, path, slot);
+            ReadAedArchive(view.store, path, slot, view.state.timeZoneChoice);
         } catch (const FileError &e) {
-            EXPECT_FALSE(view.isSlotUsed(slot)) << "slot left filled";
+            EXPECT_FALSE(view.store.isSlotUsed(slot)) << "slot left filled";
             return e;
         }
         ADD_FAILURE() << "opened " << path.toStdString();
-        view.FreeCase(slot);
+        view.store.FreeCase(slot);
         return std::nullopt;
     }
 
-    CaseRecord &record(int slot) { return *view.caseAt(slot); }
-    CC8Class &files(int slot) { return *view.fileSets[size_t(slot)]; }
+    CaseRecord &record(int slot) { return *view.store.caseAt(slot); }
+    CC8Class &files(int slot) { return *view.store.at(slot).fileSet; }
 
     CC8Class imported;
     CTime importedStart;

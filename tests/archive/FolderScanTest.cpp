@@ -52,7 +52,7 @@ TEST_F(FolderScanTest, PagesOfAThousandFoldersThroughTheArrows)
     const QString root = archiveTree(2500);
     scriptOpenDirectory(root);
     view.state.scanPage = 2; // a page left from an earlier root
-    view.OnOpenRequest();
+    OpenFlow(view).OnOpenRequest();
 
     EXPECT_EQ(view.state.scanPage, 0) << "a new root starts on its first page";
     EXPECT_EQ(view.state.foldersPerPage, 1000);
@@ -66,14 +66,14 @@ TEST_F(FolderScanTest, PagesOfAThousandFoldersThroughTheArrows)
     // Closing the page would drop annotations nobody saved: the arrow asks first.
     view.state.unsavedChanges = 1;
     platform.answerNext(Platform::Answer::Cancel);
-    view.OnNextPage();
+    FolderScan(view).OnNextPage();
     EXPECT_EQ(platform.texts(), QStringList{view.GetText(70)});
     EXPECT_EQ(view.state.scanPage, 0);
     EXPECT_EQ(openCaseCount(), 1000);
 
     platform.messages.clear();
     platform.answerNext(Platform::Answer::No);
-    view.OnNextPage();
+    FolderScan(view).OnNextPage();
     EXPECT_EQ(platform.texts(), QStringList{view.GetText(70)});
     EXPECT_EQ(view.state.unsavedChanges, 0);
     EXPECT_EQ(view.state.scanPage, 1);
@@ -82,23 +82,23 @@ TEST_F(FolderScanTest, PagesOfAThousandFoldersThroughTheArrows)
     platform.messages.clear();
     platform.progressPositions.clear();
 
-    view.OnNextPage();
+    FolderScan(view).OnNextPage();
     EXPECT_EQ(view.state.scanPage, 2);
     EXPECT_EQ(openSources(), expectedSources(root, 2000, 2500));
     EXPECT_EQ(platform.progressPositions, steps(20, 500)) << "the last page counts its own 500 folders";
 
-    view.OnNextPage();
+    FolderScan(view).OnNextPage();
     EXPECT_EQ(view.state.scanPage, 2) << "no page after the last";
     EXPECT_EQ(openSources(), expectedSources(root, 2000, 2500));
 
-    view.OnPreviousPage();
+    FolderScan(view).OnPreviousPage();
     EXPECT_EQ(view.state.scanPage, 1);
     EXPECT_EQ(openSources(), expectedSources(root, 1000, 2000));
-    view.OnPreviousPage();
+    FolderScan(view).OnPreviousPage();
     EXPECT_EQ(view.state.scanPage, 0);
     // On the first page the left arrow does nothing and asks nothing.
     view.state.unsavedChanges = 1;
-    view.OnPreviousPage();
+    FolderScan(view).OnPreviousPage();
     EXPECT_EQ(view.state.scanPage, 0);
     EXPECT_EQ(openSources(), expectedSources(root, 0, 1000));
     EXPECT_EQ(platform.progressCaptions.size(), 5);
@@ -120,8 +120,8 @@ TEST_F(FolderScanTest, DeviceFolderIsImportedIntoItselfWithoutQuestionsAndErased
     EXPECT_EQ(openSources(), (QStringList{first + "/Q21_0905(2021-03-07).aed", second + "/Q25_0905(2021-03-07).aed"}));
     EXPECT_EQ(mifFilesIn(first), QStringList());
     EXPECT_EQ(mifFilesIn(second), QStringList());
-    EXPECT_TRUE(view.hasCprFeedback[0]);
-    EXPECT_TRUE(view.hasAudio[1]);
+    EXPECT_TRUE(view.store.at(0).hasCprFeedback);
+    EXPECT_TRUE(view.store.at(1).hasAudio);
     EXPECT_EQ(view.state.mifFolderPath, second);
     EXPECT_EQ(view.state.deviceModel, ModelQ25);
 }
@@ -217,20 +217,20 @@ TEST_F(FolderScanTest, VanishedFolderOrBrokenArchiveEndsTheScanAndClosesTheProgr
 TEST_F(FolderScanTest, CloseAllCasesLeavesAnEmptyTreeAndNoSelection)
 {
     const QString archive = makeArchive(dir.file("a.aed"));
-    ASSERT_TRUE(view.OpenArchiveFile(archive));
-    ASSERT_TRUE(view.OpenArchiveFile(archive));
-    tree.click(view.caseAt(1)->caseItem);
+    ASSERT_TRUE(openArchiveFile(view, archive));
+    ASSERT_TRUE(openArchiveFile(view, archive));
+    tree.click(view.store.caseAt(1)->caseItem);
     ASSERT_EQ(frame.m_nSelCase, 1);
     view.state.unsavedChanges = 1;
 
-    view.CloseAllCases();
+    CloseAllCases(view);
 
-    EXPECT_EQ(view.slotCount, 0);
+    EXPECT_EQ(view.store.slotCount(), 0);
     EXPECT_EQ(tree.itemCount(), 0);
     EXPECT_EQ(frame.m_nSelCase, -1);
     EXPECT_EQ(view.selSlot, -1);
     EXPECT_EQ(view.state.unsavedChanges, 0);
     EXPECT_EQ(view.state.lastArchiveName, "a.aed");
-    ASSERT_TRUE(view.OpenArchiveFile(archive));
-    EXPECT_EQ(view.slotCount, 1);
+    ASSERT_TRUE(openArchiveFile(view, archive));
+    EXPECT_EQ(view.store.slotCount(), 1);
 }

@@ -1,20 +1,27 @@
 #pragma once
 
 #include "archive/AedArchiveWriter.h"
+#include "archive/CloseAllCases.h"
+#include "archive/FolderScan.h"
 #include "archive/OpenFlow.h"
+#include "archive/SaveCommand.h"
+#include "archive/SessionCommands.h"
 #include "case/CaseTreeFixture.h"
-#include "case/OpenDialogLogic.h"
+#include "device/OpenDialogLogic.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
-// A view with an in-memory case tree and a scripted platform, with device folders to
+// A session with an in-memory case tree and a scripted platform, with device folders to
 // import and helpers that press the Open dialog's buttons.
 class OpenFlowFixture : public ::testing::Test, public CaseTreeFixture
 {
 protected:
+    // A case closed with unsaved changes is saved the way the window saves it.
+    OpenFlowFixture() { view.saveSelectedCase = [this] { return SaveSelectedCase(view); }; }
+
     static constexpr const char *Serial = "SN-7";
 
     // A small rescue of a model, started 2021-03-07 09:05:00, with a Temp file, CPR
@@ -89,8 +96,8 @@ protected:
     QString makeArchive(const QString &path, const DeviceFiles::DeviceFolder &f = rescue())
     {
         const int slot = createCase(f);
-        WriteAedArchive(view, slot, path, AedArchiveVariant::Conversion);
-        view.FreeCase(slot);
+        WriteAedArchive(view.store, slot, path, AedArchiveVariant::Conversion);
+        view.store.FreeCase(slot);
         return path;
     }
 
@@ -98,9 +105,9 @@ protected:
     QStringList openSources() const
     {
         QStringList out;
-        for (int slot = 0; slot < view.slotCount; ++slot)
-            if (view.isSlotUsed(slot))
-                out << view.sourcePaths[size_t(slot)];
+        for (int slot = 0; slot < view.store.slotCount(); ++slot)
+            if (view.store.isSlotUsed(slot))
+                out << view.store.find(slot)->sourcePath;
         return out;
     }
 

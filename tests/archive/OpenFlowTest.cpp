@@ -22,7 +22,7 @@ TEST_F(OpenFlowTest, ImportOfAQ25FolderWritesTheArchiveShowsOneCaseAndErasesTheD
     scriptLoadMif(folder);
     platform.savePaths.push_back(folder + "/" + Q25Name + ".aed");
 
-    view.OnOpenRequest();
+    OpenFlow(view).OnOpenRequest();
 
     ASSERT_EQ(platform.saveRequests.size(), 1);
     EXPECT_EQ(platform.saveRequests[0].folder, folder + "/" + Q25Name) << "the proposed name";
@@ -41,15 +41,15 @@ TEST_F(OpenFlowTest, ImportOfAQ25FolderWritesTheArchiveShowsOneCaseAndErasesTheD
 
     EXPECT_EQ(openCaseCount(), 1);
     EXPECT_EQ(caseNodeCount(), 1);
-    const CaseRecord *c = view.caseAt(0);
+    const CaseRecord *c = view.store.caseAt(0);
     ASSERT_NE(c, nullptr);
     EXPECT_EQ(c->serialNumber, QString::fromLatin1(Serial));
     EXPECT_EQ(c->buildState, CaseListBuilt);
-    EXPECT_EQ(view.sourcePaths[0], folder + "/" + Q25Name + ".aed");
-    EXPECT_TRUE(view.hasCprFeedback[0]) << "feedback beside the archive";
+    EXPECT_EQ(view.store.at(0).sourcePath, folder + "/" + Q25Name + ".aed");
+    EXPECT_TRUE(view.store.at(0).hasCprFeedback) << "feedback beside the archive";
     EXPECT_EQ(c->cprFeedbackCount, 2);
-    EXPECT_TRUE(view.hasAudio[0]);
-    EXPECT_EQ(view.tempLoaded[0], 1);
+    EXPECT_TRUE(view.store.at(0).hasAudio);
+    EXPECT_EQ(view.store.at(0).tempLoaded, 1);
     EXPECT_EQ(view.state.openMode, 0);
     EXPECT_EQ(view.state.modelIndex, 2) << "the folder's path names no model";
     EXPECT_EQ(view.state.lastArchiveName, Q25Name + ".aed");
@@ -63,7 +63,7 @@ TEST_F(OpenFlowTest, ImportInDirectoryModeWritesIntoTheFolderWithoutAsking)
     view.state.mifFolderPath = folder;
     view.state.deviceModel = ModelQ21;
     view.state.serialNumber = "SN-1";
-    view.setTempFilePresent(view.nextCaseSlot(), 1);
+    view.store.setTempFilePresent(view.store.nextCaseSlot(), 1);
 
     EXPECT_EQ(OpenFlow(view).ImportMifFolder(), OpenFlow::Outcome::Opened);
 
@@ -81,15 +81,15 @@ TEST_F(OpenFlowTest, ImportSavedIntoAnotherFolderOpensWithoutFeedbackOrSound)
     scriptLoadMif(folder);
     platform.savePaths.push_back(elsewhere);
 
-    view.OnOpenRequest();
+    OpenFlow(view).OnOpenRequest();
 
     EXPECT_TRUE(QFileInfo::exists(elsewhere));
     EXPECT_EQ(mifFilesIn(folder), QStringList()) << "the device files are erased where they were";
     EXPECT_TRUE(QFileInfo::exists(folder + "/CPR Feedback.bin"));
     EXPECT_TRUE(QFileInfo::exists(folder + "/Audio Record.bin"));
     ASSERT_EQ(openCaseCount(), 1);
-    EXPECT_FALSE(view.hasCprFeedback[0]);
-    EXPECT_FALSE(view.hasAudio[0]);
+    EXPECT_FALSE(view.store.at(0).hasCprFeedback);
+    EXPECT_FALSE(view.store.at(0).hasAudio);
     EXPECT_EQ(platform.texts(), QStringList{importMessage()});
 }
 
@@ -99,13 +99,13 @@ TEST_F(OpenFlowTest, LoadAedFileNeverErasesNorShowsTheImportMessage)
     const QString archive = makeArchive(folder + "/" + Q25Name + ".aed");
     scriptLoadAed(archive);
 
-    view.OnOpenRequest();
+    OpenFlow(view).OnOpenRequest();
 
     EXPECT_EQ(openCaseCount(), 1);
     EXPECT_TRUE(platform.messages.isEmpty());
     EXPECT_EQ(mifFilesIn(folder).size(), 5) << "MIF files beside the archive stay";
-    EXPECT_TRUE(view.hasCprFeedback[0]);
-    EXPECT_TRUE(view.hasAudio[0]);
+    EXPECT_TRUE(view.store.at(0).hasCprFeedback);
+    EXPECT_TRUE(view.store.at(0).hasAudio);
     EXPECT_EQ(platform.openRequests.last().filter, AedArchive::fileFilter());
 }
 
@@ -118,7 +118,7 @@ TEST_F(OpenFlowTest, ModelIndexComesFromTheFolderPathNotTheFileName)
         const QString folder = dir.mkdir(QString::fromLatin1(c.folder));
         // A name that also occurs in the folder's name is still cut at the last '/'.
         const QString archive = makeArchive(folder + "/Q25_0905(2021-03-07).aed");
-        EXPECT_TRUE(view.OpenArchiveFile(archive)) << c.folder;
+        EXPECT_TRUE(openArchiveFile(view, archive)) << c.folder;
         EXPECT_EQ(view.state.modelIndex, c.index) << c.folder;
         EXPECT_EQ(view.state.currentFolder, folder + "/") << c.folder;
         EXPECT_EQ(view.state.currentArchiveName, "Q25_0905(2021-03-07).aed") << c.folder;
@@ -129,26 +129,26 @@ TEST_F(OpenFlowTest, ReloadAfterAdjustOpensTheLastArchiveIntoSlotZeroWithTheCurr
 {
     const QString first = makeArchive(dir.file("first.aed"));
     const QString second = makeArchive(dir.file("second.aed"));
-    ASSERT_TRUE(view.OpenArchiveFile(first));
-    ASSERT_TRUE(view.OpenArchiveFile(second));
-    ASSERT_EQ(view.slotCount, 2);
+    ASSERT_TRUE(openArchiveFile(view, first));
+    ASSERT_TRUE(openArchiveFile(view, second));
+    ASSERT_EQ(view.store.slotCount(), 2);
     view.state.timeZoneChoice = uint16_t(seoulRow());
     view.state.adjustTimePending = 1;
     view.state.timeAdjusted = 1;
     view.state.adjustedStartText = "2021/03/04 05:06:07";
     view.state.unsavedChanges = 1;
 
-    view.OnReloadRequest();
+    OpenFlow(view).OnReloadRequest();
 
-    EXPECT_EQ(view.slotCount, 1);
+    EXPECT_EQ(view.store.slotCount(), 1);
     EXPECT_EQ(openSources(), QStringList{second});
-    EXPECT_EQ(view.caseAt(0)->timeZoneIndex, seoulRow());
+    EXPECT_EQ(view.store.caseAt(0)->timeZoneIndex, seoulRow());
     EXPECT_EQ(caseNodeCount(), 1);
-    EXPECT_TRUE(tree.itemText(view.caseAt(0)->caseItem).endsWith("Adjust Time"));
+    EXPECT_TRUE(tree.itemText(view.store.caseAt(0)->caseItem).endsWith("Adjust Time"));
     EXPECT_EQ(view.state.unsavedChanges, 0) << "no case left with unsaved changes";
     EXPECT_TRUE(platform.messages.isEmpty());
     EXPECT_EQ(frame.m_nSelCase, 0) << "the reloaded case is shown";
-    EXPECT_EQ(tree.selectedItem(), view.caseAt(0)->caseItem);
+    EXPECT_EQ(tree.selectedItem(), view.store.caseAt(0)->caseItem);
 }
 
 TEST_F(OpenFlowTest, CancelledSaveDialogFreesTheDecodedCaseAndKeepsTheDeviceFiles)
@@ -156,28 +156,28 @@ TEST_F(OpenFlowTest, CancelledSaveDialogFreesTheDecodedCaseAndKeepsTheDeviceFile
     const QString folder = writeFolder("card");
     scriptLoadMif(folder);
 
-    view.OnOpenRequest();
+    OpenFlow(view).OnOpenRequest();
 
     EXPECT_EQ(platform.saveRequests.size(), 1);
     EXPECT_EQ(openCaseCount(), 0) << "no undisplayable case is left in a slot";
-    EXPECT_EQ(view.nextCaseSlot(), 0);
+    EXPECT_EQ(view.store.nextCaseSlot(), 0);
     EXPECT_EQ(mifFilesIn(folder).size(), 5);
     EXPECT_TRUE(platform.messages.isEmpty());
 }
 
 TEST_F(OpenFlowTest, NestedOpenTakesTheLowestFreeSlot)
 {
-    ASSERT_TRUE(view.OpenArchiveFile(makeArchive(dir.file("a.aed"))));
-    ASSERT_TRUE(view.OpenArchiveFile(makeArchive(dir.file("b.aed"))));
+    ASSERT_TRUE(openArchiveFile(view, makeArchive(dir.file("a.aed"))));
+    ASSERT_TRUE(openArchiveFile(view, makeArchive(dir.file("b.aed"))));
     view.OnCloseCase(0);
     const QString folder = writeFolder("card");
     scriptLoadMif(folder);
     platform.savePaths.push_back(folder + "/new.aed");
 
-    view.OnOpenRequest();
+    OpenFlow(view).OnOpenRequest();
 
-    EXPECT_EQ(view.sourcePaths[0], folder + "/new.aed");
-    EXPECT_EQ(view.slotCount, 2);
+    EXPECT_EQ(view.store.at(0).sourcePath, folder + "/new.aed");
+    EXPECT_EQ(view.store.slotCount(), 2);
 }
 
 TEST_F(OpenFlowTest, UnreadableDeviceFileStopsTheImportBeforeAnythingIsWrittenOrErased)
@@ -190,7 +190,7 @@ TEST_F(OpenFlowTest, UnreadableDeviceFileStopsTheImportBeforeAnythingIsWrittenOr
     QFile::rename(mifPath(folder, Model::Q25, "CT"), mifPath(folder, Model::Q21, "CT"));
     scriptLoadMif(folder);
 
-    view.OnOpenRequest();
+    OpenFlow(view).OnOpenRequest();
 
     ASSERT_EQ(platform.messages.size(), 1);
     EXPECT_TRUE(platform.messages[0].text.contains(mifPath(folder, Model::Q25, "CT")));
@@ -214,16 +214,16 @@ TEST_F(OpenFlowTest, ArchivesThatCannotBeReadEndTheOpenNamingTheFile)
         platform.messages.clear();
         const QString path = dir.write(QString::fromLatin1(c.name), c.bytes);
         scriptLoadAed(path);
-        view.OnOpenRequest();
+        OpenFlow(view).OnOpenRequest();
         ASSERT_EQ(platform.messages.size(), 1) << c.name;
         EXPECT_TRUE(platform.messages[0].text.contains(path)) << c.name;
         EXPECT_EQ(platform.messages[0].icon, Platform::Icon::Stop) << c.name;
         EXPECT_EQ(openCaseCount(), 0) << c.name;
         EXPECT_EQ(tree.itemCount(), 0) << c.name;
     }
-    EXPECT_FALSE(view.OpenArchiveFile(dir.file("missing.aed")));
+    EXPECT_FALSE(openArchiveFile(view, dir.file("missing.aed")));
     EXPECT_TRUE(platform.messages.last().text.contains(dir.file("missing.aed")));
-    EXPECT_TRUE(view.OpenArchiveFile(good)) << "the view is still usable";
+    EXPECT_TRUE(openArchiveFile(view, good)) << "the view is still usable";
 }
 
 TEST_F(OpenFlowTest, BrokenFeedbackOrSoundFileIsReportedAndTheCaseStaysOpen)
@@ -237,13 +237,13 @@ TEST_F(OpenFlowTest, BrokenFeedbackOrSoundFileIsReportedAndTheCaseStaysOpen)
         const QString archive = makeArchive(place.file("case.aed"));
         const QString broken = place.write(QString::fromLatin1(c.file), c.bytes);
         platform.messages.clear();
-        EXPECT_TRUE(view.OpenArchiveFile(archive)) << c.file;
+        EXPECT_TRUE(openArchiveFile(view, archive)) << c.file;
         ASSERT_EQ(platform.messages.size(), 1) << c.file;
         EXPECT_TRUE(platform.messages[0].text.contains(broken)) << c.file;
-        const int slot = view.slotCount - 1;
-        EXPECT_TRUE(view.isSlotUsed(slot)) << c.file;
-        EXPECT_FALSE(view.hasCprFeedback[size_t(slot)]) << c.file;
-        EXPECT_FALSE(view.hasAudio[size_t(slot)]) << c.file;
+        const int slot = view.store.slotCount() - 1;
+        EXPECT_TRUE(view.store.isSlotUsed(slot)) << c.file;
+        EXPECT_FALSE(view.store.at(slot).hasCprFeedback) << c.file;
+        EXPECT_FALSE(view.store.at(slot).hasAudio) << c.file;
     }
 }
 
@@ -254,7 +254,7 @@ TEST_F(OpenFlowTest, ArchiveThatCannotBeCreatedKeepsTheDeviceFilesAndLeavesNoCas
     scriptLoadMif(folder);
     platform.savePaths.push_back(notAFolder + "/" + Q25Name + ".aed");
 
-    view.OnOpenRequest();
+    OpenFlow(view).OnOpenRequest();
 
     ASSERT_EQ(platform.messages.size(), 1);
     EXPECT_TRUE(platform.messages[0].text.contains(notAFolder + "/" + Q25Name + ".aed"));
@@ -286,15 +286,15 @@ TEST_F(OpenFlowTest, DeviceFilesAreErasedOnlyWhenTheArchiveHoldsThemAsRead)
     const QString folder = writeFolder("card");
     view.state.mifFolderPath = folder;
     view.state.deviceModel = ModelQ25;
-    view.setTempFilePresent(view.nextCaseSlot(), 1);
+    view.store.setTempFilePresent(view.store.nextCaseSlot(), 1);
     MifImport import(view);
     const int decoded = import.DecodeFolder();
     ASSERT_GE(decoded, 0);
     ASSERT_TRUE(import.WriteArchive(decoded, dir.file("case.aed")));
-    EXPECT_FALSE(view.isSlotUsed(decoded)) << "the written case is freed";
+    EXPECT_FALSE(view.store.isSlotUsed(decoded)) << "the written case is freed";
 
-    const int slot = view.AllocateCaseSlot();
-    ReadAedArchive(view, dir.file("case.aed"), slot);
+    const int slot = view.store.AllocateCaseSlot(view.state.currentFolder + view.state.currentArchiveName);
+    ReadAedArchive(view.store, dir.file("case.aed"), slot, view.state.timeZoneChoice);
     EXPECT_TRUE(ArchiveHoldsConversion(view, slot, import.conversion()));
     for (size_t file = 0; file < 5; ++file) {
         MifConversion changed = import.conversion();
@@ -328,7 +328,7 @@ TEST_F(OpenFlowTest, TempFileIsKeptWhenItWasNotConverted)
     view.state.mifFolderPath = folder;
     view.state.deviceModel = ModelQ25;
     view.state.directoryMode = 1;
-    view.setTempFilePresent(view.nextCaseSlot(), 0);
+    view.store.setTempFilePresent(view.store.nextCaseSlot(), 0);
 
     EXPECT_EQ(OpenFlow(view).ImportMifFolder(), OpenFlow::Outcome::Opened);
 

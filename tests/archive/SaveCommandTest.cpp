@@ -12,11 +12,11 @@ protected:
     int openQ21Case()
     {
         const QString archive = makeArchive(dir.mkdir("in") + "/Q21_0905(2021-03-07).aed", rescue(DeviceFiles::Model::Q21));
-        EXPECT_TRUE(view.OpenArchiveFile(archive));
-        return view.slotCount - 1;
+        EXPECT_TRUE(openArchiveFile(view, archive));
+        return view.store.slotCount() - 1;
     }
 
-    void select(int slot) { tree.click(view.caseAt(slot)->caseItem); }
+    void select(int slot) { tree.click(view.store.caseAt(slot)->caseItem); }
 
     // Adds an annotation at a case time through the annotation dialog.
     void annotate(int slot, int32_t timeMs, const QString &title, const QString &body)
@@ -42,18 +42,18 @@ protected:
 
 TEST_F(SaveCommandTest, RefusalsAndTheirMessages)
 {
-    EXPECT_FALSE(view.SaveSelectedCase());
+    EXPECT_FALSE(SaveSelectedCase(view));
     EXPECT_EQ(platform.texts(), QStringList{view.GetText(74)}) << "no case open";
 
     openQ21Case();
     platform.messages.clear();
-    EXPECT_FALSE(view.SaveSelectedCase());
+    EXPECT_FALSE(SaveSelectedCase(view));
     EXPECT_EQ(platform.texts(), QStringList{view.GetText(72)}) << "nothing selected";
 
     select(0);
     view.state.timeAdjusted = 1;
     platform.messages.clear();
-    EXPECT_FALSE(view.SaveSelectedCase());
+    EXPECT_FALSE(SaveSelectedCase(view));
     EXPECT_EQ(platform.texts(), QStringList{view.GetText(74)}) << "after a time adjustment";
     EXPECT_EQ(platform.messages[0].icon, Platform::Icon::Stop);
     EXPECT_EQ(platform.messages[0].caption, view.GetText(66));
@@ -65,7 +65,7 @@ TEST_F(SaveCommandTest, ProposesTheArchiveNameWithoutItsExtension)
     const int slot = openQ21Case();
     select(slot);
 
-    EXPECT_FALSE(view.SaveSelectedCase()) << "cancelled";
+    EXPECT_FALSE(SaveSelectedCase(view)) << "cancelled";
 
     ASSERT_EQ(platform.saveRequests.size(), 1);
     EXPECT_EQ(platform.saveRequests[0].folder, "Q21_0905(2021-03-07)");
@@ -77,7 +77,7 @@ TEST_F(SaveCommandTest, ProposesTheArchiveNameWithoutItsExtension)
 TEST_F(SaveCommandTest, SavedCaseReopensWithTheSameFieldsAndAnnotations)
 {
     const int slot = openQ21Case();
-    CaseRecord &c = *view.caseAt(slot);
+    CaseRecord &c = *view.store.caseAt(slot);
     c.lastName = "Rossi";
     c.firstName = "Anna";
     c.patientId = "P-17";
@@ -91,13 +91,13 @@ TEST_F(SaveCommandTest, SavedCaseReopensWithTheSameFieldsAndAnnotations)
     const QString saved = dir.file("saved.aed");
     platform.savePaths.push_back(saved);
 
-    EXPECT_TRUE(view.SaveSelectedCase());
+    EXPECT_TRUE(SaveSelectedCase(view));
     EXPECT_EQ(view.state.unsavedChanges, 0) << "no case has unsaved changes left";
     EXPECT_EQ(c.savedAnnotationCount, 2);
-    EXPECT_EQ(view.sourcePaths[size_t(slot)], dir.file("in/Q21_0905(2021-03-07).aed")) << "the case stays where it was";
+    EXPECT_EQ(view.store.at(slot).sourcePath, dir.file("in/Q21_0905(2021-03-07).aed")) << "the case stays where it was";
 
-    ASSERT_TRUE(view.OpenArchiveFile(saved));
-    const CaseRecord &reopened = *view.caseAt(view.slotCount - 1);
+    ASSERT_TRUE(openArchiveFile(view, saved));
+    const CaseRecord &reopened = *view.store.caseAt(view.store.slotCount() - 1);
     EXPECT_EQ(reopened.lastName, "Rossi");
     EXPECT_EQ(reopened.firstName, "Anna");
     EXPECT_EQ(reopened.patientId, "P-17");
@@ -118,7 +118,7 @@ TEST_F(SaveCommandTest, UnsavedFlagStaysWhileAnotherCaseHasChanges)
     select(first);
     platform.savePaths.push_back(dir.file("first.aed"));
 
-    EXPECT_TRUE(view.SaveSelectedCase());
+    EXPECT_TRUE(SaveSelectedCase(view));
 
     EXPECT_EQ(view.state.unsavedChanges, 1);
 }

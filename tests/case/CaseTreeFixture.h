@@ -1,8 +1,9 @@
 #pragma once
 
-#include "CaseViewFixture.h"
+#include "case/CaseViewFixture.h"
 #include "case/MemoryTreeControl.h"
-#include "case/TimeZoneTable.h"
+#include "device/EventListBuild.h"
+#include "device/TimeZoneTable.h"
 
 #include <QList>
 #include <QPair>
@@ -52,10 +53,10 @@ public:
                  int zoneRow = seoulRow())
     {
         const int slot = createCase(f);
-        CaseRecord &c = *view.caseAt(slot);
+        CaseRecord &c = *view.store.caseAt(slot);
         c.serialNumber = serial;
         c.timeZoneIndex = zoneRow;
-        view.BuildEventList(slot);
+        BuildEventList(view, slot);
         return slot;
     }
 
@@ -63,18 +64,18 @@ public:
     QStringList eventLines(int slot) const
     {
         QStringList out;
-        for (TreeItemId item : tree.children(view.caseAt(slot)->caseItem))
+        for (TreeItemId item : tree.children(view.store.caseAt(slot)->caseItem))
             out << tree.itemText(item);
         return out;
     }
 
-    TreeItemId eventItem(int slot, int event) const { return view.caseAt(slot)->events[event].treeItem; }
+    TreeItemId eventItem(int slot, int event) const { return view.store.caseAt(slot)->events[event].treeItem; }
 
     // The event slot of the first event whose text begins with prefix; -1 when none.
     int eventSlot(int slot, const QString &prefix) const
     {
         int found = -1;
-        view.caseAt(slot)->events.forEachUsed([&](int i, const EventItem &e) {
+        view.store.caseAt(slot)->events.forEachUsed([&](int i, const EventItem &e) {
             if (found < 0 && e.text.startsWith(prefix))
                 found = i;
         });

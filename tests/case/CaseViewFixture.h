@@ -1,6 +1,7 @@
 #pragma once
 
-#include "case/CRavelinView.h"
+#include "case/CaseSession.h"
+#include "device/MifCase.h"
 #include "support/FakePlatform.h"
 #include "support/Packs.h"
 #include "support/QtPrinters.h"
@@ -11,7 +12,7 @@
 #include <QPair>
 #include <QString>
 
-// A view over the built-in English pack and a scripted platform, with helpers that
+// A session over the built-in English pack and a scripted platform, with helpers that
 // write a device folder and turn it into a decoded case the way the import does.
 class CaseViewFixture
 {
@@ -20,7 +21,7 @@ public:
 
     FakePlatform platform;
     LanguagePack texts = Packs::builtInEnglish();
-    CRavelinView view{texts, platform};
+    CaseSession view{texts, platform};
     TempDir dir;
 
     static int32_t modelCodeOf(DeviceFiles::Model model)
@@ -42,12 +43,12 @@ public:
         view.state.mifFolderPath = path;
         view.state.deviceModel = modelCodeOf(folder.model);
         view.state.serialNumber = QStringLiteral("SN-0042");
-        view.setTempFilePresent(view.nextCaseSlot(), folder.hasTemp ? 1 : 0);
-        view.scratchFileSet.SetPaths(path, view.state.deviceModel);
-        view.LoadFiles(view.scratchFileSet, 0);
-        view.scratchFileSet.SplitTrendBlocks();
-        const int slot = view.CreateCaseFromMif();
-        view.tempLoaded[size_t(slot)] = folder.hasTemp ? 1 : 0;
+        view.store.setTempFilePresent(view.store.nextCaseSlot(), folder.hasTemp ? 1 : 0);
+        view.store.scratchFileSet.SetPaths(path, view.state.deviceModel);
+        MifCase::LoadFiles(view.store, view.store.scratchFileSet, 0, view.platform());
+        view.store.scratchFileSet.SplitTrendBlocks();
+        const int slot = MifCase::CreateCaseFromMif(view);
+        view.store.at(slot).tempLoaded = folder.hasTemp ? 1 : 0;
         return slot;
     }
 
@@ -55,7 +56,7 @@ public:
     int decodeCase(const DeviceFiles::DeviceFolder &folder)
     {
         const int slot = createCase(folder);
-        view.DecodeCaseData(slot);
+        MifCase::DecodeCaseData(view.store, slot, view.texts(), view.state.deviceModel, view.state.modelIndex);
         return slot;
     }
 
@@ -63,7 +64,7 @@ public:
     QList<Event> events(int slot) const
     {
         QList<Event> out;
-        view.caseAt(slot)->events.forEachUsed([&](int, const EventItem &e) { out.append({e.timeMs, e.text}); });
+        view.store.caseAt(slot)->events.forEachUsed([&](int, const EventItem &e) { out.append({e.timeMs, e.text}); });
         return out;
     }
 
@@ -80,7 +81,7 @@ public:
     QList<QPair<int32_t, int32_t>> cprPeriods(int slot) const
     {
         QList<QPair<int32_t, int32_t>> out;
-        view.caseAt(slot)->cprPeriods.forEachUsed([&](int, const CprPeriod &p) { out.append({p.startMs, p.endMs}); });
+        view.store.caseAt(slot)->cprPeriods.forEachUsed([&](int, const CprPeriod &p) { out.append({p.startMs, p.endMs}); });
         return out;
     }
 

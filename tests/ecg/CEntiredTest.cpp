@@ -1,8 +1,8 @@
 // The entire-ECG window driven as its host drives it: position, clicks, the CPR menu and
 // a few pixels of its picture.
 #include "EcgCaseFixture.h"
-#include "app/CommandIds.h"
-#include "app/ContextMenuBuilder.h"
+#include "base/CommandIds.h"
+#include "base/ContextMenuBuilder.h"
 #include "ecg/CEntired.h"
 #include "ecg/UpArrowCursor.h"
 
@@ -89,8 +89,8 @@ TEST_F(EntireWindow, PositionSetsRowsLabelsAndTheScrollBar)
     EXPECT_EQ(window.labels()[7], "00:01:40");
     EXPECT_EQ(window.labels()[14], "00:02:55");
 
-    f.view.caseAt(slot)->startTimeValid = true;
-    f.view.caseAt(slot)->startTime = CTime(2021, 3, 7, 9, 5, 0);
+    f.view.store.caseAt(slot)->startTimeValid = true;
+    f.view.store.caseAt(slot)->startTime = CTime(2021, 3, 7, 9, 5, 0);
     window.SetPosition(CTimeSpan(100));
     EXPECT_EQ(window.labels()[7], "09:06:40");
 
@@ -149,7 +149,7 @@ TEST_F(EntireWindow, LatestEventTimeNeverDecreases)
 
 TEST_F(EntireWindow, CprMenuStatesAndMarking)
 {
-    f.view.AddCprPeriod(slot, 60000, 70000, false);
+    f.view.store.AddCprPeriod(slot, 60000, 70000, false);
     rightClick({350, 150}, 0); // 65 s, inside the period
     EXPECT_TRUE(seen.shown);
     EXPECT_FALSE(seen.startEnabled);
@@ -167,7 +167,7 @@ TEST_F(EntireWindow, CprMenuStatesAndMarking)
     rightClick({801, 150}, EntireCprEnd);
     EXPECT_TRUE(seen.endEnabled);
     EXPECT_FALSE(seen.startEnabled);
-    const CprPeriod &p = f.view.caseAt(slot)->cprPeriods[1];
+    const CprPeriod &p = f.view.store.caseAt(slot)->cprPeriods[1];
     EXPECT_EQ(p.startMs, 75000);
     EXPECT_EQ(p.endMs, 81000);
     EXPECT_TRUE(isCprYellow(pixel(825, 135)));
@@ -179,7 +179,7 @@ TEST_F(EntireWindow, CprMenuStatesAndMarking)
     EXPECT_FALSE(isCprYellow(pixel(665, 135)));
     rightClick({350, 150}, EntireCprDelete);
     EXPECT_FALSE(seen.showChecked);
-    EXPECT_FALSE(f.view.caseAt(slot)->cprPeriods.isUsed(0));
+    EXPECT_FALSE(f.view.store.caseAt(slot)->cprPeriods.isUsed(0));
 }
 
 TEST_F(EntireWindow, PictureShowsThePositionMarkerAndSegments)
@@ -191,7 +191,7 @@ TEST_F(EntireWindow, PictureShowsThePositionMarkerAndSegments)
     EXPECT_EQ(pixel(502, 245), QColor(Qt::white));
 
     // A segment of 29.5..31.2 s after row 1's start shades row 1 from 29 s and row 2 to 1 s.
-    f.view.AddSegment(slot, 25000 + 29500, 25000 + 31200);
+    f.view.store.AddSegment(slot, 25000 + 29500, 25000 + 31200);
     window.Redraw();
     auto magenta = [](QColor c) { return c.green() < 220 && c.red() > 240 && c.blue() > 240; };
     EXPECT_TRUE(magenta(pixel(50 + 29 * 30 + 5, 25)));
@@ -203,7 +203,7 @@ TEST_F(EntireWindow, PictureShowsThePositionMarkerAndSegments)
 TEST_F(EntireWindow, NoCaseShownDrawsTheGridOnly)
 {
     window.m_nCase = NoCaseShown;
-    f.view.AddCprPeriod(slot, 90000, 110000, false);
+    f.view.store.AddCprPeriod(slot, 90000, 110000, false);
     window.Redraw();
     EXPECT_EQ(pixel(520, 245), QColor(Qt::white)); // no shading, no trace
     EXPECT_NE(pixel(500, 245), QColor(Qt::white)); // the position marker

@@ -1,8 +1,8 @@
 // The enlarged-ECG window driven as its host drives it: views, menus, segments, the CPR
 // panel and a few pixels of its picture.
 #include "EcgCaseFixture.h"
-#include "app/CommandIds.h"
-#include "app/ContextMenuBuilder.h"
+#include "base/CommandIds.h"
+#include "base/ContextMenuBuilder.h"
 #include "ecg/CMagnified.h"
 
 #include <QAction>
@@ -166,7 +166,7 @@ TEST_F(EnlargedWindow, NoMenuBeforeTheCaseStartOrWithoutACase)
 TEST_F(EnlargedWindow, SegmentItemsOfTheLargeView)
 {
     window.OnCommand(DisplayLargeView);
-    f.view.AddSegment(slot, 12900, 13100);
+    f.view.store.AddSegment(slot, 12900, 13100);
     const QList<int> segmentItems = {SelectSegment, DeselectSegment, DeselectAllSegment, PrintAllSegment};
     auto offeredOf = [&](const QList<int> &ids) {
         QList<int> out;
@@ -187,7 +187,7 @@ TEST_F(EnlargedWindow, SegmentItemsOfTheLargeView)
     window.OnCommand(DisplayLargeView); // 8-second view
     rightClick(100);
     EXPECT_EQ(offeredOf(segmentItems), (QList<int>{SelectSegment, DeselectAllSegment, PrintAllSegment}));
-    f.view.caseAt(slot)->segments.clear();
+    f.view.store.caseAt(slot)->segments.clear();
     rightClick(100);
     EXPECT_EQ(offeredOf(segmentItems), QList<int>{SelectSegment});
 }
@@ -195,7 +195,7 @@ TEST_F(EnlargedWindow, SegmentItemsOfTheLargeView)
 TEST_F(EnlargedWindow, SelectAndDeselectSegments)
 {
     rightClick(505, SelectSegment); // 8-second window 9..17 s
-    const SegmentTable &segments = f.view.caseAt(slot)->segments;
+    const SegmentTable &segments = f.view.store.caseAt(slot)->segments;
     ASSERT_EQ(segments.usedCount(), 1);
     EXPECT_EQ(segments[0].startMs, 9000);
     EXPECT_EQ(segments[0].endMs, 17000);
@@ -224,7 +224,7 @@ TEST_F(EnlargedWindow, AnnotationAndPrintGoToTheHost)
     window.onPrintSegments = [&](int kind) { printKind = kind; };
     rightClick(505, EnlargedAddAnnotation);
     EXPECT_EQ(annotation, std::make_pair(slot, int32_t(13000)));
-    f.view.AddSegment(slot, 1000, 2000);
+    f.view.store.AddSegment(slot, 1000, 2000);
     rightClick(505, PrintAllSegment);
     EXPECT_EQ(printKind, 10);
 }
@@ -232,25 +232,25 @@ TEST_F(EnlargedWindow, AnnotationAndPrintGoToTheHost)
 TEST_F(EnlargedWindow, CprMarkingUsesTheViewsProvisionalLength)
 {
     rightClick(505, EnlargedCprStart);
-    EXPECT_EQ(f.view.caseAt(slot)->cprPeriods[0].endMs, 13200);
+    EXPECT_EQ(f.view.store.caseAt(slot)->cprPeriods[0].endMs, 13200);
     window.OnCommand(DisplayLargeView);
     rightClick(800, 0);
     EXPECT_TRUE(enabled.contains(EnlargedCprEnd));
     EXPECT_FALSE(enabled.contains(EnlargedCprStart));
     rightClick(800, EnlargedCprEnd); // about 13.6 s
-    EXPECT_EQ(f.view.caseAt(slot)->cprPeriods[0].endMs, 14000);
+    EXPECT_EQ(f.view.store.caseAt(slot)->cprPeriods[0].endMs, 14000);
     window.m_cpr = CprPeriodMarking();
     rightClick(505, EnlargedCprDelete);
-    EXPECT_EQ(f.view.caseAt(slot)->cprPeriods.usedCount(), 0);
+    EXPECT_EQ(f.view.store.caseAt(slot)->cprPeriods.usedCount(), 0);
     rightClick(505, EnlargedCprStart);
-    EXPECT_EQ(f.view.caseAt(slot)->cprPeriods[0].endMs, 13040);
+    EXPECT_EQ(f.view.store.caseAt(slot)->cprPeriods[0].endMs, 13040);
 }
 
 TEST_F(EnlargedWindow, ShadedBandOfTheSixSecondView)
 {
     resize(700, 600); // X = 630, p = 21
     window.OnCommand(DisplaySixSecondView);
-    f.view.AddCprPeriod(slot, 11250, 14790, false); // window 10..16 s
+    f.view.store.AddCprPeriod(slot, 11250, 14790, false); // window 10..16 s
     window.Redraw();
     // Shaded from the cell at 1.2 s (picture x = 40 + 126) to the one at 4.6 s (40 + 483).
     EXPECT_TRUE(isCprYellow(pixel(170, 50)));
@@ -261,7 +261,7 @@ TEST_F(EnlargedWindow, ShadedBandOfTheSixSecondView)
 
 TEST_F(EnlargedWindow, ShortPeriodShadedOnlyInTheEightSecondView)
 {
-    f.view.AddCprPeriod(slot, 12900, 13100, false);
+    f.view.store.AddCprPeriod(slot, 12900, 13100, false);
     window.Redraw();
     EXPECT_TRUE(isCprYellow(pixel(497, 50)));
     window.OnCommand(DisplaySixSecondView);
@@ -277,9 +277,9 @@ TEST_F(EnlargedWindow, CentreLineTurnsRedWhilePlayingInsideTheAudio)
     const QColor normal = centre();
     EXPECT_EQ(normal, QColor(133, 133, 212));
 
-    f.view.hasAudio[size_t(slot)] = true;
-    f.view.audioStartMs[size_t(slot)] = 5000;
-    f.view.audioDurationSec[size_t(slot)] = 10;
+    f.view.store.at(slot).hasAudio = true;
+    f.view.store.at(slot).audioStartMs = 5000;
+    f.view.store.at(slot).audioDurationSec = 10;
     window.m_bPlaying = true;
     window.Redraw();
     EXPECT_EQ(centre(), QColor(255, 0, 0));
@@ -301,8 +301,8 @@ TEST_F(EnlargedWindow, CprPanelAndItsFoldButtons)
     EXPECT_FALSE(window.unfoldButton()->isVisibleTo(&window));
     EXPECT_EQ(window.drawingGeometry().E, 600);
 
-    f.view.hasCprFeedback[size_t(slot)] = true;
-    CaseRecord *c = f.view.caseAt(slot);
+    f.view.store.at(slot).hasCprFeedback = true;
+    CaseRecord *c = f.view.store.caseAt(slot);
     c->cprFeedback = {{12000, 50}, {12500, 60}};
     c->cprFeedbackCount = 2;
     window.Redraw();
@@ -332,14 +332,14 @@ TEST_F(EnlargedWindow, NoSelectionKeepsTheOldPicture)
     const QImage before = window.picture().copy();
     f.review.m_nSelCase = -1;
     window.SetCentreTime(30000);
-    f.view.AddCprPeriod(slot, 10000, 20000, false);
+    f.view.store.AddCprPeriod(slot, 10000, 20000, false);
     window.Redraw();
     EXPECT_EQ(window.picture(), before);
 }
 
 TEST_F(EnlargedWindow, NoCaseShownDrawsGridAndCentreLineOnly)
 {
-    f.view.AddCprPeriod(slot, 10000, 20000, false);
+    f.view.store.AddCprPeriod(slot, 10000, 20000, false);
     window.m_nCase = NoCaseShown;
     window.Redraw();
     EXPECT_EQ(pixel(300, 50), QColor(Qt::white));

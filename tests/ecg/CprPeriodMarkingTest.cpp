@@ -15,7 +15,7 @@ protected:
     int slot = f.flatCase(60);
     CprPeriodMarking marking;
 
-    CaseRecord &record() { return *f.view.caseAt(slot); }
+    CaseRecord &record() { return *f.view.store.caseAt(slot); }
     std::vector<Period> periods()
     {
         std::vector<Period> out;
@@ -41,9 +41,9 @@ TEST_F(CprMarking, EndAfterOrBeforeTheStart)
     };
     for (const Case &c : cases) {
         record().cprPeriods.clear();
-        marking.Start(f.view, slot, c.start, 1000);
+        marking.Start(f.view.store, slot, c.start, 1000);
         EXPECT_TRUE(marking.m_bCprStartPending);
-        marking.End(f.view, slot, c.end);
+        marking.End(f.view.store, slot, c.end);
         EXPECT_FALSE(marking.m_bCprStartPending);
         EXPECT_EQ(marking.m_nPendingCpr, 0);
         EXPECT_EQ(periods(), std::vector<Period>{c.expected}) << c.start << " " << c.end;
@@ -52,17 +52,17 @@ TEST_F(CprMarking, EndAfterOrBeforeTheStart)
 
 TEST_F(CprMarking, StartAddsAProvisionalPeriodAtTheWholeSecond)
 {
-    marking.Start(f.view, slot, 7654, 200);
+    marking.Start(f.view.store, slot, 7654, 200);
     EXPECT_EQ(periods(), std::vector<Period>{Period(7000, 7200)});
     EXPECT_EQ(marking.m_nPendingCpr, 0);
-    marking.End(f.view, slot, 8100);
+    marking.End(f.view.store, slot, 8100);
     EXPECT_EQ(periods(), std::vector<Period>{Period(7000, 9000)});
 }
 
 TEST_F(CprMarking, HitTestIsInclusiveAndTheLaterSlotWins)
 {
-    f.view.AddCprPeriod(slot, 1000, 2000, false);
-    f.view.AddCprPeriod(slot, 1500, 3000, false);
+    f.view.store.AddCprPeriod(slot, 1000, 2000, false);
+    f.view.store.AddCprPeriod(slot, 1500, 3000, false);
     EXPECT_TRUE(marking.HitTest(&record(), 1000));
     EXPECT_EQ(marking.m_nHitCpr, 0);
     EXPECT_TRUE(marking.HitTest(&record(), 2000));
@@ -89,10 +89,10 @@ TEST_F(CprMarking, MenuStates)
 
 TEST_F(CprMarking, DeleteFreesTheHitSlotAndKeepsTheCount)
 {
-    f.view.AddCprPeriod(slot, 1000, 2000, false);
-    f.view.AddCprPeriod(slot, 4000, 5000, false);
+    f.view.store.AddCprPeriod(slot, 1000, 2000, false);
+    f.view.store.AddCprPeriod(slot, 4000, 5000, false);
     ASSERT_TRUE(marking.HitTest(&record(), 1500));
-    marking.Delete(f.view, slot);
+    marking.Delete(f.view.store, slot);
     EXPECT_EQ(periods(), std::vector<Period>{Period(4000, 5000)});
     EXPECT_EQ(record().cprPeriods.count(), 2);
 }
@@ -109,15 +109,15 @@ TEST_F(CprMarking, ShowToggles)
 // End changes only the period its Start made, in the case it was made in.
 TEST_F(CprMarking, EndLeavesAPeriodThatReplacedADeletedMarkAlone)
 {
-    marking.Start(f.view, slot, 5000, 1000);
+    marking.Start(f.view.store, slot, 5000, 1000);
     ASSERT_TRUE(marking.HitTest(&record(), 5500));
-    marking.Delete(f.view, slot);
+    marking.Delete(f.view.store, slot);
     // Another window's mark takes the freed slot.
     CprPeriodMarking other;
-    other.Start(f.view, slot, 20000, 1000);
+    other.Start(f.view.store, slot, 20000, 1000);
     ASSERT_EQ(other.m_nPendingCpr, 0);
 
-    marking.End(f.view, slot, 30500);
+    marking.End(f.view.store, slot, 30500);
     EXPECT_FALSE(marking.m_bCprStartPending);
     EXPECT_EQ(periods(), std::vector<Period>{Period(20000, 21000)});
 }
@@ -125,15 +125,15 @@ TEST_F(CprMarking, EndLeavesAPeriodThatReplacedADeletedMarkAlone)
 TEST_F(CprMarking, EndAfterARefusedStartChangesNothing)
 {
     for (int i = 0; i < MaxCprPeriods; ++i)
-        f.view.AddCprPeriod(slot, i * 100, i * 100 + 50, false);
-    marking.Start(f.view, slot, 5000, 1000);
+        f.view.store.AddCprPeriod(slot, i * 100, i * 100 + 50, false);
+    marking.Start(f.view.store, slot, 5000, 1000);
     EXPECT_TRUE(marking.m_bCprStartPending);
     EXPECT_EQ(marking.m_nPendingCpr, -1);
     EXPECT_EQ(f.platform.texts(), QStringList{"Can't add any more CPR Periods."});
     EXPECT_EQ(marking.menuStates(false), (CprMenuStates{false, true, false}));
 
     const std::vector<Period> before = periods();
-    marking.End(f.view, slot, 9000);
+    marking.End(f.view.store, slot, 9000);
     EXPECT_FALSE(marking.m_bCprStartPending);
     EXPECT_EQ(periods(), before);
 }
@@ -141,11 +141,11 @@ TEST_F(CprMarking, EndAfterARefusedStartChangesNothing)
 TEST_F(CprMarking, EndInAnotherCaseChangesNothing)
 {
     const int second = f.flatCase(60);
-    f.view.AddCprPeriod(second, 5000, 6000, false);
-    marking.Start(f.view, slot, 5000, 1000);
-    marking.End(f.view, second, 9000);
+    f.view.store.AddCprPeriod(second, 5000, 6000, false);
+    marking.Start(f.view.store, slot, 5000, 1000);
+    marking.End(f.view.store, second, 9000);
     EXPECT_EQ(periods(), std::vector<Period>{Period(5000, 6000)});
-    EXPECT_EQ(f.view.caseAt(second)->cprPeriods[0].endMs, 6000);
+    EXPECT_EQ(f.view.store.caseAt(second)->cprPeriods[0].endMs, 6000);
 }
 
 } // namespace

@@ -18,8 +18,8 @@ public:
     // A case whose ECG covers [ecgStartMs, ecgStartMs + 4 * samples.size()); no events.
     int handMadeCase(int32_t ecgStartMs, const QByteArray &samples)
     {
-        const int slot = view.AllocateCaseSlot();
-        CaseRecord *c = view.caseAt(slot);
+        const int slot = view.store.AllocateCaseSlot(view.state.currentFolder + view.state.currentArchiveName);
+        CaseRecord *c = view.store.caseAt(slot);
         c->ecgSamples = samples;
         c->ecgStartMs = ecgStartMs;
         c->ecgEndMs = ecgStartMs + 4 * int32_t(samples.size());
@@ -32,7 +32,7 @@ public:
     int flatCase(int seconds)
     {
         const int slot = handMadeCase(0, QByteArray(seconds * 250, char(125)));
-        view.AddEvent(slot, seconds * 1000, QStringLiteral("Power off."), QString());
+        view.store.AddEvent(slot, seconds * 1000, QStringLiteral("Power off."), QString());
         return slot;
     }
 
@@ -45,14 +45,14 @@ public:
         const DeviceFiles::DeviceFolder folder = simulateRescue(options);
         const int slot = decodeCase(folder);
 
-        CaseRecord *c = view.caseAt(slot);
+        CaseRecord *c = view.store.caseAt(slot);
         for (const DeviceFiles::TimedValue &r : folder.cprFeedback)
             c->cprFeedback.push_back({r.timeMs, r.value});
         c->cprFeedbackCount = int32_t(c->cprFeedback.size());
-        view.hasCprFeedback[size_t(slot)] = folder.hasCprFeedback;
-        view.hasAudio[size_t(slot)] = folder.hasAudio;
-        view.audioStartMs[size_t(slot)] = folder.audioStartMs;
-        view.audioDurationSec[size_t(slot)] = int32_t(folder.audioSamples.size() / 16000);
+        view.store.at(slot).hasCprFeedback = folder.hasCprFeedback;
+        view.store.at(slot).hasAudio = folder.hasAudio;
+        view.store.at(slot).audioStartMs = folder.audioStartMs;
+        view.store.at(slot).audioDurationSec = int32_t(folder.audioSamples.size() / 16000);
         review.m_nSelCase = slot;
         return slot;
     }

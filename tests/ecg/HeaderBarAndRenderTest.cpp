@@ -49,7 +49,7 @@ TEST(EcgPictureRender, SimulatedCaseWithoutAWindow)
 {
     EcgCaseFixture f;
     const int slot = f.simulatedCase(3.0, 11);
-    const CaseRecord *c = f.view.caseAt(slot);
+    const CaseRecord *c = f.view.store.caseAt(slot);
     const int32_t centre = (c->ecgStartMs + 30000) / 1000 * 1000;
     auto traceColumns = [](const QImage &img) {
         int columns = 0;
@@ -65,10 +65,10 @@ TEST(EcgPictureRender, SimulatedCaseWithoutAWindow)
     };
     for (EcgPictureKind kind :
          {EcgPictureKind::Entire, EcgPictureKind::EightSecond, EcgPictureKind::SixSecond, EcgPictureKind::Large}) {
-        const QImage img = renderEcgPicture(f.view, slot, kind, centre, QSize(1200, 800));
+        const QImage img = renderEcgPicture(shownCase(f.view.store, slot), f.view.texts(), kind, centre, QSize(1200, 800));
         ASSERT_EQ(img.size(), QSize(1200, 800));
         EXPECT_GT(traceColumns(img), 800) << int(kind);
-        const QImage empty = renderEcgPicture(f.view, NoCaseShown, kind, centre, QSize(1200, 800));
+        const QImage empty = renderEcgPicture(shownCase(f.view.store, NoCaseShown), f.view.texts(), kind, centre, QSize(1200, 800));
         EXPECT_EQ(traceColumns(empty), 0) << int(kind);
     }
 }

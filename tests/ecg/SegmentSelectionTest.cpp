@@ -1,6 +1,6 @@
 // Selecting and deselecting ECG segments, and which segment items the menu drops.
 #include "EcgCaseFixture.h"
-#include "app/CommandIds.h"
+#include "base/CommandIds.h"
 #include "ecg/SegmentSelection.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +15,7 @@ protected:
     EcgCaseFixture f;
     int slot = f.flatCase(60);
 
-    CaseRecord &record() { return *f.view.caseAt(slot); }
+    CaseRecord &record() { return *f.view.store.caseAt(slot); }
     std::vector<Segment> segments()
     {
         std::vector<Segment> out;
@@ -23,7 +23,7 @@ protected:
         return out;
     }
     // The 8-second window around 10 s.
-    void selectWindow() { SegmentSelection::select(f.view, slot, 6000, 14000); }
+    void selectWindow() { SegmentSelection::select(f.view.store, slot, 6000, 14000); }
 };
 
 TEST_F(Segments, SelectMergesWhatTheWindowTouches)
@@ -45,7 +45,7 @@ TEST_F(Segments, SelectMergesWhatTheWindowTouches)
     for (const Case &c : cases) {
         record().segments.clear();
         for (const Segment &s : c.before)
-            f.view.AddSegment(slot, s.first, s.second);
+            f.view.store.AddSegment(slot, s.first, s.second);
         selectWindow();
         std::vector<Segment> got = segments();
         std::vector<Segment> expected = c.after;
@@ -57,9 +57,9 @@ TEST_F(Segments, SelectMergesWhatTheWindowTouches)
 
 TEST_F(Segments, FullTableLosesTheMergedSegments)
 {
-    f.view.AddSegment(slot, 5000, 7000);
+    f.view.store.AddSegment(slot, 5000, 7000);
     for (int i = 1; i < MaxSegments; ++i)
-        f.view.AddSegment(slot, 100000 + i * 10, 100000 + i * 10 + 5);
+        f.view.store.AddSegment(slot, 100000 + i * 10, 100000 + i * 10 + 5);
     // Freeing one slot does not help: the table has handed out all 200.
     selectWindow();
     EXPECT_EQ(f.platform.texts(), QStringList{"Can't select any more segment."});
@@ -69,8 +69,8 @@ TEST_F(Segments, FullTableLosesTheMergedSegments)
 
 TEST_F(Segments, HitTestDeselectAndDeselectAll)
 {
-    f.view.AddSegment(slot, 1000, 3000);
-    f.view.AddSegment(slot, 2000, 5000);
+    f.view.store.AddSegment(slot, 1000, 3000);
+    f.view.store.AddSegment(slot, 2000, 5000);
     EXPECT_EQ(SegmentSelection::hitTest(record(), 1000), 0);
     EXPECT_EQ(SegmentSelection::hitTest(record(), 3000), 1);
     EXPECT_EQ(SegmentSelection::hitTest(record(), 5000), 1);

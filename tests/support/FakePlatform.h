@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/ContextMenuTemplate.h"
-#include "app/Platform.h"
-#include "app/SelectionPrint.h"
+#include "base/ContextMenuTemplate.h"
+#include "base/Platform.h"
+#include "report/SelectionPrint.h"
 
 #include <QList>
 #include <QString>

@@ -1,7 +1,14 @@
-// Test main shared by every test program: a QApplication on the offscreen platform,
+// Test main shared by every test program: a QApplication on the offscreen platform (a
+// QCoreApplication for the programs of the folders without widgets),
 // with HOME and the XDG folders pointed at a temporary folder so no test touches the
 // user's settings, and a pinned time zone.
+#ifdef RAVELIN_TEST_WIDGETS
 #include <QApplication>
+using TestApplication = QApplication;
+#else
+#include <QCoreApplication>
+using TestApplication = QCoreApplication;
+#endif
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -29,6 +36,6 @@ int main(int argc, char **argv)
     QDir().mkpath(home.path() + "/runtime");
     QFile::setPermissions(home.path() + "/runtime", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 
-    QApplication app(argc, argv);
+    TestApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,10 +1,11 @@
 // "ravelin-cli import", "events" and "info", run as their users run them: the built
 // program, its exit status, and what it writes to stdout and stderr.
 #include "archive/AedArchiveWriter.h"
-#include "case/CRavelinView.h"
-#include "case/EventText.h"
+#include "app/CRavelinView.h"
+#include "device/MifCase.h"
+#include "device/EventText.h"
 #include "case/MemoryTreeControl.h"
-#include "case/TimeZoneTable.h"
+#include "device/TimeZoneTable.h"
 #include "support/FakePlatform.h"
 #include "support/Packs.h"
 #include "support/TempDir.h"
@@ -251,16 +252,16 @@ TEST_F(CliCommands, InfoListsAnnotationsAndTextsEscaped)
     view.state.mifFolderPath = folder;
     view.state.deviceModel = ModelQ25;
     view.state.serialNumber = "SN \"7\"";
-    const int slot = view.CreateCaseFromMif();
-    CaseRecord &c = *view.caseAt(slot);
+    const int slot = MifCase::CreateCaseFromMif(view.session);
+    CaseRecord &c = *view.store.caseAt(slot);
     c.buildState = CaseListBuilt;
     c.lastName = "Ünal\\Smith";
     c.comments = "line one\nline two\ttab";
-    view.AddEvent(slot, 2500, "A: second", "body \"quoted\"");
-    view.AddEvent(slot, 1200, "A: first", "");
-    view.AddEvent(slot, 1300, "not an annotation", "");
+    view.store.AddEvent(slot, 2500, "A: second", "body \"quoted\"");
+    view.store.AddEvent(slot, 1200, "A: first", "");
+    view.store.AddEvent(slot, 1300, "not an annotation", "");
     const QString archive = dir.file("saved.aed");
-    WriteAedArchive(view, slot, archive, AedArchiveVariant::Save);
+    WriteAedArchive(view.store, slot, archive, AedArchiveVariant::Save);
 
     const CliRun run = runCli({"info", archive, "--zone", "0"});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();

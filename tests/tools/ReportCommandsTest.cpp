@@ -1,9 +1,9 @@
 // "ravelin-cli log" and "ravelin-cli print" run as their users run them, on the archive of
 // a simulated rescue imported by "ravelin-cli import".
-#include "app/IncidentLog.h"
-#include "app/LanguagePack.h"
+#include "report/IncidentLog.h"
+#include "base/LanguagePack.h"
 #include "archive/OpenFlow.h"
-#include "case/CRavelinView.h"
+#include "app/CRavelinView.h"
 #include "case/MemoryTreeControl.h"
 #include "support/FakePlatform.h"
 #include "support/Packs.h"
@@ -80,9 +80,9 @@ TEST_F(ReportCommands, LogWritesTheIncidentLogTheProgramWrites)
     CRavelinView view(texts, platform);
     view.setTree(&tree);
     view.state.timeZoneChoice = 141;
-    OpenFlow flow(view);
+    OpenFlow flow(view.session);
     ASSERT_EQ(flow.OpenArchiveFile(s_archive), OpenFlow::Outcome::Opened);
-    view.selSlot = flow.openedSlot();
+    view.session.selSlot = flow.openedSlot();
     {
         ScopedTempLocation temp(dir.path());
         view.OnIncidentLog();

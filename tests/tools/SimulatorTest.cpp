@@ -1,5 +1,5 @@
 // The simulated device folder, read back byte by byte as the device's reader would.
-#include "archive/BinaryReader.h"
+#include "base/BinaryReader.h"
 #include "support/TempDir.h"
 #include "tools/Simulator.h"
 

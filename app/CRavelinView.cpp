@@ -1,0 +1,51 @@
+#include "app/CRavelinView.h"
+
+#include "archive/CloseAllCases.h"
+#include "archive/FolderScan.h"
+#include "archive/OpenFlow.h"
+#include "archive/SaveCommand.h"
+
+CRavelinView::CRavelinView(LanguagePack &texts, Platform &platform, QObject *parent)
+    : QObject(parent), session(texts, platform)
+{
+    session.saveSelectedCase = [this] { return SaveSelectedCase(); };
+}
+
+CRavelinView::~CRavelinView() = default;
+
+bool CRavelinView::SaveSelectedCase()
+{
+    return ::SaveSelectedCase(session);
+}
+
+void CRavelinView::OnOpenRequest()
+{
+    OpenFlow(session).OnOpenRequest();
+}
+
+void CRavelinView::OnReloadRequest()
+{
+    OpenFlow(session).OnReloadRequest();
+}
+
+bool CRavelinView::OpenArchiveFile(const QString &path)
+{
+    OpenFlow flow(session);
+    flow.OpenArchiveFile(path);
+    return flow.openedSlot() >= 0;
+}
+
+void CRavelinView::CloseAllCases()
+{
+    ::CloseAllCases(session);
+}
+
+void CRavelinView::OnPreviousPage()
+{
+    FolderScan(session).OnPreviousPage();
+}
+
+void CRavelinView::OnNextPage()
+{
+    FolderScan(session).OnNextPage();
+}

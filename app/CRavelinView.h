@@ -1,0 +1,60 @@
+#pragma once
+
+#include "case/CaseSession.h"
+#include "report/SelectionPrint.h"
+
+#include <QObject>
+#include <QString>
+#include <cstdint>
+
+class LanguagePack;
+class Platform;
+
+// The window's command router: it owns the open cases (the session with its store and the
+// case tree) and turns the commands of the menus, the toolbar and the General form into
+// calls of the flows. It is not a widget; the window shows it through the case tree. Every
+// operation runs on the GUI thread.
+class CRavelinView : public QObject
+{
+    Q_OBJECT
+public:
+    CRavelinView(LanguagePack &texts, Platform &platform, QObject *parent = nullptr);
+    ~CRavelinView() override;
+
+    LanguagePack &texts() const { return session.texts(); }
+    Platform &platform() const { return session.platform(); }
+    // Text number of the language pack in the current language.
+    QString GetText(int number) const { return session.GetText(number); }
+
+    CaseSession session;
+    SharedState &state = session.state; // the session's, under the name the windows use
+    CaseStore &store = session.store;
+
+    // The case tree; the session learns of its selection changes and right-button presses.
+    void setTree(TreeControl *caseTree) { session.setTree(caseTree); }
+
+    // Commands of the main window's menus and toolbar.
+    void OnOpenRequest();
+    // Opens an archive as "Load AED File" does, without the Open dialog (command line,
+    // recent files); true when it opened.
+    bool OpenArchiveFile(const QString &path);
+    // Frees every case and empties the tree (page arrows, reload).
+    void CloseAllCases();
+    // "Adjust..." of the General form: closes every case and reopens the last archive.
+    void OnReloadRequest();
+    // Writes the selected case to an archive the user names; true when the file was written.
+    bool SaveSelectedCase();
+    // The Print command: the report menu, or the print dialog of a requested segment print.
+    void OnPrint();
+    // "Print All Segment" of the enlarged ECG: stores the print kind, requests the segment
+    // print and runs the Print command.
+    void OnPrintSegments(int printKind);
+    // "Incident Log" of the report menu: writes the selected case's log and opens it.
+    void OnIncidentLog();
+    // Incident logs written since the view was made; the next is number logCounter + 1.
+    int32_t logCounter = 0;
+    // The segment print under way (kept when its print dialog is cancelled).
+    SelectionPrintState printState;
+    void OnPreviousPage();
+    void OnNextPage();
+};

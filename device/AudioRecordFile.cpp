@@ -1,0 +1,82 @@
+#include "device/AudioRecordFile.h"
+
+#include "base/AtomicFileWriter.h"
+#include "base/BinaryReader.h"
+#include "base/BinaryWriter.h"
+#include "case/CaseStore.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <limits>
+
+namespace AudioRecordFile {
+
+namespace {
+// The RIFF size counts the header after its first 8 bytes as well as the samples.
+constexpr uint32_t RiffHeaderRest = WavHeaderBytes - 8;
+constexpr uint64_t MaxSampleBytes = std::numeric_limits<uint32_t>::max() - RiffHeaderRest;
+}
+
+Head parse(BinaryReader &in)
+{
+    Head head;
+    head.startMs = in.i32();
+    head.sampleBytes = in.remaining();
+    if (uint64_t(head.sampleBytes) > MaxSampleBytes)
+        in.fail(FileError::Kind::BadFormat);
+    return head;
+}
+
+QByteArray wavHeader(uint32_t sampleBytes)
+{
+    BinaryWriter out;
+    out.bytes("RIFF", 4);
+    out.u32(sampleBytes + RiffHeaderRest);
+    out.bytes("WAVE", 4);
+    out.bytes("fmt ", 4);
+    out.u32(16); // size of the format block
+    out.u16(1);  // PCM
+    out.u16(1);  // channels
+    out.u32(uint32_t(SampleRate));
+    out.u32(uint32_t(SampleRate)); // bytes per second
+    out.u16(1);  // block align
+    out.u16(8);  // bits per sample
+    out.bytes("data", 4);
+    out.u32(sampleBytes);
+    return out.data();
+}
+
+} // namespace AudioRecordFile
+
+void LoadAudioRecord(CaseStore &store, const QString &folder, int slot)
+{
+    using namespace AudioRecordFile;
+    if (!store.caseAt(slot))
+        return;
+    OpenCase &entry = store.at(slot);
+    entry.hasAudio = false;
+    const QDir dir(folder);
+    const QString binPath = dir.filePath(binFileName());
+    const QString wavPath = dir.filePath(wavFileName());
+
+    QByteArray bytes;
+    try {
+        bytes = BinaryReader::readWholeFile(binPath);
+    } catch (const FileError &) {
+        return; // no sound came with the case
+    }
+    BinaryReader in(std::move(bytes), binPath);
+    const Head head = parse(in);
+
+    const QFileInfo wav(wavPath);
+    const bool wavMatches = wav.isFile() && wav.size() == WavHeaderBytes + head.sampleBytes;
+    if (!wavMatches) {
+        BinaryWriter out;
+        out.bytes(wavHeader(uint32_t(head.sampleBytes)));
+        out.bytes(in.data().constData() + HeaderBytes, head.sampleBytes);
+        out.commitTo(wavPath);
+        entry.audioDurationSec = durationSec(head.sampleBytes);
+    }
+    entry.audioStartMs = head.startMs;
+    entry.hasAudio = true;
+}

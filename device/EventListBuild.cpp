@@ -1,0 +1,89 @@
+// The event-list build: the case's branch of the case tree, its decoding with the
+// annotations of its archive, and one tree item per event in time order.
+#include "device/EventListBuild.h"
+
+#include "case/CaseSession.h"
+#include "device/MifCase.h"
+#include "case/EventListText.h"
+#include "device/TimeZoneTable.h"
+
+#include <algorithm>
+
+namespace {
+// The other case with a tree branch for which same(other) holds; null when none.
+template <typename Same>
+const CaseRecord *otherCaseWith(const CaseStore &store, int slot, Same same)
+{
+    for (int q = 0; q < store.slotCount(); ++q)
+        if (const CaseRecord *other = store.caseAt(q); q != slot && other && same(*other))
+            return other;
+    return nullptr;
+}
+} // namespace
+
+void BuildEventList(CaseSession &session, int slot)
+{
+    CaseStore &store = session.store;
+    SharedState &state = session.state;
+    TreeControl *tree = session.tree;
+    CaseRecord *c = store.caseAt(slot);
+    if (!c)
+        return;
+    c->buildState = CaseListBuilt;
+    if (c->startTimeValid)
+        c->startDate = CTime(c->startTime.GetYear(), c->startTime.GetMonth(), c->startTime.GetDay(), 0, 0, 0);
+
+    // Cases of one day share the date node, and cases of one device on one day the device
+    // node. Only cases that have a branch can lend theirs.
+    const CaseRecord *sameDate = otherCaseWith(store, slot, [&](const CaseRecord &o) {
+        return o.dateItem != NoTreeItem && o.startDate == c->startDate;
+    });
+    const CaseRecord *sameDevice = otherCaseWith(store, slot, [&](const CaseRecord &o) {
+        return o.deviceItem != NoTreeItem && o.serialNumber == c->serialNumber && o.startDate == c->startDate;
+    });
+
+    QString caseText;
+    const bool adjusted = c->startTimeValid && state.adjustTimePending == 1;
+    if (adjusted) {
+        c->startTime = EventListText::parseAdjustedStart(state.adjustedStartText);
+        caseText = state.adjustedStartText;
+    } else if (c->startTimeValid) {
+        caseText = EventListText::startTimeText(c->startTime);
+        state.startTimeText = caseText;
+    } else {
+        caseText = EventListText::unknownStartTimeText();
+    }
+    // The typed start is used once: by the first case built after "Adjust...".
+    const bool adjustSuffix = state.adjustTimePending == 1;
+    caseText += EventListText::zoneSuffix(TimeZoneTable::offsetOfRow(c->timeZoneIndex), adjustSuffix);
+    if (adjustSuffix)
+        state.adjustTimePending = 0;
+
+    if (tree) {
+        c->dateItem = sameDate ? sameDate->dateItem
+                               : tree->insertItem(NoTreeItem,
+                                                  EventListText::dateNodeText(c->startTimeValid, c->startDate),
+                                                  TreeImage::Date);
+        c->deviceItem = sameDevice ? sameDevice->deviceItem
+                                   : tree->insertItem(c->dateItem, c->serialNumber, TreeImage::Device);
+        c->caseItem = tree->insertItem(c->deviceItem, caseText, TreeImage::CaseViewed);
+    }
+    store.at(slot).viewed = true;
+
+    MifCase::DecodeCaseData(store, slot, session.texts(), state.deviceModel, state.modelIndex, [&store, slot, c] {
+        const size_t count = std::min(store.pendingAnnotations.size(), size_t(std::max(0, c->savedAnnotationCount)));
+        for (size_t i = 0; i < count; ++i) {
+            const EventItem &a = store.pendingAnnotations[i];
+            store.AddEvent(slot, a.timeMs, a.text, a.detail);
+        }
+        store.pendingAnnotations.clear();
+    });
+
+    session.InsertEventItems(slot);
+    if (tree) {
+        tree->expand(c->dateItem);
+        tree->expand(c->deviceItem);
+        tree->expand(c->caseItem);
+    }
+}
+

@@ -1,0 +1,252 @@
+#include "report/IncidentLog.h"
+
+#include <QDir>
+#include <QStandardPaths>
+#include <algorithm>
+
+namespace IncidentLog {
+
+namespace {
+
+// The namespace the document's xmlns:user declaration names.
+constexpr auto UserNamespace = "urn:veltris-aed:incident-log";
+
+// Line ends become CR LF; a CR LF already in a value stays as it is.
+QByteArray withCrLf(const QString &text)
+{
+    QString out;
+    out.reserve(text.size() + text.size() / 16);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('\n') && (i == 0 || text[i - 1] != QLatin1Char('\r')))
+            out += QLatin1Char('\r');
+        out += text[i];
+    }
+    return out.toUtf8();
+}
+
+QString clockText(CTime t)
+{
+    return QString::asprintf(" %4d.%02d.%02d   %02d:%02d:%02d", t.GetYear(), t.GetMonth(), t.GetDay(), t.GetHour(),
+                             t.GetMinute(), t.GetSecond());
+}
+
+QString nameSuffixLine(int32_t index)
+{
+    static const char *const Suffixes[] = {"I", "II", "III", "IV", "V", "Jr.", "Sr."};
+    const QString suffix = index >= 1 && index <= 7 ? QLatin1String(Suffixes[index - 1]) : QString();
+    return QStringLiteral("Gen: ") + suffix + QStringLiteral("<br>\n");
+}
+
+QString sexLine(int32_t index)
+{
+    const char *sex = index == 1 ? "Male" : index == 2 ? "Female" : "";
+    return QStringLiteral("Sex: ") + QLatin1String(sex) + QStringLiteral("<br>\n");
+}
+
+QString raceLine(int32_t index)
+{
+    static const char *const Races[] = {"White", "Black", "Asian or Pacific Islander",
+                                        "American Indian/Eskimo/Aleut", "Other", "Unknown"};
+    const QString race = index >= 1 && index <= 6 ? QLatin1String(Races[index - 1]) : QString();
+    return QStringLiteral("Race: ") + race + QStringLiteral("<br>\n");
+}
+
+QString birthDateLine(const CaseRecord &c)
+{
+    if (!c.birthDateKnown || c.birthDateUnknown)
+        return QStringLiteral("Date of birth: <br>\n");
+    const CTime b = c.birthDate;
+    return QStringLiteral("Date of birth: ")
+        + QString::asprintf(" %4d.%02d.%02d %02d:%02d:%02d", b.GetYear(), b.GetMonth(), b.GetDay(), b.GetHour(),
+                            b.GetMinute(), b.GetSecond())
+        + QStringLiteral("<br>\n");
+}
+
+QString heightLine(const CaseRecord &c)
+{
+    if (c.heightText.isEmpty())
+        return QStringLiteral("Height: <br>\n");
+    const char *unit = c.heightUnitIndex == 0 ? " in<br>\n" : c.heightUnitIndex == 2 ? " m<br>\n" : " cm<br>\n";
+    return QStringLiteral("Height: ") + htmlEscaped(c.heightText) + QLatin1String(unit);
+}
+
+QString weightLine(const CaseRecord &c)
+{
+    if (c.weightText.isEmpty())
+        return QStringLiteral("Weight: </div><br>\n");
+    const char *unit = c.weightUnitIndex == 0 ? " lbs</div><br>\n"
+                       : c.weightUnitIndex == 2 ? " g</div><br>\n"
+                                                : " kg</div><br>\n";
+    return QStringLiteral("Weight: ") + htmlEscaped(c.weightText) + QLatin1String(unit);
+}
+
+QString eventRow(const CaseRecord &c, const EventItem &e, bool timeAdjusted)
+{
+    QString row = QStringLiteral("<tr>\n<td class=\"Timestamp\">") + eventTimeText(c, e);
+    row += timeAdjusted ? QStringLiteral("\tAdjust\t </td>\n") : QStringLiteral("</td>\n");
+    row += QStringLiteral("<td class=\"Defib\">     ") + htmlEscaped(e.text) + QStringLiteral("<br></td>\n</tr>\n");
+    return row;
+}
+
+const char *const HeaderStyle =
+    "body\n{\nfont-size:12pt; font-family:Arial; \n}\n"
+    "thead.Header\n{\nborder:0px;\nfont-size:12pt;\nfont-weight:normal;\ndisplay:table-header-group;\n"
+    "text-align:left;\npadding:0px;\n}\n"
+    "tr.Header\n{\nborder:0px;\nwidth:100%;\npadding:0px;\n}\n"
+    "th.Header\n{\nborder:0px;\nfont-weight:bold;\ntext-align:left;\npadding:0px;\n}\n"
+    "td.Header\n{\nborder:0px;\nwidth:100%;\ntext-align:left;\npadding:0px;\n}\n"
+    "tfoot.Header\n{\ndisplay: none;\n}\n"
+    "div.Header\n{\nborder:0px;\nwidth:100%;\nfont-size:18pt;\nfont-weight:bold;\ntext-align:left;\npadding:0px;\n}"
+    "tr.Logo\n{\nborder:0px;\nwidth:100%;\npadding:0px;\n}\n"
+    "td.Logo\n{\nborder:0px;\nwidth:100%;\ntext-align:left;\nfont-weight:bold;\npadding:4px;\n}\n</style>\n";
+
+const char *const SectionTitle = "<div style=\"font-weight:bold; font-size:14pt;\"><font color=\"blue\">";
+const char *const GreenRule = "<hr size=\"7px\" style=\"color:green; background-color:green;\">";
+
+} // namespace
+
+QString htmlEscaped(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar ch : text) {
+        switch (ch.unicode()) {
+        case '&': out += QLatin1String("&amp;"); break;
+        case '<': out += QLatin1String("&lt;"); break;
+        case '>': out += QLatin1String("&gt;"); break;
+        case '"': out += QLatin1String("&quot;"); break;
+        case '\'': out += QLatin1String("&#39;"); break;
+        default: out += ch; break;
+        }
+    }
+    return out;
+}
+
+QString startText(const CaseRecord &c, bool timeAdjusted)
+{
+    if (!c.startTimeValid)
+        return QStringLiteral("   ????.??.??   ??:??:??");
+    const CTime t = c.startTime;
+    QString text = QString::asprintf("   %4d.%02d.%02d   %02d:%02d:%02d", t.GetYear(), t.GetMonth(), t.GetDay(),
+                                     t.GetHour(), t.GetMinute(), t.GetSecond());
+    if (timeAdjusted)
+        text += QStringLiteral(" Adjust Time");
+    return text;
+}
+
+QString lengthText(const CaseRecord &c)
+{
+    CTimeSpan span;
+    for (int i = c.events.count() - 1; i >= 0; --i) {
+        if (const EventItem *e = c.events.find(i)) {
+            span = e->elapsed;
+            break;
+        }
+    }
+    if (span.GetDays() != 0)
+        return QString::asprintf("%2d:%02d:%02d:%02d", int(span.GetDays()), span.GetHours(), span.GetMinutes(),
+                                 span.GetSeconds());
+    return QString::asprintf("%2d:%02d:%02d", span.GetHours(), span.GetMinutes(), span.GetSeconds());
+}
+
+QString eventTimeText(const CaseRecord &c, const EventItem &e)
+{
+    if (!c.startTimeValid)
+        return QString::asprintf("%2d:%02d:%02d", e.elapsed.GetHours(), e.elapsed.GetMinutes(),
+                                 e.elapsed.GetSeconds());
+    const CTime d = c.startTime + e.elapsed;
+    if (d.GetDay() == c.startTime.GetDay())
+        return QString::asprintf("%2d:%02d:%02d", d.GetHour(), d.GetMinute(), d.GetSecond());
+    return QString::asprintf("%2d/%2d %2d:%02d:%02d", d.GetMonth(), d.GetDay(), d.GetHour(), d.GetMinute(),
+                             d.GetSecond());
+}
+
+std::vector<int> eventsInTimeOrder(const EventTable &events)
+{
+    std::vector<int> order;
+    order.reserve(size_t(events.usedCount()));
+    events.forEachUsed([&](int i, const EventItem &) { order.push_back(i); });
+    std::stable_sort(order.begin(), order.end(), [&](int l, int r) { return events[l].timeMs < events[r].timeMs; });
+    return order;
+}
+
+QByteArray document(const ReportInput &input)
+{
+    static const CaseRecord NoCase;
+    const CaseRecord &c = input.caseRecord ? *input.caseRecord : NoCase;
+    const QString start = startText(c, input.timeAdjusted);
+    const auto esc = [](const QString &value) { return htmlEscaped(value); };
+
+    QString html;
+    html += QStringLiteral("<html xmlns:msxsl=\"urn:schemas-microsoft-com:xslt\" xmlns:user=\"")
+        + QLatin1String(UserNamespace) + QStringLiteral("\">\n");
+    html += QStringLiteral("<head>\n");
+    html += QStringLiteral("<META http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\n");
+    html += QStringLiteral("<style>\n"
+                           ".Measurement { font-size:8pt; }\n"
+                           "td.Annotation { font-style:italic; vertical-align:top; }\n"
+                           "td.Defib { font-weight:bold; vertical-align:top; }\n"
+                           "td.CodeLog { vertical-align:top; }\n"
+                           "td.EventIcon { width:48px; vertical-align:top; }\n"
+                           "img.EventIcon {width:48px; height:32px; }\n"
+                           "td.Timestamp { width:10%; vertical-align:top; }\n"
+                           "</style>\n");
+    html += QStringLiteral("<title>Lumeron AED Incident Log") + start + QStringLiteral("</title>\n");
+    html += QStringLiteral("</head>\n<body>\n<table width=\"100%\">\n<thead class=\"Header\">\n<tr class=\"Header\">\n"
+                           "<td class=\"Header\">\n<div class=\"Header\">\n");
+    html += QLatin1String(GreenRule) + QStringLiteral("\n");
+    html += QStringLiteral("<font color=\"blue\">Lumeron AED Incident Log</font>\n</div>") + start
+        + QStringLiteral("<br>\n  Patient: ") + esc(c.firstName) + QStringLiteral(",") + esc(c.lastName)
+        + QStringLiteral("<br>\n  Run number: <br><style>\n");
+    html += QLatin1String(HeaderStyle);
+    html += QStringLiteral("  Report Date:") + clockText(input.reportTime)
+        + QStringLiteral("<br>  recorded by Lumeron AED Event Review Software<br>") + QLatin1String(GreenRule)
+        + QStringLiteral("<br></td>\n</tr>\n</thead>\n");
+
+    html += QStringLiteral("<tbody>\n<tr><td width=\"100%\">\n") + QLatin1String(SectionTitle)
+        + QStringLiteral("Patient</font></div>\n<div style=\"margin-left:1em;\">\n");
+    html += QStringLiteral("Patient ID/MR Number: ") + esc(c.patientId) + QStringLiteral("<br>\n");
+    html += QStringLiteral("Last Name: ") + esc(c.lastName) + QStringLiteral("<br>\n");
+    html += QStringLiteral("First Name: ") + esc(c.firstName) + QStringLiteral("<br>\n");
+    html += QStringLiteral("MI: ") + esc(c.middleInitial) + QStringLiteral("<br>\n");
+    html += nameSuffixLine(c.nameSuffixIndex);
+    html += sexLine(c.sexIndex);
+    html += raceLine(c.raceIndex);
+    html += birthDateLine(c);
+    html += heightLine(c);
+    html += weightLine(c);
+
+    html += QLatin1String(SectionTitle) + QStringLiteral("Case</font></div>\n<div style=\"margin-left:1em;\">\n");
+    html += QStringLiteral("Length: ") + lengthText(c) + QStringLiteral("<br>\n");
+    html += QStringLiteral("Run number: <br>\n");
+    html += QStringLiteral("Device Type: AED<br>\n");
+    html += QStringLiteral("Serial Number: ") + esc(c.serialNumber) + QStringLiteral("<br>\n");
+    html += QStringLiteral("Software Version: 1.0.3.8<br>\n");
+    html += QStringLiteral("Operator: ") + esc(c.operatorName) + QStringLiteral(" <br>\n");
+    html += QStringLiteral("Number of Shocks Delivered: ") + QString::number(input.shockCount)
+        + QStringLiteral("</div><br>\n");
+
+    html += QLatin1String(SectionTitle)
+        + QStringLiteral("Event Summary</font></div>\n<div style=\"margin-left:1em;\">\n<table>\n");
+    for (int i : eventsInTimeOrder(c.events))
+        html += eventRow(c, c.events[i], input.timeAdjusted);
+    html += QStringLiteral("</table>\n</div><br><br><br><h3>Comments</h3>\n");
+    html += esc(c.comments) + QStringLiteral("<br>\n");
+    html += QStringLiteral("<div style=\"margin-left:2em;\"></div><br><br>\nPhysician Signature ")
+        + QString(32, QLatin1Char('_')) + QStringLiteral("\n");
+    html += QStringLiteral("<br><br>\nPrint Name ") + QString(38, QLatin1Char('_'))
+        + QStringLiteral("\n<br><br></td></tr>\n</tbody>\n</table>\n</body>\n</html>\n");
+    return withCrLf(html);
+}
+
+QString reportFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::TempLocation) + QStringLiteral("/VELTRIS AED/Temp");
+}
+
+QString reportPath(int32_t number)
+{
+    return reportFolder() + QStringLiteral("/veltris_aed%1.html").arg(number);
+}
+
+} // namespace IncidentLog

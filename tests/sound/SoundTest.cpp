@@ -1,0 +1,258 @@
+#include "sound/AudioOutput.h"
+#include "sound/QtAudioOutput.h"
+#include "sound/SoundClass.h"
+#include "sound/SoundStream.h"
+#include "sound/WaveFile.h"
+#include "support/TempDir.h"
+
+#include <QAudioSink>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QIODevice>
+#include <QMediaDevices>
+#include <QThread>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr char Silence = char(0x80);
+
+// A sound whose every byte tells where it came from.
+QByteArray countingSound(int size)
+{
+    QByteArray s(size, '\0');
+    for (int i = 0; i < size; ++i)
+        s[i] = char(i % 251);
+    return s;
+}
+
+QByteArray readBytes(SoundStream &stream, int count)
+{
+    QByteArray out(count, '\0');
+    stream.read(out.data(), count);
+    return out;
+}
+
+QByteArray wavBytes(const QByteArray &samples, uint32_t rate = 16000)
+{
+    QByteArray w;
+    const auto u32 = [&](uint32_t v) { w.append(reinterpret_cast<const char *>(&v), 4); };
+    const auto u16 = [&](uint16_t v) { w.append(reinterpret_cast<const char *>(&v), 2); };
+    w.append("RIFF");
+    u32(uint32_t(samples.size() + 36));
+    w.append("WAVE");
+    w.append("fmt ");
+    u32(16);
+    u16(1);
+    u16(1);
+    u32(rate);
+    u32(rate);
+    u16(1);
+    u16(8);
+    w.append("data");
+    u32(uint32_t(samples.size()));
+    w.append(samples);
+    return w;
+}
+
+// Collects what a pull-mode sink would read.
+class CollectingOutput : public AudioOutput
+{
+public:
+    bool available = true;
+    bool accepts = true;
+    QIODevice *source = nullptr;
+    int starts = 0;
+    int stops = 0;
+
+    bool isAvailable() const override { return available; }
+    bool start(QIODevice *s, const WaveFormat &) override
+    {
+        ++starts;
+        source = accepts ? s : nullptr;
+        return accepts;
+    }
+    void stop() override
+    {
+        ++stops;
+        source = nullptr;
+    }
+    QByteArray pull(int count) { return source->read(count); }
+};
+
+} // namespace
+
+TEST(SoundStream, PlaysFromTheOffsetTwoSecondsLaterAndWraps)
+{
+    const QByteArray sound = countingSound(20000);
+    SoundStream stream(sound, 8000);
+    ASSERT_TRUE(stream.start(0));
+
+    // Two seconds of silence while the four quarters are filled one by one.
+    EXPECT_EQ(readBytes(stream, 32000), QByteArray(32000, Silence));
+    EXPECT_EQ(readBytes(stream, 8000), sound.mid(0, 8000));
+    EXPECT_EQ(readBytes(stream, 8000), sound.mid(8000, 8000));
+    EXPECT_EQ(readBytes(stream, 8000), sound.mid(16000, 4000) + QByteArray(4000, Silence));
+    EXPECT_EQ(readBytes(stream, 8000), sound.mid(0, 8000)); // the sound again from its start
+}
+
+TEST(SoundStream, OffsetsAndReadSizes)
+{
+    const QByteArray sound = countingSound(40000);
+    {
+        // 1000 ms in = byte 16000; reads of odd sizes see the same bytes.
+        SoundStream stream(sound, 8000);
+        ASSERT_TRUE(stream.start(1000));
+        QByteArray got;
+        while (got.size() < 48000)
+            got += readBytes(stream, 777);
+        EXPECT_EQ(got.mid(32000, 16000), sound.mid(16000, 16000));
+    }
+    {
+        // Past the end: one quarter of silence, then the sound from its beginning.
+        SoundStream stream(sound, 8000);
+        ASSERT_TRUE(stream.start(5000));
+        readBytes(stream, 32000);
+        EXPECT_EQ(readBytes(stream, 8000), QByteArray(8000, Silence));
+        EXPECT_EQ(readBytes(stream, 8000), sound.mid(0, 8000));
+    }
+    {
+        SoundStream stream(sound, 8000);
+        EXPECT_FALSE(stream.start(-1));
+        EXPECT_FALSE(stream.start(int64_t(MaxWaveDataSize) / 16));
+    }
+}
+
+TEST(WaveFile, LoaderAcceptsOnlyWholeChunks)
+{
+    const QByteArray good = wavBytes(countingSound(1000));
+    WaveSound sound;
+    ASSERT_TRUE(ParseWave(good, sound));
+    EXPECT_EQ(sound.format.samplesPerSec, 16000u);
+    EXPECT_EQ(sound.format.bitsPerSample, 8);
+    EXPECT_EQ(sound.samples, countingSound(1000));
+
+    QByteArray noData = good.left(36);
+    QByteArray longData = good;
+    longData.chop(1); // the data chunk promises one byte more than the file has
+    QByteArray shortFmt = good.left(30); // "fmt " chunk cut inside its 16 bytes
+    QByteArray notRiff = good;
+    notRiff.replace(0, 4, "RIFX");
+    for (const QByteArray &bad : {noData, longData, shortFmt, notRiff, QByteArray()})
+        EXPECT_FALSE(ParseWave(bad, sound));
+
+    // Chunks before "fmt " and between "fmt " and "data" are skipped, odd sizes padded.
+    QByteArray withExtra = good;
+    withExtra.insert(36, QByteArray("LIST\x03\x00\x00\x00" "abc\x00", 12));
+    ASSERT_TRUE(ParseWave(withExtra, sound));
+    EXPECT_EQ(sound.samples.size(), 1000);
+
+    TempDir dir;
+    EXPECT_FALSE(LoadWave(dir.file("missing.wav"), sound));
+}
+
+TEST(SoundClass, CreatePlayStopAndDuration)
+{
+    TempDir dir;
+    const QString path = dir.write("Audio Record.wav", wavBytes(countingSound(20000)));
+    CollectingOutput output;
+    {
+        SoundClass sound(output);
+        EXPECT_FALSE(sound.Play(0)); // nothing loaded
+        ASSERT_TRUE(sound.Create(path));
+        ASSERT_TRUE(sound.Play(0));
+        EXPECT_TRUE(sound.Play(500)); // already playing: nothing changes
+        EXPECT_EQ(output.starts, 1);
+        EXPECT_EQ(output.pull(32000), QByteArray(32000, Silence));
+        EXPECT_EQ(output.pull(8000), countingSound(20000).left(8000));
+        EXPECT_EQ(sound.GetDurationSec(), 1);
+    }
+    EXPECT_EQ(output.stops, 1); // destruction stops first
+
+    CollectingOutput noDevice;
+    noDevice.available = false;
+    EXPECT_FALSE(SoundClass(noDevice).Create(path));
+    CollectingOutput refusing;
+    refusing.accepts = false;
+    SoundClass refused(refusing);
+    ASSERT_TRUE(refused.Create(path));
+    EXPECT_FALSE(refused.Play(0));
+    EXPECT_FALSE(refused.isPlaying());
+}
+
+TEST(SoundClass, DurationIsWholeSecondsOf16000Bytes)
+{
+    TempDir dir;
+    CollectingOutput output;
+    for (const auto &[bytes, seconds] : {std::pair{16000, 1}, std::pair{15999, 0}, std::pair{48000, 3}}) {
+        SoundClass sound(output);
+        ASSERT_TRUE(sound.Create(dir.write("a.wav", wavBytes(countingSound(bytes)))));
+        EXPECT_EQ(sound.GetDurationSec(), seconds) << bytes;
+    }
+}
+
+// Everything a sink pulls, kept for the test to compare.
+class RecordingDevice : public QIODevice
+{
+public:
+    explicit RecordingDevice(SoundStream &stream) : m_stream(stream) {}
+    QByteArray pulled;
+    bool isSequential() const override { return true; }
+    qint64 bytesAvailable() const override { return qint64(m_stream.ringBytes()); }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override
+    {
+        m_stream.read(data, maxSize);
+        pulled.append(data, qsizetype(maxSize));
+        return maxSize;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    SoundStream &m_stream;
+};
+
+// Plays through the system's audio server (CI starts PulseAudio with a null sink) and
+// checks that the sink was handed the sound from the requested offset, two seconds in.
+TEST(SoundClass, PlaysThroughTheRealAudioOutput)
+{
+    if (QMediaDevices::defaultAudioOutput().isNull())
+        GTEST_SKIP() << "no audio output device reachable (set PULSE_SERVER to a running server)";
+
+    const QByteArray samples = countingSound(16000 * 4);
+    WaveSound wave;
+    ASSERT_TRUE(ParseWave(wavBytes(samples), wave));
+    SoundStream stream(samples, 8000);
+    ASSERT_TRUE(stream.start(1000));
+    RecordingDevice device(stream);
+    device.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+
+    QtAudioOutput output;
+    ASSERT_TRUE(output.isAvailable());
+    ASSERT_TRUE(output.start(&device, wave.format));
+    QElapsedTimer timer;
+    timer.start();
+    while (device.pulled.size() < 48000 && timer.elapsed() < 20000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QThread::msleep(20);
+    }
+    output.stop();
+    ASSERT_GE(device.pulled.size(), 48000) << "the sink did not pull the sound";
+    EXPECT_EQ(device.pulled.left(32000), QByteArray(32000, Silence));
+    EXPECT_EQ(device.pulled.mid(32000, 16000), samples.mid(16000, 16000));
+
+    // The same through SoundClass, as the playback uses it.
+    TempDir dir;
+    QtAudioOutput programOutput;
+    SoundClass sound(programOutput);
+    ASSERT_TRUE(sound.Create(dir.write("Audio Record.wav", wavBytes(samples))));
+    ASSERT_TRUE(sound.Play(0));
+    timer.restart();
+    while (sound.stream()->bytesPlayed() < 8000 && timer.elapsed() < 20000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QThread::msleep(20);
+    }
+    EXPECT_GE(sound.stream()->bytesPlayed(), 8000);
+    sound.Stop();
+}
