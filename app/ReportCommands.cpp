@@ -3,9 +3,9 @@
 #include "app/CommandIds.h"
 #include "app/ContextMenuTemplate.h"
 #include "app/IncidentLog.h"
+#include "app/IncidentLogFile.h"
 #include "app/LanguagePack.h"
 #include "app/Platform.h"
-#include "archive/AtomicFileWriter.h"
 #include "archive/FileError.h"
 #include "case/CRavelinView.h"
 
@@ -66,20 +66,20 @@ void CRavelinView::OnIncidentLog()
         return;
     }
 
-    ++logCounter;
-    const QString path = IncidentLog::reportPath(logCounter);
-    QDir().mkpath(IncidentLog::reportFolder());
     IncidentLog::ReportInput input;
     input.caseRecord = c;
     input.shockCount = selSlot < int(shockCounts.size()) ? shockCounts[size_t(selSlot)] : 0;
     input.timeAdjusted = state.timeAdjusted != 0;
     input.reportTime = CTime::GetCurrentTime();
     try {
-        AtomicFileWriter::write(path, IncidentLog::document(input));
+        logCounter = IncidentLog::writeNewReport(logCounter + 1, IncidentLog::document(input));
     } catch (const FileError &e) {
-        // A stale report of an earlier run may sit under the same name: never show it.
         m_platform.showError(e.message(), GetText(TextId::Caption));
         return;
     }
-    m_platform.openWithDefaultApplication(path);
+    const QString path = IncidentLog::reportPath(logCounter);
+    if (!m_platform.openWithDefaultApplication(path))
+        m_platform.messageBox(QStringLiteral("The incident log was written to %1, but no application could show it.")
+                                  .arg(QDir::toNativeSeparators(path)),
+                              GetText(TextId::Caption), Platform::Icon::Information, Platform::Buttons::Ok);
 }
