@@ -4,6 +4,7 @@
 #include "archive/BinaryReader.h"
 #include "archive/BinaryWriter.h"
 #include "case/CRavelinView.h"
+#include "case/DeviceFolderFiles.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -56,7 +57,7 @@ void LoadAudioRecord(CRavelinView &view, const QString &folder, int slot)
     const auto s = size_t(slot);
     view.hasAudio[s] = false;
     const QDir dir(folder);
-    const QString binPath = dir.filePath(binFileName());
+    const QString binPath = DeviceFolderFiles(folder).filePath(binFileName());
     const QString wavPath = dir.filePath(wavFileName());
 
     QByteArray bytes;

@@ -2,8 +2,7 @@
 
 #include "archive/BinaryReader.h"
 #include "case/CRavelinView.h"
-
-#include <QDir>
+#include "case/DeviceFolderFiles.h"
 
 namespace CprFeedbackFile {
 
@@ -33,7 +32,7 @@ void LoadCprFeedback(CRavelinView &view, const QString &folder, int slot)
         return;
     const auto s = size_t(slot);
     view.hasCprFeedback[s] = false;
-    const QString path = QDir(folder).filePath(CprFeedbackFile::fileName());
+    const QString path = DeviceFolderFiles(folder).filePath(CprFeedbackFile::fileName());
 
     QByteArray bytes;
     try {

@@ -6,6 +6,7 @@
 #include "archive/FileError.h"
 #include "case/CC8Class.h"
 #include "case/CRavelinView.h"
+#include "case/DeviceFolderFiles.h"
 #include "case/MifHeader.h"
 
 #include <QDir>
@@ -104,7 +105,7 @@ void EraseMifFiles(const MifConversion &conversion)
 {
     const CC8Class::Kind kinds[] = {CC8Class::Kind::CT, CC8Class::Kind::ECG, CC8Class::Kind::HR, CC8Class::Kind::Trend,
                                     CC8Class::Kind::Temp};
-    const QDir folder(conversion.mifFolder);
+    const DeviceFolderFiles folder(conversion.mifFolder);
     for (const CC8Class::Kind kind : kinds) {
         if (kind == CC8Class::Kind::Temp && !conversion.tempRead)
             continue;
