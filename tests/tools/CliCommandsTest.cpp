@@ -117,6 +117,8 @@ TEST_F(CliCommands, ImportRefusesWhatLoadMifFileRefuses)
         {{good, "--serial", ""}, texts.GetText(77)},
         {{dir.file("gone"), "--serial", "1"}, "no folder \"" + dir.file("gone") + "\""},
         {{good}, "no --serial given"},
+        {{""}, texts.GetText(76)},
+        {{"", "--serial", "1"}, texts.GetText(76)},
         {{good, "--serial", "1", "--lang-pack", dir.file("none.txt")}, dir.file("none.txt")},
     };
     for (const auto &c : cases) {
