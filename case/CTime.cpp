@@ -52,8 +52,13 @@ CivilDate civilFromDays(int64_t days)
 CalendarFields DeviceClockFields(CTime t)
 {
     // Days and seconds are split before the offset is added, so no time overflows.
-    int64_t days = floorDiv(t.GetTime(), SecondsPerDay);
-    int64_t secondOfDay = t.GetTime() - days * SecondsPerDay + DeviceClockOffsetSeconds;
+    int64_t days = t.GetTime() / SecondsPerDay;
+    int64_t secondOfDay = t.GetTime() % SecondsPerDay;
+    if (secondOfDay < 0) {
+        secondOfDay += SecondsPerDay;
+        --days;
+    }
+    secondOfDay += DeviceClockOffsetSeconds;
     if (secondOfDay >= SecondsPerDay) {
         secondOfDay -= SecondsPerDay;
         ++days;
