@@ -20,7 +20,8 @@ CAnnotation::CAnnotation(AnnotationForm &form, QWidget *parent)
     setWindowTitle(labels.caption);
 
     m_picker->setDisplayFormat(AnnotationForm::timeFormat());
-    m_picker->setDateTime(QDateTime::fromSecsSinceEpoch(form.pickedTime.GetTime()));
+    m_picker->setTimeSpec(Qt::UTC); // shows the device clock's fields unchanged
+    m_picker->setDateTime(DeviceClockDateTime(form.pickedTime));
     m_picker->setEnabled(form.timeEditable());
     m_title->setMaxLength(form.titleLimit());
     m_title->setText(form.title);
@@ -63,7 +64,7 @@ void CAnnotation::limitBody()
 
 void CAnnotation::accept()
 {
-    m_form.pickedTime = CTime(m_picker->dateTime().toSecsSinceEpoch());
+    m_form.pickedTime = DeviceClockTime(m_picker->dateTime());
     m_form.title = m_title->text();
     m_form.body = m_body->toPlainText();
     if (!m_form.accept()) {

@@ -1,6 +1,6 @@
 #include "app/CDetailSub.h"
 
-#include "app/CaseExtent.h"
+#include "case/CaseExtent.h"
 #include "app/GeneralFormLists.h"
 #include "base/LanguagePack.h"
 #include "case/CaseSession.h"
@@ -34,11 +34,6 @@ constexpr HeaderPlace HeaderPlaces[] = {{1, 10}, {2, 225}, {3, 350}};
 constexpr int HeaderX = 5;
 constexpr int HeaderWidth = 610;
 constexpr int HeaderHeight = 25;
-
-QDate localDate(CTime t)
-{
-    return QDate(t.GetYear(), t.GetMonth(), t.GetDay());
-}
 
 } // namespace
 
@@ -113,6 +108,7 @@ void CDetailSub::createControls()
     m_startTime = new QDateTimeEdit(m_page);
     m_startTime->setGeometry(dialogRect(273, 26, 129, 13));
     m_startTime->setDisplayFormat(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    m_startTime->setTimeSpec(Qt::UTC); // shows the device clock's fields unchanged
     m_startTime->hide();
     label(109, {14, 42, 93, 8});
     m_dataDuration = addEdit({108, 41, 153, 12}, false);
@@ -268,7 +264,7 @@ void CDetailSub::Fill(int n)
 {
     m_filling = true;
     if (const CaseRecord *c = m_view.store.caseAt(n)) {
-        m_startTime->setDateTime(QDateTime::fromSecsSinceEpoch(c->startTime.GetTime()));
+        m_startTime->setDateTime(DeviceClockDateTime(c->startTime));
         m_dataDuration->setText(DataDurationText(c));
         m_fileName->setText(m_view.store.at(n).sourcePath);
         if (m_comments->toPlainText() != c->comments)
@@ -281,7 +277,7 @@ void CDetailSub::Fill(int n)
         m_lastName->setText(c->lastName);
         m_firstName->setText(c->firstName);
         m_middleInitial->setText(c->middleInitial);
-        m_birthDate->setDate(localDate(c->birthDate));
+        m_birthDate->setDate(DeviceClockDateTime(c->birthDate).date());
 
         m_birthDateKnown->setChecked(c->birthDateKnown);
         enableBirthDate(c->birthDateKnown);

@@ -1,7 +1,7 @@
 #include "app/CDetailSub2.h"
 
 #include "app/CDetailView.h"
-#include "app/CaseExtent.h"
+#include "case/CaseExtent.h"
 #include "app/DetailIcons.h"
 #include "sound/QtAudioOutput.h"
 #include "case/CaseSession.h"

@@ -4,7 +4,7 @@
 #include "app/CDetailSub1.h"
 #include "app/CDetailSub2.h"
 #include "app/CMainFrame.h"
-#include "app/CaseExtent.h"
+#include "case/CaseExtent.h"
 #include "app/DetailIcons.h"
 #include "base/LanguagePack.h"
 #include "app/CRavelinView.h"

@@ -1,6 +1,6 @@
 #include "app/CEcgTabHost.h"
 
-#include "app/CaseExtent.h"
+#include "case/CaseExtent.h"
 #include "case/CaseSession.h"
 #include "case/ReviewState.h"
 

@@ -51,7 +51,8 @@ public:
     void OnPrintSegments(int printKind);
     // "Incident Log" of the report menu: writes the selected case's log and opens it.
     void OnIncidentLog();
-    // Incident logs written since the view was made; the next is number logCounter + 1.
+    // Number of the last incident log this view wrote (0 before the first); the next tries
+    // logCounter + 1 and moves on past numbers already taken.
     int32_t logCounter = 0;
     // The segment print under way (kept when its print dialog is cancelled).
     SelectionPrintState printState;

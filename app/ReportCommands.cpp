@@ -3,9 +3,9 @@
 #include "base/CommandIds.h"
 #include "base/ContextMenuTemplate.h"
 #include "report/IncidentLog.h"
+#include "report/IncidentLogFile.h"
 #include "base/LanguagePack.h"
 #include "base/Platform.h"
-#include "base/AtomicFileWriter.h"
 #include "base/FileError.h"
 #include "app/CRavelinView.h"
 
@@ -66,20 +66,20 @@ void CRavelinView::OnIncidentLog()
         return;
     }
 
-    ++logCounter;
-    const QString path = IncidentLog::reportPath(logCounter);
-    QDir().mkpath(IncidentLog::reportFolder());
     IncidentLog::ReportInput input;
     input.caseRecord = c;
     input.shockCount = store.find(session.selSlot) ? store.find(session.selSlot)->shockCount : 0;
     input.timeAdjusted = session.state.timeAdjusted != 0;
     input.reportTime = CTime::GetCurrentTime();
     try {
-        AtomicFileWriter::write(path, IncidentLog::document(input));
+        logCounter = IncidentLog::writeNewReport(logCounter + 1, IncidentLog::document(input));
     } catch (const FileError &e) {
-        // A stale report of an earlier run may sit under the same name: never show it.
         platform().showError(e.message(), GetText(TextId::Caption));
         return;
     }
-    platform().openWithDefaultApplication(path);
+    const QString path = IncidentLog::reportPath(logCounter);
+    if (!platform().openWithDefaultApplication(path))
+        platform().messageBox(QStringLiteral("The incident log was written to %1, but no application could show it.")
+                                  .arg(QDir::toNativeSeparators(path)),
+                              GetText(TextId::Caption), Platform::Icon::Information, Platform::Buttons::Ok);
 }

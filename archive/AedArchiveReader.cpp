@@ -86,8 +86,10 @@ AedArchiveContents ParseAedArchive(BinaryReader &in)
     r.savedAnnotationCount = int32_t(a.annotations.size());
     r.annotationChangeCount = r.savedAnnotationCount;
 
-    // Only the conversion writes the trailer; a trailer that was cut is a cut file.
-    if (in.atEnd()) {
+    // Only the conversion writes the trailer; a trailer that was cut is a cut file. A few
+    // stray bytes at the end, too short even for the trailer's first field, are no trailer:
+    // the file ended after the annotations.
+    if (in.remaining() < qsizetype(sizeof(int32_t))) {
         a.tempFilePresent = a.tempSection ? 1 : 0;
         r.startTimeValid = r.deviceStartTime.GetTime() != 0;
     } else {

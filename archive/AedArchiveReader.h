@@ -25,9 +25,10 @@ struct AedArchiveContents
 };
 
 // Reads an archive from its bytes. A text or section running past the end, a length
-// that cannot fit in what is left, or a cut trailer throws FileError EndOfFile; a text
-// length above 2^31 - 1 throws BadFormat. A section whose marker text is missing is
-// absent, not an error. Any number of annotations is read.
+// that cannot fit in what is left, or a cut trailer (4 bytes of its 5) throws FileError
+// EndOfFile; a text length above 2^31 - 1 throws BadFormat. A section whose marker text is
+// missing is absent, not an error. Any number of annotations is read. Fewer than 4 bytes
+// after the annotations are ignored: such a file is complete without a trailer.
 AedArchiveContents ParseAedArchive(BinaryReader &in);
 
 // Fills a slot freshly taken with AllocateCaseSlot from the archive at path: the case

@@ -3,6 +3,7 @@
 #include "base/BinaryReader.h"
 #include "base/BinaryWriter.h"
 
+#include <QStringDecoder>
 #include <QtEndian>
 #include <limits>
 
@@ -74,7 +75,10 @@ QString read(BinaryReader &in)
         in.fail(FileError::Kind::BadFormat);
     if (wide)
         return readWide(in, length);
-    return QString::fromLocal8Bit(in.bytes(length));
+    // The older tools wrote 8-bit texts in the Western Windows code page, not in the
+    // reading computer's locale.
+    QStringDecoder windows1252("Windows-1252");
+    return windows1252.decode(in.bytes(length));
 }
 
 } // namespace AedText

@@ -12,8 +12,8 @@ namespace AedText {
 
 void write(BinaryWriter &out, const QString &text);
 
-// Reads every form older writers used as well: 8-bit texts in the computer's code page
-// (lengths of 1, 3 or 7 bytes) and lengths of 32 or 64 bits. A length above 2^31 - 1 is
+// Reads every form older writers used as well: 8-bit texts in Windows-1252 (lengths of
+// 1, 3 or 7 bytes) and lengths of 32 or 64 bits. A length above 2^31 - 1 is
 // a BadFormat error; a text longer than what is left of the file an EndOfFile error.
 QString read(BinaryReader &in);
 

@@ -6,6 +6,7 @@
 #include "base/FileError.h"
 #include "case/CC8Class.h"
 #include "case/CaseSession.h"
+#include "case/DeviceFolderFiles.h"
 #include "device/MifCase.h"
 #include "device/MifHeader.h"
 
@@ -105,7 +106,7 @@ void EraseMifFiles(const MifConversion &conversion)
 {
     const CC8Class::Kind kinds[] = {CC8Class::Kind::CT, CC8Class::Kind::ECG, CC8Class::Kind::HR, CC8Class::Kind::Trend,
                                     CC8Class::Kind::Temp};
-    const QDir folder(conversion.mifFolder);
+    const DeviceFolderFiles folder(conversion.mifFolder);
     for (const CC8Class::Kind kind : kinds) {
         if (kind == CC8Class::Kind::Temp && !conversion.tempRead)
             continue;

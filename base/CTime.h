@@ -3,6 +3,8 @@
 #include <QString>
 #include <cstdint>
 
+class QDateTime;
+
 // A span of time in whole seconds. Day, hour, minute and second parts are taken by
 // truncating division, so -1 s is 0 h 0 min -1 s.
 class CTimeSpan
@@ -32,15 +34,15 @@ private:
     int64_t m_seconds = 0;
 };
 
-// An absolute time: seconds since 1970-01-01 00:00:00 UTC, shown in local time of the
-// process's TZ (localtime_r / mktime).
+// An absolute time: seconds since 1970-01-01 00:00:00 UTC. Its calendar fields are those
+// of the device's clock (DeviceClockFields), whatever zone the computer is set to.
 class CTime
 {
 public:
     constexpr CTime() = default;
     constexpr explicit CTime(int64_t epochSeconds) : m_time(epochSeconds) {}
-    // Local calendar fields; dst < 0 lets the C library decide daylight-saving time.
-    CTime(int year, int month, int day, int hour, int minute, int second, int dst = -1);
+    // Calendar fields on the device's clock (DeviceClockTime).
+    CTime(int year, int month, int day, int hour, int minute, int second);
 
     static CTime GetCurrentTime();
 
@@ -53,7 +55,7 @@ public:
     int GetSecond() const;
     int GetDayOfWeek() const;  // 1 = Sunday .. 7 = Saturday
 
-    // strftime-style formatting of the local time ("%Y-%m-%d %H:%M:%S").
+    // strftime-style formatting of the device clock's fields ("%Y-%m-%d %H:%M:%S").
     QString Format(const char *format) const;
 
     constexpr CTime operator+(CTimeSpan s) const { return CTime(m_time + s.GetTotalSeconds()); }
@@ -64,8 +66,34 @@ public:
     constexpr auto operator<=>(const CTime &) const = default;
 
 private:
-    struct LocalFields { int year, month, day, hour, minute, second, dayOfWeek; };
-    LocalFields local() const;
-
     int64_t m_time = 0;
 };
+
+// The device's clock: UTC+09:00 all year, without daylight-saving time. The devices keep
+// their calendar in it, and the program shows every time in it (a case opened for
+// another zone has its start moved by ShiftStartToZone), so an archive shows the same
+// times on every computer. Every conversion between calendar fields and a CTime goes
+// through DeviceClockFields and DeviceClockTime; the process's TZ is never used.
+constexpr int32_t DeviceClockOffsetMinutes = 540;
+
+struct CalendarFields
+{
+    int year;
+    int month;     // 1..12
+    int day;       // 1..31
+    int hour;
+    int minute;
+    int second;
+    int dayOfWeek; // 1 = Sunday .. 7 = Saturday
+};
+
+// The calendar fields of t on the device's clock. A year beyond int's range saturates.
+CalendarFields DeviceClockFields(CTime t);
+// The time the device's clock reads as these fields. Fields out of their range carry
+// over as mktime does (month 13 is January of the next year, second 60 the next minute).
+CTime DeviceClockTime(int year, int month, int day, int hour, int minute, int second);
+
+// For date and time editors: the device clock's reading of t as a QDateTime in Qt::UTC
+// (the editor shows its fields as they are), and back from an editor's date and time.
+QDateTime DeviceClockDateTime(CTime t);
+CTime DeviceClockTime(const QDateTime &reading);

@@ -3,6 +3,7 @@
 #include "base/Platform.h"
 #include "base/BinaryReader.h"
 #include "base/FileError.h"
+#include "case/DeviceFolderFiles.h"
 #include "case/SharedState.h"
 
 QString CC8Class::ModelCode(int32_t deviceModel)
@@ -30,7 +31,8 @@ QString CC8Class::MifFileName(int32_t deviceModel, Kind kind)
 int CC8Class::SetPathsFor(const QString &folderPath, int32_t deviceModel)
 {
     folder = folderPath;
-    const auto path = [&](Kind kind) { return folderPath + QLatin1Char('/') + MifFileName(deviceModel, kind); };
+    const DeviceFolderFiles files(folderPath);
+    const auto path = [&](Kind kind) { return files.filePath(MifFileName(deviceModel, kind)); };
     ctPath = path(Kind::CT);
     ecgPath = path(Kind::ECG);
     hrPath = path(Kind::HR);

@@ -22,7 +22,8 @@ public:
     // File name of one kind for a device model, e.g. "Q21 CT Data.MIF".
     static QString MifFileName(int32_t deviceModel, Kind kind);
 
-    // Store folder and build the five paths (folder + '/' + file name); return 0.
+    // Store folder and build the five paths (folder + '/' + file name, the name of a file
+    // there that differs only in case when the folder has one); return 0.
     int SetPathsQ21(const QString &folderPath);
     int SetPathsQ25(const QString &folderPath);
     int SetPathsQ26(const QString &folderPath);

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
-#include <ctime>
 
 namespace EventListText {
 namespace {
@@ -52,13 +51,10 @@ QString clockLabel(bool startTimeValid, CTime startTime, CTimeSpan elapsed)
     int minute = elapsed.GetMinutes();
     int second = elapsed.GetSeconds();
     if (startTimeValid) {
-        // One local-time conversion per label: a case has up to 50 000 of them.
-        std::tm local{};
-        const std::time_t raw = std::time_t((startTime + elapsed).GetTime());
-        localtime_r(&raw, &local);
-        hour = local.tm_hour;
-        minute = local.tm_min;
-        second = local.tm_sec;
+        const CalendarFields clock = DeviceClockFields(startTime + elapsed);
+        hour = clock.hour;
+        minute = clock.minute;
+        second = clock.second;
     }
     if (hour < 0 || minute < 0 || second < 0)
         return QString::asprintf("%02d:%02d:%02d ", hour, minute, second);

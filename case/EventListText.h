@@ -15,7 +15,7 @@ namespace EventListText {
 
 // "2021-03-07" of a valid start date, else "????-??-??".
 QString dateNodeText(bool startTimeValid, CTime startDate);
-// "2021-03-07 09:05:00" in local time.
+// "2021-03-07 09:05:00" on the device clock.
 QString startTimeText(CTime startTime);
 QString unknownStartTimeText(); // "????-??-?? ??:??:??"
 
@@ -23,8 +23,8 @@ QString unknownStartTimeText(); // "????-??-?? ??:??:??"
 // after it when the start was typed on the General tab.
 QString zoneSuffix(int32_t offsetMinutes, bool adjusted);
 
-// "HH:MM:SS " (with its blank): with a valid start the local time of day of start +
-// elapsed; otherwise the hours within the day, minutes and seconds of elapsed itself.
+// "HH:MM:SS " (with its blank): with a valid start the device clock's time of day of
+// start + elapsed; otherwise the hours within the day, minutes and seconds of elapsed itself.
 QString clockLabel(bool startTimeValid, CTime startTime, CTimeSpan elapsed);
 
 // A decimal integer read the way the C library's wide-string conversion does: leading
@@ -34,7 +34,7 @@ int readDecimal(QStringView text);
 
 // A start typed as "yyyy-mm-dd hh:mm:ss": year from characters 0-3, month 5-6, day 8-9,
 // hour 11-12, minute 14-15, second from the last two characters, each read with
-// readDecimal; the local time of those fields, normalised by the C library.
+// readDecimal; the device clock's time of those fields, out-of-range fields carried over.
 CTime parseAdjustedStart(const QString &text);
 
 // The four pack texts that decide an event's image.

@@ -4,6 +4,7 @@
 #include "base/BinaryReader.h"
 #include "base/BinaryWriter.h"
 #include "case/CaseStore.h"
+#include "case/DeviceFolderFiles.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -56,7 +57,7 @@ void LoadAudioRecord(CaseStore &store, const QString &folder, int slot)
     OpenCase &entry = store.at(slot);
     entry.hasAudio = false;
     const QDir dir(folder);
-    const QString binPath = dir.filePath(binFileName());
+    const QString binPath = DeviceFolderFiles(folder).filePath(binFileName());
     const QString wavPath = dir.filePath(wavFileName());
 
     QByteArray bytes;

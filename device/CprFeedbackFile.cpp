@@ -2,8 +2,7 @@
 
 #include "base/BinaryReader.h"
 #include "case/CaseStore.h"
-
-#include <QDir>
+#include "case/DeviceFolderFiles.h"
 
 namespace CprFeedbackFile {
 
@@ -33,7 +32,7 @@ void LoadCprFeedback(CaseStore &store, const QString &folder, int slot)
         return;
     OpenCase &entry = store.at(slot);
     entry.hasCprFeedback = false;
-    const QString path = QDir(folder).filePath(CprFeedbackFile::fileName());
+    const QString path = DeviceFolderFiles(folder).filePath(CprFeedbackFile::fileName());
 
     QByteArray bytes;
     try {

@@ -1,18 +1,14 @@
 #include "device/MifFolderCheck.h"
 
+#include "case/DeviceFolderFiles.h"
 #include "case/SharedState.h"
-
-#include <QFileInfo>
 
 namespace {
 
 // First text of each kind's group of four, CT to Trend; Temp has none.
 constexpr int FirstMissingText[MifFolderCheck::KindCount - 1] = {78, 82, 86, 90};
 
-bool fileIn(const QString &folder, int32_t deviceModel, CC8Class::Kind kind)
-{
-    return QFileInfo(folder + u'/' + CC8Class::MifFileName(deviceModel, kind)).isFile();
-}
+constexpr auto TempKind = CC8Class::Kind::Temp;
 
 } // namespace
 
@@ -21,13 +17,22 @@ MifFolderCheck checkMifFolder(const QString &folder)
     MifFolderCheck check;
     if (folder.isEmpty())
         return check;
+    const DeviceFolderFiles files(folder);
+    const auto fileIn = [&](int32_t deviceModel, CC8Class::Kind kind) {
+        return files.hasFile(CC8Class::MifFileName(deviceModel, kind));
+    };
     for (int k = 0; k < MifFolderCheck::KindCount; ++k) {
         const auto kind = CC8Class::Kind(k);
-        if (fileIn(folder, ModelQ21, kind)) {
+        if (kind == TempKind) {
+            // The Temp file is read under the model's own name, so only that one counts.
+            check.found[size_t(k)] = fileIn(check.deviceModel, kind);
+            continue;
+        }
+        if (fileIn(ModelQ21, kind)) {
             check.deviceModel = ModelQ21;
-        } else if (fileIn(folder, ModelQ25, kind)) {
+        } else if (fileIn(ModelQ25, kind)) {
             check.deviceModel = ModelQ25;
-        } else if (fileIn(folder, ModelNone, kind)) {
+        } else if (fileIn(ModelNone, kind)) {
             check.modelQ26Found = 1;
         } else {
             continue;

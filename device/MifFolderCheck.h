@@ -6,10 +6,13 @@
 #include <array>
 #include <cstdint>
 
-// What a MIF folder holds. For each kind, in the order CT, ECG, HR, Trend, Temp, the
-// Q21, then the Q25, then the Q26 file is looked for; the first that exists marks the
-// kind found. A Q21 or Q25 file sets deviceModel (so the last kind found that way decides
-// the model); a Q26 file sets modelQ26Found and leaves deviceModel alone.
+// What a MIF folder holds, file names matched without regard to case. For each kind, in
+// the order CT, ECG, HR, Trend, the Q21, then the Q25, then the Q26 file is looked for;
+// the first that exists marks the kind found. A Q21 or Q25 file sets deviceModel (so the
+// last kind found that way decides the model); a Q26 file sets modelQ26Found and leaves
+// deviceModel alone. The Temp file is found only under the name of the model so decided
+// (the Q26 name when deviceModel stays ModelNone): another model's Temp file beside it is
+// not this case's and is ignored.
 struct MifFolderCheck
 {
     static constexpr int KindCount = 5;

@@ -1,7 +1,8 @@
 #include "report/IncidentLog.h"
 
-#include <QDir>
-#include <QStandardPaths>
+#include "case/CaseExtent.h"
+#include "device/ZoneShift.h"
+
 #include <algorithm>
 
 namespace IncidentLog {
@@ -85,6 +86,10 @@ QString eventRow(const CaseRecord &c, const EventItem &e, bool timeAdjusted)
     QString row = QStringLiteral("<tr>\n<td class=\"Timestamp\">") + eventTimeText(c, e);
     row += timeAdjusted ? QStringLiteral("\tAdjust\t </td>\n") : QStringLiteral("</td>\n");
     row += QStringLiteral("<td class=\"Defib\">     ") + htmlEscaped(e.text) + QStringLiteral("<br></td>\n</tr>\n");
+    // An annotation's body follows its title in a row of its own.
+    if (e.text.startsWith(QLatin1String("A: ")) && !e.detail.isEmpty())
+        row += QStringLiteral("<tr>\n<td class=\"Timestamp\"></td>\n<td class=\"Annotation\">")
+            + htmlEscapedLines(e.detail) + QStringLiteral("</td>\n</tr>\n");
     return row;
 }
 
@@ -122,6 +127,21 @@ QString htmlEscaped(QStringView text)
     return out;
 }
 
+QString htmlEscapedLines(QStringView text)
+{
+    QString out;
+    qsizetype lineStart = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != QLatin1Char('\r') && text[i] != QLatin1Char('\n'))
+            continue;
+        out += htmlEscaped(text.mid(lineStart, i - lineStart)) + QLatin1String("<br>\n");
+        if (text[i] == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
+            ++i;
+        lineStart = i + 1;
+    }
+    return out + htmlEscaped(text.mid(lineStart));
+}
+
 QString startText(const CaseRecord &c, bool timeAdjusted)
 {
     if (!c.startTimeValid)
@@ -136,13 +156,8 @@ QString startText(const CaseRecord &c, bool timeAdjusted)
 
 QString lengthText(const CaseRecord &c)
 {
-    CTimeSpan span;
-    for (int i = c.events.count() - 1; i >= 0; --i) {
-        if (const EventItem *e = c.events.find(i)) {
-            span = e->elapsed;
-            break;
-        }
-    }
+    const EventItem *latest = LatestEvent(&c);
+    const CTimeSpan span = latest ? latest->elapsed : CTimeSpan();
     if (span.GetDays() != 0)
         return QString::asprintf("%2d:%02d:%02d:%02d", int(span.GetDays()), span.GetHours(), span.GetMinutes(),
                                  span.GetSeconds());
@@ -199,7 +214,7 @@ QByteArray document(const ReportInput &input)
         + QStringLiteral("<br>\n  Patient: ") + esc(c.firstName) + QStringLiteral(",") + esc(c.lastName)
         + QStringLiteral("<br>\n  Run number: <br><style>\n");
     html += QLatin1String(HeaderStyle);
-    html += QStringLiteral("  Report Date:") + clockText(input.reportTime)
+    html += QStringLiteral("  Report Date:") + clockText(ShiftStartToZone(input.reportTime, c.timeZoneIndex))
         + QStringLiteral("<br>  recorded by Lumeron AED Event Review Software<br>") + QLatin1String(GreenRule)
         + QStringLiteral("<br></td>\n</tr>\n</thead>\n");
 
@@ -231,22 +246,12 @@ QByteArray document(const ReportInput &input)
     for (int i : eventsInTimeOrder(c.events))
         html += eventRow(c, c.events[i], input.timeAdjusted);
     html += QStringLiteral("</table>\n</div><br><br><br><h3>Comments</h3>\n");
-    html += esc(c.comments) + QStringLiteral("<br>\n");
+    html += htmlEscapedLines(c.comments) + QStringLiteral("<br>\n");
     html += QStringLiteral("<div style=\"margin-left:2em;\"></div><br><br>\nPhysician Signature ")
         + QString(32, QLatin1Char('_')) + QStringLiteral("\n");
     html += QStringLiteral("<br><br>\nPrint Name ") + QString(38, QLatin1Char('_'))
         + QStringLiteral("\n<br><br></td></tr>\n</tbody>\n</table>\n</body>\n</html>\n");
     return withCrLf(html);
-}
-
-QString reportFolder()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::TempLocation) + QStringLiteral("/VELTRIS AED/Temp");
-}
-
-QString reportPath(int32_t number)
-{
-    return reportFolder() + QStringLiteral("/veltris_aed%1.html").arg(number);
 }
 
 } // namespace IncidentLog

@@ -11,7 +11,8 @@
 
 // The HTML incident log of one case: header, patient, case, the event summary in time
 // order, comments and the signature lines. Every value that comes from the case is
-// HTML-escaped; the document is UTF-8 and says so; lines end in CR LF.
+// HTML-escaped, and the line breaks of the comments and annotation bodies are kept as
+// <br>; the document is UTF-8 and says so; lines end in CR LF.
 namespace IncidentLog {
 
 // What one report is made of besides the case itself.
@@ -20,18 +21,21 @@ struct ReportInput
     const CaseRecord *caseRecord = nullptr;
     int32_t shockCount = 0;      // shocks the decoding counted for the case
     bool timeAdjusted = false;   // the start time was typed on the General tab this run
-    CTime reportTime;            // "Report Date:" (now, for the program)
+    CTime reportTime;            // "Report Date:" (now, for the program), shown in the case's zone
 };
 
 // Text with &, <, >, " and ' replaced by their character references.
 QString htmlEscaped(QStringView text);
+// htmlEscaped text whose line breaks (CR LF, LF or CR) each become "<br>" and a line end.
+QString htmlEscapedLines(QStringView text);
 
 // The start text of the title and the header: "   2021.03.07   09:05:00", with
 // " Adjust Time" after an adjustment; "   ????.??.??   ??:??:??" for an invalid start.
 QString startText(const CaseRecord &c, bool timeAdjusted);
 
-// The case length: the elapsed time of the event in the highest used slot, as
-// "%2d:%02d:%02d" (hours, minutes, seconds), or with days in front when it has any.
+// The case length: the elapsed time of the latest event (the General tab's data
+// duration), as "%2d:%02d:%02d" (hours, minutes, seconds), or with days in front when it
+// has any.
 QString lengthText(const CaseRecord &c);
 
 // Time of an event in the summary: the clock time of start + elapsed (month and day in
@@ -44,11 +48,5 @@ std::vector<int> eventsInTimeOrder(const EventTable &events);
 
 // The whole document as the file holds it.
 QByteArray document(const ReportInput &input);
-
-// The per-user folder the program writes its reports into:
-// <temporary location>/VELTRIS AED/Temp.
-QString reportFolder();
-// The report file of a log number: <reportFolder>/veltris_aed<N>.html.
-QString reportPath(int32_t number);
 
 } // namespace IncidentLog

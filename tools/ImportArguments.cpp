@@ -31,7 +31,9 @@ ImportArguments ImportArguments::parse(const QStringList &arguments)
                              a.folder, a.message);
     if (a.outcome != Outcome::Run)
         return a;
-    if (!parser.isSet(serial))
+    // An empty FOLDER is reported first, by the checks of "Load MIF File" (text 76), as the
+    // Open dialog reports a missing path before a missing serial number.
+    if (!parser.isSet(serial) && !a.folder.isEmpty())
         return failure(QStringLiteral("no --serial given"));
     a.serialNumber = parser.value(serial);
     a.output = parser.value(out);

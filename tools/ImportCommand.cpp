@@ -47,7 +47,7 @@ int runImport(const QStringList &arguments)
     if (!startCommand(args.outcome, args.message, args.languagePack, name, ImportSynopsis, err, texts, status))
         return status;
     const QString folder = QDir::cleanPath(args.folder);
-    if (!QFileInfo(folder).isDir()) {
+    if (!folder.isEmpty() && !QFileInfo(folder).isDir()) {
         err << name << ": no folder \"" << QDir::toNativeSeparators(args.folder) << "\"\n";
         return 1;
     }

@@ -173,7 +173,8 @@ TEST_F(Annotation, DialogShowsTheFormAndLimitsWhatCanBeTyped)
     CAnnotation dialog(form);
     EXPECT_EQ(dialog.windowTitle(), "Annotation Case");
     EXPECT_EQ(dialog.timePicker()->displayFormat(), "yyyy-MM-dd HH:mm:ss");
-    EXPECT_EQ(dialog.timePicker()->dateTime().toSecsSinceEpoch(), start(slot).GetTime());
+    // The picker shows the device clock's fields, whatever the computer's zone.
+    EXPECT_EQ(dialog.timePicker()->dateTime().toString("yyyy-MM-dd HH:mm:ss"), "2021-03-07 09:05:00");
     EXPECT_EQ(dialog.titleEdit()->maxLength(), 20);
 
     dialog.titleEdit()->setText(QString(30, QLatin1Char('t')));
@@ -181,12 +182,12 @@ TEST_F(Annotation, DialogShowsTheFormAndLimitsWhatCanBeTyped)
     EXPECT_EQ(dialog.titleEdit()->text().size(), 20);
     EXPECT_EQ(dialog.bodyEdit()->toPlainText().size(), 255);
 
-    dialog.timePicker()->setDateTime(QDateTime::fromSecsSinceEpoch(start(slot).GetTime() - 1));
+    dialog.timePicker()->setDateTime(DeviceClockDateTime(start(slot) - CTimeSpan(1)));
     dialog.accept();
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_EQ(platform.texts(), QStringList({OutOfRange}));
 
-    dialog.timePicker()->setDateTime(QDateTime::fromSecsSinceEpoch(start(slot).GetTime() + 61));
+    dialog.timePicker()->setDateTime(DeviceClockDateTime(start(slot) + CTimeSpan(61)));
     dialog.accept();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(eventLines(slot)[1], "09:06:01 A: " + QString(20, QLatin1Char('t')));

@@ -1,5 +1,7 @@
 #include "base/CommandIds.h"
+#include "case/CaseExtent.h"
 #include "report/IncidentLog.h"
+#include "report/IncidentLogFile.h"
 #include "app/ReportFixture.h"
 
 #include <QDir>
@@ -9,8 +11,16 @@
 
 #include <clocale>
 #include <string>
+#include <sys/stat.h>
 
 namespace {
+
+// The permission bits of a file or folder, as ls shows them.
+unsigned modeOf(const QString &path)
+{
+    struct stat info{};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? unsigned(info.st_mode & 07777) : 0u;
+}
 
 QByteArray crlf(const char *text)
 {
@@ -105,7 +115,7 @@ TEST_F(IncidentLogTest, WritesEveryStepOfTheDocumentInOrder)
         "Weight: 65 lbs</div><br>\n"
         "<div style=\"font-weight:bold; font-size:14pt;\"><font color=\"blue\">Case</font></div>\n"
         "<div style=\"margin-left:1em;\">\n"
-        "Length:  0:00:00<br>\n"
+        "Length:  0:01:05<br>\n"
         "Run number: <br>\n"
         "Device Type: AED<br>\n"
         "Serial Number: SN-0042<br>\n"
@@ -166,7 +176,7 @@ TEST_F(IncidentLogTest, FieldChoicesFollowTheirIndexes)
     EXPECT_TRUE(html.contains("Date of birth: <br>\r\n"));
 }
 
-TEST_F(IncidentLogTest, LengthIsTheElapsedTimeOfTheLastUsedEventSlot)
+TEST_F(IncidentLogTest, LengthIsTheTimeOfTheLatestEvent)
 {
     struct Row {
         int32_t lastMs;
@@ -186,14 +196,17 @@ TEST_F(IncidentLogTest, LengthIsTheElapsedTimeOfTheLastUsedEventSlot)
         view.store.FreeCase(slot);
     }
 
-    // The last used slot counts, not the latest time; an emptied last slot does not.
+    // An annotation added last at an earlier time, and a removed event, leave the length at
+    // the latest event: what the General tab shows as the data duration.
     const int slot = addCase();
+    view.store.AddEvent(slot, 0, "Power on.", "");
     view.store.AddEvent(slot, 7200000, "late", "");
-    view.store.AddEvent(slot, 60000, "early, added last", "");
-    view.store.AddEvent(slot, 90000, "removed", "");
+    view.store.AddEvent(slot, 9000000, "removed", "");
     caseAt(slot).events.remove(2);
-    EXPECT_EQ(IncidentLog::lengthText(caseAt(slot)), " 0:01:00");
-    EXPECT_TRUE(document(slot).contains("Length:  0:01:00<br>"));
+    view.store.AddEvent(slot, 60000, "A: early note, added last", "");
+    EXPECT_EQ(IncidentLog::lengthText(caseAt(slot)), " 2:00:00");
+    EXPECT_EQ(DataDurationText(&caseAt(slot)), "02:00:00");
+    EXPECT_TRUE(document(slot).contains("Length:  2:00:00<br>"));
 }
 
 TEST_F(IncidentLogTest, EventTimesShowTheDayWhenItChanges)
@@ -276,19 +289,44 @@ TEST_F(IncidentLogTest, FileIsUtf8WithCrLfLineEnds)
 {
     const int slot = addCase();
     caseAt(slot).lastName = QStringLiteral("Müller 李");
-    caseAt(slot).comments = QStringLiteral("first line\r\nsecond line\nthird");
+    caseAt(slot).comments = QStringLiteral("first line\r\nsecond line\nthird\rfourth & last");
     const QByteArray bytes = IncidentLog::document(input(slot));
     EXPECT_TRUE(bytes.contains("Last Name: M\xC3\xBCller \xE6\x9D\x8E<br>\r\n"));
-    EXPECT_TRUE(bytes.contains("first line\r\nsecond line\r\nthird<br>\r\n"));
+    EXPECT_TRUE(bytes.contains("first line<br>\r\nsecond line<br>\r\nthird<br>\r\nfourth &amp; last<br>\r\n"));
     EXPECT_FALSE(bytes.contains("\r\r"));
     EXPECT_EQ(bytes.count("\n"), bytes.count("\r\n"));
+}
+
+TEST_F(IncidentLogTest, AnAnnotationsBodyFollowsItsTitleWithItsLineBreaks)
+{
+    const int slot = addCase();
+    view.store.AddEvent(slot, 0, "Power on.", "");
+    view.store.AddEvent(slot, 5000, "A: Airway", "Tube placed\nETCO2 <35>");
+    view.store.AddEvent(slot, 6000, "A: Title only", "");
+    view.store.AddEvent(slot, 7000, "Analyzing", "not an annotation's body");
+
+    const QString html = document(slot);
+    EXPECT_TRUE(html.contains("<td class=\"Defib\">     A: Airway<br></td>\r\n</tr>\r\n"
+                              "<tr>\r\n<td class=\"Timestamp\"></td>\r\n"
+                              "<td class=\"Annotation\">Tube placed<br>\r\nETCO2 &lt;35&gt;</td>\r\n</tr>\r\n"))
+        << html.toStdString();
+    EXPECT_EQ(html.count("<td class=\"Annotation\">"), 1);
+    EXPECT_FALSE(html.contains("not an annotation's body"));
+}
+
+TEST_F(IncidentLogTest, ReportDateIsShownInTheCasesZone)
+{
+    const int slot = addCase();
+    EXPECT_TRUE(document(slot).contains("  Report Date: 2021.03.08   10:00:00<br>"));
+    caseAt(slot).timeZoneIndex = ZagrebRow;
+    EXPECT_TRUE(document(slot).contains("  Report Date: 2021.03.08   02:00:00<br>"));
 }
 
 class IncidentLogCommandTest : public IncidentLogTest
 {
 protected:
-    ScopedTempLocation temp{dir.path()};
-    QString folder() const { return dir.path() + "/VELTRIS AED/Temp"; }
+    ScopedCacheLocation cache{dir.path()};
+    QString folder() const { return dir.path() + "/VELTRIS AED/Incident Logs"; }
 };
 
 TEST_F(IncidentLogCommandTest, NeedsAnOpenCaseAndASelectedOne)
@@ -315,7 +353,7 @@ TEST_F(IncidentLogCommandTest, NeedsAnOpenCaseAndASelectedOne)
     EXPECT_FALSE(QFileInfo::exists(folder()));
 }
 
-TEST_F(IncidentLogCommandTest, EachReportIsANewNumberedFileOpenedInTheBrowser)
+TEST_F(IncidentLogCommandTest, EachReportIsANewPrivateFileThatNoLaterRunOverwrites)
 {
     const int first = addCase();
     caseAt(first).lastName = "First";
@@ -329,33 +367,59 @@ TEST_F(IncidentLogCommandTest, EachReportIsANewNumberedFileOpenedInTheBrowser)
     const QString one = folder() + "/veltris_aed1.html";
     const QString two = folder() + "/veltris_aed2.html";
     EXPECT_EQ(platform.openedFiles, QStringList({one, two}));
-    QFile f1(one), f2(two);
-    ASSERT_TRUE(f1.open(QIODevice::ReadOnly));
-    ASSERT_TRUE(f2.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(f1.readAll().contains("Last Name: First<br>"));
-    EXPECT_TRUE(f2.readAll().contains("Last Name: Second<br>"));
+    EXPECT_TRUE(dir.read("VELTRIS AED/Incident Logs/veltris_aed1.html").contains("Last Name: First<br>"));
+    EXPECT_TRUE(dir.read("VELTRIS AED/Incident Logs/veltris_aed2.html").contains("Last Name: Second<br>"));
+    // Only the user can list the folder or read the reports.
+    EXPECT_EQ(modeOf(folder()), 0700u);
+    EXPECT_EQ(modeOf(one), 0600u);
+    EXPECT_EQ(modeOf(two), 0600u);
 
-    // A new view (the next run) starts again at 1 and overwrites that file.
+    // A new view (the next run, or another instance) moves on past the numbers taken.
     CRavelinView next(texts, platform);
     next.store.AllocateCaseSlot(QString());
     next.session.selSlot = 0;
     next.OnIncidentLog();
-    EXPECT_EQ(platform.openedFiles.last(), one);
-    EXPECT_TRUE(QFileInfo::exists(two));
+    EXPECT_EQ(platform.openedFiles.last(), folder() + "/veltris_aed3.html");
+    EXPECT_EQ(next.logCounter, 3);
+    EXPECT_TRUE(dir.read("VELTRIS AED/Incident Logs/veltris_aed1.html").contains("Last Name: First<br>"));
 }
 
-TEST_F(IncidentLogCommandTest, AFileThatCannotBeWrittenIsReportedAndNotOpened)
+TEST_F(IncidentLogCommandTest, AFolderOpenToOthersIsClosedAndAnythingInTheWayIsPassedBy)
 {
     addCase();
     QDir().mkpath(folder() + "/veltris_aed1.html/in the way");
+    QFile::link(dir.file("elsewhere.html"), folder() + "/veltris_aed2.html");
+    ::chmod(QFile::encodeName(folder()).constData(), 0755);
+    view.OnIncidentLog();
+
+    EXPECT_TRUE(platform.messages.isEmpty());
+    EXPECT_EQ(platform.openedFiles, QStringList({folder() + "/veltris_aed3.html"}));
+    EXPECT_FALSE(QFileInfo::exists(dir.file("elsewhere.html"))) << "a link's target is never written";
+    EXPECT_EQ(modeOf(folder()), 0700u);
+}
+
+TEST_F(IncidentLogCommandTest, AFolderThatCannotBeMadeIsReportedAndNothingOpened)
+{
+    addCase();
+    dir.write("VELTRIS AED", "a file where the folder belongs");
     view.OnIncidentLog();
     ASSERT_EQ(platform.messages.size(), 1);
-    EXPECT_TRUE(platform.messages[0].text.contains("veltris_aed1.html")) << platform.messages[0].text.toStdString();
+    EXPECT_TRUE(platform.messages[0].text.contains(folder())) << platform.messages[0].text.toStdString();
+    EXPECT_EQ(platform.messages[0].icon, Platform::Icon::Stop);
     EXPECT_TRUE(platform.openedFiles.isEmpty());
+}
 
-    // The next report takes the next number and works.
+TEST_F(IncidentLogCommandTest, WithoutAnApplicationToShowItTheMessageGivesThePath)
+{
+    addCase();
+    platform.openWithDefaultResult = false;
     view.OnIncidentLog();
-    EXPECT_EQ(platform.openedFiles, QStringList({folder() + "/veltris_aed2.html"}));
+    const QString path = folder() + "/veltris_aed1.html";
+    EXPECT_EQ(platform.openedFiles, QStringList{path});
+    ASSERT_EQ(platform.messages.size(), 1);
+    EXPECT_TRUE(platform.messages[0].text.contains(path)) << platform.messages[0].text.toStdString();
+    EXPECT_EQ(platform.messages[0].icon, Platform::Icon::Information);
+    EXPECT_TRUE(QFileInfo(path).isFile());
 }
 
 TEST_F(IncidentLogCommandTest, ShowsTheShockCountAndAdjustmentOfTheView)

@@ -4,7 +4,7 @@
 #include "support/FakePlatform.h"
 #include "support/Packs.h"
 #include "support/QtPrinters.h"
-#include "support/ScopedTempLocation.h"
+#include "support/ScopedCacheLocation.h"
 #include "support/TempDir.h"
 
 #include <QString>
@@ -14,18 +14,23 @@
 class ReportFixture
 {
 public:
+    static constexpr int SeoulRow = 141;
+    static constexpr int ZagrebRow = 178; // UTC+01:00
+
     FakePlatform platform;
     LanguagePack texts = Packs::builtInEnglish();
     CRavelinView view{texts, platform};
     TempDir dir;
 
-    // A case starting 2021-03-07 09:05:00 local time, selected in the tree.
+    // A case starting 2021-03-07 09:05:00 on the device clock, opened in the device's own
+    // zone (Seoul, UTC+09:00) and selected in the tree.
     int addCase()
     {
         const int slot = view.store.AllocateCaseSlot(view.state.currentFolder + view.state.currentArchiveName);
         CaseRecord &c = *view.store.caseAt(slot);
         c.startTimeValid = true;
         c.startTime = CTime(2021, 3, 7, 9, 5, 0);
+        c.timeZoneIndex = SeoulRow;
         c.serialNumber = QStringLiteral("SN-0042");
         view.session.selSlot = slot;
         return slot;

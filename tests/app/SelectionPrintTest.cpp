@@ -119,10 +119,10 @@ TEST_F(PrintCommandTest, PrintWithoutASegmentRequestShowsTheReportMenu)
 
 TEST_F(PrintCommandTest, IncidentLogOfTheReportMenuWritesAndOpensTheLog)
 {
-    ScopedTempLocation temp(dir.path());
+    ScopedCacheLocation temp(dir.path());
     platform.reportMenuChoices = {CommandId::IncidentLog};
     view.OnPrint();
-    EXPECT_EQ(platform.openedFiles, QStringList{dir.path() + "/VELTRIS AED/Temp/veltris_aed1.html"});
+    EXPECT_EQ(platform.openedFiles, QStringList{dir.path() + "/VELTRIS AED/Incident Logs/veltris_aed1.html"});
 
     platform.reportMenuChoices = {CommandId::EcgWaveform};
     view.OnPrint();

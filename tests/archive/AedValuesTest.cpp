@@ -79,6 +79,8 @@ TEST(AedText, ReadsTheOlderForms)
         {"ff0300616263", "abc"},                                   // 8-bit, uint16 length
         {"ffffff03000000616263", "abc"},                           // 8-bit, uint32 length
         {"ffffffffffffff0300000000000000616263", "abc"},           // 8-bit, uint64 length
+        {"0463616 6e9", QStringLiteral("café")},                   // 8-bit texts are Windows-1252
+        {"0480 8a9c ff", QStringLiteral("€Šœÿ")},
         {"fffeffff0200 61006200", "ab"},                           // UTF-16, uint16 length
         {"fffeffffffff02000000 61006200", "ab"},                   // UTF-16, uint32 length
         {"fffeffffffffffffffff0100000000000000 6100", "a"},        // UTF-16, uint64 length

@@ -334,3 +334,47 @@ TEST_F(OpenFlowTest, TempFileIsKeptWhenItWasNotConverted)
 
     EXPECT_EQ(mifFilesIn(folder), QStringList{"Q25 Temp Data.MIF"});
 }
+
+TEST_F(OpenFlowTest, DeviceFilesNamedInAnyCaseAreImportedAndErased)
+{
+    // A card copied by a tool that lower-cased every name.
+    const QString folder = writeFolder("card");
+    for (const QString &name : QDir(folder).entryList(QDir::Files))
+        ASSERT_TRUE(QFile::rename(folder + "/" + name, folder + "/" + name.toLower()));
+    scriptLoadMif(folder);
+    platform.savePaths.push_back(folder + "/" + Q25Name + ".aed");
+
+    OpenFlow(view).OnOpenRequest();
+
+    ASSERT_EQ(platform.texts(), QStringList{importMessage()});
+    EXPECT_EQ(view.state.deviceModel, ModelQ25);
+    EXPECT_EQ(view.store.at(0).tempLoaded, 1);
+    EXPECT_TRUE(view.store.at(0).hasCprFeedback);
+    EXPECT_TRUE(view.store.at(0).hasAudio);
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files, QDir::Name),
+              (QStringList{"Audio Record.wav", Q25Name + ".aed", "audio record.bin", "cpr feedback.bin"}))
+        << "every device file erased";
+}
+
+TEST_F(OpenFlowTest, AnotherModelsTempFileBesideTheFilesIsIgnored)
+{
+    DeviceFiles::DeviceFolder q21 = rescue(Model::Q21);
+    q21.hasTemp = false;
+    const QString folder = writeFolder("card", q21);
+    const QByteArray strayTemp("\x01\x02\x03\x04", 4);
+    QFile stray(mifPath(folder, Model::Q26, "Temp"));
+    ASSERT_TRUE(stray.open(QIODevice::WriteOnly));
+    stray.write(strayTemp);
+    stray.close();
+    scriptLoadMif(folder);
+    platform.savePaths.push_back(folder + "/q21.aed");
+
+    OpenFlow(view).OnOpenRequest();
+
+    ASSERT_EQ(platform.texts(), QStringList{importMessage()}) << "no message about a Temp file";
+    EXPECT_EQ(view.state.deviceModel, ModelQ21);
+    EXPECT_EQ(view.state.modelQ26Found, 0);
+    EXPECT_EQ(view.store.at(0).tempLoaded, 0);
+    EXPECT_EQ(view.store.tempFilePresentOf(0), 0);
+    EXPECT_EQ(mifFilesIn(folder), QStringList{"Q26 Temp Data.MIF"}) << "the other model's file is left";
+}

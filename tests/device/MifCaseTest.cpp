@@ -21,7 +21,7 @@ TEST_F(MifCase, StartTimeComesFromTheCorrectedHeader)
         {{5, 3, 7, 9, 5, 0}, true, CTime(2021, 3, 7, 9, 5, 0), 21},  // years 0..8 mean 2016..2024
         {{8, 1, 1, 0, 0, 0}, true, CTime(2024, 1, 1, 0, 0, 0), 24},
         {{20, 3, 7, 9, 5, 0}, true, CTime(2020, 3, 7, 9, 5, 0), 20},
-        {{21, 7, 1, 12, 0, 0}, true, CTime(1625133600), 21},        // summer time decided locally
+        {{21, 7, 1, 12, 0, 0}, true, CTime(1625108400), 21},        // UTC+09:00 in summer too
         {{21, 4, 31, 10, 0, 0}, true, CTime(2021, 5, 1, 10, 0, 0), 21}, // rolls into May
         {{21, 13, 7, 9, 5, 0}, false, CTime(), 21},
         {{21, 0, 7, 9, 5, 0}, false, CTime(), 21},

@@ -118,6 +118,8 @@ TEST_F(CliCommands, ImportRefusesWhatLoadMifFileRefuses)
         {{good, "--serial", ""}, texts.GetText(77)},
         {{dir.file("gone"), "--serial", "1"}, "no folder \"" + dir.file("gone") + "\""},
         {{good}, "no --serial given"},
+        {{""}, texts.GetText(76)},
+        {{"", "--serial", "1"}, texts.GetText(76)},
         {{good, "--serial", "1", "--lang-pack", dir.file("none.txt")}, dir.file("none.txt")},
     };
     for (const auto &c : cases) {
@@ -276,6 +278,48 @@ TEST_F(CliCommands, InfoListsAnnotationsAndTextsEscaped)
     EXPECT_EQ(annotations[0].toObject()["timeMs"].toInt(), 2500);
     EXPECT_EQ(annotations[0].toObject()["body"].toString(), "body \"quoted\"");
     EXPECT_EQ(annotations[1].toObject()["title"].toString(), "A: first");
+}
+
+TEST_F(CliCommands, ImportEventsAndInfoAreTheSameOnComputersInEveryZone)
+{
+    // The same device folder imported on three computers, and the first archive listed on
+    // each of them for two chosen zones: Seoul's (the device's own clock) and Zagreb's.
+    const QString folder = writeFolder("card");
+    const char *const computers[] = {"Asia/Seoul", "America/New_York", "Europe/Rome"};
+    const QString firstArchive = dir.file("Asia/Seoul.aed");
+    struct Result { QByteArray archive; QString events[2]; QString info[2]; };
+    std::vector<Result> results;
+    for (const char *zone : computers) {
+        const QString out = dir.file(QString::fromLatin1(zone) + ".aed");
+        QDir().mkpath(QFileInfo(out).path());
+        const CliRun import = runCli({"import", folder, "--serial", "SN-7", "--out", out}, zone);
+        ASSERT_EQ(import.status, 0) << zone << ": " << import.err.toStdString();
+        Result r;
+        r.archive = dir.read(QString::fromLatin1(zone) + ".aed");
+        for (int i = 0; i < 2; ++i) {
+            const QString row = QString::number(i == 0 ? SeoulRow : 178);
+            r.events[i] = runCli({"events", firstArchive, "--zone", row, "--device-model", "Q25"}, zone).out;
+            r.info[i] = runCli({"info", firstArchive, "--zone", row}, zone).out;
+        }
+        results.push_back(r);
+    }
+
+    for (size_t c = 1; c < results.size(); ++c) {
+        EXPECT_EQ(results[c].archive, results[0].archive) << computers[c];
+        for (int i = 0; i < 2; ++i) {
+            EXPECT_EQ(results[c].events[i].toStdString(), results[0].events[i].toStdString()) << computers[c];
+            EXPECT_EQ(results[c].info[i].toStdString(), results[0].info[i].toStdString()) << computers[c];
+        }
+    }
+    // What a computer set to UTC+09:00 shows: the header's 09:05:00 in Seoul's zone, eight
+    // hours earlier in Zagreb's.
+    EXPECT_TRUE(results[0].events[0].contains("\n    2021-03-07 09:05:00(UTC+09:00)\n")) << results[0].events[0].toStdString();
+    EXPECT_TRUE(results[0].events[1].contains("\n    2021-03-07 01:05:00(UTC+01:00)\n")) << results[0].events[1].toStdString();
+    EXPECT_TRUE(results[0].events[0].contains("\n      09:05:03 ")) << "code 101 at 3 s";
+    const QJsonObject seoul = QJsonDocument::fromJson(results[0].info[0].toUtf8()).object();
+    EXPECT_EQ(seoul["startTime"].toInteger(), 1615075500) << "2021-03-07 00:05:00 UTC";
+    const QJsonObject zagreb = QJsonDocument::fromJson(results[0].info[1].toUtf8()).object();
+    EXPECT_EQ(zagreb["startTime"].toInteger(), 1615075500 - 8 * 3600);
 }
 
 TEST_F(CliCommands, BadArchivesEndEventsAndInfoNamingTheFile)

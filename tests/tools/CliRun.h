@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
@@ -13,9 +14,15 @@ struct CliRun
     QString err;
 };
 
-inline CliRun runCli(const QStringList &arguments)
+// timeZone, when given, is the TZ the command runs with (a computer set to that zone).
+inline CliRun runCli(const QStringList &arguments, const char *timeZone = nullptr)
 {
     QProcess process;
+    if (timeZone) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("TZ"), QString::fromLatin1(timeZone));
+        process.setProcessEnvironment(environment);
+    }
     process.start(QStringLiteral(RAVELIN_CLI), arguments);
     process.waitForFinished(120000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,

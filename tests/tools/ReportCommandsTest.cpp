@@ -8,7 +8,7 @@
 #include "support/FakePlatform.h"
 #include "support/Packs.h"
 #include "support/QtPrinters.h"
-#include "support/ScopedTempLocation.h"
+#include "support/ScopedCacheLocation.h"
 #include "support/TempDir.h"
 
 #include <QFile>
@@ -84,7 +84,7 @@ TEST_F(ReportCommands, LogWritesTheIncidentLogTheProgramWrites)
     ASSERT_EQ(flow.OpenArchiveFile(s_archive), OpenFlow::Outcome::Opened);
     view.session.selSlot = flow.openedSlot();
     {
-        ScopedTempLocation temp(dir.path());
+        ScopedCacheLocation temp(dir.path());
         view.OnIncidentLog();
     }
     ASSERT_EQ(platform.openedFiles.size(), 1);

@@ -1,4 +1,4 @@
-#include "app/CaseExtent.h"
+#include "case/CaseExtent.h"
 
 #include "case/CaseRecord.h"
 
@@ -26,7 +26,7 @@ CTimeSpan CaseEnd(const CaseRecord *c)
     return end;
 }
 
-QString DataDurationText(const CaseRecord *c)
+const EventItem *LatestEvent(const CaseRecord *c)
 {
     const EventItem *latest = nullptr;
     if (c) {
@@ -35,6 +35,12 @@ QString DataDurationText(const CaseRecord *c)
                 latest = &e;
         });
     }
+    return latest;
+}
+
+QString DataDurationText(const CaseRecord *c)
+{
+    const EventItem *latest = LatestEvent(c);
     const CTimeSpan d = latest ? latest->elapsed : CTimeSpan();
     return QString::asprintf("%02d:%02d:%02d", d.GetHours(), d.GetMinutes(), d.GetSeconds());
 }
