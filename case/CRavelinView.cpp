@@ -101,12 +101,12 @@ int CRavelinView::AllocateCaseSlot()
     return slot;
 }
 
-void CRavelinView::AddEvent(int slot, int32_t timeMs, const QString &text, const QString &detail)
+void CRavelinView::AddEvent(int slot, int32_t timeMs, const QString &text, const QString &detail, int32_t code)
 {
     CaseRecord *c = caseAt(slot);
     if (!c || c->eventLimitReported)
         return;
-    if (c->events.add(EventItem::make(timeMs, text, detail)) >= 0)
+    if (c->events.add(EventItem::make(timeMs, text, detail, code)) >= 0)
         return;
     showLimitMessage(EventLimitText);
     c->eventLimitReported = true;
