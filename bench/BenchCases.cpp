@@ -11,3 +11,11 @@ int importAndDecode(CRavelinView &view)
     view.DecodeCaseData(slot);
     return slot;
 }
+
+SimulationOptions tenHourOptions()
+{
+    SimulationOptions options;
+    options.minutes = 600;
+    options.audio = false;
+    return options;
+}

@@ -4,6 +4,7 @@
 #include "app/Platform.h"
 #include "case/CRavelinView.h"
 #include "tools/DeviceFolderWriter.h"
+#include "tools/Simulator.h"
 
 #include <QElapsedTimer>
 #include <QString>
@@ -40,6 +41,9 @@ struct RecordingFolder
         files.write(folder);
     }
 };
+
+// The long recording of the benchmarks: a simulated 10-hour rescue without sound.
+SimulationOptions tenHourOptions();
 
 // What an import does with the folder in view.state.mifFolderPath up to the event-list
 // build: scratch load, new case, decoding. Returns the case's slot.
