@@ -7,45 +7,46 @@
 
 namespace {
 
-QString shocks(const CprQualityResult &r)
+// One object a line, its members written by add(object, item).
+template <typename Item, typename Add>
+QString arrayOf(const std::vector<Item> &items, Add add)
 {
     QStringList out;
-    for (const CprShockPauses &s : r.shocks) {
+    for (const Item &item : items) {
         OrderedJsonObject o;
-        o.number("timeMs", s.timeMs);
-        o.integer("preShockPauseMs", s.preShockPauseMs);
-        o.integer("postShockPauseMs", s.postShockPauseMs);
+        add(o, item);
         out << o.toInlineJson();
     }
     return jsonArray(out);
+}
+
+QString shocks(const CprQualityResult &r)
+{
+    return arrayOf(r.shocks, [](OrderedJsonObject &o, const CprShockPauses &s) {
+        o.number("timeMs", s.timeMs);
+        o.integer("preShockPauseMs", s.preShockPauseMs);
+        o.integer("postShockPauseMs", s.postShockPauseMs);
+    });
 }
 
 QString pauses(const CprQualityResult &r)
 {
-    QStringList out;
-    for (const CprPause &p : r.pauses) {
-        OrderedJsonObject o;
+    return arrayOf(r.pauses, [](OrderedJsonObject &o, const CprPause &p) {
         o.number("startMs", p.startMs);
         o.number("lengthMs", p.lengthMs);
         o.text("kind", pauseKindName(p.kind));
-        out << o.toInlineJson();
-    }
-    return jsonArray(out);
+    });
 }
 
 QString minutes(const CprQualityResult &r)
 {
-    QStringList out;
-    for (const CprMinute &m : r.perMinute) {
-        OrderedJsonObject o;
+    return arrayOf(r.perMinute, [](OrderedJsonObject &o, const CprMinute &m) {
         o.number("minute", m.minute);
         o.number("compressions", m.compressions);
         o.real("ccf", m.ccf);
         o.real("meanRatePerMin", m.meanRatePerMin);
         o.real("meanDepthIn", m.meanDepthIn);
-        out << o.toInlineJson();
-    }
-    return jsonArray(out);
+    });
 }
 
 QString csvField(std::optional<double> value)

@@ -65,6 +65,23 @@ protected:
         return f;
     }
 
+    // The object a command printed, after checking that its members are exactly order, one
+    // a line in that order.
+    static QJsonObject objectWithMembersInOrder(const QString &out, const QStringList &order)
+    {
+        qsizetype at = 0;
+        for (const QString &key : order) {
+            const qsizetype found = out.indexOf("\n  \"" + key + "\": ");
+            EXPECT_GT(found, at) << key.toStdString();
+            at = found;
+        }
+        QJsonParseError error;
+        const QJsonObject o = QJsonDocument::fromJson(out.toUtf8(), &error).object();
+        EXPECT_EQ(error.error, QJsonParseError::NoError) << out.toStdString();
+        EXPECT_EQ(o.size(), order.size());
+        return o;
+    }
+
     QString writeFolder(const QString &name, const DeviceFiles::DeviceFolder &f = rescue())
     {
         f.write(dir.file(name));
@@ -218,17 +235,7 @@ TEST_F(CliCommands, InfoPrintsOneObjectWithItsMembersInOrder)
         "tempSize", "tempLoaded", "tempFilePresent", "trendBlockCount", "ecgStartMs", "ecgEndMs", "hrCount",
         "tempCount", "shockCount", "cprPeriods", "eventCount", "hasCprFeedback", "cprFeedbackCount", "hasAudio",
         "audioStartMs", "audioDurationSec"};
-    qsizetype at = 0;
-    for (const QString &key : order) {
-        const qsizetype found = run.out.indexOf("\n  \"" + key + "\": ");
-        EXPECT_GT(found, at) << key.toStdString();
-        at = found;
-    }
-
-    QJsonParseError error;
-    const QJsonObject o = QJsonDocument::fromJson(run.out.toUtf8(), &error).object();
-    ASSERT_EQ(error.error, QJsonParseError::NoError) << run.out.toStdString();
-    EXPECT_EQ(o.size(), order.size());
+    const QJsonObject o = objectWithMembersInOrder(run.out, order);
     EXPECT_TRUE(o["startTimeValid"].toBool());
     EXPECT_EQ(o["timeZoneIndex"].toInt(), SeoulRow);
     EXPECT_EQ(o["serialNumber"].toString(), "SN-7");
@@ -318,16 +325,7 @@ TEST_F(CliCommands, CprPrintsEveryMeasureAsOneObjectWithItsMembersInOrder)
                                "meanDepthCm", "depthInTarget", "depthShallow", "depthDeep",
                                "timeToFirstCompressionMs", "timeToFirstAnalysisMs", "timeToFirstShockMs",
                                "longestPauseMs", "pausesOver10s", "shocks", "pauses", "perMinute"};
-    qsizetype at = 0;
-    for (const QString &key : order) {
-        const qsizetype found = run.out.indexOf("\n  \"" + key + "\": ");
-        EXPECT_GT(found, at) << key.toStdString();
-        at = found;
-    }
-    QJsonParseError error;
-    const QJsonObject o = QJsonDocument::fromJson(run.out.toUtf8(), &error).object();
-    ASSERT_EQ(error.error, QJsonParseError::NoError) << run.out.toStdString();
-    EXPECT_EQ(o.keys().size(), order.size());
+    const QJsonObject o = objectWithMembersInOrder(run.out, order);
     EXPECT_EQ(o["compressionCount"].toInt(), 4);
     EXPECT_EQ(o["pauseThresholdMs"].toInt(), 2000);
     EXPECT_EQ(o["compressionTimeMs"].toInt(), 1000);
