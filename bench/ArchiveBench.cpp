@@ -8,14 +8,6 @@
 
 namespace {
 
-SimulationOptions tenHourOptions()
-{
-    SimulationOptions options;
-    options.minutes = 600;
-    options.audio = false;
-    return options;
-}
-
 // A simulated 10-hour rescue (no sound) written as a device folder and converted into an
 // archive beside it, once per run.
 struct TenHourArchive

@@ -11,3 +11,11 @@ int importAndDecode(CaseSession &view)
     MifCase::DecodeCaseData(view.store, slot, view.texts(), view.state.deviceModel, view.state.modelIndex);
     return slot;
 }
+
+SimulationOptions tenHourOptions()
+{
+    SimulationOptions options;
+    options.minutes = 600;
+    options.audio = false;
+    return options;
+}

@@ -6,6 +6,7 @@
 #include "device/EventListBuild.h"
 #include "device/MifCase.h"
 #include "tools/DeviceFolderWriter.h"
+#include "tools/Simulator.h"
 
 #include <QElapsedTimer>
 #include <QString>
@@ -42,6 +43,9 @@ struct RecordingFolder
         files.write(folder);
     }
 };
+
+// The long recording of the benchmarks: a simulated 10-hour rescue without sound.
+SimulationOptions tenHourOptions();
 
 // What an import does with the folder in view.state.mifFolderPath up to the event-list
 // build: scratch load, new case, decoding. Returns the case's slot.

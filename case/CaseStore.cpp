@@ -88,12 +88,12 @@ int CaseStore::AllocateCaseSlot(const QString &sourcePath)
     return slot;
 }
 
-void CaseStore::AddEvent(int slot, int32_t timeMs, const QString &text, const QString &detail)
+void CaseStore::AddEvent(int slot, int32_t timeMs, const QString &text, const QString &detail, int32_t code)
 {
     CaseRecord *c = caseAt(slot);
     if (!c || c->eventLimitReported)
         return;
-    if (c->events.add(EventItem::make(timeMs, text, detail)) >= 0)
+    if (c->events.add(EventItem::make(timeMs, text, detail, code)) >= 0)
         return;
     showLimitMessage(EventLimitText);
     c->eventLimitReported = true;

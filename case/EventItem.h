@@ -6,6 +6,13 @@
 #include <QString>
 #include <cstdint>
 
+// What an event item knows of where it came from: the device's event code of the trend
+// entry it was decoded from, or one of these.
+namespace EventCode {
+constexpr int32_t None = -1;            // annotations and the events the decoding adds on its own
+constexpr int32_t ShockDelivered = 1000; // "Prompt : Shock delivered." of a block's shock (no entry of its own)
+} // namespace EventCode
+
 // One event of a case: a device event or an annotation (text beginning "A: ").
 struct EventItem
 {
@@ -14,9 +21,11 @@ struct EventItem
     QString text;                 // text shown in the tree
     QString detail;               // annotation body; empty for device events
     TreeItemId treeItem = NoTreeItem;
+    int32_t code = EventCode::None; // in memory only; the archive does not keep it
 
-    static EventItem make(int32_t timeMs, const QString &text, const QString &detail)
+    static EventItem make(int32_t timeMs, const QString &text, const QString &detail,
+                          int32_t code = EventCode::None)
     {
-        return EventItem{timeMs, CTimeSpan(timeMs / 1000), text, detail, NoTreeItem};
+        return EventItem{timeMs, CTimeSpan(timeMs / 1000), text, detail, NoTreeItem, code};
     }
 };

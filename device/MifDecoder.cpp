@@ -72,9 +72,9 @@ QString MifDecoder::Text(int number) const
     return m_texts.GetText(number);
 }
 
-void MifDecoder::Add(int32_t timeMs, const QString &text)
+void MifDecoder::Add(int32_t timeMs, const QString &text, int32_t code)
 {
-    m_store.AddEvent(m_slot, timeMs, text, QString());
+    m_store.AddEvent(m_slot, timeMs, text, QString(), code);
 }
 
 void MifDecoder::DecodeRecords(const QByteArray &data, std::vector<int32_t> &times, std::vector<int32_t> &values)
@@ -144,34 +144,34 @@ void MifDecoder::HandleEvent(const TrendBlockRecord &block, int32_t code, int32_
         // An analysis result followed by "safe to touch" was a no-shock decision.
         const bool noShock = nextCode == 11;
         const QString advice = Text(noShock ? Txt::NoShockAdvised : Txt::ShockAdvised);
-        Add(t, AdviceText(advice, HeartRateBefore(t), block.mode, noShock, block.impedanceOhm));
+        Add(t, AdviceText(advice, HeartRateBefore(t), block.mode, noShock, block.impedanceOhm), code);
         return;
     }
     case 10:
-        Add(t, Text(Txt::ShockButtonNotPressed));
+        Add(t, Text(Txt::ShockButtonNotPressed), code);
         return;
     case 12:
         if (m_cprOpen) {
-            Add(t, Text(Txt::CompressionBeep));
+            Add(t, Text(Txt::CompressionBeep), code);
             SetOpenPeriodEnd(t);
             return;
         }
         if (block.mode == 0) {
-            Add(t, Text(Txt::IfNeededBeginCpr));
-            Add(shifted(t, 2000), Text(Txt::CompressionBeep));
+            Add(t, Text(Txt::IfNeededBeginCpr), code);
+            Add(shifted(t, 2000), Text(Txt::CompressionBeep), code);
         } else {
-            Add(t, Text(Txt::BeginCpr));
-            Add(shifted(t, 1300), Text(Txt::CompressionBeep));
+            Add(t, Text(Txt::BeginCpr), code);
+            Add(shifted(t, 1300), Text(Txt::CompressionBeep), code);
         }
         OpenCprPeriod(t);
         return;
     case 13:
-        Add(t, Text(Txt::GiveTwoBreaths));
+        Add(t, Text(Txt::GiveTwoBreaths), code);
         if (m_cprOpen)
             SetOpenPeriodEnd(t);
         return;
     case 14:
-        Add(t, Text(Txt::StopCpr));
+        Add(t, Text(Txt::StopCpr), code);
         if (m_cprOpen) {
             SetOpenPeriodEnd(t);
             m_cprOpen = false;
@@ -179,23 +179,23 @@ void MifDecoder::HandleEvent(const TrendBlockRecord &block, int32_t code, int32_
         return;
     case 15:
     case 26:
-        Add(t, EventText(code, m_deviceModel, m_texts));
+        Add(t, EventText(code, m_deviceModel, m_texts), code);
         OpenCprPeriod(t);
         return;
     case 27:
-        Add(t, Text(Txt::ShockWillBeDelivered));
+        Add(t, Text(Txt::ShockWillBeDelivered), code);
         m_autoShock = true;
         return;
     case 28:
         m_time28 = shifted(t, -1000);
-        Add(t, Text(Txt::AudioRecording));
+        Add(t, Text(Txt::AudioRecording), code);
         return;
     case 29:
         m_time29 = t;
-        Add(t, Text(Txt::ReplacePads));
+        Add(t, Text(Txt::ReplacePads), code);
         return;
     default:
-        Add(t, isPlainEventCode(code) ? EventText(code, m_deviceModel, m_texts) : QStringLiteral("???"));
+        Add(t, isPlainEventCode(code) ? EventText(code, m_deviceModel, m_texts) : QStringLiteral("???"), code);
         return;
     }
 }
@@ -289,7 +289,7 @@ void MifDecoder::HandleShock(const TrendBlockRecord &block)
     if (!m_autoShock)
         Add(block.shockMs, Text(Txt::ShockButtonPressed));
     m_autoShock = false;
-    Add(shifted(block.shockMs, 520), text);
+    Add(shifted(block.shockMs, 520), text, EventCode::ShockDelivered);
 }
 
 void MifDecoder::DecodeEcg()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "case/EventItem.h"
+
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
@@ -50,7 +52,8 @@ private:
     void HandlePads(uint32_t offMs, uint32_t onMs, uint32_t type);
     void HandleShock(const TrendBlockRecord &block);
     int32_t HeartRateBefore(int32_t timeMs);
-    void Add(int32_t timeMs, const QString &text);
+    // Stores an event decoded from a trend entry of code, or one the walk adds on its own.
+    void Add(int32_t timeMs, const QString &text, int32_t code = EventCode::None);
     QString Text(int number) const;
 
     CaseStore &m_store;

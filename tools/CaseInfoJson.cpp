@@ -2,50 +2,11 @@
 
 #include "archive/AedArchive.h"
 #include "case/CaseStore.h"
+#include "tools/OrderedJson.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QStringList>
 
 namespace {
-
-// A JSON string literal, quotes included.
-QString quoted(const QString &text)
-{
-    const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
-    return QString::fromUtf8(array.mid(1, array.size() - 2));
-}
-
-QString boolean(bool value)
-{
-    return value ? QStringLiteral("true") : QStringLiteral("false");
-}
-
-// Members in the order they are added.
-class JsonObject
-{
-public:
-    void add(const char *name, const QString &json) { m_members << quoted(QLatin1String(name)) + QStringLiteral(": ") + json; }
-    void text(const char *name, const QString &value) { add(name, quoted(value)); }
-    void number(const char *name, qint64 value) { add(name, QString::number(value)); }
-    void flag(const char *name, bool value) { add(name, boolean(value)); }
-
-    QString toJson() const
-    {
-        return QStringLiteral("{\n  ") + m_members.join(QStringLiteral(",\n  ")) + QStringLiteral("\n}\n");
-    }
-
-private:
-    QStringList m_members;
-};
-
-// One line per element, each indented one level deeper than its member.
-QString array(const QStringList &elements)
-{
-    if (elements.isEmpty())
-        return QStringLiteral("[]");
-    return QStringLiteral("[\n    ") + elements.join(QStringLiteral(",\n    ")) + QStringLiteral("\n  ]");
-}
 
 QString annotations(const CaseRecord &c)
 {
@@ -54,16 +15,16 @@ QString annotations(const CaseRecord &c)
         if (e.text.startsWith(AedArchive::annotationPrefix()))
             out << QStringLiteral("{\"timeMs\": %1, \"title\": %2, \"body\": %3}")
                        .arg(e.timeMs)
-                       .arg(quoted(e.text), quoted(e.detail));
+                       .arg(jsonQuoted(e.text), jsonQuoted(e.detail));
     });
-    return array(out);
+    return jsonArray(out);
 }
 
 QString cprPeriods(const CaseRecord &c)
 {
     QStringList out;
     c.cprPeriods.forEachUsed([&](int, const CprPeriod &p) { out << QStringLiteral("[%1, %2]").arg(p.startMs).arg(p.endMs); });
-    return array(out);
+    return jsonArray(out);
 }
 
 } // namespace
@@ -76,7 +37,7 @@ QString CaseInfoJson(const CaseStore &store, int slot)
     const OpenCase &entry = *store.find(slot);
     const CC8Class &files = *entry.fileSet;
 
-    JsonObject o;
+    OrderedJsonObject o;
     o.number("startTime", c->startTime.GetTime());
     o.flag("startTimeValid", c->startTimeValid);
     o.number("timeZoneIndex", c->timeZoneIndex);

@@ -22,6 +22,13 @@ enum Code : int32_t {
 
 constexpr int CompressionsPerCycle = 30;
 constexpr int32_t CprPeriodMs = 120000;
+// The first beep follows "Begin CPR" by this much; the rescuer presses with it.
+constexpr int32_t FirstBeepMs = 1300;
+// The device reports the shock delivered this long after the button.
+constexpr int32_t ShockDeliveryMs = 520;
+// Rescuers drift within this band of rates (per minute) and these depths (feedback scale).
+constexpr double SlowestRate = 90.0, FastestRate = 130.0;
+constexpr int32_t ShallowestDepth = 35, DeepestDepth = 65;
 // After this many CPR periods the patient is given a lasting return of circulation, so
 // that a recording of many hours stays within the case's 200 CPR periods.
 constexpr int CprPeriodCap = 30;
@@ -69,7 +76,7 @@ public:
             if (cprStart < 0)
                 t = -cprStart;
             else
-                t = cpr(cprStart) + m_rng.range(800, 1800);
+                t = cpr(cprStart) + m_rng.range(300, 1000);
         }
         truncate();
         return std::move(m_s);
@@ -131,11 +138,14 @@ private:
     }
 
     // One analysis from code 6; returns the time CPR begins, or minus the time of the next
-    // analysis when the patient is only watched.
+    // analysis when the patient is only watched. The hands-off time before a shock, from the
+    // last compression to the delivery (520 ms after the button), is about 15 to 25 s when
+    // the rescuers wait through the analysis and the charging, 5 to 12 s when they press on
+    // while the device charges. After a shock they start again within 2 to 10 s.
     int32_t analysis(int32_t tA)
     {
         event(Analyzing, tA);
-        const int32_t t7 = tA + m_rng.range(7500, 10500);
+        const int32_t t7 = tA + m_rng.range(6000, 8000);
         if (rhythm() == Rhythm::VentricularFibrillation) {
             m_sinusAnalyses = 0;
             event(AnalysisResult, t7);
@@ -147,13 +157,20 @@ private:
             shock.automatic = m_rng.chance(0.35);
             if (shock.automatic) {
                 event(AutomaticShock, charged);
-                shock.timeMs = charged + m_rng.range(3600, 4200);
+                shock.timeMs = charged + m_rng.range(3000, 3400);
             } else {
                 event(PressShockButton, charged);
-                shock.timeMs = charged + m_rng.range(1500, 6000);
+                shock.timeMs = charged + m_rng.range(1000, 3000);
+            }
+            const int32_t deliveredMs = shock.timeMs + ShockDeliveryMs;
+            if (m_rng.chance(0.5)) {
+                const int32_t resume = t8 + m_rng.range(600, 1000);
+                const int32_t handsOff = deliveredMs - m_rng.range(5000, 12000);
+                if (handsOff - resume >= 1500)
+                    press(resume, handsOff);
             }
             deliver(shock);
-            return shock.timeMs + m_rng.range(2500, 3500);
+            return deliveredMs + m_rng.range(2020, 9980) - FirstBeepMs;
         }
         event(AnalysisResult, t7);
         const int32_t t11 = t7 + m_rng.range(2000, 2800);
@@ -170,6 +187,23 @@ private:
             m_sinusAnalyses = 0;
         }
         return t11 + m_rng.range(2000, 3000);
+    }
+
+    // One compression at t, depth from the rescuer's present depth and spread.
+    void compress(int32_t t, double depth, double spread)
+    {
+        const int32_t d = std::clamp(int32_t(std::lround(depth + spread * m_rng.gauss())), ShallowestDepth,
+                                     DeepestDepth);
+        m_s.compressions.push_back({t, d});
+    }
+
+    // Compressions at the rescuer's rate from fromMs until before toMs, outside any CPR period
+    // (pressing on while the device charges).
+    void press(int32_t fromMs, int32_t toMs)
+    {
+        const int32_t interval = int32_t(std::lround(60000.0 / m_rate));
+        for (int32_t t = fromMs; t < toMs; t += interval + m_rng.range(-12, 12))
+            compress(t, m_depth, 2.5);
     }
 
     void deliver(Shock shock)
@@ -223,7 +257,10 @@ private:
     }
 
     // A CPR period of about two minutes in cycles of 30 compressions and two breaths,
-    // beginning with code 12 at tC; returns the time of "Stop CPR".
+    // beginning with code 12 at tC; returns the time of "Stop CPR". Each period has a fresh
+    // rescuer: the rate wanders between about 90 and 130 per minute from cycle to cycle,
+    // pulled back a little by the device's prompts; the depth fades as the rescuer tires, and
+    // now and then a cycle is pressed shallow.
     int32_t cpr(int32_t tC)
     {
         const int period = m_cprPeriods++;
@@ -231,19 +268,23 @@ private:
         event(BeginCpr, tC);
         const int glitchCycle = period == m_padsGlitchPeriod ? m_rng.range(1, 2) : -1;
         Interval glitch;
-        double depth = m_rng.uniform(44.0, 58.0);
-        int rate = m_rng.range(104, 116);
-        int32_t cycleStart = tC + 1300; // the first beep follows the prompt
+        const double habitRate = m_rng.uniform(96.0, 126.0);
+        const double freshDepth = m_rng.uniform(50.0, 61.0);
+        const double fatigue = m_rng.uniform(5.0, 13.0); // depth lost over the two minutes
+        m_rate = std::clamp(habitRate + 4.0 * m_rng.gauss(), SlowestRate, FastestRate);
+        int32_t cycleStart = tC + FirstBeepMs;
         for (int cycle = 0;; ++cycle) {
             const double spread = m_rng.chance(0.15) ? 5.0 : 2.0;
-            const int32_t interval = 60000 / rate;
+            const double shallow = m_rng.chance(0.2) ? m_rng.uniform(6.0, 12.0) : 0.0;
+            const double tired = fatigue * std::min(1.0, double(cycleStart - tC) / CprPeriodMs);
+            m_depth = freshDepth - tired - shallow;
+            const int32_t interval = int32_t(std::lround(60000.0 / m_rate));
             int32_t t = cycleStart;
             for (int i = 0; i < CompressionsPerCycle; ++i) {
-                t = cycleStart + i * interval + m_rng.range(-5, 5);
-                const int32_t d = std::clamp(int32_t(std::lround(depth + spread * m_rng.gauss())), 35, 65);
-                m_s.compressions.push_back({t, d});
+                t = cycleStart + i * interval + m_rng.range(-12, 12);
+                compress(t, m_depth, spread);
                 if (i == 14)
-                    event(feedbackCode(rate, depth, spread), t + 150);
+                    event(feedbackCode(int(std::lround(m_rate)), m_depth, spread), t + 150);
             }
             const int32_t t13 = t + m_rng.range(500, 800);
             event(GiveBreaths, t13);
@@ -255,7 +296,7 @@ private:
                 next = glitch.endMs + m_rng.range(1500, 2500);
             }
             if (next + 16000 > tC + CprPeriodMs) {
-                const int32_t t14 = t13 + m_rng.range(2000, 3500);
+                const int32_t t14 = t13 + m_rng.range(800, 1500);
                 event(StopCpr, t14);
                 // The pads entry is written with the period closed, so that it cuts the
                 // finished period; a rescue that stops earlier keeps the pads untouched.
@@ -268,9 +309,13 @@ private:
             }
             event(BeginCpr, next);
             cycleStart = next + m_rng.range(0, 100);
-            // Rescuers drift and correct themselves after the prompts.
-            depth = std::clamp(depth + (52.0 - depth) * 0.4 + 2.0 * m_rng.gauss(), 42.0, 62.0);
-            rate = std::clamp(rate + (110 - rate) / 2 + m_rng.range(-4, 4), 104, 116);
+            // The rate wanders about the rescuer's habit; a prompt to go faster or slower
+            // brings it part of the way back to 110.
+            const bool prompted = m_rate > 114.0 || m_rate < 106.0;
+            m_rate += (habitRate - m_rate) * 0.25 + 6.0 * m_rng.gauss();
+            if (prompted)
+                m_rate += (110.0 - m_rate) * 0.3;
+            m_rate = std::clamp(m_rate, SlowestRate, FastestRate);
         }
     }
 
@@ -313,6 +358,8 @@ private:
     double m_rWave = 1.0;          // scale of this patient's QRS
     double m_vfAmplitude = 1.0;    // mV, shrinks as fibrillation goes on
     int m_sinusBpm = 80;
+    double m_rate = 110.0;         // the present rescuer's compressions per minute
+    double m_depth = 52.0;         // and depth on the feedback scale
     int m_cprPeriods = 0;
     int m_padsGlitchPeriod = 0;    // the CPR period in which the pads come loose
     int m_sinusAnalyses = 0;       // consecutive analyses that found a sinus rhythm

@@ -273,6 +273,30 @@ TEST_F(MifEvents, ShocksAreCountedAndWorded)
     EXPECT_EQ(view.store.at(slot).shockCount, 3);
 }
 
+// Each event keeps the code of the trend entry it came from; the shock's delivery has a
+// code of its own, and what the walk adds by itself has none.
+TEST_F(MifEvents, EventsKnowTheCodeTheyWereDecodedFrom)
+{
+    TrendBlock b = block({{12, 1000}, {33, 3000}, {31, 4000}});
+    b.pads[0] = {0, 500, 1};
+    b.shockMs = 9000;
+    b.energyTenthsJ = 1500;
+    const int slot = decodeBlocks({b});
+    view.store.AddEvent(slot, 5000, QStringLiteral("A: note"), QString());
+
+    QList<QPair<int32_t, int32_t>> codes; // (time, code) in table order
+    view.store.caseAt(slot)->events.forEachUsed([&](int, const EventItem &e) { codes.append({e.timeMs, e.code}); });
+    EXPECT_EQ(codes, (QList<QPair<int32_t, int32_t>>{{0, EventCode::None},
+                                                      {1000, 12},
+                                                      {2300, 12}, // the first beep
+                                                      {3000, 33},
+                                                      {4000, 31},
+                                                      {500, EventCode::None},
+                                                      {9000, EventCode::None},
+                                                      {9520, EventCode::ShockDelivered},
+                                                      {5000, EventCode::None}}));
+}
+
 TEST_F(MifEvents, EventCodesWithoutTextAreMarked)
 {
     const int slot = decodeBlocks({block({{33, 1000},

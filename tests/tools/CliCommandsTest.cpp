@@ -1,4 +1,4 @@
-// "ravelin-cli import", "events" and "info", run as their users run them: the built
+// "ravelin-cli import", "events", "info" and "cpr", run as their users run them: the built
 // program, its exit status, and what it writes to stdout and stderr.
 #include "archive/AedArchiveWriter.h"
 #include "app/CRavelinView.h"
@@ -54,6 +54,33 @@ protected:
         f.audioSamples = QByteArray(32000, char(0x80));
         f.hasAudio = true;
         return f;
+    }
+
+    // The compressions of a rescue around its shock (delivered at 8520 ms) after an analysis at
+    // 2000 ms: two in-run gaps of 500 ms, then a 4-second pause that holds the shock.
+    static DeviceFiles::DeviceFolder cprRescue()
+    {
+        DeviceFiles::DeviceFolder f = rescue();
+        f.trend[0].events[1] = {6, 2000};
+        f.cprFeedback = {{4000, 50}, {4500, 55}, {5000, 60}, {9000, 45}};
+        return f;
+    }
+
+    // The object a command printed, after checking that its members are exactly order, one
+    // a line in that order.
+    static QJsonObject objectWithMembersInOrder(const QString &out, const QStringList &order)
+    {
+        qsizetype at = 0;
+        for (const QString &key : order) {
+            const qsizetype found = out.indexOf("\n  \"" + key + "\": ");
+            EXPECT_GT(found, at) << key.toStdString();
+            at = found;
+        }
+        QJsonParseError error;
+        const QJsonObject o = QJsonDocument::fromJson(out.toUtf8(), &error).object();
+        EXPECT_EQ(error.error, QJsonParseError::NoError) << out.toStdString();
+        EXPECT_EQ(o.size(), order.size());
+        return o;
     }
 
     QString writeFolder(const QString &name, const DeviceFiles::DeviceFolder &f = rescue())
@@ -211,17 +238,7 @@ TEST_F(CliCommands, InfoPrintsOneObjectWithItsMembersInOrder)
         "tempSize", "tempLoaded", "tempFilePresent", "trendBlockCount", "ecgStartMs", "ecgEndMs", "hrCount",
         "tempCount", "shockCount", "cprPeriods", "eventCount", "hasCprFeedback", "cprFeedbackCount", "hasAudio",
         "audioStartMs", "audioDurationSec"};
-    qsizetype at = 0;
-    for (const QString &key : order) {
-        const qsizetype found = run.out.indexOf("\n  \"" + key + "\": ");
-        EXPECT_GT(found, at) << key.toStdString();
-        at = found;
-    }
-
-    QJsonParseError error;
-    const QJsonObject o = QJsonDocument::fromJson(run.out.toUtf8(), &error).object();
-    ASSERT_EQ(error.error, QJsonParseError::NoError) << run.out.toStdString();
-    EXPECT_EQ(o.size(), order.size());
+    const QJsonObject o = objectWithMembersInOrder(run.out, order);
     EXPECT_TRUE(o["startTimeValid"].toBool());
     EXPECT_EQ(o["timeZoneIndex"].toInt(), SeoulRow);
     EXPECT_EQ(o["serialNumber"].toString(), "SN-7");
@@ -339,6 +356,94 @@ TEST_F(CliCommands, BadArchivesEndEventsAndInfoNamingTheFile)
         const CliRun model = runCli({command, truncated, "--device-model", "Q99"});
         EXPECT_EQ(model.status, 1);
         EXPECT_TRUE(model.err.contains("--device-model must be Q21, Q25 or Q26")) << model.err.toStdString();
+    }
+}
+
+TEST_F(CliCommands, CprPrintsEveryMeasureAsOneObjectWithItsMembersInOrder)
+{
+    const QString archive = runCli({"import", writeFolder("card", cprRescue()), "--serial", "SN-7"}).out.trimmed();
+    const CliRun run = runCli({"cpr", archive});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+
+    const QStringList order = {"compressionCount", "pauseThresholdMs", "firstCompressionMs", "lastCompressionMs",
+                               "compressionTimeMs", "ccf", "meanRatePerMin", "rateInTarget", "meanDepthIn",
+                               "meanDepthCm", "depthInTarget", "depthShallow", "depthDeep",
+                               "timeToFirstCompressionMs", "timeToFirstAnalysisMs", "timeToFirstShockMs",
+                               "longestPauseMs", "pausesOver10s", "shocks", "pauses", "perMinute"};
+    const QJsonObject o = objectWithMembersInOrder(run.out, order);
+    EXPECT_EQ(o["compressionCount"].toInt(), 4);
+    EXPECT_EQ(o["pauseThresholdMs"].toInt(), 2000);
+    EXPECT_EQ(o["compressionTimeMs"].toInt(), 1000);
+    EXPECT_DOUBLE_EQ(o["ccf"].toDouble(), 0.2);
+    EXPECT_DOUBLE_EQ(o["meanRatePerMin"].toDouble(), 120.0);
+    EXPECT_DOUBLE_EQ(o["meanDepthIn"].toDouble(), 2.1);
+    EXPECT_DOUBLE_EQ(o["depthInTarget"].toDouble(), 0.75);
+    EXPECT_DOUBLE_EQ(o["depthShallow"].toDouble(), 0.25);
+    EXPECT_EQ(o["timeToFirstAnalysisMs"].toInt(), 2000);
+    EXPECT_EQ(o["timeToFirstShockMs"].toInt(), 8520);
+    EXPECT_EQ(o["longestPauseMs"].toInt(), 4000);
+    const QJsonArray shocks = o["shocks"].toArray();
+    ASSERT_EQ(shocks.size(), 1);
+    EXPECT_EQ(shocks[0].toObject().keys(), (QStringList{"postShockPauseMs", "preShockPauseMs", "timeMs"}));
+    EXPECT_EQ(shocks[0].toObject()["preShockPauseMs"].toInt(), 3520);
+    EXPECT_EQ(shocks[0].toObject()["postShockPauseMs"].toInt(), 480);
+    const QJsonArray pauses = o["pauses"].toArray();
+    ASSERT_EQ(pauses.size(), 1);
+    EXPECT_EQ(pauses[0].toObject()["startMs"].toInt(), 5000);
+    EXPECT_EQ(pauses[0].toObject()["lengthMs"].toInt(), 4000);
+    EXPECT_EQ(pauses[0].toObject()["kind"].toString(), "peri-shock");
+    const QJsonArray minutes = o["perMinute"].toArray();
+    ASSERT_EQ(minutes.size(), 1);
+    EXPECT_EQ(minutes[0].toObject().keys(),
+              (QStringList{"ccf", "compressions", "meanDepthIn", "meanRatePerMin", "minute"}));
+    EXPECT_TRUE(run.out.endsWith("}\n"));
+
+    // A longer threshold takes the pause into the run; none is null, not left out.
+    const QJsonObject wide =
+        QJsonDocument::fromJson(runCli({"cpr", archive, "--pause-threshold", "5000"}).out.toUtf8()).object();
+    EXPECT_DOUBLE_EQ(wide["ccf"].toDouble(), 1.0);
+    EXPECT_TRUE(wide["longestPauseMs"].isNull());
+    EXPECT_EQ(wide["pauses"].toArray().size(), 0);
+}
+
+TEST_F(CliCommands, CprCsvIsTheTableOfMinutesWithEmptyFieldsForNone)
+{
+    DeviceFiles::DeviceFolder f = cprRescue();
+    f.cprFeedback = {{50000, 50}, {50500, 55}, {51000, 60}, {125000, 45}};
+    const QString archive = runCli({"import", writeFolder("card", f), "--serial", "SN-7"}).out.trimmed();
+
+    const CliRun run = runCli({"cpr", archive, "--format", "csv"});
+
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, "minute,compressions,ccf,meanRatePerMin,meanDepthIn\n"
+                       "0,3,0.1,120,2.2\n"
+                       "1,0,0,,\n"
+                       "2,1,0,,1.8\n");
+}
+
+TEST_F(CliCommands, CprRefusesAnArchiveWithoutItsFeedbackFileAndBadOptions)
+{
+    const QString folder = writeFolder("card", cprRescue());
+    const QString archive = runCli({"import", folder, "--serial", "SN-7"}).out.trimmed();
+    ASSERT_TRUE(QFile::remove(folder + "/CPR Feedback.bin"));
+
+    const CliRun missing = runCli({"cpr", archive});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.out, "") << "no report of zero compressions";
+    EXPECT_EQ(missing.err, "ravelin-cli cpr: no \"" + folder + "/CPR Feedback.bin\" beside the archive\n");
+
+    const struct { QStringList arguments; QString error; } cases[] = {
+        {{"--pause-threshold", "999"}, "--pause-threshold must be 1000 to 5000 ms"},
+        {{"--pause-threshold", "5001"}, "--pause-threshold must be 1000 to 5000 ms"},
+        {{"--pause-threshold", "2s"}, "--pause-threshold must be 1000 to 5000 ms"},
+        {{"--format", "xml"}, "--format must be json or csv"},
+        {{"--zone", "179"}, "--zone must be a row from 0 to 178"},
+    };
+    for (const auto &c : cases) {
+        const CliRun run = runCli(QStringList{"cpr", archive} + c.arguments);
+        EXPECT_EQ(run.status, 1) << c.arguments.join(' ').toStdString();
+        EXPECT_TRUE(run.err.startsWith("ravelin-cli cpr: " + c.error)) << run.err.toStdString();
+        EXPECT_EQ(run.out, "");
     }
 }
 

@@ -1,0 +1,66 @@
+#include "tools/CprArguments.h"
+
+#include "cpr/CprQualitySettings.h"
+#include "tools/ArchiveCommandArguments.h"
+
+namespace {
+
+CprArguments failure(const QString &message)
+{
+    CprArguments a;
+    a.message = message;
+    return a;
+}
+
+} // namespace
+
+CprArguments CprArguments::parse(const QStringList &arguments)
+{
+    const QCommandLineOption zone = zoneOption();
+    const QCommandLineOption threshold(
+        QStringLiteral("pause-threshold"),
+        QStringLiteral("A gap between compressions of MS or more is a pause: %1..%2 (default 2000).")
+            .arg(CprQualitySettings::MinPauseThresholdMs)
+            .arg(CprQualitySettings::MaxPauseThresholdMs),
+        QStringLiteral("MS"), QStringLiteral("2000"));
+    const QCommandLineOption format(QStringLiteral("format"),
+                                    QStringLiteral("json (every measure, default) or csv (the table of minutes)."),
+                                    QStringLiteral("format"), QStringLiteral("json"));
+    const QCommandLineOption pack = languagePackOption();
+    CommandArgumentParser parser({zone, threshold, format, pack}, QStringLiteral("ARCHIVE"),
+                                 QStringLiteral("The archive (.aed) to open; \"CPR Feedback.bin\" must lie beside it."));
+
+    CprArguments a;
+    a.outcome = parser.parse(arguments, CprSynopsis,
+                             QStringLiteral("Opens ARCHIVE as \"Load AED File\" does and prints the CPR quality measures"
+                                            "\nof its case: compression fraction, rate, depth, pauses and the pauses"
+                                            "\naround each shock, for the whole case and minute by minute.\n\n"),
+                             a.archive, a.message);
+    if (a.outcome != Outcome::Run)
+        return a;
+
+    QString why;
+    if (!readZoneOption(parser, zone, a.zoneRow, why))
+        return failure(why);
+
+    bool ok = false;
+    a.pauseThresholdMs = parser.value(threshold).toInt(&ok);
+    if (!ok || a.pauseThresholdMs < CprQualitySettings::MinPauseThresholdMs
+        || a.pauseThresholdMs > CprQualitySettings::MaxPauseThresholdMs)
+        return failure(QStringLiteral("--pause-threshold must be %1 to %2 ms, not \"%3\"")
+                           .arg(CprQualitySettings::MinPauseThresholdMs)
+                           .arg(CprQualitySettings::MaxPauseThresholdMs)
+                           .arg(parser.value(threshold)));
+
+    const QString f = parser.value(format).toLower();
+    if (f == QLatin1String("json"))
+        a.format = Format::Json;
+    else if (f == QLatin1String("csv"))
+        a.format = Format::Csv;
+    else
+        return failure(QStringLiteral("--format must be json or csv, not \"%1\"").arg(parser.value(format)));
+
+    a.languagePack = parser.value(pack);
+    a.outcome = Outcome::Run;
+    return a;
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "tools/CommandArgumentParser.h"
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+// The arguments of "ravelin-cli cpr", checked.
+struct CprArguments
+{
+    using Outcome = ArgumentOutcome;
+    // JSON: every measure; CSV: the table of minutes.
+    enum class Format { Json, Csv };
+
+    Outcome outcome = Outcome::Error;
+    QString archive;                 // the ".aed" file to open
+    int zoneRow = -1;                // time-zone row; -1: the row preselected for this computer
+    int32_t pauseThresholdMs = 2000; // a gap between compressions of this or more is a pause
+    Format format = Format::Json;
+    QString languagePack;            // a string.txt to take the texts from; "" for the built-in pack
+    QString message;                 // the help text, or what is wrong with the arguments
+
+    // arguments[0] is the command's name ("ravelin-cli cpr"), the rest its own.
+    static CprArguments parse(const QStringList &arguments);
+};
+
+inline constexpr char CprSynopsis[] =
+    "cpr ARCHIVE [--zone N] [--pause-threshold MS] [--format json|csv] [--lang-pack FILE]";
