@@ -40,7 +40,11 @@ bool QtAudioOutput::start(QIODevice *source, const WaveFormat &format)
 
     m_sink = std::make_unique<QAudioSink>(device, audio);
     m_sink->start(source);
-    return m_sink->error() == QAudio::NoError;
+    if (m_sink->error() == QAudio::NoError)
+        return true;
+    // The caller frees the source of a start that failed: the sink lets go of it first.
+    stop();
+    return false;
 }
 
 void QtAudioOutput::stop()
@@ -49,4 +53,15 @@ void QtAudioOutput::stop()
         m_sink->stop();
         m_sink.reset();
     }
+}
+
+int64_t QtAudioOutput::processedUSecs() const
+{
+    return m_sink ? m_sink->processedUSecs() : 0;
+}
+
+bool QtAudioOutput::hasFailed() const
+{
+    // An underrun is a pause, not a breakdown: the sink resumes when data comes.
+    return m_sink && m_sink->error() != QAudio::NoError && m_sink->error() != QAudio::UnderrunError;
 }

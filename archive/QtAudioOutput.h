@@ -16,6 +16,8 @@ public:
     bool isAvailable() const override;
     bool start(QIODevice *source, const WaveFormat &format) override;
     void stop() override;
+    int64_t processedUSecs() const override;
+    bool hasFailed() const override;
 
     QAudioSink *sink() const { return m_sink.get(); }
 
