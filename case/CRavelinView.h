@@ -174,7 +174,7 @@ public:
     void OnIncidentLog();
     // Incident logs written since the view was made; the next is number logCounter + 1.
     int32_t logCounter = 0;
-    // The segment print under way (kept when its print dialog is cancelled).
+    // The segment print under way (kept when it could not be printed).
     SelectionPrintState printState;
     void OnPreviousPage();
     void OnNextPage();

@@ -2,16 +2,20 @@
 // a simulated rescue imported by "ravelin-cli import".
 #include "app/IncidentLog.h"
 #include "app/LanguagePack.h"
+#include "app/QtPlatform.h"
+#include "app/QtReportDialogs.h"
 #include "archive/OpenFlow.h"
 #include "case/CRavelinView.h"
 #include "case/MemoryTreeControl.h"
 #include "support/FakePlatform.h"
 #include "support/Packs.h"
+#include "support/PdfWords.h"
 #include "support/QtPrinters.h"
 #include "support/ScopedTempLocation.h"
 #include "support/TempDir.h"
 
 #include <QFile>
+#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -130,6 +134,71 @@ TEST_F(ReportCommands, PrintWritesTheSelectionReportAsPdf)
     const QString italianText = tool("pdftotext", {italian, "-"}).simplified();
     EXPECT_TRUE(italianText.contains("Rapporto di selezione Lumeron DAE")) << italianText.toStdString();
     EXPECT_TRUE(italianText.contains(QStringLiteral("pàgina 1 of 1")));
+}
+
+TEST_F(ReportCommands, PrintGivesTheProgramsPageForTheSamePaper)
+{
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    const QStringList segments{"--segment", "10000-12000", "--segment", "30000-45000"};
+    struct Paper {
+        const char *name;
+        bool landscape;
+        double width; // points
+        double height;
+    };
+    for (const Paper &paper : {Paper{"A4", true, 842, 595}, Paper{"letter", false, 612, 792}}) {
+        const QString out = dir.file(QStringLiteral("cli-%1.pdf").arg(paper.name));
+        QStringList arguments = QStringList{"print", s_archive, "--zone", SeoulRow, "--paper", paper.name, "-o", out}
+                                + segments;
+        if (paper.landscape)
+            arguments << "--landscape";
+        const CliRun run = runCli(arguments);
+        ASSERT_EQ(run.status, 0) << run.err.toStdString();
+
+        // The program: the archive opened in a view, the segments selected, the print
+        // dialog's PDF printer set to the same paper as the program sets it up.
+        FakePlatform platform;
+        LanguagePack texts = Packs::builtInEnglish();
+        MemoryTreeControl tree;
+        CRavelinView view(texts, platform);
+        view.setTree(&tree);
+        view.state.timeZoneChoice = 141;
+        OpenFlow flow(view);
+        ASSERT_EQ(flow.OpenArchiveFile(s_archive), OpenFlow::Outcome::Opened);
+        view.selSlot = flow.openedSlot();
+        view.AddSegment(view.selSlot, 10000, 12000);
+        view.AddSegment(view.selSlot, 30000, 45000);
+        const QString program = dir.file(QStringLiteral("program-%1.pdf").arg(paper.name));
+        platform.printScript = [&](const SelectionReport &report) {
+            QtPlatform qt;
+            QPrinter &printer = qt.printer();
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(program);
+            printer.setPageSize(QPageSize(paper.landscape ? QPageSize::A4 : QPageSize::Letter));
+            printer.setPageOrientation(paper.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+            return QtReportDialogs::printReport(report, printer);
+        };
+        view.OnPrintSegments(SelectionPrintState::KindAllSegments);
+        ASSERT_TRUE(platform.messages.isEmpty()) << platform.messages[0].text.toStdString();
+
+        const QList<PdfPage> cliPages = pdfPages(out);
+        const QList<PdfPage> programPages = pdfPages(program);
+        ASSERT_EQ(cliPages.size(), 1) << paper.name;
+        ASSERT_EQ(programPages.size(), 1) << paper.name;
+        EXPECT_NEAR(cliPages[0].width, paper.width, 0.5) << paper.name;
+        EXPECT_NEAR(cliPages[0].height, paper.height, 0.5) << paper.name;
+        EXPECT_EQ(programPages[0].width, cliPages[0].width) << paper.name;
+        EXPECT_EQ(programPages[0].height, cliPages[0].height) << paper.name;
+        ASSERT_EQ(programPages[0].words.size(), cliPages[0].words.size()) << paper.name;
+        for (qsizetype i = 0; i < cliPages[0].words.size(); ++i) {
+            const PdfWord &c = cliPages[0].words[i];
+            const PdfWord &p = programPages[0].words[i];
+            EXPECT_EQ(p.text, c.text) << paper.name;
+            EXPECT_NEAR(p.xMin, c.xMin, 0.01) << paper.name << " " << c.text.toStdString();
+            EXPECT_NEAR(p.yMin, c.yMin, 0.01) << paper.name << " " << c.text.toStdString();
+        }
+    }
 }
 
 TEST_F(ReportCommands, FailuresNameWhatWentWrong)
