@@ -41,6 +41,27 @@ QByteArray readFile(const QString &path)
 
 constexpr auto SeoulRow = "141"; // UTC+09:00: the device's own clock, no shift
 
+// The program's side: an archive opened in a view as "Load AED File" does, in the
+// device's own zone, its case selected.
+struct ProgramView
+{
+    FakePlatform platform;
+    LanguagePack texts = Packs::builtInEnglish();
+    MemoryTreeControl tree;
+    CRavelinView view{texts, platform};
+
+    bool open(const QString &archive)
+    {
+        view.setTree(&tree);
+        view.state.timeZoneChoice = 141;
+        OpenFlow flow(view);
+        if (flow.OpenArchiveFile(archive) != OpenFlow::Outcome::Opened)
+            return false;
+        view.selSlot = flow.openedSlot();
+        return true;
+    }
+};
+
 // One simulated rescue, imported once for all tests of the suite.
 class ReportCommands : public ::testing::Test
 {
@@ -78,26 +99,19 @@ TEST_F(ReportCommands, LogWritesTheIncidentLogTheProgramWrites)
     EXPECT_TRUE(written.contains("Serial Number: SN-4711<br>"));
 
     // The program: the same archive opened in a view, "Incident Log" of the report menu.
-    FakePlatform platform;
-    LanguagePack texts = Packs::builtInEnglish();
-    MemoryTreeControl tree;
-    CRavelinView view(texts, platform);
-    view.setTree(&tree);
-    view.state.timeZoneChoice = 141;
-    OpenFlow flow(view);
-    ASSERT_EQ(flow.OpenArchiveFile(s_archive), OpenFlow::Outcome::Opened);
-    view.selSlot = flow.openedSlot();
+    ProgramView program;
+    ASSERT_TRUE(program.open(s_archive));
     {
         ScopedTempLocation temp(dir.path());
-        view.OnIncidentLog();
+        program.view.OnIncidentLog();
     }
-    ASSERT_EQ(platform.openedFiles.size(), 1);
-    const QString program = QString::fromUtf8(readFile(platform.openedFiles[0]));
+    ASSERT_EQ(program.platform.openedFiles.size(), 1);
+    const QString shown = QString::fromUtf8(readFile(program.platform.openedFiles[0]));
 
     static const QRegularExpression reportDate(QStringLiteral("Report Date: [0-9. ]+:[0-9]+:[0-9]+<br>"));
-    EXPECT_EQ(QString(program).replace(reportDate, "").toStdString(),
+    EXPECT_EQ(QString(shown).replace(reportDate, "").toStdString(),
               QString(written).replace(reportDate, "").toStdString());
-    EXPECT_EQ(program.count(reportDate), 1);
+    EXPECT_EQ(shown.count(reportDate), 1);
 }
 
 TEST_F(ReportCommands, PrintWritesTheSelectionReportAsPdf)
@@ -158,32 +172,26 @@ TEST_F(ReportCommands, PrintGivesTheProgramsPageForTheSamePaper)
 
         // The program: the archive opened in a view, the segments selected, the print
         // dialog's PDF printer set to the same paper as the program sets it up.
-        FakePlatform platform;
-        LanguagePack texts = Packs::builtInEnglish();
-        MemoryTreeControl tree;
-        CRavelinView view(texts, platform);
-        view.setTree(&tree);
-        view.state.timeZoneChoice = 141;
-        OpenFlow flow(view);
-        ASSERT_EQ(flow.OpenArchiveFile(s_archive), OpenFlow::Outcome::Opened);
-        view.selSlot = flow.openedSlot();
+        ProgramView program;
+        ASSERT_TRUE(program.open(s_archive));
+        CRavelinView &view = program.view;
         view.AddSegment(view.selSlot, 10000, 12000);
         view.AddSegment(view.selSlot, 30000, 45000);
-        const QString program = dir.file(QStringLiteral("program-%1.pdf").arg(paper.name));
-        platform.printScript = [&](const SelectionReport &report) {
+        const QString printed = dir.file(QStringLiteral("program-%1.pdf").arg(paper.name));
+        program.platform.printScript = [&](const SelectionReport &report) {
             QtPlatform qt;
             QPrinter &printer = qt.printer();
             printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(program);
+            printer.setOutputFileName(printed);
             printer.setPageSize(QPageSize(paper.landscape ? QPageSize::A4 : QPageSize::Letter));
             printer.setPageOrientation(paper.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
             return QtReportDialogs::printReport(report, printer);
         };
         view.OnPrintSegments(SelectionPrintState::KindAllSegments);
-        ASSERT_TRUE(platform.messages.isEmpty()) << platform.messages[0].text.toStdString();
+        ASSERT_TRUE(program.platform.messages.isEmpty()) << program.platform.messages[0].text.toStdString();
 
         const QList<PdfPage> cliPages = pdfPages(out);
-        const QList<PdfPage> programPages = pdfPages(program);
+        const QList<PdfPage> programPages = pdfPages(printed);
         ASSERT_EQ(cliPages.size(), 1) << paper.name;
         ASSERT_EQ(programPages.size(), 1) << paper.name;
         EXPECT_NEAR(cliPages[0].width, paper.width, 0.5) << paper.name;
