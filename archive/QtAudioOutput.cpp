@@ -7,23 +7,35 @@
 #include <QAudioSink>
 #include <QMediaDevices>
 
-QtAudioOutput::QtAudioOutput() = default;
+QtAudioOutput::QtAudioOutput(QByteArray deviceId) : m_deviceId(std::move(deviceId))
+{
+}
 
 QtAudioOutput::~QtAudioOutput()
 {
     stop();
 }
 
+QAudioDevice QtAudioOutput::device() const
+{
+    if (m_deviceId.isEmpty())
+        return QMediaDevices::defaultAudioOutput();
+    for (const QAudioDevice &d : QMediaDevices::audioOutputs())
+        if (d.id() == m_deviceId)
+            return d;
+    return {};
+}
+
 bool QtAudioOutput::isAvailable() const
 {
-    return !QMediaDevices::defaultAudioOutput().isNull();
+    return !device().isNull();
 }
 
 bool QtAudioOutput::start(QIODevice *source, const WaveFormat &format)
 {
     stop();
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (device.isNull())
+    const QAudioDevice output = device();
+    if (output.isNull())
         return false;
 
     QAudioFormat audio;
@@ -35,10 +47,10 @@ bool QtAudioOutput::start(QIODevice *source, const WaveFormat &format)
     case 32: audio.setSampleFormat(QAudioFormat::Int32); break;
     default: return false;
     }
-    if (!device.isFormatSupported(audio))
+    if (!output.isFormatSupported(audio))
         return false;
 
-    m_sink = std::make_unique<QAudioSink>(device, audio);
+    m_sink = std::make_unique<QAudioSink>(output, audio);
     m_sink->start(source);
     if (m_sink->error() == QAudio::NoError)
         return true;

@@ -59,8 +59,8 @@ ReportArguments ReportArguments::parse(const QStringList &arguments, Kind kind)
                                     print ? QStringLiteral("The PDF file to write.")
                                           : QStringLiteral("The HTML file to write."),
                                     print ? QStringLiteral("FILE.pdf") : QStringLiteral("FILE.html"));
-    const QCommandLineOption paper(QStringLiteral("paper"),
-                                   QStringLiteral("The paper: %1 (default A4).").arg(paperNames().join(QStringLiteral(", "))),
+    const QString papers = paperNames().join(QStringLiteral(", "));
+    const QCommandLineOption paper(QStringLiteral("paper"), QStringLiteral("The paper: %1 (default A4).").arg(papers),
                                    QStringLiteral("NAME"));
     const QCommandLineOption landscape(QStringLiteral("landscape"), QStringLiteral("Landscape orientation."));
     QList<QCommandLineOption> options{zone, pack, output};
