@@ -131,7 +131,7 @@ void CDetailSub2::PlaybackStep()
         StopPlayback();
         return;
     }
-    m_window->SetCentreTime(t + Playback::StepMs);
+    m_window->SetCentreTime(m_sound.NextCentre(k, t));
 
     if (++m_window->m_nPlayTick == Playback::StepsPerSecond)
         m_window->m_nPlayTick = 0;

@@ -15,9 +15,9 @@ class CMagnified;
 // playback of the case in step with its sound.
 //
 // While playing, a precise 200 ms timer on the GUI thread runs PlaybackStep: the centre
-// of the enlarged ECG advances by 200 ms per step, the frame's review position, the tree
-// selection and the scroll bar follow once a second, and the sound of the case's audio
-// record starts when the centre comes within two seconds of the record (PlaybackSound).
+// of the enlarged ECG advances by 200 ms per step, or by what the audio output has played
+// once the sound of the case's audio record runs (PlaybackSound); the frame's review
+// position, the tree selection and the scroll bar follow once a second.
 // Playback stops at the case's last event, on Stop, when the tab is resized and when the
 // detail view shows something else.
 class CDetailSub2 : public CEcgTabHost

@@ -4,6 +4,7 @@
 #include "app/CDetailView.h"
 #include "base/CommandIds.h"
 #include "app/Icons.h"
+#include "base/Platform.h"
 #include "app/RecentFileList.h"
 #include "base/UnsavedChangesQuestion.h"
 #include "app/CADETree.h"
@@ -13,8 +14,6 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QMenuBar>
-#include <QPageSetupDialog>
-#include <QPrinter>
 #include <QScreen>
 #include <QSplitter>
 #include <QToolBar>
@@ -237,7 +236,5 @@ void CMainFrame::OnAbout()
 
 void CMainFrame::OnPrintSetup()
 {
-    QPrinter printer;
-    QPageSetupDialog dialog(&printer, this);
-    dialog.exec();
+    m_platform.runPrintSetup();
 }

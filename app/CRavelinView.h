@@ -54,7 +54,7 @@ public:
     // Number of the last incident log this view wrote (0 before the first); the next tries
     // logCounter + 1 and moves on past numbers already taken.
     int32_t logCounter = 0;
-    // The segment print under way (kept when its print dialog is cancelled).
+    // The segment print under way (kept when it could not be printed).
     SelectionPrintState printState;
     void OnPreviousPage();
     void OnNextPage();

@@ -8,6 +8,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrinter>
 #include <QProgressDialog>
 #include <QUrl>
 
@@ -117,7 +118,23 @@ int QtPlatform::showReportMenu(const QList<MenuEntry> &entries, const QList<int>
     return QtReportDialogs::showReportMenu(m_parent, entries, disabledCommands);
 }
 
-bool QtPlatform::printSelectionReport(const SelectionReport &report)
+QPrinter &QtPlatform::printer()
 {
-    return QtReportDialogs::printSelectionReport(m_parent, report);
+    if (!m_printer) {
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        // All of the paper the printer reaches (a PDF file: all of it): the report brings
+        // its own margins, and the page is the one ravelin-cli prints on the same paper.
+        m_printer->setPageMargins(QMarginsF(), QPageLayout::Point);
+    }
+    return *m_printer;
+}
+
+PrintOutcome QtPlatform::printSelectionReport(const SelectionReport &report)
+{
+    return QtReportDialogs::printSelectionReport(m_parent, report, printer());
+}
+
+void QtPlatform::runPrintSetup()
+{
+    QtReportDialogs::runPrintSetup(m_parent, printer());
 }

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+class QPrinter;
 class QProgressDialog;
 class QWidget;
 
@@ -25,7 +26,11 @@ public:
     bool runAnnotationDialog(AnnotationForm &form) override;
     bool openWithDefaultApplication(const QString &path) override;
     int showReportMenu(const QList<MenuEntry> &entries, const QList<int> &disabledCommands) override;
-    bool printSelectionReport(const SelectionReport &report) override;
+    PrintOutcome printSelectionReport(const SelectionReport &report) override;
+    void runPrintSetup() override;
+    // The printer every print and print setup uses, so that the setup's paper and
+    // orientation hold for the next prints.
+    QPrinter &printer();
     void beginProgress(const QString &caption) override;
     void setProgress(int position) override;
     void endProgress() override;
@@ -33,4 +38,5 @@ public:
 private:
     QWidget *m_parent;
     std::unique_ptr<QProgressDialog> m_progress; // while a progress window is shown
+    std::unique_ptr<QPrinter> m_printer;         // made at the first print or print setup
 };

@@ -2,9 +2,13 @@
 
 #include "base/ContextMenuBuilder.h"
 #include "report/SelectionReportPainter.h"
+#include "base/AtomicFileWriter.h"
+#include "base/FileError.h"
 
 #include <QCursor>
+#include <QDir>
 #include <QMenu>
+#include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QWidget>
@@ -24,24 +28,52 @@ int showReportMenu(QWidget *parent, const QList<MenuEntry> &entries, const QList
     return ContextMenuBuilder::exec(menu, ContextMenus::reportMenuPosition(QCursor::pos()));
 }
 
-bool printSelectionReport(QWidget *parent, const SelectionReport &report)
-{
-    QPrinter printer(QPrinter::HighResolution);
-    return printSelectionReport(parent, report, printer);
-}
-
-bool printSelectionReport(QWidget *parent, const SelectionReport &report, QPrinter &printer)
+PrintOutcome printSelectionReport(QWidget *parent, const SelectionReport &report, QPrinter &printer)
 {
     printer.setDocName(SelectionReportTexts::forLanguage(report.language).title.trimmed());
+    printer.setPrintRange(QPrinter::AllPages);
     printer.setFromTo(1, report.pageCount);
     QPrintDialog dialog(&printer, parent);
     dialog.setMinMax(1, report.pageCount);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
     if (dialog.exec() != QDialog::Accepted)
-        return false;
+        return PrintOutcome::cancelled();
     const bool range = printer.printRange() == QPrinter::PageRange;
-    SelectionReportPainter(report).print(printer, range ? printer.fromPage() : 0, range ? printer.toPage() : 0);
-    return true;
+    return printReport(report, printer, range ? printer.fromPage() : 0, range ? printer.toPage() : 0);
+}
+
+PrintOutcome printReport(const SelectionReport &report, QPrinter &printer, int fromPage, int toPage)
+{
+    if (printer.outputFormat() == QPrinter::PdfFormat) {
+        const QString path = printer.outputFileName();
+        if (path.isEmpty())
+            return PrintOutcome::failed(QStringLiteral("No printer is available, and no file was chosen to print to."));
+        // The same page ravelin-cli writes for this paper.
+        const QByteArray bytes = SelectionReportPainter::pdf(report, printer.pageLayout(), fromPage, toPage);
+        if (bytes.isEmpty())
+            return PrintOutcome::failed(QStringLiteral("The report could not be drawn for %1.")
+                                            .arg(QDir::toNativeSeparators(path)));
+        try {
+            AtomicFileWriter::write(path, bytes);
+        } catch (const FileError &e) {
+            return PrintOutcome::failed(e.message());
+        }
+        return PrintOutcome::printed();
+    }
+
+    const QString name = printer.printerName();
+    if (!printer.isValid() || name.isEmpty())
+        return PrintOutcome::failed(name.isEmpty() ? QStringLiteral("No printer is available.")
+                                                   : QStringLiteral("The printer \"%1\" is not available.").arg(name));
+    if (!SelectionReportPainter(report).print(printer, fromPage, toPage) || printer.printerState() == QPrinter::Error)
+        return PrintOutcome::failed(QStringLiteral("The printer \"%1\" could not print the report.").arg(name));
+    return PrintOutcome::printed();
+}
+
+bool runPrintSetup(QWidget *parent, QPrinter &printer)
+{
+    QPageSetupDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 } // namespace QtReportDialogs

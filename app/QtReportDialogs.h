@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/PrintOutcome.h"
+
 #include <QList>
 
 class QPrinter;
@@ -14,10 +16,16 @@ namespace QtReportDialogs {
 // front; returns the command chosen, 0 when dismissed.
 int showReportMenu(QWidget *parent, const QList<MenuEntry> &entries, const QList<int> &disabledCommands);
 
-// The print dialog for the report's pages, then the chosen pages on the chosen printer
-// (or PDF file); false when the dialog was cancelled.
-bool printSelectionReport(QWidget *parent, const SelectionReport &report);
-// The same on a printer the caller set up (an output file, for instance).
-bool printSelectionReport(QWidget *parent, const SelectionReport &report, QPrinter &printer);
+// The print dialog for the report's pages on printer (its paper and orientation as the
+// print setup left them), then the chosen pages on the chosen printer or PDF file.
+PrintOutcome printSelectionReport(QWidget *parent, const SelectionReport &report, QPrinter &printer);
+
+// Pages from..to (0: the first or last page) on a printer as the dialog left it. A PDF
+// file is written whole through a temporary file beside it, so a file that cannot be
+// written is reported and the file already there stays as it was.
+PrintOutcome printReport(const SelectionReport &report, QPrinter &printer, int fromPage = 0, int toPage = 0);
+
+// The page setup dialog over printer; true when accepted.
+bool runPrintSetup(QWidget *parent, QPrinter &printer);
 
 } // namespace QtReportDialogs

@@ -44,14 +44,26 @@ void CRavelinView::OnPrint()
         p.listBuilt = 1;
     }
 
-    // The kept list of a cancelled job prints only while its case is still open, and a
-    // job without a piece has nothing to print: both end without a dialog.
+    // The kept list of a failed job prints only while its case is still open, and a job
+    // without a piece has nothing to print: both end without a dialog.
     const bool allSegments = p.printKind == SelectionPrintState::KindAllSegments;
     const SelectionReport report = SelectionPrint::report(store.caseAt(p.listSlot), allSegments ? p.printList
                                                                                           : std::vector<PrintPiece>(),
                                                           texts().language());
-    if (report.pieces.empty() || platform().printSelectionReport(report))
+    if (report.pieces.empty()) {
         printState = SelectionPrintState();
+        return;
+    }
+    const PrintOutcome outcome = platform().printSelectionReport(report);
+    if (outcome.result != PrintOutcome::Result::Failed) {
+        // Printed, or cancelled by the reviewer: the job is over either way, and the
+        // segments stay selected for another "Print All Segment".
+        printState = SelectionPrintState();
+        return;
+    }
+    // Nothing was printed: the job stays for the next Print command.
+    platform().showError(GetText(CantPrintCaseText) + QStringLiteral("\n\n") + outcome.reason,
+                         GetText(TextId::Caption));
 }
 
 void CRavelinView::OnIncidentLog()

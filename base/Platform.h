@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/PrintOutcome.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -62,9 +64,15 @@ public:
         return 0;
     }
 
-    // The print dialog for the selection report, then its pages on the chosen printer;
-    // false when the dialog was cancelled (nothing printed).
-    virtual bool printSelectionReport([[maybe_unused]] const SelectionReport &report) { return false; }
+    // The print dialog for the selection report, then its pages on the chosen printer
+    // with the paper of the last print setup: printed, cancelled, or failed with the
+    // reason (no printer, a file that cannot be written).
+    virtual PrintOutcome printSelectionReport([[maybe_unused]] const SelectionReport &report)
+    {
+        return PrintOutcome::cancelled();
+    }
+    // File > Print setup: the paper and orientation of the next prints.
+    virtual void runPrintSetup() {}
 
     // A modeless progress window without buttons over long work on the GUI thread: begin
     // shows it with caption, set moves its bar (0..10000), end closes it.

@@ -1,6 +1,7 @@
 #include "ecg/TraceRenderers.h"
 
 #include <algorithm>
+#include <cmath>
 
 ColumnSamples columnSamples(const uint8_t *samples, int count, double from, double step)
 {
@@ -14,10 +15,22 @@ ColumnSamples columnSamples(const uint8_t *samples, int count, double from, doub
     int hi = 0;
     int lo = 255;
     for (int i = begin; i < end; ++i) {
+        if (samples[i] == 0)
+            continue; // not covered: neither a minimum nor a maximum
         hi = std::max<int>(hi, samples[i]);
         lo = std::min<int>(lo, samples[i]);
     }
+    if (hi == 0)
+        return {};
     return {hi, lo};
+}
+
+QLineF columnLine(double x, double yLow, double yHigh)
+{
+    if (yLow - yHigh >= 1)
+        return {x, yLow, x, yHigh};
+    const double middle = (yLow + yHigh) / 2;
+    return {x, middle + 0.5, x, middle - 0.5};
 }
 
 std::vector<QLineF> envelopeLines(const uint8_t *samples, int count, int x0, double p, int cells, int R, int H)
@@ -34,17 +47,17 @@ std::vector<QLineF> envelopeLines(const uint8_t *samples, int count, int x0, dou
     double f = 0;
     int prevMax = 0;
     int prevMin = 0;
+    bool prevCovered = false;
     for (int n = 0; n < columns; ++n) {
         const ColumnSamples c = columnSamples(samples, count, f, step);
         f += step;
         const int smax = int(c.maxValue * scale);
         const int smin = int(c.minValue * scale);
-        const bool blank = smax == 0 && smin == 0;
         const bool pinned = smax >= H - 10 && smin >= H - 10;
-        if (!blank && !pinned) {
+        if (c.covered() && !pinned) {
             const int x = x0 + n;
-            lines.emplace_back(x, bottom - smin, x, bottom - smax);
-            if (n > 0) {
+            lines.push_back(columnLine(x, bottom - smin, bottom - smax));
+            if (n > 0 && prevCovered) {
                 if (smin < prevMax)
                     lines.emplace_back(x - 1, bottom - prevMin, x, bottom - smax);
                 else
@@ -53,6 +66,7 @@ std::vector<QLineF> envelopeLines(const uint8_t *samples, int count, int x0, dou
         }
         prevMax = smax;
         prevMin = smin;
+        prevCovered = c.covered();
     }
     return lines;
 }
@@ -67,13 +81,16 @@ std::vector<QLineF> pairLines(const uint8_t *samples, int count, int x0, double 
     const double scale = R / 10.0;
     const double bottom = 25.0 * R + 6;
     const double last = count - 1;
-    lines.reserve(size_t(columns) + 1);
+    // The line ending at x0 + n covers the pixel column x0 + n - 1: one line more than
+    // whole columns reaches the window's last pixel column.
+    const int lastLine = int(std::ceil(columns));
+    lines.reserve(size_t(lastLine) + 1);
 
     double q = 1.0;
-    for (int n = 1; n < columns; ++n) {
+    for (int n = 1; n <= lastLine; ++n) {
         const int a = samples[int(q - 1)];
         const int b = samples[int(q)];
-        if ((a != 0 || b != 0) && (int(a * scale) < H - 10 || int(b * scale) < H - 10))
+        if (a != 0 && b != 0 && (int(a * scale) < H - 10 || int(b * scale) < H - 10))
             lines.emplace_back(x0 + n - 1, bottom - a * scale, x0 + n, bottom - b * scale);
         q += step;
         if (q > last)
@@ -104,13 +121,14 @@ std::vector<QLineF> entireLines(const uint8_t *rows, const EntireGeometry &g)
             f += step;
             const int hi = c.maxValue;
             const int lo = c.minValue;
-            if (hi != 0 || lo != 0) {
+            if (c.covered()) {
                 const double x = 50 + n;
                 const double xPrev = n == 0 ? 50 : x - 1;
-                lines.emplace_back(x, yb - lo * scale, x, yb - hi * scale);
-                if (lo < prevMax && prevMin >= hi)
+                lines.push_back(columnLine(x, yb - lo * scale, yb - hi * scale));
+                // prevMax is 0 after a column without samples: nothing to join to.
+                if (prevMax != 0 && lo < prevMax && prevMin >= hi)
                     lines.emplace_back(xPrev, yb - prevMin * scale, x, yb - hi * scale);
-                else if (lo >= prevMax)
+                else if (prevMax != 0 && lo >= prevMax)
                     lines.emplace_back(xPrev, yb - prevMax * scale, x, yb - lo * scale);
             }
             prevMax = hi;

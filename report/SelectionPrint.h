@@ -24,9 +24,10 @@ struct SelectionReport
     uint8_t language = 1;                   // 2: Italian texts
 };
 
-// The segment print in progress between "Print All Segment" and the end of its job.
-// A cancelled print dialog leaves it as it is, so the next Print command goes straight
-// back to the dialog with the same list.
+// The segment print in progress between "Print All Segment" and the end of its job. A
+// cancelled print dialog ends it (the segments stay selected, and Print shows the report
+// menu again); a print that failed keeps it, so that the next Print command goes back to
+// the print dialog with the same list.
 struct SelectionPrintState
 {
     static constexpr uint8_t KindAllSegments = 10;

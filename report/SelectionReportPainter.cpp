@@ -78,6 +78,18 @@ SelectionReportTexts SelectionReportTexts::forLanguage(uint8_t language)
 
 namespace SelectionReportLayout {
 
+Placement placement(double widthTwips, double heightTwips)
+{
+    const double fullWidth = LayoutRight + LayoutMargin;
+    const double fullHeight = LayoutBottom + LayoutMargin;
+    if (widthTwips >= LayoutRight && heightTwips >= LayoutBottom)
+        return {1.0, std::max(0.0, (widthTwips - fullWidth) / 2)};
+    const double scale = std::min(widthTwips / fullWidth, heightTwips / fullHeight);
+    if (!(scale > 0))
+        return {};
+    return {scale, std::max(0.0, (widthTwips - fullWidth * scale) / 2)};
+}
+
 int traceX(int m)
 {
     return SurfaceWindowX + 32 * (m + 1) / 10;
@@ -141,7 +153,13 @@ SelectionReportPainter::SelectionReportPainter(const SelectionReport &report)
 
 void SelectionReportPainter::setTwipsMapping(QPainter &painter, const QPaintDevice &device)
 {
-    painter.setTransform(QTransform::fromScale(device.logicalDpiX() / 1440.0, -device.logicalDpiY() / 1440.0));
+    const double pixelsPerTwipX = device.logicalDpiX() / 1440.0;
+    const double pixelsPerTwipY = device.logicalDpiY() / 1440.0;
+    const Placement place = placement(device.width() / pixelsPerTwipX, device.height() / pixelsPerTwipY);
+    QTransform mapping;
+    mapping.translate(place.left * pixelsPerTwipX, 0);
+    mapping.scale(pixelsPerTwipX * place.scale, -pixelsPerTwipY * place.scale);
+    painter.setTransform(mapping);
 }
 
 void SelectionReportPainter::paintPage(QPainter &painter, int page) const
@@ -306,17 +324,24 @@ bool SelectionReportPainter::print(QPagedPaintDevice &device, int fromPage, int 
     return painter.end();
 }
 
-QByteArray SelectionReportPainter::pdf(const SelectionReport &report)
+QByteArray SelectionReportPainter::pdf(const SelectionReport &report, const QPageLayout &layout, int fromPage,
+                                       int toPage)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&buffer);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+        writer.setPageLayout(layout);
         writer.setTitle(SelectionReportTexts::forLanguage(report.language).title.trimmed());
         writer.setCreator(QStringLiteral("Ravelin"));
-        SelectionReportPainter(report).print(writer);
+        if (!SelectionReportPainter(report).print(writer, fromPage, toPage))
+            return QByteArray();
     }
     return bytes;
+}
+
+QByteArray SelectionReportPainter::pdf(const SelectionReport &report)
+{
+    return pdf(report, QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
 }

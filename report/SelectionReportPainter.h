@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 
+class QPageLayout;
 class QPagedPaintDevice;
 class QPaintDevice;
 class QPainter;
@@ -41,6 +42,26 @@ constexpr int HeaderFontTwips = 250;
 constexpr int LargeFontTwips = 292;   // 35 points
 constexpr int MediumFontTwips = 208;  // 25 points
 constexpr int SmallFontTwips = 125;   // 15 points
+
+// The layout reaches page x 11000 and y -14800 from its origin, a 1000-twip margin left and
+// above being part of it.
+constexpr int LayoutRight = 11000;
+constexpr int LayoutBottom = 14800;
+constexpr int LayoutMargin = 1000;
+
+// Where the layout goes on a printable area: drawn at `scale`, its origin `left` twips
+// right of the area's top-left corner.
+struct Placement
+{
+    double scale = 1;
+    double left = 0;
+};
+// An area (twips) that holds the layout at full size gets it unscaled, centred across
+// with equal margins when it is wider than the layout and a right margin like the left
+// one. A smaller area (a landscape page, a small paper, wide printer margins) gets the
+// layout with that margin on every side scaled down to fit, aspect kept, centred across:
+// nothing of the report is cut off.
+Placement placement(double widthTwips, double heightTwips);
 
 // a: how far strip k (1..4) lies below strip 1.
 constexpr int stripOffset(int strip) { return (strip - 1) * StripPitch; }
@@ -80,8 +101,8 @@ class SelectionReportPainter
 public:
     explicit SelectionReportPainter(const SelectionReport &report);
 
-    // The twips mapping on a device: 1/1440 inch per unit, y upward, origin at the
-    // top-left of the device's paint area.
+    // The twips mapping on a device: 1/1440 inch per unit, y upward, the layout placed
+    // on the device's paint area (its printable area) by placement().
     static void setTwipsMapping(QPainter &painter, const QPaintDevice &device);
 
     // Page p (from 1) on a painter in the twips mapping.
@@ -90,7 +111,11 @@ public:
     // paged device, one device page each; false when the device cannot be painted on.
     bool print(QPagedPaintDevice &device, int fromPage = 0, int toPage = 0) const;
 
-    // The whole report as a PDF on A4 paper without margins.
+    // Pages from..to of the report as a PDF on the given paper, orientation and margins;
+    // by default the whole report on A4 paper without margins. The program's PDF printer
+    // and ravelin-cli both print through this.
+    static QByteArray pdf(const SelectionReport &report, const QPageLayout &layout, int fromPage = 0,
+                          int toPage = 0);
     static QByteArray pdf(const SelectionReport &report);
 
 private:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 struct WaveFormat;
 class QIODevice;
 
@@ -14,4 +16,9 @@ public:
     // Starts pulling from source in the given format; false when that is not possible.
     virtual bool start(QIODevice *source, const WaveFormat &format) = 0;
     virtual void stop() = 0;
+    // Microseconds of sound the output has played since start(). It stays 0 through the
+    // output's start-up delay, so it is the clock of what the listener has heard.
+    virtual int64_t processedUSecs() const = 0;
+    // The output broke down after a successful start (its device went away, say).
+    virtual bool hasFailed() const { return false; }
 };

@@ -1,9 +1,12 @@
 #include "sound/PlaybackSound.h"
 
 #include "base/Platform.h"
+#include "sound/SoundClass.h"
 #include "case/CaseSession.h"
 #include "case/ReviewState.h"
-#include "sound/SoundClass.h"
+
+#include <algorithm>
+#include <limits>
 
 QString audioRecordPath(const CaseSession &session, int slot)
 {
@@ -23,16 +26,33 @@ PlaybackSound::PlaybackSound(CaseSession &session, ReviewState &review, AudioOut
 
 PlaybackSound::~PlaybackSound() = default;
 
+bool PlaybackSound::hasAudio(int slot) const
+{
+    return m_session.store.isSlotUsed(slot) && m_session.store.at(slot).hasAudio;
+}
+
+int32_t PlaybackSound::NextCentre(int slot, int32_t centreMs)
+{
+    const bool selected = m_review.m_bSelChanged == 1;
+    m_review.m_bSelChanged = 0;
+    const bool moved = m_shownSlot >= 0 && (slot != m_shownSlot || centreMs != m_shownCentreMs);
+    if (selected || moved || !hasAudio(slot))
+        Stop();
+
+    if (m_sound && m_sound->hasFailed())
+        m_sound.reset(); // the ECG plays on without sound; no new try until a move
+    if (m_sound && m_sound->isPlaying()) {
+        const int64_t heard = int64_t(m_startCentreMs) + m_sound->playedMs();
+        return int32_t(std::min<int64_t>(heard, std::numeric_limits<int32_t>::max()));
+    }
+    return int32_t(std::min<int64_t>(int64_t(centreMs) + Playback::StepMs, std::numeric_limits<int32_t>::max()));
+}
+
 void PlaybackSound::OnStep(int slot, int32_t centreMs, bool playing)
 {
-    if (!m_session.store.isSlotUsed(slot) || !m_session.store.at(slot).hasAudio)
-        return;
-    if (m_review.m_bSelChanged == 1) {
-        m_review.m_bSelChanged = 0;
-        Stop();
-    }
-    const int32_t audioStart = m_session.store.at(slot).audioStartMs;
-    if (int64_t(centreMs) < int64_t(audioStart) - Playback::SoundLeadMs || !playing || m_bSoundActive)
+    m_shownSlot = slot;
+    m_shownCentreMs = centreMs;
+    if (!playing || m_bSoundActive || !hasAudio(slot) || centreMs < m_session.store.at(slot).audioStartMs)
         return;
     start(slot, centreMs);
 }
@@ -41,17 +61,20 @@ void PlaybackSound::start(int slot, int32_t centreMs)
 {
     m_bSoundActive = true;
     m_sound = std::make_unique<SoundClass>(*m_output);
-    const int64_t offset = int64_t(centreMs) - m_session.store.at(slot).audioStartMs + Playback::SoundLeadMs;
+    m_startCentreMs = centreMs;
+    const int64_t offset = int64_t(centreMs) - m_session.store.at(slot).audioStartMs;
     if (m_sound->Create(audioRecordPath(m_session, slot)) && m_sound->Play(offset)) {
         m_session.store.at(slot).audioDurationSec = m_sound->GetDurationSec();
         return;
     }
+    m_sound.reset();
     m_session.platform().messageBox(QStringLiteral("Could not initialize Direct Sound."), QStringLiteral("Error"),
                                  Platform::Icon::None, Platform::Buttons::Ok);
 }
 
 bool PlaybackSound::Stop()
 {
+    m_shownSlot = -1;
     if (!m_bSoundActive)
         return false;
     m_bSoundActive = false;

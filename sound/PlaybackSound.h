@@ -11,20 +11,24 @@ struct ReviewState;
 
 // Timing of the enlarged ECG's playback.
 namespace Playback {
-constexpr int StepMs = 200;       // the centre advances this much per step, one step per 200 ms
+constexpr int StepMs = 200;       // one step every 200 ms; without sound the centre moves this much
 constexpr int StepsPerSecond = 5; // the review position and the tree follow every fifth step
-constexpr int SoundLeadMs = 2000; // the sound is heard this long after it is started
 } // namespace Playback
 
 // "Audio Record.wav" in the folder of the archive a case was opened from.
 QString audioRecordPath(const CaseSession &session, int slot);
 
-// The sound half of a playback step: while playback runs over a case with an audio
-// record, the sound is started once the centre is within two seconds of the record's
-// start, at the offset that makes it heard in step with the ECG; a selection change
-// drops it so that the next step starts it again at the new offset. A sound that cannot
-// be opened is reported once and not tried again until playback stops or the selection
-// changes.
+// The sound half of the playback, and its clock. While playback runs over a case with an
+// audio record, the sound starts once the centre has reached the record, at the centre's
+// offset into it; from then on the centre is where the sound started plus what the audio
+// output has played, so the red centre line shows what is being heard, however late the
+// output starts or however its clock runs. Past the end of the record the output plays
+// silence and the ECG runs on.
+//
+// A new tree selection, a centre moved by anything but the playback (the scroll bar, the
+// jump buttons, a click in the entire ECG), or a case without an audio record drops the
+// sound; the next step starts it again at the new offset. A sound that cannot be opened
+// is reported once and not tried again until one of those happens or playback stops.
 class PlaybackSound
 {
 public:
@@ -35,7 +39,10 @@ public:
 
     void setOutput(AudioOutput &output) { m_output = &output; }
 
-    // One step for case slot at centreMs (case ms, the centre after the step).
+    // The centre (case ms) the next step shows for case slot, centreMs being the centre
+    // shown now: the sound's clock while a sound plays, else one step on.
+    int32_t NextCentre(int slot, int32_t centreMs);
+    // After a step has shown centreMs of case slot: starts the sound when due.
     void OnStep(int slot, int32_t centreMs, bool playing);
     // Drops the sound; true when one was active.
     bool Stop();
@@ -45,10 +52,14 @@ public:
 
 private:
     void start(int slot, int32_t centreMs);
+    bool hasAudio(int slot) const;
 
     CaseSession &m_session;
     ReviewState &m_review;
     AudioOutput *m_output;
     std::unique_ptr<SoundClass> m_sound;
     bool m_bSoundActive = false; // a sound was started (or its start failed) for this selection
+    int32_t m_startCentreMs = 0; // centre at which the playing sound started
+    int m_shownSlot = -1;        // case and centre the last step showed, -1 before any
+    int32_t m_shownCentreMs = 0;
 };

@@ -7,23 +7,35 @@
 #include <QAudioSink>
 #include <QMediaDevices>
 
-QtAudioOutput::QtAudioOutput() = default;
+QtAudioOutput::QtAudioOutput(QByteArray deviceId) : m_deviceId(std::move(deviceId))
+{
+}
 
 QtAudioOutput::~QtAudioOutput()
 {
     stop();
 }
 
+QAudioDevice QtAudioOutput::device() const
+{
+    if (m_deviceId.isEmpty())
+        return QMediaDevices::defaultAudioOutput();
+    for (const QAudioDevice &d : QMediaDevices::audioOutputs())
+        if (d.id() == m_deviceId)
+            return d;
+    return {};
+}
+
 bool QtAudioOutput::isAvailable() const
 {
-    return !QMediaDevices::defaultAudioOutput().isNull();
+    return !device().isNull();
 }
 
 bool QtAudioOutput::start(QIODevice *source, const WaveFormat &format)
 {
     stop();
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (device.isNull())
+    const QAudioDevice output = device();
+    if (output.isNull())
         return false;
 
     QAudioFormat audio;
@@ -35,12 +47,16 @@ bool QtAudioOutput::start(QIODevice *source, const WaveFormat &format)
     case 32: audio.setSampleFormat(QAudioFormat::Int32); break;
     default: return false;
     }
-    if (!device.isFormatSupported(audio))
+    if (!output.isFormatSupported(audio))
         return false;
 
-    m_sink = std::make_unique<QAudioSink>(device, audio);
+    m_sink = std::make_unique<QAudioSink>(output, audio);
     m_sink->start(source);
-    return m_sink->error() == QAudio::NoError;
+    if (m_sink->error() == QAudio::NoError)
+        return true;
+    // The caller frees the source of a start that failed: the sink lets go of it first.
+    stop();
+    return false;
 }
 
 void QtAudioOutput::stop()
@@ -49,4 +65,15 @@ void QtAudioOutput::stop()
         m_sink->stop();
         m_sink.reset();
     }
+}
+
+int64_t QtAudioOutput::processedUSecs() const
+{
+    return m_sink ? m_sink->processedUSecs() : 0;
+}
+
+bool QtAudioOutput::hasFailed() const
+{
+    // An underrun is a pause, not a breakdown: the sink resumes when data comes.
+    return m_sink && m_sink->error() != QAudio::NoError && m_sink->error() != QAudio::UnderrunError;
 }

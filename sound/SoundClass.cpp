@@ -27,16 +27,15 @@ bool SoundClass::Play(int64_t startMs)
 
     // 8-bit sound is unsigned with its zero line at 0x80; wider sound is signed.
     const char silence = m_sound.format.bitsPerSample == 8 ? char(0x80) : char(0);
-    m_stream = std::make_unique<SoundStream>(m_sound.samples, m_sound.format.avgBytesPerSec / 2, silence);
-    m_device = std::make_unique<SoundStreamDevice>(*m_stream);
-    m_device->open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-    // An offset beyond what the ring can address leaves the output silent, as a stopped
-    // buffer would.
-    if (m_stream->start(startMs) && !m_output.start(m_device.get(), m_sound.format)) {
-        m_device.reset();
-        m_stream.reset();
+    auto stream = std::make_unique<SoundStream>(m_sound.samples, m_sound.format.avgBytesPerSec / 2, silence);
+    if (!stream->start(startMs))
         return false;
-    }
+    auto device = std::make_unique<SoundStreamDevice>(*stream);
+    device->open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    if (!m_output.start(device.get(), m_sound.format))
+        return false;
+    m_stream = std::move(stream);
+    m_device = std::move(device);
     m_playing = true;
     return true;
 }
@@ -51,4 +50,14 @@ void SoundClass::Stop()
 int SoundClass::GetDurationSec() const
 {
     return int(uint32_t(m_sound.samples.size()) / 16000u);
+}
+
+int64_t SoundClass::playedMs() const
+{
+    return m_playing ? m_output.processedUSecs() / 1000 : 0;
+}
+
+bool SoundClass::hasFailed() const
+{
+    return m_playing && m_output.hasFailed();
 }

@@ -1,7 +1,5 @@
 #include "sound/SoundStream.h"
 
-#include "sound/WaveFile.h"
-
 #include <algorithm>
 #include <cstring>
 
@@ -9,6 +7,7 @@ SoundStream::SoundStream(QByteArray samples, uint32_t quarterBytes, char silence
     : m_samples(std::move(samples)), m_quarter(std::max<uint32_t>(quarterBytes, 1)), m_silence(silence)
 {
     m_ring = QByteArray(qsizetype(4 * m_quarter), m_silence);
+    m_readCursor = uint32_t(m_samples.size());
 }
 
 bool SoundStream::start(int64_t startMs)
@@ -16,10 +15,14 @@ bool SoundStream::start(int64_t startMs)
     m_ring.fill(m_silence);
     m_playPos = 0;
     m_played = 0;
-    const int64_t cursor = startMs * 16;
-    if (cursor < 0 || cursor >= int64_t(MaxWaveDataSize))
+    const uint32_t size = uint32_t(m_samples.size());
+    m_readCursor = size;
+    if (startMs < 0)
         return false;
-    m_readCursor = uint32_t(cursor);
+    // Past the end the cursor rests on the end: the output hears silence, never a wrap.
+    m_readCursor = startMs >= int64_t(size) / 16 + 1 ? size : uint32_t(std::min<int64_t>(startMs * 16, size));
+    for (int quarter = 0; quarter < 4; ++quarter)
+        refillQuarter(quarter);
     return true;
 }
 
@@ -33,8 +36,6 @@ void SoundStream::refillQuarter(int quarter)
     if (n > 0)
         std::memcpy(region, m_samples.constData() + m_readCursor, n);
     m_readCursor += n;
-    if (m_readCursor >= size)
-        m_readCursor = 0;
 }
 
 void SoundStream::read(char *out, int64_t count)

@@ -3,6 +3,7 @@
 #include "tools/ArchiveCommandArguments.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace {
 
@@ -40,6 +41,12 @@ QString description(ReportArguments::Kind kind)
 
 } // namespace
 
+QStringList ReportArguments::paperNames()
+{
+    return {QStringLiteral("A3"), QStringLiteral("A4"), QStringLiteral("A5"), QStringLiteral("B5"),
+            QStringLiteral("Letter"), QStringLiteral("Legal"), QStringLiteral("Executive")};
+}
+
 ReportArguments ReportArguments::parse(const QStringList &arguments, Kind kind)
 {
     const bool print = kind == Kind::Print;
@@ -52,9 +59,13 @@ ReportArguments ReportArguments::parse(const QStringList &arguments, Kind kind)
                                     print ? QStringLiteral("The PDF file to write.")
                                           : QStringLiteral("The HTML file to write."),
                                     print ? QStringLiteral("FILE.pdf") : QStringLiteral("FILE.html"));
+    const QString papers = paperNames().join(QStringLiteral(", "));
+    const QCommandLineOption paper(QStringLiteral("paper"), QStringLiteral("The paper: %1 (default A4).").arg(papers),
+                                   QStringLiteral("NAME"));
+    const QCommandLineOption landscape(QStringLiteral("landscape"), QStringLiteral("Landscape orientation."));
     QList<QCommandLineOption> options{zone, pack, output};
     if (print)
-        options.append(segment);
+        options << segment << paper << landscape;
     CommandArgumentParser parser(options, QStringLiteral("ARCHIVE"), QStringLiteral("The archive (.aed) to open."));
 
     ReportArguments a;
@@ -73,6 +84,17 @@ ReportArguments ReportArguments::parse(const QStringList &arguments, Kind kind)
         }
         if (a.segments.empty())
             return failure(QStringLiteral("no --segment given"));
+        if (parser.isSet(paper)) {
+            const QString name = parser.value(paper);
+            const QStringList known = paperNames();
+            const auto it = std::find_if(known.begin(), known.end(),
+                                         [&](const QString &k) { return k.compare(name, Qt::CaseInsensitive) == 0; });
+            if (it == known.end())
+                return failure(QStringLiteral("--paper must be one of %1, not \"%2\"")
+                                   .arg(known.join(QStringLiteral(", ")), name));
+            a.paper = *it;
+        }
+        a.landscape = parser.isSet(landscape);
     }
 
     QString why;

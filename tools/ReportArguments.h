@@ -21,12 +21,18 @@ struct ReportArguments
     int zoneRow = -1;             // time-zone row; -1: the row preselected for this computer
     QString languagePack;         // a string.txt to take the texts from; "" for the built-in pack
     QString output;               // the HTML or PDF file to write
+    // Print: the paper (one of paperNames(), as written there) and its orientation.
+    QString paper = QStringLiteral("A4");
+    bool landscape = false;
     QString message;              // the help text, or what is wrong with the arguments
 
     // arguments[0] is the command's name ("ravelin-cli log"), the rest its own.
     static ReportArguments parse(const QStringList &arguments, Kind kind);
+    // The papers --paper takes.
+    static QStringList paperNames();
 };
 
 inline constexpr char LogSynopsis[] = "log ARCHIVE [--zone N] [--lang-pack FILE] -o FILE.html";
 inline constexpr char PrintSynopsis[] =
-    "print ARCHIVE --segment START_MS-END_MS [--segment ...] [--zone N] [--lang-pack FILE] -o FILE.pdf";
+    "print ARCHIVE --segment START_MS-END_MS [--segment ...] [--zone N] [--lang-pack FILE] [--paper NAME]"
+    " [--landscape] -o FILE.pdf";

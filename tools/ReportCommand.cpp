@@ -11,6 +11,8 @@
 
 #include <QByteArray>
 #include <QDir>
+#include <QHash>
+#include <QPageLayout>
 #include <QTextStream>
 #include <functional>
 
@@ -65,6 +67,19 @@ int runLog(const QStringList &arguments)
                      });
 }
 
+// The paper of the arguments without margins: the page the program prints on that paper
+// with the margins of its PDF printer.
+QPageLayout pageLayout(const ReportArguments &args)
+{
+    static const QHash<QString, QPageSize::PageSizeId> sizes{
+        {QStringLiteral("A3"), QPageSize::A3},         {QStringLiteral("A4"), QPageSize::A4},
+        {QStringLiteral("A5"), QPageSize::A5},         {QStringLiteral("B5"), QPageSize::B5},
+        {QStringLiteral("Letter"), QPageSize::Letter}, {QStringLiteral("Legal"), QPageSize::Legal},
+        {QStringLiteral("Executive"), QPageSize::Executive}};
+    return QPageLayout(QPageSize(sizes.value(args.paper, QPageSize::A4)),
+                       args.landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF());
+}
+
 int runPrint(const QStringList &arguments)
 {
     // The segments are selected in the order given, then printed the way "Print All
@@ -82,7 +97,7 @@ int runPrint(const QStringList &arguments)
                              why = QStringLiteral("no segment to print");
                              return QByteArray();
                          }
-                         return SelectionReportPainter::pdf(report);
+                         return SelectionReportPainter::pdf(report, pageLayout(args));
                      });
 }
 

@@ -9,19 +9,27 @@
 #include <QTabBar>
 #include <memory>
 
-// An audio output that takes what it is given and keeps the source for the test to read.
+// An audio output that takes what it is given and keeps the source for the test to read;
+// its clock says what the test has let it play.
 class CollectingAudio : public AudioOutput
 {
 public:
     QIODevice *source = nullptr;
     int starts = 0;
     int stops = 0;
+    int64_t playedUs = 0; // set by the test as the output "plays"
+    bool failed = false;
+
+    int64_t processedUSecs() const override { return source ? playedUs : 0; }
+    bool hasFailed() const override { return failed; }
 
     bool isAvailable() const override { return true; }
     bool start(QIODevice *s, const WaveFormat &) override
     {
         ++starts;
         source = s;
+        playedUs = 0;
+        failed = false;
         return true;
     }
     void stop() override

@@ -2,6 +2,7 @@
 // the centre, the review position, the sound and when playback stops.
 #include "DetailFixture.h"
 #include "app/CDetailSub.h"
+#include "app/EcgScrollRule.h"
 #include "device/AudioRecordFile.h"
 #include "sound/SoundClass.h"
 #include "sound/SoundStream.h"
@@ -27,29 +28,60 @@ protected:
             enlarged().PlaybackStep();
     }
 
-    // A case whose audio record starts at startMs, with "Audio Record.wav" of seconds
-    // length beside its archive unless withWav is false.
+    // A record whose every 200 ms chunk is unique, so that a chunk tells where it came from.
+    static QByteArray record(int seconds)
+    {
+        QByteArray bytes(seconds * 16000, '\0');
+        uint32_t x = 12345;
+        for (char &b : bytes) {
+            x = x * 1103515245u + 12345u;
+            b = char((x >> 16) & 0x7F); // never 0x80, the silence byte
+        }
+        return bytes;
+    }
+
+    // A case with events at 0 and 60 s whose audio record starts at startMs, with
+    // "Audio Record.wav" of seconds length beside its archive unless withWav is false.
     int caseWithAudio(int32_t startMs, int seconds, bool withWav = true)
     {
-        const int slot = caseWithEvents({0, 20000});
+        const int slot = caseWithEvents({0, 60000});
         view.store.at(slot).hasAudio = true;
         view.store.at(slot).audioStartMs = startMs;
         view.store.at(slot).audioDurationSec = 0;
-        if (withWav) {
-            const uint32_t bytes = uint32_t(seconds) * 16000;
+        if (withWav)
             dir.write(QStringLiteral("Audio Record.wav"),
-                      AudioRecordFile::wavHeader(bytes) + QByteArray(int(bytes), char(0x80)));
-        }
+                      AudioRecordFile::wavHeader(uint32_t(seconds) * 16000) + record(seconds));
         return slot;
     }
 
-    uint32_t soundCursor()
+    // What the output receives in 200 ms: "-" when no sound runs, "silence", or "@ms",
+    // where the chunk starts in the record.
+    QString heard(const QByteArray &chunk, int recordSeconds)
     {
-        const SoundClass *sound = enlarged().sound().sound();
-        return sound && sound->stream() ? sound->stream()->readCursor() : 0xFFFFFFFFu;
+        if (chunk.isEmpty())
+            return QStringLiteral("-");
+        if (chunk == QByteArray(chunk.size(), char(0x80)))
+            return QStringLiteral("silence");
+        const qsizetype at = record(recordSeconds).indexOf(chunk);
+        return at < 0 ? QStringLiteral("?") : QStringLiteral("@%1").arg(at / 16);
+    }
+
+    // Lets the output play 200 ms (unless it is still starting up), then runs one step.
+    // Returns "centre heard" for the step.
+    QString tick(int recordSeconds, int &startupTicks)
+    {
+        QByteArray chunk;
+        if (audio.source && startupTicks > 0) {
+            --startupTicks;
+        } else if (audio.source) {
+            chunk = audio.source->read(3200);
+            audio.playedUs += 200000;
+        }
+        const QString what = heard(chunk, recordSeconds);
+        enlarged().PlaybackStep();
+        return QStringLiteral("%1 %2").arg(window().m_nCentreMs).arg(what);
     }
 };
-
 TEST_F(EnlargedPlayback, AdvancesTwoHundredMillisecondsPerStepAndStopsAtTheLastEvent)
 {
     const int slot = caseWithEvents({0, 5000, 10000});
@@ -93,30 +125,19 @@ TEST_F(EnlargedPlayback, AdvancesTwoHundredMillisecondsPerStepAndStopsAtTheLastE
     EXPECT_TRUE(platform.messages.isEmpty());
 }
 
-TEST_F(EnlargedPlayback, SoundStartsTwoSecondsBeforeTheRecordAtTheMatchingOffset)
+TEST_F(EnlargedPlayback, SoundStartsWhenTheCentreReachesTheRecordAtItsOffset)
 {
     const int slot = caseWithAudio(4500, 3);
     select(slot, 2, true);
     enlarged().OnPlay();
-    steps(2); // centre 2400: still more than two seconds before 4500
+    steps(12); // centre 4400: the record has not begun
     EXPECT_EQ(audio.starts, 0);
-    steps(1); // centre 2600: the sound starts 100 ms into the record
+    steps(1); // centre 4600: the sound starts 100 ms into the record
     EXPECT_EQ(audio.starts, 1);
     EXPECT_TRUE(enlarged().sound().isActive());
-    EXPECT_EQ(soundCursor(), 100u * 16);
+    ASSERT_NE(audio.source, nullptr);
+    EXPECT_EQ(audio.source->read(1600), record(3).mid(100 * 16, 1600));
     EXPECT_EQ(view.store.at(slot).audioDurationSec, 3);
-    steps(5);
-    EXPECT_EQ(audio.starts, 1); // one sound per selection
-
-    // Another tree selection while playing: the sound starts again at the new offset.
-    select(slot, 6, true);
-    EXPECT_TRUE(enlarged().isPlaying());
-    EXPECT_EQ(window().m_nCentreMs, 6000);
-    steps(1);
-    EXPECT_EQ(review.m_bSelChanged, 0);
-    EXPECT_EQ(audio.starts, 2);
-    EXPECT_EQ(audio.stops, 1);
-    EXPECT_EQ(soundCursor(), uint32_t(6200 - 4500 + 2000) * 16);
     EXPECT_TRUE(platform.messages.isEmpty());
 }
 
@@ -128,7 +149,73 @@ TEST_F(EnlargedPlayback, SoundAlreadyUnderwayStartsAtOnce)
     enlarged().OnPlay();
     steps(1);
     EXPECT_EQ(audio.starts, 1);
-    EXPECT_EQ(soundCursor(), uint32_t(3200 - 1000 + 2000) * 16);
+    ASSERT_NE(audio.source, nullptr);
+    EXPECT_EQ(audio.source->read(3200), record(10).mid((3200 - 1000) * 16, 3200));
+}
+
+// Step by step, what the output receives and where the centre goes, with the output
+// playing 200 ms between steps. Record: 1 s to 4 s of case time.
+TEST_F(EnlargedPlayback, WhatTheStreamDeliversAtEachStep)
+{
+    struct Row {
+        const char *what;
+        int startSeconds;
+        int startupTicks;                 // steps the output takes to start playing
+        int actionBeforeStep;             // 0: no action
+        std::function<void()> action;
+        QStringList steps;                // "centre heard" per step
+    };
+    int other = -1;
+    const Row rows[] = {
+        {"the centre follows the output's clock, its start-up included", 1, 2, 0, {},
+         {"1200 -", "1200 -", "1200 -", "1400 @200", "1600 @400"}},
+        {"a scroll-bar arrow restarts the sound at the new position", 1, 0, 4,
+         [&] { enlarged().OnScroll(ScrollNotification::LineRight); },
+         {"1200 -", "1400 @200", "1600 @400", "2200 @600", "2400 @1200", "2600 @1400"}},
+        {"a jump to the start before the record stops it until the record is reached", 2, 0, 3,
+         [&] { enlarged().JumpToStart(); },
+         {"2200 -", "2400 @1200", "200 @1400", "400 -", "600 -"}},
+        {"the thumb released past the record restarts it as silence", 1, 0, 3,
+         [&] { enlarged().OnScroll(ScrollNotification::ThumbPosition, 25); },
+         {"1200 -", "1400 @200", "25200 @400", "25400 silence", "25600 silence"}},
+        {"another tree item restarts it at the item's time", 1, 0, 3,
+         [&] { select(review.m_nSelCase, 2, true); },
+         {"1200 -", "1400 @200", "2200 @400", "2400 @1200", "2600 @1400"}},
+        {"another case without sound stops it", 1, 0, 3,
+         [&] {
+             other = caseWithEvents({0, 30000});
+             select(other, 10, true);
+         },
+         {"1200 -", "1400 @200", "10200 @400", "10400 -", "10600 -"}},
+        {"an output that breaks down: the ECG runs on without sound", 1, 0, 3, [&] { audio.failed = true; },
+         {"1200 -", "1400 @200", "1600 @400", "1800 -", "2000 -"}},
+        {"past the end of the record: silence, never the start again", 3, 0, 0, {},
+         {"3200 -", "3400 @2200", "3600 @2400", "3800 @2600", "4000 @2800", "4200 silence", "4400 silence",
+          "4600 silence"}},
+        {"Play after the end: silence while the ECG runs", 6, 0, 0, {},
+         {"6200 -", "6400 silence", "6600 silence", "6800 silence"}},
+    };
+    for (const Row &row : rows) {
+        const int slot = caseWithAudio(1000, 3);
+        select(slot, row.startSeconds, true);
+        enlarged().OnPlay();
+        int seenStarts = audio.starts;
+        int startup = 0;
+        QStringList got;
+        for (int i = 1; i <= row.steps.size(); ++i) {
+            if (i == row.actionBeforeStep)
+                row.action();
+            if (audio.starts != seenStarts) {
+                seenStarts = audio.starts;
+                startup = row.startupTicks;
+            }
+            got << tick(3, startup);
+        }
+        EXPECT_EQ(got, row.steps) << row.what;
+        EXPECT_TRUE(platform.messages.isEmpty()) << row.what;
+        enlarged().StopPlayback();
+        EXPECT_EQ(audio.source, nullptr) << row.what;
+    }
 }
 
 TEST_F(EnlargedPlayback, MissingWavIsReportedOnce)

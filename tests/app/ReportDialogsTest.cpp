@@ -3,8 +3,11 @@
 #include "base/CommandIds.h"
 #include "base/ContextMenuBuilder.h"
 #include "base/ContextMenuTemplate.h"
+#include "app/QtPlatform.h"
 #include "app/QtReportDialogs.h"
 #include "app/ReportFixture.h"
+#include "report/SelectionReportPainter.h"
+#include "support/PdfWords.h"
 
 #include <QAction>
 #include <QApplication>
@@ -12,9 +15,12 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QProcess>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTimer>
@@ -98,14 +104,16 @@ TEST_F(ReportDialogsTest, AnAcceptedPrintDialogPrintsEveryPageACancelledOneNothi
     const QString cancelledPdf = dir.file("cancelled.pdf");
     printer.setOutputFileName(cancelledPdf);
     closePrintDialog(false);
-    EXPECT_FALSE(QtReportDialogs::printSelectionReport(nullptr, report, printer));
+    EXPECT_EQ(QtReportDialogs::printSelectionReport(nullptr, report, printer).result,
+              PrintOutcome::Result::Cancelled);
     EXPECT_FALSE(QFileInfo::exists(cancelledPdf));
 
     const QString pdf = dir.file("printed.pdf");
     printer.setOutputFileName(pdf);
     int maximum = 0;
     closePrintDialog(true, &maximum);
-    EXPECT_TRUE(QtReportDialogs::printSelectionReport(nullptr, report, printer));
+    EXPECT_EQ(QtReportDialogs::printSelectionReport(nullptr, report, printer).result,
+              PrintOutcome::Result::Printed);
     EXPECT_EQ(maximum, 2);
     ASSERT_TRUE(QFileInfo::exists(pdf));
     if (QStandardPaths::findExecutable("pdfinfo").isEmpty())
@@ -114,6 +122,121 @@ TEST_F(ReportDialogsTest, AnAcceptedPrintDialogPrintsEveryPageACancelledOneNothi
     info.start("pdfinfo", {pdf});
     info.waitForFinished(60000);
     EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression("Pages:\\s+2\\n")));
+}
+
+TEST_F(ReportDialogsTest, PrintSetupsLandscapeReachesTheNextPrintScaledToFitThePage)
+{
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    const SelectionReport report = fivePieces();
+    QtPlatform program;
+    QPrinter &printer = program.printer();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.file("landscape.pdf"));
+    printer.setPageSize(QPageSize(QPageSize::A4));
+
+    // File > Print setup: the reviewer turns the paper to landscape.
+    bool sawLandscape = false;
+    whenShown(false, [&](QWidget *shown) {
+        auto *setup = qobject_cast<QPageSetupDialog *>(shown);
+        ASSERT_NE(setup, nullptr);
+        auto *landscape = setup->findChild<QRadioButton *>(QStringLiteral("landscape"));
+        sawLandscape = landscape != nullptr;
+        if (landscape)
+            landscape->click();
+        setup->accept();
+    });
+    program.runPrintSetup();
+    ASSERT_TRUE(sawLandscape);
+    EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
+
+    closePrintDialog(true);
+    const PrintOutcome outcome = program.printSelectionReport(report);
+    ASSERT_EQ(outcome.result, PrintOutcome::Result::Printed) << outcome.reason.toStdString();
+    const QList<PdfPage> pages = pdfPages(dir.file("landscape.pdf"));
+    ASSERT_EQ(pages.size(), 2);
+    const PdfPage &page = pages[0];
+    EXPECT_NEAR(page.width, 842, 0.5); // A4 across
+    EXPECT_NEAR(page.height, 595, 0.5);
+
+    // The layout with its 1000-twip margins, scaled to the page's height (15800 twips to
+    // 595 points) and centred across: nothing is cut off, nothing runs off the page.
+    const double scale = page.height * 20 / 15800;
+    const double left = (page.width * 20 - 12000 * scale) / 2;
+    const auto points = [&](double twips) { return twips * scale / 20; };
+    for (const PdfWord &w : page.words) {
+        EXPECT_GE(w.xMin, left / 20 + points(900)) << w.text.toStdString();
+        EXPECT_LE(w.xMax, left / 20 + points(11100)) << w.text.toStdString();
+        EXPECT_GE(w.yMin, points(900)) << w.text.toStdString();
+        EXPECT_LE(w.yMax, points(14900)) << w.text.toStdString();
+    }
+    const PdfWord title = page.word("Lumeron");
+    EXPECT_NEAR(title.xMin, left / 20 + points(1000), 1.5);
+    EXPECT_GE(title.yMin, points(1000) - 1);
+    EXPECT_LE(title.yMax, points(1425) + 1);
+    const PdfWord footer = page.word("recorded");
+    EXPECT_GE(footer.yMin, points(14400) - 1);
+    EXPECT_LE(footer.yMax, points(14800) + 1);
+    EXPECT_NEAR((footer.xMin + page.word("software").xMax) / 2, left / 20 + points(6000), 2);
+
+    // ravelin-cli prints this very page for the same paper.
+    const QString cli = dir.file("cli.pdf");
+    QFile out(cli);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(SelectionReportPainter::pdf(
+        report, QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF())));
+    out.close();
+    const QList<PdfPage> cliPages = pdfPages(cli);
+    ASSERT_EQ(cliPages.size(), 2);
+    ASSERT_EQ(cliPages[0].words.size(), page.words.size());
+    for (qsizetype i = 0; i < page.words.size(); ++i) {
+        EXPECT_EQ(cliPages[0].words[i].text, page.words[i].text);
+        EXPECT_NEAR(cliPages[0].words[i].xMin, page.words[i].xMin, 0.01);
+        EXPECT_NEAR(cliPages[0].words[i].yMin, page.words[i].yMin, 0.01);
+    }
+}
+
+TEST_F(ReportDialogsTest, APrintThatCannotBeStartedOrWrittenSaysWhyAndKeepsTheFileThere)
+{
+    const SelectionReport report = fivePieces();
+    const QString blocked = dir.mkdir("blocked.pdf");     // a folder where the file should go
+    const QString missingFolder = dir.file("no/such/folder/report.pdf");
+    const QString existing = dir.write("existing.pdf", "an earlier report");
+    struct Row {
+        const char *what;
+        QPrinter::OutputFormat format;
+        QString file;
+        QString printerName;
+        QString reason; // part of the reason given
+    };
+    const Row rows[] = {
+        {"a folder in the way", QPrinter::PdfFormat, blocked, {}, blocked},
+        {"a folder that does not exist", QPrinter::PdfFormat, missingFolder, {}, missingFolder},
+        {"no printer and no file", QPrinter::PdfFormat, {}, {}, "No printer is available"},
+        // Without a print system Qt falls back to PDF, and there is no file either.
+        {"a printer that is not there", QPrinter::NativeFormat, {}, "no-such-printer",
+         QPrinterInfo::availablePrinters().isEmpty() ? "No printer is available" : "\"no-such-printer\""},
+    };
+    for (const Row &row : rows) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(row.format);
+        if (row.format == QPrinter::PdfFormat)
+            printer.setOutputFileName(row.file);
+        else
+            printer.setPrinterName(row.printerName);
+        const PrintOutcome outcome = QtReportDialogs::printReport(report, printer);
+        EXPECT_EQ(outcome.result, PrintOutcome::Result::Failed) << row.what;
+        EXPECT_TRUE(outcome.reason.contains(row.reason)) << row.what << ": " << outcome.reason.toStdString();
+    }
+    EXPECT_TRUE(QFileInfo(blocked).isDir());
+    EXPECT_FALSE(QFileInfo::exists(missingFolder));
+
+    // A file that can be written replaces the one there whole.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(existing);
+    ASSERT_EQ(QtReportDialogs::printReport(report, printer).result, PrintOutcome::Result::Printed);
+    EXPECT_TRUE(dir.read("existing.pdf").startsWith("%PDF"));
 }
 
 } // namespace

@@ -24,10 +24,14 @@ TEST(ReportCommandsInTheFrame, PrintOpensTheReportMenuAndPrintAllSegmentReachesT
     // "Print All Segment" of the enlarged ECG: message 1135 through the frame to the view.
     auto *magnified = frame.findChild<CMagnified *>();
     ASSERT_NE(magnified, nullptr);
-    platform.printScript = [](const SelectionReport &) { return true; };
+    platform.printScript = [](const SelectionReport &) { return PrintOutcome::printed(); };
     magnified->OnCommand(CommandId::PrintAllSegment);
     ASSERT_EQ(platform.printedReports.size(), 1);
     EXPECT_EQ(platform.printedReports[0].pieces.size(), 1u);
     EXPECT_EQ(platform.reportMenus.size(), 1);
     EXPECT_EQ(view.printState.printRequested, 0);
+
+    // File > Print setup goes to the platform's printer, the one the next print uses.
+    frame.action(CommandId::PrintSetup)->trigger();
+    EXPECT_EQ(platform.printSetups, 1);
 }

@@ -133,7 +133,7 @@ TEST_F(PrintCommandTest, IncidentLogOfTheReportMenuWritesAndOpensTheLog)
 TEST_F(PrintCommandTest, PrintAllSegmentPrintsTheSelectedCaseInTimeOrder)
 {
     select({{30000, 32000}, {20000, 22000}, {10000, 12000}, {50000, 52000}, {70000, 72000}});
-    platform.printScript = [](const SelectionReport &) { return true; };
+    platform.printScript = [](const SelectionReport &) { return PrintOutcome::printed(); };
     view.OnPrintSegments(SelectionPrintState::KindAllSegments);
 
     ASSERT_EQ(platform.printedReports.size(), 1);
@@ -156,26 +156,48 @@ TEST_F(PrintCommandTest, PrintAllSegmentPrintsTheSelectedCaseInTimeOrder)
     EXPECT_EQ(platform.printedReports.size(), 1);
 }
 
-TEST_F(PrintCommandTest, ACancelledDialogKeepsTheJobForTheNextPrintCommand)
+TEST_F(PrintCommandTest, ACancelledDialogEndsTheJobAndPrintShowsTheMenuAgain)
 {
     select({{10000, 12000}, {40000, 75000}});
     view.OnPrintSegments(SelectionPrintState::KindAllSegments); // cancelled: no script
     ASSERT_EQ(platform.printedReports.size(), 1);
+    EXPECT_EQ(view.printState.printRequested, 0);
+    EXPECT_EQ(view.printState.listBuilt, 0);
+    EXPECT_TRUE(platform.messages.isEmpty());
+
+    // The Print button is the report menu's again; the segments stay selected.
+    view.OnPrint();
+    EXPECT_EQ(platform.reportMenus.size(), 1);
+    EXPECT_EQ(platform.printedReports.size(), 1);
+    EXPECT_EQ(view.store.caseAt(slot)->segments.usedCount(), 2);
+}
+
+TEST_F(PrintCommandTest, AFailedPrintIsReportedAndKeepsTheJob)
+{
+    select({{10000, 12000}, {40000, 75000}});
+    platform.printScript = [](const SelectionReport &) {
+        return PrintOutcome::failed("/no/such/folder/report.pdf cannot be created.");
+    };
+    view.OnPrintSegments(SelectionPrintState::KindAllSegments);
+    ASSERT_EQ(platform.printedReports.size(), 1);
+    ASSERT_EQ(platform.messages.size(), 1);
+    EXPECT_EQ(platform.messages[0].text, "Can't print case.\n\n/no/such/folder/report.pdf cannot be created.");
+    EXPECT_EQ(platform.messages[0].caption, "Lumeron AED Event review software");
+    EXPECT_EQ(platform.messages[0].icon, Platform::Icon::Stop);
     EXPECT_EQ(view.printState.printRequested, 1);
-    EXPECT_EQ(view.printState.printKind, 10);
     EXPECT_EQ(view.printState.listBuilt, 1);
-    EXPECT_EQ(view.printState.sortedSegments.size(), 2u);
 
     // Segments selected afterwards do not change the kept list; Print goes straight to
     // the dialog with it, and this time the dialog prints.
     select({{100000, 102000}});
-    platform.printScript = [](const SelectionReport &) { return true; };
+    platform.printScript = [](const SelectionReport &) { return PrintOutcome::printed(); };
     view.OnPrint();
     EXPECT_TRUE(platform.reportMenus.isEmpty());
     ASSERT_EQ(platform.printedReports.size(), 2);
     EXPECT_EQ(spans(platform.printedReports[1]), spans(platform.printedReports[0]));
     EXPECT_EQ(platform.printedReports[1].pageCount, 2);
     EXPECT_EQ(view.printState.printRequested, 0);
+    EXPECT_EQ(platform.messages.size(), 1);
 }
 
 TEST_F(PrintCommandTest, ANewRequestAfterACancelledDialogTakesTheSegmentsSelectedNow)
@@ -198,6 +220,7 @@ TEST_F(PrintCommandTest, NothingToPrintEndsTheJobWithoutADialog)
 
     // A kept job whose case was closed meanwhile ends the same way.
     select({{10000, 12000}});
+    platform.printScript = [](const SelectionReport &) { return PrintOutcome::failed("no printer"); };
     view.OnPrintSegments(SelectionPrintState::KindAllSegments);
     ASSERT_EQ(platform.printedReports.size(), 1);
     view.store.FreeCase(slot);

@@ -20,8 +20,8 @@ TEST(EnvelopeRenderer, ColumnsAndConnectors)
 {
     const Lines lines = envelope({0, 0, 10, 20, 30, 40, 15, 5});
     const Lines expected = {
-        // column 0 is blank; column 1 rises from the previous (blank) maximum
-        {101, 246, 101, 236}, {100, 256, 101, 246},
+        // column 0 is blank, so column 1 has nothing to join
+        {101, 246, 101, 236},
         // column 2 lies above column 1: previous max to this min
         {102, 226, 102, 216}, {101, 236, 102, 226},
         // column 3 lies below column 2: previous min to this max
@@ -36,8 +36,23 @@ TEST(EnvelopeRenderer, ScalesTenRowsToTheGridHeight)
     const std::vector<uint8_t> samples = {125, 125, 250, 250};
     const Lines lines = envelopeLines(samples.data(), 4, 0, 1.0, 2, 50, 900);
     ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[0], QLineF(0, 256, 0, 256));
-    EXPECT_EQ(lines[1], QLineF(1, 6, 1, 6));
+    // Flat columns are a pixel high, centred on their value.
+    EXPECT_EQ(lines[0], QLineF(0, 256.5, 0, 255.5));
+    EXPECT_EQ(lines[1], QLineF(1, 6.5, 1, 5.5));
+}
+
+TEST(EnvelopeRenderer, EveryCoveredColumnDrawsAPixel)
+{
+    // Small values a coarse scale takes to 0 are still samples; 0 alone is "no ECG".
+    const Lines low = envelopeLines(std::vector<uint8_t>{1, 1, 0, 0}.data(), 4, 100, 1.0, 2, 5, 400);
+    ASSERT_EQ(low.size(), 1u);
+    EXPECT_EQ(low[0], QLineF(100, 56.5, 100, 55.5));
+    // A column that reaches past the ECG's end keeps to its covered samples.
+    const Lines edge = envelope({50, 0, 60, 60, 70, 70, 80, 0});
+    EXPECT_EQ(edge[0], columnLine(100, 206, 206));
+    EXPECT_EQ(edge.back(), QLineF(102, 186, 103, 176));
+    for (const QLineF &l : edge)
+        EXPECT_LT(std::max(l.y1(), l.y2()), 207) << "a line towards the grid bottom";
 }
 
 TEST(EnvelopeRenderer, PinnedColumnsDrawNothingButStillConnect)
@@ -45,7 +60,7 @@ TEST(EnvelopeRenderer, PinnedColumnsDrawNothingButStillConnect)
     // H = 40: a column whose min and max are both 30 or more is pinned at the top.
     const Lines lines = envelope({0, 0, 10, 20, 30, 40, 15, 5}, 40);
     const Lines expected = {
-        {101, 246, 101, 236}, {100, 256, 101, 246},
+        {101, 246, 101, 236},
         {103, 251, 103, 241}, {102, 226, 103, 241},
     };
     EXPECT_EQ(lines, expected);
@@ -58,8 +73,8 @@ TEST(EnvelopeRenderer, MoreColumnsThanSamplesKeepsTheTraceWhole)
     const Lines lines = envelope({10, 20, 30, 40}, 400, 2.0);
     ASSERT_FALSE(lines.empty());
     for (const QLineF &l : lines) {
-        EXPECT_GE(std::min(l.y1(), l.y2()), 256 - 40);
-        EXPECT_LE(std::max(l.y1(), l.y2()), 256 - 10);
+        EXPECT_GE(std::min(l.y1(), l.y2()), 256 - 40 - 0.5);
+        EXPECT_LE(std::max(l.y1(), l.y2()), 256 - 10 + 0.5);
     }
     int columns = 0;
     for (const QLineF &l : lines)
@@ -75,12 +90,13 @@ TEST(EnvelopeRenderer, UncoveredBufferDrawsNothing)
 TEST(PairRenderer, ConnectsNeighbouringSamples)
 {
     // 4 samples over 8 columns (cells 4, p 2): q advances half a sample per column and is
-    // held at the last sample. R = 10: one unit per pixel, bottom y = 256.
-    const std::vector<uint8_t> samples = {0, 10, 20, 0};
+    // held at the last sample. R = 10: one unit per pixel, bottom y = 256. Nothing joins
+    // the uncovered first sample; the last line ends at 108 and so covers column 107.
+    const std::vector<uint8_t> samples = {0, 10, 20, 20};
     const Lines lines = pairLines(samples.data(), 4, 100, 2.0, 4, 10, 400);
     const Lines expected = {
-        {100, 256, 101, 246}, {101, 256, 102, 246}, {102, 246, 103, 236}, {103, 246, 104, 236},
-        {104, 236, 105, 256}, {105, 236, 106, 256}, {106, 236, 107, 256},
+        {102, 246, 103, 236}, {103, 246, 104, 236}, {104, 236, 105, 236},
+        {105, 236, 106, 236}, {106, 236, 107, 236}, {107, 236, 108, 236},
     };
     EXPECT_EQ(lines, expected);
 }
@@ -115,13 +131,14 @@ TEST(EntireRenderer, ConnectsOnlyWhereColumnsDoNotOverlap)
 
     const double yb0 = g.traceBottom(0);
     const double yb1 = g.traceBottom(1);
+    // A flat column is a pixel high; nothing joins a column to one without samples.
     const Lines expected = {
-        {50, yb0 - 100, 50, yb0 - 100}, {50, yb0 - 0, 50, yb0 - 100},
+        {50, yb0 - 99.5, 50, yb0 - 100.5},
         {51, yb0 - 120, 51, yb0 - 140}, {50, yb0 - 100, 51, yb0 - 120},
         {52, yb0 - 110, 52, yb0 - 130},
         {53, yb0 - 50, 53, yb0 - 60}, {52, yb0 - 110, 53, yb0 - 60},
-        {79, yb0 - 60, 79, yb0 - 70}, {78, yb0 - 0, 79, yb0 - 60},
-        {50, yb1 - 200, 50, yb1 - 200}, {50, yb1 - 70, 50, yb1 - 200},
+        {79, yb0 - 60, 79, yb0 - 70},
+        {50, yb1 - 199.5, 50, yb1 - 200.5}, {50, yb1 - 70, 50, yb1 - 200},
     };
     EXPECT_EQ(entireLines(rows.data(), g), expected);
 }

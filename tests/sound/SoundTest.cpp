@@ -77,50 +77,61 @@ public:
         ++stops;
         source = nullptr;
     }
-    QByteArray pull(int count) { return source->read(count); }
+    int64_t processedUSecs() const override { return pulled * 1000000 / 16000; }
+    QByteArray pull(int count)
+    {
+        pulled += count;
+        return source->read(count);
+    }
+    int64_t pulled = 0;
 };
 
 } // namespace
 
-TEST(SoundStream, PlaysFromTheOffsetTwoSecondsLaterAndWraps)
+TEST(SoundStream, PlaysFromTheOffsetAtOnceAndSilenceAfterTheEnd)
 {
     const QByteArray sound = countingSound(20000);
     SoundStream stream(sound, 8000);
     ASSERT_TRUE(stream.start(0));
 
-    // Two seconds of silence while the four quarters are filled one by one.
-    EXPECT_EQ(readBytes(stream, 32000), QByteArray(32000, Silence));
+    // The ring is filled at the start: the sound comes first, then silence for good.
     EXPECT_EQ(readBytes(stream, 8000), sound.mid(0, 8000));
     EXPECT_EQ(readBytes(stream, 8000), sound.mid(8000, 8000));
     EXPECT_EQ(readBytes(stream, 8000), sound.mid(16000, 4000) + QByteArray(4000, Silence));
-    EXPECT_EQ(readBytes(stream, 8000), sound.mid(0, 8000)); // the sound again from its start
+    EXPECT_EQ(readBytes(stream, 64000), QByteArray(64000, Silence)); // never the start again
+    EXPECT_EQ(stream.readCursor(), 20000u);
+    EXPECT_EQ(stream.bytesPlayed(), 88000);
 }
 
 TEST(SoundStream, OffsetsAndReadSizes)
 {
-    const QByteArray sound = countingSound(40000);
-    {
-        // 1000 ms in = byte 16000; reads of odd sizes see the same bytes.
+    const QByteArray sound = countingSound(80000);
+    struct Row {
+        const char *what;
+        int64_t startMs;
+        QByteArray expected; // the first 48000 bytes the output reads
+    };
+    const Row rows[] = {
+        {"1000 ms in is byte 16000", 1000, sound.mid(16000, 48000)},
+        {"the end inside the first ring", 4000, sound.mid(64000) + QByteArray(32000, Silence)},
+        {"the end inside a later quarter", 2200, sound.mid(35200) + QByteArray(3200, Silence)},
+        {"exactly at the end", 5000, QByteArray(48000, Silence)},
+        {"past the end", 9000, QByteArray(48000, Silence)},
+        {"beyond what a sound can hold", int64_t(MaxWaveDataSize), QByteArray(48000, Silence)},
+    };
+    for (const Row &row : rows) {
+        // Reads of odd sizes see the same bytes as whole quarters.
         SoundStream stream(sound, 8000);
-        ASSERT_TRUE(stream.start(1000));
+        ASSERT_TRUE(stream.start(row.startMs)) << row.what;
         QByteArray got;
         while (got.size() < 48000)
-            got += readBytes(stream, 777);
-        EXPECT_EQ(got.mid(32000, 16000), sound.mid(16000, 16000));
+            got += readBytes(stream, std::min<qsizetype>(777, 48000 - got.size()));
+        EXPECT_EQ(got, row.expected) << row.what;
     }
-    {
-        // Past the end: one quarter of silence, then the sound from its beginning.
-        SoundStream stream(sound, 8000);
-        ASSERT_TRUE(stream.start(5000));
-        readBytes(stream, 32000);
-        EXPECT_EQ(readBytes(stream, 8000), QByteArray(8000, Silence));
-        EXPECT_EQ(readBytes(stream, 8000), sound.mid(0, 8000));
-    }
-    {
-        SoundStream stream(sound, 8000);
-        EXPECT_FALSE(stream.start(-1));
-        EXPECT_FALSE(stream.start(int64_t(MaxWaveDataSize) / 16));
-    }
+
+    SoundStream stream(sound, 8000);
+    EXPECT_FALSE(stream.start(-1));
+    EXPECT_EQ(readBytes(stream, 40000), QByteArray(40000, Silence));
 }
 
 TEST(WaveFile, LoaderAcceptsOnlyWholeChunks)
@@ -163,8 +174,9 @@ TEST(SoundClass, CreatePlayStopAndDuration)
         ASSERT_TRUE(sound.Play(0));
         EXPECT_TRUE(sound.Play(500)); // already playing: nothing changes
         EXPECT_EQ(output.starts, 1);
-        EXPECT_EQ(output.pull(32000), QByteArray(32000, Silence));
+        EXPECT_EQ(sound.playedMs(), 0);
         EXPECT_EQ(output.pull(8000), countingSound(20000).left(8000));
+        EXPECT_EQ(sound.playedMs(), 500); // the output's clock
         EXPECT_EQ(sound.GetDurationSec(), 1);
     }
     EXPECT_EQ(output.stops, 1); // destruction stops first
@@ -178,6 +190,10 @@ TEST(SoundClass, CreatePlayStopAndDuration)
     ASSERT_TRUE(refused.Create(path));
     EXPECT_FALSE(refused.Play(0));
     EXPECT_FALSE(refused.isPlaying());
+    EXPECT_EQ(refused.playedMs(), 0);
+    SoundClass negative(output);
+    ASSERT_TRUE(negative.Create(path));
+    EXPECT_FALSE(negative.Play(-1));
 }
 
 TEST(SoundClass, DurationIsWholeSecondsOf16000Bytes)
@@ -214,7 +230,7 @@ private:
 };
 
 // Plays through the system's audio server (CI starts PulseAudio with a null sink) and
-// checks that the sink was handed the sound from the requested offset, two seconds in.
+// checks that the sink was handed the sound from the requested offset at once.
 TEST(SoundClass, PlaysThroughTheRealAudioOutput)
 {
     if (QMediaDevices::defaultAudioOutput().isNull())
@@ -239,8 +255,7 @@ TEST(SoundClass, PlaysThroughTheRealAudioOutput)
     }
     output.stop();
     ASSERT_GE(device.pulled.size(), 48000) << "the sink did not pull the sound";
-    EXPECT_EQ(device.pulled.left(32000), QByteArray(32000, Silence));
-    EXPECT_EQ(device.pulled.mid(32000, 16000), samples.mid(16000, 16000));
+    EXPECT_EQ(device.pulled.left(48000), samples.mid(16000, 48000));
 
     // The same through SoundClass, as the playback uses it.
     TempDir dir;

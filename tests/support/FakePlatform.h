@@ -71,10 +71,10 @@ public:
     std::deque<int> reportMenuChoices;
 
     // Selection reports handed to the print dialog (copies), and what the dialog does:
-    // the script prints (or not) and says whether the dialog was accepted; cancelled
-    // without a script.
+    // the script prints (or not) and says how it ended; cancelled without a script.
     QList<SelectionReport> printedReports;
-    std::function<bool(const SelectionReport &)> printScript;
+    std::function<PrintOutcome(const SelectionReport &)> printScript;
+    int printSetups = 0;
 
     void answerNext(Answer a) { answers.push_back(a); }
 
@@ -154,11 +154,12 @@ public:
         return command;
     }
 
-    bool printSelectionReport(const SelectionReport &report) override
+    PrintOutcome printSelectionReport(const SelectionReport &report) override
     {
         printedReports.append(report);
-        return printScript ? printScript(report) : false;
+        return printScript ? printScript(report) : PrintOutcome::cancelled();
     }
+    void runPrintSetup() override { ++printSetups; }
 
     static QString next(std::deque<QString> &queue)
     {

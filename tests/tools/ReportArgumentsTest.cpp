@@ -28,6 +28,14 @@ TEST(ReportArguments, ReadsTheLogAndPrintCommands)
     EXPECT_EQ(print.segments, (std::vector<std::pair<int32_t, int32_t>>{{30000, 32000}, {0, 25000}}));
     EXPECT_EQ(print.zoneRow, -1);
     EXPECT_EQ(print.languagePack, "s.txt");
+    EXPECT_EQ(print.paper, "A4");
+    EXPECT_FALSE(print.landscape);
+
+    const ReportArguments letter =
+        parse(Kind::Print, {"case.aed", "--segment", "0-1000", "-o", "r.pdf", "--paper", "letter", "--landscape"});
+    EXPECT_EQ(letter.outcome, Outcome::Run);
+    EXPECT_EQ(letter.paper, "Letter");
+    EXPECT_TRUE(letter.landscape);
 }
 
 TEST(ReportArguments, RefusesWhatCannotBeRun)
@@ -49,6 +57,9 @@ TEST(ReportArguments, RefusesWhatCannotBeRun)
         {Kind::Print, {"a.aed", "--segment", "0-3000000000", "-o", "r.pdf"}, "--segment must be START_MS-END_MS"},
         {Kind::Print, {"a.aed", "--segment", "10 s", "-o", "r.pdf"}, "--segment must be START_MS-END_MS"},
         {Kind::Print, {"a.aed", "--segment", "0-1000"}, "no -o FILE.pdf given"},
+        {Kind::Print, {"a.aed", "--segment", "0-1000", "-o", "r.pdf", "--paper", "A6"},
+         "--paper must be one of A3, A4, A5, B5, Letter, Legal, Executive, not \"A6\""},
+        {Kind::Log, {"a.aed", "-o", "x", "--landscape"}, "Unknown option 'landscape'"},
     };
     for (const Row &row : rows) {
         const ReportArguments a = parse(row.kind, row.own);

@@ -2,16 +2,20 @@
 // a simulated rescue imported by "ravelin-cli import".
 #include "report/IncidentLog.h"
 #include "base/LanguagePack.h"
+#include "app/QtPlatform.h"
+#include "app/QtReportDialogs.h"
 #include "archive/OpenFlow.h"
 #include "app/CRavelinView.h"
 #include "case/MemoryTreeControl.h"
 #include "support/FakePlatform.h"
 #include "support/Packs.h"
+#include "support/PdfWords.h"
 #include "support/QtPrinters.h"
 #include "support/ScopedCacheLocation.h"
 #include "support/TempDir.h"
 
 #include <QFile>
+#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -36,6 +40,27 @@ QByteArray readFile(const QString &path)
 }
 
 constexpr auto SeoulRow = "141"; // UTC+09:00: the device's own clock, no shift
+
+// The program's side: an archive opened in a view as "Load AED File" does, in the
+// device's own zone, its case selected.
+struct ProgramView
+{
+    FakePlatform platform;
+    LanguagePack texts = Packs::builtInEnglish();
+    MemoryTreeControl tree;
+    CRavelinView view{texts, platform};
+
+    bool open(const QString &archive)
+    {
+        view.setTree(&tree);
+        view.state.timeZoneChoice = 141;
+        OpenFlow flow(view.session);
+        if (flow.OpenArchiveFile(archive) != OpenFlow::Outcome::Opened)
+            return false;
+        view.session.selSlot = flow.openedSlot();
+        return true;
+    }
+};
 
 // One simulated rescue, imported once for all tests of the suite.
 class ReportCommands : public ::testing::Test
@@ -74,26 +99,19 @@ TEST_F(ReportCommands, LogWritesTheIncidentLogTheProgramWrites)
     EXPECT_TRUE(written.contains("Serial Number: SN-4711<br>"));
 
     // The program: the same archive opened in a view, "Incident Log" of the report menu.
-    FakePlatform platform;
-    LanguagePack texts = Packs::builtInEnglish();
-    MemoryTreeControl tree;
-    CRavelinView view(texts, platform);
-    view.setTree(&tree);
-    view.state.timeZoneChoice = 141;
-    OpenFlow flow(view.session);
-    ASSERT_EQ(flow.OpenArchiveFile(s_archive), OpenFlow::Outcome::Opened);
-    view.session.selSlot = flow.openedSlot();
+    ProgramView program;
+    ASSERT_TRUE(program.open(s_archive));
     {
         ScopedCacheLocation temp(dir.path());
-        view.OnIncidentLog();
+        program.view.OnIncidentLog();
     }
-    ASSERT_EQ(platform.openedFiles.size(), 1);
-    const QString program = QString::fromUtf8(readFile(platform.openedFiles[0]));
+    ASSERT_EQ(program.platform.openedFiles.size(), 1);
+    const QString shown = QString::fromUtf8(readFile(program.platform.openedFiles[0]));
 
     static const QRegularExpression reportDate(QStringLiteral("Report Date: [0-9. ]+:[0-9]+:[0-9]+<br>"));
-    EXPECT_EQ(QString(program).replace(reportDate, "").toStdString(),
+    EXPECT_EQ(QString(shown).replace(reportDate, "").toStdString(),
               QString(written).replace(reportDate, "").toStdString());
-    EXPECT_EQ(program.count(reportDate), 1);
+    EXPECT_EQ(shown.count(reportDate), 1);
 }
 
 TEST_F(ReportCommands, PrintWritesTheSelectionReportAsPdf)
@@ -130,6 +148,65 @@ TEST_F(ReportCommands, PrintWritesTheSelectionReportAsPdf)
     const QString italianText = tool("pdftotext", {italian, "-"}).simplified();
     EXPECT_TRUE(italianText.contains("Rapporto di selezione Lumeron DAE")) << italianText.toStdString();
     EXPECT_TRUE(italianText.contains(QStringLiteral("pàgina 1 of 1")));
+}
+
+TEST_F(ReportCommands, PrintGivesTheProgramsPageForTheSamePaper)
+{
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    const QStringList segments{"--segment", "10000-12000", "--segment", "30000-45000"};
+    struct Paper {
+        const char *name;
+        bool landscape;
+        double width; // points
+        double height;
+    };
+    for (const Paper &paper : {Paper{"A4", true, 842, 595}, Paper{"letter", false, 612, 792}}) {
+        const QString out = dir.file(QStringLiteral("cli-%1.pdf").arg(paper.name));
+        QStringList arguments = QStringList{"print", s_archive, "--zone", SeoulRow, "--paper", paper.name, "-o", out}
+                                + segments;
+        if (paper.landscape)
+            arguments << "--landscape";
+        const CliRun run = runCli(arguments);
+        ASSERT_EQ(run.status, 0) << run.err.toStdString();
+
+        // The program: the archive opened in a view, the segments selected, the print
+        // dialog's PDF printer set to the same paper as the program sets it up.
+        ProgramView program;
+        ASSERT_TRUE(program.open(s_archive));
+        CRavelinView &view = program.view;
+        view.store.AddSegment(view.session.selSlot, 10000, 12000);
+        view.store.AddSegment(view.session.selSlot, 30000, 45000);
+        const QString printed = dir.file(QStringLiteral("program-%1.pdf").arg(paper.name));
+        program.platform.printScript = [&](const SelectionReport &report) {
+            QtPlatform qt;
+            QPrinter &printer = qt.printer();
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(printed);
+            printer.setPageSize(QPageSize(paper.landscape ? QPageSize::A4 : QPageSize::Letter));
+            printer.setPageOrientation(paper.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+            return QtReportDialogs::printReport(report, printer);
+        };
+        view.OnPrintSegments(SelectionPrintState::KindAllSegments);
+        ASSERT_TRUE(program.platform.messages.isEmpty()) << program.platform.messages[0].text.toStdString();
+
+        const QList<PdfPage> cliPages = pdfPages(out);
+        const QList<PdfPage> programPages = pdfPages(printed);
+        ASSERT_EQ(cliPages.size(), 1) << paper.name;
+        ASSERT_EQ(programPages.size(), 1) << paper.name;
+        EXPECT_NEAR(cliPages[0].width, paper.width, 0.5) << paper.name;
+        EXPECT_NEAR(cliPages[0].height, paper.height, 0.5) << paper.name;
+        EXPECT_EQ(programPages[0].width, cliPages[0].width) << paper.name;
+        EXPECT_EQ(programPages[0].height, cliPages[0].height) << paper.name;
+        ASSERT_EQ(programPages[0].words.size(), cliPages[0].words.size()) << paper.name;
+        for (qsizetype i = 0; i < cliPages[0].words.size(); ++i) {
+            const PdfWord &c = cliPages[0].words[i];
+            const PdfWord &p = programPages[0].words[i];
+            EXPECT_EQ(p.text, c.text) << paper.name;
+            EXPECT_NEAR(p.xMin, c.xMin, 0.01) << paper.name << " " << c.text.toStdString();
+            EXPECT_NEAR(p.yMin, c.yMin, 0.01) << paper.name << " " << c.text.toStdString();
+        }
+    }
 }
 
 TEST_F(ReportCommands, FailuresNameWhatWentWrong)
