@@ -1,13 +1,16 @@
 #include "archive/AudioRecordFile.h"
 
-#include "archive/AtomicFileWriter.h"
+#include "app/LanguagePack.h"
+#include "app/Platform.h"
 #include "archive/BinaryReader.h"
 #include "archive/BinaryWriter.h"
+#include "archive/WaveFile.h"
 #include "case/CRavelinView.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <limits>
+#include <optional>
 
 namespace AudioRecordFile {
 
@@ -48,6 +51,28 @@ QByteArray wavHeader(uint32_t sampleBytes)
 
 } // namespace AudioRecordFile
 
+namespace {
+
+// Start and samples of an "Audio Record.bin"; a missing file gives nothing.
+std::optional<BinaryReader> readRecord(const QString &binPath)
+{
+    try {
+        return BinaryReader(BinaryReader::readWholeFile(binPath), binPath);
+    } catch (const FileError &error) {
+        if (error.kind() == FileError::Kind::NotFound)
+            return std::nullopt;
+        throw;
+    }
+}
+
+bool wavMatches(const QString &wavPath, qsizetype sampleBytes)
+{
+    const QFileInfo wav(wavPath);
+    return wav.isFile() && wav.size() == AudioRecordFile::WavHeaderBytes + sampleBytes;
+}
+
+} // namespace
+
 void LoadAudioRecord(CRavelinView &view, const QString &folder, int slot)
 {
     using namespace AudioRecordFile;
@@ -59,24 +84,44 @@ void LoadAudioRecord(CRavelinView &view, const QString &folder, int slot)
     const QString binPath = dir.filePath(binFileName());
     const QString wavPath = dir.filePath(wavFileName());
 
-    QByteArray bytes;
-    try {
-        bytes = BinaryReader::readWholeFile(binPath);
-    } catch (const FileError &) {
+    std::optional<BinaryReader> in = readRecord(binPath);
+    if (!in)
         return; // no sound came with the case
-    }
-    BinaryReader in(std::move(bytes), binPath);
-    const Head head = parse(in);
+    const Head head = parse(*in);
 
-    const QFileInfo wav(wavPath);
-    const bool wavMatches = wav.isFile() && wav.size() == WavHeaderBytes + head.sampleBytes;
-    if (!wavMatches) {
+    if (!wavMatches(wavPath, head.sampleBytes)) {
         BinaryWriter out;
         out.bytes(wavHeader(uint32_t(head.sampleBytes)));
-        out.bytes(in.data().constData() + HeaderBytes, head.sampleBytes);
-        out.commitTo(wavPath);
+        out.bytes(in->data().constData() + HeaderBytes, head.sampleBytes);
+        try {
+            out.commitTo(wavPath);
+        } catch (const FileError &error) {
+            view.platform().messageBox(
+                error.message() + QStringLiteral("\nThe sound is played from %1.").arg(binPath),
+                view.GetText(TextId::Caption), Platform::Icon::Warning, Platform::Buttons::Ok);
+        }
         view.audioDurationSec[s] = durationSec(head.sampleBytes);
     }
     view.audioStartMs[s] = head.startMs;
     view.hasAudio[s] = true;
+}
+
+bool LoadRecordedSound(const QString &wavPath, WaveSound &sound)
+{
+    using namespace AudioRecordFile;
+    const QString binPath = QFileInfo(wavPath).dir().filePath(binFileName());
+    try {
+        std::optional<BinaryReader> in = readRecord(binPath);
+        if (!in)
+            return LoadWave(wavPath, sound);
+        const Head head = parse(*in);
+        if (wavMatches(wavPath, head.sampleBytes) && LoadWave(wavPath, sound))
+            return true;
+        // What the WAV header of this recording says (wavHeader), without the file.
+        sound.format = WaveFormat{1, 1, uint32_t(SampleRate), uint32_t(SampleRate), 1, 8, 0};
+        sound.samples = in->data().mid(HeaderBytes, qMin<qsizetype>(head.sampleBytes, MaxWaveDataSize));
+        return true;
+    } catch (const FileError &) {
+        return false;
+    }
 }

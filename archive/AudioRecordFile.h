@@ -6,6 +6,7 @@
 
 class BinaryReader;
 class CRavelinView;
+struct WaveSound;
 
 // "Audio Record.bin": an int32 start (ms since power-on), then the sound as unsigned 8-bit
 // mono PCM at 16000 samples per second. "Audio Record.wav" is the same sound behind a
@@ -41,7 +42,14 @@ inline int32_t durationSec(qsizetype sampleBytes) { return int32_t(sampleBytes /
 // audioStartMs. "Audio Record.wav" beside it is kept when its size is exactly the header
 // plus the samples of the .bin file; otherwise it belongs to another recording (or is
 // missing) and is made again, replacing the old file atomically, and audioDurationSec is
-// set. A .bin file that cannot be opened clears hasAudio and is not an error. A .bin file
-// under 4 bytes, or a WAV that cannot be written, throws FileError naming that file and
-// leaves hasAudio clear.
+// set. A missing .bin file clears hasAudio and is not an error. A .bin file under 4
+// bytes, or one that cannot be read, throws FileError naming it and leaves hasAudio
+// clear. A WAV that cannot be written (a read-only folder) is a warning through the
+// platform naming it and the system's reason; the case keeps its sound, which playback
+// then takes from the .bin file (LoadRecordedSound).
 void LoadAudioRecord(CRavelinView &view, const QString &folder, int slot);
+
+// The sound of the recording whose WAV is wavPath, for playback: the WAV when it matches
+// the "Audio Record.bin" beside it (or when there is no .bin), else the .bin file's own
+// samples in the recording's format. False when neither can be read.
+bool LoadRecordedSound(const QString &wavPath, WaveSound &sound);

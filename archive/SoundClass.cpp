@@ -1,6 +1,7 @@
 #include "archive/SoundClass.h"
 
 #include "archive/AudioOutput.h"
+#include "archive/AudioRecordFile.h"
 #include "archive/SoundStream.h"
 #include "archive/SoundStreamDevice.h"
 
@@ -15,7 +16,7 @@ SoundClass::~SoundClass()
 
 bool SoundClass::Create(const QString &path)
 {
-    return m_output.isAvailable() && LoadWave(path, m_sound);
+    return m_output.isAvailable() && LoadRecordedSound(path, m_sound);
 }
 
 bool SoundClass::Play(int64_t startMs)

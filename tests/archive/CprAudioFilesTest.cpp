@@ -3,6 +3,7 @@
 #include "archive/FileError.h"
 #include "case/CaseViewFixture.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
@@ -61,18 +62,14 @@ TEST_F(CprAudioFiles, FeedbackRecordsInFileOrder)
     EXPECT_TRUE(platform.messages.isEmpty());
 }
 
-TEST_F(CprAudioFiles, FeedbackWithAPartialRecordLoadsNothing)
+TEST_F(CprAudioFiles, FeedbackWithAPartialRecordKeepsTheWholeRecords)
 {
     const QString path = dir.write("CPR Feedback.bin", QByteArray::fromHex("e8030000 32000000 d0070000"));
-    try {
-        LoadCprFeedback(view, folder, slot);
-        FAIL() << "partial record accepted";
-    } catch (const FileError &e) {
-        EXPECT_EQ(e.message(), "Attempted to access " + path + " past its end.");
-    }
-    EXPECT_FALSE(view.hasCprFeedback[size_t(slot)]);
-    EXPECT_TRUE(feedback().empty());
-    EXPECT_EQ(view.caseAt(slot)->cprFeedbackCount, 0);
+    LoadCprFeedback(view, folder, slot);
+    EXPECT_TRUE(view.hasCprFeedback[size_t(slot)]);
+    EXPECT_EQ(feedback(), (std::vector<std::pair<int32_t, int32_t>>{{1000, 50}}));
+    EXPECT_EQ(view.caseAt(slot)->cprFeedbackCount, 1);
+    EXPECT_EQ(platform.texts(), QStringList{CprFeedbackFile::partialRecordText(path, 1, 4)});
 }
 
 TEST_F(CprAudioFiles, MakesTheWavFromTheRecord)
@@ -155,15 +152,18 @@ TEST_F(CprAudioFiles, AudioRecordProblems)
         EXPECT_FALSE(QFileInfo::exists(dir.file("Audio Record.wav")));
     }
 
-    // A WAV that cannot be written is named; nothing is left half made.
-    dir.write("Audio Record.bin", audioBin(0, QByteArray(10, '\x80')));
+    // A WAV that cannot be written is named with the system's reason; the case keeps its
+    // sound, and nothing is left half made.
+    dir.write("Audio Record.bin", audioBin(0, QByteArray(16010, '\x80')));
     dir.mkdir("Audio Record.wav");
-    try {
-        LoadAudioRecord(view, folder, slot);
-        ADD_FAILURE() << "wrote over a folder";
-    } catch (const FileError &e) {
-        EXPECT_TRUE(e.message().contains(dir.file("Audio Record.wav")));
-    }
-    EXPECT_FALSE(view.hasAudio[size_t(slot)]);
+    LoadAudioRecord(view, folder, slot);
+    ASSERT_EQ(platform.messages.size(), 1);
+    EXPECT_EQ(platform.messages[0].text, "An error occurred while writing " + dir.file("Audio Record.wav")
+                                             + ".\nIs a directory\nThe sound is played from "
+                                             + dir.file("Audio Record.bin") + ".");
+    EXPECT_EQ(platform.messages[0].icon, Platform::Icon::Warning);
+    EXPECT_TRUE(view.hasAudio[size_t(slot)]);
+    EXPECT_EQ(view.audioDurationSec[size_t(slot)], 1);
     EXPECT_TRUE(QFileInfo(dir.file("Audio Record.wav")).isDir());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Audio Record.bin"});
 }
