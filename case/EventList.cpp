@@ -1,5 +1,7 @@
 // The view's event-list build: the case's branch of the case tree, its decoding with the
 // annotations of its archive, and one tree item per event in time order.
+#include "app/LanguagePack.h"
+#include "app/Platform.h"
 #include "case/CRavelinView.h"
 #include "case/EventListText.h"
 #include "case/TimeZoneTable.h"
@@ -7,6 +9,16 @@
 #include <algorithm>
 
 namespace {
+QString annotationsLeftOutText(const QString &archive, size_t count, size_t kept)
+{
+    return QStringLiteral("%1 holds %2 annotations, but a case holds at most %3 events: %4 annotations were left "
+                          "out. Saving this case over the archive would drop them.")
+        .arg(archive)
+        .arg(count)
+        .arg(MaxEvents)
+        .arg(count - kept);
+}
+
 // The other case with a tree branch for which same(other) holds; null when none.
 template <typename Same>
 const CaseRecord *otherCaseWith(const CRavelinView &view, int slot, Same same)
@@ -66,9 +78,18 @@ void CRavelinView::BuildEventList(int slot)
 
     DecodeCaseData(slot, [this, slot, c] {
         const size_t count = std::min(pendingAnnotations.size(), size_t(std::max(0, c->savedAnnotationCount)));
-        for (size_t i = 0; i < count; ++i) {
+        // The device's events came first; annotations the table has no room for are left
+        // out, and the case counts only those it keeps.
+        const size_t kept = std::min(count, size_t(c->events.room()));
+        for (size_t i = 0; i < kept; ++i) {
             const EventItem &a = pendingAnnotations[i];
             AddEvent(slot, a.timeMs, a.text, a.detail);
+        }
+        if (kept < count) {
+            c->savedAnnotationCount = int32_t(kept);
+            c->annotationChangeCount = int32_t(kept);
+            m_platform.messageBox(annotationsLeftOutText(sourcePaths[size_t(slot)], count, kept), GetText(TextId::Caption),
+                                  Platform::Icon::Warning, Platform::Buttons::Ok);
         }
         pendingAnnotations.clear();
     });
