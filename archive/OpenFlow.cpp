@@ -9,16 +9,23 @@
 #include "archive/CprFeedbackFile.h"
 #include "archive/FileError.h"
 #include "archive/FolderScan.h"
+#include "archive/ImportChecks.h"
 #include "archive/MifImport.h"
 #include "case/CRavelinView.h"
 #include "case/OpenDialogLogic.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 constexpr int ImportMessageConverted = 168;
 constexpr int ImportMessageOwnFormat = 169;
 constexpr int ImportMessageErased = 170;
+
+QString existingArchiveText(const QString &path)
+{
+    return QStringLiteral("%1 exists already and was not replaced by a new import of its device files.").arg(path);
+}
 } // namespace
 
 int ModelIndexOfFolder(const QString &folder)
@@ -79,6 +86,18 @@ OpenFlow::Outcome OpenFlow::ImportMifFolder()
             return Outcome::Cancelled;
         }
         state.archivePath = path;
+    }
+    // The archive never goes over a file of the device folder, and an import of a whole
+    // directory never replaces an archive that is there already (it may have been reviewed).
+    QString refusal;
+    if (!ImportChecks::deviceFolderFileAt(m_view.scratchFileSet, state.archivePath).isEmpty())
+        refusal = ImportChecks::protectedTargetText(state.archivePath);
+    else if (state.directoryMode == 1 && QFileInfo::exists(state.archivePath))
+        refusal = existingArchiveText(state.archivePath);
+    if (!refusal.isEmpty()) {
+        m_view.platform().showError(refusal, m_view.GetText(TextId::Caption));
+        m_view.FreeCase(slot);
+        return state.directoryMode == 1 ? Outcome::Skipped : Outcome::Failed;
     }
     if (!import.WriteArchive(slot, state.archivePath))
         return Outcome::Failed;
@@ -161,16 +180,20 @@ OpenFlow::Outcome OpenFlow::LoadArchiveIntoNewSlot(const MifConversion *conversi
 
 void OpenFlow::finishConversion(const MifConversion &conversion)
 {
+    const QStringList kept = EraseMifFiles(conversion);
     if (m_view.state.directoryMode == 0)
-        showImportMessage();
-    EraseMifFiles(conversion);
+        showImportMessage(kept);
+    else if (!kept.isEmpty())
+        m_view.platform().messageBox(ImportChecks::keptChangedText(kept), m_view.GetText(TextId::Caption),
+                                     Platform::Icon::Warning, Platform::Buttons::Ok);
 }
 
-void OpenFlow::showImportMessage()
+void OpenFlow::showImportMessage(const QStringList &kept)
 {
     const QString text = m_view.GetText(ImportMessageConverted) + QLatin1Char('\n') + m_view.GetText(ImportMessageOwnFormat)
-        + QStringLiteral("\n\n") + m_view.GetText(ImportMessageErased);
-    m_view.platform().messageBox(text, m_view.GetText(TextId::Caption), Platform::Icon::Information,
+        + QStringLiteral("\n\n") + (kept.isEmpty() ? m_view.GetText(ImportMessageErased) : ImportChecks::keptChangedText(kept));
+    m_view.platform().messageBox(text, m_view.GetText(TextId::Caption),
+                                 kept.isEmpty() ? Platform::Icon::Information : Platform::Icon::Warning,
                                  Platform::Buttons::Ok);
 }
 

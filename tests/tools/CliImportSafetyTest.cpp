@@ -1,0 +1,160 @@
+// "ravelin-cli import" never destroys what a reviewer has: its archive never goes over a
+// file of the device folder or over an archive already there (unless --overwrite), it
+// says what the system said when the disk is full, and "info" and "events" open archives
+// where nothing can be written.
+#include "support/ScratchMount.h"
+#include "support/TempDir.h"
+#include "tools/DeviceFolderWriter.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <gtest/gtest.h>
+
+#include "CliRun.h"
+
+namespace {
+
+using DeviceFiles::Model;
+
+DeviceFiles::DeviceFolder rescue()
+{
+    DeviceFiles::DeviceFolder f;
+    f.model = Model::Q25;
+    f.ecgRaw = std::vector<int32_t>(2500, 0);
+    f.heartRate = {{1000, 72}, {2000, 75}};
+    f.temperature = {{1500, 36}};
+    DeviceFiles::TrendBlock block;
+    block.events[0] = {101, 3000};
+    f.trend = {block};
+    f.cprFeedback = {{4000, 50}, {4500, 55}};
+    f.hasCprFeedback = true;
+    f.audioStartMs = 250;
+    f.audioSamples = QByteArray(32000, char(0x80));
+    f.hasAudio = true;
+    return f;
+}
+
+// Every file below a folder with the hash of its bytes.
+QMap<QString, QByteArray> filesOf(const QString &folder)
+{
+    QMap<QString, QByteArray> out;
+    for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name)) {
+        QFile f(QDir(folder).filePath(name));
+        f.open(QIODevice::ReadOnly);
+        out.insert(name, QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256));
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(CliImportSafety, TheArchiveGoesNeitherOverADeviceFolderFileNorOverAnArchiveThatIsThere)
+{
+    TempDir dir;
+    const QString folder = dir.file("card");
+    rescue().write(folder);
+    dir.write("card/Audio Record.wav", "an older sound");
+    const QString reviewed = dir.write("card/Q25_0905(2021-03-07).aed", "a reviewed archive");
+    const struct { QString out; bool overwrite; bool written; QString error; } cases[] = {
+        {folder + "/Q25 CT Data.MIF", false, false, "is a file of the device folder"},
+        {folder + "/Q25 ECG Data.MIF", false, false, "is a file of the device folder"},
+        {folder + "/Q25 ECG Data.MIF", true, false, "is a file of the device folder"},
+        {folder + "/Q25 HR Data.MIF", false, false, "is a file of the device folder"},
+        {folder + "/Q25 Trend Data.MIF", false, false, "is a file of the device folder"},
+        {folder + "/Q25 Temp Data.MIF", false, false, "is a file of the device folder"},
+        {folder + "/CPR Feedback.bin", true, false, "is a file of the device folder"},
+        {folder + "/Audio Record.bin", false, false, "is a file of the device folder"},
+        {folder + "/Audio Record.wav", true, false, "is a file of the device folder"},
+        {dir.path() + "/card/./Q25 HR Data.MIF", false, false, "is a file of the device folder"},
+        {QString(), false, false, "exists already"}, // the automatic name, taken by a reviewed archive
+        {reviewed, false, false, "exists already"},
+        {reviewed, true, true, QString()},
+    };
+    for (const auto &c : cases) {
+        const auto before = filesOf(folder);
+        QStringList arguments{"import", folder, "--serial", "SN-7", "--erase"};
+        if (!c.out.isEmpty())
+            arguments << "--out" << c.out;
+        if (c.overwrite)
+            arguments << "--overwrite";
+        const std::string what = (c.out + (c.overwrite ? " --overwrite" : "")).toStdString();
+
+        const CliRun run = runCli(arguments);
+
+        if (!c.written) {
+            EXPECT_EQ(run.status, 1) << what;
+            EXPECT_EQ(run.out, "") << what;
+            EXPECT_TRUE(run.err.startsWith("ravelin-cli import: \"" + (c.out.isEmpty() ? reviewed : c.out) + "\"")
+                        || run.err.startsWith("ravelin-cli import: " + c.out + " is a file"))
+                << what << ": " << run.err.toStdString();
+            EXPECT_TRUE(run.err.contains(c.error)) << what << ": " << run.err.toStdString();
+            EXPECT_EQ(filesOf(folder), before) << what << ": nothing changed";
+            continue;
+        }
+        EXPECT_EQ(run.status, 0) << what << ": " << run.err.toStdString();
+        EXPECT_EQ(run.out, reviewed + "\n");
+        auto after = filesOf(folder);
+        EXPECT_NE(after.take("Q25_0905(2021-03-07).aed"), before.value("Q25_0905(2021-03-07).aed"));
+        EXPECT_EQ(after.keys(), (QStringList{"Audio Record.bin", "Audio Record.wav", "CPR Feedback.bin"}))
+            << "the device files were erased once read back";
+    }
+}
+
+TEST(CliImportSafety, DeviceFilesWithACutRecordImportWithAWarning)
+{
+    TempDir dir;
+    const QString folder = dir.file("card");
+    rescue().write(folder);
+    QFile hr(folder + "/Q25 HR Data.MIF");
+    hr.resize(hr.size() - 1);
+
+    const CliRun run = runCli({"import", folder, "--serial", "SN-7"});
+
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.startsWith("ravelin-cli import: These device files end in a cut record")) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(folder + "/Q25 HR Data.MIF: 7 bytes after the last whole record"));
+}
+
+TEST(CliImportSafety, AFullDiskIsNamedAndNothingIsErased)
+{
+    ScratchMount full(8 * 1024);
+    if (!full.isMounted())
+        GTEST_SKIP() << ScratchMount::skipReason().toStdString() << "; the full file system is not tried";
+    TempDir dir;
+    const QString folder = dir.file("card");
+    rescue().write(folder);
+    const auto before = filesOf(folder);
+
+    const CliRun run = runCli({"import", folder, "--serial", "SN-7", "--erase", "--out", full.file("case.aed")});
+
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "ravelin-cli import: An error occurred while writing " + full.file("case.aed")
+                           + ".\nNo space left on device\n");
+    EXPECT_EQ(filesOf(folder), before);
+    EXPECT_EQ(QDir(full.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+TEST(CliImportSafety, InfoAndEventsOpenAnArchiveWhereNothingCanBeWritten)
+{
+    TempDir scratch;
+    ReadOnlyFolder folder([&](const QString &path) {
+        rescue().write(path);
+        const CliRun import = runCli({"import", path, "--serial", "SN-7"});
+        ASSERT_EQ(import.status, 0) << import.err.toStdString();
+    });
+    ASSERT_TRUE(folder.isLocked());
+    const QString archive = folder.path() + "/Q25_0905(2021-03-07).aed";
+    for (const char *command : {"info", "events"}) {
+        const CliRun run = runCli({QString::fromLatin1(command), archive});
+        EXPECT_EQ(run.status, 0) << command << ": " << run.err.toStdString();
+        EXPECT_FALSE(run.out.isEmpty()) << command;
+        EXPECT_TRUE(run.err.startsWith(QStringLiteral("ravelin-cli %1: %2/Audio Record.wav cannot be created.\n")
+                                           .arg(QLatin1String(command), folder.path())))
+            << command << ": " << run.err.toStdString();
+        EXPECT_TRUE(run.err.endsWith("The sound is played from " + folder.path() + "/Audio Record.bin.\n"));
+    }
+    EXPECT_TRUE(runCli({"info", archive}).out.contains("\"hasAudio\": true"));
+}
