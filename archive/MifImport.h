@@ -23,7 +23,7 @@ struct MifConversion
     };
 
     QString mifFolder;            // folder of the device files, without a trailing '/'
-    int32_t deviceModel = 0;      // picks the file names
+    int32_t deviceModel = 0;      // the model the files were read as
     bool tempRead = false;        // the whole Temp file went into the archive
     QString archivePath;
     std::array<Contents, 5> files{}; // CT, ECG (samples after the header), HR, Trend, Temp

@@ -190,8 +190,9 @@ void OpenFlow::finishConversion(const MifConversion &conversion)
 
 void OpenFlow::showImportMessage(const QStringList &kept)
 {
+    const QString erased = kept.isEmpty() ? m_view.GetText(ImportMessageErased) : ImportChecks::keptChangedText(kept);
     const QString text = m_view.GetText(ImportMessageConverted) + QLatin1Char('\n') + m_view.GetText(ImportMessageOwnFormat)
-        + QStringLiteral("\n\n") + (kept.isEmpty() ? m_view.GetText(ImportMessageErased) : ImportChecks::keptChangedText(kept));
+        + QStringLiteral("\n\n") + erased;
     m_view.platform().messageBox(text, m_view.GetText(TextId::Caption),
                                  kept.isEmpty() ? Platform::Icon::Information : Platform::Icon::Warning,
                                  Platform::Buttons::Ok);

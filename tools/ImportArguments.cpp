@@ -30,8 +30,8 @@ ImportArguments ImportArguments::parse(const QStringList &arguments)
     ImportArguments a;
     a.outcome = parser.parse(arguments, ImportSynopsis,
                              QStringLiteral("Checks FOLDER as \"Load MIF File\" does and converts its device files into an"
-                                            "\narchive; prints the path written. An archive already at the target is kept unless\n"
-                                            "--overwrite is given; the device files stay unless --erase is given.\n\n"),
+                                            "\narchive; prints the path written. An archive already at the target is kept"
+                                            "\nunless --overwrite is given; the device files stay unless --erase is given.\n\n"),
                              a.folder, a.message);
     if (a.outcome != Outcome::Run)
         return a;

@@ -10,10 +10,9 @@
 #include "archive/ImportChecks.h"
 #include "archive/MifImport.h"
 #include "archive/WaveFile.h"
+#include "support/FileHashes.h"
 #include "support/ScratchMount.h"
 
-#include <QCryptographicHash>
-#include <QMap>
 #include <limits>
 
 using DeviceFiles::Model;
@@ -21,18 +20,6 @@ using DeviceFiles::Model;
 namespace {
 
 const QString Q25Name = QStringLiteral("Q25_0905(2021-03-07).aed");
-
-// Every file of a folder with the hash of its bytes.
-QMap<QString, QByteArray> filesOf(const QString &folder)
-{
-    QMap<QString, QByteArray> out;
-    for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name)) {
-        QFile f(QDir(folder).filePath(name));
-        f.open(QIODevice::ReadOnly);
-        out.insert(name, QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256));
-    }
-    return out;
-}
 
 void appendByte(const QString &path)
 {
@@ -46,14 +33,20 @@ void appendByte(const QString &path)
 class ImportSafety : public OpenFlowFixture
 {
 protected:
-    // The import of folder up to the archive written at path, as the Open command runs it
-    // until the archive is to be reopened.
-    MifImport convert(const QString &folder, const QString &path)
+    // An import of a Q25 folder with its Temp file, as "Load MIF File" starts it.
+    MifImport importOf(const QString &folder)
     {
         view.state.mifFolderPath = folder;
         view.state.deviceModel = ModelQ25;
         view.setTempFilePresent(view.nextCaseSlot(), 1);
-        MifImport import(view);
+        return MifImport(view);
+    }
+
+    // The import of folder up to the archive written at path, as the Open command runs it
+    // until the archive is to be reopened.
+    MifImport convert(const QString &folder, const QString &path)
+    {
+        MifImport import = importOf(folder);
         const int slot = import.DecodeFolder();
         EXPECT_GE(slot, 0);
         EXPECT_TRUE(import.WriteArchive(slot, path));
@@ -73,7 +66,7 @@ TEST_F(ImportSafety, TheArchiveIsNeverWrittenOverAFileOfTheDeviceFolder)
         dir.path() + "/card/../card/Q25 HR Data.MIF", // another spelling
         dir.file("ecg-link.aed"),                   // a link to a device file
     };
-    const auto before = filesOf(folder);
+    const auto before = fileHashesIn(folder);
     for (const QString &target : targets) {
         platform.messages.clear();
         scriptLoadMif(folder);
@@ -84,7 +77,7 @@ TEST_F(ImportSafety, TheArchiveIsNeverWrittenOverAFileOfTheDeviceFolder)
         ASSERT_EQ(platform.messages.size(), 1) << target.toStdString();
         EXPECT_EQ(platform.messages[0].text, ImportChecks::protectedTargetText(target));
         EXPECT_EQ(platform.messages[0].icon, Platform::Icon::Stop);
-        EXPECT_EQ(filesOf(folder), before) << target.toStdString() << ": nothing changed";
+        EXPECT_EQ(fileHashesIn(folder), before) << target.toStdString() << ": nothing changed";
         EXPECT_EQ(openCaseCount(), 0);
     }
     EXPECT_TRUE(QFileInfo(dir.file("ecg-link.aed")).isSymLink());
@@ -102,9 +95,7 @@ TEST_F(ImportSafety, ADeviceFileThatChangesBetweenTheTwoReadsStopsTheImport)
     for (const char *kind : {"CT", "ECG", "HR", "Trend"}) {
         platform.messages.clear();
         const QString changed = mifPath(folder, Model::Q25, kind);
-        view.state.mifFolderPath = folder;
-        view.state.deviceModel = ModelQ25;
-        MifImport import(view);
+        MifImport import = importOf(folder);
         import.betweenReads = [&] { appendByte(changed); };
 
         EXPECT_EQ(import.DecodeFolder(), -1) << kind;
@@ -149,11 +140,8 @@ TEST_F(ImportSafety, DeviceFilesThatEndInACutRecordImportWithAWarning)
         QFile file(mifPath(folder, Model::Q25, c.kind));
         file.resize(file.size() - 1); // one byte short
     }
-    const auto before = filesOf(folder);
-    view.state.mifFolderPath = folder;
-    view.state.deviceModel = ModelQ25;
-    view.setTempFilePresent(view.nextCaseSlot(), 1);
-    MifImport import(view);
+    const auto before = fileHashesIn(folder);
+    MifImport import = importOf(folder);
 
     const int slot = import.DecodeFolder();
 
@@ -168,7 +156,7 @@ TEST_F(ImportSafety, DeviceFilesThatEndInACutRecordImportWithAWarning)
     const int read = view.AllocateCaseSlot();
     ReadAedArchive(view, dir.file("cut.aed"), read);
     EXPECT_EQ(view.fileSets[size_t(read)]->hrSize(), uint32_t(f.heartRate.size() * 8 - 1)) << "the bytes are kept";
-    EXPECT_EQ(filesOf(folder), before);
+    EXPECT_EQ(fileHashesIn(folder), before);
 }
 
 TEST_F(ImportSafety, LeftOverBytesOfEachKind)

@@ -2,60 +2,23 @@
 // file of the device folder or over an archive already there (unless --overwrite), it
 // says what the system said when the disk is full, and "info" and "events" open archives
 // where nothing can be written.
+#include "support/FileHashes.h"
 #include "support/ScratchMount.h"
 #include "support/TempDir.h"
-#include "tools/DeviceFolderWriter.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMap>
 #include <gtest/gtest.h>
 
+#include "CliRescue.h"
 #include "CliRun.h"
-
-namespace {
-
-using DeviceFiles::Model;
-
-DeviceFiles::DeviceFolder rescue()
-{
-    DeviceFiles::DeviceFolder f;
-    f.model = Model::Q25;
-    f.ecgRaw = std::vector<int32_t>(2500, 0);
-    f.heartRate = {{1000, 72}, {2000, 75}};
-    f.temperature = {{1500, 36}};
-    DeviceFiles::TrendBlock block;
-    block.events[0] = {101, 3000};
-    f.trend = {block};
-    f.cprFeedback = {{4000, 50}, {4500, 55}};
-    f.hasCprFeedback = true;
-    f.audioStartMs = 250;
-    f.audioSamples = QByteArray(32000, char(0x80));
-    f.hasAudio = true;
-    return f;
-}
-
-// Every file below a folder with the hash of its bytes.
-QMap<QString, QByteArray> filesOf(const QString &folder)
-{
-    QMap<QString, QByteArray> out;
-    for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name)) {
-        QFile f(QDir(folder).filePath(name));
-        f.open(QIODevice::ReadOnly);
-        out.insert(name, QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256));
-    }
-    return out;
-}
-
-} // namespace
 
 TEST(CliImportSafety, TheArchiveGoesNeitherOverADeviceFolderFileNorOverAnArchiveThatIsThere)
 {
     TempDir dir;
     const QString folder = dir.file("card");
-    rescue().write(folder);
+    cliRescue().write(folder);
     dir.write("card/Audio Record.wav", "an older sound");
     const QString reviewed = dir.write("card/Q25_0905(2021-03-07).aed", "a reviewed archive");
     const struct { QString out; bool overwrite; bool written; QString error; } cases[] = {
@@ -74,7 +37,7 @@ TEST(CliImportSafety, TheArchiveGoesNeitherOverADeviceFolderFileNorOverAnArchive
         {reviewed, true, true, QString()},
     };
     for (const auto &c : cases) {
-        const auto before = filesOf(folder);
+        const auto before = fileHashesIn(folder);
         QStringList arguments{"import", folder, "--serial", "SN-7", "--erase"};
         if (!c.out.isEmpty())
             arguments << "--out" << c.out;
@@ -91,12 +54,12 @@ TEST(CliImportSafety, TheArchiveGoesNeitherOverADeviceFolderFileNorOverAnArchive
                         || run.err.startsWith("ravelin-cli import: " + c.out + " is a file"))
                 << what << ": " << run.err.toStdString();
             EXPECT_TRUE(run.err.contains(c.error)) << what << ": " << run.err.toStdString();
-            EXPECT_EQ(filesOf(folder), before) << what << ": nothing changed";
+            EXPECT_EQ(fileHashesIn(folder), before) << what << ": nothing changed";
             continue;
         }
         EXPECT_EQ(run.status, 0) << what << ": " << run.err.toStdString();
         EXPECT_EQ(run.out, reviewed + "\n");
-        auto after = filesOf(folder);
+        auto after = fileHashesIn(folder);
         EXPECT_NE(after.take("Q25_0905(2021-03-07).aed"), before.value("Q25_0905(2021-03-07).aed"));
         EXPECT_EQ(after.keys(), (QStringList{"Audio Record.bin", "Audio Record.wav", "CPR Feedback.bin"}))
             << "the device files were erased once read back";
@@ -107,7 +70,7 @@ TEST(CliImportSafety, DeviceFilesWithACutRecordImportWithAWarning)
 {
     TempDir dir;
     const QString folder = dir.file("card");
-    rescue().write(folder);
+    cliRescue().write(folder);
     QFile hr(folder + "/Q25 HR Data.MIF");
     hr.resize(hr.size() - 1);
 
@@ -125,15 +88,15 @@ TEST(CliImportSafety, AFullDiskIsNamedAndNothingIsErased)
         GTEST_SKIP() << ScratchMount::skipReason().toStdString() << "; the full file system is not tried";
     TempDir dir;
     const QString folder = dir.file("card");
-    rescue().write(folder);
-    const auto before = filesOf(folder);
+    cliRescue().write(folder);
+    const auto before = fileHashesIn(folder);
 
     const CliRun run = runCli({"import", folder, "--serial", "SN-7", "--erase", "--out", full.file("case.aed")});
 
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "ravelin-cli import: An error occurred while writing " + full.file("case.aed")
                            + ".\nNo space left on device\n");
-    EXPECT_EQ(filesOf(folder), before);
+    EXPECT_EQ(fileHashesIn(folder), before);
     EXPECT_EQ(QDir(full.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
@@ -141,7 +104,7 @@ TEST(CliImportSafety, InfoAndEventsOpenAnArchiveWhereNothingCanBeWritten)
 {
     TempDir scratch;
     ReadOnlyFolder folder([&](const QString &path) {
-        rescue().write(path);
+        cliRescue().write(path);
         const CliRun import = runCli({"import", path, "--serial", "SN-7"});
         ASSERT_EQ(import.status, 0) << import.err.toStdString();
     });
