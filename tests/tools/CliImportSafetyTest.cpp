@@ -102,7 +102,6 @@ TEST(CliImportSafety, AFullDiskIsNamedAndNothingIsErased)
 
 TEST(CliImportSafety, InfoAndEventsOpenAnArchiveWhereNothingCanBeWritten)
 {
-    TempDir scratch;
     ReadOnlyFolder folder([&](const QString &path) {
         cliRescue().write(path);
         const CliRun import = runCli({"import", path, "--serial", "SN-7"});
