@@ -96,6 +96,8 @@ AedArchiveContents ParseAedArchive(BinaryReader &in)
         a.tempFilePresent = in.i32();
         r.startTimeValid = in.u8() != 0;
     }
+    if (!AedTime::isPlausibleStart(r.deviceStartTime))
+        r.startTimeValid = false;
     return a;
 }
 
@@ -109,8 +111,9 @@ void ReadAedArchive(CaseStore &store, const QString &path, int slot, uint16_t ti
 
         CaseRecord &r = a.record;
         r.timeZoneIndex = timeZoneChoice;
-        // A missing start time stays missing rather than becoming a few hours off 1970.
-        if (r.deviceStartTime.GetTime() != 0)
+        // A missing start time stays missing rather than becoming a few hours off 1970;
+        // one outside the starts a case can have is not shifted at all.
+        if (r.deviceStartTime.GetTime() != 0 && AedTime::isPlausibleStart(r.deviceStartTime))
             r.startTime = ShiftStartToZone(r.deviceStartTime, r.timeZoneIndex);
 
         OpenCase &entry = store.at(slot);

@@ -16,7 +16,7 @@ struct AedArchiveContents
     // The fields of the archive. deviceStartTime is the start time read (startTime stays
     // 0: the shift to a zone belongs to the open); both annotation counts are the number
     // of annotations; startTimeValid comes from the trailer, else it is true unless the
-    // start time is missing (0).
+    // start time is missing (0); a start outside 1970..2099 is never valid.
     CaseRecord record;
     CC8Class files;                      // the five buffers, the trend blocks cut
     std::vector<EventItem> annotations;  // title (with "A: ") and body, file order

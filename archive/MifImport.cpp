@@ -3,7 +3,9 @@
 #include "base/LanguagePack.h"
 #include "base/Platform.h"
 #include "archive/AedArchiveWriter.h"
+#include "base/BinaryReader.h"
 #include "base/FileError.h"
+#include "archive/ImportChecks.h"
 #include "case/CC8Class.h"
 #include "case/CaseSession.h"
 #include "case/DeviceFolderFiles.h"
@@ -19,13 +21,31 @@ namespace {
 
 constexpr size_t TempIndex = 4;
 
+MifConversion::Contents contentsOf(const QByteArray &data)
+{
+    return {uint32_t(data.size()), qHash(data)};
+}
+
 std::array<MifConversion::Contents, 5> contentsOf(const CC8Class &files)
 {
     const QByteArray *const data[] = {&files.ctData, &files.ecgData, &files.hrData, &files.trendData, &files.tempData};
     std::array<MifConversion::Contents, 5> out;
     for (size_t i = 0; i < out.size(); ++i)
-        out[i] = {uint32_t(data[i]->size()), qHash(*data[i])};
+        out[i] = contentsOf(*data[i]);
     return out;
+}
+
+// The five files as they lie on disk: the ECG with its header.
+std::array<MifConversion::Contents, 5> wholeFilesOf(const CC8Class &files)
+{
+    std::array<MifConversion::Contents, 5> out = contentsOf(files);
+    out[1] = contentsOf(files.ecgHeader + files.ecgData);
+    return out;
+}
+
+std::array<QString, 5> pathsOf(const CC8Class &files)
+{
+    return {files.ctPath, files.ecgPath, files.hrPath, files.trendPath, files.tempPath};
 }
 
 } // namespace
@@ -44,33 +64,47 @@ QString ImportArchiveName(int32_t deviceModel, const CC8Class &files)
 int MifImport::DecodeFolder()
 {
     const SharedState &state = m_session.state;
+    Platform &platform = m_session.platform();
     CC8Class &scratch = m_session.store.scratchFileSet;
     scratch.SetPaths(state.mifFolderPath, state.deviceModel);
     // A device file that cannot be read stops the import here, before a case exists: an
     // archive without it would replace the device's data with part of it.
-    if (scratch.LoadFiles(false, m_session.platform()) != 0) {
+    if (scratch.LoadFiles(false, platform) != 0) {
         scratch.FreeBuffers();
         return -1;
     }
-    const auto scratchContents = contentsOf(scratch);
+    const auto firstRead = wholeFilesOf(scratch);
+    if (betweenReads)
+        betweenReads();
 
     const int slot = MifCase::CreateCaseFromMif(m_session);
     scratch.FreeBuffers();
     const CC8Class &files = *m_session.store.at(slot).fileSet;
-    const auto read = contentsOf(files);
+    const auto secondRead = wholeFilesOf(files);
+    const auto paths = pathsOf(files);
     // The case reads the folder once more; a file that changed or went in between is not
     // converted.
-    if (!std::equal(read.begin(), read.begin() + TempIndex, scratchContents.begin())) {
-        m_session.store.FreeCase(slot);
-        return -1;
+    for (size_t i = 0; i < TempIndex; ++i) {
+        if (firstRead[i] != secondRead[i]) {
+            platform.showError(ImportChecks::changedWhileReadText(paths[i]), m_session.GetText(TextId::Caption));
+            m_session.store.FreeCase(slot);
+            return -1;
+        }
     }
 
     m_conversion = MifConversion();
     m_conversion.mifFolder = state.mifFolderPath;
     m_conversion.deviceModel = state.deviceModel;
-    m_conversion.files = read;
+    m_conversion.files = contentsOf(files);
+    m_conversion.onDisk = secondRead;
+    for (size_t i = 0; i < paths.size(); ++i)
+        m_conversion.fileNames[i] = QFileInfo(paths[i]).fileName();
     m_conversion.tempRead = m_session.store.tempFilePresentOf(slot) == 1 && QFileInfo::exists(files.tempPath)
         && QFileInfo(files.tempPath).size() == files.tempData.size();
+
+    if (const auto cut = ImportChecks::cutFiles(files, m_conversion.tempRead); !cut.empty())
+        platform.messageBox(ImportChecks::cutFilesText(cut), m_session.GetText(TextId::Caption), Platform::Icon::Warning,
+                            Platform::Buttons::Ok);
     return slot;
 }
 
@@ -102,17 +136,30 @@ bool ArchiveHoldsConversion(const CaseSession &session, int slot, const MifConve
     return std::equal(read.begin(), read.begin() + compared, conversion.files.begin());
 }
 
-void EraseMifFiles(const MifConversion &conversion)
+QStringList EraseMifFiles(const MifConversion &conversion)
 {
-    const CC8Class::Kind kinds[] = {CC8Class::Kind::CT, CC8Class::Kind::ECG, CC8Class::Kind::HR, CC8Class::Kind::Trend,
-                                    CC8Class::Kind::Temp};
-    const DeviceFolderFiles folder(conversion.mifFolder);
-    for (const CC8Class::Kind kind : kinds) {
-        if (kind == CC8Class::Kind::Temp && !conversion.tempRead)
+    const QDir folder(conversion.mifFolder);
+    QStringList kept;
+    for (size_t i = 0; i < conversion.fileNames.size(); ++i) {
+        if ((i == TempIndex && !conversion.tempRead) || conversion.fileNames[i].isEmpty())
             continue;
-        QFile::remove(folder.filePath(CC8Class::MifFileName(conversion.deviceModel, kind)));
+        const QString path = folder.filePath(conversion.fileNames[i]);
+        MifConversion::Contents now;
+        try {
+            now = contentsOf(BinaryReader::readWholeFile(path));
+        } catch (const FileError &error) {
+            if (error.kind() != FileError::Kind::NotFound)
+                kept << path;
+            continue;
+        }
+        if (now != conversion.onDisk[i]) {
+            kept << path;
+            continue;
+        }
+        QFile::remove(path);
     }
     // rmdir removes only an empty folder: the CPR feedback, the sound or an archive saved
     // beside the device files keep it.
     QDir().rmdir(conversion.mifFolder);
+    return kept;
 }

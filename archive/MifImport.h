@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 class CC8Class;
 class CaseSession;
@@ -21,10 +23,12 @@ struct MifConversion
     };
 
     QString mifFolder;            // folder of the device files, without a trailing '/'
-    int32_t deviceModel = 0;      // picks the file names
+    int32_t deviceModel = 0;      // the model the files were read as
     bool tempRead = false;        // the whole Temp file went into the archive
     QString archivePath;
     std::array<Contents, 5> files{}; // CT, ECG (samples after the header), HR, Trend, Temp
+    std::array<Contents, 5> onDisk{}; // the same five files whole, as they were read
+    std::array<QString, 5> fileNames; // their names in mifFolder
 };
 
 // The name an import gives its archive, without ".aed": model code, hour and minute, and
@@ -40,9 +44,12 @@ public:
 
     // Reads the folder into the scratch file set and makes a case of it (CreateCaseFromMif);
     // the Temp file is read when the next slot's tempFilePresent is 1. Returns the slot, or
-    // -1 when the CT, ECG, HR or Trend file could not be read: the message naming the file
-    // has been shown and no case is left behind.
+    // -1 when the CT, ECG, HR or Trend file could not be read or changed between the two
+    // reads: the message naming the file has been shown and no case is left behind. Device
+    // files that end in a cut record are named in a warning; the import goes on.
     int DecodeFolder();
+    // Runs between the two reads of the folder (tests change a file there).
+    std::function<void()> betweenReads;
     // The automatic name of the folder decoded last.
     QString archiveName() const;
     // Writes the case with the conversion writer to path and frees it, whether or not the
@@ -61,6 +68,8 @@ private:
 bool ArchiveHoldsConversion(const CaseSession &session, int slot, const MifConversion &conversion);
 
 // Deletes the converted device files of the folder (CT, ECG, HR, Trend, and Temp when it
-// was read), then the folder itself if nothing else is left in it. Failures are ignored:
-// what cannot be deleted stays where it was.
-void EraseMifFiles(const MifConversion &conversion);
+// was read), then the folder itself if nothing else is left in it. Just before a file is
+// deleted it is read again: one that is no longer what was converted (another length or
+// other bytes, or it cannot be read) is kept. Returns the paths of the files kept so.
+// Failures to delete are ignored: what cannot be deleted stays where it was.
+QStringList EraseMifFiles(const MifConversion &conversion);

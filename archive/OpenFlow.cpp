@@ -9,17 +9,24 @@
 #include "device/CprFeedbackFile.h"
 #include "base/FileError.h"
 #include "archive/FolderScan.h"
+#include "archive/ImportChecks.h"
 #include "archive/MifImport.h"
 #include "case/CaseSession.h"
 #include "device/EventListBuild.h"
 #include "device/OpenDialogLogic.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 constexpr int ImportMessageConverted = 168;
 constexpr int ImportMessageOwnFormat = 169;
 constexpr int ImportMessageErased = 170;
+
+QString existingArchiveText(const QString &path)
+{
+    return QStringLiteral("%1 exists already and was not replaced by a new import of its device files.").arg(path);
+}
 } // namespace
 
 int ModelIndexOfFolder(const QString &folder)
@@ -80,6 +87,18 @@ OpenFlow::Outcome OpenFlow::ImportMifFolder()
             return Outcome::Cancelled;
         }
         state.archivePath = path;
+    }
+    // The archive never goes over a file of the device folder, and an import of a whole
+    // directory never replaces an archive that is there already (it may have been reviewed).
+    QString refusal;
+    if (!ImportChecks::deviceFolderFileAt(m_session.store.scratchFileSet, state.archivePath).isEmpty())
+        refusal = ImportChecks::protectedTargetText(state.archivePath);
+    else if (state.directoryMode == 1 && QFileInfo::exists(state.archivePath))
+        refusal = existingArchiveText(state.archivePath);
+    if (!refusal.isEmpty()) {
+        m_session.platform().showError(refusal, m_session.GetText(TextId::Caption));
+        m_session.store.FreeCase(slot);
+        return state.directoryMode == 1 ? Outcome::Skipped : Outcome::Failed;
     }
     if (!import.WriteArchive(slot, state.archivePath))
         return Outcome::Failed;
@@ -162,16 +181,21 @@ OpenFlow::Outcome OpenFlow::LoadArchiveIntoNewSlot(const MifConversion *conversi
 
 void OpenFlow::finishConversion(const MifConversion &conversion)
 {
+    const QStringList kept = EraseMifFiles(conversion);
     if (m_session.state.directoryMode == 0)
-        showImportMessage();
-    EraseMifFiles(conversion);
+        showImportMessage(kept);
+    else if (!kept.isEmpty())
+        m_session.platform().messageBox(ImportChecks::keptChangedText(kept), m_session.GetText(TextId::Caption),
+                                     Platform::Icon::Warning, Platform::Buttons::Ok);
 }
 
-void OpenFlow::showImportMessage()
+void OpenFlow::showImportMessage(const QStringList &kept)
 {
+    const QString erased = kept.isEmpty() ? m_session.GetText(ImportMessageErased) : ImportChecks::keptChangedText(kept);
     const QString text = m_session.GetText(ImportMessageConverted) + QLatin1Char('\n') + m_session.GetText(ImportMessageOwnFormat)
-        + QStringLiteral("\n\n") + m_session.GetText(ImportMessageErased);
-    m_session.platform().messageBox(text, m_session.GetText(TextId::Caption), Platform::Icon::Information,
+        + QStringLiteral("\n\n") + erased;
+    m_session.platform().messageBox(text, m_session.GetText(TextId::Caption),
+                                 kept.isEmpty() ? Platform::Icon::Information : Platform::Icon::Warning,
                                  Platform::Buttons::Ok);
 }
 
@@ -182,7 +206,7 @@ bool OpenFlow::loadCompanionFiles(int slot)
     const QString &folder = m_session.state.currentFolder;
     for (auto load : {&LoadCprFeedback, &LoadAudioRecord}) {
         try {
-            load(m_session.store, folder, slot);
+            load(m_session, folder, slot);
         } catch (const FileError &error) {
             m_session.platform().showError(error.message(), m_session.GetText(TextId::Caption));
             complete = false;

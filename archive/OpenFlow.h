@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class CaseSession;
 struct MifConversion;
@@ -16,7 +17,8 @@ public:
     enum class Outcome {
         Opened,     // the archive is open as a case
         Cancelled,  // the user cancelled a dialog; nothing changed
-        Skipped,    // an import found a device file it could not read; reported, nothing written
+        Skipped,    // an import found a device file it could not read, or (directory mode) an archive
+                    // already at its target; reported, nothing written
         Failed,     // reported error; no case, or a case without its CPR feedback or sound
     };
 
@@ -28,13 +30,16 @@ public:
 
     // openMode 1: imports the MIF folder state.mifFolderPath of state.deviceModel. The
     // next slot's tempFilePresent says whether its Temp file is read. In directory mode the
-    // archive goes into the folder under its automatic name; otherwise the user names it.
+    // archive goes into the folder under its automatic name (never over an archive there);
+    // otherwise the user names it. A target that is a file of the device folder is refused.
     Outcome ImportMifFolder();
     // openMode 2: asks for an archive and opens it.
     Outcome ChooseArchive();
     // openMode 3: opens the archive at state.archivePath. conversion, when given, is the
     // import that has just written it: once the archive has been read back holding the
-    // device files, the import message is shown (single-folder mode) and they are erased.
+    // device files, they are erased (EraseMifFiles) and the import message is shown in
+    // single-folder mode, naming the files kept because they changed (a warning on its own
+    // in directory mode).
     Outcome OpenArchivePath(const MifConversion *conversion = nullptr);
     // Opens an archive the way "Load AED File" does, without a dialog (command line,
     // recent files).
@@ -55,7 +60,7 @@ private:
     void rememberArchive(const QString &folder, const QString &name);
     void finishConversion(const MifConversion &conversion);
     bool loadCompanionFiles(int slot);
-    void showImportMessage();
+    void showImportMessage(const QStringList &kept);
 
     CaseSession &m_session;
     int m_openedSlot = -1;

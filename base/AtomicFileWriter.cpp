@@ -2,38 +2,193 @@
 
 #include "base/FileError.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace AtomicFileWriter {
 
+namespace {
+
+constexpr int TokenLength = 8;
+constexpr int MaxNameTries = 64;
+constexpr int MaxLinkDepth = 40;
+const QLatin1String TemporarySuffix(".tmp~");
+
+QString randomToken()
+{
+    static const char alphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    QString token;
+    for (int i = 0; i < TokenLength; ++i)
+        token += QLatin1Char(alphabet[QRandomGenerator::system()->bounded(int(sizeof alphabet) - 1)]);
+    return token;
+}
+
+// A temporary file of target left by an earlier write: ".<name>.<token>.tmp~", or the
+// "<name>.tmp~" that older versions used.
+bool isTemporaryOf(const QString &entry, const QString &name)
+{
+    if (entry == name + TemporarySuffix)
+        return true;
+    const QString prefix = QLatin1Char('.') + name + QLatin1Char('.');
+    if (!entry.startsWith(prefix) || !entry.endsWith(TemporarySuffix))
+        return false;
+    const QStringView token = QStringView(entry).mid(prefix.size(), entry.size() - prefix.size() - TemporarySuffix.size());
+    if (token.size() != TokenLength)
+        return false;
+    return std::all_of(token.begin(), token.end(), [](QChar c) {
+        return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');
+    });
+}
+
+void removeLeftovers(const QString &target)
+{
+    const QFileInfo info(target);
+    const QDir folder = info.dir();
+    const QStringList entries = folder.entryList(QDir::Files | QDir::System | QDir::Hidden);
+    for (const QString &entry : entries) {
+        // unlink removes a planted link itself, never what it points to.
+        if (isTemporaryOf(entry, info.fileName()))
+            ::unlink(QFile::encodeName(folder.filePath(entry)).constData());
+    }
+}
+
+class TemporaryFile
+{
+public:
+    ~TemporaryFile()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        if (!m_path.isEmpty())
+            ::unlink(m_native.constData());
+    }
+
+    // Creates the file exclusively; a name that exists (a file or a link) is passed over.
+    // Returns 0, or the errno of the failure.
+    int create(const QString &target, const std::function<QString()> &tokens)
+    {
+        for (int attempt = 0; attempt < MaxNameTries; ++attempt) {
+            const QString path = temporaryPath(target, tokens ? tokens() : randomToken());
+            const QByteArray native = QFile::encodeName(path);
+            // 0666 less the umask shows the user's normal mode for a new file; the file is
+            // made private before a byte is written.
+            const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+            if (fd < 0) {
+                if (errno == EEXIST)
+                    continue;
+                return errno;
+            }
+            m_fd = fd;
+            m_path = path;
+            m_native = native;
+            struct stat info {};
+            if (::fstat(fd, &info) != 0 || ::fchmod(fd, S_IRUSR | S_IWUSR) != 0)
+                return errno;
+            m_newFileMode = info.st_mode & 0777;
+            return 0;
+        }
+        return EEXIST;
+    }
+
+    // Writes everything, syncs, gives the file its final mode and closes it; 0 or errno.
+    int finish(const QByteArray &data, mode_t mode)
+    {
+        const char *p = data.constData();
+        qsizetype left = data.size();
+        while (left > 0) {
+            const ssize_t n = ::write(m_fd, p, size_t(left));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                return errno;
+            p += n;
+            left -= qsizetype(n);
+        }
+        if (::fsync(m_fd) != 0 || ::fchmod(m_fd, mode) != 0)
+            return errno;
+        const int fd = m_fd;
+        m_fd = -1;
+        return ::close(fd) == 0 ? 0 : errno;
+    }
+
+    // Renames the file over target; 0 or errno. Afterwards the file is no longer ours to remove.
+    int renameOver(const QString &target)
+    {
+        if (std::rename(m_native.constData(), QFile::encodeName(target).constData()) != 0)
+            return errno;
+        m_path.clear();
+        return 0;
+    }
+
+    mode_t newFileMode() const { return m_newFileMode; }
+
+private:
+    int m_fd = -1;
+    QString m_path;
+    QByteArray m_native;
+    mode_t m_newFileMode = 0644;
+};
+
+// The rename reaches the disk only once the folder holding it is synced.
+void syncFolderOf(const QString &target)
+{
+    const int fd = ::open(QFile::encodeName(QFileInfo(target).absolutePath()).constData(),
+                          O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+} // namespace
+
+QString finalPath(const QString &path)
+{
+    QFileInfo info(path);
+    for (int depth = 0; depth < MaxLinkDepth; ++depth) {
+        if (!info.isSymLink())
+            return info.filePath();
+        info.setFile(info.symLinkTarget());
+    }
+    return path;
+}
+
+QString temporaryPath(const QString &target, const QString &token)
+{
+    const QFileInfo info(target);
+    return info.dir().filePath(QLatin1Char('.') + info.fileName() + QLatin1Char('.') + token + TemporarySuffix);
+}
+
 void write(const QString &path, const QByteArray &data)
 {
-    const QString temp = path + QStringLiteral(".tmp~");
-    QFile file(temp);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw FileError(path, FileError::Kind::CreateFailed, file.errorString());
+    write(path, data, {});
+}
 
-    const auto abandon = [&](const QString &why) {
-        file.close();
-        QFile::remove(temp);
-        throw FileError(path, FileError::Kind::WriteFailed, why);
-    };
-    if (file.write(data) != data.size())
-        abandon(file.errorString());
-    if (!file.flush())
-        abandon(file.errorString());
-    if (::fsync(file.handle()) != 0)
-        abandon(QStringLiteral("The file could not be synced to disk."));
-    file.close();
+void write(const QString &path, const QByteArray &data, const std::function<QString()> &tokens)
+{
+    const QString target = finalPath(path);
+    TemporaryFile temp;
+    if (const int error = temp.create(target, tokens); error != 0)
+        throw FileError(path, FileError::Kind::CreateFailed, qt_error_string(error));
 
-    if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(path).constData()) != 0) {
-        QFile::remove(temp);
-        throw FileError(path, FileError::Kind::WriteFailed, QStringLiteral("The file could not be replaced."));
-    }
+    struct stat existing {};
+    const bool replacing = ::stat(QFile::encodeName(target).constData(), &existing) == 0 && S_ISREG(existing.st_mode);
+    const mode_t mode = replacing ? mode_t(existing.st_mode & 0777) : temp.newFileMode();
+    if (const int error = temp.finish(data, mode); error != 0)
+        throw FileError(path, FileError::Kind::WriteFailed, qt_error_string(error));
+    if (const int error = temp.renameOver(target); error != 0)
+        throw FileError(path, FileError::Kind::WriteFailed, qt_error_string(error));
+    syncFolderOf(target);
+    removeLeftovers(target);
 }
 
 } // namespace AtomicFileWriter

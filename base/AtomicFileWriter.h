@@ -2,12 +2,34 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 
 // Replaces a file whole: the bytes go to a temporary file beside the target, are flushed
 // and synced to disk, and the temporary file is renamed over the target. On any failure
 // the temporary file is removed and the previous target is left as it was.
+//
+// A target that is a symbolic link is written through: the file at the end of the link
+// is replaced and the link stays a link. A replaced file keeps its permission bits; a new
+// file gets the user's normal mode (0666 less the umask). The temporary file has a name
+// no one can guess, is created exclusively, never through a link, and is private (0600)
+// while it is written. Temporary files that a killed run left for the same target are
+// never reused and are removed by the next successful write.
 namespace AtomicFileWriter {
-// Throws FileError (CreateFailed when the temporary file cannot be made, WriteFailed
-// when writing, syncing or renaming fails), naming the target path.
+
+// Throws FileError naming path, with the system's reason as detail: CreateFailed when the
+// temporary file cannot be made, WriteFailed when writing, syncing or renaming fails.
 void write(const QString &path, const QByteArray &data);
-}
+
+// The same, taking the random parts of the temporary names from tokens (one call per
+// name tried) instead of the system's random source; for tests that plant files there.
+void write(const QString &path, const QByteArray &data, const std::function<QString()> &tokens);
+
+// Where a write of path lands: path itself, or the file its chain of symbolic links ends
+// at (path again when the chain loops).
+QString finalPath(const QString &path);
+
+// The temporary file of a target with one random token: ".<name>.<token>.tmp~" in the
+// target's folder.
+QString temporaryPath(const QString &target, const QString &token);
+
+} // namespace AtomicFileWriter

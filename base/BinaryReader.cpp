@@ -1,23 +1,94 @@
 #include "base/BinaryReader.h"
 
 #include <QFile>
-#include <QFileInfo>
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+class Descriptor
+{
+public:
+    explicit Descriptor(int fd) : m_fd(fd) {}
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+    int get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+[[noreturn]] void failWithErrno(const QString &path, int error)
+{
+    if (error == ENOENT || error == ENOTDIR)
+        throw FileError(path, FileError::Kind::NotFound);
+    throw FileError(path, FileError::Kind::OpenFailed, qt_error_string(error));
+}
+
+void checkKindAndSize(const QString &path, const struct stat &info, qint64 maxBytes)
+{
+    if (!S_ISREG(info.st_mode))
+        throw FileError(path, FileError::Kind::NotAFile);
+    if (info.st_size > maxBytes)
+        throw FileError(path, FileError::Kind::TooLarge,
+                        QStringLiteral("It holds %1 bytes; at most %2 are read.").arg(info.st_size).arg(maxBytes));
+}
+
+} // namespace
 
 BinaryReader::BinaryReader(QByteArray data, QString path)
     : m_data(std::move(data)), m_path(std::move(path))
 {
 }
 
-QByteArray BinaryReader::readWholeFile(const QString &path)
+QByteArray BinaryReader::readWholeFile(const QString &path, qint64 maxBytes)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        const bool exists = QFileInfo::exists(path);
-        throw FileError(path, exists ? FileError::Kind::OpenFailed : FileError::Kind::NotFound);
+    const QByteArray native = QFile::encodeName(path);
+    // The kind is checked before the open, so that opening a device has no effect, and
+    // again on what was opened, in case the name was replaced in between. The open does
+    // not block: a pipe without a writer is refused, not waited for.
+    struct stat info {};
+    if (::stat(native.constData(), &info) != 0)
+        failWithErrno(path, errno);
+    checkKindAndSize(path, info, maxBytes);
+    const Descriptor fd(::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (fd.get() < 0)
+        failWithErrno(path, errno);
+    if (::fstat(fd.get(), &info) != 0)
+        failWithErrno(path, errno);
+    checkKindAndSize(path, info, maxBytes);
+
+    // Read to the end, which may come later than the size said if the file grows.
+    QByteArray data;
+    data.resize(qsizetype(std::max<qint64>(info.st_size, 0)) + 1);
+    qsizetype filled = 0;
+    for (;;) {
+        if (filled == data.size()) {
+            if (filled > maxBytes)
+                throw FileError(path, FileError::Kind::TooLarge);
+            data.resize(qsizetype(std::min<qint64>(qint64(filled) * 2 + 4096, maxBytes + 1)));
+        }
+        const ssize_t n = ::read(fd.get(), data.data() + filled, size_t(data.size() - filled));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            failWithErrno(path, errno);
+        if (n == 0)
+            break;
+        filled += qsizetype(n);
     }
-    QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw FileError(path, FileError::Kind::OpenFailed, file.errorString());
+    if (filled > maxBytes)
+        throw FileError(path, FileError::Kind::TooLarge);
+    data.truncate(filled);
     return data;
 }
 

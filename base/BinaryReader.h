@@ -14,8 +14,13 @@ class BinaryReader
 public:
     BinaryReader(QByteArray data, QString path);
 
-    // Reads a whole file; throws NotFound / OpenFailed naming the path.
-    static QByteArray readWholeFile(const QString &path);
+    // No archive, device file or companion file is larger than this (2 GiB).
+    static constexpr qint64 MaxFileBytes = qint64(1) << 31;
+
+    // Reads a whole regular file (a link to one is followed). Throws, naming the path,
+    // before anything is allocated or waited for: NotFound, OpenFailed (with the system's
+    // reason), NotAFile for a folder, a device or a pipe, TooLarge above maxBytes.
+    static QByteArray readWholeFile(const QString &path, qint64 maxBytes = MaxFileBytes);
     static BinaryReader fromFile(const QString &path);
 
     const QString &path() const { return m_path; }

@@ -16,6 +16,8 @@ QString FileError::message() const
     case Kind::WriteFailed: text = QStringLiteral("An error occurred while writing %1."); break;
     case Kind::EndOfFile: text = QStringLiteral("Attempted to access %1 past its end."); break;
     case Kind::BadFormat: text = QStringLiteral("An unknown error occurred while accessing %1."); break;
+    case Kind::NotAFile: text = QStringLiteral("%1 is not a file (a folder, a device or a pipe) and was not read."); break;
+    case Kind::TooLarge: text = QStringLiteral("%1 is larger than a file of its kind can be and was not read."); break;
     }
     text = text.arg(m_path);
     if (!m_detail.isEmpty())

@@ -15,6 +15,8 @@ public:
         WriteFailed,   // writing, flushing or renaming failed
         EndOfFile,     // a read past the end, or a length longer than what is left
         BadFormat,     // the bytes are not what this kind of file can hold (an impossible length)
+        NotAFile,      // a folder, a device or a pipe (or a link to one) where a file was expected
+        TooLarge,      // longer than any file of its kind can be
     };
 
     FileError(QString path, Kind kind, QString detail = {});
@@ -22,7 +24,8 @@ public:
     const QString &path() const { return m_path; }
     Kind kind() const { return m_kind; }
     const QString &detail() const { return m_detail; }
-    // Text for the user, naming the file ("%1 was not found.").
+    // Text for the user, naming the file ("%1 was not found."), then the detail (the
+    // system's reason) on a line of its own.
     QString message() const;
     const char *what() const noexcept override { return m_what.constData(); }
 

@@ -1,5 +1,7 @@
 #include "base/LanguagePack.h"
 
+#include "base/BinaryReader.h"
+
 #include <QCoreApplication>
 #include <QFile>
 
@@ -52,13 +54,13 @@ bool LanguagePack::load(const QString &path)
 
 bool LanguagePack::loadFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // A file that cannot be read (or is no file at all) is treated like a missing one.
+    QByteArray bytes;
+    try {
+        bytes = BinaryReader::readWholeFile(path);
+    } catch (const FileError &) {
         return false;
-    const QByteArray bytes = file.readAll();
-    // A file that opens but cannot be read is treated like a missing one.
-    if (file.error() != QFileDevice::NoError)
-        return false;
+    }
     parseUtf16(bytes);
     return true;
 }

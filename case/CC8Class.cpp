@@ -56,6 +56,7 @@ int CC8Class::SetPaths(const QString &folderPath, int32_t deviceModel)
 
 void CC8Class::KeepEcgHeader(const QByteArray &header)
 {
+    ecgHeader = header;
     uint8_t *const fields[] = {&headerYear, &headerMonth, &headerDay, &headerHour, &headerMinute, &headerSecond};
     for (int i = 0; i < 6; ++i)
         *fields[i] = i < header.size() ? uint8_t(header[i]) : 0;

@@ -64,6 +64,9 @@ public:
     QByteArray trendData; // whole Trend file, a partial last block included
     QByteArray tempData;  // whole Temp file; null when it was not read
 
+    // The ECG file's first bytes as read (its whole header, or all of a shorter file); kept,
+    // like the fields below, when the buffers are freed.
+    QByteArray ecgHeader;
     // Power-on date and time from ECG header bytes 0..5 (year - 2000); bytes 6, 7 unused.
     uint8_t headerYear = 0;
     uint8_t headerMonth = 0;

@@ -15,7 +15,7 @@ enum DeviceModelCode : int32_t {
 
 // The choices and flags that the Open dialog, the open / import / scan flows, the
 // General form and the main frame hand to one another. One instance, owned by
-// CRavelinView; members keep the names the rest of the program knows them by.
+// the CaseSession; members keep the names the rest of the program knows them by.
 struct SharedState
 {
     // Open dialog outputs

@@ -20,6 +20,8 @@ public:
     bool isUsed(int i) const { return i >= 0 && i < count() && m_slots[size_t(i)] != nullptr; }
     // Used slots below the count.
     int usedCount() const { return count() - m_emptyCount; }
+    // How many more items add() takes: the empty slots, then the slots up to Capacity.
+    int room() const { return isFull() ? 0 : Capacity - count() + m_emptyCount; }
 
     // The item in slot i; null when the slot is empty or outside the count.
     T *find(int i) { return isUsed(i) ? m_slots[size_t(i)].get() : nullptr; }

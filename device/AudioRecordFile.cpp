@@ -1,14 +1,16 @@
 #include "device/AudioRecordFile.h"
 
-#include "base/AtomicFileWriter.h"
+#include "base/LanguagePack.h"
+#include "base/Platform.h"
 #include "base/BinaryReader.h"
 #include "base/BinaryWriter.h"
-#include "case/CaseStore.h"
+#include "case/CaseSession.h"
 #include "case/DeviceFolderFiles.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <limits>
+#include <optional>
 
 namespace AudioRecordFile {
 
@@ -49,9 +51,31 @@ QByteArray wavHeader(uint32_t sampleBytes)
 
 } // namespace AudioRecordFile
 
-void LoadAudioRecord(CaseStore &store, const QString &folder, int slot)
+namespace AudioRecordFile {
+
+std::optional<BinaryReader> readRecord(const QString &binPath)
+{
+    try {
+        return BinaryReader(BinaryReader::readWholeFile(binPath), binPath);
+    } catch (const FileError &error) {
+        if (error.kind() == FileError::Kind::NotFound)
+            return std::nullopt;
+        throw;
+    }
+}
+
+bool wavMatches(const QString &wavPath, qsizetype sampleBytes)
+{
+    const QFileInfo wav(wavPath);
+    return wav.isFile() && wav.size() == AudioRecordFile::WavHeaderBytes + sampleBytes;
+}
+
+} // namespace AudioRecordFile
+
+void LoadAudioRecord(CaseSession &session, const QString &folder, int slot)
 {
     using namespace AudioRecordFile;
+    CaseStore &store = session.store;
     if (!store.caseAt(slot))
         return;
     OpenCase &entry = store.at(slot);
@@ -60,22 +84,22 @@ void LoadAudioRecord(CaseStore &store, const QString &folder, int slot)
     const QString binPath = DeviceFolderFiles(folder).filePath(binFileName());
     const QString wavPath = dir.filePath(wavFileName());
 
-    QByteArray bytes;
-    try {
-        bytes = BinaryReader::readWholeFile(binPath);
-    } catch (const FileError &) {
+    std::optional<BinaryReader> in = readRecord(binPath);
+    if (!in)
         return; // no sound came with the case
-    }
-    BinaryReader in(std::move(bytes), binPath);
-    const Head head = parse(in);
+    const Head head = parse(*in);
 
-    const QFileInfo wav(wavPath);
-    const bool wavMatches = wav.isFile() && wav.size() == WavHeaderBytes + head.sampleBytes;
-    if (!wavMatches) {
+    if (!wavMatches(wavPath, head.sampleBytes)) {
         BinaryWriter out;
         out.bytes(wavHeader(uint32_t(head.sampleBytes)));
-        out.bytes(in.data().constData() + HeaderBytes, head.sampleBytes);
-        out.commitTo(wavPath);
+        out.bytes(in->data().constData() + HeaderBytes, head.sampleBytes);
+        try {
+            out.commitTo(wavPath);
+        } catch (const FileError &error) {
+            session.platform().messageBox(
+                error.message() + QStringLiteral("\nThe sound is played from %1.").arg(binPath),
+                session.GetText(TextId::Caption), Platform::Icon::Warning, Platform::Buttons::Ok);
+        }
         entry.audioDurationSec = durationSec(head.sampleBytes);
     }
     entry.audioStartMs = head.startMs;

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "base/BinaryReader.h"
+
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 class BinaryReader;
-class CaseStore;
+class CaseSession;
 
 // "Audio Record.bin": an int32 start (ms since power-on), then the sound as unsigned 8-bit
 // mono PCM at 16000 samples per second. "Audio Record.wav" is the same sound behind a
@@ -35,13 +38,21 @@ QByteArray wavHeader(uint32_t sampleBytes);
 // Whole seconds of sound in sampleBytes samples.
 inline int32_t durationSec(qsizetype sampleBytes) { return int32_t(sampleBytes / SampleRate); }
 
+// Start and samples of an "Audio Record.bin"; a missing file gives nothing, any other
+// failure throws FileError naming it.
+std::optional<BinaryReader> readRecord(const QString &binPath);
+// A WAV of the record's sampleBytes samples is there at wavPath.
+bool wavMatches(const QString &wavPath, qsizetype sampleBytes);
+
 } // namespace AudioRecordFile
 
 // Reads "Audio Record.bin" of folder for the case of a used slot: sets hasAudio and
 // audioStartMs. "Audio Record.wav" beside it is kept when its size is exactly the header
 // plus the samples of the .bin file; otherwise it belongs to another recording (or is
 // missing) and is made again, replacing the old file atomically, and audioDurationSec is
-// set. A .bin file that cannot be opened clears hasAudio and is not an error. A .bin file
-// under 4 bytes, or a WAV that cannot be written, throws FileError naming that file and
-// leaves hasAudio clear.
-void LoadAudioRecord(CaseStore &store, const QString &folder, int slot);
+// set. A missing .bin file clears hasAudio and is not an error. A .bin file under 4
+// bytes, or one that cannot be read, throws FileError naming it and leaves hasAudio
+// clear. A WAV that cannot be written (a read-only folder) is a warning through the
+// platform naming it and the system's reason; the case keeps its sound, which playback
+// then takes from the .bin file (LoadRecordedSound).
+void LoadAudioRecord(CaseSession &session, const QString &folder, int slot);

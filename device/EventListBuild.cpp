@@ -2,6 +2,8 @@
 // annotations of its archive, and one tree item per event in time order.
 #include "device/EventListBuild.h"
 
+#include "base/LanguagePack.h"
+#include "base/Platform.h"
 #include "case/CaseSession.h"
 #include "device/MifCase.h"
 #include "case/EventListText.h"
@@ -10,6 +12,16 @@
 #include <algorithm>
 
 namespace {
+QString annotationsLeftOutText(const QString &archive, size_t count, size_t kept)
+{
+    return QStringLiteral("%1 holds %2 annotations, but a case holds at most %3 events: %4 annotations were left "
+                          "out. Saving this case over the archive would drop them.")
+        .arg(archive)
+        .arg(count)
+        .arg(MaxEvents)
+        .arg(count - kept);
+}
+
 // The other case with a tree branch for which same(other) holds; null when none.
 template <typename Same>
 const CaseRecord *otherCaseWith(const CaseStore &store, int slot, Same same)
@@ -70,11 +82,21 @@ void BuildEventList(CaseSession &session, int slot)
     }
     store.at(slot).viewed = true;
 
-    MifCase::DecodeCaseData(store, slot, session.texts(), state.deviceModel, state.modelIndex, [&store, slot, c] {
+    MifCase::DecodeCaseData(store, slot, session.texts(), state.deviceModel, state.modelIndex, [&session, &store, slot, c] {
         const size_t count = std::min(store.pendingAnnotations.size(), size_t(std::max(0, c->savedAnnotationCount)));
-        for (size_t i = 0; i < count; ++i) {
+        // The device's events came first; annotations the table has no room for are left
+        // out, and the case counts only those it keeps.
+        const size_t kept = std::min(count, size_t(c->events.room()));
+        for (size_t i = 0; i < kept; ++i) {
             const EventItem &a = store.pendingAnnotations[i];
             store.AddEvent(slot, a.timeMs, a.text, a.detail);
+        }
+        if (kept < count) {
+            c->savedAnnotationCount = int32_t(kept);
+            c->annotationChangeCount = int32_t(kept);
+            session.platform().messageBox(annotationsLeftOutText(store.at(slot).sourcePath, count, kept),
+                                          session.GetText(TextId::Caption), Platform::Icon::Warning,
+                                          Platform::Buttons::Ok);
         }
         store.pendingAnnotations.clear();
     });

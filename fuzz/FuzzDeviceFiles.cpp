@@ -1,66 +1,52 @@
-// Decoding of the device files: the input is cut into the HR, Temp, ECG and trend buffers
-// of one case (three leading 16-bit lengths, the trend data taking the rest), which are
-// decoded into events, CPR periods, series and samples. Every input must decode without
-// a crash, and every stored sample lies on the device's 1..250 scale.
-#include "base/LanguagePack.h"
-#include "base/Platform.h"
+// Import of a device folder: the input becomes the folder's files, which are read as an
+// import reads them (LoadFiles twice, the ECG header, the cut-record check) and decoded
+// into events, CPR periods, series and samples. The first byte picks the model (its file
+// names and texts) and whether a Temp file is there; then three 16-bit lengths cut the
+// ECG file (with its header), the HR and the Temp file, and the trend file takes the rest.
+// Every input must import without a crash, and every stored sample lies on the device's
+// 1..250 scale.
+#include "FuzzSupport.h"
+
+#include "archive/MifImport.h"
 #include "case/CaseSession.h"
-#include "device/MifCase.h"
-
-#include <cstddef>
-#include <cstdint>
-
-namespace {
-
-class SilentPlatform : public Platform
-{
-public:
-    Answer messageBox(const QString &, const QString &, Icon, Buttons) override { return Answer::Ok; }
-};
-
-QByteArray take(const uint8_t *&data, size_t &size, size_t count)
-{
-    count = count < size ? count : size;
-    QByteArray out(reinterpret_cast<const char *>(data), qsizetype(count));
-    data += count;
-    size -= count;
-    return out;
-}
-
-size_t length(const uint8_t *&data, size_t &size)
-{
-    const QByteArray b = take(data, size, 2);
-    return b.size() < 2 ? 0 : size_t(uint8_t(b[0]) | (uint8_t(b[1]) << 8));
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static LanguagePack texts = [] {
-        LanguagePack pack;
-        pack.loadBuiltIn();
-        return pack;
-    }();
+    using namespace FuzzSupport;
+    InputCutter input(data, size);
+    const uint8_t flags = input.byte();
+    const int32_t models[] = {ModelQ21, ModelQ25, ModelNone};
+    const int32_t model = models[flags % 3];
+    const bool withTemp = (flags & 4) != 0;
+    const size_t ecgLength = input.length16();
+    const size_t hrLength = input.length16();
+    const size_t tempLength = input.length16();
+
+    const QDir folder(scratchFolder());
+    const auto path = [&](CC8Class::Kind kind) { return folder.filePath(CC8Class::MifFileName(model, kind)); };
+    writeFile(path(CC8Class::Kind::CT), QByteArray(16, '\x5A'));
+    writeFile(path(CC8Class::Kind::ECG), input.take(ecgLength));
+    writeFile(path(CC8Class::Kind::HR), input.take(hrLength));
+    const QByteArray temp = input.take(tempLength);
+    if (withTemp)
+        writeFile(path(CC8Class::Kind::Temp), temp);
+    else
+        QFile::remove(path(CC8Class::Kind::Temp));
+    writeFile(path(CC8Class::Kind::Trend), input.rest());
+
     SilentPlatform platform;
-    CaseSession view(texts, platform);
-    view.state.deviceModel = int32_t(size % 3 == 0 ? ModelQ21 : ModelNone);
-
-    const size_t hrLength = length(data, size);
-    const size_t tempLength = length(data, size);
-    const size_t ecgLength = length(data, size);
-    const int slot = view.store.AllocateCaseSlot(view.state.currentFolder + view.state.currentArchiveName);
-    CC8Class &files = *view.store.at(slot).fileSet;
-    files.hrData = take(data, size, hrLength);
-    files.tempData = take(data, size, tempLength);
-    files.ecgData = take(data, size, ecgLength);
-    files.trendData = take(data, size, size);
-    files.SplitTrendBlocks();
-    view.store.at(slot).tempLoaded = 1;
-
+    CaseSession view(texts(), platform);
+    view.state.deviceModel = model;
+    view.state.mifFolderPath = folder.path();
+    view.store.setTempFilePresent(view.store.nextCaseSlot(), withTemp ? 1 : 0);
+    MifImport import(view);
+    const int slot = import.DecodeFolder();
+    if (slot < 0)
+        __builtin_trap(); // every file is there and readable
+    import.archiveName();
+    view.store.at(slot).tempLoaded = withTemp ? 1 : 0;
     MifCase::DecodeCaseData(view.store, slot, view.texts(), view.state.deviceModel, view.state.modelIndex);
-    const CaseRecord &record = *view.store.at(slot).record;
-    for (char sample : record.ecgSamples) {
+    for (char sample : view.store.at(slot).record->ecgSamples) {
         if (uint8_t(sample) < 1 || uint8_t(sample) > 250)
             __builtin_trap();
     }

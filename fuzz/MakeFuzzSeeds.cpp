@@ -1,5 +1,6 @@
 // Writes a small seed corpus for the fuzz targets into OUTDIR/<target>/: archives of both
-// writers and of the older forms, CPR feedback and audio records, a language pack.
+// writers and of the older forms, whole opens, device folders, CPR feedback and audio
+// records, a language pack.
 #include "archive/AedArchiveWriter.h"
 #include "base/BinaryWriter.h"
 #include "case/CC8Class.h"
@@ -106,7 +107,8 @@ int main(int argc, char **argv)
     ok &= writeSeed(audio, QStringLiteral("start.bin"), records({250}));
     ok &= writeSeed(audio, QStringLiteral("samples.bin"), records({250}) + QByteArray(64, '\x80'));
 
-    // Device files: three 16-bit lengths (HR, Temp, ECG), then the buffers, the trend data last.
+    // Device folder: model and Temp flags, three 16-bit lengths (ECG file, HR, Temp), then
+    // the files, the trend data last.
     DeviceFiles::TrendBlock block;
     block.events[0] = {7, 3000};
     block.events[1] = {11, 3500};
@@ -121,12 +123,31 @@ int main(int argc, char **argv)
     block.energyTenthsJ = 1500;
     const QByteArray hr = DeviceFiles::encodeRecords({{1000, 72}, {2500, 15}});
     const QByteArray temp = DeviceFiles::encodeRecords({{1000, 36}});
-    const QByteArray ecg = records({0, 1000, -3, -1000, 250});
-    BinaryWriter device;
-    for (const QByteArray *part : {&hr, &temp, &ecg})
-        device.u16(uint16_t(part->size()));
-    device.bytes(hr + temp + ecg + DeviceFiles::encodeTrendBlock(block));
-    ok &= writeSeed(out + QStringLiteral("/device"), QStringLiteral("case.bin"), device.data());
+    const QByteArray ecg = DeviceFiles::encodeEcg({}, 0, {1000, -3, -1000, 250});
+    const QByteArray trend = DeviceFiles::encodeTrendBlock(block);
+    for (uint8_t flags : {uint8_t(0), uint8_t(4 | 1), uint8_t(4 | 2)}) {
+        BinaryWriter device;
+        device.u8(flags);
+        for (const QByteArray *part : {&ecg, &hr, &temp})
+            device.u16(uint16_t(part->size()));
+        device.bytes(ecg + hr + temp + trend);
+        ok &= writeSeed(out + QStringLiteral("/device"), QStringLiteral("case%1.bin").arg(flags), device.data());
+    }
+
+    // The whole open: zone row, flags (folder, companion files), two 16-bit lengths
+    // (CPR feedback, audio record), the two files, then the archive.
+    const QByteArray feedback = records({1000, 50, 1600, 60});
+    const QByteArray sound = records({250}) + QByteArray(64, '\x80');
+    const QByteArray archives[] = {EncodeAedArchive(record, files, conversion), EncodeAedArchive(record, files, save)};
+    for (int i = 0; i < 2; ++i) {
+        BinaryWriter open;
+        open.u8(uint8_t(141 - i)); // Seoul, and the row before it
+        open.u8(uint8_t(8 | 16 | (i == 0 ? 1 : 2)));
+        open.u16(uint16_t(feedback.size()));
+        open.u16(uint16_t(sound.size()));
+        open.bytes(feedback + sound + archives[i]);
+        ok &= writeSeed(out + QStringLiteral("/open"), QStringLiteral("case%1.bin").arg(i), open.data());
+    }
 
     BinaryWriter wave;
     wave.bytes("RIFF", 4);

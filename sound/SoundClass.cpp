@@ -1,6 +1,7 @@
 #include "sound/SoundClass.h"
 
 #include "sound/AudioOutput.h"
+#include "sound/RecordedSound.h"
 #include "sound/SoundStream.h"
 #include "sound/SoundStreamDevice.h"
 
@@ -15,7 +16,7 @@ SoundClass::~SoundClass()
 
 bool SoundClass::Create(const QString &path)
 {
-    return m_output.isAvailable() && LoadWave(path, m_sound);
+    return m_output.isAvailable() && LoadRecordedSound(path, m_sound);
 }
 
 bool SoundClass::Play(int64_t startMs)

@@ -2,7 +2,6 @@
 
 #include "base/BinaryReader.h"
 
-#include <QFile>
 
 namespace {
 
@@ -63,8 +62,9 @@ bool ParseWave(const QByteArray &bytes, WaveSound &sound)
 
 bool LoadWave(const QString &path, WaveSound &sound)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    try {
+        return ParseWave(BinaryReader::readWholeFile(path), sound);
+    } catch (const FileError &) {
         return false;
-    return ParseWave(file.readAll(), sound);
+    }
 }

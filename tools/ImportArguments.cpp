@@ -18,16 +18,20 @@ ImportArguments ImportArguments::parse(const QStringList &arguments)
     const QCommandLineOption out(QStringLiteral("out"),
                                  QStringLiteral("The archive to write (default: the automatic name in FOLDER)."),
                                  QStringLiteral("FILE"));
+    const QCommandLineOption overwrite(QStringLiteral("overwrite"),
+                                       QStringLiteral("Replaces an archive that is already at the target (its "
+                                                      "annotations and patient fields are lost)."));
     const QCommandLineOption erase(QStringLiteral("erase"),
                                    QStringLiteral("Erases the device files once the archive has been read back."));
     const QCommandLineOption pack = languagePackOption();
-    CommandArgumentParser parser({serial, out, erase, pack}, QStringLiteral("FOLDER"),
+    CommandArgumentParser parser({serial, out, overwrite, erase, pack}, QStringLiteral("FOLDER"),
                                  QStringLiteral("The device folder holding the MIF files."));
 
     ImportArguments a;
     a.outcome = parser.parse(arguments, ImportSynopsis,
                              QStringLiteral("Checks FOLDER as \"Load MIF File\" does and converts its device files into an"
-                                            "\narchive; prints the path written. The device files stay unless --erase is given.\n\n"),
+                                            "\narchive; prints the path written. An archive already at the target is kept"
+                                            "\nunless --overwrite is given; the device files stay unless --erase is given.\n\n"),
                              a.folder, a.message);
     if (a.outcome != Outcome::Run)
         return a;
@@ -37,6 +41,7 @@ ImportArguments ImportArguments::parse(const QStringList &arguments)
         return failure(QStringLiteral("no --serial given"));
     a.serialNumber = parser.value(serial);
     a.output = parser.value(out);
+    a.overwrite = parser.isSet(overwrite);
     a.erase = parser.isSet(erase);
     a.languagePack = parser.value(pack);
     a.outcome = Outcome::Run;

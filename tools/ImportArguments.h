@@ -14,6 +14,7 @@ struct ImportArguments
     QString folder;        // the device folder (MIF files)
     QString serialNumber;  // the AED serial number, as typed in the Open dialog
     QString output;        // the archive to write; "" for the automatic name in folder
+    bool overwrite = false; // replace an archive that is already at the target
     bool erase = false;    // erase the device files once the archive has been read back
     QString languagePack;  // a string.txt to take the texts from; "" for the built-in pack
     QString message;       // the help text, or what is wrong with the arguments
@@ -22,4 +23,4 @@ struct ImportArguments
     static ImportArguments parse(const QStringList &arguments);
 };
 
-inline constexpr char ImportSynopsis[] = "import FOLDER --serial SN [--out FILE] [--erase] [--lang-pack FILE]";
+inline constexpr char ImportSynopsis[] = "import FOLDER --serial SN [--out FILE] [--overwrite] [--erase] [--lang-pack FILE]";

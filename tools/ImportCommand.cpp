@@ -2,6 +2,7 @@
 #include "base/LanguagePack.h"
 #include "archive/AedArchiveReader.h"
 #include "base/FileError.h"
+#include "archive/ImportChecks.h"
 #include "archive/MifImport.h"
 #include "case/CaseSession.h"
 #include "device/OpenDialogLogic.h"
@@ -33,8 +34,22 @@ bool eraseAfterReadBack(CaseSession &session, const MifConversion &conversion, Q
             << "\" does not hold the device files as they were read; they were kept\n";
         return false;
     }
-    EraseMifFiles(conversion);
-    return true;
+    const QStringList kept = EraseMifFiles(conversion);
+    if (!kept.isEmpty())
+        err << name << ": " << ImportChecks::keptChangedText(kept) << "\n";
+    return kept.isEmpty();
+}
+
+// Why the archive may not go to path; "" when it may.
+QString refusedTarget(const CaseSession &session, const QString &path, bool overwrite)
+{
+    if (!ImportChecks::deviceFolderFileAt(session.store.scratchFileSet, path).isEmpty())
+        return ImportChecks::protectedTargetText(QDir::toNativeSeparators(path));
+    if (!overwrite && QFileInfo::exists(path))
+        return QStringLiteral("\"%1\" exists already; it may hold a reviewer's annotations and patient fields. "
+                              "Give --overwrite to replace it.")
+            .arg(QDir::toNativeSeparators(path));
+    return QString();
 }
 
 int runImport(const QStringList &arguments)
@@ -68,6 +83,11 @@ int runImport(const QStringList &arguments)
         return 1;
     const QString path = args.output.isEmpty() ? folder + QLatin1Char('/') + import.archiveName() + QStringLiteral(".aed")
                                                : args.output;
+    if (const QString refusal = refusedTarget(session, path, args.overwrite); !refusal.isEmpty()) {
+        err << name << ": " << refusal << "\n";
+        session.store.FreeCase(slot);
+        return 1;
+    }
     if (!import.WriteArchive(slot, path))
         return 1;
     if (args.erase && !eraseAfterReadBack(session, import.conversion(), err, name))

@@ -1,10 +1,25 @@
 #include "base/AtomicFileWriter.h"
 #include "base/BinaryReader.h"
 #include "base/BinaryWriter.h"
+#include "support/ScratchMount.h"
 #include "support/TempDir.h"
 
+#include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+} // namespace
 
 TEST(BinaryReader, ReadsLittleEndianAndStopsAtTheEnd)
 {
@@ -57,4 +72,119 @@ TEST(AtomicFileWriter, ReplacesWholeAndKeepsTheOldFileOnFailure)
     // A target inside a folder that does not exist cannot be created: nothing appears.
     EXPECT_THROW(AtomicFileWriter::write(dir.file("missing/case.aed"), "x"), FileError);
     EXPECT_EQ(dir.read("case.aed"), QByteArray::fromHex("0a000080fffe"));
+}
+
+namespace {
+
+mode_t modeOf(const QString &path)
+{
+    struct stat info {};
+    ::stat(QFile::encodeName(path).constData(), &info);
+    return info.st_mode & 0777;
+}
+
+QStringList entriesOf(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+} // namespace
+
+TEST(AtomicFileWriter, KeepsTheModeOfAReplacedFileAndGivesANewOneTheUsersNormalMode)
+{
+    TempDir dir;
+    const QString shared = dir.write("shared.aed", "old");
+    ::chmod(QFile::encodeName(shared).constData(), 0640);
+    AtomicFileWriter::write(shared, "new");
+    EXPECT_EQ(modeOf(shared), mode_t(0640));
+
+    const mode_t mask = ::umask(027);
+    AtomicFileWriter::write(dir.file("fresh.aed"), "new");
+    ::umask(mask);
+    EXPECT_EQ(modeOf(dir.file("fresh.aed")), mode_t(0640)) << "0666 less the umask";
+    EXPECT_EQ(dir.read("fresh.aed"), "new");
+}
+
+TEST(AtomicFileWriter, WritesThroughASymbolicLinkWhichStaysALink)
+{
+    TempDir dir;
+    const QString real = dir.write("archives/case.aed", "old");
+    ::chmod(QFile::encodeName(real).constData(), 0600);
+    const QString link = dir.file("link.aed");
+    ASSERT_TRUE(QFile::link("archives/case.aed", link));
+    const QString chained = dir.file("chained.aed");
+    ASSERT_TRUE(QFile::link(link, chained));
+
+    AtomicFileWriter::write(chained, "new");
+
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_TRUE(QFileInfo(chained).isSymLink());
+    EXPECT_EQ(dir.read("archives/case.aed"), "new");
+    EXPECT_EQ(modeOf(real), mode_t(0600));
+    EXPECT_EQ(entriesOf(dir.file("archives")), QStringList{"case.aed"}) << "the temporary file was beside the target";
+}
+
+// Links planted at every name the writer tries, and files a killed run left, never take
+// the bytes: the writer passes over them, and the leftovers of the target go.
+TEST(AtomicFileWriter, PlantedLinksAndLeftoversAreNeverWrittenThrough)
+{
+    TempDir dir;
+    const QString victim = dir.write("elsewhere/victim.txt", "precious");
+    const QString target = dir.write("case.aed", "old");
+    const QStringList tokens{"aaaaaaaa", "bbbbbbbb", "cccccccc"};
+    const struct { const char *what; QString name; bool link; } planted[] = {
+        {"link at the first name tried", AtomicFileWriter::temporaryPath(target, tokens[0]), true},
+        {"link at the second name tried", AtomicFileWriter::temporaryPath(target, tokens[1]), true},
+        {"link at the name older versions used", target + ".tmp~", true},
+        {"a killed run's temporary file", AtomicFileWriter::temporaryPath(target, "ZZ99zz99"), false},
+    };
+    for (const auto &p : planted) {
+        if (p.link)
+            ASSERT_TRUE(QFile::link(victim, p.name)) << p.what;
+        else
+            dir.write(QFileInfo(p.name).fileName(), "half written");
+    }
+    const QString unrelated = dir.write(".case.aed.notes.tmp~", "not ours");
+
+    qsizetype next = 0;
+    AtomicFileWriter::write(target, "new", [&] { return tokens.value(next++); });
+
+    EXPECT_EQ(dir.read("case.aed"), "new");
+    EXPECT_FALSE(QFileInfo(target).isSymLink());
+    EXPECT_EQ(dir.read("elsewhere/victim.txt"), "precious");
+    EXPECT_EQ(next, 3) << "two names were taken";
+    for (const auto &p : planted)
+        EXPECT_FALSE(QFileInfo(p.name).exists() || QFileInfo(p.name).isSymLink()) << p.what << " is removed";
+    EXPECT_TRUE(QFileInfo::exists(unrelated));
+    EXPECT_EQ(entriesOf(dir.path()), (QStringList{".case.aed.notes.tmp~", "case.aed", "elsewhere"}));
+}
+
+// What the system says reaches the user, and the file that was there stays whole.
+TEST(AtomicFileWriter, FailuresNameTheFileAndTheSystemsReason)
+{
+    ScratchMount full(64 * 1024);
+    if (!full.isMounted())
+        GTEST_SKIP() << ScratchMount::skipReason().toStdString() << "; the full and read-only file systems are not tried";
+
+    const QString target = full.file("case.aed");
+    AtomicFileWriter::write(target, QByteArray(1000, 'o'));
+    try {
+        AtomicFileWriter::write(target, QByteArray(1 << 20, 'n'));
+        FAIL() << "a megabyte fitted into 64 KiB";
+    } catch (const FileError &e) {
+        EXPECT_EQ(e.kind(), FileError::Kind::WriteFailed);
+        EXPECT_EQ(e.message(), "An error occurred while writing " + target + ".\nNo space left on device");
+    }
+    EXPECT_EQ(readAll(target), QByteArray(1000, 'o'));
+    EXPECT_EQ(entriesOf(full.path()), QStringList{"case.aed"}) << "no temporary file is left";
+
+    ASSERT_TRUE(full.makeReadOnly());
+    try {
+        AtomicFileWriter::write(target, "n");
+        FAIL() << "wrote into a read-only file system";
+    } catch (const FileError &e) {
+        EXPECT_EQ(e.kind(), FileError::Kind::CreateFailed);
+        EXPECT_EQ(e.message(), target + " cannot be created.\nRead-only file system");
+    }
+    EXPECT_EQ(readAll(target), QByteArray(1000, 'o'));
 }

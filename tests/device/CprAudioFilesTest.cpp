@@ -3,6 +3,7 @@
 #include "base/FileError.h"
 #include "case/CaseViewFixture.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
@@ -53,7 +54,7 @@ TEST_F(CprAudioFiles, FeedbackRecordsInFileOrder)
         if (c.file)
             dir.write("CPR Feedback.bin", *c.file);
         view.store.at(slot).hasCprFeedback = !c.has; // a reused slot's old value
-        LoadCprFeedback(view.store, folder, slot);
+        LoadCprFeedback(view, folder, slot);
         EXPECT_EQ(bool(view.store.at(slot).hasCprFeedback), c.has) << c.what;
         EXPECT_EQ(feedback(), c.records) << c.what;
         EXPECT_EQ(view.store.caseAt(slot)->cprFeedbackCount, int32_t(c.records.size())) << c.what;
@@ -61,18 +62,14 @@ TEST_F(CprAudioFiles, FeedbackRecordsInFileOrder)
     EXPECT_TRUE(platform.messages.isEmpty());
 }
 
-TEST_F(CprAudioFiles, FeedbackWithAPartialRecordLoadsNothing)
+TEST_F(CprAudioFiles, FeedbackWithAPartialRecordKeepsTheWholeRecords)
 {
     const QString path = dir.write("CPR Feedback.bin", QByteArray::fromHex("e8030000 32000000 d0070000"));
-    try {
-        LoadCprFeedback(view.store, folder, slot);
-        FAIL() << "partial record accepted";
-    } catch (const FileError &e) {
-        EXPECT_EQ(e.message(), "Attempted to access " + path + " past its end.");
-    }
-    EXPECT_FALSE(view.store.at(slot).hasCprFeedback);
-    EXPECT_TRUE(feedback().empty());
-    EXPECT_EQ(view.store.caseAt(slot)->cprFeedbackCount, 0);
+    LoadCprFeedback(view, folder, slot);
+    EXPECT_TRUE(view.store.at(slot).hasCprFeedback);
+    EXPECT_EQ(feedback(), (std::vector<std::pair<int32_t, int32_t>>{{1000, 50}}));
+    EXPECT_EQ(view.store.caseAt(slot)->cprFeedbackCount, 1);
+    EXPECT_EQ(platform.texts(), QStringList{CprFeedbackFile::partialRecordText(path, 1, 4)});
 }
 
 TEST_F(CprAudioFiles, MakesTheWavFromTheRecord)
@@ -87,7 +84,7 @@ TEST_F(CprAudioFiles, MakesTheWavFromTheRecord)
         QFile::remove(dir.file("Audio Record.wav"));
         view.store.at(slot).audioDurationSec = -1;
 
-        LoadAudioRecord(view.store, folder, slot);
+        LoadAudioRecord(view, folder, slot);
         const QByteArray wav = dir.read("Audio Record.wav");
         EXPECT_EQ(wav.size(), c.wavSize) << c.samples;
         EXPECT_EQ(u32At(wav, 4), uint32_t(c.samples + 36)) << c.samples;
@@ -107,7 +104,7 @@ TEST_F(CprAudioFiles, MakesTheWavFromTheRecord)
 TEST_F(CprAudioFiles, KeepsAMatchingWavAndRemakesAnOtherOne)
 {
     dir.write("Audio Record.bin", audioBin(3000, QByteArray(16000, '\x80')));
-    LoadAudioRecord(view.store, folder, slot);
+    LoadAudioRecord(view, folder, slot);
     ASSERT_EQ(QFileInfo(dir.file("Audio Record.wav")).size(), 16044);
 
     // Second open: the WAV of the same size stays as it is; only the start is read.
@@ -117,7 +114,7 @@ TEST_F(CprAudioFiles, KeepsAMatchingWavAndRemakesAnOtherOne)
     dir.write("Audio Record.bin", audioBin(4000, QByteArray(16000, '\x80')));
     view.store.at(slot).audioDurationSec = 0;
     view.store.at(slot).hasAudio = false;
-    LoadAudioRecord(view.store, folder, slot);
+    LoadAudioRecord(view, folder, slot);
     EXPECT_EQ(dir.read("Audio Record.wav"), marked);
     EXPECT_TRUE(view.store.at(slot).hasAudio);
     EXPECT_EQ(view.store.at(slot).audioStartMs, 4000);
@@ -125,7 +122,7 @@ TEST_F(CprAudioFiles, KeepsAMatchingWavAndRemakesAnOtherOne)
 
     // A WAV of another recording is made again.
     dir.write("Audio Record.bin", audioBin(5000, QByteArray(32000, '\x81')));
-    LoadAudioRecord(view.store, folder, slot);
+    LoadAudioRecord(view, folder, slot);
     const QByteArray wav = dir.read("Audio Record.wav");
     EXPECT_EQ(wav.size(), 32044);
     EXPECT_EQ(wav.mid(44), QByteArray(32000, '\x81'));
@@ -137,7 +134,7 @@ TEST_F(CprAudioFiles, AudioRecordProblems)
 {
     // No record: no sound, no WAV, no message.
     view.store.at(slot).hasAudio = true;
-    LoadAudioRecord(view.store, folder, slot);
+    LoadAudioRecord(view, folder, slot);
     EXPECT_FALSE(view.store.at(slot).hasAudio);
     EXPECT_FALSE(QFileInfo::exists(dir.file("Audio Record.wav")));
     EXPECT_TRUE(platform.messages.isEmpty());
@@ -146,7 +143,7 @@ TEST_F(CprAudioFiles, AudioRecordProblems)
     for (int length = 0; length < 4; ++length) {
         const QString bin = dir.write("Audio Record.bin", QByteArray(length, '\x01'));
         try {
-            LoadAudioRecord(view.store, folder, slot);
+            LoadAudioRecord(view, folder, slot);
             ADD_FAILURE() << length;
         } catch (const FileError &e) {
             EXPECT_EQ(e.message(), "Attempted to access " + bin + " past its end.");
@@ -155,15 +152,18 @@ TEST_F(CprAudioFiles, AudioRecordProblems)
         EXPECT_FALSE(QFileInfo::exists(dir.file("Audio Record.wav")));
     }
 
-    // A WAV that cannot be written is named; nothing is left half made.
-    dir.write("Audio Record.bin", audioBin(0, QByteArray(10, '\x80')));
+    // A WAV that cannot be written is named with the system's reason; the case keeps its
+    // sound, and nothing is left half made.
+    dir.write("Audio Record.bin", audioBin(0, QByteArray(16010, '\x80')));
     dir.mkdir("Audio Record.wav");
-    try {
-        LoadAudioRecord(view.store, folder, slot);
-        ADD_FAILURE() << "wrote over a folder";
-    } catch (const FileError &e) {
-        EXPECT_TRUE(e.message().contains(dir.file("Audio Record.wav")));
-    }
-    EXPECT_FALSE(view.store.at(slot).hasAudio);
+    LoadAudioRecord(view, folder, slot);
+    ASSERT_EQ(platform.messages.size(), 1);
+    EXPECT_EQ(platform.messages[0].text, "An error occurred while writing " + dir.file("Audio Record.wav")
+                                             + ".\nIs a directory\nThe sound is played from "
+                                             + dir.file("Audio Record.bin") + ".");
+    EXPECT_EQ(platform.messages[0].icon, Platform::Icon::Warning);
+    EXPECT_TRUE(view.store.at(slot).hasAudio);
+    EXPECT_EQ(view.store.at(slot).audioDurationSec, 1);
     EXPECT_TRUE(QFileInfo(dir.file("Audio Record.wav")).isDir());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Audio Record.bin"});
 }

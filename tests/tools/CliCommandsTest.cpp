@@ -20,6 +20,7 @@
 #include <QProcess>
 #include <gtest/gtest.h>
 
+#include "CliRescue.h"
 #include "CliRun.h"
 
 namespace {
@@ -34,27 +35,7 @@ protected:
     TempDir dir;
     LanguagePack texts = Packs::builtInEnglish();
 
-    // A Q25 rescue started 2021-03-07 09:05 with one shock, a CPR period, feedback and sound.
-    static DeviceFiles::DeviceFolder rescue(Model model = Model::Q25)
-    {
-        DeviceFiles::DeviceFolder f;
-        f.model = model;
-        f.ecgRaw = std::vector<int32_t>(2500, 0);
-        f.heartRate = {{1000, 72}};
-        f.temperature = {{1500, 36}};
-        DeviceFiles::TrendBlock block;
-        block.events[0] = {101, 3000};
-        block.shockMs = 8000;
-        block.impedanceOhm = 90;
-        block.energyTenthsJ = 1500;
-        f.trend = {block};
-        f.cprFeedback = {{4000, 50}, {4500, 55}};
-        f.hasCprFeedback = true;
-        f.audioStartMs = 250;
-        f.audioSamples = QByteArray(32000, char(0x80));
-        f.hasAudio = true;
-        return f;
-    }
+    static DeviceFiles::DeviceFolder rescue(Model model = Model::Q25) { return cliRescue(model); }
 
     // The compressions of a rescue around its shock (delivered at 8520 ms) after an analysis at
     // 2000 ms: two in-run gaps of 500 ms, then a 4-second pause that holds the shock.

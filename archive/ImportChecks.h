@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+class CC8Class;
+
+// What an import checks so that nothing on the memory card is lost: where its archive may
+// go, which device files end in a cut record, and the texts that report both.
+namespace ImportChecks {
+
+// The file of the device folder that writing target would replace: one of the five
+// device files of files (its paths must be set), "CPR Feedback.bin", "Audio Record.bin"
+// or "Audio Record.wav" beside them. Links, "." and ".." are resolved, and an existing
+// target is compared by identity (a hard link or another spelling of the same file is the
+// same file). "" when target is none of them.
+QString deviceFolderFileAt(const CC8Class &files, const QString &target);
+
+// The message refusing an archive target that is protected (a file of the device folder).
+QString protectedTargetText(const QString &target);
+
+// A device file whose length is not a whole number of records.
+struct CutFile
+{
+    QString path;
+    qsizetype leftOverBytes = 0;
+};
+
+// The device files of a loaded file set that end in a cut record: HR and Temp are 8-byte
+// records, Trend 2668-byte blocks, the ECG a 12-byte head (header and start) and 4-byte
+// samples. The Temp file counts only when it was read.
+std::vector<CutFile> cutFiles(const CC8Class &files, bool tempRead);
+QString cutFilesText(const std::vector<CutFile> &files);
+
+// Bytes left over after the whole records of a file of size bytes.
+qsizetype leftOverBytes(qsizetype size, qsizetype headBytes, qsizetype recordBytes);
+
+// A device file that changed between the two reads of one import.
+QString changedWhileReadText(const QString &path);
+// Device files kept by the erase because they are no longer what the archive holds.
+QString keptChangedText(const QStringList &paths);
+
+} // namespace ImportChecks
