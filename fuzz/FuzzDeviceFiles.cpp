@@ -9,6 +9,7 @@
 
 #include "archive/MifImport.h"
 #include "case/CaseSession.h"
+#include "device/MifCase.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

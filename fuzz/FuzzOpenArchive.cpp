@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             __builtin_trap(); // a refused archive leaves nothing behind
         return 0;
     }
-    const QString json = CaseInfoJson(view, slot);
+    const QString json = CaseInfoJson(view.store, slot);
     if (!json.startsWith(QLatin1Char('{')) || tree.lines().size() < 3)
         __builtin_trap();
     return 0;
