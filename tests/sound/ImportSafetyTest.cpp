@@ -254,7 +254,8 @@ TEST_F(ImportSafety, AnArchiveOpensWhereNothingCanBeWritten)
         f.write(path);
         makeArchive(path + "/" + Q25Name, f);
     });
-    ASSERT_TRUE(folder.isLocked());
+    if (!folder.isLocked())
+        GTEST_SKIP() << ReadOnlyFolder::skipReason().toStdString();
     const QString wav = folder.path() + "/Audio Record.wav";
 
     ASSERT_TRUE(openArchiveFile(view, folder.path() + "/" + Q25Name));

@@ -60,7 +60,15 @@ public:
         m_path = m_mount.isMounted() ? m_mount.path() : m_plain.path();
         fill(m_path);
         m_locked = m_mount.isMounted() ? m_mount.makeReadOnly() : ::chmod(QFile::encodeName(m_path).constData(), 0555) == 0;
+        // Root ignores the permission bits: where it may not mount either, nothing is locked.
+        QFile probe(m_path + QStringLiteral("/.write-probe"));
+        if (m_locked && probe.open(QIODevice::WriteOnly)) {
+            probe.close();
+            probe.remove();
+            m_locked = false;
+        }
     }
+    static QString skipReason() { return QStringLiteral("no folder can be made read-only here (root without mount)"); }
     ~ReadOnlyFolder()
     {
         if (!m_mount.isMounted())

@@ -107,7 +107,8 @@ TEST(CliImportSafety, InfoAndEventsOpenAnArchiveWhereNothingCanBeWritten)
         const CliRun import = runCli({"import", path, "--serial", "SN-7"});
         ASSERT_EQ(import.status, 0) << import.err.toStdString();
     });
-    ASSERT_TRUE(folder.isLocked());
+    if (!folder.isLocked())
+        GTEST_SKIP() << ReadOnlyFolder::skipReason().toStdString();
     const QString archive = folder.path() + "/Q25_0905(2021-03-07).aed";
     for (const char *command : {"info", "events"}) {
         const CliRun run = runCli({QString::fromLatin1(command), archive});
