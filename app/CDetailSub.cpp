@@ -189,12 +189,27 @@ QLabel *CDetailSub::labelOf(int textNumber) const
     return m_labels.value(textNumber, nullptr);
 }
 
+CaseRecord *CDetailSub::editedCase()
+{
+    if (m_filling)
+        return nullptr;
+    CaseRecord *c = m_view.store.caseAt(m_nCase);
+    if (c)
+        m_view.markChanged(m_nCase);
+    return c;
+}
+
 void CDetailSub::storeText(QString CaseRecord::*field, const QString &text)
 {
     if (m_filling)
         return;
-    if (CaseRecord *c = m_view.store.caseAt(m_nCase))
+    // The typed adjusted start is only a proposal until "Adjust..." is pressed.
+    const bool keptInArchive = field != &CaseRecord::adjustedPowerOnTimeText;
+    if (CaseRecord *c = m_view.store.caseAt(m_nCase); c && c->*field != text) {
         c->*field = text;
+        if (keptInArchive)
+            m_view.markChanged(m_nCase);
+    }
     showStartTimeText();
 }
 
@@ -220,8 +235,10 @@ void CDetailSub::connectHandlers()
 
     const auto bindIndex = [this](QComboBox *list, int32_t CaseRecord::*field) {
         connect(list, &QComboBox::activated, this, [this, list, field] {
-            if (CaseRecord *c = m_view.store.caseAt(m_nCase))
+            if (CaseRecord *c = m_view.store.caseAt(m_nCase); c && c->*field != list->currentIndex()) {
                 c->*field = list->currentIndex();
+                m_view.markChanged(m_nCase);
+            }
             showStartTimeText();
         });
     };
@@ -235,7 +252,7 @@ void CDetailSub::connectHandlers()
         if (m_filling)
             return;
         // The picked day keeps the time of day the birth date had.
-        if (CaseRecord *c = m_view.store.caseAt(m_nCase)) {
+        if (CaseRecord *c = editedCase()) {
             const CTime old = c->birthDate;
             c->birthDate = CTime(date.year(), date.month(), date.day(), old.GetHour(), old.GetMinute(),
                                  old.GetSecond());
@@ -249,7 +266,8 @@ void CDetailSub::connectHandlers()
 
 void CDetailSub::showStartTimeText()
 {
-    const QString &text = m_view.state.startTimeText;
+    const CaseRecord *c = m_view.store.caseAt(m_nCase);
+    const QString text = c ? c->powerOnTimeText : QString();
     if (m_powerOnTime->text() != text)
         m_powerOnTime->setText(text);
 }
@@ -294,17 +312,14 @@ void CDetailSub::Fill(int n)
         m_heightUnit->setCurrentIndex(c->heightUnitIndex);
         m_weightUnit->setCurrentIndex(c->weightUnitIndex);
     }
-    showStartTimeText();
     m_nCase = n;
+    showStartTimeText();
     m_filling = false;
 }
 
 void CDetailSub::OnPowerOnTimeEdited()
 {
-    // Power on time is not the user's to change: it shows the start text of the last
-    // event-list build, and that text is what the case keeps.
-    if (CaseRecord *c = m_view.store.caseAt(m_nCase))
-        c->powerOnTimeText = m_view.state.startTimeText;
+    // Power on time is not the user's to change: it shows the case's own start text.
     showStartTimeText();
 }
 
@@ -312,7 +327,7 @@ void CDetailSub::OnBirthDateKnownClicked()
 {
     const bool known = m_birthDateKnown->isChecked();
     enableBirthDate(known);
-    CaseRecord *c = m_view.store.caseAt(m_nCase);
+    CaseRecord *c = editedCase();
     if (c)
         c->birthDateKnown = known;
     if (!known) {
@@ -326,16 +341,12 @@ void CDetailSub::OnBirthDateKnownClicked()
 
 void CDetailSub::OnBirthDateUnknownClicked()
 {
-    if (CaseRecord *c = m_view.store.caseAt(m_nCase))
+    if (CaseRecord *c = editedCase())
         c->birthDateUnknown = m_birthDateUnknown->isChecked();
 }
 
 void CDetailSub::OnAdjust()
 {
-    SharedState &state = m_view.state;
-    state.adjustTimePending = 1;
-    state.timeAdjusted = 1;
-    state.adjustedStartText = m_adjustedPowerOnTime->text();
-    if (onReloadRequest)
-        onReloadRequest();
+    if (onAdjustRequest && m_view.store.caseAt(m_nCase))
+        onAdjustRequest(m_nCase, m_adjustedPowerOnTime->text());
 }

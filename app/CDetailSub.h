@@ -20,10 +20,9 @@ class QPlainTextEdit;
 class QPushButton;
 
 // The General tab: the case, device and patient fields of one case under three header
-// bars. Filling it shows a case; the user's changes go straight into that case (they do
-// not count as unsaved changes). Power on time always shows the start-time text of the
-// last event-list build, whatever is typed into it; "Adjust..." reloads the last archive
-// with the typed adjusted start.
+// bars. Filling it shows a case; the user's changes go straight into that case and mark it
+// changed. Power on time always shows the shown case's own start text, whatever is typed
+// into it; "Adjust..." reads the shown case again with the typed adjusted start.
 class CDetailSub : public QScrollArea
 {
     Q_OBJECT
@@ -32,8 +31,8 @@ public:
 
     explicit CDetailSub(CaseSession &view, QWidget *parent = nullptr);
 
-    // "Adjust...": closes every case and reopens the last archive with the typed start.
-    std::function<void()> onReloadRequest;
+    // "Adjust...": the shown slot and the typed adjusted start.
+    std::function<void(int, const QString &)> onAdjustRequest;
 
     // Shows case slot n; a slot without a case leaves the fields as they are.
     void Fill(int n);
@@ -91,6 +90,8 @@ private:
     void storeText(QString CaseRecord::*field, const QString &text);
     void bindText(QLineEdit *edit, QString CaseRecord::*field);
     void showStartTimeText();
+    // The shown case, after a change the user made to it: marked changed.
+    CaseRecord *editedCase();
     void enableBirthDate(bool known);
 
     CaseSession &m_view;

@@ -25,7 +25,9 @@ constexpr DetailIcons::Tab TabImages[] = {DetailIcons::Tab::General, DetailIcons
 CDetailView::CDetailView(CMainFrame &frame, const LanguagePack &, QWidget *parent)
     : CDetailView(frame.view().session, frame, parent)
 {
-    m_general->onReloadRequest = [&frame] { frame.view().OnReloadRequest(); };
+    m_general->onAdjustRequest = [&frame](int slot, const QString &typedStart) {
+        frame.view().OnAdjustRequest(slot, typedStart);
+    };
 }
 
 CDetailView::CDetailView(CaseSession &view, ReviewState &review, QWidget *parent)

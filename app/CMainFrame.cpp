@@ -6,7 +6,6 @@
 #include "app/Icons.h"
 #include "base/Platform.h"
 #include "app/RecentFileList.h"
-#include "base/UnsavedChangesQuestion.h"
 #include "app/CADETree.h"
 #include "app/CRavelinView.h"
 
@@ -220,8 +219,8 @@ void CMainFrame::OnSelectionChanged(int selSlot, int /*selEvent*/)
 
 void CMainFrame::closeEvent(QCloseEvent *event)
 {
-    if (m_view->state.unsavedChanges == 1
-        && !askToProceedWithUnsavedChanges(m_platform, m_texts, [this] { return m_view->SaveSelectedCase(); })) {
+    // Every changed case is asked for, not only the one shown.
+    if (!m_view->session.confirmClose(m_view->session.openSlots())) {
         event->ignore();
         return;
     }

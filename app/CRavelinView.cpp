@@ -8,7 +8,7 @@
 CRavelinView::CRavelinView(LanguagePack &texts, Platform &platform, QObject *parent)
     : QObject(parent), session(texts, platform)
 {
-    session.saveSelectedCase = [this] { return SaveSelectedCase(); };
+    session.saveCase = [this](int slot) { return ::SaveCase(session, slot); };
 }
 
 CRavelinView::~CRavelinView() = default;
@@ -23,15 +23,15 @@ void CRavelinView::OnOpenRequest()
     OpenFlow(session).OnOpenRequest();
 }
 
-void CRavelinView::OnReloadRequest()
+void CRavelinView::OnAdjustRequest(int slot, const QString &typedStart)
 {
-    OpenFlow(session).OnReloadRequest();
+    OpenFlow(session).AdjustCase(slot, typedStart);
 }
 
 bool CRavelinView::OpenArchiveFile(const QString &path)
 {
     OpenFlow flow(session);
-    flow.OpenArchiveFile(path);
+    flow.OpenAndShowArchiveFile(path);
     return flow.openedSlot() >= 0;
 }
 

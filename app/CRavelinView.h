@@ -38,10 +38,11 @@ public:
     // Opens an archive as "Load AED File" does, without the Open dialog (command line,
     // recent files); true when it opened.
     bool OpenArchiveFile(const QString &path);
-    // Frees every case and empties the tree (page arrows, reload).
+    // Frees every case and empties the tree.
     void CloseAllCases();
-    // "Adjust..." of the General form: closes every case and reopens the last archive.
-    void OnReloadRequest();
+    // "Adjust..." of the General form for the case in slot: reads that case's archive again
+    // with the typed start (a message and no change for a text that is not a date and time).
+    void OnAdjustRequest(int slot, const QString &typedStart);
     // Writes the selected case to an archive the user names; true when the file was written.
     bool SaveSelectedCase();
     // The Print command: the report menu, or the print dialog of a requested segment print.

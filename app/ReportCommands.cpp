@@ -81,7 +81,7 @@ void CRavelinView::OnIncidentLog()
     IncidentLog::ReportInput input;
     input.caseRecord = c;
     input.shockCount = store.find(session.selSlot) ? store.find(session.selSlot)->shockCount : 0;
-    input.timeAdjusted = session.state.timeAdjusted != 0;
+    input.timeAdjusted = store.find(session.selSlot) && store.find(session.selSlot)->timeAdjusted();
     input.reportTime = CTime::GetCurrentTime();
     try {
         logCounter = IncidentLog::writeNewReport(logCounter + 1, IncidentLog::document(input));

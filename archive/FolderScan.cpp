@@ -2,11 +2,9 @@
 
 #include "base/LanguagePack.h"
 #include "base/Platform.h"
-#include "base/UnsavedChangesQuestion.h"
 #include "archive/CloseAllCases.h"
 #include "base/FileError.h"
 #include "archive/OpenFlow.h"
-#include "archive/SaveCommand.h"
 #include "case/CaseSession.h"
 #include "device/MifFolderCheck.h"
 #include "device/ScanFileList.h"
@@ -81,6 +79,13 @@ void FolderScan::ScanFolders()
         if (!handleFolder(folder))
             break;
     }
+    // The windows show a case of the page rather than "No case loaded." beside it.
+    if (m_session.selSlot < 0 && m_session.tree)
+        for (int slot : m_session.openSlots())
+            if (const CaseRecord *c = m_session.store.caseAt(slot); c->caseItem != NoTreeItem) {
+                m_session.tree->selectItem(c->caseItem);
+                break;
+            }
 }
 
 bool FolderScan::handleFolder(const QString &folder)
@@ -152,9 +157,8 @@ void FolderScan::OnNextPage()
 void FolderScan::turnPage(int step)
 {
     SharedState &state = m_session.state;
-    // Closing the page's cases would drop annotations nobody saved.
-    if (state.unsavedChanges == 1
-        && !askToProceedWithUnsavedChanges(m_session.platform(), m_session.texts(), [this] { return SaveSelectedCase(m_session); }))
+    // Closing the page's cases would drop what the reviewer has not saved.
+    if (!m_session.confirmClose(m_session.openSlots()))
         return;
     CloseAllCases(m_session);
     state.scanPage += step;

@@ -132,4 +132,21 @@ QString keptChangedText(const QStringList &paths)
         + paths.join(QLatin1Char('\n'));
 }
 
+QString notErasedText(const QStringList &pathsWithReasons)
+{
+    return QStringLiteral("These device files could not be erased and stay on the card; erase them yourself once "
+                          "the archive is kept safe:\n")
+        + pathsWithReasons.join(QLatin1Char('\n'));
+}
+
+QString eraseOutcomeText(const QStringList &changed, const QStringList &notErased)
+{
+    QStringList parts;
+    if (!changed.isEmpty())
+        parts << keptChangedText(changed);
+    if (!notErased.isEmpty())
+        parts << notErasedText(notErased);
+    return parts.join(QStringLiteral("\n\n"));
+}
+
 } // namespace ImportChecks

@@ -40,5 +40,10 @@ qsizetype leftOverBytes(qsizetype size, qsizetype headBytes, qsizetype recordByt
 QString changedWhileReadText(const QString &path);
 // Device files kept by the erase because they are no longer what the archive holds.
 QString keptChangedText(const QStringList &paths);
+// Device files the erase could not delete, each "path: reason".
+QString notErasedText(const QStringList &pathsWithReasons);
+// What the erase left on the card and why (the two texts above, as they apply); empty when
+// everything converted was erased.
+QString eraseOutcomeText(const QStringList &changed, const QStringList &notErased);
 
 } // namespace ImportChecks

@@ -136,10 +136,10 @@ bool ArchiveHoldsConversion(const CaseSession &session, int slot, const MifConve
     return std::equal(read.begin(), read.begin() + compared, conversion.files.begin());
 }
 
-QStringList EraseMifFiles(const MifConversion &conversion)
+MifEraseResult EraseMifFiles(const MifConversion &conversion)
 {
     const QDir folder(conversion.mifFolder);
-    QStringList kept;
+    MifEraseResult result;
     for (size_t i = 0; i < conversion.fileNames.size(); ++i) {
         if ((i == TempIndex && !conversion.tempRead) || conversion.fileNames[i].isEmpty())
             continue;
@@ -149,17 +149,21 @@ QStringList EraseMifFiles(const MifConversion &conversion)
             now = contentsOf(BinaryReader::readWholeFile(path));
         } catch (const FileError &error) {
             if (error.kind() != FileError::Kind::NotFound)
-                kept << path;
+                result.changed << path;
             continue;
         }
         if (now != conversion.onDisk[i]) {
-            kept << path;
+            result.changed << path;
             continue;
         }
-        QFile::remove(path);
+        QFile file(path);
+        if (file.remove())
+            result.erased << path;
+        else
+            result.notErased << QStringLiteral("%1: %2").arg(path, file.errorString());
     }
     // rmdir removes only an empty folder: the CPR feedback, the sound or an archive saved
     // beside the device files keep it.
     QDir().rmdir(conversion.mifFolder);
-    return kept;
+    return result;
 }

@@ -70,6 +70,13 @@ bool ArchiveHoldsConversion(const CaseSession &session, int slot, const MifConve
 // Deletes the converted device files of the folder (CT, ECG, HR, Trend, and Temp when it
 // was read), then the folder itself if nothing else is left in it. Just before a file is
 // deleted it is read again: one that is no longer what was converted (another length or
-// other bytes, or it cannot be read) is kept. Returns the paths of the files kept so.
-// Failures to delete are ignored: what cannot be deleted stays where it was.
-QStringList EraseMifFiles(const MifConversion &conversion);
+// other bytes, or it cannot be read) is kept. What cannot be deleted (a read-only card, no
+// permission) stays where it was and is reported with the system's reason.
+struct MifEraseResult
+{
+    QStringList erased;    // paths of the files deleted
+    QStringList changed;   // paths kept because they are no longer what was converted
+    QStringList notErased; // "path: reason" of the files that could not be deleted
+    bool complete() const { return changed.isEmpty() && notErased.isEmpty(); }
+};
+MifEraseResult EraseMifFiles(const MifConversion &conversion);

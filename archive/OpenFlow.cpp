@@ -12,6 +12,8 @@
 #include "archive/ImportChecks.h"
 #include "archive/MifImport.h"
 #include "case/CaseSession.h"
+#include "case/EventListText.h"
+#include "case/ReviewFile.h"
 #include "device/EventListBuild.h"
 #include "device/OpenDialogLogic.h"
 
@@ -22,6 +24,8 @@ namespace {
 constexpr int ImportMessageConverted = 168;
 constexpr int ImportMessageOwnFormat = 169;
 constexpr int ImportMessageErased = 170;
+constexpr int AdjustFormText = 173;
+constexpr int ReviewFileIgnoredText = 174;
 
 QString existingArchiveText(const QString &path)
 {
@@ -43,6 +47,7 @@ void OpenFlow::OnOpenRequest()
     SharedState &state = m_session.state;
     if (state.openMode == 3) {
         OpenArchivePath();
+        showOpenedCase();
         return;
     }
     OpenDialogLogic logic(state, m_session.platform(), m_session.texts());
@@ -52,9 +57,11 @@ void OpenFlow::OnOpenRequest()
     case OpenDialogLogic::Action::LoadMif:
         m_session.store.setTempFilePresent(m_session.store.nextCaseSlot(), logic.tempFilePresent());
         ImportMifFolder();
+        showOpenedCase();
         break;
     case OpenDialogLogic::Action::LoadAed:
         ChooseArchive();
+        showOpenedCase();
         break;
     case OpenDialogLogic::Action::OpenDirectory:
         // A new root starts on its first page.
@@ -130,6 +137,13 @@ OpenFlow::Outcome OpenFlow::OpenArchiveFile(const QString &path)
     return LoadArchiveIntoNewSlot();
 }
 
+OpenFlow::Outcome OpenFlow::OpenAndShowArchiveFile(const QString &path)
+{
+    const Outcome outcome = OpenArchiveFile(path);
+    showOpenedCase();
+    return outcome;
+}
+
 void OpenFlow::rememberArchive(const QString &folder, const QString &name)
 {
     SharedState &state = m_session.state;
@@ -142,7 +156,10 @@ void OpenFlow::rememberArchive(const QString &folder, const QString &name)
 OpenFlow::Outcome OpenFlow::LoadArchiveIntoNewSlot(const MifConversion *conversion)
 {
     SharedState &state = m_session.state;
+    // The request is used up whatever comes of it: the next Open shows the Open dialog.
+    state.openMode = 0;
     const QString path = state.currentFolder + state.currentArchiveName;
+    const std::optional<ReviewMarks> marks = readReviewMarks(path);
     const int slot = m_session.store.AllocateCaseSlot(path);
     OpenCase &entry = m_session.store.at(slot);
     entry.hasCprFeedback = false;
@@ -157,8 +174,19 @@ OpenFlow::Outcome OpenFlow::LoadArchiveIntoNewSlot(const MifConversion *conversi
     }
 
     state.modelIndex = ModelIndexOfFolder(state.currentFolder);
+    entry.modelIndex = state.modelIndex;
+    // A start typed with "Adjust..." now, else the one the review file keeps.
+    entry.adjustedStart = !m_adjustedStart.isEmpty() ? m_adjustedStart : marks ? marks->adjustedStart : QString();
     BuildEventList(m_session, slot);
-    state.openMode = 0;
+    if (marks) {
+        ReviewMarks kept = *marks;
+        kept.adjustedStart = entry.adjustedStart;
+        ReviewFile::apply(m_session.store, slot, kept);
+        if (const CaseRecord *c = m_session.store.caseAt(slot); c && m_session.tree && !entry.viewed)
+            m_session.tree->setItemImage(c->caseItem, TreeImage::CaseNotViewed);
+    }
+    if (!m_adjustedStart.isEmpty())
+        m_session.reviewMarksChanged(slot);
     m_openedSlot = slot;
     if (m_session.archiveOpened)
         m_session.archiveOpened(path);
@@ -181,22 +209,49 @@ OpenFlow::Outcome OpenFlow::LoadArchiveIntoNewSlot(const MifConversion *conversi
 
 void OpenFlow::finishConversion(const MifConversion &conversion)
 {
-    const QStringList kept = EraseMifFiles(conversion);
+    const MifEraseResult erase = EraseMifFiles(conversion);
     if (m_session.state.directoryMode == 0)
-        showImportMessage(kept);
-    else if (!kept.isEmpty())
-        m_session.platform().messageBox(ImportChecks::keptChangedText(kept), m_session.GetText(TextId::Caption),
-                                     Platform::Icon::Warning, Platform::Buttons::Ok);
+        showImportMessage(erase);
+    else if (!erase.complete())
+        m_session.platform().messageBox(ImportChecks::eraseOutcomeText(erase.changed, erase.notErased),
+                                        m_session.GetText(TextId::Caption), Platform::Icon::Warning,
+                                        Platform::Buttons::Ok);
 }
 
-void OpenFlow::showImportMessage(const QStringList &kept)
+void OpenFlow::showImportMessage(const MifEraseResult &erase)
 {
-    const QString erased = kept.isEmpty() ? m_session.GetText(ImportMessageErased) : ImportChecks::keptChangedText(kept);
-    const QString text = m_session.GetText(ImportMessageConverted) + QLatin1Char('\n') + m_session.GetText(ImportMessageOwnFormat)
-        + QStringLiteral("\n\n") + erased;
+    // "Erased" is said only of files that went; what stays on the card is named with why.
+    QStringList parts;
+    if (!erase.erased.isEmpty() && erase.complete())
+        parts << m_session.GetText(ImportMessageErased);
+    if (!erase.complete())
+        parts << ImportChecks::eraseOutcomeText(erase.changed, erase.notErased);
+    QString text = m_session.GetText(ImportMessageConverted) + QLatin1Char('\n') + m_session.GetText(ImportMessageOwnFormat);
+    if (!parts.isEmpty())
+        text += QStringLiteral("\n\n") + parts.join(QStringLiteral("\n\n"));
     m_session.platform().messageBox(text, m_session.GetText(TextId::Caption),
-                                 kept.isEmpty() ? Platform::Icon::Information : Platform::Icon::Warning,
-                                 Platform::Buttons::Ok);
+                                    erase.complete() ? Platform::Icon::Information : Platform::Icon::Warning,
+                                    Platform::Buttons::Ok);
+}
+
+std::optional<ReviewMarks> OpenFlow::readReviewMarks(const QString &archivePath)
+{
+    // A review file that cannot be read costs the reviewer's marks, not the case.
+    try {
+        return ReviewFile::read(archivePath);
+    } catch (const FileError &error) {
+        m_session.platform().showError(
+            error.message() + QLatin1Char('\n') + m_session.GetText(ReviewFileIgnoredText),
+            m_session.GetText(TextId::Caption));
+        return std::nullopt;
+    }
+}
+
+void OpenFlow::showOpenedCase()
+{
+    const CaseRecord *c = m_session.store.caseAt(m_openedSlot);
+    if (c && m_session.tree && c->caseItem != NoTreeItem)
+        m_session.tree->selectItem(c->caseItem);
 }
 
 bool OpenFlow::loadCompanionFiles(int slot)
@@ -215,21 +270,28 @@ bool OpenFlow::loadCompanionFiles(int slot)
     return complete;
 }
 
-void OpenFlow::OnReloadRequest()
+OpenFlow::Outcome OpenFlow::AdjustCase(int slot, const QString &typedStart)
 {
-    CloseAllCases(m_session);
-    ReloadLastArchive();
-    // The reviewer was working on the case: it is shown again, with the adjusted start.
-    if (const CaseRecord *c = m_session.store.caseAt(m_openedSlot); c && m_session.tree && c->caseItem != NoTreeItem)
-        m_session.tree->selectItem(c->caseItem);
-}
-
-OpenFlow::Outcome OpenFlow::ReloadLastArchive()
-{
-    SharedState &state = m_session.state;
-    if (state.lastArchiveName.isEmpty())
+    if (!m_session.store.caseAt(slot))
         return Outcome::Cancelled;
-    state.currentArchiveName = state.lastArchiveName;
-    state.currentFolder = state.lastArchiveFolder;
-    return LoadArchiveIntoNewSlot();
+    if (!EventListText::parseStrictStart(typedStart)) {
+        m_session.platform().showError(m_session.GetText(AdjustFormText).arg(typedStart),
+                                       m_session.GetText(TextId::Caption));
+        return Outcome::Cancelled;
+    }
+    if (!m_session.confirmClose({slot}))
+        return Outcome::Cancelled;
+    // The case is read again from its own archive (a Save just now may have moved it) with
+    // the typed start; it is closed only once its new reading is open.
+    const QString path = m_session.store.at(slot).sourcePath;
+    const qsizetype cut = path.lastIndexOf(QLatin1Char('/'));
+    rememberArchive(path.left(cut + 1), path.mid(cut + 1));
+    m_adjustedStart = typedStart;
+    const Outcome outcome = LoadArchiveIntoNewSlot();
+    m_adjustedStart.clear();
+    if (m_openedSlot < 0)
+        return outcome;
+    m_session.CloseCase(slot);
+    showOpenedCase();
+    return outcome;
 }

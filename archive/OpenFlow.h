@@ -1,14 +1,18 @@
 #pragma once
 
+#include "case/ReviewFile.h"
+
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 class CaseSession;
 struct MifConversion;
+struct MifEraseResult;
 
 // The Open command from the Open dialog to an open case: choosing an archive, importing a
 // MIF folder (decode, write the archive, open it, erase the device files), opening the
-// archive at state.archivePath, and the reload of the last archive after "Adjust...".
+// archive at state.archivePath, and the reading again of a case after "Adjust...".
 // Works on the session's shared state; holds nothing between commands.
 class OpenFlow
 {
@@ -44,14 +48,18 @@ public:
     // Opens an archive the way "Load AED File" does, without a dialog (command line,
     // recent files).
     Outcome OpenArchiveFile(const QString &path);
+    // OpenArchiveFile, then the new case is selected so the windows show it.
+    Outcome OpenAndShowArchiveFile(const QString &path);
 
     // Reads state.currentFolder + state.currentArchiveName into a new slot, builds its event
     // list and loads its CPR feedback and sound (see OpenArchivePath for conversion).
     Outcome LoadArchiveIntoNewSlot(const MifConversion *conversion = nullptr);
 
-    // "Adjust...": every case is closed and the last archive opened again.
-    void OnReloadRequest();
-    Outcome ReloadLastArchive();
+    // "Adjust..." of the General form for the case in slot: typedStart must be a real date
+    // and time "YYYY-MM-DD HH:MM:SS" (else a message and nothing changes). After the unsaved-
+    // changes question for that case, its own archive is opened again with the typed start,
+    // which the review file keeps; every other case stays as it is.
+    Outcome AdjustCase(int slot, const QString &typedStart);
 
     // Slot of the case the last successful open made; -1 before.
     int openedSlot() const { return m_openedSlot; }
@@ -60,10 +68,14 @@ private:
     void rememberArchive(const QString &folder, const QString &name);
     void finishConversion(const MifConversion &conversion);
     bool loadCompanionFiles(int slot);
-    void showImportMessage(const QStringList &kept);
+    void showImportMessage(const MifEraseResult &erase);
+    std::optional<ReviewMarks> readReviewMarks(const QString &archivePath);
+    // Selects the case the last open made, so the windows show it.
+    void showOpenedCase();
 
     CaseSession &m_session;
     int m_openedSlot = -1;
+    QString m_adjustedStart; // start typed with "Adjust..." for the case being opened
 };
 
 // Model index of an archive's folder: 0 when the path contains "Q21", else 1 when it

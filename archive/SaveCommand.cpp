@@ -1,22 +1,17 @@
 #include "archive/SaveCommand.h"
 
-#include "base/LanguagePack.h"
-#include "base/Platform.h"
 #include "archive/AedArchive.h"
 #include "archive/AedArchiveWriter.h"
 #include "base/FileError.h"
+#include "base/LanguagePack.h"
+#include "base/Platform.h"
 #include "case/CaseSession.h"
+#include "case/ReviewFile.h"
+
+#include <QFileInfo>
 
 namespace {
 constexpr int CantSaveCase = 74;
-
-bool anyUnsavedCase(const CaseSession &session)
-{
-    for (int slot = 0; slot < session.store.slotCount(); ++slot)
-        if (const CaseRecord *c = session.store.caseAt(slot); c && c->hasUnsavedChanges())
-            return true;
-    return false;
-}
 } // namespace
 
 QString initialSaveName(const QString &sourcePath)
@@ -25,19 +20,26 @@ QString initialSaveName(const QString &sourcePath)
     return name.left(qMax(0, name.size() - 4));
 }
 
+QString initialSavePath(const QString &sourcePath)
+{
+    const qsizetype cut = sourcePath.lastIndexOf(QLatin1Char('/'));
+    return sourcePath.left(cut + 1) + initialSaveName(sourcePath);
+}
+
 bool SaveSelectedCase(CaseSession &session)
+{
+    if (session.store.slotCount() < 1) {
+        session.platform().showError(session.GetText(CantSaveCase), session.GetText(TextId::Caption));
+        return false;
+    }
+    return SaveCase(session, session.selSlot);
+}
+
+bool SaveCase(CaseSession &session, int slot)
 {
     Platform &platform = session.platform();
     const QString caption = session.GetText(TextId::Caption);
 
-    // After a time adjustment the open cases carry a start that is not the device's own:
-    // they are not saved.
-    const int openCount = session.state.timeAdjusted == 1 ? 0 : session.store.slotCount();
-    if (openCount < 1) {
-        platform.showError(session.GetText(CantSaveCase), caption);
-        return false;
-    }
-    const int slot = session.selSlot;
     CaseRecord *record = session.store.caseAt(slot);
     if (!record) {
         platform.showError(session.GetText(TextId::SelectCase), caption);
@@ -46,7 +48,8 @@ bool SaveSelectedCase(CaseSession &session)
     if (record->buildState == CaseFilesLoaded)
         return false;
 
-    const QString path = platform.saveFileDialog(QString(), initialSaveName(session.store.at(slot).sourcePath),
+    OpenCase &entry = session.store.at(slot);
+    const QString path = platform.saveFileDialog(QString(), initialSavePath(entry.sourcePath),
                                                  AedArchive::fileFilter(), AedArchive::defaultSuffix());
     if (path.isEmpty())
         return false;
@@ -56,7 +59,16 @@ bool SaveSelectedCase(CaseSession &session)
         platform.showError(error.message(), caption);
         return false;
     }
-    if (!anyUnsavedCase(session))
-        session.state.unsavedChanges = 0;
+    session.markSaved(slot);
+    // The case stays with the archive it came from. Its marks (an adjusted start above all)
+    // also go beside a new archive, so that one reopens as the case is shown.
+    const bool hadMarks = QFileInfo::exists(ReviewFile::pathFor(entry.sourcePath)) || entry.timeAdjusted();
+    if (hadMarks && QFileInfo(path).absoluteFilePath() != QFileInfo(entry.sourcePath).absoluteFilePath()) {
+        try {
+            ReviewFile::write(path, ReviewFile::marksOf(session.store, slot));
+        } catch (const FileError &error) {
+            platform.showError(error.message(), caption);
+        }
+    }
     return true;
 }

@@ -74,13 +74,13 @@ bool AnnotationForm::accept()
 
     const QString text = AnnotationPrefix + title.left(titleLimit());
     const QString detail = body.left(bodyLimit());
+    int shownEvent = -1;
     const auto add = [&](int32_t timeMs) {
-        const int before = c->events.usedCount();
-        m_session.store.AddEvent(m_slot, timeMs, text, detail);
-        if (c->events.usedCount() == before)
+        shownEvent = m_session.store.AddEvent(m_slot, timeMs, text, detail);
+        if (shownEvent < 0)
             return; // the table is full; the user was told
         c->annotationChangeCount += 1;
-        m_session.state.unsavedChanges = 1;
+        m_session.markChanged(m_slot);
     };
 
     switch (m_mode) {
@@ -90,12 +90,16 @@ bool AnnotationForm::accept()
     case Edit:
         if (EventItem *e = c->events.find(m_eventIndex)) {
             // An unchanged time keeps the event's ms exactly, sub-second part included.
+            const bool edited = offset != e->elapsed || e->text != text || e->detail != detail;
             if (offset != e->elapsed) {
                 e->timeMs = int32_t(ms);
                 e->elapsed = offset;
             }
             e->text = text;
             e->detail = detail;
+            shownEvent = m_eventIndex;
+            if (edited)
+                m_session.markChanged(m_slot);
         }
         break;
     case AddAtTime:
@@ -105,6 +109,6 @@ bool AnnotationForm::accept()
         return false;
     }
     m_stored = true;
-    m_session.OnRebuildEvents(m_slot);
+    m_session.OnRebuildEvents(m_slot, shownEvent);
     return true;
 }

@@ -59,8 +59,11 @@ struct CaseRecord
     int32_t weightUnitIndex = 1;
     int32_t buildState = 0;          // CaseFilesLoaded or CaseListBuilt
     int32_t savedAnnotationCount = 0;
-    int32_t annotationChangeCount = 0; // differs from savedAnnotationCount when unsaved
-    bool hasUnsavedChanges() const { return savedAnnotationCount != annotationChangeCount; }
+    int32_t annotationChangeCount = 0; // annotations added or deleted since the case was opened
+    // The reviewer changed a field of the General form or an annotation since the case was
+    // opened or last saved (CaseSession::markChanged / markSaved).
+    bool changed = false;
+    bool hasUnsavedChanges() const { return changed; }
 
     EventTable events;               // eventCount = events.count()
     bool eventLimitReported = false; // the full-table message was shown for this case

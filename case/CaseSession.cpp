@@ -1,6 +1,10 @@
 #include "case/CaseSession.h"
 
+#include "base/FileError.h"
 #include "base/LanguagePack.h"
+#include "base/Platform.h"
+#include "base/UnsavedChangesQuestion.h"
+#include "case/ReviewFile.h"
 
 CaseSession::CaseSession(LanguagePack &texts, Platform &platform)
     : store(texts, platform), m_texts(texts), m_platform(platform)
@@ -12,4 +16,75 @@ CaseSession::~CaseSession() = default;
 QString CaseSession::GetText(int number) const
 {
     return m_texts.GetText(number);
+}
+
+void CaseSession::markChanged(int slot)
+{
+    if (CaseRecord *c = store.caseAt(slot)) {
+        c->changed = true;
+        state.unsavedChanges = 1;
+    }
+}
+
+void CaseSession::markSaved(int slot)
+{
+    if (CaseRecord *c = store.caseAt(slot))
+        c->changed = false;
+    refreshUnsavedFlag();
+}
+
+bool CaseSession::isChanged(int slot) const
+{
+    const CaseRecord *c = store.caseAt(slot);
+    return c && c->hasUnsavedChanges();
+}
+
+void CaseSession::refreshUnsavedFlag()
+{
+    state.unsavedChanges = 0;
+    for (int slot : openSlots())
+        if (isChanged(slot))
+            state.unsavedChanges = 1;
+}
+
+std::vector<int> CaseSession::openSlots() const
+{
+    std::vector<int> result;
+    for (int slot = 0; slot < store.slotCount(); ++slot)
+        if (store.caseAt(slot))
+            result.push_back(slot);
+    return result;
+}
+
+bool CaseSession::confirmClose(const std::vector<int> &closing)
+{
+    std::vector<int> changed;
+    for (int slot : closing)
+        if (isChanged(slot))
+            changed.push_back(slot);
+    if (changed.empty())
+        return true;
+    // Each case is saved through its own Save dialog; one that is not written keeps every
+    // case open, the ones already saved included (they are saved, so nothing is lost).
+    return askToProceedWithUnsavedChanges(m_platform, m_texts, [&] {
+        for (int slot : changed)
+            if (!saveCase || !saveCase(slot))
+                return false;
+        return true;
+    });
+}
+
+void CaseSession::reviewMarksChanged(int slot)
+{
+    if (!store.caseAt(slot))
+        return;
+    OpenCase &entry = store.at(slot);
+    try {
+        ReviewFile::write(entry.sourcePath, ReviewFile::marksOf(store, slot));
+    } catch (const FileError &error) {
+        if (!entry.reviewWriteReported) {
+            entry.reviewWriteReported = true;
+            m_platform.showError(error.message(), GetText(TextId::Caption));
+        }
+    }
 }

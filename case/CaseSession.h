@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class LanguagePack;
 class Platform;
@@ -54,9 +55,27 @@ public:
     void setReviewState(ReviewState &frameState, std::function<void(int, int)> selectionChanged);
     ReviewState &review() const { return *m_review; }
 
-    // Writes the selected case to an archive the user names; true when written. Provided
-    // by the layer that knows the archive format (a case closed with unsaved changes).
-    std::function<bool()> saveSelectedCase;
+    // Writes the case in a slot to an archive the user names; true when written. Provided
+    // by the layer that knows the archive format (cases closed with unsaved changes).
+    std::function<bool(int)> saveCase;
+
+    // Unsaved changes are kept per case: an edit of the General form and an added, edited
+    // or deleted annotation mark the case; saving it clears the mark. state.unsavedChanges
+    // is 1 while some open case is marked.
+    void markChanged(int slot);
+    void markSaved(int slot);
+    bool isChanged(int slot) const;
+    // The slots that hold an open case, in slot order.
+    std::vector<int> openSlots() const;
+    // Before the cases in closing are closed: when one of them is changed, asks whether to save
+    // (Yes / No / Cancel). Yes saves every changed one, one after another, and proceeds only
+    // when all were written; No proceeds without saving; Cancel does not proceed.
+    bool confirmClose(const std::vector<int> &closing);
+
+    // The reviewer's marks of slot (CPR periods, segments, viewed mark, adjusted start)
+    // changed: they are written again to the review file beside the case's archive. A
+    // failure is reported once per case; the marks stay in memory.
+    void reviewMarksChanged(int slot);
     // Told the path of every archive opened (the recent-file list).
     std::function<void(const QString &)> archiveOpened;
 
@@ -68,13 +87,21 @@ public:
     void OnShowCaseMenu();
     // A command of the case or annotation menu, for the tree's current selection.
     void OnTreeMenuCommand(int commandId);
+    // Closes the case in slot after confirmClose; CloseCase closes it without asking.
     void OnCloseCase(int slot);
+    void CloseCase(int slot);
+    // Where the tree's highlighted item is: its slot and event slot (-1 for a case node);
+    // false when nothing of a case is highlighted.
+    bool highlightedItem(int &slot, int &event) const;
     void OnMarkViewed(int slot);
     void OnMarkNotViewed(int slot);
     void OnAddAnnotation(int slot);
     void OnEditAnnotation(int slot, int event);
     void OnDeleteAnnotation(int slot, int event);
-    void OnRebuildEvents(int slot);
+    // Rebuilds the event items of slot. Given an event, the review position and the tab stay,
+    // the event is highlighted as the selection and the windows are told to redraw; without
+    // one, the selection moves as the tree moves it when items go.
+    void OnRebuildEvents(int slot, int event = -1);
     // Selects, without publishing, the event at or just before the review position.
     void OnSelectEventAtTime();
     // The annotation dialog at a case time of the enlarged ECG; true when one was added.
@@ -82,6 +109,8 @@ public:
 
 private:
     void publishSelection();
+    void refreshUnsavedFlag();
+    int m_quietTree = 0; // > 0: the tree's reports are the session's own rebuilding
     bool runAnnotationDialog(int slot, int mode, int32_t value);
 
     ReviewState m_ownReview;

@@ -4,7 +4,6 @@
 #include "base/ContextMenuTemplate.h"
 #include "base/LanguagePack.h"
 #include "base/Platform.h"
-#include "base/UnsavedChangesQuestion.h"
 #include "case/AnnotationForm.h"
 #include "case/CaseSession.h"
 #include "case/EventListText.h"
@@ -63,6 +62,8 @@ void CaseSession::publishSelection()
 
 void CaseSession::OnTreeSelectionChanged(TreeItemId item)
 {
+    if (m_quietTree > 0)
+        return;
     if (suppressSelectionNotify) {
         suppressSelectionNotify = false;
         return;
@@ -142,32 +143,65 @@ void CaseSession::OnShowCaseMenu()
         OnTreeMenuCommand(tree->showContextMenu(menu));
 }
 
+bool CaseSession::highlightedItem(int &slot, int &event) const
+{
+    const TreeItemId item = tree ? tree->selectedItem() : NoTreeItem;
+    if (item == NoTreeItem)
+        return false;
+    for (int q = 0; q < store.slotCount(); ++q) {
+        const CaseRecord *c = store.caseAt(q);
+        if (!c)
+            continue;
+        if (item == c->caseItem) {
+            slot = q;
+            event = -1;
+            return true;
+        }
+        bool found = false;
+        c->events.forEachUsed([&](int p, const EventItem &e) {
+            if (!found && e.treeItem == item) {
+                found = true;
+                slot = q;
+                event = p;
+            }
+        });
+        if (found)
+            return true;
+    }
+    return false;
+}
+
 void CaseSession::OnTreeMenuCommand(int commandId)
 {
+    // The commands act on what the tree highlights now: the position (a click in the
+    // entire ECG, the playback, a tab change) may have moved the highlight since the last
+    // selection the tree reported.
+    int slot = selSlot;
+    int event = selEvent;
+    highlightedItem(slot, event);
     switch (commandId) {
-    case CommandId::CloseCase: OnCloseCase(selSlot); break;
-    case CommandId::MarkViewed: OnMarkViewed(selSlot); break;
-    case CommandId::MarkNotViewed: OnMarkNotViewed(selSlot); break;
-    case CommandId::AddAnnotation: OnAddAnnotation(selSlot); break;
-    case CommandId::EditAnnotation: OnEditAnnotation(selSlot, selEvent); break;
-    case CommandId::DeleteAnnotation: OnDeleteAnnotation(selSlot, selEvent); break;
+    case CommandId::CloseCase: OnCloseCase(slot); break;
+    case CommandId::MarkViewed: OnMarkViewed(slot); break;
+    case CommandId::MarkNotViewed: OnMarkNotViewed(slot); break;
+    case CommandId::AddAnnotation: OnAddAnnotation(slot); break;
+    case CommandId::EditAnnotation: OnEditAnnotation(slot, event); break;
+    case CommandId::DeleteAnnotation: OnDeleteAnnotation(slot, event); break;
     default: break;
     }
 }
 
 void CaseSession::OnCloseCase(int slot)
 {
+    if (!store.caseAt(slot) || !confirmClose({slot}))
+        return;
+    CloseCase(slot);
+}
+
+void CaseSession::CloseCase(int slot)
+{
     CaseRecord *c = store.caseAt(slot);
     if (!c)
         return;
-    if (c->hasUnsavedChanges()) {
-        selSlot = slot; // Save writes the tree's selected case
-        if (!askToProceedWithUnsavedChanges(m_platform, m_texts, [this] { return saveSelectedCase && saveSelectedCase(); }))
-            return;
-        c = store.caseAt(slot);
-        if (!c)
-            return;
-    }
 
     const TreeItemId caseNode = c->caseItem;
     const TreeItemId deviceNode = c->deviceItem;
@@ -192,6 +226,7 @@ void CaseSession::OnCloseCase(int slot)
     if (tree && dateNode != NoTreeItem && !sharedDate)
         tree->deleteItem(dateNode);
     store.FreeCase(slot);
+    refreshUnsavedFlag();
 }
 
 void CaseSession::OnMarkViewed(int slot)
@@ -200,6 +235,7 @@ void CaseSession::OnMarkViewed(int slot)
         store.at(slot).viewed = true;
         if (tree)
             tree->setItemImage(c->caseItem, TreeImage::CaseViewed);
+        reviewMarksChanged(slot);
     }
 }
 
@@ -209,10 +245,11 @@ void CaseSession::OnMarkNotViewed(int slot)
         store.at(slot).viewed = false;
         if (tree)
             tree->setItemImage(c->caseItem, TreeImage::CaseNotViewed);
+        reviewMarksChanged(slot);
     }
 }
 
-void CaseSession::OnRebuildEvents(int slot)
+void CaseSession::OnRebuildEvents(int slot, int event)
 {
     CaseRecord *c = store.caseAt(slot);
     if (!c)
@@ -223,9 +260,25 @@ void CaseSession::OnRebuildEvents(int slot)
         items.push_back(e.treeItem);
         e.treeItem = NoTreeItem;
     });
+    // With an event to show, the items going and coming are not selections of the reviewer:
+    // the review position and the tab stay. Without one, the tree's own move is published.
+    const EventItem *shown = c->events.find(event);
+    const int quiet = shown ? 1 : 0;
+    m_quietTree += quiet;
     if (tree)
         tree->deleteItems(items);
     InsertEventItems(slot);
+    if (tree && shown && shown->treeItem != NoTreeItem) {
+        tree->selectItem(shown->treeItem);
+        selSlot = slot;
+        selEvent = event;
+        state.selectedCaseItem = NoTreeItem;
+        state.selectedAnnotationItem = isAnnotation(*shown) ? shown->treeItem : NoTreeItem;
+    }
+    m_quietTree -= quiet;
+    // The windows redraw what changed; the position and the tab stay where they were.
+    if (shown)
+        publishSelection();
 }
 
 void CaseSession::OnDeleteAnnotation(int slot, int event)
@@ -238,7 +291,7 @@ void CaseSession::OnDeleteAnnotation(int slot, int event)
         tree->deleteItem(item);
     c->events.remove(event);
     c->annotationChangeCount += 1;
-    state.unsavedChanges = 1;
+    markChanged(slot);
 }
 
 void CaseSession::OnSelectEventAtTime()
@@ -249,13 +302,15 @@ void CaseSession::OnSelectEventAtTime()
         return;
     const CTimeSpan position = m_review->m_tsPosition;
     const EventItem *best = nullptr;
+    int bestSlot = -1;
     CTimeSpan bestDistance = SelectEventReach;
-    c->events.forEachUsed([&](int, const EventItem &e) {
+    c->events.forEachUsed([&](int p, const EventItem &e) {
         if (e.elapsed > position)
             return;
         const CTimeSpan distance = position - e.elapsed;
         if (distance < bestDistance) {
             best = &e;
+            bestSlot = p;
             bestDistance = distance;
         }
     });
@@ -264,6 +319,11 @@ void CaseSession::OnSelectEventAtTime()
     suppressSelectionNotify = true;
     tree->selectItem(best->treeItem);
     suppressSelectionNotify = false;
+    // The highlight is the selection the menus and commands act on.
+    selSlot = slot;
+    selEvent = bestSlot;
+    state.selectedCaseItem = NoTreeItem;
+    state.selectedAnnotationItem = isAnnotation(*best) ? best->treeItem : NoTreeItem;
 }
 
 void CaseSession::OnAddAnnotation(int slot)
@@ -312,7 +372,7 @@ void CaseSession::InsertEventItems(int slot)
     for (int i : order) {
         EventItem &e = c->events[i];
         const QString text = EventListText::clockLabel(c->startTimeValid, c->startTime, e.elapsed) + e.text;
-        const int image = TreeImage::eventImage(EventListText::eventKind(e.text, kindTexts), state.modelIndex);
+        const int image = TreeImage::eventImage(EventListText::eventKind(e.text, kindTexts), store.at(slot).modelIndex);
         e.treeItem = tree->insertItem(c->caseItem, text, image);
     }
 }

@@ -85,18 +85,21 @@ int CaseStore::AllocateCaseSlot(const QString &sourcePath)
     entry.sourcePath = sourcePath;
     entry.tempLoaded = 0;
     entry.shockCount = 0;
+    entry.adjustedStart.clear();
+    entry.reviewWriteReported = false;
     return slot;
 }
 
-void CaseStore::AddEvent(int slot, int32_t timeMs, const QString &text, const QString &detail, int32_t code)
+int CaseStore::AddEvent(int slot, int32_t timeMs, const QString &text, const QString &detail, int32_t code)
 {
     CaseRecord *c = caseAt(slot);
     if (!c || c->eventLimitReported)
-        return;
-    if (c->events.add(EventItem::make(timeMs, text, detail, code)) >= 0)
-        return;
+        return -1;
+    if (const int event = c->events.add(EventItem::make(timeMs, text, detail, code)); event >= 0)
+        return event;
     showLimitMessage(EventLimitText);
     c->eventLimitReported = true;
+    return -1;
 }
 
 int CaseStore::AddCprPeriod(int slot, int32_t startMs, int32_t endMs, bool returnIndex)

@@ -47,8 +47,9 @@ public:
 
     // Stores a new event; the texts are copied. code is the device's event code it was
     // decoded from (EventCode). When the table is full the limit message is shown once per
-    // case and later calls for the case do nothing.
-    void AddEvent(int slot, int32_t timeMs, const QString &text, const QString &detail,
+    // case and later calls for the case do nothing. Returns the event's table slot, -1 when
+    // it was not stored.
+    int AddEvent(int slot, int32_t timeMs, const QString &text, const QString &detail,
                   int32_t code = EventCode::None);
     // Stores a new CPR period. Returns the table slot used when returnIndex, else 0. When
     // the table is full it shows the limit message and returns -1 if returnIndex (so no

@@ -2,6 +2,9 @@
 
 #include "base/LanguagePack.h"
 
+#include <QDate>
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
@@ -92,6 +95,22 @@ CTime parseAdjustedStart(const QString &text)
     const int minute = field(14, 2);
     const int second = readDecimal(t.right(2));
     return CTime(year, month, day, hour, minute, second);
+}
+
+std::optional<CTime> parseStrictStart(const QString &text)
+{
+    static const QRegularExpression form(QStringLiteral("^(\\d{4})-(\\d{2})-(\\d{2}) (\\d{2}):(\\d{2}):(\\d{2})$"));
+    const QRegularExpressionMatch m = form.match(text);
+    if (!m.hasMatch())
+        return std::nullopt;
+    const auto field = [&](int i) { return m.capturedView(i).toInt(); };
+    const QDate date(field(1), field(2), field(3));
+    const int hour = field(4);
+    const int minute = field(5);
+    const int second = field(6);
+    if (!date.isValid() || date.year() < 1970 || hour > 23 || minute > 59 || second > 59)
+        return std::nullopt;
+    return CTime(date.year(), date.month(), date.day(), hour, minute, second);
 }
 
 EventKindTexts EventKindTexts::from(const LanguagePack &pack)

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringView>
 #include <cstdint>
+#include <optional>
 
 class LanguagePack;
 
@@ -36,6 +37,9 @@ int readDecimal(QStringView text);
 // hour 11-12, minute 14-15, second from the last two characters, each read with
 // readDecimal; the device clock's time of those fields, out-of-range fields carried over.
 CTime parseAdjustedStart(const QString &text);
+// A start typed for "Adjust...": exactly "YYYY-MM-DD HH:MM:SS" naming a real date and time
+// (month 1-12, a day of that month, hour 0-23, minute and second 0-59); nothing otherwise.
+std::optional<CTime> parseStrictStart(const QString &text);
 
 // The four pack texts that decide an event's image.
 struct EventKindTexts

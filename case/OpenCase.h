@@ -24,4 +24,11 @@ struct OpenCase
     int32_t shockCount = 0;             // shocks counted by the decoding
     int32_t tempLoaded = 0;             // 1: the case has temperature data
     int32_t tempFilePresent = 0;        // 1: a Temp file is to be read for the case
+    int32_t modelIndex = 0;             // 0, 1, 2: device model of the case's archive (its event icons)
+    // Start typed with "Adjust..." ("YYYY-MM-DD HH:MM:SS"); empty when the case shows the
+    // device's own start. The archive always keeps the device's start; this lives in the
+    // review file.
+    QString adjustedStart;
+    bool reviewWriteReported = false;   // a failed write of the review file was reported once
+    bool timeAdjusted() const { return !adjustedStart.isEmpty(); }
 };

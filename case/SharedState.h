@@ -28,12 +28,6 @@ struct SharedState
     uint16_t timeZoneChoice = 0;     // row of the time-zone table
     int32_t localZoneOffset = 0;     // computer's offset from UTC, minutes east
 
-    // Start-time adjustment from the General form
-    QString startTimeText;           // start date-time text written by the event-list build
-    QString adjustedStartText;       // start typed on the General form
-    int32_t adjustTimePending = 0;
-    int32_t timeAdjusted = 0;
-
     // Archive being opened / last opened
     QString currentFolder;           // ends in '/'
     QString currentArchiveName;
@@ -48,7 +42,7 @@ struct SharedState
     QStringList scanFolders;         // distinct folders of scanFiles, first-met order, no trailing '/'
     int32_t foldersPerPage = 0;      // scanFolders.size(), at most 1000
 
-    // Some open case has annotation changes that are not saved.
+    // Some open case has changes that are not saved (CaseSession::markChanged).
     uint8_t unsavedChanges = 0;
 
     // Case tree: the selected case node and the selected annotation item, else NoTreeItem.

@@ -54,22 +54,20 @@ void BuildEventList(CaseSession &session, int slot)
         return o.deviceItem != NoTreeItem && o.serialNumber == c->serialNumber && o.startDate == c->startDate;
     });
 
-    QString caseText;
-    const bool adjusted = c->startTimeValid && state.adjustTimePending == 1;
+    // The case keeps its own start text for the General form; a start typed with
+    // "Adjust..." replaces the device's start in the tree and the windows.
+    OpenCase &entry = store.at(slot);
+    if (!c->startTimeValid)
+        entry.adjustedStart.clear();
+    c->powerOnTimeText = c->startTimeValid ? EventListText::startTimeText(c->startTime)
+                                           : EventListText::unknownStartTimeText();
+    QString caseText = c->powerOnTimeText;
+    const bool adjusted = entry.timeAdjusted();
     if (adjusted) {
-        c->startTime = EventListText::parseAdjustedStart(state.adjustedStartText);
-        caseText = state.adjustedStartText;
-    } else if (c->startTimeValid) {
-        caseText = EventListText::startTimeText(c->startTime);
-        state.startTimeText = caseText;
-    } else {
-        caseText = EventListText::unknownStartTimeText();
+        c->startTime = EventListText::parseAdjustedStart(entry.adjustedStart);
+        caseText = entry.adjustedStart;
     }
-    // The typed start is used once: by the first case built after "Adjust...".
-    const bool adjustSuffix = state.adjustTimePending == 1;
-    caseText += EventListText::zoneSuffix(TimeZoneTable::offsetOfRow(c->timeZoneIndex), adjustSuffix);
-    if (adjustSuffix)
-        state.adjustTimePending = 0;
+    caseText += EventListText::zoneSuffix(TimeZoneTable::offsetOfRow(c->timeZoneIndex), adjusted);
 
     if (tree) {
         c->dateItem = sameDate ? sameDate->dateItem

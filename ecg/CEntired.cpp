@@ -173,12 +173,15 @@ void CEntired::OnCommand(int commandId)
     switch (commandId) {
     case CommandId::EntireCprStart:
         m_cpr.Start(m_session.store, m_nCase, m_nMouseMs, ProvisionalCprMs);
+        m_session.reviewMarksChanged(m_nCase);
         break;
     case CommandId::EntireCprEnd:
         m_cpr.End(m_session.store, m_nCase, m_nMouseMs);
+        m_session.reviewMarksChanged(m_nCase);
         break;
     case CommandId::EntireCprDelete:
         m_cpr.Delete(m_session.store, m_nCase);
+        m_session.reviewMarksChanged(m_nCase);
         break;
     case CommandId::EntireShowCprPeriods:
         m_cpr.Show();

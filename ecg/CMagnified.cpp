@@ -267,26 +267,32 @@ void CMagnified::OnCommand(int commandId)
         return;
     case SelectSegment:
         selectSegment();
+        m_session.reviewMarksChanged(m_nCase);
         break;
     case DeselectSegment:
         if (c)
             SegmentSelection::deselect(*c, m_nHitSegment);
+        m_session.reviewMarksChanged(m_nCase);
         break;
     case DeselectAllSegment:
         if (c)
             SegmentSelection::deselectAll(*c);
+        m_session.reviewMarksChanged(m_nCase);
         break;
     case EnlargedShowCprPeriods:
         m_cpr.Show();
         break;
     case EnlargedCprStart:
         m_cpr.Start(m_session.store, m_nCase, m_nMouseMs, enlargedScale(viewInForce()).provisionalCprMs);
+        m_session.reviewMarksChanged(m_nCase);
         break;
     case EnlargedCprEnd:
         m_cpr.End(m_session.store, m_nCase, m_nMouseMs);
+        m_session.reviewMarksChanged(m_nCase);
         break;
     case EnlargedCprDelete:
         m_cpr.Delete(m_session.store, m_nCase);
+        m_session.reviewMarksChanged(m_nCase);
         break;
     default:
         return;

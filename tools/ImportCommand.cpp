@@ -34,10 +34,10 @@ bool eraseAfterReadBack(CaseSession &session, const MifConversion &conversion, Q
             << "\" does not hold the device files as they were read; they were kept\n";
         return false;
     }
-    const QStringList kept = EraseMifFiles(conversion);
-    if (!kept.isEmpty())
-        err << name << ": " << ImportChecks::keptChangedText(kept) << "\n";
-    return kept.isEmpty();
+    const MifEraseResult erase = EraseMifFiles(conversion);
+    if (!erase.complete())
+        err << name << ": " << ImportChecks::eraseOutcomeText(erase.changed, erase.notErased) << "\n";
+    return erase.complete();
 }
 
 // Why the archive may not go to path; "" when it may.

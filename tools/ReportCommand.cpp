@@ -61,7 +61,7 @@ int runLog(const QStringList &arguments)
                          IncidentLog::ReportInput input;
                          input.caseRecord = session.store.caseAt(slot);
                          input.shockCount = session.store.at(slot).shockCount;
-                         input.timeAdjusted = session.state.timeAdjusted != 0;
+                         input.timeAdjusted = session.store.at(slot).timeAdjusted();
                          input.reportTime = CTime::GetCurrentTime();
                          return IncidentLog::document(input);
                      });

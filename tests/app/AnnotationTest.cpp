@@ -90,7 +90,9 @@ TEST_F(Annotation, EditShowsTheTitleAndKeepsTheExactTimeUnlessTheTimeChanges)
     EXPECT_EQ(e.timeMs, 70000);
     EXPECT_EQ(e.elapsed, CTimeSpan(70));
     EXPECT_EQ(view.store.caseAt(slot)->annotationChangeCount, 1);
-    EXPECT_EQ(view.state.unsavedChanges, 0);
+    // An edit is a change the archive does not hold yet.
+    EXPECT_TRUE(view.isChanged(slot));
+    EXPECT_EQ(view.state.unsavedChanges, 1);
 }
 
 TEST_F(Annotation, FromTheEnlargedEcgTheGivenTimeIsStoredExactly)

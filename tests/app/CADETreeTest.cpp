@@ -55,8 +55,8 @@ protected:
 
 TEST_F(CADETreeWidget, ShowsTheBranchesWithTheirIconsExpanded)
 {
-    view.state.modelIndex = 2;
     const int first = createCase(folder());
+    view.store.at(first).modelIndex = 2;
     view.store.caseAt(first)->serialNumber = "SN-A";
     view.store.caseAt(first)->timeZoneIndex = seoulRow();
     view.store.AddEvent(first, 4000, "Prompt : Shock delivered.", "");

@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabBar>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -158,7 +159,7 @@ TEST_F(DetailView, GeneralFormShowsTheCase)
     c->adjustedPowerOnTimeText = "2021-03-04 05:06:07";
     c->birthDateKnown = true;
     c->birthDate = CTime(1980, 5, 17, 12, 0, 0);
-    view.state.startTimeText = "2021-03-04 06:00:00";
+    c->powerOnTimeText = "2021-03-04 06:00:00";
     select(slot, 0);
 
     CDetailSub &g = general();
@@ -280,37 +281,92 @@ TEST_F(DetailView, ChangesGoStraightIntoTheShownCase)
     EXPECT_FALSE(g.birthDateUnknown()->isChecked());
     EXPECT_FALSE(g.birthDateUnknown()->isEnabled());
 
-    // None of this counts as an unsaved change.
+    // The edits are the case's unsaved changes.
+    EXPECT_TRUE(view.isChanged(slot));
+    EXPECT_EQ(view.state.unsavedChanges, 1);
+}
+
+TEST_F(DetailView, EveryFieldTheArchiveKeepsMarksOnlyTheShownCaseChanged)
+{
+    const int other = caseWithEvents({0});
+    const int slot = caseWithEvents({0});
+    select(slot, 0);
+    CDetailSub &g = general();
+    const auto pickAnother = [](QComboBox *list) {
+        const int other = list->currentIndex() == 1 ? 0 : 1;
+        list->setCurrentIndex(other);
+        emit list->activated(other);
+    };
+    const std::vector<std::pair<const char *, std::function<void()>>> edits = {
+        {"comments", [&] { g.comments()->setPlainText("note"); }},
+        {"operator", [&] { type(g.operatorName(), "Rossi"); }},
+        {"patient id", [&] { type(g.patientId(), "P-1"); }},
+        {"last name", [&] { type(g.lastName(), "Bianchi"); }},
+        {"first name", [&] { type(g.firstName(), "Anna"); }},
+        {"middle initial", [&] { type(g.middleInitial(), "M"); }},
+        {"height", [&] { type(g.heightText(), "170"); }},
+        {"weight", [&] { type(g.weightText(), "65"); }},
+        {"suffix", [&] { pickAnother(g.nameSuffix()); }},
+        {"sex", [&] { pickAnother(g.sex()); }},
+        {"race", [&] { pickAnother(g.race()); }},
+        {"height unit", [&] { pickAnother(g.heightUnit()); }},
+        {"weight unit", [&] { pickAnother(g.weightUnit()); }},
+        {"birth date known", [&] { click(g.birthDateKnown()); }},
+        {"birth date", [&] { g.birthDate()->setDate(QDate(1990, 7, 1)); }},
+        {"birth date unknown", [&] { click(g.birthDateUnknown()); }},
+    };
+    for (const auto &[name, edit] : edits) {
+        // (The birth date and its Unknown box are open once "birth date known" was ticked.)
+        view.markSaved(slot);
+        ASSERT_FALSE(view.isChanged(slot)) << name;
+        edit();
+        EXPECT_TRUE(view.isChanged(slot)) << name;
+        EXPECT_FALSE(view.isChanged(other)) << name;
+        EXPECT_EQ(view.state.unsavedChanges, 1) << name;
+    }
+
+    // The typed adjusted start is a proposal, not a field of the archive.
+    view.markSaved(slot);
+    type(g.adjustedPowerOnTime(), "2021-03-04 05:06:07");
+    EXPECT_FALSE(view.isChanged(slot));
     EXPECT_EQ(view.state.unsavedChanges, 0);
 }
 
-TEST_F(DetailView, PowerOnTimeAlwaysShowsTheStartText)
+TEST_F(DetailView, PowerOnTimeShowsTheShownCasesOwnStart)
 {
-    const int slot = caseWithEvents({0});
-    view.state.startTimeText = "2020-01-02 03:04:05";
-    select(slot, 0);
+    const int first = caseWithEvents({0});
+    const int second = caseWithEvents({0});
+    view.store.caseAt(first)->powerOnTimeText = "2020-01-02 03:04:05";
+    view.store.caseAt(second)->powerOnTimeText = "2020-02-02 00:00:00";
+    select(first, 0);
     CDetailSub &g = general();
     EXPECT_EQ(g.powerOnTime()->text(), "2020-01-02 03:04:05");
 
+    // Typing is not kept: the case's own text comes back, and no other case's.
     type(g.powerOnTime(), "2020-01-02 03:04:0");
     EXPECT_EQ(g.powerOnTime()->text(), "2020-01-02 03:04:05");
-    EXPECT_EQ(view.store.caseAt(slot)->powerOnTimeText, "2020-01-02 03:04:05");
+    EXPECT_EQ(view.store.caseAt(first)->powerOnTimeText, "2020-01-02 03:04:05");
+    EXPECT_EQ(view.store.caseAt(second)->powerOnTimeText, "2020-02-02 00:00:00");
 
-    // Any other change brings the global text back too.
-    view.state.startTimeText = "2020-02-02 00:00:00";
-    type(g.operatorName(), "A");
+    select(second, 0);
     EXPECT_EQ(g.powerOnTime()->text(), "2020-02-02 00:00:00");
 }
 
-TEST_F(DetailView, AdjustHandsTheTypedStartToTheReload)
+TEST_F(DetailView, AdjustHandsTheShownCaseAndTheTypedStartOn)
 {
+    caseWithEvents({0});
     const int slot = caseWithEvents({0});
     select(slot, 0);
+    int adjustedSlot = -1;
+    QString typed;
+    general().onAdjustRequest = [&](int s, const QString &t) {
+        adjustedSlot = s;
+        typed = t;
+    };
     type(general().adjustedPowerOnTime(), "2021-03-04 05:06:07");
     general().adjustButton()->click();
-    EXPECT_EQ(view.state.adjustTimePending, 1);
-    EXPECT_EQ(view.state.timeAdjusted, 1);
-    EXPECT_EQ(view.state.adjustedStartText, "2021-03-04 05:06:07");
+    EXPECT_EQ(adjustedSlot, slot);
+    EXPECT_EQ(typed, "2021-03-04 05:06:07");
 }
 
 TEST(DetailViewItalian, ListsAndLabelsInItalianWithTheSameIndices)

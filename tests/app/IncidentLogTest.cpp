@@ -427,7 +427,7 @@ TEST_F(IncidentLogCommandTest, ShowsTheShockCountAndAdjustmentOfTheView)
     const std::string localeBefore = std::setlocale(LC_ALL, nullptr);
     const int slot = addCase();
     view.store.at(slot).shockCount = 3;
-    view.state.timeAdjusted = 1;
+    view.store.at(slot).adjustedStart = "2021-03-07 09:05:00";
     view.store.AddEvent(slot, 0, "Power on.", "");
     view.OnIncidentLog();
     QFile f(folder() + "/veltris_aed1.html");

@@ -1,4 +1,7 @@
+#include "AppArchives.h"
 #include "app/CAboutDlg.h"
+#include "app/CDetailSub.h"
+#include "case/AnnotationForm.h"
 #include "app/CDetailView.h"
 #include "app/CMainFrame.h"
 #include "base/CommandIds.h"
@@ -12,6 +15,7 @@
 #include <QCoreApplication>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QSplitter>
 #include <QTabBar>
@@ -131,33 +135,52 @@ TEST(UnsavedChangesQuestion, YesSavesAndProceedsOnlyWhenWritten)
     }
 }
 
-TEST(MainFrame, ClosingWithUnsavedChangesFollowsTheAnswer)
+TEST(MainFrame, ClosingTheWindowAsksForEveryChangedCaseAndYesWritesThem)
 {
     struct Case {
         Platform::Answer answer;
         bool closes;
-        int messages;
+        bool written;
     };
-    // Yes with no case open: the save says "Can't save case." and writes nothing,
-    // so the window stays open.
     const Case cases[] = {
-        {Platform::Answer::Yes, false, 2},
-        {Platform::Answer::No, true, 1},
-        {Platform::Answer::Cancel, false, 1},
+        {Platform::Answer::Yes, true, true},
+        {Platform::Answer::No, true, false},
+        {Platform::Answer::Cancel, false, false},
     };
     for (const auto &c : cases) {
+        TempDir dir;
         FakePlatform platform;
         CMainFrame frame(Packs::builtInEnglish(), platform);
-        frame.view().state.unsavedChanges = 1;
-        platform.answerNext(c.answer);
+        const QString first = makeArchive(dir, "first.aed");
+        const QString second = makeArchive(dir, "second.aed");
+        ASSERT_TRUE(frame.view().OpenArchiveFile(first));
+        // An annotation on the first case, then the second is opened and shown.
+        platform.annotationScript = [](AnnotationForm &form) {
+            form.title = "arrival";
+            return form.accept();
+        };
+        ASSERT_TRUE(frame.view().session.AddAnnotationAt(0, 1000));
+        ASSERT_TRUE(frame.view().OpenArchiveFile(second));
+        CDetailSub &general = *frame.detailView()->general();
+        ASSERT_EQ(general.shownCase(), 1);
+        general.lastName()->setText("Typed");
+        emit general.lastName()->textEdited("Typed");
 
+        platform.answerNext(c.answer);
+        platform.savePaths = {first, second};
         QCloseEvent event;
         QCoreApplication::sendEvent(&frame, &event);
+
         EXPECT_EQ(event.isAccepted(), c.closes) << int(c.answer);
-        ASSERT_EQ(platform.messages.size(), c.messages);
-        if (c.messages == 2) {
-            EXPECT_EQ(platform.messages[1].text, "Can't save case.");
-        }
+        EXPECT_EQ(platform.texts(), QStringList{"This case has unsaved changes. Save changes before proceeding?"});
+        EXPECT_EQ(platform.saveRequests.size(), c.written ? 2 : 0);
+        LanguagePack texts = Packs::builtInEnglish();
+        FakePlatform quiet;
+        CRavelinView back(texts, quiet);
+        ASSERT_TRUE(back.OpenArchiveFile(first));
+        ASSERT_TRUE(back.OpenArchiveFile(second));
+        EXPECT_EQ(back.store.caseAt(0)->savedAnnotationCount, c.written ? 1 : 0);
+        EXPECT_EQ(back.store.caseAt(1)->lastName, c.written ? "Typed" : "");
     }
 }
 

@@ -1,5 +1,6 @@
 // The recent-file list: five archives, newest first, kept in the settings, and the File
 // menu's Recent entries that open them again.
+#include "AppArchives.h"
 #include "app/CMainFrame.h"
 #include "base/CommandIds.h"
 #include "app/RecentFileList.h"
@@ -21,21 +22,6 @@ namespace {
 std::unique_ptr<QSettings> iniIn(const TempDir &dir)
 {
     return std::make_unique<QSettings>(dir.file("settings.ini"), QSettings::IniFormat);
-}
-
-// A converted archive of a small device folder.
-QString makeArchive(const TempDir &dir, const QString &name)
-{
-    FakePlatform platform;
-    LanguagePack texts = Packs::builtInEnglish();
-    CRavelinView view(texts, platform);
-    DeviceFiles::DeviceFolder folder;
-    folder.trend = {DeviceFiles::TrendBlock{}};
-    folder.write(dir.file("device"));
-    view.state.mifFolderPath = dir.file("device");
-    const int slot = MifCase::CreateCaseFromMif(view.session);
-    WriteAedArchive(view.store, slot, dir.file(name), AedArchiveVariant::Conversion);
-    return dir.file(name);
 }
 
 QStringList entryTexts(CMainFrame &frame)

@@ -26,7 +26,7 @@ class CaseTree : public ::testing::Test, public CaseTreeFixture
 {
 protected:
     // A case closed with unsaved changes is saved the way the window saves it.
-    CaseTree() { view.saveSelectedCase = [this] { return SaveSelectedCase(view); }; }
+    CaseTree() { view.saveCase = [this](int slot) { return SaveCase(view, slot); }; }
 
     // A case with events at 0 (power on), 5 s and 65 s and an annotation at 30.5 s.
     int annotatedCase(const QString &serial = QStringLiteral("SN-0042"))
@@ -217,11 +217,11 @@ TEST_F(CaseTree, ClosingWithUnsavedChangesAsksAndCancelKeepsTheCase)
     };
     for (const Case &k : cases) {
         CaseTreeFixture f;
-        f.view.saveSelectedCase = [&f] { return SaveSelectedCase(f.view); };
+        f.view.saveCase = [&f](int slot) { return SaveCase(f.view, slot); };
         const int other = f.openCase(f.folder(), "SN-B");
         f.view.state.currentArchiveName = QStringLiteral("Q26_0905(2021-03-07).aed");
         const int slot = f.openCase(f.folder({{1, 5000}}), "SN-A");
-        f.view.store.caseAt(slot)->annotationChangeCount += 1; // as after a deleted annotation
+        f.view.markChanged(slot); // as after a deleted annotation
         f.tree.click(f.view.store.caseAt(other)->caseItem);
         f.platform.answerNext(k.answer);
         if (!k.savePath.isEmpty())

@@ -64,7 +64,7 @@ TEST_F(FolderScanTest, PagesOfAThousandFoldersThroughTheArrows)
     EXPECT_FALSE(platform.progressOpen);
 
     // Closing the page would drop annotations nobody saved: the arrow asks first.
-    view.state.unsavedChanges = 1;
+    view.markChanged(999);
     platform.answerNext(Platform::Answer::Cancel);
     FolderScan(view).OnNextPage();
     EXPECT_EQ(platform.texts(), QStringList{view.GetText(70)});
@@ -97,7 +97,7 @@ TEST_F(FolderScanTest, PagesOfAThousandFoldersThroughTheArrows)
     FolderScan(view).OnPreviousPage();
     EXPECT_EQ(view.state.scanPage, 0);
     // On the first page the left arrow does nothing and asks nothing.
-    view.state.unsavedChanges = 1;
+    view.markChanged(0);
     FolderScan(view).OnPreviousPage();
     EXPECT_EQ(view.state.scanPage, 0);
     EXPECT_EQ(openSources(), expectedSources(root, 0, 1000));

@@ -20,7 +20,7 @@ class OpenFlowFixture : public ::testing::Test, public CaseTreeFixture
 {
 protected:
     // A case closed with unsaved changes is saved the way the window saves it.
-    OpenFlowFixture() { view.saveSelectedCase = [this] { return SaveSelectedCase(view); }; }
+    OpenFlowFixture() { view.saveCase = [this](int slot) { return SaveCase(view, slot); }; }
 
     static constexpr const char *Serial = "SN-7";
 

@@ -1,10 +1,11 @@
 // The Open command end to end through the scripted platform: importing a device folder,
-// opening archives, the erasing of the device files, and the reload after "Adjust...".
+// opening archives, the erasing of the device files, and "Adjust...".
 #include "OpenFlowFixture.h"
 
 #include "archive/AedArchive.h"
 #include "archive/AedArchiveReader.h"
 #include "archive/MifImport.h"
+#include "case/ReviewFile.h"
 
 using DeviceFiles::Model;
 
@@ -125,30 +126,59 @@ TEST_F(OpenFlowTest, ModelIndexComesFromTheFolderPathNotTheFileName)
     }
 }
 
-TEST_F(OpenFlowTest, ReloadAfterAdjustOpensTheLastArchiveIntoSlotZeroWithTheCurrentZone)
+TEST_F(OpenFlowTest, AdjustReadsTheShownCaseAgainAndLeavesTheOthers)
 {
     const QString first = makeArchive(dir.file("first.aed"));
     const QString second = makeArchive(dir.file("second.aed"));
     ASSERT_TRUE(openArchiveFile(view, first));
     ASSERT_TRUE(openArchiveFile(view, second));
-    ASSERT_EQ(view.store.slotCount(), 2);
     view.state.timeZoneChoice = uint16_t(seoulRow());
-    view.state.adjustTimePending = 1;
-    view.state.timeAdjusted = 1;
-    view.state.adjustedStartText = "2021/03/04 05:06:07";
-    view.state.unsavedChanges = 1;
+    const CTime firstStart = view.store.caseAt(0)->startTime;
 
-    OpenFlow(view).OnReloadRequest();
+    // The first archive is shown; it was opened before the second.
+    tree.click(view.store.caseAt(0)->caseItem);
+    EXPECT_EQ(OpenFlow(view).AdjustCase(0, "2021-03-04 05:06:07"), OpenFlow::Outcome::Opened);
 
-    EXPECT_EQ(view.store.slotCount(), 1);
-    EXPECT_EQ(openSources(), QStringList{second});
-    EXPECT_EQ(view.store.caseAt(0)->timeZoneIndex, seoulRow());
-    EXPECT_EQ(caseNodeCount(), 1);
-    EXPECT_TRUE(tree.itemText(view.store.caseAt(0)->caseItem).endsWith("Adjust Time"));
-    EXPECT_EQ(view.state.unsavedChanges, 0) << "no case left with unsaved changes";
+    QStringList sources = openSources();
+    sources.sort();
+    EXPECT_EQ(sources, QStringList({first, second}));
+    EXPECT_EQ(caseNodeCount(), 2);
+    const int adjusted = view.selSlot;
+    ASSERT_GE(adjusted, 0);
+    EXPECT_EQ(view.store.at(adjusted).sourcePath, first);
+    EXPECT_EQ(view.store.caseAt(adjusted)->startTime, CTime(2021, 3, 4, 5, 6, 7));
+    EXPECT_TRUE(tree.itemText(view.store.caseAt(adjusted)->caseItem).endsWith("Adjust Time"));
+    EXPECT_TRUE(view.store.at(adjusted).timeAdjusted());
+    EXPECT_EQ(tree.selectedItem(), view.store.caseAt(adjusted)->caseItem) << "the adjusted case is shown";
+    const int other = 1; // the second archive, never closed
+    EXPECT_EQ(view.store.caseAt(other)->startTime, firstStart) << "the other case keeps its start";
+    EXPECT_FALSE(view.store.at(other).timeAdjusted());
     EXPECT_TRUE(platform.messages.isEmpty());
-    EXPECT_EQ(frame.m_nSelCase, 0) << "the reloaded case is shown";
-    EXPECT_EQ(tree.selectedItem(), view.store.caseAt(0)->caseItem);
+
+    // The typed start is kept beside the archive and comes back with it.
+    CloseAllCases(view);
+    ASSERT_TRUE(openArchiveFile(view, first));
+    EXPECT_EQ(view.store.caseAt(0)->startTime, CTime(2021, 3, 4, 5, 6, 7));
+    EXPECT_TRUE(tree.itemText(view.store.caseAt(0)->caseItem).endsWith("Adjust Time"));
+}
+
+TEST_F(OpenFlowTest, AdjustRefusesATypedTextThatIsNotADateAndTime)
+{
+    const QString first = makeArchive(dir.file("first.aed"));
+    const QString second = makeArchive(dir.file("second.aed"));
+    ASSERT_TRUE(openArchiveFile(view, first));
+    ASSERT_TRUE(openArchiveFile(view, second));
+    const QStringList treeBefore = tree.lines();
+    for (const char *typed : {"", "10:00", "2021-3-7 9:5:0", "2021-02-30 25:61:00"}) {
+        platform.messages.clear();
+        EXPECT_EQ(OpenFlow(view).AdjustCase(1, QString::fromLatin1(typed)), OpenFlow::Outcome::Cancelled) << typed;
+        ASSERT_EQ(platform.messages.size(), 1) << typed;
+        EXPECT_TRUE(platform.messages[0].text.contains("YYYY-MM-DD HH:MM:SS")) << typed;
+        EXPECT_EQ(openSources(), QStringList({first, second})) << typed;
+        EXPECT_EQ(tree.lines(), treeBefore) << typed;
+        EXPECT_FALSE(view.store.at(1).timeAdjusted()) << typed;
+        EXPECT_FALSE(QFileInfo::exists(ReviewFile::pathFor(second))) << typed;
+    }
 }
 
 TEST_F(OpenFlowTest, CancelledSaveDialogFreesTheDecodedCaseAndKeepsTheDeviceFiles)

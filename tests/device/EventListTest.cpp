@@ -80,7 +80,7 @@ TEST_F(EventList, BuildMarksTheCaseViewedAndExpandsItsBranch)
     EXPECT_TRUE(tree.isExpanded(c.deviceItem));
     EXPECT_TRUE(tree.isExpanded(c.caseItem));
     EXPECT_EQ(c.startDate, CTime(2021, 3, 7, 0, 0, 0));
-    EXPECT_EQ(view.state.startTimeText, "2021-03-07 09:05:00");
+    EXPECT_EQ(c.powerOnTimeText, "2021-03-07 09:05:00");
 }
 
 TEST_F(EventList, ZoneSuffixCarriesTheSignedHoursAndMinutesOfTheRow)
@@ -146,20 +146,39 @@ TEST_F(EventList, OnlyTheArchivesCountOfPendingAnnotationsIsAdded)
     EXPECT_TRUE(view.store.pendingAnnotations.empty());
 }
 
-TEST_F(EventList, TypedStartLabelsOnlyTheFirstCaseBuiltAfterAdjusting)
+TEST_F(EventList, TypedStartBelongsToItsOwnCase)
 {
-    view.state.adjustTimePending = 1;
-    view.state.timeAdjusted = 1;
-    view.state.adjustedStartText = QStringLiteral("2021-03-04 05:06:07");
-    const int adjusted = openCase(folder({{1, 3000}}), "SN-A", zoneRowNamed("Caracas(Venezuela) UTC-04:30"));
+    // The adjusted start is the case's: a case built later, or before, keeps the device's.
+    const int plainBefore = openCase(folder(), "SN-0");
+    const int adjusted = createCase(folder({{1, 3000}}));
+    view.store.caseAt(adjusted)->serialNumber = "SN-A";
+    view.store.caseAt(adjusted)->timeZoneIndex = zoneRowNamed("Caracas(Venezuela) UTC-04:30");
+    view.store.at(adjusted).adjustedStart = QStringLiteral("2021-03-04 05:06:07");
+    BuildEventList(view, adjusted);
     const int plain = openCase(folder(), "SN-B");
 
     EXPECT_EQ(tree.itemText(view.store.caseAt(adjusted)->caseItem), "2021-03-04 05:06:07(UTC-04:30) Adjust Time");
     EXPECT_EQ(view.store.caseAt(adjusted)->startTime, CTime(2021, 3, 4, 5, 6, 7));
+    EXPECT_EQ(view.store.caseAt(adjusted)->powerOnTimeText, "2021-03-07 09:05:00") << "the device's own start";
     EXPECT_EQ(eventLines(adjusted), QStringList({"05:06:07 Power on.", "05:06:10 " + CheckResponse}));
     EXPECT_EQ(tree.itemText(view.store.caseAt(plain)->caseItem), "2021-03-07 09:05:00(UTC+09:00)");
-    EXPECT_EQ(view.state.adjustTimePending, 0);
-    EXPECT_EQ(view.state.timeAdjusted, 1);
+    EXPECT_EQ(tree.itemText(view.store.caseAt(plainBefore)->caseItem), "2021-03-07 09:05:00(UTC+09:00)");
+    EXPECT_FALSE(view.store.at(plain).timeAdjusted());
+}
+
+TEST(EventListText, StrictStartAcceptsOnlyRealDatesAndTimesInTheOneForm)
+{
+    struct Case { const char *text; bool valid; };
+    const Case cases[] = {
+        {"2021-03-07 09:05:00", true}, {"2024-02-29 23:59:59", true}, {"", false}, {"10:00", false},
+        {"2021-3-7 9:5:0", false},     {"2021-02-30 25:61:00", false}, {"2021-02-29 10:00:00", false},
+        {"2021-13-01 10:00:00", false}, {"2021-03-07 24:00:00", false}, {"2021-03-07 10:60:00", false},
+        {"2021-03-07 10:00:60", false}, {"2021/03/07 10:00:00", false}, {" 2021-03-07 10:00:00", false},
+        {"2021-03-07 10:00:00x", false}, {"2021-00-07 10:00:00", false}, {"2021-03-00 10:00:00", false},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(EventListText::parseStrictStart(QString::fromLatin1(c.text)).has_value(), c.valid) << c.text;
+    EXPECT_EQ(*EventListText::parseStrictStart("2021-03-07 09:05:01"), CTime(2021, 3, 7, 9, 5, 1));
 }
 
 TEST(EventListText, TypedStartIsReadFieldByFieldLikeTheCLibrary)
@@ -199,12 +218,14 @@ TEST(EventListText, ImageFollowsTheTextAndTheModelIndex)
     EXPECT_EQ(TreeImage::eventImage(EventKind::PowerOn, 2), 18);
 }
 
-TEST_F(EventList, EventItemsUseTheImagesOfTheViewsModel)
+TEST_F(EventList, EventItemsUseTheImagesOfTheCasesModel)
 {
-    view.state.modelIndex = 1;
     DeviceFiles::DeviceFolder f = folder({{1, 1000}});
     f.trend[0].powerOffMs = 9000;
-    const int slot = openCase(f);
+    const int slot = createCase(f);
+    view.store.caseAt(slot)->timeZoneIndex = seoulRow();
+    view.store.at(slot).modelIndex = 1;
+    BuildEventList(view, slot);
     std::vector<int> images;
     for (TreeItemId item : tree.children(view.store.caseAt(slot)->caseItem))
         images.push_back(tree.itemImage(item));
