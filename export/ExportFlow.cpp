@@ -9,12 +9,14 @@
 
 bool ExportFlow::run(int slot, ExportKind kind, const EdfExportOptions &options)
 {
-    if (!m_session.store.isSlotUsed(slot))
-        return false;
-    const OpenCase &openCase = m_session.store.at(slot);
     const LanguagePack &texts = m_session.texts();
     Platform &platform = m_session.platform();
     const QString caption = texts.GetText(TextId::Caption);
+    if (!m_session.store.isSlotUsed(slot)) {
+        platform.showError(texts.GetText(TextId::SelectCase), caption);
+        return false;
+    }
+    const OpenCase &openCase = m_session.store.at(slot);
 
     if (const int why = CaseExport::problem(openCase, kind); why != 0) {
         platform.messageBox(texts.GetText(why), caption, Platform::Icon::Information, Platform::Buttons::Ok);

@@ -13,8 +13,8 @@ class ExportFlow
 public:
     explicit ExportFlow(CaseSession &session) : m_session(session) {}
 
-    // Exports the case in slot; true when a file was written. A case that has nothing of
-    // the kind, or a file that cannot be written, gets a message naming it.
+    // Exports the case in slot; true when a file was written. No case in slot, a case that
+    // has nothing of the kind, or a file that cannot be written gets a message.
     bool run(int slot, ExportKind kind, const EdfExportOptions &options = {});
 
 private:
