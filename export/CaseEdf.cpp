@@ -3,6 +3,7 @@
 #include "base/LanguagePack.h"
 #include "case/OpenCase.h"
 #include "cpr/CprQuality.h"
+#include "export/EdfWriter.h"
 #include "export/ExportText.h"
 
 #include <QtEndian>
@@ -16,9 +17,6 @@ namespace {
 // characters in microvolts; a real ECG never comes near.
 constexpr int32_t RawLimit = 1899999;
 constexpr int SamplesPerSecond = 250;
-
-const char *const MonthNames[] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
-                                  "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
 
 int64_t floorDiv(int64_t a, int64_t b)
 {
@@ -53,7 +51,7 @@ QString birthdateField(const CaseRecord &c)
     const CTime &b = c.birthDate;
     return QStringLiteral("%1-%2-%3")
         .arg(b.GetDay(), 2, 10, QLatin1Char('0'))
-        .arg(QLatin1String(MonthNames[std::clamp(b.GetMonth(), 1, 12) - 1]))
+        .arg(QLatin1String(EdfWriter::monthName(b.GetMonth())))
         .arg(b.GetYear());
 }
 

@@ -13,9 +13,6 @@ constexpr int HeaderBlock = 256;
 constexpr char TalEnd = '\x14';
 constexpr char DurationMark = '\x15';
 
-const char *const MonthNames[] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
-                                  "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
-
 // A header field: US-ASCII, left-aligned, cut or padded with spaces to width.
 void field(QByteArray &out, const QByteArray &text, int width)
 {
@@ -115,6 +112,13 @@ int32_t digitalLimit(Format format, bool maximum)
     return maximum ? 8388607 : -8388608;
 }
 
+QByteArray monthName(int month)
+{
+    static const char *const names[] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
+                                        "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
+    return names[std::clamp(month, 1, 12) - 1];
+}
+
 QByteArray onsetText(int64_t ms)
 {
     return (ms < 0 ? QByteArray("-") : QByteArray("+")) + secondsText(ms < 0 ? -ms : ms);
@@ -212,7 +216,7 @@ QByteArray write(const EdfContent &content, const std::function<void(int)> &prog
     field(header, content.patientField.toLatin1(), 80);
     const EdfStart &s = content.start;
     QByteArray recording = "Startdate ";
-    recording += s.valid ? twoDigits(s.day) + '-' + MonthNames[std::clamp(s.month, 1, 12) - 1] + '-' + number(s.year)
+    recording += s.valid ? twoDigits(s.day) + '-' + monthName(s.month) + '-' + number(s.year)
                          : QByteArray("X");
     if (!content.recordingField.isEmpty())
         recording += ' ' + content.recordingField.toLatin1();

@@ -31,6 +31,8 @@ QByteArray write(const EdfContent &content, const std::function<void(int)> &prog
 // seconds, and the milliseconds without trailing zeros ("+12.5", "-2", "+0.004").
 QByteArray onsetText(int64_t ms);
 QByteArray durationText(int64_t ms);
+// "JAN" .. "DEC", as EDF+ dates write the month (month 1..12, clamped).
+QByteArray monthName(int month);
 // A number of an 8-character header field, with as many decimals as fit ("-6494.73").
 QByteArray headerNumber(double value);
 

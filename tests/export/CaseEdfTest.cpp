@@ -112,8 +112,9 @@ protected:
         for (size_t i = 0; i < want.size(); ++i) {
             EXPECT_EQ(got[i].text, want[i].text);
             EXPECT_NEAR(double(got[i].onsetMs), double(want[i].onsetMs), double(onsetToleranceMs)) << want[i].text.toStdString();
-            if (want[i].durationMs > 0)
+            if (want[i].durationMs > 0) {
                 EXPECT_EQ(got[i].durationMs, want[i].durationMs) << want[i].text.toStdString();
+            }
         }
     }
 

@@ -26,6 +26,16 @@ QString simulatedArchive(const TempDir &dir)
     return archive;
 }
 
+// The small rescue of the command tests imported into dir/rescue.aed.
+QString importedRescue(const TempDir &dir)
+{
+    const QString folder = dir.file(QStringLiteral("rescue"));
+    EXPECT_TRUE(cliRescue().write(folder));
+    const QString archive = dir.file(QStringLiteral("rescue.aed"));
+    EXPECT_EQ(runCli({"import", folder, "--serial", "SN-1", "--out", archive}).status, 0);
+    return archive;
+}
+
 TEST(CliExport, ASimulatedRescueComesBackWithEveryEvent)
 {
     TempDir dir;
@@ -71,10 +81,7 @@ TEST(CliExport, ASimulatedRescueComesBackWithEveryEvent)
 TEST(CliExport, ArgumentsAndTargetsThatAreRefused)
 {
     TempDir dir;
-    const QString folder = dir.file(QStringLiteral("rescue"));
-    ASSERT_TRUE(cliRescue().write(folder));
-    const QString archive = dir.file(QStringLiteral("rescue.aed"));
-    ASSERT_EQ(runCli({"import", folder, "--serial", "SN-1", "--out", archive}).status, 0);
+    const QString archive = importedRescue(dir);
     const QString existing = dir.write(QStringLiteral("kept.csv"), "keep me");
     QFile original(archive);
     ASSERT_TRUE(original.open(QIODevice::ReadOnly));
@@ -107,10 +114,7 @@ TEST(CliExport, ArgumentsAndTargetsThatAreRefused)
 TEST(CliExport, AWriteIntoAReadOnlyFolderIsNamedAndLeavesNoFile)
 {
     TempDir dir;
-    const QString folder = dir.file(QStringLiteral("rescue"));
-    ASSERT_TRUE(cliRescue().write(folder));
-    const QString archive = dir.file(QStringLiteral("rescue.aed"));
-    ASSERT_EQ(runCli({"import", folder, "--serial", "SN-1", "--out", archive}).status, 0);
+    const QString archive = importedRescue(dir);
     ReadOnlyFolder locked([](const QString &) {});
     if (!locked.isLocked())
         GTEST_SKIP() << ReadOnlyFolder::skipReason().toStdString();
