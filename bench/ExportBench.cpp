@@ -25,9 +25,9 @@ struct TenHourCase
     }
 };
 
-const TenHourCase &tenHours()
+TenHourCase &tenHours()
 {
-    static const TenHourCase c;
+    static TenHourCase c;
     return c;
 }
 
@@ -41,7 +41,7 @@ void plainWrite(const QString &path, qint64 size)
 
 void BM_ExportTenHourEdf(benchmark::State &state)
 {
-    const TenHourCase &c = tenHours();
+    TenHourCase &c = tenHours();
     const QString plain = c.recording.dir.filePath(QStringLiteral("plain.bin"));
     const QString edf = c.recording.dir.filePath(QStringLiteral("export.edf"));
     const PairedTimes times = timeAgainstBaseline(
