@@ -55,4 +55,21 @@ void BM_ExportTenHourEdf(benchmark::State &state)
 }
 BENCHMARK(BM_ExportTenHourEdf)->Unit(benchmark::kMillisecond);
 
+// The same without the file: only laying out the bytes, against the same plain write, to
+// tell the layout's share from that of the synced, renamed write.
+void BM_LayOutTenHourEdf(benchmark::State &state)
+{
+    TenHourCase &c = tenHours();
+    const QString plain = c.recording.dir.filePath(QStringLiteral("plain.bin"));
+    const PairedTimes times = timeAgainstBaseline(
+        state, [&] { plainWrite(plain, c.edfBytes); },
+        [&] {
+            const QByteArray bytes = CaseExport::build(c.t.view.store.at(c.slot), c.t.texts, ExportKind::Edf, {}).bytes;
+            benchmark::DoNotOptimize(bytes.constData());
+        });
+    state.counters["write_ms"] = times.baselineNs / double(state.iterations()) / 1e6;
+    state.counters["x_write"] = times.workNs / times.baselineNs;
+}
+BENCHMARK(BM_LayOutTenHourEdf)->Unit(benchmark::kMillisecond);
+
 } // namespace
