@@ -45,6 +45,10 @@ CDetailSub2::CDetailSub2(CDetailView &detail, CaseSession &view, ReviewState &re
         if (m_detail.onPrintSegments)
             m_detail.onPrintSegments(printKind);
     };
+    m_window->onExportEcg = [this](int slot) {
+        if (m_detail.onExportEcg)
+            m_detail.onExportEcg(slot);
+    };
     m_window->Resize(8, 42, width() - 20, height() - 92);
     m_window->UpdateLayout();
     m_window->Redraw();

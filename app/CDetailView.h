@@ -44,6 +44,7 @@ public:
     std::function<void()> onSelectEventAtPosition;
     // "Print All Segment" of the enlarged ECG, with its print kind; nothing when unset.
     std::function<void(int printKind)> onPrintSegments;
+    std::function<void(int slot)> onExportEcg; // "Export Entire ECG..." of the enlarged ECG
 
     QTabBar *tabBar() const { return m_tabs; }
     QLabel *noCaseLabel() const { return m_noCase; }

@@ -6,6 +6,8 @@
 #include "app/Icons.h"
 #include "base/Platform.h"
 #include "app/RecentFileList.h"
+#include "export/ExportFlow.h"
+#include "export/ExportText.h"
 #include "app/CADETree.h"
 #include "app/CRavelinView.h"
 
@@ -110,6 +112,7 @@ void CMainFrame::createMenus()
     file->addSeparator();
     file->addAction(print);
     file->addAction(printSetup);
+    addExportMenu(*file);
     file->addSeparator();
     m_recentMenu = file->addMenu(m_texts.GetText(137));
     m_recentMenu->menuAction()->setData(CommandId::RecentFileList);
@@ -122,6 +125,24 @@ void CMainFrame::createMenus()
 
     QMenu *help = menuBar()->addMenu(m_texts.GetText(130));
     help->addAction(about);
+}
+
+// File > Export: the selected case as EDF+ or one of its tables as CSV.
+void CMainFrame::addExportMenu(QMenu &file)
+{
+    QMenu *menu = file.addMenu(m_texts.GetText(ExportText::ExportMenu));
+    menu->setObjectName(QStringLiteral("exportMenu"));
+    const std::pair<int, ExportKind> items[] = {
+        {ExportText::EdfItem, ExportKind::Edf},
+        {ExportText::EventsCsvItem, ExportKind::EventsCsv},
+        {ExportText::CompressionsCsvItem, ExportKind::CompressionsCsv},
+        {ExportText::PausesCsvItem, ExportKind::PausesCsv},
+    };
+    for (const auto &[text, kind] : items) {
+        const ExportKind k = kind;
+        connect(menu->addAction(m_texts.GetText(text)), &QAction::triggered, this,
+                [this, k] { ExportFlow(m_view->session).run(m_view->session.selSlot, k); });
+    }
 }
 
 void CMainFrame::createToolBar()
@@ -150,6 +171,7 @@ void CMainFrame::createPanes()
     m_detail = new CDetailView(*this, m_texts, m_wndSplitter);
     // Message 1135: "Print All Segment" of the enlarged ECG goes on to the view's print.
     m_detail->onPrintSegments = [this](int printKind) { m_view->OnPrintSegments(printKind); };
+    m_detail->onExportEcg = [this](int slot) { ExportFlow(m_view->session).run(slot, ExportKind::Edf); };
     m_wndSplitter->addWidget(m_tree);
     m_wndSplitter->addWidget(m_detail);
     m_wndSplitter->setStretchFactor(0, 0);

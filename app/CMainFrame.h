@@ -54,6 +54,7 @@ protected:
 private:
     QAction *addCommand(int commandId, const QString &label);
     void createMenus();
+    void addExportMenu(QMenu &file);
     void createToolBar();
     void createPanes();
     void holdAtLargestSize();

@@ -8,7 +8,9 @@
 #include "ecg/EcgTexts.h"
 #include "ecg/SegmentSelection.h"
 
+#include <QClipboard>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -193,8 +195,8 @@ std::unique_ptr<QMenu> CMagnified::prepareContextMenu(int32_t t)
     for (int id : SegmentSelection::commandsToRemove(segmentHit >= 0, m_bLargeView, segmentCount))
         ContextMenuBuilder::removeCommand(menu.get(), id);
 
-    ContextMenuBuilder::setEnabled(menu.get(), ExportEntireEcg, false);
-    ContextMenuBuilder::setEnabled(menu.get(), CopySegment, false);
+    // The export needs the host's dialogs; copying needs only the picture.
+    ContextMenuBuilder::setEnabled(menu.get(), ExportEntireEcg, onExportEcg && c && !c->ecgSamples.isEmpty());
     return menu;
 }
 
@@ -243,6 +245,13 @@ void CMagnified::selectSegment()
     SegmentSelection::select(m_session.store, m_nCase, windowStart(view), windowEnd(view));
 }
 
+// The strip as the window draws it, as an image other programs can paste.
+void CMagnified::copySegment()
+{
+    if (QClipboard *clipboard = QGuiApplication::clipboard())
+        clipboard->setImage(m_buffers.picture);
+}
+
 void CMagnified::OnCommand(int commandId)
 {
     using namespace CommandId;
@@ -264,6 +273,13 @@ void CMagnified::OnCommand(int commandId)
     case PrintAllSegment:
         if (onPrintSegments)
             onPrintSegments(PrintKindSegments);
+        return;
+    case ExportEntireEcg:
+        if (onExportEcg)
+            onExportEcg(m_nCase);
+        return;
+    case CopySegment:
+        copySegment();
         return;
     case SelectSegment:
         selectSegment();

@@ -64,6 +64,7 @@ public:
     std::function<void(int slot, int32_t timeMs)> onAddAnnotation; // annotation dialog, add-at-a-time mode; redraw on OK
     std::function<void(int printKind)> onPrintSegments;            // message 1135 with print kind 10
     std::function<bool()> hostPlaying;                             // the host plays audio (blocks the options menu)
+    std::function<void(int slot)> onExportEcg;                     // "Export Entire ECG..." of the case in slot
     // Shows a menu at a global position and returns the command chosen (0 when dismissed).
     std::function<int(QMenu &menu, const QPoint &globalPos)> menuExec;
 
@@ -104,6 +105,7 @@ private:
     void createButtons(int height);
     void placeButtons(const EnlargedGeometry &g, bool hasCprFeedback);
     void selectSegment();
+    void copySegment();
     ShownCase shown() const;
 
     CaseSession &m_session;

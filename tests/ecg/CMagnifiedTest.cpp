@@ -6,6 +6,9 @@
 #include "ecg/CMagnified.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImage>
 #include <QMenu>
 #include <QPushButton>
 #include <gtest/gtest.h>
@@ -180,8 +183,8 @@ TEST_F(EnlargedWindow, SegmentItemsOfTheLargeView)
     EXPECT_EQ(offeredOf(segmentItems), (QList<int>{DeselectSegment, DeselectAllSegment, PrintAllSegment}));
     rightClick(100); // elsewhere, though the case has segments
     EXPECT_EQ(offeredOf(segmentItems), QList<int>{SelectSegment});
-    EXPECT_FALSE(enabled.contains(ExportEntireEcg));
-    EXPECT_FALSE(enabled.contains(CopySegment));
+    EXPECT_FALSE(enabled.contains(ExportEntireEcg)) << "no host to export with";
+    EXPECT_TRUE(enabled.contains(CopySegment));
     EXPECT_TRUE(offered.contains(ExportEntireEcg));
 
     window.OnCommand(DisplayLargeView); // 8-second view
@@ -190,6 +193,26 @@ TEST_F(EnlargedWindow, SegmentItemsOfTheLargeView)
     f.view.store.caseAt(slot)->segments.clear();
     rightClick(100);
     EXPECT_EQ(offeredOf(segmentItems), QList<int>{SelectSegment});
+}
+
+TEST_F(EnlargedWindow, ExportGoesToTheHostAndCopyPutsTheStripOnTheClipboard)
+{
+    QList<int> exported;
+    window.onExportEcg = [&](int s) { exported << s; };
+    rightClick(505, ExportEntireEcg);
+    EXPECT_TRUE(enabled.contains(ExportEntireEcg));
+    EXPECT_EQ(exported, QList<int>{slot});
+
+    QGuiApplication::clipboard()->clear();
+    rightClick(505, CopySegment);
+    const QImage copied = QGuiApplication::clipboard()->image();
+    ASSERT_FALSE(copied.isNull());
+    EXPECT_EQ(copied.size(), window.picture().size());
+    EXPECT_EQ(copied.convertToFormat(QImage::Format_RGB32), window.picture().convertToFormat(QImage::Format_RGB32));
+
+    f.view.store.caseAt(slot)->ecgSamples.clear();
+    rightClick(505);
+    EXPECT_FALSE(enabled.contains(ExportEntireEcg)) << "a case without ECG has nothing to export";
 }
 
 TEST_F(EnlargedWindow, SelectAndDeselectSegments)

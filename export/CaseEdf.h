@@ -1,0 +1,44 @@
+#pragma once
+
+#include "export/EdfContent.h"
+
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+class LanguagePack;
+struct CaseRecord;
+struct OpenCase;
+
+// What goes into an EDF+ export besides the ECG and the case's events.
+struct EdfExportOptions
+{
+    bool anonymize = false;        // "X" for the patient code, sex, birthdate and name
+    bool withCompressions = false; // one annotation per compression of the CPR feedback
+};
+
+namespace CaseEdf {
+
+// The device's ECG samples at full resolution, before they were cut to the display's
+// 8 bits: the ECG data of the case's file set after its start time. Empty when the
+// case has none.
+std::vector<int32_t> rawEcgSamples(const OpenCase &openCase);
+
+// Physical value of one raw ECG unit: 1000 / 190 microvolts (50 stored units per mV,
+// stored = raw * 0.26315789).
+constexpr double MicrovoltsPerRawUnit = 1000.0 / 190.0;
+
+// The EDF+ content of a case: its raw ECG from the first sample on, starting at the case's
+// start as shown (zone shift applied) plus the ECG's start offset, with every event, the
+// CPR periods and the marked segments as annotations. Empty samples when the case has no ECG.
+EdfContent content(const OpenCase &openCase, const LanguagePack &texts, const EdfExportOptions &options);
+
+// The EDF+ patient field "code sex birthdate name" ("X" for each unknown or anonymized part).
+QString patientField(const CaseRecord &c, bool anonymize);
+// Text for an EDF+ header subfield: letters without their accents, spaces as underscores,
+// any other character outside printable US-ASCII as "_"; "X" when empty.
+QString headerSubfield(const QString &text);
+// Annotation text of an event: its text, then its body when it has one.
+QString eventAnnotationText(const QString &text, const QString &detail);
+
+} // namespace CaseEdf

@@ -1,0 +1,101 @@
+#include "export/CaseExport.h"
+
+#include "case/OpenCase.h"
+#include "cpr/CprQuality.h"
+#include "export/CaseCsv.h"
+#include "export/EdfWriter.h"
+#include "export/ExportText.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace CaseExport {
+
+int problem(const OpenCase &openCase, ExportKind kind)
+{
+    switch (kind) {
+    case ExportKind::Edf:
+        return CaseEdf::rawEcgSamples(openCase).empty() ? ExportText::NoEcg : 0;
+    case ExportKind::EventsCsv:
+        return 0;
+    case ExportKind::CompressionsCsv:
+    case ExportKind::PausesCsv:
+        return openCase.hasCprFeedback ? 0 : ExportText::NoCprFeedback;
+    }
+    return 0;
+}
+
+Built build(const OpenCase &openCase, const LanguagePack &texts, ExportKind kind, const EdfExportOptions &options,
+            const std::function<void(int)> &progress)
+{
+    Built b;
+    const CaseRecord &c = *openCase.record;
+    switch (kind) {
+    case ExportKind::Edf: {
+        const EdfContent content = CaseEdf::content(openCase, texts, options);
+        if (content.samples.empty()) {
+            b.problemText = ExportText::NoEcg;
+            return b;
+        }
+        b.bdf = EdfWriter::formatFor(content.samples) == EdfWriter::Format::Bdf;
+        b.bytes = EdfWriter::write(content, progress);
+        return b;
+    }
+    case ExportKind::EventsCsv:
+        b.bytes = CaseCsv::events(c);
+        return b;
+    case ExportKind::CompressionsCsv:
+    case ExportKind::PausesCsv:
+        if ((b.problemText = problem(openCase, kind)) != 0)
+            return b;
+        b.bytes = kind == ExportKind::CompressionsCsv
+                      ? CaseCsv::compressions(c)
+                      : CaseCsv::pauses(measureCprQuality(cprQualityInput(c), CprQualitySettings()));
+        return b;
+    }
+    return b;
+}
+
+bool needsBdf(const OpenCase &openCase)
+{
+    return EdfWriter::formatFor(CaseEdf::rawEcgSamples(openCase)) == EdfWriter::Format::Bdf;
+}
+
+QString suggestedPath(const OpenCase &openCase, ExportKind kind, bool bdf)
+{
+    const QFileInfo source(openCase.sourcePath);
+    QString name = source.completeBaseName();
+    if (name.isEmpty())
+        name = QStringLiteral("case");
+    switch (kind) {
+    case ExportKind::Edf:
+        name += bdf ? QStringLiteral(".bdf") : QStringLiteral(".edf");
+        break;
+    case ExportKind::EventsCsv:
+        name += QStringLiteral("-events.csv");
+        break;
+    case ExportKind::CompressionsCsv:
+        name += QStringLiteral("-compressions.csv");
+        break;
+    case ExportKind::PausesCsv:
+        name += QStringLiteral("-pauses.csv");
+        break;
+    }
+    return source.absoluteDir().filePath(name);
+}
+
+QString fileFilter(ExportKind kind, bool bdf)
+{
+    if (kind == ExportKind::Edf)
+        return bdf ? QStringLiteral("BDF+ (*.bdf);;All Files (*.*)") : QStringLiteral("EDF+ (*.edf);;All Files (*.*)");
+    return QStringLiteral("CSV (*.csv);;All Files (*.*)");
+}
+
+QString defaultSuffix(ExportKind kind, bool bdf)
+{
+    if (kind == ExportKind::Edf)
+        return bdf ? QStringLiteral("bdf") : QStringLiteral("edf");
+    return QStringLiteral("csv");
+}
+
+} // namespace CaseExport

@@ -1,0 +1,238 @@
+// A decoded case exported to EDF+ and read back by two independent readers: the same
+// samples, rate, start and dimension, and every event, CPR period and segment with its
+// whole text at its time.
+#include "EdfReaders.h"
+#include "case/CaseViewFixture.h"
+#include "export/CaseExport.h"
+#include "export/ExportText.h"
+
+#include <QFile>
+#include <QtEndian>
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Expected
+{
+    QString start; // "" when the start is not valid: the placeholder date
+    int64_t subsecondMs = 0;
+    std::vector<int32_t> raw;
+    std::vector<ReadBack::Annotation> annotations; // onsets from the header's whole second
+};
+
+class CaseEdf : public ::testing::Test, public CaseViewFixture
+{
+protected:
+    // A rescue whose ECG starts startMs after power-on: a few prompts, a shock and a CPR
+    // period from the device, raw samples that swing over the full 16 bits of a real ECG.
+    int rescue(int32_t startMs, int seconds, DeviceFiles::EcgHeader header = {})
+    {
+        DeviceFiles::DeviceFolder f = emptyFolder();
+        f.header = header;
+        f.ecgFirstSampleMs = startMs;
+        for (int k = 0; k < seconds * 250 + 37; ++k)
+            f.ecgRaw.push_back(int32_t(std::lround(900 * std::sin(k / 11.0) + (k % 250 == 0 ? 2500 : 0))) - 120);
+        DeviceFiles::TrendBlock block;
+        block.events[0] = {6, 3000};
+        block.events[1] = {7, 9000};
+        block.events[2] = {12, 16000};
+        block.events[3] = {14, 25000};
+        block.shockMs = 12000;
+        block.energyTenthsJ = 1500;
+        block.impedanceOhm = 80;
+        f.trend = {block};
+        const int slot = decodeCase(f);
+        view.store.at(slot).hasCprFeedback = true;
+        view.store.caseAt(slot)->cprFeedback = {{17000, 55}, {17550, 50}};
+        view.store.AddSegment(slot, 4000, 6500);
+        return slot;
+    }
+
+    Expected expected(int slot, bool withCompressions = false)
+    {
+        const CaseRecord &c = *view.store.caseAt(slot);
+        Expected e;
+        if (c.startTimeValid) {
+            const int64_t ms = c.startTime.GetTime() * 1000 + c.ecgStartMs;
+            e.start = CTime(ms / 1000).Format("%Y-%m-%d %H:%M:%S");
+            e.subsecondMs = ms % 1000;
+        }
+        const QByteArray &data = view.store.at(slot).fileSet->ecgData;
+        for (qsizetype k = 4; k + 4 <= data.size(); k += 4)
+            e.raw.push_back(qFromLittleEndian<int32_t>(data.constData() + k));
+        const int64_t origin = c.ecgStartMs - e.subsecondMs;
+        c.events.forEachUsed([&](int, const EventItem &ev) {
+            e.annotations.push_back({ev.timeMs - origin, -1, ev.detail.isEmpty() ? ev.text : ev.text + " - " + ev.detail});
+        });
+        c.cprPeriods.forEachUsed([&](int, const CprPeriod &p) {
+            e.annotations.push_back({p.startMs - origin, p.endMs - p.startMs, QStringLiteral("CPR period")});
+        });
+        c.segments.forEachUsed([&](int, const EcgSegment &s) {
+            e.annotations.push_back({s.startMs - origin, s.endMs - s.startMs, QStringLiteral("Marked ECG segment")});
+        });
+        if (withCompressions)
+            for (const CprFeedbackRecord &k : c.cprFeedback)
+                e.annotations.push_back({k.timeMs - origin, -1, QStringLiteral("Compression %1 in").arg(k.depth / 25.0, 0, 'f', 1)});
+        e.annotations.push_back({int64_t(e.raw.size()) * 4 + e.subsecondMs, -1, QStringLiteral("End of the recorded ECG")});
+        return e;
+    }
+
+    QString exportCase(int slot, const EdfExportOptions &options = {})
+    {
+        const CaseExport::Built built = CaseExport::build(view.store.at(slot), texts, ExportKind::Edf, options);
+        return dir.write(QStringLiteral("case%1.edf").arg(++m_files), built.bytes);
+    }
+
+    // Checks what one reader found against the case.
+    static void check(const ReadBack &r, const Expected &e, int64_t onsetToleranceMs)
+    {
+        ASSERT_TRUE(r.ok) << r.error.toStdString();
+        EXPECT_EQ(r.start, e.start.isEmpty() ? QStringLiteral("1985-01-01 00:00:00") : e.start);
+        EXPECT_EQ(r.subsecondMs, e.subsecondMs);
+        EXPECT_EQ(r.samplingRate, 250.0);
+        EXPECT_EQ(r.physicalDimension, QStringLiteral("uV"));
+        // The last second is filled up to a whole data record.
+        EXPECT_EQ(r.sampleCount, int64_t((e.raw.size() + 249) / 250 * 250));
+        ASSERT_GE(r.physical.size(), e.raw.size());
+        int wrong = 0;
+        for (size_t k = 0; k < e.raw.size(); ++k)
+            if (std::abs(r.physical[k] - e.raw[k] * 1000.0 / 190.0) > r.physicalStep && ++wrong < 5) {
+                ADD_FAILURE() << "sample " << k << ": " << r.physical[k] << " for raw " << e.raw[k];
+            }
+        EXPECT_EQ(wrong, 0);
+
+        auto byTime = [](const ReadBack::Annotation &a, const ReadBack::Annotation &b) {
+            return std::tie(a.onsetMs, a.text) < std::tie(b.onsetMs, b.text);
+        };
+        std::vector<ReadBack::Annotation> want = e.annotations, got = r.annotations;
+        std::sort(want.begin(), want.end(), byTime);
+        std::sort(got.begin(), got.end(), byTime);
+        ASSERT_EQ(got.size(), want.size());
+        for (size_t i = 0; i < want.size(); ++i) {
+            EXPECT_EQ(got[i].text, want[i].text);
+            EXPECT_NEAR(double(got[i].onsetMs), double(want[i].onsetMs), double(onsetToleranceMs)) << want[i].text.toStdString();
+            if (want[i].durationMs > 0) {
+                EXPECT_EQ(got[i].durationMs, want[i].durationMs) << want[i].text.toStdString();
+            }
+        }
+    }
+
+    // Both readers, each skipped with a message when it is not installed.
+    void checkWithBothReaders(const QString &path, const Expected &e)
+    {
+        bool any = false;
+        if (edflibAvailable()) {
+            SCOPED_TRACE("EDFlib");
+            check(readWithEdflib(path), e, 0);
+            any = true;
+        } else {
+            std::cout << "[ SKIPPED  ] EDFlib (libedf-dev) is not installed\n";
+        }
+        if (biosigAvailable()) {
+            SCOPED_TRACE("biosig");
+            // biosig keeps positions in samples (4 ms).
+            check(readWithBiosig(path), e, 4);
+            any = true;
+        } else {
+            std::cout << "[ SKIPPED  ] biosig's save2gdf (biosig-tools) is not installed\n";
+        }
+        if (!any)
+            GTEST_SKIP() << "neither EDFlib nor biosig is installed";
+    }
+
+private:
+    int m_files = 0;
+};
+
+TEST_F(CaseEdf, EcgStartingAfterPowerOnPutsTheEarlierEventsBeforeTheFirstSample)
+{
+    const int slot = rescue(2500, 30);
+    ASSERT_EQ(view.store.caseAt(slot)->ecgStartMs, 2500);
+    checkWithBothReaders(exportCase(slot), expected(slot));
+}
+
+TEST_F(CaseEdf, EightyEventsInFortySecondsAllComeBackWhole)
+{
+    const int slot = rescue(0, 40);
+    for (int i = 0; i < 80; ++i)
+        view.store.AddEvent(slot, 500 * i + 7, QStringLiteral("A: Note %1, \"quoted\" è").arg(i),
+                            i % 2 ? QStringLiteral("Body of note %1 with several words in it").arg(i) : QString());
+    checkWithBothReaders(exportCase(slot), expected(slot));
+}
+
+TEST_F(CaseEdf, CaseWithoutAValidStartGetsThePlaceholderDate)
+{
+    DeviceFiles::EcgHeader bad;
+    bad.month = 13;
+    const int slot = rescue(1234, 12, bad);
+    ASSERT_FALSE(view.store.caseAt(slot)->startTimeValid);
+    const QString path = exportCase(slot);
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.read(256).mid(88, 12) == "Startdate X ");
+    checkWithBothReaders(path, expected(slot));
+}
+
+TEST_F(CaseEdf, CompressionsBecomeAnnotationsWhenAsked)
+{
+    const int slot = rescue(0, 20);
+    EdfExportOptions options;
+    options.withCompressions = true;
+    checkWithBothReaders(exportCase(slot, options), expected(slot, true));
+}
+
+TEST_F(CaseEdf, RawValuesBeyondSixteenBitsComeOutAsBdfPlus)
+{
+    DeviceFiles::DeviceFolder f = emptyFolder();
+    for (int k = 0; k < 600; ++k)
+        f.ecgRaw.push_back(k % 2 ? 40000 + k : -40000 - 3 * k);
+    const int slot = decodeCase(f);
+    const CaseExport::Built built = CaseExport::build(view.store.at(slot), texts, ExportKind::Edf, {});
+    ASSERT_TRUE(built.bdf);
+    EXPECT_EQ(built.bytes.left(8), QByteArray("\xff" "BIOSEMI"));
+    const QString path = dir.write(QStringLiteral("wide.bdf"), built.bytes);
+    for (const auto &[available, read] : {std::pair{edflibAvailable(), &readWithEdflib}, std::pair{biosigAvailable(), &readWithBiosig}}) {
+        if (!available)
+            continue;
+        const ReadBack r = read(path);
+        ASSERT_TRUE(r.ok) << r.error.toStdString();
+        EXPECT_TRUE(r.bdf);
+        ASSERT_GE(r.physical.size(), 600u);
+        EXPECT_NEAR(r.physical[1], 40001 * 1000.0 / 190.0, r.physicalStep);
+        EXPECT_NEAR(r.physical[598], -41794 * 1000.0 / 190.0, r.physicalStep);
+    }
+}
+
+TEST_F(CaseEdf, PatientFieldsFollowTheRulesAndAnonymizeLeavesNoneInTheHeader)
+{
+    const int slot = rescue(0, 5);
+    CaseRecord &c = *view.store.caseAt(slot);
+    c.patientId = QStringLiteral("PT 0815");
+    c.lastName = QStringLiteral("De Niccolò");
+    c.firstName = QStringLiteral("Mario");
+    c.sexIndex = 1;
+    c.birthDate = CTime(1951, 5, 2, 12, 0, 0);
+    c.birthDateKnown = true;
+
+    QFile plain(exportCase(slot));
+    ASSERT_TRUE(plain.open(QIODevice::ReadOnly));
+    EXPECT_EQ(plain.read(88).mid(8), QByteArray("PT_0815 M 02-MAY-1951 De_Niccolo_Mario").leftJustified(80, ' '));
+
+    EdfExportOptions options;
+    options.anonymize = true;
+    const QString path = exportCase(slot, options);
+    QFile anonymous(path);
+    ASSERT_TRUE(anonymous.open(QIODevice::ReadOnly));
+    const QByteArray header = anonymous.read(768);
+    EXPECT_EQ(header.mid(8, 80), QByteArray("X X X X").leftJustified(80, ' '));
+    for (const char *leak : {"Niccol", "Mario", "1951", "0815", "MAY"})
+        EXPECT_FALSE(header.contains(leak)) << leak;
+    if (edflibAvailable()) {
+        const ReadBack r = readWithEdflib(path);
+        ASSERT_TRUE(r.ok) << r.error.toStdString();
+        EXPECT_EQ(r.equipment, QStringLiteral("SN-0042"));
+    }
+}
+
+} // namespace

@@ -1,0 +1,82 @@
+#include "tools/ExportArguments.h"
+
+#include "tools/ArchiveCommandArguments.h"
+
+#include <utility>
+
+namespace {
+
+ExportArguments failure(const QString &message)
+{
+    ExportArguments a;
+    a.message = message;
+    return a;
+}
+
+} // namespace
+
+ExportArguments ExportArguments::parse(const QStringList &arguments)
+{
+    const QCommandLineOption zone = zoneOption();
+    const QCommandLineOption edf(QStringLiteral("edf"),
+                                 QStringLiteral("Write the ECG with every event as EDF+ (BDF+ when the raw values need "
+                                                "24 bits) to FILE."),
+                                 QStringLiteral("FILE"));
+    const QCommandLineOption anonymize(QStringLiteral("anonymize"),
+                                       QStringLiteral("With --edf: \"X\" for the patient code, sex, birthdate and name."));
+    const QCommandLineOption compressions(QStringLiteral("with-compressions"),
+                                          QStringLiteral("With --edf: one annotation per compression."));
+    const QCommandLineOption eventsCsv(QStringLiteral("events-csv"), QStringLiteral("Write the events as CSV to FILE."),
+                                       QStringLiteral("FILE"));
+    const QCommandLineOption compressionsCsv(QStringLiteral("compressions-csv"),
+                                             QStringLiteral("Write the compressions as CSV to FILE."),
+                                             QStringLiteral("FILE"));
+    const QCommandLineOption pausesCsv(QStringLiteral("pauses-csv"),
+                                       QStringLiteral("Write the pauses between compressions as CSV to FILE."),
+                                       QStringLiteral("FILE"));
+    const QCommandLineOption overwrite(QStringLiteral("overwrite"), QStringLiteral("Replace FILE when it exists."));
+    const QCommandLineOption pack = languagePackOption();
+    CommandArgumentParser parser(
+        {zone, edf, anonymize, compressions, eventsCsv, compressionsCsv, pausesCsv, overwrite, pack},
+        QStringLiteral("ARCHIVE"), QStringLiteral("The archive (.aed) to open."));
+
+    ExportArguments a;
+    a.outcome = parser.parse(arguments, ExportSynopsis,
+                             QStringLiteral("Opens ARCHIVE as \"Load AED File\" does and writes its case to one file:"
+                                            "\nthe ECG with its events as EDF+, or a table as CSV.\n\n"),
+                             a.archive, a.message);
+    if (a.outcome != Outcome::Run)
+        return a;
+
+    QString why;
+    if (!readZoneOption(parser, zone, a.zoneRow, why))
+        return failure(why);
+
+    const std::pair<const QCommandLineOption *, ExportKind> outputs[] = {
+        {&edf, ExportKind::Edf},
+        {&eventsCsv, ExportKind::EventsCsv},
+        {&compressionsCsv, ExportKind::CompressionsCsv},
+        {&pausesCsv, ExportKind::PausesCsv},
+    };
+    int chosen = 0;
+    for (const auto &[option, kind] : outputs) {
+        if (!parser.isSet(*option))
+            continue;
+        ++chosen;
+        a.kind = kind;
+        a.output = parser.value(*option);
+    }
+    if (chosen != 1)
+        return failure(QStringLiteral("give exactly one of --edf, --events-csv, --compressions-csv, --pauses-csv"));
+    if (a.output.isEmpty())
+        return failure(QStringLiteral("the output file name is empty"));
+    a.overwrite = parser.isSet(overwrite);
+    a.options.anonymize = parser.isSet(anonymize);
+    a.options.withCompressions = parser.isSet(compressions);
+    if (a.kind != ExportKind::Edf && (a.options.anonymize || a.options.withCompressions))
+        return failure(QStringLiteral("--anonymize and --with-compressions go with --edf only"));
+
+    a.languagePack = parser.value(pack);
+    a.outcome = Outcome::Run;
+    return a;
+}

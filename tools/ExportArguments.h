@@ -1,0 +1,30 @@
+#pragma once
+
+#include "export/CaseExport.h"
+#include "tools/CommandArgumentParser.h"
+
+#include <QString>
+#include <QStringList>
+
+// The arguments of "ravelin-cli export", checked: exactly one of the outputs.
+struct ExportArguments
+{
+    using Outcome = ArgumentOutcome;
+
+    Outcome outcome = Outcome::Error;
+    QString archive;          // the ".aed" file to open
+    int zoneRow = -1;         // time-zone row; -1: the row the Open dialog preselects here
+    ExportKind kind = ExportKind::Edf;
+    QString output;           // the file to write
+    bool overwrite = false;   // replace a file that is already at the output
+    EdfExportOptions options; // --anonymize, --with-compressions (EDF+ only)
+    QString languagePack;     // a string.txt to take the texts from; "" for the built-in pack
+    QString message;          // the help text, or what is wrong with the arguments
+
+    // arguments[0] is the command's name ("ravelin-cli export"), the rest its own.
+    static ExportArguments parse(const QStringList &arguments);
+};
+
+inline constexpr char ExportSynopsis[] =
+    "export ARCHIVE [--zone N] (--edf FILE [--anonymize] [--with-compressions] | --events-csv FILE"
+    " | --compressions-csv FILE | --pauses-csv FILE) [--overwrite] [--lang-pack FILE]";
