@@ -161,7 +161,7 @@ TEST(AnnotationLabels, FollowTheLanguageNumber)
     EXPECT_EQ(QStringList({english.caption, english.time, english.title, english.annotation, english.cancel}),
               QStringList({"Annotation Case", "Time", "Title", "Annotation", "Cancel"}));
     EXPECT_EQ(QStringList({italian.caption, italian.time, italian.title, italian.annotation, italian.cancel}),
-              QStringList({"Annotazione caso", "Orario", "Titolo", "Annotazione", "Cancella"}));
+              QStringList({"Annotazione caso", "Orario", "Titolo", "Annotazione", "Annulla"}));
     EXPECT_EQ(AnnotationForm::labelsFor(0).caption, "Annotation Case");
     EXPECT_EQ(AnnotationForm::labelsFor(7).cancel, "Cancel");
 }
