@@ -47,7 +47,7 @@ bool SaveSelectedCase(CaseSession &session)
         return false;
 
     const QString path = platform.saveFileDialog(QString(), initialSaveName(session.store.at(slot).sourcePath),
-                                                 AedArchive::fileFilter(), AedArchive::defaultSuffix());
+                                                 AedArchive::fileFilter(session.texts().isItalian()), AedArchive::defaultSuffix());
     if (path.isEmpty())
         return false;
     try {

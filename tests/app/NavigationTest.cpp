@@ -6,11 +6,14 @@
 #include "app/CDetailSub.h"
 #include "app/CDetailSub1.h"
 #include "app/CaseTreeFilter.h"
+#include "app/OpenDialogMemory.h"
 #include "app/QtTranslations.h"
 #include "base/CommandIds.h"
 #include "base/ContextMenuBuilder.h"
 #include "case/NavigationTexts.h"
+#include "case/SharedState.h"
 #include "device/EventListBuild.h"
+#include "device/OpenDialogLogic.h"
 #include "ecg/CEntired.h"
 #include "ecg/CMagnified.h"
 #include "support/Packs.h"
@@ -25,6 +28,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSettings>
 #include <QTranslator>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
@@ -411,6 +415,47 @@ TEST(Italian, QtsOwnButtonsSpeakItalianWithTheItalianPack)
     EXPECT_EQ(box.button(QDialogButtonBox::Yes)->text().remove('&'), QString::fromUtf8("Sì"));
     QCoreApplication::removeTranslator(translator);
     delete translator;
+}
+
+} // namespace
+
+namespace {
+
+TEST(OpenDialogMemory, TheNextOpenDialogStartsWithTheLastSerialZoneAndFolder)
+{
+    TempDir dir;
+    const QString ini = dir.file(QStringLiteral("settings.ini"));
+    SharedState state;
+    FakePlatform platform;
+    const LanguagePack texts = Packs::builtInEnglish();
+    {
+        OpenDialogMemory memory(std::make_unique<QSettings>(ini, QSettings::IniFormat));
+        OpenDialogLogic first(state, platform, texts);
+        const int preselected = first.zoneRow();
+        memory.restore(first); // nothing remembered yet
+        EXPECT_EQ(first.serialText(), "");
+        EXPECT_EQ(first.zoneRow(), preselected);
+        EXPECT_EQ(memory.lastFolder(), "");
+        first.setSerialText(QStringLiteral("SN-0042"));
+        first.setZoneRow(42);
+        memory.remember(first);
+        memory.rememberPick(QStringLiteral("/media/card/Q25 CT Data.MIF"), false);
+    }
+    OpenDialogMemory memory(std::make_unique<QSettings>(ini, QSettings::IniFormat));
+    OpenDialogLogic next(state, platform, texts);
+    memory.restore(next);
+    EXPECT_EQ(next.serialText(), "SN-0042");
+    EXPECT_EQ(next.zoneRow(), 42);
+    EXPECT_EQ(memory.lastFolder(), "/media/card");
+    memory.rememberPick(QStringLiteral("/media/other"), true);
+    EXPECT_EQ(memory.lastFolder(), "/media/other");
+    // A row the table does not have is not restored.
+    QSettings(ini, QSettings::IniFormat).setValue(QStringLiteral("OpenDialog/timeZoneRow"), 9999);
+    OpenDialogMemory odd(std::make_unique<QSettings>(ini, QSettings::IniFormat));
+    OpenDialogLogic third(state, platform, texts);
+    const int preselected = third.zoneRow();
+    odd.restore(third);
+    EXPECT_EQ(third.zoneRow(), preselected);
 }
 
 } // namespace
