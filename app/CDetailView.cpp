@@ -215,9 +215,10 @@ bool CDetailView::goToEventOfKind(EventJumpKind kind, bool forward)
     if (!c)
         return false;
     const EventCategoryTexts texts = EventCategoryTexts::from(m_view.texts());
+    const std::vector<int> order = eventSlotsInOrder(*c);
     std::vector<int64_t> times;
     std::vector<bool> stops;
-    for (int i : eventSlotsInOrder(*c)) {
+    for (int i : order) {
         times.push_back(c->events[i].elapsed.GetTotalSeconds());
         stops.push_back(texts.isJumpStop(kind, c->events[i].text));
     }
@@ -225,6 +226,13 @@ bool CDetailView::goToEventOfKind(EventJumpKind kind, bool forward)
     if (at < 0)
         return false;
     goToPosition(times[size_t(at)]);
+    // The tree shows the event jumped to, not another one of the same second.
+    const TreeItemId item = c->events[order[size_t(at)]].treeItem;
+    if (m_view.tree && item != NoTreeItem) {
+        m_view.suppressSelectionNotify = true;
+        m_view.tree->selectItem(item);
+        m_view.suppressSelectionNotify = false;
+    }
     return true;
 }
 
