@@ -73,6 +73,11 @@ TreeItemId CADETree::insertItem(TreeItemId parent, const QString &text, int imag
         addTopLevelItem(item);
     else
         itemOf(parent)->addChild(item);
+    if (isEventItem(item)) {
+        if (m_eventFilter && !m_eventFilter(text))
+            item->setHidden(true);
+        eventItemsChanged();
+    }
     return idOf(item);
 }
 
@@ -83,6 +88,70 @@ void CADETree::deleteAllItems()
         clear();
     }
     keepFocusFromSelecting();
+    eventItemsChanged();
+}
+
+bool CADETree::isEventItem(const QTreeWidgetItem *item)
+{
+    // date node > device node > case node > event
+    const QTreeWidgetItem *caseNode = item->parent();
+    return caseNode && caseNode->parent() && caseNode->parent()->parent();
+}
+
+void CADETree::eventItemsChanged()
+{
+    if (m_eventsChangedPending)
+        return;
+    m_eventsChangedPending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_eventsChangedPending = false;
+            if (onEventItemsChanged)
+                onEventItemsChanged();
+        },
+        Qt::QueuedConnection);
+}
+
+std::vector<QTreeWidgetItem *> CADETree::caseNodes() const
+{
+    std::vector<QTreeWidgetItem *> out;
+    for (int d = 0; d < topLevelItemCount(); ++d) {
+        const QTreeWidgetItem *date = topLevelItem(d);
+        for (int v = 0; v < date->childCount(); ++v) {
+            const QTreeWidgetItem *device = date->child(v);
+            for (int c = 0; c < device->childCount(); ++c)
+                out.push_back(device->child(c));
+        }
+    }
+    return out;
+}
+
+void CADETree::setEventFilter(EventItemFilter filter)
+{
+    m_eventFilter = std::move(filter);
+    const QScopedValueRollback quiet(m_quiet, true);
+    for (QTreeWidgetItem *caseNode : caseNodes()) {
+        for (int e = 0; e < caseNode->childCount(); ++e) {
+            QTreeWidgetItem *event = caseNode->child(e);
+            const bool hide = m_eventFilter && !m_eventFilter(event->text(0));
+            if (event->isHidden() != hide)
+                event->setHidden(hide);
+        }
+    }
+    if (QTreeWidgetItem *current = currentItem(); current && !current->isHidden())
+        scrollToItem(current);
+}
+
+CADETree::EventCounts CADETree::eventCounts() const
+{
+    EventCounts counts;
+    for (const QTreeWidgetItem *caseNode : caseNodes()) {
+        counts.total += caseNode->childCount();
+        for (int e = 0; e < caseNode->childCount(); ++e)
+            counts.shown += caseNode->child(e)->isHidden() ? 0 : 1;
+    }
+    return counts;
 }
 
 void CADETree::setItemImage(TreeItemId item, int image)
@@ -178,6 +247,7 @@ void CADETree::removeBranches(const std::vector<TreeItemId> &tops)
             qDeleteAll(parent->takeChildren());
     for (QTreeWidgetItem *item : single)
         delete item;
+    eventItemsChanged();
 }
 
 int CADETree::showContextMenu(const TreeMenu &menu)

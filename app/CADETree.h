@@ -42,6 +42,20 @@ public:
     // Runs a built menu instead of showing it at the cursor (tests); returns the command.
     std::function<int(QMenu &)> menuRunner;
 
+    // Which event items (the children of case nodes) are shown, by their label; null shows
+    // them all. The date, device and case nodes always stay, and so does the selection.
+    // Events inserted later are filtered as they come.
+    using EventItemFilter = std::function<bool(const QString &label)>;
+    void setEventFilter(EventItemFilter filter);
+    struct EventCounts
+    {
+        int shown = 0;
+        int total = 0;
+    };
+    EventCounts eventCounts() const;
+    // Told, once the program's current work is done, that event items came or went.
+    std::function<void()> onEventItemsChanged;
+
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void setSelectedItem(TreeItemId item) override;
@@ -51,7 +65,13 @@ private:
     void onCurrentItemChanged(QTreeWidgetItem *current);
     void keepFocusFromSelecting();
 
+    static bool isEventItem(const QTreeWidgetItem *item);
+    std::vector<QTreeWidgetItem *> caseNodes() const;
+    void eventItemsChanged();
+
     QList<QIcon> m_icons;
+    EventItemFilter m_eventFilter;
+    bool m_eventsChangedPending = false;
     QMetaObject::Connection m_currentChanged;
     bool m_quiet = false; // the program is changing the tree: no reports from Qt's signals
 };

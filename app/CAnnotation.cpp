@@ -5,6 +5,7 @@
 #include <QDateTimeEdit>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -14,7 +15,7 @@
 
 CAnnotation::CAnnotation(AnnotationForm &form, QWidget *parent)
     : QDialog(parent), m_form(form), m_picker(new QDateTimeEdit(this)), m_title(new QLineEdit(this)),
-      m_body(new QPlainTextEdit(this))
+      m_titleRemaining(new QLabel(this)), m_body(new QPlainTextEdit(this))
 {
     const AnnotationForm::Labels labels = form.labels();
     setWindowTitle(labels.caption);
@@ -25,6 +26,10 @@ CAnnotation::CAnnotation(AnnotationForm &form, QWidget *parent)
     m_picker->setEnabled(form.timeEditable());
     m_title->setMaxLength(form.titleLimit());
     m_title->setText(form.title);
+    // The title cannot grow past its limit: say how much room is left rather than cut silently.
+    const auto showRemaining = [this] { m_titleRemaining->setText(m_form.titleRemainingText(int(m_title->text().size()))); };
+    showRemaining();
+    connect(m_title, &QLineEdit::textChanged, this, showRemaining);
     m_body->setPlainText(form.body);
     m_body->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_body->setTabChangesFocus(true);
@@ -33,6 +38,7 @@ CAnnotation::CAnnotation(AnnotationForm &form, QWidget *parent)
     auto *fields = new QFormLayout;
     fields->addRow(labels.time, m_picker);
     fields->addRow(labels.title, m_title);
+    fields->addRow(QString(), m_titleRemaining);
     fields->addRow(labels.annotation, m_body);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

@@ -4,6 +4,7 @@
 
 class AnnotationForm;
 class QDateTimeEdit;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 
@@ -18,6 +19,7 @@ public:
 
     QDateTimeEdit *timePicker() const { return m_picker; }
     QLineEdit *titleEdit() const { return m_title; }
+    QLabel *titleRemaining() const { return m_titleRemaining; }
     QPlainTextEdit *bodyEdit() const { return m_body; }
 
     void accept() override;
@@ -28,5 +30,6 @@ private:
     AnnotationForm &m_form;
     QDateTimeEdit *m_picker;
     QLineEdit *m_title;
+    QLabel *m_titleRemaining;
     QPlainTextEdit *m_body;
 };

@@ -4,6 +4,7 @@
 #include "app/GeneralFormLists.h"
 #include "base/LanguagePack.h"
 #include "case/CaseSession.h"
+#include "case/NavigationTexts.h"
 #include "ecg/CGeneralNote.h"
 
 #include <QCheckBox>
@@ -55,6 +56,7 @@ CDetailSub::CDetailSub(CaseSession &view, QWidget *parent)
     m_page->setFont(font);
     m_page->setFixedSize(PageSize);
     createControls();
+    fitToBothLanguages();
     fillLists();
     connectHandlers();
     enableBirthDate(m_birthDateKnown->isChecked());
@@ -125,14 +127,14 @@ void CDetailSub::createControls()
     m_deviceType = addEdit({108, 151, 153, 12}, false);
     label(113, {7, 167, 99, 8});
     m_serialNumber = addEdit({108, 165, 153, 12}, false);
-    addLabel(QStringLiteral("Device ID : "), {360, 156, 38, 8})->hide();
+    addLabel(texts.GetText(NavigationText::DeviceId), {360, 156, 38, 8})->hide();
     m_deviceId = addEdit({396, 168, 12, 12});
     m_deviceId->hide();
-    addLabel(QStringLiteral("Power on time : "), {280, 150, 100, 8});
+    label(NavigationText::PowerOnTime, {280, 150, 100, 8});
     m_powerOnTime = addEdit({380, 150, 80, 12});
-    addLabel(QStringLiteral("Adjusted power on time : "), {280, 166, 100, 8});
+    label(NavigationText::AdjustedPowerOnTime, {280, 166, 100, 8});
     m_adjustedPowerOnTime = addEdit({380, 166, 80, 12});
-    m_adjust = new QPushButton(QStringLiteral("Adjust..."), m_page);
+    m_adjust = new QPushButton(texts.GetText(NavigationText::AdjustButton), m_page);
     m_adjust->setGeometry(dialogRect(348, 182, 52, 13));
     label(114, {18, 181, 88, 8});
     m_operator = addEdit({108, 179, 153, 12});
@@ -167,6 +169,37 @@ void CDetailSub::createControls()
     label(124, {77, 340, 30, 8});
     m_weight = addEdit({108, 338, 101, 12});
     m_weightUnit = addList({213, 338, 48, 87});
+}
+
+void CDetailSub::fitToBothLanguages()
+{
+    // The template was drawn for English. A label too short for its text in either
+    // language grows away from the control it names (into the free margin), and the Adjust
+    // button grows to the right, so the form looks the same whichever language is shown.
+    const LanguagePack &texts = m_view.texts();
+    const auto columnsOf = [&texts](int number) {
+        return number < texts.textCount() ? texts.columns(number) : QStringList();
+    };
+    for (auto it = m_labels.cbegin(); it != m_labels.cend(); ++it) {
+        QLabel *label = it.value();
+        int needed = label->width();
+        for (const QString &text : columnsOf(it.key()))
+            needed = std::max(needed, label->fontMetrics().horizontalAdvance(text) + 1);
+        QRect r = label->geometry();
+        if (label->alignment() & Qt::AlignRight)
+            r.setLeft(std::max(0, r.right() + 1 - needed));
+        else
+            r.setWidth(needed);
+        label->setGeometry(r);
+    }
+    int buttonWidth = m_adjust->width();
+    const QString shown = m_adjust->text();
+    for (const QString &text : columnsOf(NavigationText::AdjustButton)) {
+        m_adjust->setText(text);
+        buttonWidth = std::max(buttonWidth, m_adjust->sizeHint().width());
+    }
+    m_adjust->setText(shown);
+    m_adjust->resize(buttonWidth, m_adjust->height());
 }
 
 void CDetailSub::fillLists()

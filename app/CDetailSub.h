@@ -81,6 +81,8 @@ public:
 
 private:
     void createControls();
+    // Sizes the labels and the Adjust button for the longer of the pack's two languages.
+    void fitToBothLanguages();
     void connectHandlers();
     void fillLists();
     QLabel *addLabel(const QString &text, const QRect &du);

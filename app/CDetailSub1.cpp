@@ -11,6 +11,7 @@ CDetailSub1::CDetailSub1(CDetailView &detail, CaseSession &view, ReviewState &re
     : CEcgTabHost(detail, view, review, ArrowStepSeconds, parent), m_window(new CEntired(view, review, this))
 {
     m_window->onScrollPosition = [this](int seconds) { setScrollPosition(seconds); };
+    takeInputOf(m_window);
     m_window->onSelectEventAtPosition = [this] { m_detail.selectEventAtPosition(); };
     m_window->onShowEnlarged = [this] { m_detail.refresh(); };
     m_window->Resize(8, 8, width() - 30, height() - 30);
@@ -30,6 +31,11 @@ void CDetailSub1::resizeEvent(QResizeEvent *event)
     m_window->Resize(8, 8, cx - 30, cy - 30);
     m_window->UpdateLayout();
     m_window->Redraw();
+}
+
+int CDetailSub1::screenSeconds() const
+{
+    return EntireGeometry::Rows * EntireGeometry::RowMs / 1000;
 }
 
 void CDetailSub1::showAtPosition()

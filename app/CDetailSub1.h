@@ -20,6 +20,7 @@ public:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void showAtPosition() override;
+    int screenSeconds() const override;
 
 private:
     CEntired *m_window;

@@ -36,6 +36,7 @@ CDetailSub2::CDetailSub2(CDetailView &detail, CaseSession &view, ReviewState &re
       m_sound(view, review, *m_systemOutput)
 {
     m_window->onScrollPosition = [this](int seconds) { setScrollPosition(seconds); };
+    takeInputOf(m_window);
     m_window->hostPlaying = [this] { return isPlaying(); };
     m_window->onAddAnnotation = [this](int slot, int32_t timeMs) {
         if (m_view.AddAnnotationAt(slot, timeMs))
@@ -89,6 +90,21 @@ void CDetailSub2::resizeEvent(QResizeEvent *event)
 void CDetailSub2::showAtPosition()
 {
     m_detail.showEnlargedAtPosition();
+}
+
+int CDetailSub2::screenSeconds() const
+{
+    return std::max(1, 2 * enlargedScale(m_window->viewInForce()).halfMs / 1000);
+}
+
+void CDetailSub2::onZoomWheel(int notches)
+{
+    if (isPlaying())
+        return;
+    // A notch away from the user enlarges (8 s, 6 s, large, then 8 s again).
+    m_window->setViewInForce(nextEnlargedView(m_window->viewInForce(), notches));
+    m_window->FillBuffers(m_review.m_nSelCase);
+    m_window->Redraw();
 }
 
 void CDetailSub2::showPlaybackState()

@@ -49,6 +49,10 @@ public:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void showAtPosition() override;
+    int screenSeconds() const override;
+    // Ctrl + wheel steps through the 8-s, 6-s and large views (not while playing, as the
+    // view options).
+    void onZoomWheel(int notches) override;
 
 private:
     void showPlaybackState();

@@ -5,6 +5,8 @@
 #include "app/CDetailSub2.h"
 #include "app/CMainFrame.h"
 #include "case/CaseExtent.h"
+#include "case/GoToCommand.h"
+#include "case/GoToTime.h"
 #include "app/DetailIcons.h"
 #include "base/LanguagePack.h"
 #include "app/CRavelinView.h"
@@ -14,6 +16,7 @@
 #include "ecg/CMagnified.h"
 
 #include <QLabel>
+#include <algorithm>
 #include <QTabBar>
 
 namespace {
@@ -42,6 +45,8 @@ CDetailView::CDetailView(CaseSession &view, ReviewState &review, QWidget *parent
 {
     setAutoFillBackground(true);
     onSelectEventAtPosition = [this] { m_view.OnSelectEventAtTime(); };
+    m_entire->window()->onGoToTime = [this] { goToTime(); };
+    m_enlarged->window()->onGoToTime = [this] { goToTime(); };
 
     m_tabs->setExpanding(false);
     m_tabs->setIconSize(QSize(DetailIcons::TabImageSize, DetailIcons::TabImageSize));
@@ -180,6 +185,57 @@ void CDetailView::OnTabChanged(int tab)
     else
         showTab(tab);
     refresh();
+    // The keys go to the ECG the reviewer just chose.
+    if (m_review.m_nSelCase >= 0 && (tab == EntireTab || tab == EnlargedTab))
+        (tab == EntireTab ? static_cast<QWidget *>(m_entire) : static_cast<QWidget *>(m_enlarged))->setFocus();
+}
+
+void CDetailView::goToPosition(int64_t seconds)
+{
+    if (!m_view.store.caseAt(m_review.m_nSelCase))
+        return;
+    if (m_tabs->currentIndex() == EntireTab) {
+        m_entire->moveReviewTo(seconds);
+        return;
+    }
+    if (m_tabs->currentIndex() != EnlargedTab) {
+        selectTabQuietly(EnlargedTab);
+        m_general->hide();
+    }
+    m_enlarged->moveReviewTo(seconds);
+}
+
+void CDetailView::goToTime()
+{
+    if (const std::optional<int64_t> position = askGoToPosition(m_view, m_review.m_nSelCase))
+        goToPosition(*position);
+}
+
+bool CDetailView::goToEventOfKind(EventJumpKind kind, bool forward)
+{
+    const CaseRecord *c = m_view.store.caseAt(m_review.m_nSelCase);
+    if (!c)
+        return false;
+    const EventCategoryTexts texts = EventCategoryTexts::from(m_view.texts());
+    const std::vector<int> order = eventSlotsInOrder(*c);
+    std::vector<int64_t> times;
+    std::vector<bool> stops;
+    for (int i : order) {
+        times.push_back(c->events[i].elapsed.GetTotalSeconds());
+        stops.push_back(texts.isJumpStop(kind, c->events[i].text));
+    }
+    const int at = adjacentStop(times, stops, m_review.m_tsPosition.GetTotalSeconds(), forward);
+    if (at < 0)
+        return false;
+    goToPosition(times[size_t(at)]);
+    // The tree shows the event jumped to, not another one of the same second.
+    const TreeItemId item = c->events[order[size_t(at)]].treeItem;
+    if (m_view.tree && item != NoTreeItem) {
+        m_view.suppressSelectionNotify = true;
+        m_view.tree->selectItem(item);
+        m_view.suppressSelectionNotify = false;
+    }
+    return true;
 }
 
 void CDetailView::showEntireAtPosition()

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "case/EventFilter.h"
+
 #include <QWidget>
+#include <cstdint>
 #include <functional>
 
 class CDetailSub;
@@ -38,6 +41,15 @@ public:
     void showEnlargedAtPosition();
     // Selects the event at the review position in the case tree.
     void selectEventAtPosition();
+
+    // Moves the review to a position (seconds) through the ECG tab's position change: the
+    // Entire ECG when it is shown, else the Enlarged ECG.
+    void goToPosition(int64_t seconds);
+    // "Go to time...": asks where, then goes there.
+    void goToTime();
+    // F3 / Shift+F3: to the next (previous) event of a kind after (before) the review
+    // position; false when there is none.
+    bool goToEventOfKind(EventJumpKind kind, bool forward);
 
     // Selects, without publishing, the tree's event at the review position; the view's
     // OnSelectEventAtTime unless replaced.

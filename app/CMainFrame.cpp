@@ -10,6 +10,7 @@
 #include "export/ExportText.h"
 #include "app/CADETree.h"
 #include "app/CRavelinView.h"
+#include "app/CaseTreeFilter.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -18,6 +19,7 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 namespace {
 constexpr int LargestWidth = 1920;
@@ -28,6 +30,13 @@ constexpr double TreeShare = 0.4;
 bool frameExceedsLargestSize(int clientWidth, int clientHeight)
 {
     return clientWidth >= LargestWidth || clientHeight >= LargestHeight;
+}
+
+bool frameHeldAtLargestSize(int clientWidth, int clientHeight, Qt::WindowStates states)
+{
+    if (states & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized))
+        return false;
+    return frameExceedsLargestSize(clientWidth, clientHeight);
 }
 
 CMainFrame::CMainFrame(LanguagePack texts, Platform &platform, QWidget *parent)
@@ -114,6 +123,8 @@ void CMainFrame::createMenus()
     file->addAction(printSetup);
     addExportMenu(*file);
     file->addSeparator();
+    createNavigation(file);
+    file->addSeparator();
     m_recentMenu = file->addMenu(m_texts.GetText(137));
     m_recentMenu->menuAction()->setData(CommandId::RecentFileList);
     m_actions.insert(CommandId::RecentFileList, m_recentMenu->menuAction());
@@ -158,13 +169,22 @@ void CMainFrame::createToolBar()
     m_wndToolBar->addAction(action(CommandId::About));
     m_wndToolBar->addAction(action(CommandId::PreviousPage));
     m_wndToolBar->addAction(action(CommandId::NextPage));
+    createNavigationBar();
 }
 
 void CMainFrame::createPanes()
 {
     m_wndSplitter = new QSplitter(Qt::Horizontal, this);
     m_wndSplitter->setChildrenCollapsible(false);
-    m_tree = new CADETree(m_wndSplitter);
+    // The left pane: the event filter above the case tree.
+    auto *treePane = new QWidget(m_wndSplitter);
+    auto *treeLayout = new QVBoxLayout(treePane);
+    treeLayout->setContentsMargins(0, 0, 0, 0);
+    treeLayout->setSpacing(0);
+    m_tree = new CADETree(treePane);
+    m_treeFilter = new CaseTreeFilter(m_texts, *m_tree, treePane);
+    treeLayout->addWidget(m_treeFilter);
+    treeLayout->addWidget(m_tree, 1);
     // The view fills the tree and publishes its selection here (m_nSelCase, m_tsPosition, ...).
     m_view->setTree(m_tree);
     m_view->session.setReviewState(*this, [this](int selSlot, int selEvent) { OnSelectionChanged(selSlot, selEvent); });
@@ -172,7 +192,7 @@ void CMainFrame::createPanes()
     // Message 1135: "Print All Segment" of the enlarged ECG goes on to the view's print.
     m_detail->onPrintSegments = [this](int printKind) { m_view->OnPrintSegments(printKind); };
     m_detail->onExportEcg = [this](int slot) { ExportFlow(m_view->session).run(slot, ExportKind::Edf); };
-    m_wndSplitter->addWidget(m_tree);
+    m_wndSplitter->addWidget(treePane);
     m_wndSplitter->addWidget(m_detail);
     m_wndSplitter->setStretchFactor(0, 0);
     m_wndSplitter->setStretchFactor(1, 1);
@@ -195,16 +215,14 @@ void CMainFrame::showEvent(QShowEvent *event)
 void CMainFrame::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
-    if (frameExceedsLargestSize(width(), height()))
+    if (frameHeldAtLargestSize(width(), height(), windowState()))
         QMetaObject::invokeMethod(this, &CMainFrame::holdAtLargestSize, Qt::QueuedConnection);
 }
 
 void CMainFrame::holdAtLargestSize()
 {
-    if (!frameExceedsLargestSize(width(), height()))
+    if (!frameHeldAtLargestSize(width(), height(), windowState()))
         return;
-    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
-        setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
     // The outer size, decorations included, becomes 1920 x 1080 at the screen origin.
     const QRect outer = frameGeometry();
     const QRect inner = geometry();

@@ -8,6 +8,8 @@
 #include <memory>
 
 class CADETree;
+class CaseTreeFilter;
+class QComboBox;
 class CDetailView;
 class CRavelinView;
 class Platform;
@@ -34,6 +36,9 @@ public:
     CDetailView *detailView() const { return m_detail; }
     QSplitter *splitter() const { return m_wndSplitter; }
     QToolBar *toolBar() const { return m_wndToolBar; }
+    CaseTreeFilter *treeFilter() const { return m_treeFilter; }
+    // The toolbar's choice of the kind F3 / Shift+F3 step through.
+    QComboBox *jumpKindSelector() const { return m_jumpKind; }
     // The menu or toolbar action of a command identifier; null when there is none.
     QAction *action(int commandId) const { return m_actions.value(commandId); }
 
@@ -58,6 +63,10 @@ private:
     void createToolBar();
     void createPanes();
     void holdAtLargestSize();
+    // Go to time, the jumps to the next / previous event of a kind and their toolbar.
+    void createNavigation(QMenu *file);
+    void createNavigationBar();
+    void OnJumpToEventOfKind(bool forward);
     void OnAbout();
     void OnPrintSetup();
 
@@ -72,8 +81,13 @@ private:
     std::unique_ptr<RecentFileList> m_recentFiles;
     bool m_splitterPlaced = false;
     QHash<int, QAction *> m_actions;
+    CaseTreeFilter *m_treeFilter = nullptr;
+    QComboBox *m_jumpKind = nullptr;
 };
 
 // A frame whose client area reaches 1920 pixels wide or 1080 high is held at an outer
 // size of 1920 x 1080 at the screen origin.
 bool frameExceedsLargestSize(int clientWidth, int clientHeight);
+// Whether the rule holds the frame in this state: only a restored (normal) window is held;
+// a maximised or full-screen one keeps the screen and restores to its normal size.
+bool frameHeldAtLargestSize(int clientWidth, int clientHeight, Qt::WindowStates states);

@@ -4,6 +4,7 @@
 #include "app/CMainFrame.h"
 #include "base/LanguagePack.h"
 #include "app/QtPlatform.h"
+#include "app/QtTranslations.h"
 #include "app/CRavelinView.h"
 #include "device/TimeZoneTable.h"
 
@@ -41,6 +42,7 @@ int run(int argc, char **argv)
     texts.load(LanguagePack::deployedPath());
     if (texts.language() == 0)
         texts.setLanguage(CLanguageSub::chooseLanguage());
+    installQtTranslations(app, texts);
 
     QtPlatform platform;
     CMainFrame frame(std::move(texts), platform);

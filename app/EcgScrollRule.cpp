@@ -26,18 +26,13 @@ ScrollDecision thumbReleased(const ScrollInput &in)
 
 ScrollDecision thumbDragged(const ScrollInput &in)
 {
-    if (in.q == in.p || std::abs(in.p - in.q) > ThumbFollowLimit)
+    if (in.q == in.p)
         return Nothing;
-    if (in.q < in.p) {
-        const int back = in.p - in.q;
-        if (in.lo < in.q && in.positionSeconds >= back)
-            return move(in.q, in.positionSeconds - back);
+    if (in.q <= in.lo)
         return ToStart;
-    }
-    const int ahead = in.q - in.p;
-    if (in.q < in.hi && in.endSeconds - ahead > in.positionSeconds)
-        return move(in.q, in.positionSeconds + ahead);
-    return ToEnd;
+    if (in.q >= in.hi || in.q >= in.endSeconds)
+        return ToEnd;
+    return move(in.q, in.q);
 }
 
 } // namespace

@@ -35,10 +35,10 @@ struct ScrollInput
 };
 
 // The ECG tabs' scroll table. Arrows move by the arrow step and the trough by one second
-// while the review stays inside the case, else they jump to its start or end. A released
-// thumb moves only when it lands more than 20 units from where it was; a dragged thumb
-// follows in moves of at most 20 units, a larger leap at once waits for the release.
+// while the review stays inside the case, else they jump to its start or end. A dragged
+// thumb takes the picture with it to every second it passes (the ends jump); a released
+// thumb moves only when it lands more than 20 units from where the picture is.
 ScrollDecision decideScroll(ScrollNotification notification, const ScrollInput &in);
 
-// Largest thumb move, in units, that a drag follows and a release ignores.
+// Largest thumb move, in units, that a release ignores.
 constexpr int ThumbFollowLimit = 20;

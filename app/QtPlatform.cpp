@@ -3,10 +3,12 @@
 #include "app/QtReportDialogs.h"
 #include "app/CAnnotation.h"
 #include "app/COpenMifQ21.h"
+#include "app/OpenDialogMemory.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPrinter>
 #include <QProgressDialog>
@@ -15,6 +17,27 @@
 QtPlatform::QtPlatform(QWidget *parent) : m_parent(parent) {}
 
 QtPlatform::~QtPlatform() = default;
+
+OpenDialogMemory &QtPlatform::memory()
+{
+    // Made at first use, so that a platform that never shows these dialogs reads no settings.
+    if (!m_memory)
+        m_memory = std::make_unique<OpenDialogMemory>();
+    return *m_memory;
+}
+
+bool QtPlatform::askText(const QString &caption, const QString &label, QString &text)
+{
+    QInputDialog dialog(m_parent);
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(label);
+    dialog.setTextValue(text);
+    dialog.setInputMode(QInputDialog::TextInput);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    text = dialog.textValue();
+    return true;
+}
 
 Platform::Answer QtPlatform::messageBox(const QString &text, const QString &caption, Icon icon, Buttons buttons)
 {
@@ -46,7 +69,10 @@ Platform::Answer QtPlatform::messageBox(const QString &text, const QString &capt
 
 QString QtPlatform::openFileDialog(const QString &caption, const QString &folder, const QString &filter)
 {
-    return QFileDialog::getOpenFileName(m_parent, caption, folder, filter);
+    const QString file =
+        QFileDialog::getOpenFileName(m_parent, caption, folder.isEmpty() ? memory().lastFolder() : folder, filter);
+    memory().rememberPick(file, false);
+    return file;
 }
 
 QString QtPlatform::saveFileDialog(const QString &caption, const QString &initialPath, const QString &filter,
@@ -63,13 +89,20 @@ QString QtPlatform::saveFileDialog(const QString &caption, const QString &initia
 
 QString QtPlatform::browseFolder(const QString &title)
 {
-    return QFileDialog::getExistingDirectory(m_parent, title, QString(), QFileDialog::ShowDirsOnly);
+    const QString folder =
+        QFileDialog::getExistingDirectory(m_parent, title, memory().lastFolder(), QFileDialog::ShowDirsOnly);
+    memory().rememberPick(folder, true);
+    return folder;
 }
 
 bool QtPlatform::runOpenDialog(OpenDialogLogic &logic)
 {
+    memory().restore(logic);
     COpenMifQ21 dialog(logic, m_parent);
-    return dialog.exec() == QDialog::Accepted;
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    memory().remember(logic);
+    return true;
 }
 
 bool QtPlatform::runAnnotationDialog(AnnotationForm &form)

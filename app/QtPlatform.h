@@ -4,6 +4,7 @@
 
 #include <memory>
 
+class OpenDialogMemory;
 class QPrinter;
 class QProgressDialog;
 class QWidget;
@@ -22,6 +23,7 @@ public:
     QString saveFileDialog(const QString &caption, const QString &initialPath, const QString &filter,
                            const QString &defaultSuffix) override;
     QString browseFolder(const QString &title) override;
+    bool askText(const QString &caption, const QString &label, QString &text) override;
     bool runOpenDialog(OpenDialogLogic &logic) override;
     bool runAnnotationDialog(AnnotationForm &form) override;
     bool openWithDefaultApplication(const QString &path) override;
@@ -36,7 +38,10 @@ public:
     void endProgress() override;
 
 private:
+    OpenDialogMemory &memory();
+
     QWidget *m_parent;
     std::unique_ptr<QProgressDialog> m_progress; // while a progress window is shown
     std::unique_ptr<QPrinter> m_printer;         // made at the first print or print setup
+    std::unique_ptr<OpenDialogMemory> m_memory;  // the Open dialog's and file dialogs' last choices
 };

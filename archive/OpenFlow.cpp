@@ -87,7 +87,7 @@ OpenFlow::Outcome OpenFlow::ImportMifFolder()
         state.archivePath = state.mifFolderPath + QLatin1Char('/') + name + QStringLiteral(".aed");
     } else {
         const QString path = m_session.platform().saveFileDialog(QString(), QDir(state.mifFolderPath).filePath(name),
-                                                              AedArchive::fileFilter(), AedArchive::defaultSuffix());
+                                                              AedArchive::fileFilter(m_session.texts().isItalian()), AedArchive::defaultSuffix());
         if (path.isEmpty()) {
             // The decoded case is never shown and could not be saved later: it goes now.
             m_session.store.FreeCase(slot);
@@ -116,7 +116,7 @@ OpenFlow::Outcome OpenFlow::ImportMifFolder()
 
 OpenFlow::Outcome OpenFlow::ChooseArchive()
 {
-    const QString path = m_session.platform().openFileDialog(QString(), QString(), AedArchive::fileFilter());
+    const QString path = m_session.platform().openFileDialog(QString(), QString(), AedArchive::fileFilter(m_session.texts().isItalian()));
     if (path.isEmpty())
         return Outcome::Cancelled;
     return OpenArchiveFile(path);

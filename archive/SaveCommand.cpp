@@ -50,7 +50,8 @@ bool SaveCase(CaseSession &session, int slot)
 
     OpenCase &entry = session.store.at(slot);
     const QString path = platform.saveFileDialog(QString(), initialSavePath(entry.sourcePath),
-                                                 AedArchive::fileFilter(), AedArchive::defaultSuffix());
+                                                 AedArchive::fileFilter(session.texts().isItalian()),
+                                                 AedArchive::defaultSuffix());
     if (path.isEmpty())
         return false;
     try {

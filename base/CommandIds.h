@@ -57,6 +57,12 @@ constexpr int PrintAllSegment = 32804;
 constexpr int IncidentLog = 32806;
 constexpr int EcgWaveform = 32807;
 
+// Finding one's way: File > Go to time... (also in the ECG context menus), and the jumps
+// to the next / previous event of the toolbar's kind.
+constexpr int GoToTime = 32920;
+constexpr int NextEventOfKind = 32921;
+constexpr int PreviousEventOfKind = 32922;
+
 } // namespace CommandId
 
 // Messages between the windows, all delivered synchronously (a direct call).

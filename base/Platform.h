@@ -44,6 +44,14 @@ public:
     }
     virtual QString browseFolder([[maybe_unused]] const QString &title) { return QString(); }
 
+    // A one-line question with OK and Cancel: text comes in as the initial answer and goes
+    // out as the typed one; false when cancelled (text unchanged then).
+    virtual bool askText([[maybe_unused]] const QString &caption, [[maybe_unused]] const QString &label,
+                         [[maybe_unused]] QString &text)
+    {
+        return false;
+    }
+
     // The Open dialog as a form over its logic; true when one of its buttons closed it
     // (logic.action() says which), false when cancelled.
     virtual bool runOpenDialog([[maybe_unused]] OpenDialogLogic &logic) { return false; }

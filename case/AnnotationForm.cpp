@@ -3,6 +3,7 @@
 #include "base/LanguagePack.h"
 #include "base/Platform.h"
 #include "case/CaseSession.h"
+#include "case/NavigationTexts.h"
 
 #include <limits>
 
@@ -15,7 +16,7 @@ AnnotationForm::Labels AnnotationForm::labelsFor(uint8_t language)
 {
     if (language == 2)
         return {QStringLiteral("Annotazione caso"), QStringLiteral("Orario"), QStringLiteral("Titolo"),
-                QStringLiteral("Annotazione"), QStringLiteral("Cancella")};
+                QStringLiteral("Annotazione"), QStringLiteral("Annulla")};
     return {QStringLiteral("Annotation Case"), QStringLiteral("Time"), QStringLiteral("Title"),
             QStringLiteral("Annotation"), QStringLiteral("Cancel")};
 }
@@ -51,6 +52,11 @@ AnnotationForm::Labels AnnotationForm::labels() const
 int AnnotationForm::titleLimit() const
 {
     return std::max(MaxTitleLength, m_initialTitleLength);
+}
+
+QString AnnotationForm::titleRemainingText(int typedLength) const
+{
+    return m_session.GetText(NavigationText::TitleCharactersLeft).arg(std::max(0, titleLimit() - typedLength));
 }
 
 int AnnotationForm::bodyLimit() const

@@ -47,6 +47,8 @@ public:
     // longer text in, which is kept whole.
     int titleLimit() const;
     int bodyLimit() const;
+    // "n characters left" under the title while typedLength characters are typed.
+    QString titleRemainingText(int typedLength) const;
 
     CTime pickedTime; // the time in the picker, local date and time
     QString title;    // without the "A: "

@@ -43,7 +43,8 @@ QString OpenDialogLogic::mifPathText() const
 
 bool OpenDialogLogic::browseMifFile()
 {
-    const QString file = m_platform.openFileDialog(QString(), QString(), MifFilter);
+    const QString file = m_platform.openFileDialog(
+        QString(), QString(), m_texts.isItalian() ? QStringLiteral("MIF (*.MIF);;Tutti i file (*.*)") : MifFilter);
     if (file.isEmpty())
         return false;
     m_state.mifFolderPath = ScanFileList::folderOf(file);

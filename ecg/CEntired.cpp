@@ -7,6 +7,7 @@
 #include "ecg/EcgSampleWindow.h"
 #include "ecg/EcgStyle.h"
 #include "ecg/EcgTexts.h"
+#include "ecg/GoToTimeEntry.h"
 #include "ecg/EntirePicture.h"
 #include "ecg/UpArrowCursor.h"
 
@@ -154,6 +155,7 @@ std::unique_ptr<QMenu> CEntired::prepareCprMenu(int32_t t)
     ContextMenuBuilder::setEnabled(menu.get(), CommandId::EntireCprEnd, states.endEnabled);
     ContextMenuBuilder::setEnabled(menu.get(), CommandId::EntireCprDelete, states.deleteEnabled);
     ContextMenuBuilder::setChecked(menu.get(), CommandId::EntireShowCprPeriods, m_cpr.m_bShowCprPeriods);
+    addGoToTimeEntry(*menu, m_session.texts());
     return menu;
 }
 
@@ -186,6 +188,10 @@ void CEntired::OnCommand(int commandId)
     case CommandId::EntireShowCprPeriods:
         m_cpr.Show();
         break;
+    case CommandId::GoToTime:
+        if (onGoToTime)
+            onGoToTime();
+        return;
     default:
         return;
     }

@@ -50,6 +50,7 @@ public:
     std::function<void(int seconds)> onScrollPosition;   // set the host's scroll bar and refresh its values
     std::function<void()> onSelectEventAtPosition;       // select the event at the review position (message 1134)
     std::function<void()> onShowEnlarged;                // m_bShowEnlarged was set: the detail view should refresh
+    std::function<void()> onGoToTime;                    // "Go to time..." of the context menu
     // Shows a menu at a global position and returns the command chosen (0 when dismissed);
     // ContextMenuBuilder::exec unless a test scripts it.
     std::function<int(QMenu &menu, const QPoint &globalPos)> menuExec;

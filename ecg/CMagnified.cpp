@@ -6,6 +6,7 @@
 #include "case/ReviewState.h"
 #include "ecg/EcgSampleWindow.h"
 #include "ecg/EcgTexts.h"
+#include "ecg/GoToTimeEntry.h"
 #include "ecg/SegmentSelection.h"
 
 #include <QClipboard>
@@ -89,6 +90,20 @@ EnlargedView CMagnified::viewInForce() const
     if (m_bLargeView)
         return EnlargedView::Large;
     return m_bEightSecondView ? EnlargedView::EightSecond : EnlargedView::SixSecond;
+}
+
+void CMagnified::setViewInForce(EnlargedView view)
+{
+    m_bLargeView = view == EnlargedView::Large;
+    if (!m_bLargeView)
+        m_bEightSecondView = view == EnlargedView::EightSecond;
+}
+
+EnlargedView nextEnlargedView(EnlargedView view, int notches)
+{
+    // The enum runs 8 s, 6 s, large: the order of growing enlargement.
+    constexpr int Views = 3;
+    return EnlargedView(((int(view) + notches) % Views + Views) % Views);
 }
 
 int32_t CMagnified::windowStart(EnlargedView view) const
@@ -197,6 +212,7 @@ std::unique_ptr<QMenu> CMagnified::prepareContextMenu(int32_t t)
 
     // The export needs the host's dialogs; copying needs only the picture.
     ContextMenuBuilder::setEnabled(menu.get(), ExportEntireEcg, onExportEcg && c && !c->ecgSamples.isEmpty());
+    addGoToTimeEntry(*menu, m_session.texts());
     return menu;
 }
 
@@ -269,6 +285,10 @@ void CMagnified::OnCommand(int commandId)
     case EnlargedAddAnnotation:
         if (onAddAnnotation)
             onAddAnnotation(m_review.m_nSelCase, m_nMouseMs);
+        return;
+    case GoToTime:
+        if (onGoToTime)
+            onGoToTime();
         return;
     case PrintAllSegment:
         if (onPrintSegments)

@@ -15,6 +15,11 @@
 #include <vector>
 
 class CaseSession;
+
+// The view notches steps along the cycle 8 s, 6 s, large (2 s), 8 s... from view
+// (negative notches go round the other way).
+EnlargedView nextEnlargedView(EnlargedView view, int notches);
+
 class QMenu;
 class QPushButton;
 struct ReviewState;
@@ -55,6 +60,8 @@ public:
     void Redraw();
 
     EnlargedView viewInForce() const;
+    // Shows a view: the large view, or the 8-s or 6-s one without it.
+    void setViewInForce(EnlargedView view);
     // The visible window of a view: centre ± half.
     int32_t windowStart(EnlargedView view) const;
     int32_t windowEnd(EnlargedView view) const;
@@ -65,6 +72,7 @@ public:
     std::function<void(int printKind)> onPrintSegments;            // message 1135 with print kind 10
     std::function<bool()> hostPlaying;                             // the host plays audio (blocks the options menu)
     std::function<void(int slot)> onExportEcg;                     // "Export Entire ECG..." of the case in slot
+    std::function<void()> onGoToTime;                              // "Go to time..." of the context menu
     // Shows a menu at a global position and returns the command chosen (0 when dismissed).
     std::function<int(QMenu &menu, const QPoint &globalPos)> menuExec;
 

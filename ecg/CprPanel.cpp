@@ -35,6 +35,11 @@ std::vector<int> barsToDraw(const std::vector<CprFeedbackRecord> &records, int32
     return out;
 }
 
+QRectF depthUnitRect(const EnlargedGeometry &g)
+{
+    return QRectF(15, lineYs(g.R, g.scale.markerOffset)[0] - 32, 20, 16);
+}
+
 void drawFrame(QPainter &painter, const EnlargedGeometry &g)
 {
     painter.fillRect(QRect(0, 0, g.w, g.h - g.E), EcgStyle::background());
@@ -54,6 +59,8 @@ void drawFrame(QPainter &painter, const EnlargedGeometry &g)
     for (size_t i = 0; i < ys.size(); ++i)
         painter.drawText(QRectF(15, ys[i] - 16, 20, 20), Qt::AlignLeft | Qt::AlignBottom,
                          QString::fromLatin1(Labels[i]));
+    // The depth scale's unit heads its column of numbers.
+    painter.drawText(depthUnitRect(g), Qt::AlignLeft | Qt::AlignBottom, DepthUnit);
 }
 
 void drawBars(QPainter &painter, const EnlargedGeometry &g, const std::vector<CprFeedbackRecord> &records,

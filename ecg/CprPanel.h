@@ -4,6 +4,7 @@
 #include "ecg/EcgGeometry.h"
 
 #include <QRectF>
+#include <QString>
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -27,6 +28,10 @@ QRectF barRect(int32_t t, int32_t depth, int32_t windowStart, const EnlargedGeom
 // window start are skipped.
 std::vector<int> barsToDraw(const std::vector<CprFeedbackRecord> &records, int32_t count, int32_t windowStart,
                             int32_t windowEnd);
+
+// The unit of the depth scale (inches), written above its numbers in depthUnitRect.
+inline const QString DepthUnit = QStringLiteral("in");
+QRectF depthUnitRect(const EnlargedGeometry &g);
 
 // Background, caption "CPR", the lines and their labels, into a panel of width w whose
 // shown height is h - E.

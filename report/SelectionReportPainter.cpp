@@ -67,7 +67,7 @@ void drawLine(QPainter &painter, int x1, int y1, int x2, int y2)
 SelectionReportTexts SelectionReportTexts::forLanguage(uint8_t language)
 {
     if (language == 2)
-        return {QStringLiteral("Rapporto di selezione Lumeron DAE\n"), QStringLiteral("pàgina %d of %d"),
+        return {QStringLiteral("Rapporto di selezione Lumeron DAE\n"), QStringLiteral("pagina %d di %d"),
                 QStringLiteral("Registrato da Software analisi eventi Lumeron DAE"),
                 QStringLiteral("< Intervallo di tempo : --- secondo >"),
                 QStringLiteral("< Intervallo di tempo : %02d secondo >"), QStringLiteral("derivazione II     ECG x1.0 ")};

@@ -4,6 +4,7 @@
 #include "app/CAnnotation.h"
 
 #include <QDateTimeEdit>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <gtest/gtest.h>
@@ -163,7 +164,7 @@ TEST(AnnotationLabels, FollowTheLanguageNumber)
     EXPECT_EQ(QStringList({english.caption, english.time, english.title, english.annotation, english.cancel}),
               QStringList({"Annotation Case", "Time", "Title", "Annotation", "Cancel"}));
     EXPECT_EQ(QStringList({italian.caption, italian.time, italian.title, italian.annotation, italian.cancel}),
-              QStringList({"Annotazione caso", "Orario", "Titolo", "Annotazione", "Cancella"}));
+              QStringList({"Annotazione caso", "Orario", "Titolo", "Annotazione", "Annulla"}));
     EXPECT_EQ(AnnotationForm::labelsFor(0).caption, "Annotation Case");
     EXPECT_EQ(AnnotationForm::labelsFor(7).cancel, "Cancel");
 }
@@ -178,8 +179,12 @@ TEST_F(Annotation, DialogShowsTheFormAndLimitsWhatCanBeTyped)
     // The picker shows the device clock's fields, whatever the computer's zone.
     EXPECT_EQ(dialog.timePicker()->dateTime().toString("yyyy-MM-dd HH:mm:ss"), "2021-03-07 09:05:00");
     EXPECT_EQ(dialog.titleEdit()->maxLength(), 20);
+    EXPECT_EQ(dialog.titleRemaining()->text(), "20 characters left");
+    dialog.titleEdit()->setText(QString(15, QLatin1Char('t')));
+    EXPECT_EQ(dialog.titleRemaining()->text(), "5 characters left");
 
     dialog.titleEdit()->setText(QString(30, QLatin1Char('t')));
+    EXPECT_EQ(dialog.titleRemaining()->text(), "0 characters left");
     dialog.bodyEdit()->setPlainText(QString(300, QLatin1Char('b')));
     EXPECT_EQ(dialog.titleEdit()->text().size(), 20);
     EXPECT_EQ(dialog.bodyEdit()->toPlainText().size(), 255);
@@ -216,6 +221,7 @@ TEST_F(Annotation, ItalianDialogLabels)
     AnnotationForm form(view, slot, AnnotationForm::AddFromTree, 0);
     CAnnotation dialog(form);
     EXPECT_EQ(dialog.windowTitle(), "Annotazione caso");
+    EXPECT_EQ(dialog.titleRemaining()->text(), "20 caratteri rimasti");
 }
 
 } // namespace

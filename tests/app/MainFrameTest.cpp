@@ -210,6 +210,12 @@ TEST(MainFrame, LargestSizeRule)
     EXPECT_FALSE(frameExceedsLargestSize(1919, 1079));
     EXPECT_TRUE(frameExceedsLargestSize(1920, 500));
     EXPECT_TRUE(frameExceedsLargestSize(500, 1080));
+    // Only a restored window is held: a maximised one keeps the whole screen.
+    EXPECT_TRUE(frameHeldAtLargestSize(2500, 1400, Qt::WindowNoState));
+    EXPECT_TRUE(frameHeldAtLargestSize(2500, 1400, Qt::WindowActive));
+    EXPECT_FALSE(frameHeldAtLargestSize(2500, 1400, Qt::WindowMaximized));
+    EXPECT_FALSE(frameHeldAtLargestSize(2500, 1400, Qt::WindowFullScreen | Qt::WindowActive));
+    EXPECT_FALSE(frameHeldAtLargestSize(1000, 700, Qt::WindowNoState));
 
     FakePlatform platform;
     CMainFrame frame(Packs::builtInEnglish(), platform);

@@ -166,7 +166,7 @@ TEST_F(SelectionReportPdfTest, ItalianTextsWithLanguageTwo)
     const QString all = text(pdf);
     for (const char *expected :
          {"Rapporto di selezione Lumeron DAE", "< Intervallo di tempo : --- secondo >",
-          "< Intervallo di tempo : 00 secondo >", "derivazione II ECG x1.0", "pàgina 1 of 1",
+          "< Intervallo di tempo : 00 secondo >", "derivazione II ECG x1.0", "pagina 1 di 1",
           "Registrato da Software analisi eventi Lumeron DAE"})
         EXPECT_TRUE(all.contains(QString::fromUtf8(expected))) << expected << "\nin: " << all.toStdString();
     EXPECT_FALSE(all.contains("Time Gap"));

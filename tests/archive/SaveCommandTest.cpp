@@ -68,6 +68,12 @@ TEST_F(SaveCommandTest, ProposesTheArchiveNameWithoutItsExtension)
     EXPECT_EQ(platform.saveRequests[0].defaultSuffix, "aed");
     EXPECT_EQ(platform.saveRequests[0].filter, AedArchive::fileFilter());
     EXPECT_TRUE(platform.messages.isEmpty());
+
+    // With the Italian pack the dialog's file types are Italian too.
+    texts.setLanguage(2);
+    EXPECT_FALSE(SaveSelectedCase(view));
+    ASSERT_EQ(platform.saveRequests.size(), 2);
+    EXPECT_EQ(platform.saveRequests[1].filter, "File di dati AED Veltris (*.aed);;Tutti i file (*.*)");
 }
 
 TEST_F(SaveCommandTest, SavedCaseReopensWithTheSameFieldsAndAnnotations)

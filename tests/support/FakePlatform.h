@@ -78,6 +78,20 @@ public:
 
     void answerNext(Answer a) { answers.push_back(a); }
 
+    // Answers of the next one-line questions (cancelled when dry), and what was asked:
+    // caption, label and the initial text of each.
+    std::deque<QString> textAnswers;
+    QList<QStringList> textQuestions;
+    bool askText(const QString &caption, const QString &label, QString &text) override
+    {
+        textQuestions.append({caption, label, text});
+        if (textAnswers.empty())
+            return false;
+        text = textAnswers.front();
+        textAnswers.pop_front();
+        return true;
+    }
+
     Answer messageBox(const QString &text, const QString &caption, Icon icon, Buttons buttons) override
     {
         messages.append({text, caption, icon, buttons});
