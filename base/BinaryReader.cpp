@@ -112,14 +112,11 @@ QByteArray BinaryReader::readWholeFile(const QString &path, qint64 maxBytes)
                 throw FileError(path, FileError::Kind::TooLarge);
             data.resize(qsizetype(std::min<qint64>(qint64(filled) * 2 + 4096, maxBytes + 1)));
         }
-        const ssize_t n = ::read(fd.get(), data.data() + filled, size_t(data.size() - filled));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            failWithErrno(path, errno);
-        if (n == 0)
+        const qsizetype wanted = data.size() - filled;
+        const qsizetype got = readAt(path, fd, filled, data.data() + filled, wanted);
+        filled += got;
+        if (got < wanted)
             break;
-        filled += qsizetype(n);
     }
     if (filled > maxBytes)
         throw FileError(path, FileError::Kind::TooLarge);
