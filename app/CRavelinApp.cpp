@@ -52,6 +52,9 @@ int run(int argc, char **argv)
     state.localZoneOffset = TimeZoneTable::localZoneOffset();
     state.timeZoneChoice = uint16_t(TimeZoneTable::preselectedRow(state.localZoneOffset));
     frame.show();
+    // Start-up measurements end the program as soon as its window is up.
+    if (qEnvironmentVariableIsSet("RAVELIN_EXIT_WHEN_SHOWN"))
+        QMetaObject::invokeMethod(&app, &QCoreApplication::quit, Qt::QueuedConnection);
     // An archive named on the command line opens once the window is up.
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() > 1) {

@@ -106,7 +106,8 @@ void ReadAedArchive(CaseStore &store, const QString &path, int slot, uint16_t ti
     if (!store.caseAt(slot) || !store.at(slot).fileSet)
         return;
     try {
-        BinaryReader in = BinaryReader::fromFile(path);
+        // Streamed: each section is read from the file straight into its own array.
+        BinaryReader in = BinaryReader::streamFile(path);
         AedArchiveContents a = ParseAedArchive(in);
 
         CaseRecord &r = a.record;

@@ -10,11 +10,12 @@
 
 namespace {
 
-void writeSection(BinaryWriter &out, const QString &marker, const QByteArray &data)
+// A section's marker and length go into out; out so far, then the data itself, become parts.
+void writeSection(BinaryWriter &out, QByteArrayList &parts, const QString &marker, const QByteArray &data)
 {
     AedText::write(out, marker);
     out.u32(uint32_t(data.size()));
-    out.bytes(data);
+    parts << out.take() << data;
 }
 
 std::vector<const EventItem *> annotationsOf(const CaseRecord &record)
@@ -31,15 +32,21 @@ std::vector<const EventItem *> annotationsOf(const CaseRecord &record)
 
 QByteArray EncodeAedArchive(const CaseRecord &record, const CC8Class &files, const AedArchiveLayout &layout)
 {
+    return EncodeAedArchiveParts(record, files, layout).join();
+}
+
+QByteArrayList EncodeAedArchiveParts(const CaseRecord &record, const CC8Class &files, const AedArchiveLayout &layout)
+{
+    QByteArrayList parts;
     BinaryWriter out;
     AedTime::write(out, layout.startTime);
     AedText::write(out, record.serialNumber);
-    writeSection(out, AedArchive::ctMarker(), files.ctData);
-    writeSection(out, AedArchive::ecgMarker(), files.ecgData);
-    writeSection(out, AedArchive::hrMarker(), files.hrData);
-    writeSection(out, AedArchive::trendMarker(), files.trendData);
+    writeSection(out, parts, AedArchive::ctMarker(), files.ctData);
+    writeSection(out, parts, AedArchive::ecgMarker(), files.ecgData);
+    writeSection(out, parts, AedArchive::hrMarker(), files.hrData);
+    writeSection(out, parts, AedArchive::trendMarker(), files.trendData);
     if (layout.withTemp)
-        writeSection(out, AedArchive::tempMarker(), files.tempData);
+        writeSection(out, parts, AedArchive::tempMarker(), files.tempData);
 
     for (const QString *text : {&record.comments, &record.operatorName, &record.extraText1, &record.extraText2,
                                 &record.patientId, &record.lastName, &record.firstName, &record.lastName,
@@ -66,7 +73,8 @@ QByteArray EncodeAedArchive(const CaseRecord &record, const CC8Class &files, con
         out.i32(layout.tempFilePresent);
         out.u8(layout.startTimeValid ? 1 : 0);
     }
-    return out.data();
+    parts << out.take();
+    return parts;
 }
 
 void WriteAedArchive(CaseStore &store, int slot, const QString &path, AedArchiveVariant variant)
@@ -93,7 +101,7 @@ void WriteAedArchive(CaseStore &store, int slot, const QString &path, AedArchive
     if (record->comments == AedArchive::tempMarker())
         layout.withTemp = true;
 
-    AtomicFileWriter::write(path, EncodeAedArchive(*record, files, layout));
+    AtomicFileWriter::write(path, EncodeAedArchiveParts(*record, files, layout));
 
     const auto written = int32_t(layout.annotations.size());
     record->savedAnnotationCount = written;

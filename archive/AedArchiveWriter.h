@@ -3,6 +3,7 @@
 #include "base/CTime.h"
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QString>
 #include <cstdint>
 #include <vector>
@@ -30,6 +31,9 @@ struct AedArchiveLayout
 
 // The bytes of the archive of one case.
 QByteArray EncodeAedArchive(const CaseRecord &record, const CC8Class &files, const AedArchiveLayout &layout);
+// The same bytes in parts, in file order: the sections' data are the file set's own
+// buffers (shared, not copied), the parts between them encoded anew.
+QByteArrayList EncodeAedArchiveParts(const CaseRecord &record, const CC8Class &files, const AedArchiveLayout &layout);
 
 // Writes the case of a used slot to path. The file is replaced whole or not at all (a
 // temporary file beside it, flushed and renamed over it); a failure throws FileError

@@ -16,12 +16,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <algorithm>
+#include <sys/stat.h>
 
 namespace {
 
+constexpr size_t EcgIndex = 1;
 constexpr size_t TempIndex = 4;
 
-MifConversion::Contents contentsOf(const QByteArray &data)
+MifConversion::Contents contentsOf(QByteArrayView data)
 {
     return {uint32_t(data.size()), qHash(data)};
 }
@@ -35,17 +38,67 @@ std::array<MifConversion::Contents, 5> contentsOf(const CC8Class &files)
     return out;
 }
 
-// The five files as they lie on disk: the ECG with its header.
-std::array<MifConversion::Contents, 5> wholeFilesOf(const CC8Class &files)
+// The ECG file on disk: its header and its samples, whose contents are known already.
+MifConversion::Contents ecgFileContents(QByteArrayView header, const MifConversion::Contents &samples)
 {
-    std::array<MifConversion::Contents, 5> out = contentsOf(files);
-    out[1] = contentsOf(files.ecgHeader + files.ecgData);
+    return {uint32_t(header.size()) + samples.size, qHashMulti(0, qHash(header), samples.hash)};
+}
+
+// One of the five files as it lies on disk, from its bytes; the ECG file is cut into
+// header and samples as loading it does.
+MifConversion::Contents fileContents(size_t index, QByteArrayView bytes)
+{
+    if (index != EcgIndex)
+        return contentsOf(bytes);
+    const qsizetype header = std::min<qsizetype>(bytes.size(), CC8Class::EcgHeaderSize);
+    return ecgFileContents(bytes.first(header), contentsOf(bytes.sliced(header)));
+}
+
+// The five files as they lie on disk, from the contents of the buffers read from them.
+std::array<MifConversion::Contents, 5> wholeFilesOf(const CC8Class &files,
+                                                    const std::array<MifConversion::Contents, 5> &buffers)
+{
+    std::array<MifConversion::Contents, 5> out = buffers;
+    out[EcgIndex] = ecgFileContents(files.ecgHeader, buffers[EcgIndex]);
     return out;
 }
 
 std::array<QString, 5> pathsOf(const CC8Class &files)
 {
     return {files.ctPath, files.ecgPath, files.hrPath, files.trendPath, files.tempPath};
+}
+
+// What the file system says of a file: a file written, replaced or removed gets another stamp.
+struct FileStamp
+{
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    int64_t modifiedNs = 0;
+    int64_t changedNs = 0;
+    bool operator==(const FileStamp &) const = default;
+};
+
+FileStamp stampOf(const QString &path)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return {};
+    return {true,
+            info.st_dev,
+            info.st_ino,
+            info.st_size,
+            int64_t(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec,
+            int64_t(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec};
+}
+
+std::array<FileStamp, TempIndex> stampsOf(const std::array<QString, 5> &paths)
+{
+    std::array<FileStamp, TempIndex> out;
+    for (size_t i = 0; i < out.size(); ++i)
+        out[i] = stampOf(paths[i]);
+    return out;
 }
 
 } // namespace
@@ -67,25 +120,25 @@ int MifImport::DecodeFolder()
     Platform &platform = m_session.platform();
     CC8Class &scratch = m_session.store.scratchFileSet;
     scratch.SetPaths(state.mifFolderPath, state.deviceModel);
+    const auto paths = pathsOf(scratch);
+    // The files are read once; one written, replaced or removed from before that read
+    // until the case holds it is not converted.
+    const auto before = stampsOf(paths);
     // A device file that cannot be read stops the import here, before a case exists: an
     // archive without it would replace the device's data with part of it.
     if (scratch.LoadFiles(false, platform) != 0) {
         scratch.FreeBuffers();
         return -1;
     }
-    const auto firstRead = wholeFilesOf(scratch);
     if (betweenReads)
         betweenReads();
 
-    const int slot = MifCase::CreateCaseFromMif(m_session);
+    const int slot = MifCase::CreateCaseFromMif(m_session, &scratch);
     scratch.FreeBuffers();
     const CC8Class &files = *m_session.store.at(slot).fileSet;
-    const auto secondRead = wholeFilesOf(files);
-    const auto paths = pathsOf(files);
-    // The case reads the folder once more; a file that changed or went in between is not
-    // converted.
+    const auto after = stampsOf(paths);
     for (size_t i = 0; i < TempIndex; ++i) {
-        if (firstRead[i] != secondRead[i]) {
+        if (before[i] != after[i]) {
             platform.showError(ImportChecks::changedWhileReadText(paths[i]), m_session.GetText(TextId::Caption));
             m_session.store.FreeCase(slot);
             return -1;
@@ -96,7 +149,7 @@ int MifImport::DecodeFolder()
     m_conversion.mifFolder = state.mifFolderPath;
     m_conversion.deviceModel = state.deviceModel;
     m_conversion.files = contentsOf(files);
-    m_conversion.onDisk = secondRead;
+    m_conversion.onDisk = wholeFilesOf(files, m_conversion.files);
     for (size_t i = 0; i < paths.size(); ++i)
         m_conversion.fileNames[i] = QFileInfo(paths[i]).fileName();
     m_conversion.tempRead = m_session.store.tempFilePresentOf(slot) == 1 && QFileInfo::exists(files.tempPath)
@@ -146,7 +199,7 @@ MifEraseResult EraseMifFiles(const MifConversion &conversion)
         const QString path = folder.filePath(conversion.fileNames[i]);
         MifConversion::Contents now;
         try {
-            now = contentsOf(BinaryReader::readWholeFile(path));
+            now = fileContents(i, BinaryReader::readWholeFile(path));
         } catch (const FileError &error) {
             if (error.kind() != FileError::Kind::NotFound)
                 result.changed << path;

@@ -42,13 +42,15 @@ class MifImport
 public:
     explicit MifImport(CaseSession &session) : m_session(session) {}
 
-    // Reads the folder into the scratch file set and makes a case of it (CreateCaseFromMif);
-    // the Temp file is read when the next slot's tempFilePresent is 1. Returns the slot, or
-    // -1 when the CT, ECG, HR or Trend file could not be read or changed between the two
-    // reads: the message naming the file has been shown and no case is left behind. Device
-    // files that end in a cut record are named in a warning; the import goes on.
+    // Reads the folder once into the scratch file set and makes a case of those buffers
+    // (CreateCaseFromMif); the Temp file is read when the next slot's tempFilePresent is 1.
+    // Returns the slot, or -1 when the CT, ECG, HR or Trend file could not be read or was
+    // written, replaced or removed from before its read until the case held it: the
+    // message naming the file has been shown and no case is left behind. Device files
+    // that end in a cut record are named in a warning; the import goes on.
     int DecodeFolder();
-    // Runs between the two reads of the folder (tests change a file there).
+    // Runs between the read of the folder and the case taking its files (tests change a
+    // file there).
     std::function<void()> betweenReads;
     // The automatic name of the folder decoded last.
     QString archiveName() const;

@@ -100,18 +100,20 @@ public:
     }
 
     // Writes everything, syncs, gives the file its final mode and closes it; 0 or errno.
-    int finish(const QByteArray &data, mode_t mode)
+    int finish(const QByteArrayList &parts, mode_t mode)
     {
-        const char *p = data.constData();
-        qsizetype left = data.size();
-        while (left > 0) {
-            const ssize_t n = ::write(m_fd, p, size_t(left));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0)
-                return errno;
-            p += n;
-            left -= qsizetype(n);
+        for (const QByteArray &data : parts) {
+            const char *p = data.constData();
+            qsizetype left = data.size();
+            while (left > 0) {
+                const ssize_t n = ::write(m_fd, p, size_t(left));
+                if (n < 0 && errno == EINTR)
+                    continue;
+                if (n < 0)
+                    return errno;
+                p += n;
+                left -= qsizetype(n);
+            }
         }
         if (::fsync(m_fd) != 0 || ::fchmod(m_fd, mode) != 0)
             return errno;
@@ -170,10 +172,20 @@ QString temporaryPath(const QString &target, const QString &token)
 
 void write(const QString &path, const QByteArray &data)
 {
-    write(path, data, {});
+    write(path, QByteArrayList{data}, {});
+}
+
+void write(const QString &path, const QByteArrayList &parts)
+{
+    write(path, parts, {});
 }
 
 void write(const QString &path, const QByteArray &data, const std::function<QString()> &tokens)
+{
+    write(path, QByteArrayList{data}, tokens);
+}
+
+void write(const QString &path, const QByteArrayList &parts, const std::function<QString()> &tokens)
 {
     const QString target = finalPath(path);
     TemporaryFile temp;
@@ -183,7 +195,7 @@ void write(const QString &path, const QByteArray &data, const std::function<QStr
     struct stat existing {};
     const bool replacing = ::stat(QFile::encodeName(target).constData(), &existing) == 0 && S_ISREG(existing.st_mode);
     const mode_t mode = replacing ? mode_t(existing.st_mode & 0777) : temp.newFileMode();
-    if (const int error = temp.finish(data, mode); error != 0)
+    if (const int error = temp.finish(parts, mode); error != 0)
         throw FileError(path, FileError::Kind::WriteFailed, qt_error_string(error));
     if (const int error = temp.renameOver(target); error != 0)
         throw FileError(path, FileError::Kind::WriteFailed, qt_error_string(error));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QString>
 #include <functional>
 
@@ -19,10 +20,14 @@ namespace AtomicFileWriter {
 // Throws FileError naming path, with the system's reason as detail: CreateFailed when the
 // temporary file cannot be made, WriteFailed when writing, syncing or renaming fails.
 void write(const QString &path, const QByteArray &data);
+// The same for a file made of parts written one after the other, so that large parts
+// held elsewhere are written from where they are.
+void write(const QString &path, const QByteArrayList &parts);
 
 // The same, taking the random parts of the temporary names from tokens (one call per
 // name tried) instead of the system's random source; for tests that plant files there.
 void write(const QString &path, const QByteArray &data, const std::function<QString()> &tokens);
+void write(const QString &path, const QByteArrayList &parts, const std::function<QString()> &tokens);
 
 // Where a write of path lands: path itself, or the file its chain of symbolic links ends
 // at (path again when the chain loops).

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <utility>
 
 // Buffered little-endian writer. Bytes collect in memory; commitTo() hands them to
 // AtomicFileWriter so that the target is replaced whole or not at all.
@@ -19,6 +20,8 @@ public:
     void bytes(const char *p, qsizetype n) { m_data.append(p, n); }
 
     const QByteArray &data() const { return m_data; }
+    // The bytes written so far, leaving the writer empty.
+    QByteArray take() { return std::exchange(m_data, QByteArray()); }
     qsizetype size() const { return m_data.size(); }
 
     // Writes the bytes to path atomically; throws FileError (CreateFailed / WriteFailed).

@@ -109,25 +109,32 @@ void measureAgainstCopy(benchmark::State &state, const DeviceTree &tree, Work wo
 {
     double copyNs = 0;
     double workNs = 0;
+    double copyCpuNs = 0;
+    double workCpuNs = 0;
     qint64 bytes = 0;
     for (auto _ : state) {
         state.PauseTiming();
         tree.restore();
         QElapsedTimer copy;
+        const double copyCpu = processCpuNs();
         copy.start();
         bytes += tree.copyAll();
         copyNs += double(copy.nsecsElapsed());
+        copyCpuNs += processCpuNs() - copyCpu;
         ImportingView importing;
         state.ResumeTiming();
 
         QElapsedTimer timer;
+        const double workCpu = processCpuNs();
         timer.start();
         work(importing.view);
         workNs += double(timer.nsecsElapsed());
+        workCpuNs += processCpuNs() - workCpu;
     }
     state.SetBytesProcessed(bytes);
     state.counters["copy_ms"] = copyNs / double(state.iterations()) / 1e6;
     state.counters["x_copy"] = workNs / copyNs;
+    state.counters["x_copy_cpu"] = workCpuNs / copyCpuNs;
 }
 
 // The whole import of the 10-hour folder: decoding, the archive written and read back, the

@@ -6,6 +6,8 @@
 #include "case/DeviceFolderFiles.h"
 #include "case/SharedState.h"
 
+#include <algorithm>
+
 QString CC8Class::ModelCode(int32_t deviceModel)
 {
     switch (deviceModel) {
@@ -62,34 +64,51 @@ void CC8Class::KeepEcgHeader(const QByteArray &header)
         *fields[i] = i < header.size() ? uint8_t(header[i]) : 0;
 }
 
+namespace {
+
+// Reads one device file whole into data; a failure is a warning naming the file.
+bool loadFile(const QString &path, QByteArray &data, Platform &platform)
+{
+    try {
+        data = BinaryReader::readWholeFile(path);
+    } catch (const FileError &e) {
+        platform.messageBox(e.message(), QString(), Platform::Icon::Warning, Platform::Buttons::Ok);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
 int CC8Class::LoadFiles(bool readTemp, Platform &platform)
 {
     FreeBuffers();
     KeepEcgHeader({});
 
-    struct Target { const QString *path; QByteArray *data; };
-    const Target targets[] = {
-        {&ctPath, &ctData}, {&ecgPath, &ecgData}, {&hrPath, &hrData}, {&trendPath, &trendData}, {&tempPath, &tempData},
-    };
-    const int fileCount = readTemp ? 5 : 4;
-    for (int i = 0; i < fileCount; ++i) {
-        try {
-            *targets[i].data = BinaryReader::readWholeFile(*targets[i].path);
-        } catch (const FileError &e) {
-            platform.messageBox(e.message(), QString(), Platform::Icon::Warning, Platform::Buttons::Ok);
-            return 1;
-        }
-        if (targets[i].data == &ecgData) {
-            // The header carries the power-on date; the samples follow it. A file shorter
-            // than its header keeps what it has as header bytes and gives no sample data.
-            KeepEcgHeader(ecgData.left(EcgHeaderSize));
-            if (ecgData.size() > EcgHeaderSize)
-                ecgData.remove(0, EcgHeaderSize);
-            else
-                ecgData = QByteArray();
-        }
+    if (!loadFile(ctPath, ctData, platform))
+        return 1;
+    // The header carries the power-on date; the samples follow it, read straight into
+    // their own buffer. A file shorter than its header keeps what it has as header bytes
+    // and gives no sample data.
+    try {
+        BinaryReader ecg = BinaryReader::streamFile(ecgPath);
+        KeepEcgHeader(ecg.bytes(std::min<qsizetype>(ecg.size(), EcgHeaderSize)));
+        ecgData = ecg.atEnd() ? QByteArray() : ecg.bytes(uint64_t(ecg.remaining()));
+    } catch (const FileError &e) {
+        platform.messageBox(e.message(), QString(), Platform::Icon::Warning, Platform::Buttons::Ok);
+        return 1;
     }
+    if (!loadFile(hrPath, hrData, platform) || !loadFile(trendPath, trendData, platform))
+        return 1;
+    if (readTemp && !loadFile(tempPath, tempData, platform))
+        return 1;
     return 0;
+}
+
+int CC8Class::LoadTempFile(Platform &platform)
+{
+    tempData = QByteArray();
+    return loadFile(tempPath, tempData, platform) ? 0 : 1;
 }
 
 int CC8Class::SplitTrendBlocks()

@@ -35,6 +35,9 @@ public:
     // the platform with its path and ends the load: returns 1, the files read before it
     // stay loaded, the later ones stay empty. Returns 0 when all were read.
     int LoadFiles(bool readTemp, Platform &platform);
+    // Reads the Temp file alone into tempData as LoadFiles does: 1 after the warning
+    // naming it, 0 when it was read.
+    int LoadTempFile(Platform &platform);
     // Copies the whole 2668-byte blocks of trendData into trendBlocks; a partial last
     // block is left out. Returns 0.
     int SplitTrendBlocks();

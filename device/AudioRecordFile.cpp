@@ -20,14 +20,22 @@ constexpr uint32_t RiffHeaderRest = WavHeaderBytes - 8;
 constexpr uint64_t MaxSampleBytes = std::numeric_limits<uint32_t>::max() - RiffHeaderRest;
 }
 
-Head parse(BinaryReader &in)
+namespace {
+// The start read from in, where the record (start and samples) is recordBytes long.
+Head headOf(BinaryReader &in, qint64 recordBytes)
 {
     Head head;
     head.startMs = in.i32();
-    head.sampleBytes = in.remaining();
+    head.sampleBytes = qsizetype(recordBytes - HeaderBytes);
     if (uint64_t(head.sampleBytes) > MaxSampleBytes)
         in.fail(FileError::Kind::BadFormat);
     return head;
+}
+} // namespace
+
+Head parse(BinaryReader &in)
+{
+    return headOf(in, in.remaining());
 }
 
 QByteArray wavHeader(uint32_t sampleBytes)
@@ -64,6 +72,19 @@ std::optional<BinaryReader> readRecord(const QString &binPath)
     }
 }
 
+std::optional<Head> readHead(const QString &binPath)
+{
+    try {
+        const BinaryReader::FileStart start = BinaryReader::readFileStart(binPath, HeaderBytes);
+        BinaryReader in(start.bytes, binPath);
+        return headOf(in, start.size);
+    } catch (const FileError &error) {
+        if (error.kind() == FileError::Kind::NotFound)
+            return std::nullopt;
+        throw;
+    }
+}
+
 bool wavMatches(const QString &wavPath, qsizetype sampleBytes)
 {
     const QFileInfo wav(wavPath);
@@ -84,12 +105,17 @@ void LoadAudioRecord(CaseSession &session, const QString &folder, int slot)
     const QString binPath = DeviceFolderFiles(folder).filePath(binFileName());
     const QString wavPath = dir.filePath(wavFileName());
 
-    std::optional<BinaryReader> in = readRecord(binPath);
-    if (!in)
+    // A WAV made before needs only the start time; the samples are read to make one.
+    std::optional<Head> start = readHead(binPath);
+    if (!start)
         return; // no sound came with the case
-    const Head head = parse(*in);
+    Head head = *start;
 
     if (!wavMatches(wavPath, head.sampleBytes)) {
+        std::optional<BinaryReader> in = readRecord(binPath);
+        if (!in)
+            return; // gone since its start was read
+        head = parse(*in);
         BinaryWriter out;
         out.bytes(wavHeader(uint32_t(head.sampleBytes)));
         out.bytes(in->data().constData() + HeaderBytes, head.sampleBytes);

@@ -41,6 +41,10 @@ inline int32_t durationSec(qsizetype sampleBytes) { return int32_t(sampleBytes /
 // Start and samples of an "Audio Record.bin"; a missing file gives nothing, any other
 // failure throws FileError naming it.
 std::optional<BinaryReader> readRecord(const QString &binPath);
+// The same head as parse() gives for the whole file, from its first 4 bytes and its size:
+// the samples themselves are not read. A missing file gives nothing; the errors are
+// those of readRecord and parse.
+std::optional<Head> readHead(const QString &binPath);
 // A WAV of the record's sampleBytes samples is there at wavPath.
 bool wavMatches(const QString &wavPath, qsizetype sampleBytes);
 

@@ -2,6 +2,7 @@
 
 #include "case/CaseSession.h"
 #include "device/MifDecoder.h"
+#include "case/CC8Class.h"
 #include "device/MifHeader.h"
 
 namespace MifCase {
@@ -11,7 +12,7 @@ int LoadFiles(const CaseStore &store, CC8Class &fileSet, int slot, Platform &pla
     return fileSet.LoadFiles(store.tempFilePresentOf(slot) == 1, platform);
 }
 
-int CreateCaseFromMif(CaseSession &session)
+int CreateCaseFromMif(CaseSession &session, const CC8Class *alreadyRead)
 {
     CaseStore &store = session.store;
     const SharedState &state = session.state;
@@ -19,8 +20,14 @@ int CreateCaseFromMif(CaseSession &session)
     CaseRecord &c = *store.caseAt(slot);
     CC8Class &files = *store.at(slot).fileSet;
 
-    files.SetPaths(state.mifFolderPath, state.deviceModel);
-    LoadFiles(store, files, slot, session.platform()); // a missing file was reported; the case keeps what was read
+    if (alreadyRead) {
+        files = *alreadyRead;
+        if (store.tempFilePresentOf(slot) == 1)
+            files.LoadTempFile(session.platform()); // a missing file was reported
+    } else {
+        files.SetPaths(state.mifFolderPath, state.deviceModel);
+        LoadFiles(store, files, slot, session.platform()); // a missing file was reported; the case keeps what was read
+    }
     files.SplitTrendBlocks();
 
     store.scratchFileSet.ctData = QByteArray();

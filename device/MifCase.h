@@ -20,7 +20,10 @@ int LoadFiles(const CaseStore &store, CC8Class &fileSet, int slot, Platform &pla
 // its file set loaded, the start time from the ECG header and the serial number typed in
 // the Open dialog. The scratch file set's CT, ECG, HR and trend buffers are discarded.
 // Returns the slot.
-int CreateCaseFromMif(CaseSession &session);
+// With alreadyRead (the folder's CT, ECG, HR and Trend files loaded into a file set of
+// the same folder and model), the case takes those buffers, shared rather than copied,
+// and reads only the Temp file when the slot's tempFilePresent is 1.
+int CreateCaseFromMif(CaseSession &session, const CC8Class *alreadyRead = nullptr);
 
 // Decodes the slot's file set into the case (MifDecoder). addAnnotations, when given,
 // runs after the trend-block walk and before the ECG samples, which is where the

@@ -304,8 +304,9 @@ void MifDecoder::DecodeEcg()
         m_case.ecgStartMs = readI32(ecg, 0);
         m_case.ecgSamples.resize(n);
         auto *out = reinterpret_cast<uint8_t *>(m_case.ecgSamples.data());
+        const char *in = ecg.constData() + 4;
         for (qsizetype k = 0; k < n; ++k)
-            out[k] = StoredEcgSample(readI32(ecg, 4 + 4 * k));
+            out[k] = StoredEcgSample(qFromLittleEndian<int32_t>(in + 4 * k));
         m_case.ecgAllocated = true;
         m_case.ecgEndMs = shifted(m_case.ecgStartMs, 4 * int64_t(n));
     }
@@ -314,8 +315,11 @@ void MifDecoder::DecodeEcg()
 
 uint8_t MifDecoder::StoredEcgSample(int32_t raw)
 {
-    const int x = std::clamp(int(raw * 0.26315789), -124, 125);
-    return uint8_t(x + 125);
+    // In integers: the 64-bit product is exact and the division truncates toward zero as
+    // the conversion from floating point did. The two differ only where the exact product
+    // is a whole number of at least 26315789, far beyond the clamp.
+    const int64_t scaled = int64_t(raw) * 26315789 / 100000000;
+    return uint8_t(std::clamp<int64_t>(scaled, -124, 125) + 125);
 }
 
 QString MifDecoder::AdviceText(const QString &advice, int32_t heartRate, int32_t blockMode, bool withImpedance,

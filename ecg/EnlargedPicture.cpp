@@ -10,6 +10,8 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int GridLeft = 40; // picture x of the strip's visible part
@@ -37,8 +39,11 @@ void drawTitles(QPainter &picture, const Run &r)
     picture.drawText(titleRect, Qt::AlignLeft | Qt::AlignBottom, r.scene.title);
 }
 
-void shadeIntervals(QPainter &strip, const Run &r)
+// The shaded rectangles of the strip in drawing order: CPR periods (when shown), then
+// segments; true marks a CPR period.
+std::vector<std::pair<QRectF, bool>> shadeRects(const Run &r)
 {
+    std::vector<std::pair<QRectF, bool>> out;
     const CaseRecord &c = *r.scene.shown.record;
     if (r.scene.showCprPeriods) {
         const bool snap = shadeSnapsToCell(r.scene.view, true);
@@ -46,18 +51,15 @@ void shadeIntervals(QPainter &strip, const Run &r)
             if (!cprPeriodShaded(r.scene.view, period.startMs, period.endMs))
                 return;
             if (auto rect = enlargedShadeRect(period.startMs, period.endMs, r.lo, r.hi, r.g, snap))
-                strip.fillRect(*rect, EcgStyle::cprShade());
+                out.emplace_back(*rect, true);
         });
     }
-}
-
-void shadeSegments(QPainter &strip, const Run &r)
-{
     const bool snap = shadeSnapsToCell(r.scene.view, false);
-    r.scene.shown.record->segments.forEachUsed([&](int, const EcgSegment &s) {
-        if (auto rect = enlargedShadeRect(s.startMs, s.endMs, r.lo, r.hi, r.g, snap))
-            strip.fillRect(*rect, EcgStyle::segmentShade());
+    c.segments.forEachUsed([&](int, const EcgSegment &segment) {
+        if (auto rect = enlargedShadeRect(segment.startMs, segment.endMs, r.lo, r.hi, r.g, snap))
+            out.emplace_back(*rect, false);
     });
+    return out;
 }
 
 void drawHorizontalGrid(QPainter &strip, const Run &r)
@@ -75,15 +77,13 @@ void drawHorizontalGrid(QPainter &strip, const Run &r)
     }
 }
 
-void drawVerticalGrid(QPainter &strip, QPainter &picture, const Run &r)
+void drawVerticalGrid(QPainter &strip, const Run &r, const std::vector<VerticalGridLine> &lines)
 {
     const EnlargedView view = r.scene.view;
     const bool large = view == EnlargedView::Large;
     const QPen fine = EcgStyle::gridPen(view, 1);
     const QPen heavy = EcgStyle::gridPen(view, 3);
-    picture.setPen(EcgStyle::text());
-    picture.setFont(EcgStyle::textFont());
-    for (const VerticalGridLine &line : verticalGridLines(r.scene.centreMs, r.g.scale, r.g.X, r.g.p)) {
+    for (const VerticalGridLine &line : lines) {
         switch (line.kind) {
         case VerticalGridLine::Kind::Fine:
         case VerticalGridLine::Kind::Fifth:
@@ -93,22 +93,33 @@ void drawVerticalGrid(QPainter &strip, QPainter &picture, const Run &r)
         case VerticalGridLine::Kind::Second:
             strip.setPen(large ? heavy : fine);
             strip.drawLine(QLineF(line.x, 0, line.x, r.g.H));
-            if (line.labelled)
-                picture.drawText(gridLabelRect(line.x, r.g.X, r.g.H), Qt::AlignLeft | Qt::AlignBottom,
-                                 gridTimeLabel(r.scene.shown.record, line.labelSeconds));
             break;
         }
     }
 }
 
-void drawCentreLine(QPainter &strip, QPainter &picture, const Run &r)
+void drawGridLabels(QPainter &picture, const Run &r, const std::vector<VerticalGridLine> &lines)
+{
+    picture.setPen(EcgStyle::text());
+    picture.setFont(EcgStyle::textFont());
+    for (const VerticalGridLine &line : lines)
+        if (line.kind == VerticalGridLine::Kind::Second && line.labelled)
+            picture.drawText(gridLabelRect(line.x, r.g.X, r.g.H), Qt::AlignLeft | Qt::AlignBottom,
+                             gridTimeLabel(r.scene.shown.record, line.labelSeconds));
+}
+
+void drawCentreLine(QPainter &strip, const Run &r)
 {
     const ShownCase &shown = r.scene.shown;
     const bool red = r.scene.playing && shown.shown() && shown.audioCovers(r.scene.centreMs);
     strip.setPen(EcgStyle::centreLinePen(red));
     const int x = r.g.centreX();
     strip.drawLine(QLineF(x, 6, x, r.g.gridBottom()));
+}
 
+// The ticks left of the grid at the centre line's top and middle.
+void drawCentreTicks(QPainter &picture, const Run &r)
+{
     if (r.scene.view == EnlargedView::Large) {
         picture.setPen(EcgStyle::gridPen(r.scene.view, 2));
         picture.drawLine(QLineF(30, 41, 40, 41));
@@ -180,6 +191,48 @@ void drawMarkers(QPainter &strip, const Run &r)
     }
 }
 
+// The grid layer of a run over shownStrip (strip coordinates), from the buffers' layers
+// when one has the same key, else drawn: background, shading, horizontal and vertical grid.
+const QImage &gridLayer(EnlargedBuffers &buffers, const Run &r, const QRect &shownStrip,
+                        const std::vector<VerticalGridLine> &lines)
+{
+    EnlargedLayerKey key;
+    key.size = buffers.picture.size();
+    key.view = r.scene.view;
+    key.E = r.g.E;
+    key.shown = r.scene.shown.shown();
+    if (key.shown)
+        key.shades = shadeRects(r);
+    key.lines.reserve(lines.size());
+    for (const VerticalGridLine &line : lines)
+        key.lines.emplace_back(line.x, int(line.kind));
+
+    auto &layers = buffers.layers;
+    const auto kept = std::find_if(layers.begin(), layers.end(), [&](const auto &l) { return l.key == key; });
+    if (kept != layers.end()) {
+        std::rotate(layers.begin(), kept, kept + 1);
+        return layers.front().image;
+    }
+
+    QImage image(shownStrip.size(), QImage::Format_RGB32);
+    QPainter strip(&image);
+    EcgStyle::prepare(strip);
+    strip.translate(-shownStrip.topLeft());
+    strip.fillRect(shownStrip, EcgStyle::background());
+    for (const auto &[rect, cprPeriod] : key.shades)
+        strip.fillRect(rect, cprPeriod ? EcgStyle::cprShade() : EcgStyle::segmentShade());
+    drawHorizontalGrid(strip, r);
+    drawVerticalGrid(strip, r, lines);
+    strip.end();
+
+    // Layers of another view wait for nothing: the view changes only when the reviewer picks one.
+    std::erase_if(layers, [&](const auto &l) { return l.key.view != key.view; });
+    if (layers.size() >= EnlargedBuffers::MaxLayers)
+        layers.pop_back();
+    layers.insert(layers.begin(), EnlargedBuffers::Layer{std::move(key), std::move(image)});
+    return layers.front().image;
+}
+
 } // namespace
 
 void EnlargedBuffers::resize(int w, int h)
@@ -188,13 +241,9 @@ void EnlargedBuffers::resize(int w, int h)
     h = std::max(1, h);
     picture = QImage(w, h, QImage::Format_RGB32);
     picture.fill(EcgStyle::background());
-    const QSize stripSize = enlargedStripSize(w, h);
-    for (QImage &strip : strips) {
-        strip = QImage(stripSize, QImage::Format_RGB32);
-        strip.fill(EcgStyle::background());
-    }
     panel = QImage(enlargedPanelSize(w, h), QImage::Format_RGB32);
     panel.fill(EcgStyle::background());
+    layers.clear();
 }
 
 EnlargedGeometry drawEnlargedPicture(EnlargedBuffers &buffers, const EnlargedScene &scene)
@@ -206,42 +255,45 @@ EnlargedGeometry drawEnlargedPicture(EnlargedBuffers &buffers, const EnlargedSce
     const int32_t half = g.scale.halfMs;
     const Run r{scene, g, scene.centreMs - half, scene.centreMs + half, scene.centreMs - 3 * half,
                 scene.centreMs + 3 * half};
+    const std::vector<VerticalGridLine> lines =
+        shown.shown() ? verticalGridLines(scene.centreMs, g.scale, g.X, g.p) : std::vector<VerticalGridLine>();
 
-    QImage &stripImage = buffers.strips[size_t(scene.view)];
     QPainter picture(&buffers.picture);
-    QPainter strip(&stripImage);
     QPainter panel(&buffers.panel);
-    for (QPainter *painter : {&picture, &strip, &panel})
+    for (QPainter *painter : {&picture, &panel})
         EcgStyle::prepare(*painter);
 
     picture.fillRect(QRect(0, 0, w, h), EcgStyle::background());
-    strip.fillRect(QRect(0, 0, 3 * g.X, g.H), EcgStyle::background());
     drawTitles(picture, r);
-
-    if (shown.shown()) {
-        shadeIntervals(strip, r);
-        if (shown.hasCprFeedback)
-            CprPanel::drawFrame(panel, g);
-        shadeSegments(strip, r);
-    }
-    drawHorizontalGrid(strip, r);
-    if (shown.shown())
-        drawVerticalGrid(strip, picture, r);
+    if (shown.hasCprFeedback && shown.shown())
+        CprPanel::drawFrame(panel, g);
+    drawGridLabels(picture, r, lines);
     if (shown.hasCprFeedback)
         CprPanel::drawBars(panel, g, shown.record->cprFeedback, shown.record->cprFeedbackCount, r.lo, r.hi);
-    drawCentreLine(strip, picture, r);
-    drawTrace(strip, r);
-    if (shown.shown())
-        drawMarkers(strip, r);
+    drawCentreTicks(picture, r);
 
-    strip.end();
-    panel.end();
-    // Copies are clipped to the buffers: the panel buffer is a few pixels shorter than
-    // the area under an unfolded panel, whose bottom then stays white.
+    // The ECG area: the strip of three windows' width, of which the picture shows the
+    // middle window at (GridLeft, GridTop). Only that part is drawn, straight into the
+    // picture: the grid layer first, then what moves over it. Markers just left of the
+    // window are drawn too, as their texts reach into it.
     const int copyWidth = int(g.gridWidth()) + 2;
-    const QRect shownStrip = QRect(g.X, 0, copyWidth, g.H) & stripImage.rect();
-    if (!shownStrip.isEmpty())
-        picture.drawImage(QPoint(GridLeft, GridTop), stripImage, shownStrip);
+    const QRect shownStrip = QRect(g.X, 0, copyWidth, g.H) & QRect(QPoint(0, 0), enlargedStripSize(w, h));
+    if (!shownStrip.isEmpty()) {
+        const QPoint stripOrigin(GridLeft - g.X, GridTop);
+        picture.drawImage(shownStrip.topLeft() + stripOrigin, gridLayer(buffers, r, shownStrip, lines));
+        picture.save();
+        picture.setClipRect(shownStrip.translated(stripOrigin));
+        picture.translate(stripOrigin);
+        drawCentreLine(picture, r);
+        drawTrace(picture, r);
+        if (shown.shown())
+            drawMarkers(picture, r);
+        picture.restore();
+    }
+
+    panel.end();
+    // The panel buffer is a few pixels shorter than the area under an unfolded panel,
+    // whose bottom then stays white.
     const QRect shownPanel = QRect(0, 0, w, h - g.E) & buffers.panel.rect();
     if (shown.hasCprFeedback && !shownPanel.isEmpty())
         picture.drawImage(QPoint(0, g.E), buffers.panel, shownPanel);

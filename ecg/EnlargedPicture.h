@@ -4,9 +4,12 @@
 #include "ecg/ShownCase.h"
 
 #include <QImage>
+#include <QRectF>
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 // What one drawing run of the enlarged ECG reads.
 struct EnlargedScene
@@ -23,14 +26,41 @@ struct EnlargedScene
     QString title;                      // text 142
 };
 
-// Back buffers of one enlarged picture: the picture itself, a strip three windows wide
-// per view (so that markers just left of the shown part still show their texts) and the
-// CPR panel. Sized by resize() from the client size.
+// What the grid layer of one drawing run looks like: the picture's size and geometry,
+// whether a case is shown, the shaded rectangles and the vertical grid lines. Two runs
+// with equal keys draw the same layer.
+struct EnlargedLayerKey
+{
+    QSize size;
+    EnlargedView view = EnlargedView::EightSecond;
+    int E = 0;
+    bool shown = false;
+    std::vector<std::pair<QRectF, bool>> shades; // strip rectangle, CPR period (else segment)
+    std::vector<std::pair<int, int>> lines;      // strip x and kind of each vertical line
+
+    bool operator==(const EnlargedLayerKey &) const = default;
+};
+
+// Back buffers of one enlarged picture: the picture itself, the CPR panel, and the grid
+// layers of the last runs. A layer is the visible part of the ECG area with its
+// background, shading and grid, the parts that stay while the picture is redrawn; a run
+// whose layer is kept copies it instead of drawing those again. Layers are made when
+// first needed, only for the view drawn last, and the least recently used goes when more
+// than MaxLayers are kept (the playback step shifts the grid through five cell
+// positions). Sized by resize() from the client size.
 struct EnlargedBuffers
 {
+    static constexpr size_t MaxLayers = 5;
+
+    struct Layer
+    {
+        EnlargedLayerKey key;
+        QImage image;
+    };
+
     QImage picture;
-    std::array<QImage, 3> strips; // indexed by EnlargedView
     QImage panel;
+    std::vector<Layer> layers; // most recently used first
 
     void resize(int w, int h);
     QSize size() const { return picture.size(); }

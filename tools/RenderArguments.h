@@ -29,8 +29,8 @@ struct RenderArguments
 
     // Largest review position: its case time in ms must fit 32 bits.
     static constexpr int64_t MaxSeconds = 2147483;
-    // Largest picture side, in pixels: the enlarged ECG draws three strips of three
-    // windows' width per view, 36 bytes per pixel of the picture.
+    // Largest picture side, in pixels: the enlarged ECG keeps up to five grid layers of
+    // its ECG area beside the picture and its CPR panel, about 25 bytes per pixel.
     static constexpr int MaxSide = 4000;
 };
 

@@ -7,6 +7,7 @@
 #include "device/ZoneShift.h"
 
 #include <QFile>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -418,6 +419,43 @@ TEST_F(AedArchiveFile, CommentsThatReadAsTheTempMarker)
     EXPECT_EQ(record(second).comments, "<<<TEMP>>>");
     EXPECT_EQ(record(second).operatorName, "after");
     EXPECT_TRUE(files(second).tempData.isEmpty());
+}
+
+// Sections far longer than what is read ahead of small values are written from the file
+// set's own buffers and read back straight into their own, byte for byte, the values
+// after them included.
+TEST_F(AedArchiveFile, LongSectionsAreWrittenFromTheirBuffersAndReadBackWhole)
+{
+    SmallCase c;
+    const auto pattern = [](qsizetype size, int seed) {
+        QByteArray b(size, Qt::Uninitialized);
+        for (qsizetype i = 0; i < size; ++i)
+            b[i] = char((i * 31 + seed) >> 2);
+        return b;
+    };
+    c.files.ctData = pattern(70 * 1024, 1);
+    c.files.ecgData = pattern(1024 * 1024 + 3, 2);
+    c.files.hrData = pattern(65 * 1024 - 1, 3);
+    c.files.trendData = pattern(3 * CC8Class::TrendBlockSize, 4);
+    c.files.tempData = pattern(200 * 1024, 5);
+
+    const QByteArrayList parts = EncodeAedArchiveParts(c.record, c.files, c.layout);
+    EXPECT_EQ(parts.join(), c.bytes());
+    const auto shared = [&](const QByteArray &data) {
+        return std::any_of(parts.begin(), parts.end(), [&](const QByteArray &p) { return p.constData() == data.constData(); });
+    };
+    for (const QByteArray *data : {&c.files.ctData, &c.files.ecgData, &c.files.hrData, &c.files.tempData})
+        EXPECT_TRUE(shared(*data)) << "a section is written from its own buffer";
+
+    const QString path = dir.write("long.aed", c.bytes());
+    const int slot = open(path);
+    EXPECT_EQ(files(slot).ctData, c.files.ctData);
+    EXPECT_EQ(files(slot).ecgData, c.files.ecgData);
+    EXPECT_EQ(files(slot).hrData, c.files.hrData);
+    EXPECT_EQ(files(slot).trendData, c.files.trendData);
+    EXPECT_EQ(files(slot).tempData, c.files.tempData);
+    EXPECT_EQ(record(slot).weightText, "w");
+    EXPECT_EQ(annotations(view.store.pendingAnnotations), (std::vector<Annotation>{{5000, "A: x", ""}}));
 }
 
 TEST_F(AedArchiveFile, ArchiveCutAtAnyOffsetIsRefusedAndLeavesNoCase)

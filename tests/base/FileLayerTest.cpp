@@ -46,6 +46,70 @@ TEST(BinaryReader, RefusesALengthLongerThanWhatIsLeftBeforeAllocating)
     EXPECT_EQ(r.bytes(10).size(), 10);
 }
 
+// A streamed file gives what the same reads give over the whole file read before: small
+// values across the buffer's edges, a long run read straight from the file (starting with
+// bytes already buffered), seeks back and forth, and the end of the file.
+TEST(BinaryReader, AStreamedFileReadsWhatTheWholeFileReads)
+{
+    TempDir dir;
+    QByteArray bytes(300 * 1024 + 7, Qt::Uninitialized);
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        bytes[i] = char((i * 7919) >> 3);
+    const QString path = dir.write("long.aed", bytes);
+
+    BinaryReader whole(bytes, path);
+    BinaryReader streamed = BinaryReader::streamFile(path);
+    EXPECT_EQ(streamed.size(), whole.size());
+    const auto same = [&](const char *step, auto read) {
+        const auto expected = read(whole);
+        EXPECT_EQ(read(streamed), expected) << step;
+        EXPECT_EQ(streamed.position(), whole.position()) << step;
+    };
+    same("u32", [](BinaryReader &r) { return r.u32(); });
+    same("short run", [](BinaryReader &r) { return r.bytes(100); });
+    same("skip to the buffer's edge", [](BinaryReader &r) { r.skip(64 * 1024 - 105); return r.position(); });
+    same("u64 across it", [](BinaryReader &r) { return r.u64(); });
+    same("long run", [](BinaryReader &r) { return r.bytes(150 * 1024); });
+    same("u16 after it", [](BinaryReader &r) { return r.u16(); });
+    same("peek", [](BinaryReader &r) { return r.peek(9); });
+    same("seek back", [](BinaryReader &r) { r.seek(3); return r.u32(); });
+    same("long run from buffered bytes", [](BinaryReader &r) { return r.bytes(200 * 1024); });
+    same("seek to the end", [](BinaryReader &r) { r.seek(r.size() - 5); return r.bytes(5); });
+    EXPECT_TRUE(streamed.atEnd());
+    EXPECT_EQ(streamed.peek(4), QByteArray());
+    EXPECT_THROW(streamed.u8(), FileError);
+
+    // A file cut shorter while it is streamed ends at the read that misses its bytes.
+    BinaryReader cut = BinaryReader::streamFile(path);
+    cut.u8();
+    ASSERT_TRUE(QFile::resize(path, 1000));
+    try {
+        cut.bytes(200 * 1024);
+        FAIL() << "read past the cut";
+    } catch (const FileError &e) {
+        EXPECT_EQ(e.kind(), FileError::Kind::EndOfFile);
+        EXPECT_EQ(e.path(), path);
+    }
+}
+
+// The start of a file with its size; too few bytes are what the file has.
+TEST(BinaryReader, ReadsTheStartOfAFileAndItsSize)
+{
+    TempDir dir;
+    const QString path = dir.write("Audio Record.bin", QByteArray::fromHex("0102030405"));
+    const BinaryReader::FileStart start = BinaryReader::readFileStart(path, 4);
+    EXPECT_EQ(start.bytes, QByteArray::fromHex("01020304"));
+    EXPECT_EQ(start.size, 5);
+    EXPECT_EQ(BinaryReader::readFileStart(path, 8).bytes, QByteArray::fromHex("0102030405"));
+    try {
+        BinaryReader::readFileStart(dir.file("gone.bin"), 4);
+        FAIL();
+    } catch (const FileError &e) {
+        EXPECT_EQ(e.kind(), FileError::Kind::NotFound);
+    }
+    EXPECT_THROW(BinaryReader::readFileStart(dir.path(), 4), FileError) << "a folder";
+}
+
 TEST(BinaryReader, MissingFileIsNamed)
 {
     TempDir dir;

@@ -130,6 +130,34 @@ TEST_F(CprAudioFiles, KeepsAMatchingWavAndRemakesAnOtherOne)
     EXPECT_EQ(view.store.at(slot).audioDurationSec, 2);
 }
 
+// The head taken from the first 4 bytes and the size is the one parsed from the whole
+// file, errors included.
+TEST_F(CprAudioFiles, TheHeadOfTheStartAndSizeIsTheHeadOfTheWholeFile)
+{
+    using namespace AudioRecordFile;
+    EXPECT_FALSE(readHead(dir.file("Audio Record.bin")).has_value());
+    for (const QByteArray &bytes : {QByteArray(), QByteArray(3, '\x01'), audioBin(-7, {}), audioBin(123456, "\x80"),
+                                    audioBin(3000, QByteArray(16001, '\x7f'))}) {
+        const QString bin = dir.write("Audio Record.bin", bytes);
+        std::optional<FileError::Kind> wholeError, startError;
+        Head whole, start;
+        try {
+            BinaryReader in(bytes, bin);
+            whole = parse(in);
+        } catch (const FileError &e) {
+            wholeError = e.kind();
+        }
+        try {
+            start = readHead(bin).value();
+        } catch (const FileError &e) {
+            startError = e.kind();
+        }
+        EXPECT_EQ(startError, wholeError) << bytes.size();
+        EXPECT_EQ(start.startMs, whole.startMs) << bytes.size();
+        EXPECT_EQ(start.sampleBytes, whole.sampleBytes) << bytes.size();
+    }
+}
+
 TEST_F(CprAudioFiles, AudioRecordProblems)
 {
     // No record: no sound, no WAV, no message.

@@ -3,6 +3,8 @@
 #include "device/MifDecoder.h"
 
 #include <QFile>
+#include <algorithm>
+#include <vector>
 #include <gtest/gtest.h>
 
 namespace {
@@ -137,6 +139,33 @@ TEST_F(MifCase, EcgSamplesAreScaledTruncatedAndClamped)
     EXPECT_TRUE(record.ecgAllocated);
     EXPECT_EQ(record.ecgStartMs, 480);
     EXPECT_EQ(record.ecgEndMs, 480 + 4 * int(std::size(cases)));
+}
+
+// The decoding scales in integers and gives the byte that scaling in floating point
+// (v * 0.26315789 truncated, clamped, plus 125) gives: for every value up to far beyond
+// the clamp, for the whole range in steps, and where the two could differ at all, at
+// whole products (multiples of 10^8) and next to them.
+TEST(StoredEcgSample, IntegerScalingGivesTheFloatingPointBytes)
+{
+    const auto floating = [](int32_t raw) { return uint8_t(std::clamp(int(raw * 0.26315789), -124, 125) + 125); };
+    std::vector<int64_t> values;
+    for (int64_t raw = -(int64_t(1) << 22); raw <= (int64_t(1) << 22); ++raw)
+        values.push_back(raw);
+    for (int64_t raw = INT32_MIN; raw <= INT32_MAX; raw += 997)
+        values.push_back(raw);
+    for (int64_t whole = -2100000000; whole <= 2100000000; whole += 100000000)
+        for (int64_t raw : {whole - 1, whole, whole + 1})
+            values.push_back(raw);
+    values.push_back(INT32_MIN);
+    values.push_back(INT32_MAX);
+
+    int64_t differing = 0;
+    int64_t firstDiffering = 0;
+    for (int64_t raw : values) {
+        if (MifDecoder::StoredEcgSample(int32_t(raw)) != floating(int32_t(raw)) && differing++ == 0)
+            firstDiffering = raw;
+    }
+    EXPECT_EQ(differing, 0) << "first at " << firstDiffering;
 }
 
 TEST_F(MifCase, EcgShorterThanItsFirstSampleTimeGivesNoSamples)
