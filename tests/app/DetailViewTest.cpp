@@ -293,9 +293,9 @@ TEST_F(DetailView, EveryFieldTheArchiveKeepsMarksOnlyTheShownCaseChanged)
     select(slot, 0);
     CDetailSub &g = general();
     const auto pickAnother = [](QComboBox *list) {
-        const int other = list->currentIndex() == 1 ? 0 : 1;
-        list->setCurrentIndex(other);
-        emit list->activated(other);
+        const int index = list->currentIndex() == 1 ? 0 : 1;
+        list->setCurrentIndex(index);
+        emit list->activated(index);
     };
     const std::vector<std::pair<const char *, std::function<void()>>> edits = {
         {"comments", [&] { g.comments()->setPlainText("note"); }},
