@@ -1,0 +1,63 @@
+#pragma once
+
+// Numbers of the CPR quality review's texts in the language pack.
+namespace CprText {
+constexpr int Tab = 173;                 // "CPR quality"
+constexpr int NoFeedback = 174;          // the sentence shown for a case without CPR feedback
+constexpr int SettingsCommand = 175;     // File > "CPR quality settings..."
+constexpr int ReportCommand = 176;       // report menu, and the printed report's title
+constexpr int Measure = 177;
+constexpr int Value = 178;
+constexpr int Target = 179;
+constexpr int Result = 180;
+constexpr int Met = 181;
+constexpr int NotMet = 182;
+constexpr int Compressions = 183;
+constexpr int Ccf = 184;
+constexpr int MeanRate = 185;
+constexpr int RateInTarget = 186;
+constexpr int MeanDepth = 187;
+constexpr int DepthInTarget = 188;
+constexpr int TooShallow = 189;
+constexpr int TooDeep = 190;
+constexpr int LongestPreShock = 191;
+constexpr int LongestPostShock = 192;
+constexpr int LongestPause = 193;
+constexpr int PausesOver10s = 194;
+constexpr int TimeToFirstCompression = 195;
+constexpr int TimeToFirstAnalysis = 196;
+constexpr int TimeToFirstShock = 197;
+constexpr int Pauses = 198;
+constexpr int PauseStart = 199;
+constexpr int PauseLength = 200;
+constexpr int PauseKind = 201;
+constexpr int KindPeriShock = 202;
+constexpr int KindAnalysis = 203;
+constexpr int KindOther = 204;
+constexpr int RateChart = 205;
+constexpr int DepthChart = 206;
+constexpr int CcfChart = 207;
+constexpr int Minute = 208;
+constexpr int NoPauses = 209;
+constexpr int Definitions = 210;
+constexpr int FirstDefinition = 211;     // the definitions, one text each
+constexpr int DefinitionCount = 8;
+constexpr int PauseThresholdField = 219;
+constexpr int CcfTargetField = 220;
+constexpr int RateTargetField = 221;
+constexpr int DepthTargetField = 222;
+constexpr int PreShockField = 223;
+constexpr int PostShockField = 224;
+constexpr int DepthUnitField = 225;
+constexpr int Inches = 226;
+constexpr int Centimetres = 227;
+constexpr int Defaults = 228;
+constexpr int BadPauseThreshold = 229;
+constexpr int BadCcfTarget = 230;
+constexpr int BadRateTarget = 231;
+constexpr int BadDepthTarget = 232;
+constexpr int BadShockPause = 233;
+constexpr int PageOf = 234;              // "Page %1 of %2"
+constexpr int PausesContinued = 235;
+constexpr int SettingsLine = 236;        // "Pause threshold %1 ms"
+} // namespace CprText
