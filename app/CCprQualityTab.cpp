@@ -10,14 +10,19 @@
 
 namespace {
 
-QTableWidget *table(int columns, QWidget *parent)
+// A read-only table whose column `stretch` takes the width the others leave.
+QTableWidget *table(int columns, int stretch, QWidget *parent)
 {
     auto *t = new QTableWidget(0, columns, parent);
     t->setEditTriggers(QAbstractItemView::NoEditTriggers);
     t->setSelectionBehavior(QAbstractItemView::SelectRows);
     t->setSelectionMode(QAbstractItemView::SingleSelection);
     t->verticalHeader()->hide();
-    t->horizontalHeader()->setStretchLastSection(true);
+    t->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    t->verticalHeader()->setDefaultSectionSize(t->fontMetrics().height() + 6);
+    t->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    t->horizontalHeader()->setSectionResizeMode(stretch, QHeaderView::Stretch);
+    t->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     t->setWordWrap(false);
     return t;
 }
@@ -34,8 +39,8 @@ CCprQualityTab::CCprQualityTab(QWidget *parent)
       m_noFeedback(new QLabel(this)),
       m_settings(new QLabel),
       m_pausesTitle(new QLabel),
-      m_summary(table(4, this)),
-      m_pauses(table(3, this)),
+      m_summary(table(4, 0, this)),
+      m_pauses(table(3, 2, this)),
       m_charts(new CprChartsWidget),
       m_content(new QWidget(this))
 {
@@ -49,8 +54,8 @@ CCprQualityTab::CCprQualityTab(QWidget *parent)
     left->addWidget(m_pausesTitle);
     left->addWidget(m_pauses, 2);
     auto *columns = new QHBoxLayout(m_content);
-    columns->addLayout(left, 1);
-    columns->addWidget(m_charts, 1);
+    columns->addLayout(left, 3);
+    columns->addWidget(m_charts, 2);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_noFeedback);
@@ -87,6 +92,7 @@ void CCprQualityTab::fillSummary()
     for (int i = 0; i < int(m_report.summary.size()); ++i) {
         const CprSummaryRow &row = m_report.summary[size_t(i)];
         m_summary->setItem(i, 0, item(row.measure));
+        m_summary->item(i, 0)->setToolTip(row.measure);
         m_summary->setItem(i, 1, item(row.value));
         m_summary->setItem(i, 2, item(row.target));
         QTableWidgetItem *result = item(row.result);
@@ -100,7 +106,6 @@ void CCprQualityTab::fillSummary()
         }
         m_summary->setItem(i, 3, result);
     }
-    m_summary->resizeColumnsToContents();
 }
 
 void CCprQualityTab::fillPauses()
@@ -114,7 +119,6 @@ void CCprQualityTab::fillPauses()
         m_pauses->setItem(i, 1, item(p.length));
         m_pauses->setItem(i, 2, item(p.kind));
     }
-    m_pauses->resizeColumnsToContents();
 }
 
 void CCprQualityTab::pauseChosen(int row)
