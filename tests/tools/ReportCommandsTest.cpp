@@ -119,7 +119,11 @@ TEST_F(ReportCommands, LogWritesTheIncidentLogTheProgramWrites)
 
 TEST_F(ReportCommands, CprPdfAndLogCarryTheNumbersOfTheCprCommand)
 {
-    const CliRun json = runCli({"cpr", s_archive, "--zone", SeoulRow});
+    // The archive with the sensor's file beside it.
+    const QString archive = dir.file("rescue.aed");
+    ASSERT_TRUE(QFile::copy(s_archive, archive));
+    ASSERT_TRUE(QFile::copy(s_dir->file("rescue/CPR Feedback.bin"), dir.file("CPR Feedback.bin")));
+    const CliRun json = runCli({"cpr", archive, "--zone", SeoulRow});
     ASSERT_EQ(json.status, 0) << json.err.toStdString();
     const QJsonObject o = QJsonDocument::fromJson(json.out.toUtf8()).object();
     const QJsonArray pauses = o["pauses"].toArray();
@@ -133,7 +137,7 @@ TEST_F(ReportCommands, CprPdfAndLogCarryTheNumbersOfTheCprCommand)
                                + pauses[0].toObject()["kind"].toString();
 
     const QString log = dir.file("log.html");
-    ASSERT_EQ(runCli({"log", s_archive, "--zone", SeoulRow, "-o", log}).status, 0);
+    ASSERT_EQ(runCli({"log", archive, "--zone", SeoulRow, "-o", log}).status, 0);
     const QString html = QString::fromUtf8(readFile(log)).replace("</td><td>", " ");
     for (const QString &expected : {ccf, rate, count, firstPause})
         EXPECT_TRUE(html.contains(expected)) << expected.toStdString();
@@ -142,7 +146,7 @@ TEST_F(ReportCommands, CprPdfAndLogCarryTheNumbersOfTheCprCommand)
     if (QStandardPaths::findExecutable("pdftotext").isEmpty())
         GTEST_SKIP() << "poppler-utils is not installed";
     const QString pdf = dir.file("cpr.pdf");
-    const CliRun printed = runCli({"cpr", s_archive, "--zone", SeoulRow, "--pdf", pdf});
+    const CliRun printed = runCli({"cpr", archive, "--zone", SeoulRow, "--pdf", pdf});
     ASSERT_EQ(printed.status, 0) << printed.err.toStdString();
     EXPECT_EQ(printed.out, pdf + "\n");
     const QString text = tool("pdftotext", {"-raw", pdf, "-"}).simplified();
@@ -151,7 +155,7 @@ TEST_F(ReportCommands, CprPdfAndLogCarryTheNumbersOfTheCprCommand)
 
     // A file that cannot be written is reported and nothing is printed.
     const QString blocked = dir.mkdir("blocked");
-    const CliRun unwritable = runCli({"cpr", s_archive, "--pdf", blocked});
+    const CliRun unwritable = runCli({"cpr", archive, "--pdf", blocked});
     EXPECT_EQ(unwritable.status, 1);
     EXPECT_TRUE(unwritable.err.contains(blocked)) << unwritable.err.toStdString();
     EXPECT_EQ(unwritable.out, "");
