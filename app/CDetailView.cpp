@@ -1,5 +1,6 @@
 #include "app/CDetailView.h"
 
+#include "app/CCprQualityTab.h"
 #include "app/CDetailSub.h"
 #include "app/CDetailSub1.h"
 #include "app/CDetailSub2.h"
@@ -13,6 +14,7 @@
 #include "case/CaseSession.h"
 #include "case/ReviewState.h"
 #include "ecg/CEntired.h"
+#include "cpr/CprTexts.h"
 #include "ecg/CMagnified.h"
 
 #include <QLabel>
@@ -41,7 +43,8 @@ CDetailView::CDetailView(CaseSession &view, ReviewState &review, QWidget *parent
       m_noCase(new QLabel(this)),
       m_general(new CDetailSub(view, this)),
       m_entire(new CDetailSub1(*this, view, review, this)),
-      m_enlarged(new CDetailSub2(*this, view, review, this))
+      m_enlarged(new CDetailSub2(*this, view, review, this)),
+      m_cpr(new CCprQualityTab(this))
 {
     setAutoFillBackground(true);
     onSelectEventAtPosition = [this] { m_view.OnSelectEventAtTime(); };
@@ -52,6 +55,8 @@ CDetailView::CDetailView(CaseSession &view, ReviewState &review, QWidget *parent
     m_tabs->setIconSize(QSize(DetailIcons::TabImageSize, DetailIcons::TabImageSize));
     for (size_t i = 0; i < std::size(TabTexts); ++i)
         m_tabs->addTab(DetailIcons::tabIcon(TabImages[i]), view.GetText(TabTexts[i]));
+    m_tabs->addTab(view.GetText(CprText::Tab));
+    m_cpr->onShowMoment = [this](int32_t timeMs) { showMomentEnlarged(timeMs); };
     connect(m_tabs, &QTabBar::currentChanged, this, [this](int tab) {
         if (!m_selectingTab)
             OnTabChanged(tab);
@@ -61,6 +66,7 @@ CDetailView::CDetailView(CaseSession &view, ReviewState &review, QWidget *parent
     m_noCase->adjustSize();
     m_entire->hide();
     m_enlarged->hide();
+    m_cpr->hide();
     if (m_review.m_nSelCase < 0)
         m_general->hide();
     refresh();
@@ -80,7 +86,7 @@ void CDetailView::layoutForms()
     const int w = width();
     const int h = height() - TabBarHeight;
     for (QWidget *form : {static_cast<QWidget *>(m_general), static_cast<QWidget *>(m_entire),
-                          static_cast<QWidget *>(m_enlarged)})
+                          static_cast<QWidget *>(m_enlarged), static_cast<QWidget *>(m_cpr)})
         form->setGeometry(0, TabBarHeight, w, h);
     m_tabs->setGeometry(0, 0, w, TabBarHeight);
 }
@@ -104,6 +110,7 @@ void CDetailView::showNoCase()
     m_general->hide();
     m_entire->hide();
     m_enlarged->hide();
+    m_cpr->hide();
     m_noCase->show();
 }
 
@@ -127,8 +134,37 @@ void CDetailView::showEnlarged()
     m_enlarged->show();
 }
 
+void CDetailView::showCprQuality()
+{
+    const CaseRecord *c = m_view.store.caseAt(m_review.m_nSelCase);
+    const OpenCase *open = m_view.store.find(m_review.m_nSelCase);
+    if (!c)
+        return;
+    m_cpr->showReport(makeCprQualityReport(*c, open && open->hasCprFeedback, m_cprSettings, m_view.texts()));
+    m_cpr->show();
+}
+
+void CDetailView::setCprSettings(const CprReviewSettings &settings)
+{
+    m_cprSettings = settings;
+    if (!m_cpr->isHidden())
+        showCprQuality();
+}
+
+void CDetailView::showMomentEnlarged(int32_t timeMs)
+{
+    if (m_review.m_nSelCase < 0)
+        return;
+    m_review.m_tsPosition = CTimeSpan(timeMs / 1000);
+    m_review.m_bShowEnlarged = 1;
+    selectEventAtPosition();
+    refresh();
+}
+
 void CDetailView::showTab(int tab)
 {
+    if (tab != CprQualityTab)
+        m_cpr->hide();
     switch (tab) {
     case GeneralTab:
         m_enlarged->StopPlayback();
@@ -150,6 +186,14 @@ void CDetailView::showTab(int tab)
         m_general->hide();
         m_entire->hide();
         showEnlarged();
+        m_noCase->hide();
+        break;
+    case CprQualityTab:
+        m_enlarged->StopPlayback();
+        m_general->hide();
+        m_entire->hide();
+        m_enlarged->hide();
+        showCprQuality();
         m_noCase->hide();
         break;
     default:

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "case/EventFilter.h"
+#include "cpr/CprReviewSettings.h"
 
 #include <QWidget>
 #include <cstdint>
 #include <functional>
 
+class CCprQualityTab;
 class CDetailSub;
 class CDetailSub1;
 class CDetailSub2;
@@ -16,15 +18,15 @@ class QLabel;
 class QTabBar;
 struct ReviewState;
 
-// The right pane: a tab bar over the General form and the two ECG tabs, or "No case
-// loaded." while no case is selected. It shows what the frame's review state asks for:
+// The right pane: a tab bar over the General form, the two ECG tabs and the CPR quality
+// tab, or "No case loaded." while no case is selected. It shows what the frame's review state asks for:
 // refresh() runs after every selection change and every change of tab, and each ECG tab
 // asks it to show that tab at the review position after a scroll or a jump.
 class CDetailView : public QWidget
 {
     Q_OBJECT
 public:
-    enum Tab { GeneralTab = 0, EntireTab = 1, EnlargedTab = 2 };
+    enum Tab { GeneralTab = 0, EntireTab = 1, EnlargedTab = 2, CprQualityTab = 3 };
     static constexpr int TabBarHeight = 22;
 
     CDetailView(CMainFrame &frame, const LanguagePack &texts, QWidget *parent = nullptr);
@@ -63,6 +65,13 @@ public:
     CDetailSub *general() const { return m_general; }
     CDetailSub1 *entireHost() const { return m_entire; }
     CDetailSub2 *enlargedHost() const { return m_enlarged; }
+    CCprQualityTab *cprTab() const { return m_cpr; }
+
+    // The settings the CPR quality tab measures and shows with; the tab follows at once.
+    void setCprSettings(const CprReviewSettings &settings);
+    // Shows a moment (ms of case time) of the selected case in the enlarged ECG, as a
+    // click in the entire ECG does.
+    void showMomentEnlarged(int32_t timeMs);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -70,6 +79,7 @@ protected:
 private:
     void showEntire();
     void showEnlarged();
+    void showCprQuality();
     void showNoCase();
     // The tab's form at the review position, the others hidden.
     void showTab(int tab);
@@ -83,5 +93,7 @@ private:
     CDetailSub *m_general;
     CDetailSub1 *m_entire;
     CDetailSub2 *m_enlarged;
+    CCprQualityTab *m_cpr;
+    CprReviewSettings m_cprSettings;
     bool m_selectingTab = false; // the program, not the user, changes the tab
 };

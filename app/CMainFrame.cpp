@@ -3,6 +3,7 @@
 #include "app/CAboutDlg.h"
 #include "app/CDetailView.h"
 #include "base/CommandIds.h"
+#include "cpr/CprTexts.h"
 #include "app/Icons.h"
 #include "base/Platform.h"
 #include "app/RecentFileList.h"
@@ -98,6 +99,10 @@ void CMainFrame::createMenus()
     QAction *printSetup = addCommand(CommandId::PrintSetup, m_texts.GetText(136));
     connect(printSetup, &QAction::triggered, this, &CMainFrame::OnPrintSetup);
 
+    // The CPR quality review's pause threshold, targets and depth unit.
+    QAction *cprSettings = addCommand(CommandId::CprQualitySettings, m_texts.GetText(CprText::SettingsCommand));
+    connect(cprSettings, &QAction::triggered, this, [this] { m_view->OnCprQualitySettings(); });
+
     QAction *exit = addCommand(CommandId::Exit, m_texts.GetText(138));
     connect(exit, &QAction::triggered, this, &QWidget::close);
 
@@ -121,6 +126,7 @@ void CMainFrame::createMenus()
     file->addSeparator();
     file->addAction(print);
     file->addAction(printSetup);
+    file->addAction(cprSettings);
     addExportMenu(*file);
     file->addSeparator();
     createNavigation(file);
@@ -192,6 +198,8 @@ void CMainFrame::createPanes()
     // Message 1135: "Print All Segment" of the enlarged ECG goes on to the view's print.
     m_detail->onPrintSegments = [this](int printKind) { m_view->OnPrintSegments(printKind); };
     m_detail->onExportEcg = [this](int slot) { ExportFlow(m_view->session).run(slot, ExportKind::Edf); };
+    m_detail->setCprSettings(m_view->cprSettings);
+    m_view->cprSettingsChanged = [this](const CprReviewSettings &settings) { m_detail->setCprSettings(settings); };
     m_wndSplitter->addWidget(treePane);
     m_wndSplitter->addWidget(m_detail);
     m_wndSplitter->setStretchFactor(0, 0);

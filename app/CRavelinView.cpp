@@ -5,10 +5,14 @@
 #include "archive/OpenFlow.h"
 #include "archive/SaveCommand.h"
 
+#include <QSettings>
+
 CRavelinView::CRavelinView(LanguagePack &texts, Platform &platform, QObject *parent)
     : QObject(parent), session(texts, platform)
 {
     session.saveCase = [this](int slot) { return ::SaveCase(session, slot); };
+    QSettings settings;
+    cprSettings = CprSettingsStore::load(settings);
 }
 
 CRavelinView::~CRavelinView() = default;

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "case/CaseSession.h"
+#include "cpr/CprReviewSettings.h"
 #include "report/SelectionPrint.h"
 
 #include <QObject>
 #include <QString>
 #include <cstdint>
+#include <functional>
 
 class LanguagePack;
 class Platform;
@@ -59,4 +61,13 @@ public:
     SelectionPrintState printState;
     void OnPreviousPage();
     void OnNextPage();
+
+    // The CPR quality review's settings, read from the per-user settings at start.
+    CprReviewSettings cprSettings;
+    // File > "CPR quality settings...": the dialog, then the settings kept and announced.
+    void OnCprQualitySettings();
+    // Runs after the CPR quality settings changed (the window refreshes the tab).
+    std::function<void(const CprReviewSettings &)> cprSettingsChanged;
+    // "CPR quality report" of the report menu: the selected case's report to the print dialog.
+    void OnCprQualityReport();
 };

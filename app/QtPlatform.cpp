@@ -2,6 +2,7 @@
 
 #include "app/QtReportDialogs.h"
 #include "app/CAnnotation.h"
+#include "app/CCprSettingsDlg.h"
 #include "app/COpenMifQ21.h"
 #include "app/OpenDialogMemory.h"
 
@@ -165,6 +166,17 @@ QPrinter &QtPlatform::printer()
 PrintOutcome QtPlatform::printSelectionReport(const SelectionReport &report)
 {
     return QtReportDialogs::printSelectionReport(m_parent, report, printer());
+}
+
+PrintOutcome QtPlatform::printCprQualityReport(const CprQualityReport &report)
+{
+    return QtReportDialogs::printCprQualityReport(m_parent, report, printer());
+}
+
+bool QtPlatform::runCprSettingsDialog(CprSettingsForm &form)
+{
+    CCprSettingsDlg dialog(form, m_parent);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 void QtPlatform::runPrintSetup()

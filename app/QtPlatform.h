@@ -29,6 +29,8 @@ public:
     bool openWithDefaultApplication(const QString &path) override;
     int showReportMenu(const QList<MenuEntry> &entries, const QList<int> &disabledCommands) override;
     PrintOutcome printSelectionReport(const SelectionReport &report) override;
+    PrintOutcome printCprQualityReport(const CprQualityReport &report) override;
+    bool runCprSettingsDialog(CprSettingsForm &form) override;
     void runPrintSetup() override;
     // The printer every print and print setup uses, so that the setup's paper and
     // orientation hold for the next prints.

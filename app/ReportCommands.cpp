@@ -2,6 +2,8 @@
 // print, and the HTML incident log.
 #include "base/CommandIds.h"
 #include "base/ContextMenuTemplate.h"
+#include "cpr/CprTexts.h"
+#include "report/CprQualityReport.h"
 #include "report/IncidentLog.h"
 #include "report/IncidentLogFile.h"
 #include "base/LanguagePack.h"
@@ -29,10 +31,13 @@ void CRavelinView::OnPrint()
 {
     SelectionPrintState &p = printState;
     if (p.printRequested != 1) {
-        const int command = platform().showReportMenu(ContextMenus::submenu(texts(), ContextSubmenu::Report),
-                                                      {CommandId::EcgWaveform});
+        QList<MenuEntry> entries = ContextMenus::submenu(texts(), ContextSubmenu::Report);
+        entries.append({MenuEntry::Kind::Command, CommandId::CprQualityReport, GetText(CprText::ReportCommand), {}});
+        const int command = platform().showReportMenu(entries, {CommandId::EcgWaveform});
         if (command == CommandId::IncidentLog)
             OnIncidentLog();
+        else if (command == CommandId::CprQualityReport)
+            OnCprQualityReport();
         return;
     }
 
@@ -83,6 +88,9 @@ void CRavelinView::OnIncidentLog()
     input.shockCount = store.find(session.selSlot) ? store.find(session.selSlot)->shockCount : 0;
     input.timeAdjusted = store.find(session.selSlot) && store.find(session.selSlot)->timeAdjusted();
     input.reportTime = CTime::GetCurrentTime();
+    const CprQualityReport cpr = IncidentLog::cprQuality(*c, store.find(session.selSlot)->hasCprFeedback, cprSettings,
+                                                         texts());
+    input.cprQuality = &cpr;
     try {
         logCounter = IncidentLog::writeNewReport(logCounter + 1, IncidentLog::document(input));
     } catch (const FileError &e) {

@@ -56,6 +56,10 @@ constexpr int PrintAllSegment = 32804;
 // Report menu of the Print command.
 constexpr int IncidentLog = 32806;
 constexpr int EcgWaveform = 32807;
+constexpr int CprQualityReport = 32811;
+
+// File menu: the pause threshold, targets and depth unit of the CPR quality review.
+constexpr int CprQualitySettings = 32812;
 
 // Finding one's way: File > Go to time... (also in the ECG context menus), and the jumps
 // to the next / previous event of the toolbar's kind.

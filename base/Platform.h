@@ -6,8 +6,10 @@
 #include <QStringList>
 
 class AnnotationForm;
+class CprSettingsForm;
 class OpenDialogLogic;
 struct MenuEntry;
+struct CprQualityReport;
 struct SelectionReport;
 
 // Everything the user must see or answer goes through this seam, so that the case
@@ -79,6 +81,14 @@ public:
     {
         return PrintOutcome::cancelled();
     }
+    // The same print dialog and printer for the CPR quality report.
+    virtual PrintOutcome printCprQualityReport([[maybe_unused]] const CprQualityReport &report)
+    {
+        return PrintOutcome::cancelled();
+    }
+    // File > "CPR quality settings...", modal, as a form over its logic; true when OK
+    // closed it (the form accepted its fields then), false when cancelled.
+    virtual bool runCprSettingsDialog([[maybe_unused]] CprSettingsForm &form) { return false; }
     // File > Print setup: the paper and orientation of the next prints.
     virtual void runPrintSetup() {}
 

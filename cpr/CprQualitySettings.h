@@ -17,4 +17,6 @@ struct CprQualitySettings
     double depthMaxIn = 2.4;
     int32_t preShockPauseMaxMs = 10000;
     int32_t postShockPauseMaxMs = 10000;
+
+    bool operator==(const CprQualitySettings &) const = default;
 };

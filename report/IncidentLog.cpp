@@ -1,6 +1,8 @@
 #include "report/IncidentLog.h"
 
+#include "base/LanguagePack.h"
 #include "case/CaseExtent.h"
+#include "report/CprQualityReport.h"
 #include "device/ZoneShift.h"
 
 #include <algorithm>
@@ -185,6 +187,41 @@ std::vector<int> eventsInTimeOrder(const EventTable &events)
     return order;
 }
 
+CprQualityReport cprQuality(const CaseRecord &c, bool hasFeedback, const CprReviewSettings &settings,
+                            const LanguagePack &texts)
+{
+    LanguagePack english = texts;
+    english.setLanguage(1);
+    return makeCprQualityReport(c, hasFeedback, settings, english);
+}
+
+QString cprQualitySection(const CprQualityReport &r)
+{
+    const auto cells = [](const char *tag, const QStringList &values) {
+        QString row = QStringLiteral("<tr>");
+        for (const QString &v : values)
+            row += QStringLiteral("<%1>").arg(QLatin1String(tag)) + htmlEscaped(v)
+                + QStringLiteral("</%1>").arg(QLatin1String(tag));
+        return row + QStringLiteral("</tr>\n");
+    };
+    QString html = QLatin1String(SectionTitle) + htmlEscaped(r.sectionTitle)
+        + QStringLiteral("</font></div>\n<div style=\"margin-left:1em;\" class=\"CprQuality\">\n");
+    if (!r.hasFeedback)
+        return html + htmlEscaped(r.noFeedback) + QStringLiteral("</div><br>\n");
+
+    html += htmlEscaped(r.settingsLine) + QStringLiteral("<br>\n<table>\n");
+    html += cells("th", {r.measureHeader, r.valueHeader, r.targetHeader, r.resultHeader});
+    for (const CprSummaryRow &row : r.summary)
+        html += cells("td", {row.measure, row.value, row.target, row.result});
+    html += QStringLiteral("</table><br>\n<b>") + htmlEscaped(r.pausesTitle) + QStringLiteral("</b><br>\n");
+    if (r.pauses.empty())
+        return html + htmlEscaped(r.noPauses) + QStringLiteral("</div><br>\n");
+    html += QStringLiteral("<table>\n") + cells("th", {r.startHeader, r.lengthHeader, r.kindHeader});
+    for (const CprPauseRow &p : r.pauses)
+        html += cells("td", {p.start, p.length, p.kind});
+    return html + QStringLiteral("</table>\n</div><br>\n");
+}
+
 QByteArray document(const ReportInput &input)
 {
     static const CaseRecord NoCase;
@@ -245,7 +282,10 @@ QByteArray document(const ReportInput &input)
         + QStringLiteral("Event Summary</font></div>\n<div style=\"margin-left:1em;\">\n<table>\n");
     for (int i : eventsInTimeOrder(c.events))
         html += eventRow(c, c.events[i], input.timeAdjusted);
-    html += QStringLiteral("</table>\n</div><br><br><br><h3>Comments</h3>\n");
+    html += QStringLiteral("</table>\n</div><br><br><br>");
+    if (input.cprQuality)
+        html += cprQualitySection(*input.cprQuality);
+    html += QStringLiteral("<h3>Comments</h3>\n");
     html += htmlEscapedLines(c.comments) + QStringLiteral("<br>\n");
     html += QStringLiteral("<div style=\"margin-left:2em;\"></div><br><br>\nPhysician Signature ")
         + QString(32, QLatin1Char('_')) + QStringLiteral("\n");

@@ -9,6 +9,10 @@
 #include <cstdint>
 #include <vector>
 
+class LanguagePack;
+struct CprQualityReport;
+struct CprReviewSettings;
+
 // The HTML incident log of one case: header, patient, case, the event summary in time
 // order, comments and the signature lines. Every value that comes from the case is
 // HTML-escaped, and the line breaks of the comments and annotation bodies are kept as
@@ -22,6 +26,7 @@ struct ReportInput
     int32_t shockCount = 0;      // shocks the decoding counted for the case
     bool timeAdjusted = false;   // the start time was typed on the General tab this run
     CTime reportTime;            // "Report Date:" (now, for the program), shown in the case's zone
+    const CprQualityReport *cprQuality = nullptr; // the "CPR quality" section; none when null
 };
 
 // Text with &, <, >, " and ' replaced by their character references.
@@ -45,6 +50,15 @@ QString eventTimeText(const CaseRecord &c, const EventItem &e);
 
 // Used event slots by ascending time; equal times keep slot order.
 std::vector<int> eventsInTimeOrder(const EventTable &events);
+
+// The "CPR quality" section: the summary and the pause list, or the sentence saying that
+// the case has no CPR feedback.
+QString cprQualitySection(const CprQualityReport &report);
+
+// The CPR quality review of case c for the log: in English, as the rest of the log, from
+// the English column of the pack.
+CprQualityReport cprQuality(const CaseRecord &c, bool hasFeedback, const CprReviewSettings &settings,
+                            const LanguagePack &texts);
 
 // The whole document as the file holds it.
 QByteArray document(const ReportInput &input);

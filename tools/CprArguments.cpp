@@ -26,8 +26,11 @@ CprArguments CprArguments::parse(const QStringList &arguments)
     const QCommandLineOption format(QStringLiteral("format"),
                                     QStringLiteral("json (every measure, default) or csv (the table of minutes)."),
                                     QStringLiteral("format"), QStringLiteral("json"));
+    const QCommandLineOption pdf(QStringLiteral("pdf"),
+                                 QStringLiteral("Write the printed CPR quality report to FILE as PDF (A4) instead."),
+                                 QStringLiteral("FILE"));
     const QCommandLineOption pack = languagePackOption();
-    CommandArgumentParser parser({zone, threshold, format, pack}, QStringLiteral("ARCHIVE"),
+    CommandArgumentParser parser({zone, threshold, format, pdf, pack}, QStringLiteral("ARCHIVE"),
                                  QStringLiteral("The archive (.aed) to open; \"CPR Feedback.bin\" must lie beside it."));
 
     CprArguments a;
@@ -60,6 +63,11 @@ CprArguments CprArguments::parse(const QStringList &arguments)
     else
         return failure(QStringLiteral("--format must be json or csv, not \"%1\"").arg(parser.value(format)));
 
+    if (parser.isSet(pdf)) {
+        a.pdfPath = parser.value(pdf);
+        if (a.pdfPath.isEmpty())
+            return failure(QStringLiteral("--pdf needs the path of the file to write"));
+    }
     a.languagePack = parser.value(pack);
     a.outcome = Outcome::Run;
     return a;

@@ -18,6 +18,7 @@ struct CprArguments
     int zoneRow = -1;                // time-zone row; -1: the row preselected for this computer
     int32_t pauseThresholdMs = 2000; // a gap between compressions of this or more is a pause
     Format format = Format::Json;
+    QString pdfPath;                 // --pdf: write the printed report there instead; "" for none
     QString languagePack;            // a string.txt to take the texts from; "" for the built-in pack
     QString message;                 // the help text, or what is wrong with the arguments
 
@@ -26,4 +27,4 @@ struct CprArguments
 };
 
 inline constexpr char CprSynopsis[] =
-    "cpr ARCHIVE [--zone N] [--pause-threshold MS] [--format json|csv] [--lang-pack FILE]";
+    "cpr ARCHIVE [--zone N] [--pause-threshold MS] [--format json|csv] [--pdf FILE] [--lang-pack FILE]";

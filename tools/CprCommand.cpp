@@ -1,6 +1,11 @@
-// "ravelin-cli cpr ARCHIVE ...": the CPR quality measures of a case as JSON or CSV.
+// "ravelin-cli cpr ARCHIVE ...": the CPR quality measures of a case as JSON or CSV, or its
+// printed report as PDF.
+#include "base/AtomicFileWriter.h"
+#include "base/FileError.h"
 #include "device/CprFeedbackFile.h"
 #include "cpr/CprQuality.h"
+#include "report/CprQualityReport.h"
+#include "report/CprQualityReportPainter.h"
 #include "tools/CliArchiveCase.h"
 #include "tools/CliCommand.h"
 #include "tools/CprArguments.h"
@@ -36,12 +41,31 @@ int runCpr(const QStringList &arguments)
 
     CprQualitySettings settings;
     settings.pauseThresholdMs = args.pauseThresholdMs;
-    const CprQualityResult result = measureCprQuality(cprQualityInput(*archiveCase.session().store.caseAt(slot)), settings);
+    const CaseRecord &c = *archiveCase.session().store.caseAt(slot);
+    if (!args.pdfPath.isEmpty()) {
+        CprReviewSettings review;
+        review.quality = settings;
+        const QByteArray bytes = CprQualityReportPainter::pdf(makeCprQualityReport(c, true, review, texts));
+        if (bytes.isEmpty()) {
+            err << name << ": the report could not be drawn for " << QDir::toNativeSeparators(args.pdfPath) << "\n";
+            return 1;
+        }
+        try {
+            AtomicFileWriter::write(args.pdfPath, bytes);
+        } catch (const FileError &e) {
+            err << name << ": " << e.message() << "\n";
+            return 1;
+        }
+        QTextStream(stdout) << QDir::toNativeSeparators(args.pdfPath) << "\n";
+        return 0;
+    }
+    const CprQualityResult result = measureCprQuality(cprQualityInput(c), settings);
     QTextStream(stdout) << (args.format == CprArguments::Format::Json ? CprQualityJson(result) : CprMinutesCsv(result));
     return 0;
 }
 
+// A GUI application (offscreen without a screen): the PDF report is drawn with fonts.
 const CliCommandRegistration registration({QStringLiteral("cpr"), QLatin1String(CprSynopsis), runCpr,
-                                           CliCommand::Application::Core});
+                                           CliCommand::Application::Gui});
 
 } // namespace

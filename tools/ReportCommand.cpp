@@ -5,6 +5,7 @@
 #include "report/SelectionReportPainter.h"
 #include "base/AtomicFileWriter.h"
 #include "base/FileError.h"
+#include "report/CprQualityReport.h"
 #include "tools/CliArchiveCase.h"
 #include "tools/CliCommand.h"
 #include "tools/ReportArguments.h"
@@ -57,12 +58,17 @@ int runReport(const QStringList &arguments, ReportArguments::Kind kind, const ch
 int runLog(const QStringList &arguments)
 {
     return runReport(arguments, ReportArguments::Kind::Log, LogSynopsis,
-                     [](const ReportArguments &, const LanguagePack &, CaseSession &session, int slot, QString &) {
+                     [](const ReportArguments &, const LanguagePack &texts, CaseSession &session, int slot,
+                        QString &) {
                          IncidentLog::ReportInput input;
                          input.caseRecord = session.store.caseAt(slot);
                          input.shockCount = session.store.at(slot).shockCount;
                          input.timeAdjusted = session.store.at(slot).timeAdjusted();
                          input.reportTime = CTime::GetCurrentTime();
+                         // The CPR section with the default targets, as "ravelin-cli cpr" measures.
+                         const CprQualityReport cpr = IncidentLog::cprQuality(
+                             *input.caseRecord, session.store.at(slot).hasCprFeedback, CprReviewSettings(), texts);
+                         input.cprQuality = &cpr;
                          return IncidentLog::document(input);
                      });
 }

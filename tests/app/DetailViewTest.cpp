@@ -1,6 +1,7 @@
 // The right pane: which form shows for which selection and tab, and the General form's
 // fields and change handlers.
 #include "DetailFixture.h"
+#include "app/CCprQualityTab.h"
 #include "app/CDetailSub.h"
 #include "app/CDetailSub1.h"
 #include "ecg/CEntired.h"
@@ -64,14 +65,16 @@ TEST_F(DetailView, NoCaseLoadedUntilACaseIsSelected)
     EXPECT_EQ(shown(), "N");
     EXPECT_EQ(detail->noCaseLabel()->text(), "No case loaded.");
     EXPECT_EQ(detail->noCaseLabel()->pos(), QPoint(500, 350));
-    EXPECT_EQ(detail->tabBar()->count(), 3);
+    EXPECT_EQ(detail->tabBar()->count(), 4);
     EXPECT_EQ(detail->tabBar()->tabText(2), "Enlarged ECG ");
+    EXPECT_EQ(detail->tabBar()->tabText(3), "CPR quality");
     EXPECT_EQ(detail->tabBar()->tabIcon(1).availableSizes().value(0), QSize(16, 16));
 
     // Every tab shows nothing while the selection is negative.
-    for (int tab : {1, 2, 0}) {
+    for (int tab : {1, 2, 3, 0}) {
         detail->tabBar()->setCurrentIndex(tab);
         EXPECT_EQ(shown(), "N") << tab;
+        EXPECT_TRUE(detail->cprTab()->isHidden()) << tab;
     }
     const int slot = caseWithEvents({0, 20000});
     select(slot, 0);

@@ -97,7 +97,7 @@ TEST(MainFrame, PanesSplitFortySixtyAndShowNoCaseLoaded)
     EXPECT_TRUE(detail->noCaseLabel()->isVisible());
     EXPECT_EQ(detail->noCaseLabel()->text(), "No case loaded.");
     EXPECT_EQ(detail->noCaseLabel()->pos(), QPoint(detail->width() / 2, detail->height() / 2));
-    EXPECT_EQ(detail->tabBar()->count(), 3);
+    EXPECT_EQ(detail->tabBar()->count(), 4);
     EXPECT_EQ(detail->tabBar()->tabText(0), "General ");
     EXPECT_EQ(frame.tree()->topLevelItemCount(), 0);
 }

@@ -6,6 +6,7 @@
 #include "app/QtPlatform.h"
 #include "app/QtReportDialogs.h"
 #include "app/ReportFixture.h"
+#include "report/CprQualityReport.h"
 #include "report/SelectionReportPainter.h"
 #include "support/PdfWords.h"
 
@@ -122,6 +123,28 @@ TEST_F(ReportDialogsTest, AnAcceptedPrintDialogPrintsEveryPageACancelledOneNothi
     info.start("pdfinfo", {pdf});
     info.waitForFinished(60000);
     EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression("Pages:\\s+2\\n")));
+}
+
+TEST_F(ReportDialogsTest, TheCprQualityReportGoesThroughTheSamePrintDialog)
+{
+    const int slot = addCase();
+    caseAt(slot).cprFeedback = {{1000, 55}, {1550, 55}, {9050, 55}, {9600, 55}};
+    const CprQualityReport report = makeCprQualityReport(caseAt(slot), true, CprReviewSettings(), texts);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QString pdf = dir.file("cpr.pdf");
+    printer.setOutputFileName(pdf);
+    int maximum = 0;
+    closePrintDialog(true, &maximum);
+    EXPECT_EQ(QtReportDialogs::printCprQualityReport(nullptr, report, printer).result, PrintOutcome::Result::Printed);
+    EXPECT_EQ(maximum, 1);
+    EXPECT_EQ(printer.docName(), "CPR quality report");
+    const QList<PdfPage> pages = pdfPages(pdf);
+    if (pages.isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    ASSERT_EQ(pages.size(), 1);
+    EXPECT_FALSE(pages[0].word("Definitions").text.isEmpty());
+    EXPECT_FALSE(pages[0].word("7.5").text.isEmpty()) << "the pause of 7500 ms";
 }
 
 TEST_F(ReportDialogsTest, PrintSetupsLandscapeReachesTheNextPrintScaledToFitThePage)

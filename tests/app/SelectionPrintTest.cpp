@@ -107,11 +107,13 @@ TEST_F(PrintCommandTest, PrintWithoutASegmentRequestShowsTheReportMenu)
     view.OnPrint();
     ASSERT_EQ(platform.reportMenus.size(), 1);
     const auto &menu = platform.reportMenus[0];
-    ASSERT_EQ(menu.entries.size(), 2);
+    ASSERT_EQ(menu.entries.size(), 3);
     EXPECT_EQ(menu.entries[0].commandId, CommandId::IncidentLog);
     EXPECT_EQ(menu.entries[0].text, "Incident Log");
     EXPECT_EQ(menu.entries[1].commandId, CommandId::EcgWaveform);
     EXPECT_EQ(menu.entries[1].text, "ECG waveform");
+    EXPECT_EQ(menu.entries[2].commandId, CommandId::CprQualityReport);
+    EXPECT_EQ(menu.entries[2].text, "CPR quality report");
     EXPECT_EQ(menu.disabledCommands, QList<int>{CommandId::EcgWaveform});
     EXPECT_TRUE(platform.printedReports.isEmpty());
     EXPECT_TRUE(platform.openedFiles.isEmpty());

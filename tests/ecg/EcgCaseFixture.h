@@ -37,11 +37,12 @@ public:
     }
 
     // A simulated rescue of some minutes.
-    int simulatedCase(double minutes, uint32_t seed)
+    int simulatedCase(double minutes, uint32_t seed, DeviceFiles::Model model = DeviceFiles::Model::Q26)
     {
         SimulationOptions options;
         options.minutes = minutes;
         options.seed = seed;
+        options.model = model;
         const DeviceFiles::DeviceFolder folder = simulateRescue(options);
         const int slot = decodeCase(folder);
 

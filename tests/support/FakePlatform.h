@@ -2,6 +2,7 @@
 
 #include "base/ContextMenuTemplate.h"
 #include "base/Platform.h"
+#include "report/CprQualityReport.h"
 #include "report/SelectionPrint.h"
 
 #include <QList>
@@ -174,6 +175,26 @@ public:
         return printScript ? printScript(report) : PrintOutcome::cancelled();
     }
     void runPrintSetup() override { ++printSetups; }
+
+    // CPR quality reports handed to the print dialog (copies) and what it does with them;
+    // cancelled without a script.
+    QList<CprQualityReport> printedCprReports;
+    std::function<PrintOutcome(const CprQualityReport &)> cprPrintScript;
+    PrintOutcome printCprQualityReport(const CprQualityReport &report) override
+    {
+        printedCprReports.append(report);
+        return cprPrintScript ? cprPrintScript(report) : PrintOutcome::cancelled();
+    }
+
+    // Fills in the CPR quality settings and presses its buttons (CprSettingsForm::accept
+    // for OK); returns whether OK closed it. Without a script the dialog is cancelled.
+    std::function<bool(CprSettingsForm &)> cprSettingsScript;
+    int cprSettingsDialogRuns = 0;
+    bool runCprSettingsDialog(CprSettingsForm &form) override
+    {
+        ++cprSettingsDialogRuns;
+        return cprSettingsScript ? cprSettingsScript(form) : false;
+    }
 
     static QString next(std::deque<QString> &queue)
     {

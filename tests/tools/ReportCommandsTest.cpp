@@ -19,6 +19,9 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <gtest/gtest.h>
 
 #include "CliRun.h"
@@ -112,6 +115,50 @@ TEST_F(ReportCommands, LogWritesTheIncidentLogTheProgramWrites)
     EXPECT_EQ(QString(shown).replace(reportDate, "").toStdString(),
               QString(written).replace(reportDate, "").toStdString());
     EXPECT_EQ(shown.count(reportDate), 1);
+}
+
+TEST_F(ReportCommands, CprPdfAndLogCarryTheNumbersOfTheCprCommand)
+{
+    // The archive with the sensor's file beside it.
+    const QString archive = dir.file("rescue.aed");
+    ASSERT_TRUE(QFile::copy(s_archive, archive));
+    ASSERT_TRUE(QFile::copy(s_dir->file("rescue/CPR Feedback.bin"), dir.file("CPR Feedback.bin")));
+    const CliRun json = runCli({"cpr", archive, "--zone", SeoulRow});
+    ASSERT_EQ(json.status, 0) << json.err.toStdString();
+    const QJsonObject o = QJsonDocument::fromJson(json.out.toUtf8()).object();
+    const QJsonArray pauses = o["pauses"].toArray();
+    ASSERT_FALSE(pauses.isEmpty());
+    const auto percent = [](double share) { return QString::number(share * 100, 'f', 1) + " %"; };
+    const auto seconds = [](int ms) { return QString::number(ms / 1000.0, 'f', 1) + " s"; };
+    const QString ccf = "Compression fraction (CCF) " + percent(o["ccf"].toDouble());
+    const QString rate = "Mean rate " + QString::number(o["meanRatePerMin"].toDouble(), 'f', 0) + " /min";
+    const QString count = "Compressions " + QString::number(o["compressionCount"].toInt());
+    const QString firstPause = seconds(pauses[0].toObject()["lengthMs"].toInt()) + " "
+                               + pauses[0].toObject()["kind"].toString();
+
+    const QString log = dir.file("log.html");
+    ASSERT_EQ(runCli({"log", archive, "--zone", SeoulRow, "-o", log}).status, 0);
+    const QString html = QString::fromUtf8(readFile(log)).replace("</td><td>", " ");
+    for (const QString &expected : {ccf, rate, count, firstPause})
+        EXPECT_TRUE(html.contains(expected)) << expected.toStdString();
+    EXPECT_EQ(html.count(QRegularExpression(" s (peri-shock|analysis|other)</td></tr>")), pauses.size());
+
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+        GTEST_SKIP() << "poppler-utils is not installed";
+    const QString pdf = dir.file("cpr.pdf");
+    const CliRun printed = runCli({"cpr", archive, "--zone", SeoulRow, "--pdf", pdf});
+    ASSERT_EQ(printed.status, 0) << printed.err.toStdString();
+    EXPECT_EQ(printed.out, pdf + "\n");
+    const QString text = tool("pdftotext", {"-raw", pdf, "-"}).simplified();
+    for (const QString &expected : {QString("CPR quality report"), QString("Definitions"), ccf, rate, count})
+        EXPECT_TRUE(text.contains(expected)) << expected.toStdString() << "\nin: " << text.toStdString();
+
+    // A file that cannot be written is reported and nothing is printed.
+    const QString blocked = dir.mkdir("blocked");
+    const CliRun unwritable = runCli({"cpr", archive, "--pdf", blocked});
+    EXPECT_EQ(unwritable.status, 1);
+    EXPECT_TRUE(unwritable.err.contains(blocked)) << unwritable.err.toStdString();
+    EXPECT_EQ(unwritable.out, "");
 }
 
 TEST_F(ReportCommands, PrintWritesTheSelectionReportAsPdf)

@@ -1,0 +1,63 @@
+#pragma once
+
+// Numbers of the CPR quality review's texts in the language pack.
+namespace CprText {
+constexpr int Tab = 213;                 // "CPR quality"
+constexpr int NoFeedback = 214;          // the sentence shown for a case without CPR feedback
+constexpr int SettingsCommand = 215;     // File > "CPR quality settings..."
+constexpr int ReportCommand = 216;       // report menu, and the printed report's title
+constexpr int Measure = 217;
+constexpr int Value = 218;
+constexpr int Target = 219;
+constexpr int Result = 220;
+constexpr int Met = 221;
+constexpr int NotMet = 222;
+constexpr int Compressions = 223;
+constexpr int Ccf = 224;
+constexpr int MeanRate = 225;
+constexpr int RateInTarget = 226;
+constexpr int MeanDepth = 227;
+constexpr int DepthInTarget = 228;
+constexpr int TooShallow = 229;
+constexpr int TooDeep = 230;
+constexpr int LongestPreShock = 231;
+constexpr int LongestPostShock = 232;
+constexpr int LongestPause = 233;
+constexpr int PausesOver10s = 234;
+constexpr int TimeToFirstCompression = 235;
+constexpr int TimeToFirstAnalysis = 236;
+constexpr int TimeToFirstShock = 237;
+constexpr int Pauses = 238;
+constexpr int PauseStart = 239;
+constexpr int PauseLength = 240;
+constexpr int PauseKind = 241;
+constexpr int KindPeriShock = 242;
+constexpr int KindAnalysis = 243;
+constexpr int KindOther = 244;
+constexpr int RateChart = 245;
+constexpr int DepthChart = 246;
+constexpr int CcfChart = 247;
+constexpr int Minute = 248;
+constexpr int NoPauses = 249;
+constexpr int Definitions = 250;
+constexpr int FirstDefinition = 251;     // the definitions, one text each
+constexpr int DefinitionCount = 8;
+constexpr int PauseThresholdField = 259;
+constexpr int CcfTargetField = 260;
+constexpr int RateTargetField = 261;
+constexpr int DepthTargetField = 262;
+constexpr int PreShockField = 263;
+constexpr int PostShockField = 264;
+constexpr int DepthUnitField = 265;
+constexpr int Inches = 266;
+constexpr int Centimetres = 267;
+constexpr int Defaults = 268;
+constexpr int BadPauseThreshold = 269;
+constexpr int BadCcfTarget = 270;
+constexpr int BadRateTarget = 271;
+constexpr int BadDepthTarget = 272;
+constexpr int BadShockPause = 273;
+constexpr int PageOf = 274;              // "Page %1 of %2"
+constexpr int PausesContinued = 275;
+constexpr int SettingsLine = 276;        // "Pause threshold %1 ms"
+} // namespace CprText

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "cpr/CprQualityResult.h"
+#include "cpr/CprReviewSettings.h"
+#include "cpr/CprSummary.h"
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+class LanguagePack;
+struct CaseRecord;
+
+// The CPR quality review of one case as the tab, the incident log and the printed report
+// show it: the measures, their texts in the pack's language and the texts around them.
+struct CprQualityReport
+{
+    bool hasFeedback = false;        // the case has CPR feedback to measure
+    CprReviewSettings settings;
+    CprQualityResult result;         // empty without feedback
+    std::vector<CprSummaryRow> summary;
+    std::vector<CprPauseRow> pauses;
+
+    QString title;                   // "CPR quality report"
+    QString sectionTitle;            // "CPR quality"
+    QString caseLine;                // start time and serial number of the case
+    QString settingsLine;            // "Pause threshold P = 2000 ms"
+    QString noFeedback;              // the sentence shown instead of everything else
+    QString measureHeader, valueHeader, targetHeader, resultHeader;
+    QString pausesTitle, pausesContinued, noPauses;
+    QString startHeader, lengthHeader, kindHeader;
+    QString rateChart, depthChart, ccfChart;
+    QString definitionsTitle;
+    QStringList definitions;
+    QString pageFormat;              // "Page %1 of %2"
+};
+
+// The review of case c (hasFeedback: its CPR feedback was read) with the settings, in the
+// pack's language.
+CprQualityReport makeCprQualityReport(const CaseRecord &c, bool hasFeedback, const CprReviewSettings &settings,
+                                      const LanguagePack &texts);
