@@ -28,33 +28,38 @@ SingleInstance::~SingleInstance() = default;
 
 SingleInstance::Role SingleInstance::start(const QStringList &files, int timeoutMs)
 {
-    if (handOver(files, timeoutMs))
+    if (handOver(files, timeoutMs) != HandOver::NoServer)
         return Role::HandedOver;
     if (listen())
         return Role::Serving;
     // The name is taken: either another start got there first (it answers now) or a program that
-    // ended abruptly left its socket file (nobody answers, the file is stale).
-    if (handOver(files, timeoutMs))
+    // ended abruptly left its socket file (nobody accepts a connection: the file is stale).
+    if (handOver(files, timeoutMs) != HandOver::NoServer)
         return Role::HandedOver;
     QLocalServer::removeServer(m_serverName);
     return listen() ? Role::Serving : Role::Alone;
 }
 
-bool SingleInstance::handOver(const QStringList &files, int timeoutMs)
+// A running instance that took the connection but has not answered yet is busy (everything
+// runs on its one thread): the request waits in its socket and opens when it is free. Its
+// socket is never taken from it, so that no second window starts beside it.
+SingleInstance::HandOver SingleInstance::handOver(const QStringList &files, int timeoutMs)
 {
     QLocalSocket socket;
     socket.connectToServer(m_serverName);
     if (!socket.waitForConnected(timeoutMs))
-        return false;
+        return HandOver::NoServer;
     socket.write(encodeRequest(files));
-    if (!socket.waitForBytesWritten(timeoutMs))
-        return false;
+    while (socket.bytesToWrite() > 0) {
+        if (!socket.waitForBytesWritten(timeoutMs))
+            return HandOver::NoServer;
+    }
     while (socket.bytesAvailable() < 1) {
         if (!socket.waitForReadyRead(timeoutMs))
-            return false;
+            return socket.state() == QLocalSocket::ConnectedState ? HandOver::Delivered : HandOver::NoServer;
     }
     char answer = 0;
-    return socket.getChar(&answer) && answer == Taken;
+    return socket.getChar(&answer) && answer == Taken ? HandOver::Taken : HandOver::NoServer;
 }
 
 bool SingleInstance::listen()

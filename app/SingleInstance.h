@@ -18,7 +18,7 @@ class SingleInstance : public QObject
 public:
     // How start() ended.
     enum class Role {
-        HandedOver, // a running instance took the files: this start ends
+        HandedOver, // a running instance took the files (or has them waiting): this start ends
         Serving,    // this is the running instance now and listens for later starts
         Alone,      // neither worked (no usable socket): run without hand-over
     };
@@ -28,7 +28,8 @@ public:
 
     // files: absolute paths to open (empty: only bring the window forward). Tries the running
     // instance first; without one, listens. A socket left behind by a program that ended
-    // without closing it is removed and taken over. timeoutMs bounds each wait for the other side.
+    // without closing it (nobody accepts on it) is removed and taken over; the socket of a
+    // running instance never is. timeoutMs bounds each wait for the other side.
     Role start(const QStringList &files, int timeoutMs = 3000);
 
     const QString &serverName() const { return m_serverName; }
@@ -52,7 +53,13 @@ signals:
     void filesRequested(const QStringList &files);
 
 private:
-    bool handOver(const QStringList &files, int timeoutMs);
+    // How one attempt to hand over ended.
+    enum class HandOver {
+        Taken,     // the running instance answered
+        Delivered, // the request is in its socket; it is busy and has not answered yet
+        NoServer,  // nobody accepted the connection or the request
+    };
+    HandOver handOver(const QStringList &files, int timeoutMs);
     bool listen();
     void acceptConnections();
     void readRequest(QLocalSocket *socket);

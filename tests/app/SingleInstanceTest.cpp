@@ -7,6 +7,8 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
+#include <QLocalServer>
 #include <QLocalSocket>
 #include <QtEndian>
 #include <future>
@@ -24,9 +26,9 @@ auto whileServing(Work work)
     return result.get();
 }
 
-SingleInstance::Role laterStart(const QString &name, const QStringList &files)
+SingleInstance::Role laterStart(const QString &name, const QStringList &files, int timeoutMs = 2000)
 {
-    return whileServing([&] { return SingleInstance(name).start(files, 2000); });
+    return whileServing([&] { return SingleInstance(name).start(files, timeoutMs); });
 }
 
 // Sends raw bytes as a later start would and tells whether the running instance answered.
@@ -83,6 +85,25 @@ TEST_F(SingleInstanceTest, FileLeftBehindIsTakenOver)
     QCoreApplication::processEvents();
     ASSERT_EQ(requests.size(), 1);
     EXPECT_EQ(requests[0], QStringList{"/b.aed"});
+}
+
+// A running instance busy on its one thread takes the connection but does not answer in time:
+// the request waits for it in its socket, and its socket is left alone (no second window).
+TEST(SingleInstanceBusy, RequestWaitsForABusyInstanceWhoseSocketIsKept)
+{
+    TempDir runtime;
+    const QString name = runtime.file("ravelin.socket");
+    QLocalServer busy;
+    ASSERT_TRUE(busy.listen(name));
+    EXPECT_EQ(laterStart(name, {"/late.aed"}, 300), SingleInstance::Role::HandedOver);
+    EXPECT_TRUE(QFileInfo::exists(name));
+
+    ASSERT_TRUE(busy.waitForNewConnection(1000));
+    QLocalSocket *waiting = busy.nextPendingConnection();
+    ASSERT_NE(waiting, nullptr);
+    waiting->waitForReadyRead(1000);
+    const QByteArray request = waiting->readAll();
+    EXPECT_EQ(SingleInstance::decodeRequest(request.mid(4)), QStringList{"/late.aed"});
 }
 
 // Stray or hostile bytes get no answer and open nothing; the running instance keeps serving.
