@@ -8,7 +8,7 @@ set(CPACK_PACKAGE_CONTACT "Ravelin developers <ravelin@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "AED rescue review")
 set(CPACK_PACKAGE_DESCRIPTION
     "Review of what a Lumeron automated external defibrillator recorded during a rescue.\n"
-    "Ravelin imports the device's memory-card folder into a \".aed\" archive and shows\n"
+    "Ravelin imports the device's memory-card folder into an .aed archive and shows\n"
     "the events, the ECG, the CPR periods and compression depths, and plays the\n"
     "rescue's sound in step with the ECG. ravelin-cli runs the same work headless.")
 string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
