@@ -2,17 +2,19 @@
 
 #include "app/Icons.h"
 #include "base/LanguagePack.h"
+#include "base/ProgramInfo.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 
 CAboutDlg::CAboutDlg(const LanguagePack &texts, QWidget *parent) : QDialog(parent), m_version(new QLabel(this))
 {
     setWindowTitle(texts.GetText(140));
-    m_version->setText(texts.GetText(141));
+    m_version->setText(versionLineText(texts.GetText(141), QLatin1String(ProgramInfo::Version)));
 
     auto *icon = new QLabel(this);
     icon->setPixmap(QPixmap::fromImage(Icons::programImage(32)));
@@ -32,4 +34,14 @@ CAboutDlg::CAboutDlg(const LanguagePack &texts, QWidget *parent) : QDialog(paren
     row->addSpacing(24);
     row->addLayout(buttonColumn);
     setMinimumWidth(400);
+}
+
+QString CAboutDlg::versionLineText(const QString &packText, const QString &version)
+{
+    static const QRegularExpression versionNumber(QStringLiteral("\\d+(\\.\\d+)+"));
+    const QRegularExpressionMatch found = versionNumber.match(packText);
+    if (!found.hasMatch())
+        return packText.isEmpty() ? version : packText + QLatin1Char(' ') + version;
+    QString text = packText;
+    return text.replace(found.capturedStart(), found.capturedLength(), version);
 }

@@ -6,24 +6,82 @@
 #include "app/QtPlatform.h"
 #include "app/QtTranslations.h"
 #include "app/CRavelinView.h"
+#include "app/SingleInstance.h"
+#include "base/ProgramInfo.h"
 #include "device/TimeZoneTable.h"
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QPointer>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstring>
 
 namespace {
 
-// Opens an archive and selects its case, so that the detail view shows it at once.
+// Opens an archive; the open selects its case, so that the detail view shows it at once.
 void openAndShow(CRavelinView &view, const QString &archive)
 {
-    if (!view.OpenArchiveFile(archive) || !view.session.tree)
-        return;
-    for (int slot = view.store.slotCount() - 1; slot >= 0; --slot) {
-        if (const CaseRecord *c = view.store.caseAt(slot); c && view.store.at(slot).sourcePath == archive) {
-            view.session.tree->selectItem(c->caseItem);
+    view.OpenArchiveFile(archive);
+}
+
+// Archives handed over by later starts of the program. They open one after the other once the
+// window is there and no modal dialog runs: opening in the middle of a question or a progress
+// window would start one flow inside another.
+class HandedOverFiles : public QObject
+{
+public:
+    HandedOverFiles()
+    {
+        m_retry.setSingleShot(true);
+        m_retry.setInterval(250);
+        connect(&m_retry, &QTimer::timeout, this, &HandedOverFiles::openPending);
+    }
+
+    void attach(CMainFrame &frame)
+    {
+        m_frame = &frame;
+        openPending();
+    }
+
+    void take(const QStringList &files)
+    {
+        m_pending += files;
+        if (m_frame && m_frame->isVisible()) {
+            if (m_frame->isMinimized())
+                m_frame->showNormal();
+            m_frame->raise();
+            m_frame->activateWindow();
+        }
+        openPending();
+    }
+
+private:
+    void openPending()
+    {
+        if (!m_frame)
+            return;
+        if (QApplication::activeModalWidget()) {
+            m_retry.start();
             return;
         }
+        while (!m_pending.isEmpty() && m_frame)
+            openAndShow(m_frame->view(), m_pending.takeFirst());
     }
+
+    QPointer<CMainFrame> m_frame;
+    QStringList m_pending;
+    QTimer m_retry;
+};
+
+bool isOption(const char *argument, std::initializer_list<const char *> names)
+{
+    for (const char *name : names) {
+        if (std::strcmp(argument, name) == 0)
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -34,9 +92,36 @@ const char *const SettingsKey = "로컬 응용 프로그램 마법사에서 생�
 
 int run(int argc, char **argv)
 {
+    // Answered before any window system is needed.
+    if (argc > 1 && isOption(argv[1], {"--version", "-v"})) {
+        std::printf("ravelin %s\n", ProgramInfo::Version);
+        return 0;
+    }
+    if (argc > 1 && isOption(argv[1], {"--help", "-h"})) {
+        std::printf("usage: ravelin [ARCHIVE.aed]\n\n"
+                    "Opens the review window, with ARCHIVE.aed when one is given. While the program runs,\n"
+                    "a later start hands its archive to the open window and ends.\n\n"
+                    "  -h, --help     Shows this help.\n"
+                    "  -v, --version  Shows the program's version.\n");
+        return 0;
+    }
+
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QString::fromUtf8(SettingsKey));
     QCoreApplication::setApplicationName(QStringLiteral("Ravelin"));
+    QCoreApplication::setApplicationVersion(QLatin1String(ProgramInfo::Version));
+
+    // An archive named on the command line opens once the window is up, in this window or,
+    // when the program already runs, in that one.
+    const QStringList arguments = QCoreApplication::arguments();
+    QStringList archives;
+    if (arguments.size() > 1)
+        archives.append(QFileInfo(arguments.at(1)).absoluteFilePath());
+    SingleInstance instance(SingleInstance::defaultServerName());
+    if (instance.start(archives) == SingleInstance::Role::HandedOver)
+        return 0;
+    HandedOverFiles handedOver;
+    QObject::connect(&instance, &SingleInstance::filesRequested, &handedOver, &HandedOverFiles::take);
 
     LanguagePack texts;
     texts.load(LanguagePack::deployedPath());
@@ -56,11 +141,11 @@ int run(int argc, char **argv)
     if (qEnvironmentVariableIsSet("RAVELIN_EXIT_WHEN_SHOWN"))
         QMetaObject::invokeMethod(&app, &QCoreApplication::quit, Qt::QueuedConnection);
     // An archive named on the command line opens once the window is up.
-    const QStringList arguments = QCoreApplication::arguments();
-    if (arguments.size() > 1) {
-        const QString archive = QFileInfo(arguments.at(1)).absoluteFilePath();
+    if (!archives.isEmpty()) {
+        const QString archive = archives.front();
         QMetaObject::invokeMethod(&frame, [&frame, archive] { openAndShow(frame.view(), archive); }, Qt::QueuedConnection);
     }
+    QMetaObject::invokeMethod(&handedOver, [&handedOver, &frame] { handedOver.attach(frame); }, Qt::QueuedConnection);
     return app.exec();
 }
 

@@ -1,9 +1,12 @@
 #include "base/LanguagePack.h"
 
 #include "base/BinaryReader.h"
+#include "base/ProgramInfo.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <climits>
 
@@ -140,5 +143,16 @@ QString LanguagePack::GetText(int number) const
 
 QString LanguagePack::deployedPath()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/string.txt");
+    return deployedPathFor(QCoreApplication::applicationDirPath());
+}
+
+QString LanguagePack::deployedPathFor(const QString &programFolder)
+{
+    const QString beside = programFolder + QStringLiteral("/string.txt");
+    if (QFileInfo::exists(beside))
+        return beside;
+    const QString installed = QDir::cleanPath(programFolder + QLatin1Char('/')
+                                              + QLatin1String(ProgramInfo::DataFolderFromProgram)
+                                              + QStringLiteral("/string.txt"));
+    return QFileInfo::exists(installed) ? installed : beside;
 }

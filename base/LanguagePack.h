@@ -35,8 +35,12 @@ public:
     int textCount() const { return int(m_texts.size()); }
     const QStringList &columns(int number) const { return m_texts.at(number); }
 
-    // Path of string.txt beside the running program.
+    // Path of the deployed string.txt of the running program (deployedPathFor its folder).
     static QString deployedPath();
+    // string.txt beside the program in programFolder when it is there (a build folder, a copied
+    // program), else the installed one in the data folder (../share/ravelin/ from bin/) when that
+    // is there, else the path beside the program (which then loads the built-in pack).
+    static QString deployedPathFor(const QString &programFolder);
 
 private:
     void parseLines(const QStringList &lines);

@@ -1,5 +1,6 @@
 // ravelin-cli: headless commands over the program's core. The commands register
 // themselves (CliCommand.h); this file only picks one and gives it a Qt application.
+#include "base/ProgramInfo.h"
 #include "tools/CliCommand.h"
 
 #include <QCoreApplication>
@@ -13,10 +14,16 @@ namespace {
 
 QString usage()
 {
-    QString text = QStringLiteral("usage: ravelin-cli COMMAND [ARGUMENTS...]\n\ncommands:\n");
+    QString text = QStringLiteral("usage: ravelin-cli COMMAND [ARGUMENTS...]\n"
+                                  "       ravelin-cli --help | --version\n\n"
+                                  "Headless commands of Ravelin, the review program for what an AED recorded during a\n"
+                                  "rescue: errors go to stderr with exit status 1, results to stdout.\n\ncommands:\n");
     for (const auto &[name, command] : cliCommands())
         text += QStringLiteral("  ravelin-cli ") + command.synopsis + QLatin1Char('\n');
-    text += QStringLiteral("\n'ravelin-cli COMMAND --help' describes one command.\n");
+    text += QStringLiteral("\noptions:\n"
+                           "  -h, --help     Shows this help.\n"
+                           "  -v, --version  Shows the program's version.\n"
+                           "\n'ravelin-cli COMMAND --help' describes one command.\n");
     return text;
 }
 
@@ -27,6 +34,10 @@ int main(int argc, char **argv)
     const QString name = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     if (name == QLatin1String("--help") || name == QLatin1String("-h") || name == QLatin1String("help")) {
         QTextStream(stdout) << usage();
+        return 0;
+    }
+    if (name == QLatin1String("--version") || name == QLatin1String("-v")) {
+        QTextStream(stdout) << "ravelin-cli " << ProgramInfo::Version << '\n';
         return 0;
     }
     const auto found = cliCommands().find(name);

@@ -2,6 +2,7 @@
 #include "app/CAboutDlg.h"
 #include "app/CDetailSub.h"
 #include "case/AnnotationForm.h"
+#include "base/ProgramInfo.h"
 #include "app/CDetailView.h"
 #include "app/CMainFrame.h"
 #include "base/CommandIds.h"
@@ -231,5 +232,18 @@ TEST(AboutBox, ShowsTitleAndVersionLine)
     const LanguagePack texts = Packs::builtInEnglish();
     CAboutDlg about(texts);
     EXPECT_EQ(about.windowTitle(), "Ravelin Information");
-    EXPECT_EQ(about.versionLine()->text(), "Ravelin ver. 1.0.3.8 test");
+    EXPECT_EQ(about.versionLine()->text(), QStringLiteral("Ravelin ver. %1 test").arg(ProgramInfo::Version));
+}
+
+// The number comes from the build's version in whatever language the pack speaks.
+TEST(AboutBox, VersionLineCarriesTheProgramVersion)
+{
+    struct Case {
+        const char *pack, *expected;
+    };
+    for (const Case &c : {Case{"Ravelin ver. 1.0.3.8 test", "Ravelin ver. 2.1.0 test"},
+                          Case{"Ravelin ver. 1.0.3.8 di prova", "Ravelin ver. 2.1.0 di prova"},
+                          Case{"Versione 1.0 (build 7)", "Versione 2.1.0 (build 7)"},
+                          Case{"Ravelin", "Ravelin 2.1.0"}, Case{"", "2.1.0"}})
+        EXPECT_EQ(CAboutDlg::versionLineText(c.pack, "2.1.0"), c.expected) << c.pack;
 }

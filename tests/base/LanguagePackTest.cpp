@@ -1,4 +1,5 @@
 #include "base/LanguagePack.h"
+#include "base/ProgramInfo.h"
 
 #include "support/TempDir.h"
 
@@ -139,6 +140,29 @@ TEST(LanguagePack, FileThatOpensIsUsedEvenWhenUnusable)
 TEST(LanguagePack, DeployedPathIsBesideTheProgram)
 {
     EXPECT_EQ(LanguagePack::deployedPath(), QCoreApplication::applicationDirPath() + "/string.txt");
+}
+
+// The installed program finds its pack in the data folder; a pack beside the program (the
+// build folder) still wins, and with neither the beside path is kept (the built-in pack loads).
+TEST(LanguagePack, DeployedPathFindsTheInstalledPackFromTheProgramFolder)
+{
+    struct Layout {
+        bool beside, installed;
+        const char *expected; // relative to the prefix
+    };
+    const QString installedName = QDir::cleanPath(QStringLiteral("bin/") + ProgramInfo::DataFolderFromProgram + "/string.txt");
+    ASSERT_TRUE(installedName.startsWith("share/ravelin/")) << qPrintable(installedName);
+    for (const Layout &layout : {Layout{true, false, "bin/string.txt"}, Layout{false, true, "share/ravelin/string.txt"},
+                                 Layout{true, true, "bin/string.txt"}, Layout{false, false, "bin/string.txt"}}) {
+        TempDir prefix;
+        const QString bin = prefix.mkdir("bin");
+        if (layout.beside)
+            prefix.write("bin/string.txt", "beside");
+        if (layout.installed)
+            prefix.write(installedName, "installed");
+        EXPECT_EQ(LanguagePack::deployedPathFor(bin), prefix.file(layout.expected))
+            << "beside " << layout.beside << ", installed " << layout.installed;
+    }
 }
 
 TEST(LanguagePack, BuiltInPackIsFoundInResourcesWithExactEnglishTexts)
