@@ -3,6 +3,7 @@
 #include "app/CLanguageSub.h"
 #include "app/CMainFrame.h"
 #include "base/LanguagePack.h"
+#include "base/ProgramNames.h"
 #include "app/QtPlatform.h"
 #include "app/CRavelinView.h"
 #include "device/TimeZoneTable.h"
@@ -29,13 +30,12 @@ void openAndShow(CRavelinView &view, const QString &archive)
 
 namespace CRavelinApp {
 
-const char *const SettingsKey = "로컬 응용 프로그램 마법사에서 생성된 응용 프로그램";
+const char *const SettingsKey = ProgramNames::Organisation;
 
 int run(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QString::fromUtf8(SettingsKey));
-    QCoreApplication::setApplicationName(QStringLiteral("Ravelin"));
+    ProgramNames::apply();
 
     LanguagePack texts;
     texts.load(LanguagePack::deployedPath());

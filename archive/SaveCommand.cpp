@@ -58,5 +58,7 @@ bool SaveSelectedCase(CaseSession &session)
     }
     if (!anyUnsavedCase(session))
         session.state.unsavedChanges = 0;
+    if (session.archiveSaved)
+        session.archiveSaved(path);
     return true;
 }
