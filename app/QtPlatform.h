@@ -34,9 +34,12 @@ public:
     void beginProgress(const QString &caption) override;
     void setProgress(int position) override;
     void endProgress() override;
+    void beginCancellableProgress(const QString &caption) override;
+    bool progressCancelled() override;
 
 private:
     QWidget *m_parent;
     std::unique_ptr<QProgressDialog> m_progress; // while a progress window is shown
+    bool m_progressCancellable = false;           // it has a Cancel button that must be heard
     std::unique_ptr<QPrinter> m_printer;         // made at the first print or print setup
 };

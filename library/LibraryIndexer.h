@@ -3,7 +3,7 @@
 #include "case/CaseSession.h"
 #include "case/MemoryTreeControl.h"
 #include "library/LibraryCase.h"
-#include "library/QuietPlatform.h"
+#include "library/IndexingPlatform.h"
 
 #include <QString>
 #include <QStringList>
@@ -45,7 +45,7 @@ public:
 
 private:
     CaseLibrary &m_library;
-    QuietPlatform m_platform;
+    IndexingPlatform m_platform;
     MemoryTreeControl m_tree; // outlives the session that points to it
     CaseSession m_session;
 };

@@ -6,7 +6,7 @@
 
 // The platform of the indexing: nobody watches, so every message is kept for the report of
 // the archive that caused it, questions are answered no and every dialog is cancelled.
-class QuietPlatform : public Platform
+class IndexingPlatform : public Platform
 {
 public:
     Answer messageBox(const QString &text, const QString &, Icon, Buttons buttons) override
