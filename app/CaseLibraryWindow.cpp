@@ -85,6 +85,7 @@ QTableWidget *makeTable(const QStringList &headings)
     table->setSelectionMode(QAbstractItemView::SingleSelection);
     table->verticalHeader()->hide();
     table->horizontalHeader()->setStretchLastSection(true);
+    table->setWordWrap(false);
     return table;
 }
 
@@ -154,20 +155,23 @@ QWidget *CaseLibraryWindow::makeCasesPage()
     for (QLineEdit *field : {m_from, m_to, m_serial, m_ccfBelow, m_search})
         connect(field, &QLineEdit::returnPressed, this, &CaseLibraryWindow::refresh);
 
+    // Two rows: the filters on the device and the date, then the measures and the search.
     auto *filters = new QHBoxLayout;
-    const auto labelled = [filters](const QString &label, QWidget *field, int stretch = 0) {
-        filters->addWidget(new QLabel(label));
-        filters->addWidget(field, stretch);
+    auto *measures = new QHBoxLayout;
+    const auto labelled = [](QHBoxLayout *row, const QString &label, QWidget *field, int stretch = 0) {
+        row->addWidget(new QLabel(label));
+        row->addWidget(field, stretch);
     };
-    labelled(text(LibraryText::From), m_from);
-    labelled(text(LibraryText::To), m_to);
-    labelled(text(LibraryText::Serial), m_serial);
-    labelled(text(LibraryText::Model), m_model);
-    labelled(text(LibraryText::MinShocks), m_minShocks);
-    labelled(text(LibraryText::CcfBelow), m_ccfBelow);
-    labelled(text(LibraryText::Search), m_search, 1);
-    filters->addWidget(refresh);
+    labelled(filters, text(LibraryText::From), m_from);
+    labelled(filters, text(LibraryText::To), m_to);
+    labelled(filters, text(LibraryText::Serial), m_serial);
+    labelled(filters, text(LibraryText::Model), m_model);
+    filters->addStretch(1);
     filters->addWidget(add);
+    labelled(measures, text(LibraryText::MinShocks), m_minShocks);
+    labelled(measures, text(LibraryText::CcfBelow), m_ccfBelow);
+    labelled(measures, text(LibraryText::Search), m_search, 1);
+    measures->addWidget(refresh);
 
     QStringList headings;
     for (const CaseColumn &c : caseColumns())
@@ -181,6 +185,7 @@ QWidget *CaseLibraryWindow::makeCasesPage()
 
     auto *layout = new QVBoxLayout(page);
     layout->addLayout(filters);
+    layout->addLayout(measures);
     layout->addWidget(m_cases, 1);
     return page;
 }
