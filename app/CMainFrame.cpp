@@ -12,6 +12,10 @@
 #include "app/CADETree.h"
 #include "app/CRavelinView.h"
 #include "app/CaseTreeFilter.h"
+#include "app/CaseLibraryWindow.h"
+#include "app/LibrarySettings.h"
+#include "library/LibraryService.h"
+#include "library/LibraryText.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -19,6 +23,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QSplitter>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -42,15 +47,19 @@ bool frameHeldAtLargestSize(int clientWidth, int clientHeight, Qt::WindowStates 
 
 CMainFrame::CMainFrame(LanguagePack texts, Platform &platform, QWidget *parent)
     : QMainWindow(parent), m_texts(std::move(texts)), m_platform(platform),
-      m_view(std::make_unique<CRavelinView>(m_texts, m_platform)), m_recentFiles(std::make_unique<RecentFileList>())
+      m_view(std::make_unique<CRavelinView>(m_texts, m_platform)), m_recentFiles(std::make_unique<RecentFileList>()),
+      m_library(std::make_unique<LibraryService>(m_texts, m_platform))
 {
+    loadLibrarySettings(*m_library);
     setWindowTitle(m_texts.GetText(TextId::WindowTitle));
     setWindowIcon(Icons::programIcon());
     createMenus();
     m_view->session.archiveOpened = [this](const QString &path) {
         m_recentFiles->add(path);
         m_recentMenu->menuAction()->setEnabled(true);
+        indexArchiveLater(path);
     };
+    m_view->session.archiveSaved = [this](const QString &path) { indexArchiveLater(path); };
     createToolBar();
     createPanes();
     resize(1200, 800);
@@ -130,6 +139,9 @@ void CMainFrame::createMenus()
     addExportMenu(*file);
     file->addSeparator();
     createNavigation(file);
+    file->addSeparator();
+    QAction *library = file->addAction(m_texts.GetText(LibraryText::MenuItem));
+    connect(library, &QAction::triggered, this, &CMainFrame::OnCaseLibrary);
     file->addSeparator();
     m_recentMenu = file->addMenu(m_texts.GetText(137));
     m_recentMenu->menuAction()->setData(CommandId::RecentFileList);
@@ -284,4 +296,26 @@ void CMainFrame::OnAbout()
 void CMainFrame::OnPrintSetup()
 {
     m_platform.runPrintSetup();
+}
+
+// The archive is indexed once the command that opened or wrote it has finished.
+void CMainFrame::indexArchiveLater(const QString &path)
+{
+    if (m_library->autoIndex)
+        QTimer::singleShot(0, this, [this, path] { m_library->archiveTouched(path); });
+}
+
+CaseLibraryWindow *CMainFrame::OnCaseLibrary()
+{
+    if (!m_libraryWindow) {
+        m_libraryWindow = new CaseLibraryWindow(m_texts, m_platform, *m_library, this);
+        m_libraryWindow->setAttribute(Qt::WA_DeleteOnClose);
+        m_libraryWindow->openArchive = [this](const QString &path) { m_view->OpenArchiveFile(path); };
+        m_libraryWindow->settingsChanged = [this] { saveLibrarySettings(*m_library); };
+        m_libraryWindow->refresh();
+    }
+    m_libraryWindow->show();
+    m_libraryWindow->raise();
+    m_libraryWindow->activateWindow();
+    return m_libraryWindow;
 }

@@ -5,11 +5,14 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 #include <memory>
 
 class CADETree;
 class CaseTreeFilter;
 class QComboBox;
+class CaseLibraryWindow;
+class LibraryService;
 class CDetailView;
 class CRavelinView;
 class Platform;
@@ -83,6 +86,17 @@ private:
     QHash<int, QAction *> m_actions;
     CaseTreeFilter *m_treeFilter = nullptr;
     QComboBox *m_jumpKind = nullptr;
+
+    // The case library: File > Case library..., and the archives indexed as they are opened,
+    // imported and saved.
+public:
+    LibraryService &caseLibrary() const { return *m_library; }
+    CaseLibraryWindow *OnCaseLibrary();
+
+private:
+    void indexArchiveLater(const QString &path);
+    std::unique_ptr<LibraryService> m_library;
+    QPointer<CaseLibraryWindow> m_libraryWindow;
 };
 
 // A frame whose client area reaches 1920 pixels wide or 1080 high is held at an outer

@@ -3,6 +3,7 @@
 #include "app/CLanguageSub.h"
 #include "app/CMainFrame.h"
 #include "base/LanguagePack.h"
+#include "base/ProgramNames.h"
 #include "app/QtPlatform.h"
 #include "app/QtTranslations.h"
 #include "app/CRavelinView.h"
@@ -88,7 +89,7 @@ bool isOption(const char *argument, std::initializer_list<const char *> names)
 
 namespace CRavelinApp {
 
-const char *const SettingsKey = "로컬 응용 프로그램 마법사에서 생성된 응용 프로그램";
+const char *const SettingsKey = ProgramNames::Organisation;
 
 int run(int argc, char **argv)
 {
@@ -107,8 +108,7 @@ int run(int argc, char **argv)
     }
 
     QApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QString::fromUtf8(SettingsKey));
-    QCoreApplication::setApplicationName(QStringLiteral("Ravelin"));
+    ProgramNames::apply();
     QCoreApplication::setApplicationVersion(QLatin1String(ProgramInfo::Version));
 
     // An archive named on the command line opens once the window is up, in this window or,

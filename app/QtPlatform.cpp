@@ -133,12 +133,31 @@ void QtPlatform::setProgress(int position)
     if (!m_progress || m_progress->value() == position)
         return;
     m_progress->setValue(position);
-    // The work runs on the GUI thread: let the window paint its new position.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // The work runs on the GUI thread: let the window paint its new position (and, when it
+    // can be cancelled, hear its button; the window is modal then, so nothing else is).
+    QCoreApplication::processEvents(m_progressCancellable ? QEventLoop::AllEvents
+                                                          : QEventLoop::ExcludeUserInputEvents);
+}
+
+void QtPlatform::beginCancellableProgress(const QString &caption)
+{
+    beginProgress(caption);
+    m_progressCancellable = true;
+    m_progress->setCancelButtonText(QProgressDialog::tr("Cancel"));
+    m_progress->setWindowModality(Qt::ApplicationModal);
+    QCoreApplication::processEvents();
+}
+
+bool QtPlatform::progressCancelled()
+{
+    if (m_progress && m_progressCancellable)
+        QCoreApplication::processEvents();
+    return m_progress && m_progress->wasCanceled();
 }
 
 void QtPlatform::endProgress()
 {
+    m_progressCancellable = false;
     m_progress.reset();
 }
 

@@ -38,12 +38,15 @@ public:
     void beginProgress(const QString &caption) override;
     void setProgress(int position) override;
     void endProgress() override;
+    void beginCancellableProgress(const QString &caption) override;
+    bool progressCancelled() override;
 
 private:
     OpenDialogMemory &memory();
 
     QWidget *m_parent;
     std::unique_ptr<QProgressDialog> m_progress; // while a progress window is shown
+    bool m_progressCancellable = false;           // it has a Cancel button that must be heard
     std::unique_ptr<QPrinter> m_printer;         // made at the first print or print setup
     std::unique_ptr<OpenDialogMemory> m_memory;  // the Open dialog's and file dialogs' last choices
 };

@@ -71,5 +71,7 @@ bool SaveCase(CaseSession &session, int slot)
             platform.showError(error.message(), caption);
         }
     }
+    if (session.archiveSaved)
+        session.archiveSaved(path);
     return true;
 }

@@ -97,6 +97,10 @@ public:
     virtual void beginProgress([[maybe_unused]] const QString &caption) {}
     virtual void setProgress([[maybe_unused]] int position) {}
     virtual void endProgress() {}
+    // The same window with a Cancel button, for work that may stop between its steps:
+    // progressCancelled() says whether the button was pressed since it was shown.
+    virtual void beginCancellableProgress(const QString &caption) { beginProgress(caption); }
+    virtual bool progressCancelled() { return false; }
 
     // The common case: text, the program's caption, stop icon, OK.
     void showError(const QString &text, const QString &caption)

@@ -78,6 +78,8 @@ public:
     void reviewMarksChanged(int slot);
     // Told the path of every archive opened (the recent-file list).
     std::function<void(const QString &)> archiveOpened;
+    // Told the path of every archive written by Save (the case library).
+    std::function<void(const QString &)> archiveSaved;
 
     // One item per used event under the case node, in time order.
     void InsertEventItems(int slot);

@@ -57,6 +57,10 @@ public:
     QList<int> progressPositions;
     int progressEnds = 0;
     bool progressOpen = false;
+    // A progress window with a Cancel button answers "cancelled" once it has been asked this
+    // many times (never when negative).
+    int cancelProgressAfterChecks = -1;
+    int progressChecks = 0;
 
     // Files handed to the default application, in order; what the hand-over answers.
     QStringList openedFiles;
@@ -147,6 +151,10 @@ public:
         progressOpen = true;
     }
     void setProgress(int position) override { progressPositions.append(position); }
+    bool progressCancelled() override
+    {
+        return cancelProgressAfterChecks >= 0 && ++progressChecks > cancelProgressAfterChecks;
+    }
     void endProgress() override
     {
         ++progressEnds;

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "library/LibraryFilter.h"
+#include "library/LibraryStatsRow.h"
+
+#include <QDialog>
+#include <functional>
+#include <vector>
+
+class LanguagePack;
+class LibraryService;
+class Platform;
+class QCheckBox;
+class QChartView;
+class QComboBox;
+class QLineEdit;
+class QSpinBox;
+class QTableWidget;
+class QTabWidget;
+struct LibraryCase;
+
+// File > Case library: the indexed cases in a table (filters above it, sorted by the column
+// whose header was clicked), "Add folder..." to index a folder tree, and a summary per month
+// or per device with its chart. Messages go through the platform; the library through the
+// service, so a library that cannot be used only leaves the window empty.
+class CaseLibraryWindow : public QDialog
+{
+    Q_OBJECT
+public:
+    CaseLibraryWindow(LanguagePack &texts, Platform &platform, LibraryService &service, QWidget *parent = nullptr);
+
+    // Opens an archive of the table in the program (a double-click on its row).
+    std::function<void(const QString &path)> openArchive;
+    // Told when the library's location or the automatic indexing was changed here.
+    std::function<void()> settingsChanged;
+
+    // Reads the filters, lists the cases and makes the summary again.
+    void refresh();
+    // Indexes the archives of a folder tree (what "Add folder..." does after its dialog).
+    void addFolder(const QString &folder);
+    // Opens the archive of a table row.
+    void openRow(int row);
+    // Sorts by a column of the table (what a header click does; a second click reverses).
+    void sortByColumn(int column);
+
+    // The filters as the fields say them now.
+    LibraryFilter filter() const;
+    QTableWidget *casesTable() const { return m_cases; }
+    QTableWidget *summaryTable() const { return m_summary; }
+    QComboBox *groupingBox() const { return m_grouping; }
+    QLineEdit *searchField() const { return m_search; }
+    QLineEdit *ccfBelowField() const { return m_ccfBelow; }
+    QTabWidget *tabs() const { return m_tabs; }
+
+private:
+    QWidget *makeCasesPage();
+    QWidget *makeSummaryPage();
+    void fillCases(const std::vector<LibraryCase> &cases);
+    void fillSummary(const std::vector<LibraryStatsRow> &rows, LibraryGrouping grouping);
+    void applySettings();
+    QString text(int number) const;
+
+    LanguagePack &m_texts;
+    Platform &m_platform;
+    LibraryService &m_service;
+    LibraryFilter::Sort m_sort = LibraryFilter::Sort::StartTime;
+    bool m_descending = false;
+
+    QLineEdit *m_location = nullptr;
+    QCheckBox *m_autoIndex = nullptr;
+    QTabWidget *m_tabs = nullptr;
+    QLineEdit *m_from = nullptr;
+    QLineEdit *m_to = nullptr;
+    QLineEdit *m_serial = nullptr;
+    QComboBox *m_model = nullptr;
+    QSpinBox *m_minShocks = nullptr;
+    QLineEdit *m_ccfBelow = nullptr;
+    QLineEdit *m_search = nullptr;
+    QTableWidget *m_cases = nullptr;
+    QComboBox *m_grouping = nullptr;
+    QTableWidget *m_summary = nullptr;
+    QChartView *m_chart = nullptr;
+};

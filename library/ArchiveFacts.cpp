@@ -1,0 +1,123 @@
+#include "library/ArchiveFacts.h"
+
+#include "archive/AedArchive.h"
+#include "archive/OpenFlow.h"
+#include "case/CaseExtent.h"
+#include "case/CaseStore.h"
+#include "cpr/CprQuality.h"
+#include "cpr/CprQualityInput.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <algorithm>
+
+namespace {
+
+// The energy written into the shock's event text "(E: 150.0 J ...".
+std::optional<double> shockEnergy(const QString &text)
+{
+    static const QRegularExpression energy(QStringLiteral("E:\\s*([0-9]+(?:\\.[0-9]+)?)\\s*J"));
+    const QRegularExpressionMatch m = energy.match(text);
+    if (!m.hasMatch())
+        return std::nullopt;
+    return m.captured(1).toDouble();
+}
+
+template <typename T>
+std::optional<T> largest(std::optional<T> a, std::optional<T> b)
+{
+    if (!a)
+        return b;
+    if (!b)
+        return a;
+    return std::max(*a, *b);
+}
+
+} // namespace
+
+QString archiveModel(const QString &path)
+{
+    const QFileInfo file(path);
+    for (const char *code : {"Q21", "Q25", "Q26"})
+        if (file.fileName().startsWith(QLatin1String(code), Qt::CaseInsensitive))
+            return QLatin1String(code);
+    static const char *const byIndex[] = {"Q21", "Q25", "Q26"};
+    return QLatin1String(byIndex[ModelIndexOfFolder(file.absolutePath())]);
+}
+
+LibraryCase libraryCaseOf(const CaseStore &store, int slot, const CprQualityResult &quality)
+{
+    LibraryCase c;
+    const CaseRecord &r = *store.caseAt(slot);
+    const OpenCase &entry = *store.find(slot);
+    c.model = archiveModel(entry.sourcePath);
+    c.serialNumber = r.serialNumber;
+    c.startTimeValid = r.startTimeValid;
+    if (r.startTimeValid) {
+        c.startTime = r.startTime.GetTime();
+        c.startDay = r.startTime.Format("%Y-%m-%d");
+        c.startMonth = r.startTime.Format("%Y-%m");
+    }
+    c.durationMs = std::max<int64_t>(LatestEventTimeMs(&r), r.ecgEndMs);
+    c.hasCprFeedback = entry.hasCprFeedback;
+    c.hasAudio = entry.hasAudio;
+    c.patientId = r.patientId;
+    c.lastName = r.lastName;
+    c.firstName = r.firstName;
+    c.comments = r.comments;
+
+    const CprQualityInput input = cprQualityInput(r);
+    c.analysisCount = int(input.analysesMs.size());
+    r.events.forEachUsed([&](int, const EventItem &e) {
+        if (e.text.startsWith(AedArchive::annotationPrefix())) {
+            ++c.annotationCount;
+            return;
+        }
+        ++c.eventCount;
+        if (e.code == EventCode::ShockDelivered)
+            c.shocks.push_back({e.timeMs, shockEnergy(e.text), std::nullopt, std::nullopt});
+    });
+    std::stable_sort(c.shocks.begin(), c.shocks.end(),
+                     [](const LibraryShock &a, const LibraryShock &b) { return a.timeMs < b.timeMs; });
+    c.shockCount = int(c.shocks.size());
+
+    if (entry.hasCprFeedback && quality.compressionCount > 0) {
+        c.ccf = quality.ccf;
+        c.meanRatePerMin = quality.meanRatePerMin;
+        c.rateInTarget = quality.rateInTarget;
+        c.meanDepthIn = quality.meanDepthIn;
+        c.depthInTarget = quality.depthInTarget;
+        c.longestPauseMs = quality.longestPauseMs;
+        // The measures list the same shocks in the same order; each is matched by its time.
+        std::size_t next = 0;
+        for (const CprShockPauses &pauses : quality.shocks) {
+            while (next < c.shocks.size() && c.shocks[next].timeMs < pauses.timeMs)
+                ++next;
+            if (next < c.shocks.size() && c.shocks[next].timeMs == pauses.timeMs) {
+                c.shocks[next].preShockPauseMs = pauses.preShockPauseMs;
+                c.shocks[next].postShockPauseMs = pauses.postShockPauseMs;
+                c.maxPreShockPauseMs = largest(c.maxPreShockPauseMs, pauses.preShockPauseMs);
+                c.maxPostShockPauseMs = largest(c.maxPostShockPauseMs, pauses.postShockPauseMs);
+                ++next;
+            }
+        }
+    }
+    return c;
+}
+
+bool readFileFacts(const QString &path, LibraryCase &c)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QFileInfo info(file);
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!hash.addData(&file))
+        return false;
+    c.sizeBytes = info.size();
+    c.modifiedMs = info.lastModified().toMSecsSinceEpoch();
+    c.sha256 = QString::fromLatin1(hash.result().toHex());
+    return true;
+}

@@ -1,0 +1,445 @@
+#include "library/CaseLibrary.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QHash>
+#include <algorithm>
+#include <atomic>
+
+namespace {
+
+// The columns of a case row, in the order of LibraryCase's fields.
+const QStringList &caseColumns()
+{
+    static const QStringList columns = {
+        QStringLiteral("path"), QStringLiteral("size_bytes"), QStringLiteral("modified_ms"), QStringLiteral("sha256"),
+        QStringLiteral("model"), QStringLiteral("serial_number"), QStringLiteral("start_time"),
+        QStringLiteral("start_time_valid"), QStringLiteral("start_day"), QStringLiteral("start_month"),
+        QStringLiteral("duration_ms"), QStringLiteral("event_count"), QStringLiteral("shock_count"),
+        QStringLiteral("analysis_count"), QStringLiteral("has_cpr_feedback"), QStringLiteral("has_audio"),
+        QStringLiteral("annotation_count"), QStringLiteral("patient_id"), QStringLiteral("last_name"),
+        QStringLiteral("first_name"), QStringLiteral("comments"), QStringLiteral("ccf"), QStringLiteral("mean_rate"),
+        QStringLiteral("rate_in_target"), QStringLiteral("mean_depth_in"), QStringLiteral("depth_in_target"),
+        QStringLiteral("longest_pause_ms"), QStringLiteral("max_pre_shock_pause_ms"),
+        QStringLiteral("max_post_shock_pause_ms"), QStringLiteral("indexed_at")};
+    return columns;
+}
+
+// A typed NULL: the server's driver needs the type of every value it sends.
+template <typename T>
+QVariant valueOf(const std::optional<T> &v)
+{
+    return v ? QVariant::fromValue(*v) : QVariant(QMetaType::fromType<T>());
+}
+
+// An empty text, never a null one: the drivers send a null QString as NULL.
+QString text(const QString &s)
+{
+    return s.isNull() ? QString(QLatin1String("")) : s;
+}
+
+QList<QVariant> caseValues(const LibraryCase &c)
+{
+    return {text(c.path), qlonglong(c.sizeBytes), qlonglong(c.modifiedMs), text(c.sha256), text(c.model),
+            text(c.serialNumber), qlonglong(c.startTime), int(c.startTimeValid), text(c.startDay), text(c.startMonth), qlonglong(c.durationMs),
+            c.eventCount, c.shockCount, c.analysisCount, int(c.hasCprFeedback), int(c.hasAudio), c.annotationCount,
+            text(c.patientId), text(c.lastName), text(c.firstName), text(c.comments), valueOf(c.ccf), valueOf(c.meanRatePerMin),
+            valueOf(c.rateInTarget), valueOf(c.meanDepthIn), valueOf(c.depthInTarget), valueOf(c.longestPauseMs),
+            valueOf(c.maxPreShockPauseMs), valueOf(c.maxPostShockPauseMs), qlonglong(c.indexedAt)};
+}
+
+std::optional<double> optionalDouble(const QVariant &v)
+{
+    return v.isNull() ? std::nullopt : std::optional<double>(v.toDouble());
+}
+
+std::optional<int64_t> optionalInt(const QVariant &v)
+{
+    return v.isNull() ? std::nullopt : std::optional<int64_t>(v.toLongLong());
+}
+
+LibraryCase caseOfRow(const QSqlQuery &q)
+{
+    LibraryCase c;
+    int i = 0;
+    c.path = q.value(i++).toString();
+    c.sizeBytes = q.value(i++).toLongLong();
+    c.modifiedMs = q.value(i++).toLongLong();
+    c.sha256 = q.value(i++).toString();
+    c.model = q.value(i++).toString();
+    c.serialNumber = q.value(i++).toString();
+    c.startTime = q.value(i++).toLongLong();
+    c.startTimeValid = q.value(i++).toInt() != 0;
+    c.startDay = q.value(i++).toString();
+    c.startMonth = q.value(i++).toString();
+    c.durationMs = q.value(i++).toLongLong();
+    c.eventCount = q.value(i++).toInt();
+    c.shockCount = q.value(i++).toInt();
+    c.analysisCount = q.value(i++).toInt();
+    c.hasCprFeedback = q.value(i++).toInt() != 0;
+    c.hasAudio = q.value(i++).toInt() != 0;
+    c.annotationCount = q.value(i++).toInt();
+    c.patientId = q.value(i++).toString();
+    c.lastName = q.value(i++).toString();
+    c.firstName = q.value(i++).toString();
+    c.comments = q.value(i++).toString();
+    c.ccf = optionalDouble(q.value(i++));
+    c.meanRatePerMin = optionalDouble(q.value(i++));
+    c.rateInTarget = optionalDouble(q.value(i++));
+    c.meanDepthIn = optionalDouble(q.value(i++));
+    c.depthInTarget = optionalDouble(q.value(i++));
+    c.longestPauseMs = optionalInt(q.value(i++));
+    c.maxPreShockPauseMs = optionalInt(q.value(i++));
+    c.maxPostShockPauseMs = optionalInt(q.value(i++));
+    c.indexedAt = q.value(i++).toLongLong();
+    return c;
+}
+
+QString upsertStatement()
+{
+    QStringList placeholders, updates;
+    for (const QString &column : caseColumns()) {
+        placeholders << QStringLiteral("?");
+        if (column != QLatin1String("path"))
+            updates << column + QStringLiteral(" = excluded.") + column;
+    }
+    return QStringLiteral("INSERT INTO cases (%1) VALUES (%2) ON CONFLICT (path) DO UPDATE SET %3")
+        .arg(caseColumns().join(QStringLiteral(", ")), placeholders.join(QStringLiteral(", ")),
+             updates.join(QStringLiteral(", ")));
+}
+
+QString groupColumn(LibraryGrouping grouping)
+{
+    return grouping == LibraryGrouping::Month ? QStringLiteral("c.start_month") : QStringLiteral("c.serial_number");
+}
+
+QString newConnectionName()
+{
+    static std::atomic<int> counter{0};
+    return QStringLiteral("ravelin-library-%1").arg(++counter);
+}
+
+} // namespace
+
+CaseLibrary::CaseLibrary(const LibraryLocation &location) : m_location(location), m_connection(newConnectionName()) {}
+
+CaseLibrary::~CaseLibrary()
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+        if (db.isValid())
+            db.close();
+    }
+    if (QSqlDatabase::contains(m_connection))
+        QSqlDatabase::removeDatabase(m_connection);
+}
+
+bool CaseLibrary::fail(const QString &what, const QString &detail)
+{
+    m_error = QStringLiteral("the case library \"%1\" %2").arg(m_location.displayName(), what);
+    if (!detail.trimmed().isEmpty())
+        m_error += QStringLiteral(": ") + detail.trimmed();
+    return false;
+}
+
+bool CaseLibrary::exec(const QString &sql, const QList<QVariant> &values)
+{
+    QSqlQuery q(database());
+    if (!q.prepare(sql))
+        return fail(QStringLiteral("refused a request"), q.lastError().text());
+    for (const QVariant &v : values)
+        q.addBindValue(v);
+    if (!q.exec())
+        return fail(QStringLiteral("refused a request"), q.lastError().text());
+    return true;
+}
+
+// SQLite takes the write lock at the start, so that two writers wait for each other instead
+// of one failing when it upgrades a read lock.
+bool CaseLibrary::begin()
+{
+    QSqlQuery q(database());
+    const bool sqlite = m_location.engine == LibraryLocation::Engine::Sqlite;
+    if (!q.exec(sqlite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN")))
+        return fail(QStringLiteral("cannot start a transaction"), q.lastError().text());
+    return true;
+}
+
+bool CaseLibrary::commit()
+{
+    QSqlQuery q(database());
+    if (!q.exec(QStringLiteral("COMMIT"))) {
+        const QString why = q.lastError().text();
+        rollback();
+        return fail(QStringLiteral("cannot save a change"), why);
+    }
+    return true;
+}
+
+void CaseLibrary::rollback()
+{
+    QSqlQuery q(database());
+    q.exec(QStringLiteral("ROLLBACK"));
+}
+
+bool CaseLibrary::open(int schemaVersion)
+{
+    m_open = false;
+    m_error.clear();
+    const bool sqlite = m_location.engine == LibraryLocation::Engine::Sqlite;
+    const QString driver = sqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL");
+    if (!QSqlDatabase::isDriverAvailable(driver))
+        return fail(QStringLiteral("cannot be used"), QStringLiteral("the Qt SQL driver %1 is not installed").arg(driver));
+    QSqlDatabase db = QSqlDatabase::contains(m_connection) ? QSqlDatabase::database(m_connection, false)
+                                                           : QSqlDatabase::addDatabase(driver, m_connection);
+    if (sqlite) {
+        const QFileInfo file(m_location.sqliteFile);
+        if (!QDir().mkpath(file.absolutePath()))
+            return fail(QStringLiteral("cannot be made"), QStringLiteral("the folder cannot be created"));
+        db.setDatabaseName(file.absoluteFilePath());
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=30000"));
+    } else {
+        db.setHostName(m_location.host);
+        if (m_location.port > 0)
+            db.setPort(m_location.port);
+        db.setUserName(m_location.user);
+        db.setDatabaseName(m_location.database);
+        QString options = m_location.connectOptions;
+        if (!options.contains(QLatin1String("connect_timeout")))
+            options += QLatin1String(options.isEmpty() ? "" : ";") + QStringLiteral("connect_timeout=10");
+        db.setConnectOptions(options);
+    }
+    if (!db.open())
+        return fail(QStringLiteral("cannot be reached"), db.lastError().text());
+
+    QSqlQuery q(db);
+    if (sqlite) {
+        // The first statement reads the file: one that is not a database stops here, untouched.
+        if (!q.exec(QStringLiteral("PRAGMA journal_mode = WAL")))
+            return fail(QStringLiteral("cannot be read"), q.lastError().text());
+        q.exec(QStringLiteral("PRAGMA foreign_keys = ON"));
+        q.exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
+    }
+    if (!migrate(schemaVersion))
+        return false;
+    m_open = true;
+    return true;
+}
+
+bool CaseLibrary::migrate(int schemaVersion)
+{
+    if (!begin())
+        return false;
+    QSqlQuery q(database());
+    // Two programs opening a new server library at once make its tables once.
+    if (m_location.engine == LibraryLocation::Engine::Postgres
+        && !q.exec(QStringLiteral("SELECT pg_advisory_xact_lock(7417001)"))) {
+        rollback();
+        return fail(QStringLiteral("cannot be locked"), q.lastError().text());
+    }
+    int version = 0;
+    if (database().tables().contains(QStringLiteral("schema_version"))) {
+        if (!q.exec(QStringLiteral("SELECT version FROM schema_version")) || !q.next()) {
+            const QString why = q.lastError().text();
+            rollback();
+            return fail(QStringLiteral("has no readable schema version"), why);
+        }
+        version = q.value(0).toInt();
+    }
+    if (version > LibrarySchema::LatestVersion) {
+        rollback();
+        return fail(QStringLiteral("was made by a newer version of the program (schema %1, this program knows %2)")
+                        .arg(version)
+                        .arg(LibrarySchema::LatestVersion),
+                    QString());
+    }
+    for (int step = version + 1; step <= schemaVersion; ++step) {
+        for (const QString &sql : LibrarySchema::migrationStep(step)) {
+            if (!q.exec(sql)) {
+                const QString why = q.lastError().text();
+                rollback();
+                return fail(QStringLiteral("cannot be brought to schema version %1").arg(step), why);
+            }
+        }
+        version = step;
+    }
+    if (!commit())
+        return false;
+    m_version = version;
+    return true;
+}
+
+bool CaseLibrary::fingerprint(const QString &path, std::optional<Fingerprint> &stored)
+{
+    stored.reset();
+    QSqlQuery q(database());
+    q.prepare(QStringLiteral("SELECT size_bytes, modified_ms, sha256 FROM cases WHERE path = ?"));
+    q.addBindValue(path);
+    if (!q.exec())
+        return fail(QStringLiteral("cannot be read"), q.lastError().text());
+    if (q.next())
+        stored = Fingerprint{q.value(0).toLongLong(), q.value(1).toLongLong(), q.value(2).toString()};
+    return true;
+}
+
+bool CaseLibrary::store(const LibraryCase &c)
+{
+    if (!begin())
+        return false;
+    bool ok = exec(upsertStatement(), caseValues(c))
+              && exec(QStringLiteral("DELETE FROM shocks WHERE case_path = ?"), {c.path});
+    for (std::size_t i = 0; ok && i < c.shocks.size(); ++i) {
+        const LibraryShock &s = c.shocks[i];
+        ok = exec(QStringLiteral("INSERT INTO shocks (case_path, shock_index, time_ms, energy_j, pre_shock_pause_ms, "
+                                 "post_shock_pause_ms) VALUES (?, ?, ?, ?, ?, ?)"),
+                  {c.path, int(i), s.timeMs, valueOf(s.energyJ), valueOf(s.preShockPauseMs),
+                   valueOf(s.postShockPauseMs)});
+    }
+    if (!ok) {
+        rollback();
+        return false;
+    }
+    return commit();
+}
+
+bool CaseLibrary::list(const LibraryFilter &filter, std::vector<LibraryCase> &cases)
+{
+    cases.clear();
+    QStringList columns;
+    for (const QString &column : caseColumns())
+        columns << QStringLiteral("c.") + column;
+    const LibraryWhere where = libraryWhere(filter);
+    QSqlQuery q(database());
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT ") + columns.join(QStringLiteral(", ")) + QStringLiteral(" FROM cases c")
+              + where.sql + libraryOrderBy(filter));
+    for (const QVariant &v : where.values)
+        q.addBindValue(v);
+    if (!q.exec())
+        return fail(QStringLiteral("cannot be read"), q.lastError().text());
+    while (q.next())
+        cases.push_back(caseOfRow(q));
+    return true;
+}
+
+bool CaseLibrary::shocksOf(const QString &path, std::vector<LibraryShock> &shocks)
+{
+    shocks.clear();
+    QSqlQuery q(database());
+    q.prepare(QStringLiteral("SELECT time_ms, energy_j, pre_shock_pause_ms, post_shock_pause_ms FROM shocks "
+                             "WHERE case_path = ? ORDER BY shock_index"));
+    q.addBindValue(path);
+    if (!q.exec())
+        return fail(QStringLiteral("cannot be read"), q.lastError().text());
+    while (q.next())
+        shocks.push_back({q.value(0).toInt(), optionalDouble(q.value(1)), optionalInt(q.value(2)),
+                          optionalInt(q.value(3))});
+    return true;
+}
+
+bool CaseLibrary::stats(LibraryGrouping grouping, const LibraryFilter &filter, std::vector<LibraryStatsRow> &rows)
+{
+    rows.clear();
+    const QString key = groupColumn(grouping);
+    const LibraryWhere where = libraryWhere(filter);
+    const auto run = [&](QSqlQuery &q, const QString &sql) {
+        q.setForwardOnly(true);
+        q.prepare(sql);
+        for (const QVariant &v : where.values)
+            q.addBindValue(v);
+        return q.exec() || fail(QStringLiteral("cannot be read"), q.lastError().text());
+    };
+
+    QSqlQuery cases(database());
+    if (!run(cases, QStringLiteral("SELECT %1, COUNT(*), SUM(c.shock_count), COUNT(c.ccf), "
+                                   "SUM(CASE WHEN c.ccf >= 0.8 THEN 1 ELSE 0 END) FROM cases c%2 GROUP BY %1")
+                        .arg(key, where.sql)))
+        return false;
+    while (cases.next()) {
+        LibraryStatsRow row;
+        row.group = cases.value(0).toString();
+        row.cases = cases.value(1).toInt();
+        row.shocks = cases.value(2).toInt();
+        const int measured = cases.value(3).toInt();
+        if (measured > 0)
+            row.shareCcfAtLeast80 = cases.value(4).toDouble() / measured;
+        rows.push_back(row);
+    }
+    // Every engine orders the groups by its own collation; the summary orders them the same
+    // way everywhere.
+    std::sort(rows.begin(), rows.end(), [](const LibraryStatsRow &a, const LibraryStatsRow &b) { return a.group < b.group; });
+    QHash<QString, std::size_t> index;
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        index.insert(rows[i].group, i);
+    const auto rowOf = [&](const QString &group) -> LibraryStatsRow * {
+        const auto found = index.constFind(group);
+        return found == index.constEnd() ? nullptr : &rows[*found];
+    };
+
+    QSqlQuery shocks(database());
+    if (!run(shocks, QStringLiteral("SELECT %1, COUNT(s.pre_shock_pause_ms), "
+                                    "SUM(CASE WHEN s.pre_shock_pause_ms <= 10000 THEN 1 ELSE 0 END) "
+                                    "FROM shocks s JOIN cases c ON c.path = s.case_path%2 GROUP BY %1")
+                         .arg(key, where.sql)))
+        return false;
+    while (shocks.next()) {
+        const int measured = shocks.value(1).toInt();
+        if (LibraryStatsRow *row = rowOf(shocks.value(0).toString()); row && measured > 0)
+            row->shareShocksPreShockPauseAtMost10s = shocks.value(2).toDouble() / measured;
+    }
+
+    // The median needs the values themselves; they come sorted, one group after the other.
+    const QString ccfWhere = where.sql.isEmpty() ? QStringLiteral(" WHERE c.ccf IS NOT NULL")
+                                                 : where.sql + QStringLiteral(" AND c.ccf IS NOT NULL");
+    QSqlQuery ccfs(database());
+    if (!run(ccfs, QStringLiteral("SELECT %1, c.ccf FROM cases c%2 ORDER BY %1, c.ccf").arg(key, ccfWhere)))
+        return false;
+    std::vector<double> values;
+    QString group;
+    const auto finish = [&] {
+        if (LibraryStatsRow *row = rowOf(group); row && !values.empty())
+            row->medianCcf = medianOfSorted(values.data(), values.size());
+        values.clear();
+    };
+    while (ccfs.next()) {
+        const QString g = ccfs.value(0).toString();
+        if (g != group) {
+            finish();
+            group = g;
+        }
+        values.push_back(ccfs.value(1).toDouble());
+    }
+    finish();
+    return true;
+}
+
+bool CaseLibrary::paths(QStringList &out)
+{
+    out.clear();
+    QSqlQuery q(database());
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT path FROM cases ORDER BY path")))
+        return fail(QStringLiteral("cannot be read"), q.lastError().text());
+    while (q.next())
+        out << q.value(0).toString();
+    return true;
+}
+
+bool CaseLibrary::remove(const QStringList &removed)
+{
+    if (removed.isEmpty())
+        return true;
+    if (!begin())
+        return false;
+    for (const QString &path : removed) {
+        if (!exec(QStringLiteral("DELETE FROM shocks WHERE case_path = ?"), {path})
+            || !exec(QStringLiteral("DELETE FROM cases WHERE path = ?"), {path})) {
+            rollback();
+            return false;
+        }
+    }
+    return commit();
+}

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "library/LibraryCase.h"
+#include "library/LibraryFilter.h"
+#include "library/LibraryLocation.h"
+#include "library/LibrarySchema.h"
+#include "library/LibraryStatsRow.h"
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+// One connection to a case library, SQLite or PostgreSQL, on the thread that made it. Every
+// operation returns false when the database refused it, with errorText() saying why (and
+// naming the library); a failed write leaves the library as it was.
+class CaseLibrary
+{
+public:
+    explicit CaseLibrary(const LibraryLocation &location);
+    ~CaseLibrary();
+    CaseLibrary(const CaseLibrary &) = delete;
+    CaseLibrary &operator=(const CaseLibrary &) = delete;
+
+    // Connects and brings the tables forward to schemaVersion (older versions only for tests
+    // of the migrations). A SQLite library is made on first use, its folder included, and
+    // written with a write-ahead log; a file that is not a SQLite database is left untouched.
+    bool open(int schemaVersion = LibrarySchema::LatestVersion);
+    bool isOpen() const { return m_open; }
+    const LibraryLocation &location() const { return m_location; }
+    const QString &errorText() const { return m_error; }
+    // The version the tables have reached; 0 before open.
+    int schemaVersion() const { return m_version; }
+
+    // What the library knows of an archive's file, to tell whether it changed.
+    struct Fingerprint
+    {
+        int64_t sizeBytes = 0;
+        int64_t modifiedMs = 0;
+        QString sha256;
+    };
+    // The stored fingerprint of path; none (and true) when the archive is not indexed.
+    bool fingerprint(const QString &path, std::optional<Fingerprint> &stored);
+
+    // Writes the row of an archive and its shocks in one transaction: inserted, or replacing
+    // the row of the same path (also when another reviewer writes it at the same moment).
+    bool store(const LibraryCase &c);
+
+    // The cases the filter takes, in its order (without their shocks).
+    bool list(const LibraryFilter &filter, std::vector<LibraryCase> &cases);
+    // The shocks of one indexed case, in time order.
+    bool shocksOf(const QString &path, std::vector<LibraryShock> &shocks);
+    // The summary of the cases the filter takes, one row per month or device in the order of
+    // the group ("" first).
+    bool stats(LibraryGrouping grouping, const LibraryFilter &filter, std::vector<LibraryStatsRow> &rows);
+
+    // Every indexed path, sorted.
+    bool paths(QStringList &out);
+    // Drops the rows of these paths and their shocks.
+    bool remove(const QStringList &paths);
+
+    // The connection, for tests that look at or damage the tables themselves.
+    QSqlDatabase database() const { return QSqlDatabase::database(m_connection, false); }
+
+private:
+    bool fail(const QString &what, const QString &detail);
+    bool exec(const QString &sql, const QList<QVariant> &values = {});
+    bool begin();
+    bool commit();
+    void rollback();
+    bool migrate(int schemaVersion);
+
+    LibraryLocation m_location;
+    QString m_connection;
+    QString m_error;
+    bool m_open = false;
+    int m_version = 0;
+};

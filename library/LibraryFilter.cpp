@@ -1,0 +1,99 @@
+#include "library/LibraryFilter.h"
+
+#include <QDate>
+#include <QStringList>
+
+namespace {
+
+QString sortColumn(LibraryFilter::Sort sort)
+{
+    switch (sort) {
+    case LibraryFilter::Sort::StartTime: return QStringLiteral("c.start_time");
+    case LibraryFilter::Sort::Path: return QStringLiteral("c.path");
+    case LibraryFilter::Sort::Serial: return QStringLiteral("c.serial_number");
+    case LibraryFilter::Sort::Model: return QStringLiteral("c.model");
+    case LibraryFilter::Sort::Duration: return QStringLiteral("c.duration_ms");
+    case LibraryFilter::Sort::Shocks: return QStringLiteral("c.shock_count");
+    case LibraryFilter::Sort::Ccf: return QStringLiteral("c.ccf");
+    case LibraryFilter::Sort::MeanRate: return QStringLiteral("c.mean_rate");
+    case LibraryFilter::Sort::MeanDepth: return QStringLiteral("c.mean_depth_in");
+    case LibraryFilter::Sort::LongestPause: return QStringLiteral("c.longest_pause_ms");
+    case LibraryFilter::Sort::PatientId: return QStringLiteral("c.patient_id");
+    case LibraryFilter::Sort::LastName: return QStringLiteral("c.last_name");
+    case LibraryFilter::Sort::IndexedAt: return QStringLiteral("c.indexed_at");
+    }
+    return QStringLiteral("c.start_time");
+}
+
+// A LIKE pattern matching text anywhere, its wildcards taken literally ('!' escapes).
+QString containsPattern(const QString &text)
+{
+    QString escaped = text.toLower();
+    escaped.replace(QLatin1Char('!'), QLatin1String("!!"));
+    escaped.replace(QLatin1Char('%'), QLatin1String("!%"));
+    escaped.replace(QLatin1Char('_'), QLatin1String("!_"));
+    return QLatin1Char('%') + escaped + QLatin1Char('%');
+}
+
+} // namespace
+
+QString checkedLibraryDay(const QString &text, QString &why)
+{
+    const QDate date = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
+    if (!date.isValid() || text.size() != 10) {
+        why = QStringLiteral("\"%1\" is not a date YYYY-MM-DD").arg(text);
+        return QString();
+    }
+    return text;
+}
+
+LibraryWhere libraryWhere(const LibraryFilter &filter)
+{
+    QStringList terms;
+    LibraryWhere where;
+    if (!filter.fromDay.isEmpty()) {
+        terms << QStringLiteral("c.start_day >= ?");
+        where.values << filter.fromDay;
+    }
+    if (!filter.toDay.isEmpty()) {
+        // A case without a valid start has no day ("") and is never inside a range.
+        terms << QStringLiteral("c.start_day <= ? AND c.start_day <> ''");
+        where.values << filter.toDay;
+    }
+    if (!filter.serialNumber.isEmpty()) {
+        terms << QStringLiteral("c.serial_number = ?");
+        where.values << filter.serialNumber;
+    }
+    if (!filter.model.isEmpty()) {
+        terms << QStringLiteral("c.model = ?");
+        where.values << filter.model.toUpper();
+    }
+    if (filter.minShocks) {
+        terms << QStringLiteral("c.shock_count >= ?");
+        where.values << *filter.minShocks;
+    }
+    if (filter.ccfBelow) {
+        terms << QStringLiteral("c.ccf < ?");
+        where.values << *filter.ccfBelow;
+    }
+    if (!filter.search.isEmpty()) {
+        QStringList any;
+        for (const char *column : {"c.patient_id", "c.last_name", "c.first_name", "c.comments"}) {
+            any << QStringLiteral("LOWER(%1) LIKE ? ESCAPE '!'").arg(QLatin1String(column));
+            where.values << containsPattern(filter.search);
+        }
+        terms << QLatin1Char('(') + any.join(QLatin1String(" OR ")) + QLatin1Char(')');
+    }
+    if (!terms.isEmpty())
+        where.sql = QStringLiteral(" WHERE ") + terms.join(QLatin1String(" AND "));
+    return where;
+}
+
+QString libraryOrderBy(const LibraryFilter &filter)
+{
+    const QString column = sortColumn(filter.sort);
+    const QString direction = filter.descending ? QStringLiteral(" DESC") : QString();
+    if (filter.sort == LibraryFilter::Sort::Path)
+        return QStringLiteral(" ORDER BY c.path") + direction;
+    return QStringLiteral(" ORDER BY (%1 IS NULL), %1%2, c.path").arg(column, direction);
+}

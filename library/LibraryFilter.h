@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QVariant>
+#include <optional>
+
+// Which indexed cases a list or the statistics take, and in which order a list shows them.
+// Empty texts and unset values filter nothing.
+struct LibraryFilter
+{
+    // Columns a list can be ordered by.
+    enum class Sort { StartTime, Path, Serial, Model, Duration, Shocks, Ccf, MeanRate, MeanDepth, LongestPause,
+                      PatientId, LastName, IndexedAt };
+
+    QString fromDay;                 // "YYYY-MM-DD": device start on this day or later
+    QString toDay;                   // "YYYY-MM-DD": device start on this day or earlier
+    QString serialNumber;            // exactly
+    QString model;                   // "Q21", "Q25" or "Q26"
+    std::optional<int> minShocks;
+    std::optional<double> ccfBelow;  // strictly below; a case without a CCF never matches
+    QString search;                  // part of the patient ID, a name or the comments, any case
+    Sort sort = Sort::StartTime;
+    bool descending = false;
+};
+
+// The day of a date text "YYYY-MM-DD" if it is a real date, else "" (and why says so).
+QString checkedLibraryDay(const QString &text, QString &why);
+
+// The filter as SQL over the table "cases" named c: " WHERE ..." (or "") with its values in
+// the order of their placeholders, and the ORDER BY clause of its sort. Cases without the
+// sorted measure come last in both directions, then ties go by path, so that every engine
+// lists the same rows in the same order.
+struct LibraryWhere
+{
+    QString sql;
+    QList<QVariant> values;
+};
+LibraryWhere libraryWhere(const LibraryFilter &filter);
+QString libraryOrderBy(const LibraryFilter &filter);

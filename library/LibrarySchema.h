@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QStringList>
+
+class QSqlDatabase;
+
+// The tables of the case library, the same on SQLite and PostgreSQL. Version 1 held the
+// cases and their facts; version 2 added the CPR quality measures and one row per shock.
+// A library is brought forward one version at a time; the table schema_version holds the
+// version it has reached.
+namespace LibrarySchema {
+
+constexpr int LatestVersion = 2;
+
+// The statements that take a library from version - 1 to version (1..LatestVersion); the
+// last one records the new version.
+QStringList migrationStep(int version);
+
+} // namespace LibrarySchema

@@ -1,0 +1,99 @@
+#include "library/LibraryService.h"
+
+#include "base/LanguagePack.h"
+#include "base/Platform.h"
+#include "library/CaseLibrary.h"
+#include "library/LibraryText.h"
+
+#include <QDir>
+
+LibraryService::LibraryService(LanguagePack &texts, Platform &platform) : m_texts(texts), m_platform(platform) {}
+
+LibraryService::~LibraryService() = default;
+
+void LibraryService::setLocationText(const QString &text)
+{
+    if (text == m_locationText && (m_library || m_unusable))
+        return;
+    m_indexer.reset();
+    m_library.reset();
+    m_unusable = false;
+    m_locationText = text;
+}
+
+void LibraryService::reportOnce(const QString &why)
+{
+    if (m_unusable)
+        return;
+    m_unusable = true;
+    LibraryLocation location;
+    QString ignored;
+    const QString name = parseLibraryLocation(m_locationText, location, ignored) ? location.displayName() : m_locationText;
+    m_platform.messageBox(m_texts.GetText(LibraryText::CannotUse).arg(QLatin1Char('"') + name + QLatin1Char('"'), why),
+                          m_texts.GetText(LibraryText::Caption), Platform::Icon::Warning, Platform::Buttons::Ok);
+}
+
+CaseLibrary *LibraryService::library()
+{
+    if (m_library)
+        return m_library.get();
+    if (m_unusable)
+        return nullptr;
+    LibraryLocation location;
+    QString why;
+    if (!parseLibraryLocation(m_locationText, location, why)) {
+        reportOnce(why);
+        return nullptr;
+    }
+    auto library = std::make_unique<CaseLibrary>(location);
+    if (!library->open()) {
+        reportOnce(library->errorText());
+        return nullptr;
+    }
+    m_library = std::move(library);
+    m_indexer = std::make_unique<LibraryIndexer>(*m_library, m_texts);
+    return m_library.get();
+}
+
+void LibraryService::archiveTouched(const QString &path)
+{
+    if (!autoIndex || !library())
+        return;
+    QString why;
+    if (m_indexer->add(path, why) == LibraryIndexer::Outcome::LibraryFailed) {
+        // A library that stops answering is given up for this run, with one message.
+        m_indexer.reset();
+        m_library.reset();
+        reportOnce(why);
+    }
+}
+
+std::optional<LibraryAddSummary> LibraryService::addFolder(const QString &folder)
+{
+    if (!library())
+        return std::nullopt;
+    const QStringList archives = archivesUnder({folder});
+    m_platform.beginCancellableProgress(m_texts.GetText(LibraryText::Indexing));
+    const LibraryAddSummary summary = m_indexer->addAll(archives, [this](int done, int total) {
+        m_platform.setProgress(total > 0 ? int(qint64(done) * 10000 / total) : 10000);
+        return !m_platform.progressCancelled();
+    });
+    m_platform.endProgress();
+    if (!summary.libraryError.isEmpty()) {
+        m_indexer.reset();
+        m_library.reset();
+        reportOnce(summary.libraryError);
+        return summary;
+    }
+    QString text = m_texts.GetText(LibraryText::AddSummary)
+                       .arg(summary.added)
+                       .arg(summary.updated)
+                       .arg(summary.unchanged)
+                       .arg(summary.failed.size());
+    for (const QString &why : summary.failed.mid(0, 10))
+        text += QLatin1Char('\n') + why;
+    m_platform.messageBox(text, m_texts.GetText(LibraryText::Caption),
+                          summary.failed.isEmpty() ? Platform::Icon::Information : Platform::Icon::Warning,
+                          Platform::Buttons::Ok);
+    return summary;
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+// One row of the library's summary: the cases of one month or one device. Shares are 0..1;
+// a share or median is none when no case (shock) of the group has the measure.
+struct LibraryStatsRow
+{
+    QString group;                               // "2021-03", or a serial number; "" when unknown
+    int cases = 0;
+    int shocks = 0;
+    std::optional<double> medianCcf;             // over the cases with a CCF
+    std::optional<double> shareCcfAtLeast80;     // of the cases with a CCF
+    std::optional<double> shareShocksPreShockPauseAtMost10s; // of the shocks with a pre-shock pause
+};
+
+// How the summary groups the cases.
+enum class LibraryGrouping { Month, Device };
+
+// The middle value of sorted values (the mean of the two middle ones for an even count);
+// none when empty.
+std::optional<double> medianOfSorted(const double *values, std::size_t count);

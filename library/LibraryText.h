@@ -1,0 +1,44 @@
+#pragma once
+
+// Language-pack texts of the case library.
+namespace LibraryText {
+constexpr int MenuItem = 277;          // "Case library..."
+constexpr int Caption = 278;           // "Case library"
+constexpr int CannotUse = 279;         // "The case library %1 cannot be used: %2. The program goes on without it."
+constexpr int AddFolder = 280;         // "Add folder..."
+constexpr int Indexing = 281;          // "Indexing archives..."
+constexpr int Summary = 282;           // "Summary"
+constexpr int Cases = 283;             // "Cases"
+constexpr int Refresh = 284;           // "Refresh"
+constexpr int AddSummary = 285;        // "%1 added, %2 updated, %3 unchanged, %4 could not be read."
+constexpr int From = 286;
+constexpr int To = 287;
+constexpr int Serial = 288;
+constexpr int Model = 289;
+constexpr int MinShocks = 290;
+constexpr int CcfBelow = 291;
+constexpr int Search = 292;
+constexpr int ByMonth = 293;
+constexpr int ByDevice = 294;
+constexpr int AutoIndex = 295;         // "Index opened, imported and saved archives automatically"
+constexpr int Start = 296;
+constexpr int Shocks = 297;
+constexpr int PatientId = 298;
+constexpr int LastName = 299;
+constexpr int FirstName = 300;
+constexpr int Duration = 301;
+constexpr int MeanRate = 302;
+constexpr int MeanDepth = 303;
+constexpr int LongestPause = 304;
+constexpr int Path = 305;
+constexpr int Month = 306;
+constexpr int Device = 307;
+constexpr int MedianCcf = 308;
+constexpr int CcfAtLeast80 = 309;
+constexpr int PreShockAtMost10s = 310;
+constexpr int Any = 311;
+constexpr int Location = 312;          // "Library (empty: this computer; postgresql://user@host/db for a server)"
+constexpr int Apply = 313;
+constexpr int Unknown = 314;           // "(unknown)"
+constexpr int ArchiveGone = 315;       // "The archive %1 is no longer there."
+} // namespace LibraryText

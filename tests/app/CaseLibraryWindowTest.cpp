@@ -1,0 +1,164 @@
+// File > Case library: the window over a library on this computer, run headless.
+#include "app/CMainFrame.h"
+#include "app/CRavelinView.h"
+#include "app/CaseLibraryWindow.h"
+#include "archive/AedArchiveWriter.h"
+#include "device/MifCase.h"
+#include "library/CaseLibrary.h"
+#include "library/LibraryService.h"
+#include "library/LibraryText.h"
+#include "support/FakePlatform.h"
+#include "support/Packs.h"
+#include "support/TempDir.h"
+#include "tools/DeviceFolderWriter.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QTableWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+LibraryCase row(const QString &path, const QString &day, const QString &serial, std::optional<double> ccf)
+{
+    LibraryCase c;
+    c.path = path;
+    c.model = QStringLiteral("Q26");
+    c.serialNumber = serial;
+    c.startTimeValid = true;
+    c.startTime = CTime(day.left(4).toInt(), day.mid(5, 2).toInt(), day.mid(8, 2).toInt(), 9, 0, 0).GetTime();
+    c.startDay = day;
+    c.startMonth = day.left(7);
+    c.ccf = ccf;
+    return c;
+}
+
+class CaseLibraryWindowTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        service.setLocationText(dir.file(QStringLiteral("library.sqlite")));
+        ASSERT_NE(service.library(), nullptr);
+        archive = dir.write(QStringLiteral("b.aed"), QByteArray("x"));
+        for (const LibraryCase &c : {row(dir.file("a.aed"), "2021-01-10", "SN1", 0.9),
+                                     row(archive, "2021-01-20", "SN2", 0.6),
+                                     row(dir.file("c.aed"), "2021-02-03", "SN1", std::nullopt)})
+            ASSERT_TRUE(service.library()->store(c));
+        window.openArchive = [this](const QString &path) { opened << path; };
+        window.refresh();
+    }
+
+    QStringList column(int c) const
+    {
+        QStringList out;
+        for (int r = 0; r < window.casesTable()->rowCount(); ++r)
+            out << window.casesTable()->item(r, c)->text();
+        return out;
+    }
+
+    TempDir dir;
+    FakePlatform platform;
+    LanguagePack texts = Packs::builtInEnglish();
+    LibraryService service{texts, platform};
+    CaseLibraryWindow window{texts, platform, service};
+    QString archive;
+    QStringList opened;
+};
+
+TEST_F(CaseLibraryWindowTest, TheTableFollowsTheFiltersAndTheClickedHeaders)
+{
+    EXPECT_EQ(column(2), (QStringList{"SN1", "SN2", "SN1"}));
+    EXPECT_EQ(column(4), (QStringList{"90.0 %", "60.0 %", ""}));
+
+    window.sortByColumn(4); // CCF, lowest first, cases without one last
+    EXPECT_EQ(column(4), (QStringList{"60.0 %", "90.0 %", ""}));
+    window.sortByColumn(4);
+    EXPECT_EQ(column(4), (QStringList{"90.0 %", "60.0 %", ""}));
+
+    window.ccfBelowField()->setText(QStringLiteral("80 %"));
+    window.refresh();
+    EXPECT_EQ(column(2), QStringList{"SN2"});
+    window.ccfBelowField()->setText(QStringLiteral("0.95"));
+    window.refresh();
+    EXPECT_EQ(window.casesTable()->rowCount(), 2);
+    EXPECT_TRUE(platform.messages.isEmpty());
+}
+
+TEST_F(CaseLibraryWindowTest, TheSummaryCountsPerMonthOrDevice)
+{
+    QTableWidget *summary = window.summaryTable();
+    ASSERT_EQ(summary->rowCount(), 2);
+    EXPECT_EQ(summary->item(0, 0)->text(), "2021-01");
+    EXPECT_EQ(summary->item(0, 1)->text(), "2");
+    EXPECT_EQ(summary->item(0, 3)->text(), "75.0 %");
+    EXPECT_EQ(summary->item(0, 4)->text(), "50.0 %");
+    window.groupingBox()->setCurrentIndex(1);
+    ASSERT_EQ(summary->rowCount(), 2);
+    EXPECT_EQ(summary->horizontalHeaderItem(0)->text(), texts.GetText(LibraryText::Device));
+    EXPECT_EQ(summary->item(0, 0)->text(), "SN1");
+    EXPECT_EQ(summary->item(0, 3)->text(), "90.0 %");
+}
+
+TEST_F(CaseLibraryWindowTest, ADoubleClickOpensTheArchiveOrSaysItIsGone)
+{
+    window.openRow(1);
+    EXPECT_EQ(opened, QStringList{archive});
+    window.openRow(0);
+    EXPECT_EQ(opened.size(), 1);
+    ASSERT_EQ(platform.messages.size(), 1);
+    EXPECT_TRUE(platform.messages[0].text.contains(QStringLiteral("a.aed")));
+}
+
+// The program with a library it cannot use: one message, and archives still open.
+TEST(CaseLibraryInFrame, AnUnusableLibraryDoesNotStopTheProgram)
+{
+    TempDir dir;
+    const QString notes = dir.write(QStringLiteral("notes.sqlite"), QByteArray("plain text, not a library\n"));
+    FakePlatform platform;
+    CMainFrame frame(Packs::builtInEnglish(), platform);
+    frame.caseLibrary().setLocationText(notes);
+    frame.caseLibrary().autoIndex = true;
+
+    DeviceFiles::DeviceFolder folder;
+    folder.trend = {DeviceFiles::TrendBlock{}};
+    folder.write(dir.file(QStringLiteral("device")));
+    frame.view().state.mifFolderPath = dir.file(QStringLiteral("device"));
+    const int slot = MifCase::CreateCaseFromMif(frame.view().session);
+    WriteAedArchive(frame.view().store, slot, dir.file(QStringLiteral("one.aed")), AedArchiveVariant::Conversion);
+    frame.view().store.FreeCase(slot);
+    WriteAedArchive(frame.view().store, MifCase::CreateCaseFromMif(frame.view().session), dir.file(QStringLiteral("two.aed")),
+                    AedArchiveVariant::Conversion);
+
+    EXPECT_TRUE(frame.view().OpenArchiveFile(dir.file(QStringLiteral("one.aed"))));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(frame.view().OpenArchiveFile(dir.file(QStringLiteral("two.aed"))));
+    QCoreApplication::processEvents();
+    int libraryMessages = 0;
+    for (const FakePlatform::Message &m : platform.messages)
+        libraryMessages += m.text.contains(QStringLiteral("notes.sqlite")) ? 1 : 0;
+    EXPECT_EQ(libraryMessages, 1);
+    EXPECT_EQ(dir.read(QStringLiteral("notes.sqlite")), QByteArray("plain text, not a library\n"));
+
+    CaseLibraryWindow *window = frame.OnCaseLibrary();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->casesTable()->rowCount(), 0);
+    window->close();
+}
+
+TEST(CaseLibraryInFrame, TheFileMenuOffersTheLibrary)
+{
+    FakePlatform platform;
+    LanguagePack texts = Packs::builtInEnglish();
+    CMainFrame frame(texts, platform);
+    QStringList items;
+    for (QAction *menu : frame.menuBar()->actions())
+        if (menu->menu())
+            for (QAction *a : menu->menu()->actions())
+                items << a->text();
+    EXPECT_TRUE(items.contains(texts.GetText(LibraryText::MenuItem)));
+}
+
+} // namespace

@@ -1,0 +1,322 @@
+#include "archive/AedArchiveWriter.h"
+#include "archive/ArchiveFixture.h"
+#include "library/LibraryIndexer.h"
+#include "library/LibraryEngine.h"
+#include "library/LibraryRows.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <latch>
+#include <thread>
+
+namespace {
+
+// Archives made the way the import makes them, each in its own folder with the rescue's CPR
+// feedback and sound beside it.
+class ArchiveMaker : public ArchiveFixture
+{
+public:
+    QString make(const DeviceFiles::DeviceFolder &folder, const QString &name)
+    {
+        const int slot = createCase(folder);
+        const QString path = view.state.mifFolderPath + QLatin1Char('/') + name;
+        WriteAedArchive(view.store, slot, path, AedArchiveVariant::Conversion);
+        view.store.FreeCase(slot);
+        return path;
+    }
+
+    // A rescue of 2021-03-07 09:05 with the given shocks (ms, tenths of joules) and two
+    // compressions at 4.0 s and 4.5 s.
+    static DeviceFiles::DeviceFolder rescue(std::vector<std::pair<int32_t, uint32_t>> shocks)
+    {
+        DeviceFiles::DeviceFolder f;
+        f.model = DeviceFiles::Model::Q25;
+        f.ecgRaw = std::vector<int32_t>(2500, 0);
+        for (const auto &[ms, energy] : shocks) {
+            DeviceFiles::TrendBlock block;
+            block.shockMs = ms;
+            block.energyTenthsJ = energy;
+            block.impedanceOhm = 90;
+            f.trend.push_back(block);
+        }
+        f.cprFeedback = {{4000, 50}, {4500, 55}};
+        f.hasCprFeedback = true;
+        f.audioSamples = QByteArray(16000, char(0x80));
+        f.hasAudio = true;
+        return f;
+    }
+};
+
+std::vector<LibraryCase> listAll(CaseLibrary &library, LibraryFilter filter = {})
+{
+    std::vector<LibraryCase> cases;
+    EXPECT_TRUE(library.list(filter, cases)) << library.errorText().toStdString();
+    return cases;
+}
+
+QStringList pathsOf(const std::vector<LibraryCase> &cases)
+{
+    QStringList out;
+    for (const LibraryCase &c : cases)
+        out << c.path;
+    return out;
+}
+
+class CaseLibraryTest : public LibraryEngineTest
+{
+};
+
+TEST_P(CaseLibraryTest, AddingKeepsOneRowPerArchiveAndFollowsItsChanges)
+{
+    ArchiveMaker maker;
+    LanguagePack texts = Packs::builtInEnglish();
+    const QString archive = maker.make(ArchiveMaker::rescue({{8000, 1500}}), QStringLiteral("Q25_0905(2021-03-07).aed"));
+    const QString other = maker.make(ArchiveMaker::rescue({}), QStringLiteral("plain.aed"));
+    auto library = openLibrary();
+    ASSERT_TRUE(library->isOpen());
+    LibraryIndexer indexer(*library, texts);
+
+    QString why;
+    EXPECT_EQ(indexer.add(archive, why), LibraryIndexer::Outcome::Added) << why.toStdString();
+    EXPECT_EQ(indexer.add(other, why), LibraryIndexer::Outcome::Added) << why.toStdString();
+    EXPECT_EQ(indexer.add(archive, why), LibraryIndexer::Outcome::Unchanged);
+
+    std::vector<LibraryCase> cases = listAll(*library);
+    ASSERT_EQ(cases.size(), 2u);
+    const LibraryCase &c = cases[0].path == libraryPathOf(archive) ? cases[0] : cases[1];
+    EXPECT_EQ(c.model, "Q25");
+    EXPECT_EQ(c.serialNumber, "SN-0042");
+    EXPECT_TRUE(c.startTimeValid);
+    EXPECT_EQ(c.startDay, "2021-03-07");
+    EXPECT_EQ(c.startMonth, "2021-03");
+    EXPECT_EQ(c.shockCount, 1);
+    EXPECT_TRUE(c.hasCprFeedback);
+    EXPECT_TRUE(c.hasAudio);
+    EXPECT_EQ(c.sizeBytes, QFileInfo(archive).size());
+    EXPECT_EQ(c.sha256.size(), 64);
+    ASSERT_TRUE(c.ccf.has_value());
+    EXPECT_DOUBLE_EQ(*c.ccf, 1.0);
+    std::vector<LibraryShock> shocks;
+    ASSERT_TRUE(library->shocksOf(c.path, shocks));
+    ASSERT_EQ(shocks.size(), 1u);
+    EXPECT_DOUBLE_EQ(shocks[0].energyJ.value_or(0), 150.0);
+    EXPECT_EQ(shocks[0].preShockPauseMs.value_or(-1), shocks[0].timeMs - 4500);
+    EXPECT_FALSE(shocks[0].postShockPauseMs.has_value()) << "no compression came after the shock";
+    EXPECT_EQ(c.maxPreShockPauseMs, shocks[0].preShockPauseMs);
+
+    // Another case written over the archive: its row and shocks are replaced, not added to.
+    const QString replacement = maker.make(ArchiveMaker::rescue({{8000, 1500}, {20000, 2000}}), QStringLiteral("x.aed"));
+    ASSERT_TRUE(QFile::remove(archive));
+    ASSERT_TRUE(QFile::copy(replacement, archive));
+    EXPECT_EQ(indexer.add(archive, why), LibraryIndexer::Outcome::Updated) << why.toStdString();
+    ASSERT_TRUE(library->shocksOf(libraryPathOf(archive), shocks));
+    ASSERT_EQ(shocks.size(), 2u);
+    EXPECT_DOUBLE_EQ(shocks[1].energyJ.value_or(0), 200.0);
+    EXPECT_EQ(listAll(*library).size(), 2u);
+
+    // The same bytes with a new time are looked at again.
+    QFile touched(archive);
+    ASSERT_TRUE(touched.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(touched.setFileTime(QDateTime::currentDateTimeUtc().addSecs(60), QFileDevice::FileModificationTime));
+    touched.close();
+    EXPECT_EQ(indexer.add(archive, why), LibraryIndexer::Outcome::Updated);
+
+    // A removed archive leaves the library with the next prune, its shocks with it.
+    const QString kept = libraryPathOf(archive);
+    ASSERT_TRUE(QFile::remove(archive));
+    QStringList removed;
+    ASSERT_TRUE(pruneLibrary(*library, removed)) << library->errorText().toStdString();
+    EXPECT_EQ(removed, QStringList{kept});
+    EXPECT_EQ(pathsOf(listAll(*library)), QStringList{libraryPathOf(other)});
+    QSqlQuery q(library->database());
+    ASSERT_TRUE(q.exec(QStringLiteral("SELECT COUNT(*) FROM shocks")) && q.next());
+    EXPECT_EQ(q.value(0).toInt(), 0);
+}
+
+TEST_P(CaseLibraryTest, AnArchiveThatCannotBeReadIsReportedByNameAndNothingIsStored)
+{
+    auto library = openLibrary();
+    LanguagePack texts = Packs::builtInEnglish();
+    LibraryIndexer indexer(*library, texts);
+    const QString broken = dir.write(QStringLiteral("broken.aed"), QByteArray("\x05\x00\x00", 3));
+    QString why;
+    EXPECT_EQ(indexer.add(broken, why), LibraryIndexer::Outcome::Unreadable);
+    EXPECT_TRUE(why.contains(QStringLiteral("broken.aed"))) << why.toStdString();
+    EXPECT_TRUE(listAll(*library).empty());
+}
+
+// Two reviewers storing the same archives at the same moment, each over a connection of
+// its own: one row per archive, each with its shocks once.
+TEST_P(CaseLibraryTest, TwoWritersAtOnceGiveOneRowPerArchive)
+{
+    openLibrary();
+    constexpr int Archives = 15;
+    std::latch start(2);
+    bool ok[2] = {true, true};
+    std::string errors[2];
+    const auto writer = [&](int who) {
+        CaseLibrary library(location);
+        if (!library.open()) {
+            ok[who] = false;
+            errors[who] = library.errorText().toStdString();
+            start.count_down();
+            return;
+        }
+        start.arrive_and_wait();
+        for (int i = 0; i < Archives && ok[who]; ++i) {
+            LibraryCase c = libraryRow(QStringLiteral("/cases/%1.aed").arg(i), QStringLiteral("2021-03-07"),
+                                       QStringLiteral("SN%1").arg(who), 0.5, 2);
+            ok[who] = library.store(c);
+            errors[who] = library.errorText().toStdString();
+        }
+    };
+    std::thread first(writer, 0);
+    std::thread second(writer, 1);
+    first.join();
+    second.join();
+    EXPECT_TRUE(ok[0]) << errors[0];
+    EXPECT_TRUE(ok[1]) << errors[1];
+
+    auto library = openLibrary();
+    EXPECT_EQ(listAll(*library).size(), size_t(Archives));
+    QSqlQuery q(library->database());
+    ASSERT_TRUE(q.exec(QStringLiteral("SELECT COUNT(*) FROM shocks")) && q.next());
+    EXPECT_EQ(q.value(0).toInt(), 2 * Archives);
+}
+
+TEST_P(CaseLibraryTest, FiltersAndSortingPickTheRightRows)
+{
+    auto library = openLibrary();
+    std::vector<LibraryCase> rows = {
+        libraryRow("/a.aed", "2021-03-01", "SN1", 0.85, 1), libraryRow("/b.aed", "2021-03-31", "SN2", 0.79, 3),
+        libraryRow("/c.aed", "2021-04-01", "SN1", std::nullopt, 0), libraryRow("/d.aed", "", "SN3", 0.5, 2),
+        libraryRow("/e.aed", "2021-02-28", "SN2", 0.8, 0)};
+    rows[0].patientId = QStringLiteral("PT-100");
+    rows[1].lastName = QStringLiteral("Rossi");
+    rows[2].comments = QStringLiteral("found 50% down_time");
+    rows[3].model = QStringLiteral("Q21");
+    rows[0].startTime = 3, rows[1].startTime = 2, rows[2].startTime = 5, rows[4].startTime = 1;
+    for (const LibraryCase &c : rows)
+        ASSERT_TRUE(library->store(c)) << library->errorText().toStdString();
+
+    struct Case {
+        const char *name;
+        LibraryFilter filter;
+        QStringList expected;
+    };
+    const auto filter = [](auto set) {
+        LibraryFilter f;
+        set(f);
+        return f;
+    };
+    const std::vector<Case> cases = {
+        {"all, by start", {}, {"/d.aed", "/e.aed", "/b.aed", "/a.aed", "/c.aed"}},
+        {"March, both ends inclusive",
+         filter([](LibraryFilter &f) { f.fromDay = "2021-03-01", f.toDay = "2021-03-31"; }), {"/b.aed", "/a.aed"}},
+        {"up to a day leaves out unknown starts", filter([](LibraryFilter &f) { f.toDay = "2021-03-01"; }),
+         {"/e.aed", "/a.aed"}},
+        {"serial", filter([](LibraryFilter &f) { f.serialNumber = "SN1"; }), {"/a.aed", "/c.aed"}},
+        {"model", filter([](LibraryFilter &f) { f.model = "q21"; }), {"/d.aed"}},
+        {"minimum shocks", filter([](LibraryFilter &f) { f.minShocks = 2; }), {"/d.aed", "/b.aed"}},
+        {"CCF strictly below, none left out", filter([](LibraryFilter &f) { f.ccfBelow = 0.8; }), {"/d.aed", "/b.aed"}},
+        {"search patient ID, any case", filter([](LibraryFilter &f) { f.search = "pt-1"; }), {"/a.aed"}},
+        {"search name", filter([](LibraryFilter &f) { f.search = "ROSS"; }), {"/b.aed"}},
+        {"search takes % and _ literally", filter([](LibraryFilter &f) { f.search = "50% down_"; }), {"/c.aed"}},
+        {"wildcards find nothing else", filter([](LibraryFilter &f) { f.search = "_"; }), {"/c.aed"}},
+        {"by CCF, none last", filter([](LibraryFilter &f) { f.sort = LibraryFilter::Sort::Ccf; }),
+         {"/d.aed", "/b.aed", "/e.aed", "/a.aed", "/c.aed"}},
+        {"by CCF descending, none still last",
+         filter([](LibraryFilter &f) { f.sort = LibraryFilter::Sort::Ccf, f.descending = true; }),
+         {"/a.aed", "/e.aed", "/b.aed", "/d.aed", "/c.aed"}},
+        {"by shocks descending, ties by path",
+         filter([](LibraryFilter &f) { f.sort = LibraryFilter::Sort::Shocks, f.descending = true; }),
+         {"/b.aed", "/d.aed", "/a.aed", "/c.aed", "/e.aed"}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(pathsOf(listAll(*library, c.filter)), c.expected) << c.name;
+}
+
+// Cases and shocks whose answers are worked out by hand:
+//   2021-01: CCF 0.70, 0.90, 0.80 and one without -> median 0.80, 2 of 3 at least 0.80;
+//            shocks with pre-shock pauses 5 s, 10 s, 12 s and one unknown -> 2 of 3.
+//   2021-02: CCF 0.60, 0.75 -> median 0.675, none at least 0.80; no shocks.
+//   unknown start: one case without CCF.
+TEST_P(CaseLibraryTest, MonthlyAndDeviceSummariesCountMediansAndShares)
+{
+    auto library = openLibrary();
+    std::vector<LibraryCase> rows = {libraryRow("/1.aed", "2021-01-05", "SN1", 0.70, 2),
+                                     libraryRow("/2.aed", "2021-01-20", "SN1", 0.90, 1),
+                                     libraryRow("/3.aed", "2021-01-31", "SN2", 0.80, 1),
+                                     libraryRow("/4.aed", "2021-01-31", "SN2", std::nullopt, 0),
+                                     libraryRow("/5.aed", "2021-02-01", "SN2", 0.60, 0),
+                                     libraryRow("/6.aed", "2021-02-14", "SN1", 0.75, 0),
+                                     libraryRow("/7.aed", "", "SN3", std::nullopt, 0)};
+    rows[0].shocks[0].preShockPauseMs = 5000;
+    rows[0].shocks[1].preShockPauseMs = 10000;
+    rows[1].shocks[0].preShockPauseMs = 12000;
+    for (const LibraryCase &c : rows)
+        ASSERT_TRUE(library->store(c)) << library->errorText().toStdString();
+
+    std::vector<LibraryStatsRow> months;
+    ASSERT_TRUE(library->stats(LibraryGrouping::Month, {}, months)) << library->errorText().toStdString();
+    ASSERT_EQ(months.size(), 3u);
+    EXPECT_EQ(months[0].group, "");
+    EXPECT_EQ(months[0].cases, 1);
+    EXPECT_FALSE(months[0].medianCcf.has_value());
+    EXPECT_FALSE(months[0].shareCcfAtLeast80.has_value());
+    EXPECT_EQ(months[1].group, "2021-01");
+    EXPECT_EQ(months[1].cases, 4);
+    EXPECT_EQ(months[1].shocks, 4);
+    EXPECT_DOUBLE_EQ(months[1].medianCcf.value_or(-1), 0.80);
+    EXPECT_DOUBLE_EQ(months[1].shareCcfAtLeast80.value_or(-1), 2.0 / 3.0);
+    EXPECT_DOUBLE_EQ(months[1].shareShocksPreShockPauseAtMost10s.value_or(-1), 2.0 / 3.0);
+    EXPECT_EQ(months[2].group, "2021-02");
+    EXPECT_EQ(months[2].cases, 2);
+    EXPECT_EQ(months[2].shocks, 0);
+    EXPECT_DOUBLE_EQ(months[2].medianCcf.value_or(-1), 0.675);
+    EXPECT_DOUBLE_EQ(months[2].shareCcfAtLeast80.value_or(-1), 0.0);
+    EXPECT_FALSE(months[2].shareShocksPreShockPauseAtMost10s.has_value());
+
+    std::vector<LibraryStatsRow> devices;
+    LibraryFilter february;
+    february.fromDay = QStringLiteral("2021-02-01");
+    ASSERT_TRUE(library->stats(LibraryGrouping::Device, february, devices));
+    ASSERT_EQ(devices.size(), 2u);
+    EXPECT_EQ(devices[0].group, "SN1");
+    EXPECT_DOUBLE_EQ(devices[0].medianCcf.value_or(-1), 0.75);
+    EXPECT_EQ(devices[1].group, "SN2");
+    EXPECT_DOUBLE_EQ(devices[1].medianCcf.value_or(-1), 0.60);
+}
+
+// A library of the first version, with a case in it, taken forward by the program.
+TEST_P(CaseLibraryTest, ALibraryOfTheFirstVersionIsMigratedWithItsRows)
+{
+    {
+        auto old = openLibrary(1);
+        EXPECT_EQ(old->schemaVersion(), 1);
+        QSqlQuery q(old->database());
+        ASSERT_TRUE(q.exec(QStringLiteral(
+            "INSERT INTO cases (path, size_bytes, modified_ms, sha256, model, serial_number, start_time, "
+            "start_time_valid, start_day, start_month, duration_ms, event_count, shock_count, analysis_count, "
+            "has_cpr_feedback, has_audio, annotation_count, patient_id, last_name, first_name, comments, indexed_at) "
+            "VALUES ('/old.aed', 10, 20, 'ab', 'Q21', 'SN9', 1614000000, 1, '2021-02-22', '2021-02', 60000, 12, 1, "
+            "2, 0, 0, 0, 'P1', 'Bianchi', 'Anna', '', 1614100000)")))
+            << q.lastError().text().toStdString();
+    }
+    auto library = openLibrary();
+    EXPECT_EQ(library->schemaVersion(), LibrarySchema::LatestVersion);
+    const std::vector<LibraryCase> cases = listAll(*library);
+    ASSERT_EQ(cases.size(), 1u);
+    EXPECT_EQ(cases[0].lastName, "Bianchi");
+    EXPECT_EQ(cases[0].shockCount, 1);
+    EXPECT_FALSE(cases[0].ccf.has_value());
+    // The new tables take rows at once.
+    EXPECT_TRUE(library->store(libraryRow("/new.aed", "2021-03-01", "SN9", 0.9, 1)));
+    EXPECT_EQ(listAll(*library).size(), 2u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, CaseLibraryTest, testing::Values(Engine::Sqlite, Engine::Postgres), engineName);
+
+} // namespace

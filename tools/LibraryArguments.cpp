@@ -1,0 +1,141 @@
+#include "tools/LibraryArguments.h"
+
+#include <QCommandLineParser>
+
+namespace {
+
+LibraryArguments failure(const QString &message)
+{
+    LibraryArguments a;
+    a.message = message;
+    return a;
+}
+
+QCommandLineOption option(const char *name, const char *description, const char *valueName = nullptr)
+{
+    return valueName ? QCommandLineOption(QLatin1String(name), QLatin1String(description), QLatin1String(valueName))
+                     : QCommandLineOption(QLatin1String(name), QLatin1String(description));
+}
+
+} // namespace
+
+LibraryArguments LibraryArguments::parse(const QStringList &arguments)
+{
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Shows this help."));
+    const QCommandLineOption db = option("db",
+                                         "The library: a PostgreSQL URL (postgresql://user@host:port/db, or "
+                                         "postgresql://user@/db?host=/socket/folder; the password comes from "
+                                         "PGPASSWORD or ~/.pgpass) or a SQLite file (default: library.sqlite in "
+                                         "the program's data folder).",
+                                         "URL");
+    const QCommandLineOption from = option("from", "Cases started on this day or later (YYYY-MM-DD).", "DATE");
+    const QCommandLineOption to = option("to", "Cases started on this day or earlier (YYYY-MM-DD).", "DATE");
+    const QCommandLineOption serial = option("serial", "Cases of this device serial number.", "SN");
+    const QCommandLineOption model = option("model", "Cases of this model: Q21, Q25 or Q26.", "MODEL");
+    const QCommandLineOption minShocks = option("min-shocks", "Cases with at least N shocks.", "N");
+    const QCommandLineOption ccfBelow =
+        option("ccf-below", "Cases whose compression fraction is below X (0..1); cases without one are left out.", "X");
+    const QCommandLineOption search =
+        option("search", "Cases whose patient ID, names or comments contain TEXT (any case).", "TEXT");
+    const QCommandLineOption format = option("format", "table (default), json or csv.", "FORMAT");
+    const QCommandLineOption by = option("by", "stats: one row per month (default) or per device.", "GROUP");
+    const QCommandLineOption pack = languagePackOption();
+
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addOption(help);
+    parser.addOptions({db, from, to, serial, model, minShocks, ccfBelow, search, format, by, pack});
+    parser.addPositionalArgument(QStringLiteral("ACTION"),
+                                 QStringLiteral("add PATH... (archives, or folders searched for .aed files), list, "
+                                                "stats or prune (drops the rows whose archive is gone)."));
+    if (!parser.parse(arguments))
+        return failure(parser.errorText());
+
+    LibraryArguments a;
+    if (parser.isSet(help)) {
+        a.outcome = Outcome::Help;
+        a.message = QStringLiteral("usage: ravelin-cli ") + QLatin1String(LibrarySynopsis)
+            + QStringLiteral("\n\nThe case library: an index of archives with their facts and CPR quality measures,"
+                             "\nfor lists and summaries over many rescues.\n\n")
+            + parser.helpText().section(QLatin1Char('\n'), 2);
+        return a;
+    }
+
+    QStringList positional = parser.positionalArguments();
+    if (positional.isEmpty())
+        return failure(QStringLiteral("no action given (add, list, stats or prune)"));
+    const QString action = positional.takeFirst();
+    if (action == QLatin1String("add"))
+        a.action = Action::Add;
+    else if (action == QLatin1String("list"))
+        a.action = Action::List;
+    else if (action == QLatin1String("stats"))
+        a.action = Action::Stats;
+    else if (action == QLatin1String("prune"))
+        a.action = Action::Prune;
+    else
+        return failure(QStringLiteral("unknown action \"%1\" (add, list, stats or prune)").arg(action));
+    if (a.action == Action::Add && positional.isEmpty())
+        return failure(QStringLiteral("add: no archive or folder given"));
+    if (a.action != Action::Add && !positional.isEmpty())
+        return failure(QStringLiteral("%1 takes no paths, got: %2").arg(action, positional.join(QLatin1Char(' '))));
+    a.paths = positional;
+
+    const bool queries = a.action == Action::List || a.action == Action::Stats;
+    for (const QCommandLineOption *o : {&from, &to, &serial, &model, &minShocks, &ccfBelow, &search, &format})
+        if (!queries && parser.isSet(*o))
+            return failure(QStringLiteral("--%1 belongs to list and stats").arg(o->names().first()));
+    if (a.action != Action::Stats && parser.isSet(by))
+        return failure(QStringLiteral("--by belongs to stats"));
+
+    QString why;
+    if (parser.isSet(from) && (a.filter.fromDay = checkedLibraryDay(parser.value(from), why)).isEmpty())
+        return failure(QStringLiteral("--from: ") + why);
+    if (parser.isSet(to) && (a.filter.toDay = checkedLibraryDay(parser.value(to), why)).isEmpty())
+        return failure(QStringLiteral("--to: ") + why);
+    a.filter.serialNumber = parser.value(serial);
+    if (parser.isSet(model)) {
+        a.filter.model = parser.value(model).toUpper();
+        if (a.filter.model != QLatin1String("Q21") && a.filter.model != QLatin1String("Q25")
+            && a.filter.model != QLatin1String("Q26"))
+            return failure(QStringLiteral("--model must be Q21, Q25 or Q26, not \"%1\"").arg(parser.value(model)));
+    }
+    bool ok = true;
+    if (parser.isSet(minShocks)) {
+        const int n = parser.value(minShocks).toInt(&ok);
+        if (!ok || n < 0)
+            return failure(QStringLiteral("--min-shocks must be a whole number of 0 or more, not \"%1\"")
+                               .arg(parser.value(minShocks)));
+        a.filter.minShocks = n;
+    }
+    if (parser.isSet(ccfBelow)) {
+        const double x = parser.value(ccfBelow).toDouble(&ok);
+        if (!ok || x < 0 || x > 1)
+            return failure(QStringLiteral("--ccf-below must be a fraction from 0 to 1, not \"%1\"").arg(parser.value(ccfBelow)));
+        a.filter.ccfBelow = x;
+    }
+    a.filter.search = parser.value(search);
+
+    const QString f = parser.isSet(format) ? parser.value(format).toLower() : QStringLiteral("table");
+    if (f == QLatin1String("table"))
+        a.format = LibraryFormat::Table;
+    else if (f == QLatin1String("json"))
+        a.format = LibraryFormat::Json;
+    else if (f == QLatin1String("csv"))
+        a.format = LibraryFormat::Csv;
+    else
+        return failure(QStringLiteral("--format must be table, json or csv, not \"%1\"").arg(parser.value(format)));
+
+    const QString g = parser.isSet(by) ? parser.value(by).toLower() : QStringLiteral("month");
+    if (g == QLatin1String("month"))
+        a.grouping = LibraryGrouping::Month;
+    else if (g == QLatin1String("device"))
+        a.grouping = LibraryGrouping::Device;
+    else
+        return failure(QStringLiteral("--by must be month or device, not \"%1\"").arg(parser.value(by)));
+
+    a.db = parser.value(db);
+    a.languagePack = parser.value(pack);
+    a.outcome = Outcome::Run;
+    return a;
+}

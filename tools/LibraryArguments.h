@@ -1,0 +1,34 @@
+#pragma once
+
+#include "library/LibraryFilter.h"
+#include "library/LibraryStatsRow.h"
+#include "tools/CommandArgumentParser.h"
+#include "tools/LibraryText.h"
+
+#include <QString>
+#include <QStringList>
+
+// The arguments of "ravelin-cli library", checked.
+struct LibraryArguments
+{
+    using Outcome = ArgumentOutcome;
+    enum class Action { Add, List, Stats, Prune };
+
+    Outcome outcome = Outcome::Error;
+    Action action = Action::List;
+    QString db;                      // --db: "" for the default SQLite file
+    QStringList paths;               // add: archives and folders
+    LibraryFilter filter;            // list, stats
+    LibraryFormat format = LibraryFormat::Table;
+    LibraryGrouping grouping = LibraryGrouping::Month;
+    QString languagePack;            // a string.txt for the event texts; "" for the built-in pack
+    QString message;                 // the help text, or what is wrong with the arguments
+
+    // arguments[0] is the command's name ("ravelin-cli library"), the rest its own.
+    static LibraryArguments parse(const QStringList &arguments);
+};
+
+inline constexpr char LibrarySynopsis[] =
+    "library [--db URL] add PATH... | list [--from DATE] [--to DATE] [--serial SN] [--model Q21|Q25|Q26] "
+    "[--min-shocks N] [--ccf-below X] [--search TEXT] [--format table|json|csv] | stats [--by month|device] "
+    "[filters] [--format table|json|csv] | prune";

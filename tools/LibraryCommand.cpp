@@ -1,0 +1,92 @@
+// "ravelin-cli library ...": the case library from the command line, for scheduled indexing.
+#include "base/ProgramNames.h"
+#include "library/CaseLibrary.h"
+#include "library/LibraryIndexer.h"
+#include "tools/CliArchiveCase.h"
+#include "tools/CliCommand.h"
+#include "tools/LibraryArguments.h"
+
+#include <QDir>
+#include <QTextStream>
+
+namespace {
+
+int add(CaseLibrary &library, LanguagePack &texts, const LibraryArguments &args, QTextStream &err, const QString &name)
+{
+    QStringList missing;
+    const QStringList archives = archivesUnder(args.paths, &missing);
+    for (const QString &path : missing)
+        err << name << ": \"" << QDir::toNativeSeparators(path) << "\" is neither an archive nor a folder\n";
+    LibraryIndexer indexer(library, texts);
+    const LibraryAddSummary summary = indexer.addAll(archives);
+    for (const QString &why : summary.failed)
+        err << name << ": " << why << "\n";
+    QTextStream(stdout) << "added " << summary.added << ", updated " << summary.updated << ", unchanged "
+                        << summary.unchanged << ", failed " << summary.failed.size() + missing.size() << "\n";
+    if (!summary.libraryError.isEmpty()) {
+        err << name << ": " << summary.libraryError << "\n";
+        return 1;
+    }
+    return summary.failed.isEmpty() && missing.isEmpty() ? 0 : 1;
+}
+
+int runLibrary(const QStringList &arguments)
+{
+    const LibraryArguments args = LibraryArguments::parse(arguments);
+    QTextStream err(stderr);
+    const QString name = arguments.value(0);
+    LanguagePack texts;
+    int status = 0;
+    if (!startCommand(args.outcome, args.message, args.languagePack, name, LibrarySynopsis, err, texts, status))
+        return status;
+
+    // The default library is the program's own file.
+    ProgramNames::apply();
+    LibraryLocation location;
+    QString why;
+    if (!parseLibraryLocation(args.db, location, why)) {
+        err << name << ": --db: " << why << "\n";
+        return 1;
+    }
+    CaseLibrary library(location);
+    if (!library.open()) {
+        err << name << ": " << library.errorText() << "\n";
+        return 1;
+    }
+
+    QTextStream out(stdout);
+    switch (args.action) {
+    case LibraryArguments::Action::Add:
+        return add(library, texts, args, err, name);
+    case LibraryArguments::Action::List: {
+        std::vector<LibraryCase> cases;
+        if (!library.list(args.filter, cases))
+            break;
+        out << libraryCasesText(cases, args.format);
+        return 0;
+    }
+    case LibraryArguments::Action::Stats: {
+        std::vector<LibraryStatsRow> rows;
+        if (!library.stats(args.grouping, args.filter, rows))
+            break;
+        out << libraryStatsText(rows, args.grouping, args.format);
+        return 0;
+    }
+    case LibraryArguments::Action::Prune: {
+        QStringList removed;
+        if (!pruneLibrary(library, removed))
+            break;
+        for (const QString &path : removed)
+            out << "removed " << QDir::toNativeSeparators(path) << "\n";
+        out << "pruned " << removed.size() << "\n";
+        return 0;
+    }
+    }
+    err << name << ": " << library.errorText() << "\n";
+    return 1;
+}
+
+const CliCommandRegistration registration({QStringLiteral("library"), QLatin1String(LibrarySynopsis), runLibrary,
+                                           CliCommand::Application::Core});
+
+} // namespace

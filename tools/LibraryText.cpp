@@ -1,0 +1,166 @@
+#include "tools/LibraryText.h"
+
+#include "base/CTime.h"
+#include "tools/OrderedJson.h"
+
+#include <QLocale>
+#include <QStringList>
+#include <optional>
+
+namespace {
+
+// One member of a row: its name and its value as JSON text and as a CSV field.
+struct Field
+{
+    const char *name;
+    QString json;
+    QString csv;
+};
+
+QString csvQuoted(const QString &text)
+{
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n'))
+        && !text.contains(QLatin1Char('\r')))
+        return text;
+    QString quoted = text;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+Field text(const char *name, const QString &value) { return {name, jsonQuoted(value), csvQuoted(value)}; }
+Field number(const char *name, qint64 value) { return {name, QString::number(value), QString::number(value)}; }
+Field flag(const char *name, bool value)
+{
+    const QString t = value ? QStringLiteral("true") : QStringLiteral("false");
+    return {name, t, t};
+}
+Field real(const char *name, std::optional<double> value)
+{
+    const QString t = value ? QString::number(*value, 'g', QLocale::FloatingPointShortest) : QString();
+    return {name, value ? t : QStringLiteral("null"), t};
+}
+Field integer(const char *name, std::optional<int64_t> value)
+{
+    return {name, value ? QString::number(*value) : QStringLiteral("null"), value ? QString::number(*value) : QString()};
+}
+
+QList<Field> fieldsOf(const LibraryCase &c)
+{
+    return {text("path", c.path), number("sizeBytes", c.sizeBytes), number("modifiedMs", c.modifiedMs),
+            text("sha256", c.sha256), text("model", c.model), text("serialNumber", c.serialNumber),
+            number("startTime", c.startTime), flag("startTimeValid", c.startTimeValid), text("startDay", c.startDay),
+            number("durationMs", c.durationMs), number("eventCount", c.eventCount), number("shockCount", c.shockCount),
+            number("analysisCount", c.analysisCount), flag("hasCprFeedback", c.hasCprFeedback),
+            flag("hasAudio", c.hasAudio), number("annotationCount", c.annotationCount), text("patientId", c.patientId),
+            text("lastName", c.lastName), text("firstName", c.firstName), text("comments", c.comments),
+            real("ccf", c.ccf), real("meanRatePerMin", c.meanRatePerMin), real("rateInTarget", c.rateInTarget),
+            real("meanDepthIn", c.meanDepthIn), real("depthInTarget", c.depthInTarget),
+            integer("longestPauseMs", c.longestPauseMs), integer("maxPreShockPauseMs", c.maxPreShockPauseMs),
+            integer("maxPostShockPauseMs", c.maxPostShockPauseMs), number("indexedAt", c.indexedAt)};
+}
+
+QList<Field> fieldsOf(const LibraryStatsRow &r, LibraryGrouping grouping)
+{
+    return {text(grouping == LibraryGrouping::Month ? "month" : "serialNumber", r.group), number("cases", r.cases),
+            number("shocks", r.shocks), real("medianCcf", r.medianCcf), real("shareCcfAtLeast80", r.shareCcfAtLeast80),
+            real("shareShocksPreShockPauseAtMost10s", r.shareShocksPreShockPauseAtMost10s)};
+}
+
+QString jsonOf(const QList<QList<Field>> &rows)
+{
+    QStringList objects;
+    for (const QList<Field> &row : rows) {
+        OrderedJsonObject o;
+        for (const Field &f : row)
+            o.add(f.name, f.json);
+        objects << QStringLiteral("  ") + o.toInlineJson();
+    }
+    if (objects.isEmpty())
+        return QStringLiteral("[]\n");
+    return QStringLiteral("[\n") + objects.join(QStringLiteral(",\n")) + QStringLiteral("\n]\n");
+}
+
+QString csvOf(const QList<Field> &header, const QList<QList<Field>> &rows)
+{
+    QStringList names;
+    for (const Field &f : header)
+        names << QLatin1String(f.name);
+    QString out = names.join(QLatin1Char(',')) + QLatin1Char('\n');
+    for (const QList<Field> &row : rows) {
+        QStringList fields;
+        for (const Field &f : row)
+            fields << f.csv;
+        out += fields.join(QLatin1Char(',')) + QLatin1Char('\n');
+    }
+    return out;
+}
+
+// Columns padded to their widest cell; the last one is not padded.
+QString tableOf(const QList<QStringList> &lines)
+{
+    QList<int> widths;
+    for (const QStringList &line : lines)
+        for (int i = 0; i < line.size(); ++i) {
+            if (i >= widths.size())
+                widths << 0;
+            widths[i] = std::max(widths[i], int(line[i].size()));
+        }
+    QString out;
+    for (const QStringList &line : lines) {
+        QStringList cells;
+        for (int i = 0; i < line.size(); ++i)
+            cells << (i + 1 < line.size() ? line[i].leftJustified(widths[i]) : line[i]);
+        out += cells.join(QStringLiteral("  ")) + QLatin1Char('\n');
+    }
+    return out;
+}
+
+QString percent(std::optional<double> share)
+{
+    return share ? QString::number(*share * 100.0, 'f', 1) + QStringLiteral(" %") : QStringLiteral("-");
+}
+
+} // namespace
+
+QString libraryCasesText(const std::vector<LibraryCase> &cases, LibraryFormat format)
+{
+    if (format == LibraryFormat::Table) {
+        QList<QStringList> lines = {{QStringLiteral("Start"), QStringLiteral("Model"), QStringLiteral("Serial"),
+                                     QStringLiteral("Shocks"), QStringLiteral("CCF"), QStringLiteral("Patient"),
+                                     QStringLiteral("Path")}};
+        for (const LibraryCase &c : cases)
+            lines << QStringList{c.startTimeValid ? CTime(c.startTime).Format("%Y-%m-%d %H:%M") : QStringLiteral("-"),
+                                 c.model,
+                                 c.serialNumber,
+                                 QString::number(c.shockCount),
+                                 percent(c.ccf),
+                                 c.patientId.isEmpty() ? QStringLiteral("-") : c.patientId,
+                                 c.path};
+        return tableOf(lines);
+    }
+    QList<QList<Field>> rows;
+    for (const LibraryCase &c : cases)
+        rows << fieldsOf(c);
+    return format == LibraryFormat::Json ? jsonOf(rows) : csvOf(fieldsOf(LibraryCase()), rows);
+}
+
+QString libraryStatsText(const std::vector<LibraryStatsRow> &stats, LibraryGrouping grouping, LibraryFormat format)
+{
+    if (format == LibraryFormat::Table) {
+        QList<QStringList> lines = {{grouping == LibraryGrouping::Month ? QStringLiteral("Month") : QStringLiteral("Device"),
+                                     QStringLiteral("Cases"), QStringLiteral("Shocks"), QStringLiteral("Median CCF"),
+                                     QStringLiteral("CCF >= 80 %"), QStringLiteral("Pre-shock pause <= 10 s")}};
+        for (const LibraryStatsRow &r : stats)
+            lines << QStringList{r.group.isEmpty() ? QStringLiteral("(unknown)") : r.group,
+                                 QString::number(r.cases),
+                                 QString::number(r.shocks),
+                                 percent(r.medianCcf),
+                                 percent(r.shareCcfAtLeast80),
+                                 percent(r.shareShocksPreShockPauseAtMost10s)};
+        return tableOf(lines);
+    }
+    QList<QList<Field>> rows;
+    for (const LibraryStatsRow &r : stats)
+        rows << fieldsOf(r, grouping);
+    return format == LibraryFormat::Json ? jsonOf(rows) : csvOf(fieldsOf(LibraryStatsRow(), grouping), rows);
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "library/LibraryCase.h"
+#include "library/LibraryStatsRow.h"
+
+#include <QString>
+#include <vector>
+
+// The outputs of "ravelin-cli library list" and "stats". JSON: an array of objects whose
+// members are the camelCase names of the records (none as null, shares 0..1); CSV: a header
+// line of the same names, then one line a row (none as an empty field, RFC 4180 quoting);
+// table: aligned columns for a person to read, times in the device's clock.
+enum class LibraryFormat { Table, Json, Csv };
+
+QString libraryCasesText(const std::vector<LibraryCase> &cases, LibraryFormat format);
+QString libraryStatsText(const std::vector<LibraryStatsRow> &rows, LibraryGrouping grouping, LibraryFormat format);
