@@ -391,28 +391,20 @@ bool CaseLibrary::stats(LibraryGrouping grouping, const LibraryFilter &filter, s
             row->shareShocksPreShockPauseAtMost10s = shocks.value(2).toDouble() / measured;
     }
 
-    // The median needs the values themselves; they come sorted, one group after the other.
+    // The median from the one or two middle values of each group, picked by the engine, so
+    // that only those cross the connection.
     const QString ccfWhere = where.sql.isEmpty() ? QStringLiteral(" WHERE c.ccf IS NOT NULL")
                                                  : where.sql + QStringLiteral(" AND c.ccf IS NOT NULL");
-    QSqlQuery ccfs(database());
-    if (!run(ccfs, QStringLiteral("SELECT %1, c.ccf FROM cases c%2 ORDER BY %1, c.ccf").arg(key, ccfWhere)))
+    QSqlQuery medians(database());
+    if (!run(medians, QStringLiteral("SELECT grp, AVG(ccf) FROM (SELECT %1 AS grp, c.ccf AS ccf, "
+                                     "ROW_NUMBER() OVER (PARTITION BY %1 ORDER BY c.ccf) AS rn, "
+                                     "COUNT(*) OVER (PARTITION BY %1) AS n FROM cases c%2) ranked "
+                                     "WHERE rn = (n + 1) / 2 OR rn = (n + 2) / 2 GROUP BY grp")
+                          .arg(key, ccfWhere)))
         return false;
-    std::vector<double> values;
-    QString group;
-    const auto finish = [&] {
-        if (LibraryStatsRow *row = rowOf(group); row && !values.empty())
-            row->medianCcf = medianOfSorted(values.data(), values.size());
-        values.clear();
-    };
-    while (ccfs.next()) {
-        const QString g = ccfs.value(0).toString();
-        if (g != group) {
-            finish();
-            group = g;
-        }
-        values.push_back(ccfs.value(1).toDouble());
-    }
-    finish();
+    while (medians.next())
+        if (LibraryStatsRow *row = rowOf(medians.value(0).toString()))
+            row->medianCcf = medians.value(1).toDouble();
     return true;
 }
 

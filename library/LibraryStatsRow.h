@@ -17,7 +17,3 @@ struct LibraryStatsRow
 
 // How the summary groups the cases.
 enum class LibraryGrouping { Month, Device };
-
-// The middle value of sorted values (the mean of the two middle ones for an even count);
-// none when empty.
-std::optional<double> medianOfSorted(const double *values, std::size_t count);
