@@ -70,29 +70,59 @@ QByteArray tal(int64_t onsetMs, int64_t durationMs, const QByteArray &text)
     return t;
 }
 
-QByteArray timeKeepingTal(int64_t onsetMs)
+// The record of every annotation: its own one or, when that record cannot take it within
+// capacity bytes, the next one that can. Only the sizes are needed: used holds the bytes
+// each record's list starts with (its time-keeping annotation). Empty when the
+// annotations do not fit.
+std::vector<int64_t> placeAnnotations(const std::vector<std::pair<int64_t, QByteArray>> &tals,
+                                      std::vector<qsizetype> used, qsizetype capacity)
 {
-    return tal(onsetMs, -1, QByteArray());
-}
-
-// The annotation lists of every record: each annotation in its own record or, when
-// that record cannot take it within capacity bytes, the next one that can. Empty when
-// the annotations do not fit.
-std::vector<QByteArray> placeAnnotations(const std::vector<std::pair<int64_t, QByteArray>> &tals,
-                                         const std::vector<QByteArray> &timeKeeping, qsizetype capacity)
-{
-    const auto records = int64_t(timeKeeping.size());
-    std::vector<QByteArray> lists = timeKeeping;
+    const auto records = int64_t(used.size());
+    std::vector<int64_t> placed;
+    placed.reserve(tals.size());
     int64_t record = 0;
     for (const auto &[own, bytes] : tals) {
         record = std::max(record, own);
-        while (record < records && lists[size_t(record)].size() + bytes.size() > capacity)
+        while (record < records && used[size_t(record)] + bytes.size() > capacity)
             ++record;
         if (record == records)
             return {};
-        lists[size_t(record)] += bytes;
+        used[size_t(record)] += bytes.size();
+        placed.push_back(record);
     }
-    return lists;
+    return placed;
+}
+
+// Writes the time-keeping annotation of one record ("+12.5\x14\x14\0") at p; returns its end.
+char *putTimeKeeping(char *p, int64_t onsetMs)
+{
+    const QByteArray onset = onsetText(onsetMs);
+    std::memcpy(p, onset.constData(), size_t(onset.size()));
+    p += onset.size();
+    *p++ = TalEnd;
+    *p++ = TalEnd;
+    *p++ = '\0';
+    return p;
+}
+
+// Size of the time-keeping annotation of one record.
+qsizetype timeKeepingSize(int64_t onsetMs)
+{
+    return onsetText(onsetMs).size() + 3;
+}
+
+template <int BytesPerSample>
+uchar *putSamples(uchar *p, const int32_t *from, int64_t count, int32_t lowest, int32_t highest)
+{
+    for (int64_t k = 0; k < count; ++k) {
+        const auto v = uint32_t(std::clamp(from[k], lowest, highest));
+        p[0] = uchar(v);
+        p[1] = uchar(v >> 8);
+        if constexpr (BytesPerSample == 3)
+            p[2] = uchar(v >> 16);
+        p += BytesPerSample;
+    }
+    return p;
 }
 
 } // namespace
@@ -188,20 +218,20 @@ QByteArray write(const EdfContent &content, const std::function<void(int)> &prog
         tals.emplace_back(own, std::move(bytes));
     }
     std::stable_sort(tals.begin(), tals.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
-    std::vector<QByteArray> timeKeeping(static_cast<size_t>(records));
+    std::vector<qsizetype> timeKeeping(static_cast<size_t>(records));
     qsizetype longestTimeKeeping = 0;
     for (int64_t r = 0; r < records; ++r) {
-        timeKeeping[size_t(r)] = timeKeepingTal(r * 1000 * RecordSeconds + subMs);
-        longestTimeKeeping = std::max(longestTimeKeeping, timeKeeping[size_t(r)].size());
-        total += timeKeeping[size_t(r)].size();
+        timeKeeping[size_t(r)] = timeKeepingSize(r * 1000 * RecordSeconds + subMs);
+        longestTimeKeeping = std::max(longestTimeKeeping, timeKeeping[size_t(r)]);
+        total += timeKeeping[size_t(r)];
     }
     // Start from what the fullest record needs at least and grow until everything fits.
     qsizetype capacity = std::max(longestTimeKeeping + longest, (total + records - 1) / records);
-    std::vector<QByteArray> lists;
+    std::vector<int64_t> placed;
     for (;;) {
         capacity = (capacity + bytesPerSample - 1) / bytesPerSample * bytesPerSample;
-        lists = placeAnnotations(tals, timeKeeping, capacity);
-        if (!lists.empty())
+        placed = placeAnnotations(tals, timeKeeping, capacity);
+        if (placed.size() == tals.size())
             break;
         capacity += std::max<qsizetype>(longest, capacity / 4);
     }
@@ -256,23 +286,30 @@ QByteArray write(const EdfContent &content, const std::function<void(int)> &prog
     field(header, QByteArray(), 32);
 
     const qsizetype recordBytes = qsizetype(rate) * RecordSeconds * bytesPerSample + capacity;
-    QByteArray out = header;
-    const qsizetype headerSize = out.size();
-    out.resize(headerSize + records * recordBytes);
+    const qsizetype headerSize = header.size();
+    QByteArray out(headerSize + records * recordBytes, Qt::Uninitialized);
+    std::memcpy(out.data(), header.constData(), size_t(headerSize));
     auto *p = reinterpret_cast<uchar *>(out.data()) + headerSize;
     const int32_t fill = content.samples.empty() ? 0 : content.samples.back();
+    const int32_t *samples = content.samples.data();
+    const int64_t perRecord = int64_t(rate) * RecordSeconds;
     const int64_t step = std::max<int64_t>(1, records / 100);
+    size_t next = 0;
     for (int64_t r = 0; r < records; ++r) {
-        for (int64_t k = r * rate; k < (r + 1) * rate; ++k) {
-            const auto v = uint32_t(std::clamp(k < sampleCount ? content.samples[size_t(k)] : fill, lowest, highest));
-            *p++ = uchar(v);
-            *p++ = uchar(v >> 8);
-            if (!edf)
-                *p++ = uchar(v >> 16);
+        const int64_t first = r * perRecord;
+        const int64_t present = std::clamp<int64_t>(sampleCount - first, 0, perRecord);
+        p = edf ? putSamples<2>(p, samples + first, present, lowest, highest)
+                : putSamples<3>(p, samples + first, present, lowest, highest);
+        for (int64_t k = present; k < perRecord; ++k)
+            p = edf ? putSamples<2>(p, &fill, 1, lowest, highest) : putSamples<3>(p, &fill, 1, lowest, highest);
+        char *list = reinterpret_cast<char *>(p);
+        char *end = putTimeKeeping(list, r * 1000 * RecordSeconds + subMs);
+        for (; next < placed.size() && placed[next] == r; ++next) {
+            const QByteArray &bytes = tals[next].second;
+            std::memcpy(end, bytes.constData(), size_t(bytes.size()));
+            end += bytes.size();
         }
-        const QByteArray &list = lists[size_t(r)];
-        std::memcpy(p, list.constData(), size_t(list.size()));
-        std::memset(p + list.size(), 0, size_t(capacity - list.size()));
+        std::memset(end, 0, size_t(capacity - (end - list)));
         p += capacity;
         if (progress && (r % step == 0 || r + 1 == records))
             progress(int((r + 1) * 10000 / records));
