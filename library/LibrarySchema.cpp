@@ -65,6 +65,19 @@ QStringList version2()
     return steps;
 }
 
+// Covering indexes for the summary: each grouping column with the measures it counts and the
+// path the shocks join on, so the groups, their counts and the ordered CCF values for the
+// median come from the index alone, already in group and CCF order.
+QStringList version3()
+{
+    return {
+        QStringLiteral("CREATE INDEX cases_month_measures ON cases (start_month, ccf, shock_count, path)"),
+        QStringLiteral("CREATE INDEX cases_serial_measures ON cases (serial_number, ccf, shock_count, path)"),
+        QStringLiteral("CREATE INDEX shocks_case_pre_pause ON shocks (case_path, pre_shock_pause_ms)"),
+        QStringLiteral("UPDATE schema_version SET version = 3"),
+    };
+}
+
 } // namespace
 
 QStringList migrationStep(int version)
@@ -72,6 +85,7 @@ QStringList migrationStep(int version)
     switch (version) {
     case 1: return version1();
     case 2: return version2();
+    case 3: return version3();
     default: return {};
     }
 }
