@@ -1,5 +1,7 @@
 #include "report/CprQualityReportPainter.h"
 
+#include "report/PdfDocument.h"
+
 #include "report/CprChart.h"
 
 #include <QBuffer>
@@ -298,24 +300,14 @@ bool CprQualityReportPainter::print(QPagedPaintDevice &device, int fromPage, int
     return painter.end();
 }
 
-QByteArray CprQualityReportPainter::pdf(const CprQualityReport &report, const QPageLayout &layout, int fromPage,
-                                        int toPage)
+QByteArray CprQualityReportPainter::pdf(const CprQualityReport &report, const QPageLayout &layout, int fromPage, int toPage)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&buffer);
-        writer.setPageLayout(layout);
-        writer.setTitle(report.title);
-        writer.setCreator(QStringLiteral("Ravelin"));
-        if (!CprQualityReportPainter(report).print(writer, fromPage, toPage))
-            return QByteArray();
-    }
-    return bytes;
+    return PdfDocument::make(layout, report.title, [&](QPagedPaintDevice &device) {
+        return CprQualityReportPainter(report).print(device, fromPage, toPage);
+    });
 }
 
 QByteArray CprQualityReportPainter::pdf(const CprQualityReport &report)
 {
-    return pdf(report, QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+    return pdf(report, PdfDocument::a4Portrait());
 }

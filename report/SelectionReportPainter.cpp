@@ -1,5 +1,7 @@
 #include "report/SelectionReportPainter.h"
 
+#include "report/PdfDocument.h"
+
 #include "ecg/EcgSampleWindow.h"
 #include "ecg/EcgStyle.h"
 #include "ecg/EventMarkers.h"
@@ -324,24 +326,14 @@ bool SelectionReportPainter::print(QPagedPaintDevice &device, int fromPage, int 
     return painter.end();
 }
 
-QByteArray SelectionReportPainter::pdf(const SelectionReport &report, const QPageLayout &layout, int fromPage,
-                                       int toPage)
+QByteArray SelectionReportPainter::pdf(const SelectionReport &report, const QPageLayout &layout, int fromPage, int toPage)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&buffer);
-        writer.setPageLayout(layout);
-        writer.setTitle(SelectionReportTexts::forLanguage(report.language).title.trimmed());
-        writer.setCreator(QStringLiteral("Ravelin"));
-        if (!SelectionReportPainter(report).print(writer, fromPage, toPage))
-            return QByteArray();
-    }
-    return bytes;
+    return PdfDocument::make(layout, SelectionReportTexts::forLanguage(report.language).title.trimmed(), [&](QPagedPaintDevice &device) {
+        return SelectionReportPainter(report).print(device, fromPage, toPage);
+    });
 }
 
 QByteArray SelectionReportPainter::pdf(const SelectionReport &report)
 {
-    return pdf(report, QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+    return pdf(report, PdfDocument::a4Portrait());
 }
