@@ -3,7 +3,7 @@
 #include "app/CDetailView.h"
 #include "case/CaseExtent.h"
 #include "app/DetailIcons.h"
-#include "sound/QtAudioOutput.h"
+#include "sound/PluginAudioOutput.h"
 #include "case/CaseSession.h"
 #include "case/ReviewState.h"
 #include "ecg/CMagnified.h"
@@ -32,7 +32,7 @@ CDetailSub2::CDetailSub2(CDetailView &detail, CaseSession &view, ReviewState &re
       m_window(new CMagnified(view, review, this)),
       m_play(playbackButton(DetailIcons::Playback::Play, this)),
       m_stop(playbackButton(DetailIcons::Playback::Stop, this)),
-      m_systemOutput(std::make_unique<QtAudioOutput>()),
+      m_systemOutput(std::make_unique<PluginAudioOutput>()),
       m_sound(view, review, *m_systemOutput)
 {
     m_window->onScrollPosition = [this](int seconds) { setScrollPosition(seconds); };

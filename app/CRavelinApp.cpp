@@ -7,9 +7,12 @@
 #include "app/QtPlatform.h"
 #include "app/QtTranslations.h"
 #include "app/CRavelinView.h"
+#include "app/PrintSupport.h"
 #include "app/SingleInstance.h"
 #include "base/ProgramInfo.h"
+#include "base/ProgramPlugin.h"
 #include "device/TimeZoneTable.h"
+#include "sound/AudioOutputFactory.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -85,6 +88,34 @@ bool isOption(const char *argument, std::initializer_list<const char *> names)
     return false;
 }
 
+// --check-plugins: loads the plugins the program loads at first use and says where each was
+// found, or why it cannot be loaded; 1 when one cannot.
+int checkPlugins(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    struct Plugin {
+        const char *what;
+        QString error;
+        QString path;
+        bool loaded;
+    };
+    Plugin plugins[] = {{"sound output", {}, {}, false}, {"printing", {}, {}, false}};
+    plugins[0].loaded = ProgramPlugin::load<AudioOutputFactory>(QLatin1String(AudioOutputPluginName),
+                                                                &plugins[0].error, &plugins[0].path);
+    plugins[1].loaded = ProgramPlugin::load<PrintSupport>(QLatin1String(PrintSupportPluginName), &plugins[1].error,
+                                                          &plugins[1].path);
+    int status = 0;
+    for (const Plugin &p : plugins) {
+        if (p.loaded) {
+            std::printf("%s: %s\n", p.what, qPrintable(p.path));
+        } else {
+            std::fprintf(stderr, "%s: %s\n", p.what, qPrintable(p.error));
+            status = 1;
+        }
+    }
+    return status;
+}
+
 } // namespace
 
 namespace CRavelinApp {
@@ -102,10 +133,14 @@ int run(int argc, char **argv)
         std::printf("usage: ravelin [ARCHIVE.aed]\n\n"
                     "Opens the review window, with ARCHIVE.aed when one is given. While the program runs,\n"
                     "a later start hands its archive to the open window and ends.\n\n"
-                    "  -h, --help     Shows this help.\n"
-                    "  -v, --version  Shows the program's version.\n");
+                    "  -h, --help       Shows this help.\n"
+                    "  -v, --version    Shows the program's version.\n"
+                    "  --check-plugins  Loads the sound-output and printing plugins and shows where\n"
+                    "                   each was found, or why it cannot be loaded.\n");
         return 0;
     }
+    if (argc > 1 && isOption(argv[1], {"--check-plugins"}))
+        return checkPlugins(argc, argv);
 
     QApplication app(argc, argv);
     ProgramNames::apply();
@@ -132,6 +167,7 @@ int run(int argc, char **argv)
     QtPlatform platform;
     CMainFrame frame(std::move(texts), platform);
     platform.setParent(&frame);
+    platform.setTexts(frame.texts());
     // Opens without the Open dialog (command line, recent files) show this computer's zone.
     SharedState &state = frame.view().state;
     state.localZoneOffset = TimeZoneTable::localZoneOffset();

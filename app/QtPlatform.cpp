@@ -5,13 +5,15 @@
 #include "app/CCprSettingsDlg.h"
 #include "app/COpenMifQ21.h"
 #include "app/OpenDialogMemory.h"
+#include "app/PrintSupport.h"
+#include "app/PrintText.h"
+#include "base/LanguagePack.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
-#include <QPrinter>
 #include <QProgressDialog>
 #include <QUrl>
 
@@ -171,25 +173,47 @@ int QtPlatform::showReportMenu(const QList<MenuEntry> &entries, const QList<int>
     return QtReportDialogs::showReportMenu(m_parent, entries, disabledCommands);
 }
 
-QPrinter &QtPlatform::printer()
+PrintSupport *QtPlatform::printSupport()
+{
+    return PrintSupport::load(&m_printError);
+}
+
+const LanguagePack &QtPlatform::texts()
+{
+    if (m_texts)
+        return *m_texts;
+    if (!m_builtInTexts) {
+        m_builtInTexts = std::make_unique<LanguagePack>();
+        m_builtInTexts->loadBuiltIn();
+        m_builtInTexts->setLanguage(1);
+    }
+    return *m_builtInTexts;
+}
+
+QString QtPlatform::printUnavailable()
+{
+    return texts().GetText(PrintText::Unavailable).arg(m_printError);
+}
+
+QPrinter *QtPlatform::printer()
 {
     if (!m_printer) {
-        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        // All of the paper the printer reaches (a PDF file: all of it): the report brings
-        // its own margins, and the page is the one ravelin-cli prints on the same paper.
-        m_printer->setPageMargins(QMarginsF(), QPageLayout::Point);
+        if (PrintSupport *support = printSupport())
+            m_printer = support->newPrinter();
     }
-    return *m_printer;
+    return m_printer.get();
 }
 
 PrintOutcome QtPlatform::printSelectionReport(const SelectionReport &report)
 {
-    return QtReportDialogs::printSelectionReport(m_parent, report, printer());
+    QPrinter *p = printer();
+    return p ? QtReportDialogs::printSelectionReport(m_parent, report, *p) : PrintOutcome::failed(printUnavailable());
 }
 
 PrintOutcome QtPlatform::printCprQualityReport(const CprQualityReport &report)
 {
-    return QtReportDialogs::printCprQualityReport(m_parent, report, printer());
+    QPrinter *p = printer();
+    return p ? QtReportDialogs::printCprQualityReport(m_parent, report, *p) : PrintOutcome::failed(printUnavailable());
 }
 
 bool QtPlatform::runCprSettingsDialog(CprSettingsForm &form)
@@ -200,5 +224,9 @@ bool QtPlatform::runCprSettingsDialog(CprSettingsForm &form)
 
 void QtPlatform::runPrintSetup()
 {
-    QtReportDialogs::runPrintSetup(m_parent, printer());
+    if (QPrinter *p = printer()) {
+        QtReportDialogs::runPrintSetup(m_parent, *p);
+        return;
+    }
+    showError(printUnavailable(), texts().GetText(TextId::Caption));
 }

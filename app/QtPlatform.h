@@ -4,7 +4,9 @@
 
 #include <memory>
 
+class LanguagePack;
 class OpenDialogMemory;
+class PrintSupport;
 class QPrinter;
 class QProgressDialog;
 class QWidget;
@@ -17,6 +19,9 @@ public:
     ~QtPlatform() override;
     void setParent(QWidget *parent) { m_parent = parent; }
     QWidget *parentWidget() const { return m_parent; }
+    // The language pack of the platform's own messages; the built-in one (English) unless set.
+    // It must outlive the platform.
+    void setTexts(const LanguagePack &texts) { m_texts = &texts; }
 
     Answer messageBox(const QString &text, const QString &caption, Icon icon, Buttons buttons) override;
     QString openFileDialog(const QString &caption, const QString &folder, const QString &filter) override;
@@ -33,8 +38,8 @@ public:
     bool runCprSettingsDialog(CprSettingsForm &form) override;
     void runPrintSetup() override;
     // The printer every print and print setup uses, so that the setup's paper and
-    // orientation hold for the next prints.
-    QPrinter &printer();
+    // orientation hold for the next prints; null when the printing plugin cannot be loaded.
+    QPrinter *printer();
     void beginProgress(const QString &caption) override;
     void setProgress(int position) override;
     void endProgress() override;
@@ -43,10 +48,17 @@ public:
 
 private:
     OpenDialogMemory &memory();
+    // The printing plugin, loaded at first use; null when missing, printUnavailable() says why.
+    PrintSupport *printSupport();
+    QString printUnavailable();
+    const LanguagePack &texts();
 
     QWidget *m_parent;
     std::unique_ptr<QProgressDialog> m_progress; // while a progress window is shown
     bool m_progressCancellable = false;           // it has a Cancel button that must be heard
-    std::unique_ptr<QPrinter> m_printer;         // made at the first print or print setup
+    const LanguagePack *m_texts = nullptr;
+    std::unique_ptr<LanguagePack> m_builtInTexts; // made when a message needs it and none was set
+    std::shared_ptr<QPrinter> m_printer; // made by the printing plugin at the first print or print setup
+    QString m_printError;                // why the printing plugin could not be loaded
     std::unique_ptr<OpenDialogMemory> m_memory;  // the Open dialog's and file dialogs' last choices
 };

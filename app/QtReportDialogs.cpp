@@ -9,9 +9,7 @@
 #include <QCursor>
 #include <QDir>
 #include <QMenu>
-#include <QPageSetupDialog>
-#include <QPrintDialog>
-#include <QPrinter>
+#include <QPageLayout>
 #include <QWidget>
 
 namespace QtReportDialogs {
@@ -31,14 +29,34 @@ int showReportMenu(QWidget *parent, const QList<MenuEntry> &entries, const QList
 
 namespace {
 
+using PagePdf = std::function<QByteArray(const QPageLayout &, int, int)>;
+
+// Writes the pages a report draws into a PDF file whole, through a temporary file beside it,
+// so a file that cannot be written is reported and the file already there stays as it was.
+std::function<PrintOutcome(const QString &, const QPageLayout &, int, int)> pdfWriter(PagePdf draw)
+{
+    return [draw = std::move(draw)](const QString &path, const QPageLayout &layout, int from, int to) {
+        const QByteArray bytes = draw(layout, from, to);
+        if (bytes.isEmpty())
+            return PrintOutcome::failed(QStringLiteral("The report could not be drawn for %1.")
+                                            .arg(QDir::toNativeSeparators(path)));
+        try {
+            AtomicFileWriter::write(path, bytes);
+        } catch (const FileError &e) {
+            return PrintOutcome::failed(e.message());
+        }
+        return PrintOutcome::printed();
+    };
+}
+
 PrintJob selectionJob(const SelectionReport &report)
 {
     PrintJob job;
     job.documentName = SelectionReportTexts::forLanguage(report.language).title.trimmed();
     job.pageCount = report.pageCount;
-    job.pdf = [&report](const QPageLayout &layout, int from, int to) {
+    job.writePdf = pdfWriter([&report](const QPageLayout &layout, int from, int to) {
         return SelectionReportPainter::pdf(report, layout, from, to);
-    };
+    });
     job.print = [&report](QPagedPaintDevice &device, int from, int to) {
         return SelectionReportPainter(report).print(device, from, to);
     };
@@ -50,9 +68,9 @@ PrintJob cprJob(const CprQualityReport &report)
     PrintJob job;
     job.documentName = report.title;
     job.pageCount = CprQualityReportPainter(report).pageCount();
-    job.pdf = [&report](const QPageLayout &layout, int from, int to) {
+    job.writePdf = pdfWriter([&report](const QPageLayout &layout, int from, int to) {
         return CprQualityReportPainter::pdf(report, layout, from, to);
-    };
+    });
     job.print = [&report](QPagedPaintDevice &device, int from, int to) {
         return CprQualityReportPainter(report).print(device, from, to);
     };
@@ -73,16 +91,9 @@ PrintOutcome printCprQualityReport(QWidget *parent, const CprQualityReport &repo
 
 PrintOutcome runPrintDialog(QWidget *parent, const PrintJob &job, QPrinter &printer)
 {
-    printer.setDocName(job.documentName);
-    printer.setPrintRange(QPrinter::AllPages);
-    printer.setFromTo(1, job.pageCount);
-    QPrintDialog dialog(&printer, parent);
-    dialog.setMinMax(1, job.pageCount);
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
-    if (dialog.exec() != QDialog::Accepted)
-        return PrintOutcome::cancelled();
-    const bool range = printer.printRange() == QPrinter::PageRange;
-    return printJob(job, printer, range ? printer.fromPage() : 0, range ? printer.toPage() : 0);
+    QString error;
+    PrintSupport *support = PrintSupport::load(&error);
+    return support ? support->runPrintDialog(parent, job, printer) : PrintOutcome::failed(error);
 }
 
 PrintOutcome printReport(const SelectionReport &report, QPrinter &printer, int fromPage, int toPage)
@@ -92,36 +103,15 @@ PrintOutcome printReport(const SelectionReport &report, QPrinter &printer, int f
 
 PrintOutcome printJob(const PrintJob &job, QPrinter &printer, int fromPage, int toPage)
 {
-    if (printer.outputFormat() == QPrinter::PdfFormat) {
-        const QString path = printer.outputFileName();
-        if (path.isEmpty())
-            return PrintOutcome::failed(QStringLiteral("No printer is available, and no file was chosen to print to."));
-        // The same page ravelin-cli writes for this paper.
-        const QByteArray bytes = job.pdf(printer.pageLayout(), fromPage, toPage);
-        if (bytes.isEmpty())
-            return PrintOutcome::failed(QStringLiteral("The report could not be drawn for %1.")
-                                            .arg(QDir::toNativeSeparators(path)));
-        try {
-            AtomicFileWriter::write(path, bytes);
-        } catch (const FileError &e) {
-            return PrintOutcome::failed(e.message());
-        }
-        return PrintOutcome::printed();
-    }
-
-    const QString name = printer.printerName();
-    if (!printer.isValid() || name.isEmpty())
-        return PrintOutcome::failed(name.isEmpty() ? QStringLiteral("No printer is available.")
-                                                   : QStringLiteral("The printer \"%1\" is not available.").arg(name));
-    if (!job.print(printer, fromPage, toPage) || printer.printerState() == QPrinter::Error)
-        return PrintOutcome::failed(QStringLiteral("The printer \"%1\" could not print the report.").arg(name));
-    return PrintOutcome::printed();
+    QString error;
+    PrintSupport *support = PrintSupport::load(&error);
+    return support ? support->print(job, printer, fromPage, toPage) : PrintOutcome::failed(error);
 }
 
 bool runPrintSetup(QWidget *parent, QPrinter &printer)
 {
-    QPageSetupDialog dialog(&printer, parent);
-    return dialog.exec() == QDialog::Accepted;
+    PrintSupport *support = PrintSupport::load(nullptr);
+    return support && support->runPageSetup(parent, printer);
 }
 
 } // namespace QtReportDialogs

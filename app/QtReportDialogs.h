@@ -1,21 +1,17 @@
 #pragma once
 
-#include "base/PrintOutcome.h"
+#include "app/PrintSupport.h"
 
-#include <QByteArray>
 #include <QList>
-#include <QString>
-#include <functional>
 
-class QPageLayout;
-class QPagedPaintDevice;
 class QPrinter;
 class QWidget;
 struct CprQualityReport;
 struct MenuEntry;
 struct SelectionReport;
 
-// The widgets behind the report services of the platform seam.
+// The widgets behind the report services of the platform seam. What prints goes through the
+// printing plugin; without it each print fails with the reason.
 namespace QtReportDialogs {
 
 // The report menu, 10 pixels below the cursor, after bringing parent's window to the
@@ -30,16 +26,6 @@ PrintOutcome printSelectionReport(QWidget *parent, const SelectionReport &report
 // file is written whole through a temporary file beside it, so a file that cannot be
 // written is reported and the file already there stays as it was.
 PrintOutcome printReport(const SelectionReport &report, QPrinter &printer, int fromPage = 0, int toPage = 0);
-
-// What the print path needs of a report: its name, its pages, and how it paints them on
-// a printer or into a PDF for a paper (pages from..to, 0 for the first or the last).
-struct PrintJob
-{
-    QString documentName;
-    int pageCount = 0;
-    std::function<QByteArray(const QPageLayout &, int, int)> pdf;
-    std::function<bool(QPagedPaintDevice &, int, int)> print;
-};
 
 // The print dialog and the printing of any report, as for the selection report.
 PrintOutcome runPrintDialog(QWidget *parent, const PrintJob &job, QPrinter &printer);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <cstdint>
 
 struct WaveFormat;
@@ -21,4 +22,7 @@ public:
     virtual int64_t processedUSecs() const = 0;
     // The output broke down after a successful start (its device went away, say).
     virtual bool hasFailed() const { return false; }
+    // Why no sound can be played through this output in this run of the program (its plugin
+    // is missing, say); empty when it may play.
+    virtual QString unusableReason() const { return {}; }
 };

@@ -1,7 +1,10 @@
 #include "sound/PlaybackSound.h"
 
+#include "base/LanguagePack.h"
 #include "base/Platform.h"
+#include "sound/AudioOutput.h"
 #include "sound/SoundClass.h"
+#include "sound/SoundText.h"
 #include "case/CaseSession.h"
 #include "case/ReviewState.h"
 
@@ -68,8 +71,16 @@ void PlaybackSound::start(int slot, int32_t centreMs)
         return;
     }
     m_sound.reset();
-    m_session.platform().messageBox(QStringLiteral("Could not initialize Direct Sound."), QStringLiteral("Error"),
-                                 Platform::Icon::None, Platform::Buttons::Ok);
+    const QString unusable = m_output->unusableReason();
+    if (unusable.isEmpty()) {
+        m_session.platform().messageBox(QStringLiteral("Could not initialize Direct Sound."), QStringLiteral("Error"),
+                                        Platform::Icon::None, Platform::Buttons::Ok);
+    } else if (!m_unusableReported) {
+        // Said once: later playbacks run on without sound and without asking again.
+        m_unusableReported = true;
+        m_session.platform().showError(m_session.GetText(SoundText::OutputMissing).arg(unusable),
+                                       m_session.GetText(TextId::Caption));
+    }
 }
 
 bool PlaybackSound::Stop()

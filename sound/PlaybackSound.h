@@ -28,7 +28,8 @@ QString audioRecordPath(const CaseSession &session, int slot);
 // A new tree selection, a centre moved by anything but the playback (the scroll bar, the
 // jump buttons, a click in the entire ECG), or a case without an audio record drops the
 // sound; the next step starts it again at the new offset. A sound that cannot be opened
-// is reported once and not tried again until one of those happens or playback stops.
+// is reported once and not tried again until one of those happens or playback stops. An
+// output that cannot play at all in this run (its plugin is missing) is reported once only.
 class PlaybackSound
 {
 public:
@@ -62,4 +63,5 @@ private:
     int32_t m_startCentreMs = 0; // centre at which the playing sound started
     int m_shownSlot = -1;        // case and centre the last step showed, -1 before any
     int32_t m_shownCentreMs = 0;
+    bool m_unusableReported = false; // the output's missing plugin was reported
 };

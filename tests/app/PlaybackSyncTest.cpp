@@ -4,14 +4,12 @@
 // (20 s by default; 300 for the check by hand of a five-minute play).
 #include "DetailFixture.h"
 #include "device/AudioRecordFile.h"
-#include "sound/QtAudioOutput.h"
+#include "sound/PluginAudioOutput.h"
 #include "ecg/CMagnified.h"
 
-#include <QAudioDevice>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QMediaDevices>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QThread>
@@ -76,18 +74,17 @@ public:
     PrivateSink &operator=(const PrivateSink &) = delete;
 
     const QByteArray &name() const { return m_name; }
-    // The sink was made and the program's audio devices list it (they learn of it a little
-    // after the server made it).
-    bool ready() const
+    // The sink was made and output, made for it, finds it (the program's audio devices learn
+    // of it a little after the server made it).
+    bool ready(const AudioOutput &output) const
     {
         if (m_module < 0)
             return false;
         QElapsedTimer wait;
         wait.start();
         while (wait.elapsed() < 10000) {
-            for (const QAudioDevice &d : QMediaDevices::audioOutputs())
-                if (d.id() == m_name)
-                    return true;
+            if (output.isAvailable())
+                return true;
             QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
             QThread::msleep(20);
         }
@@ -111,17 +108,18 @@ class PlaybackSync : public ::testing::Test
 {
 protected:
     PrivateSink sink;
-    QtAudioOutput output{sink.name()}; // outlives the detail view that plays through it
+    PluginAudioOutput output{sink.name()}; // outlives the detail view that plays through it
     DetailFixture fixture;
 };
 
 TEST_F(PlaybackSync, SoundHeardAndCentreLineStayWithin100Milliseconds)
 {
-    if (QMediaDevices::defaultAudioOutput().isNull())
+    ASSERT_EQ(output.unusableReason(), QString()) << "the program's sound-output plugin is not there";
+    if (!PluginAudioOutput().isAvailable())
         GTEST_SKIP() << "no audio output device reachable (set PULSE_SERVER to a running server)";
     if (QStandardPaths::findExecutable("parec").isEmpty() || QStandardPaths::findExecutable("pactl").isEmpty())
         GTEST_SKIP() << "parec and pactl (pulseaudio-utils) are not installed";
-    ASSERT_TRUE(sink.ready()) << "no null sink of the test's own on the audio server";
+    ASSERT_TRUE(sink.ready(output)) << "no null sink of the test's own on the audio server";
     const int seconds = qEnvironmentVariableIsSet("RAVELIN_SYNC_SECONDS")
                             ? qEnvironmentVariableIntValue("RAVELIN_SYNC_SECONDS")
                             : 20;

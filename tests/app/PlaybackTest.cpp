@@ -6,6 +6,7 @@
 #include "device/AudioRecordFile.h"
 #include "sound/SoundClass.h"
 #include "sound/SoundStream.h"
+#include "sound/SoundText.h"
 #include "ecg/CMagnified.h"
 
 #include <QMenu>
@@ -230,6 +231,30 @@ TEST_F(EnlargedPlayback, MissingWavIsReportedOnce)
     EXPECT_EQ(platform.messages[0].buttons, Platform::Buttons::Ok);
     EXPECT_EQ(audio.starts, 0);
     EXPECT_TRUE(enlarged().isPlaying()); // the ECG plays on without sound
+}
+
+// An output that can play nothing in this run (its plugin is missing) is reported once, with
+// its reason, however often playback starts; the ECG plays on without sound.
+TEST_F(EnlargedPlayback, AnOutputWithoutItsPluginIsReportedOnceOnly)
+{
+    struct UnusableAudio : CollectingAudio {
+        bool isAvailable() const override { return false; }
+        QString unusableReason() const override { return QStringLiteral("libsound.so is in none of these folders: /x"); }
+    } unusable;
+    enlarged().setAudioOutput(unusable);
+    const int slot = caseWithAudio(1000, 3);
+    for (int round = 0; round < 3; ++round) {
+        select(slot, round, true); // a new selection tries the sound again
+        enlarged().OnPlay();
+        steps(10);
+        EXPECT_TRUE(enlarged().isPlaying()) << round;
+        enlarged().StopPlayback();
+    }
+    ASSERT_EQ(platform.messages.size(), 1);
+    EXPECT_EQ(platform.messages[0].text, "Sound cannot be played: libsound.so is in none of these folders: /x");
+    EXPECT_EQ(platform.messages[0].text, texts.GetText(SoundText::OutputMissing).arg(unusable.unusableReason()));
+    EXPECT_EQ(platform.messages[0].caption, texts.GetText(TextId::Caption));
+    EXPECT_EQ(unusable.starts, 0);
 }
 
 TEST_F(EnlargedPlayback, StopsOnStopResizeAndOtherViews)

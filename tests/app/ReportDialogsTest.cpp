@@ -6,6 +6,7 @@
 #include "app/QtPlatform.h"
 #include "app/QtReportDialogs.h"
 #include "app/ReportFixture.h"
+#include "base/ProgramPlugin.h"
 #include "report/CprQualityReport.h"
 #include "report/SelectionReportPainter.h"
 #include "support/PdfWords.h"
@@ -16,6 +17,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -153,7 +155,8 @@ TEST_F(ReportDialogsTest, PrintSetupsLandscapeReachesTheNextPrintScaledToFitTheP
         GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
     const SelectionReport report = fivePieces();
     QtPlatform program;
-    QPrinter &printer = program.printer();
+    ASSERT_NE(program.printer(), nullptr) << "the program's printing plugin is not there";
+    QPrinter &printer = *program.printer();
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(dir.file("landscape.pdf"));
     printer.setPageSize(QPageSize(QPageSize::A4));
@@ -260,6 +263,46 @@ TEST_F(ReportDialogsTest, APrintThatCannotBeStartedOrWrittenSaysWhyAndKeepsTheFi
     printer.setOutputFileName(existing);
     ASSERT_EQ(QtReportDialogs::printReport(report, printer).result, PrintOutcome::Result::Printed);
     EXPECT_TRUE(dir.read("existing.pdf").startsWith("%PDF"));
+}
+
+// Without the printing plugin a print fails with the reason, which names the file looked for
+// and where, and print setup says the same in one message; once the plugin is there again,
+// printing works.
+TEST_F(ReportDialogsTest, WithoutThePrintingPluginPrintAndPrintSetupSayWhy)
+{
+    const SelectionReport report = fivePieces();
+    const QStringList buildFolders = ProgramPlugin::folders();
+    const QString empty = dir.mkdir("no-plugins");
+    ProgramPlugin::setFolders({empty});
+    {
+        QtPlatform program;
+        program.setTexts(texts);
+        EXPECT_EQ(program.printer(), nullptr);
+        const PrintOutcome outcome = program.printSelectionReport(report);
+        EXPECT_EQ(outcome.result, PrintOutcome::Result::Failed);
+        EXPECT_TRUE(outcome.reason.startsWith("Printing is not available: libravelin_print_support.so"))
+            << outcome.reason.toStdString();
+        EXPECT_TRUE(outcome.reason.contains(empty)) << outcome.reason.toStdString();
+        EXPECT_EQ(program.printCprQualityReport(CprQualityReport()).reason, outcome.reason);
+
+        QStringList shown;
+        whenShown(false, [&](QWidget *w) {
+            auto *box = qobject_cast<QMessageBox *>(w);
+            ASSERT_NE(box, nullptr);
+            shown << box->text();
+            box->accept();
+        });
+        program.runPrintSetup();
+        EXPECT_EQ(shown, QStringList{outcome.reason});
+    }
+    ProgramPlugin::setFolders(buildFolders);
+    QtPlatform program;
+    ASSERT_NE(program.printer(), nullptr);
+    program.printer()->setOutputFormat(QPrinter::PdfFormat);
+    program.printer()->setOutputFileName(dir.file("again.pdf"));
+    closePrintDialog(true);
+    EXPECT_EQ(program.printSelectionReport(report).result, PrintOutcome::Result::Printed);
+    EXPECT_TRUE(dir.read("again.pdf").startsWith("%PDF"));
 }
 
 } // namespace

@@ -1,15 +1,15 @@
 #include "sound/AudioOutput.h"
-#include "sound/QtAudioOutput.h"
+#include "sound/PluginAudioOutput.h"
+#include "base/ProgramPlugin.h"
 #include "sound/SoundClass.h"
 #include "sound/SoundStream.h"
 #include "sound/WaveFile.h"
 #include "support/TempDir.h"
 
-#include <QAudioSink>
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QIODevice>
-#include <QMediaDevices>
 #include <QThread>
 #include <gtest/gtest.h>
 
@@ -229,11 +229,14 @@ private:
     SoundStream &m_stream;
 };
 
-// Plays through the system's audio server (CI starts PulseAudio with a null sink) and
-// checks that the sink was handed the sound from the requested offset at once.
+// Plays through the program's sound-output plugin to the system's audio server (CI starts
+// PulseAudio with a null sink) and checks that the sink was handed the sound from the
+// requested offset at once.
 TEST(SoundClass, PlaysThroughTheRealAudioOutput)
 {
-    if (QMediaDevices::defaultAudioOutput().isNull())
+    PluginAudioOutput output;
+    ASSERT_EQ(output.unusableReason(), QString()) << "the program's sound-output plugin is not there";
+    if (!output.isAvailable())
         GTEST_SKIP() << "no audio output device reachable (set PULSE_SERVER to a running server)";
 
     const QByteArray samples = countingSound(16000 * 4);
@@ -244,8 +247,6 @@ TEST(SoundClass, PlaysThroughTheRealAudioOutput)
     RecordingDevice device(stream);
     device.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
 
-    QtAudioOutput output;
-    ASSERT_TRUE(output.isAvailable());
     ASSERT_TRUE(output.start(&device, wave.format));
     QElapsedTimer timer;
     timer.start();
@@ -259,7 +260,7 @@ TEST(SoundClass, PlaysThroughTheRealAudioOutput)
 
     // The same through SoundClass, as the playback uses it.
     TempDir dir;
-    QtAudioOutput programOutput;
+    PluginAudioOutput programOutput;
     SoundClass sound(programOutput);
     ASSERT_TRUE(sound.Create(dir.write("Audio Record.wav", wavBytes(samples))));
     ASSERT_TRUE(sound.Play(0));
@@ -270,4 +271,26 @@ TEST(SoundClass, PlaysThroughTheRealAudioOutput)
     }
     EXPECT_GE(sound.stream()->bytesPlayed(), 8000);
     sound.Stop();
+}
+
+// Without its plugin the system's output plays nothing and says which file it looked for
+// where; once the plugin is there again, a new output plays through it.
+TEST(PluginAudioOutput, WithoutItsPluginTheOutputCannotPlayAndSaysWhy)
+{
+    TempDir empty;
+    const QStringList buildFolders = ProgramPlugin::folders();
+    ProgramPlugin::setFolders({empty.path()});
+    PluginAudioOutput missing;
+    const QString reason = missing.unusableReason();
+    EXPECT_TRUE(reason.contains(QLatin1String("libravelin_sound_output.so"))) << reason.toStdString();
+    EXPECT_TRUE(reason.contains(empty.path())) << reason.toStdString();
+    EXPECT_FALSE(missing.isAvailable());
+    QBuffer source;
+    EXPECT_FALSE(missing.start(&source, WaveFormat{1, 1, 16000, 16000, 1, 8, 0}));
+    EXPECT_EQ(missing.processedUSecs(), 0);
+    EXPECT_FALSE(missing.hasFailed());
+    missing.stop();
+
+    ProgramPlugin::setFolders(buildFolders);
+    EXPECT_EQ(PluginAudioOutput().unusableReason(), QString());
 }

@@ -1,7 +1,8 @@
 // Test main shared by every test program: a QApplication on the offscreen platform (a
 // QCoreApplication for the programs of the folders without widgets),
 // with HOME and the XDG folders pointed at a temporary folder so no test touches the
-// user's settings, and a pinned time zone.
+// user's settings, and a pinned time zone. The plugins the program loads at first use (sound
+// output, printing) come from the build folder.
 #ifdef RAVELIN_TEST_WIDGETS
 #include <QApplication>
 using TestApplication = QApplication;
@@ -9,6 +10,8 @@ using TestApplication = QApplication;
 #include <QCoreApplication>
 using TestApplication = QCoreApplication;
 #endif
+#include "base/ProgramPlugin.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -37,5 +40,6 @@ int main(int argc, char **argv)
     QFile::setPermissions(home.path() + "/runtime", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 
     TestApplication app(argc, argv);
+    ProgramPlugin::setFolders({QStringLiteral(RAVELIN_PLUGIN_BUILD_DIR)});
     return RUN_ALL_TESTS();
 }

@@ -227,7 +227,9 @@ TEST_F(ReportCommands, PrintGivesTheProgramsPageForTheSamePaper)
         const QString printed = dir.file(QStringLiteral("program-%1.pdf").arg(paper.name));
         program.platform.printScript = [&](const SelectionReport &report) {
             QtPlatform qt;
-            QPrinter &printer = qt.printer();
+            if (!qt.printer())
+                return PrintOutcome::failed(QStringLiteral("the program's printing plugin is not there"));
+            QPrinter &printer = *qt.printer();
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(printed);
             printer.setPageSize(QPageSize(paper.landscape ? QPageSize::A4 : QPageSize::Letter));
