@@ -30,7 +30,7 @@ constexpr DetailIcons::Tab TabImages[] = {DetailIcons::Tab::General, DetailIcons
 CDetailView::CDetailView(CMainFrame &frame, const LanguagePack &, QWidget *parent)
     : CDetailView(frame.view().session, frame, parent)
 {
-    m_general->onAdjustRequest = [&frame](int slot, const QString &typedStart) {
+    m_adjustRequest = [&frame](int slot, const QString &typedStart) {
         frame.view().OnAdjustRequest(slot, typedStart);
     };
 }
@@ -40,23 +40,16 @@ CDetailView::CDetailView(CaseSession &view, ReviewState &review, QWidget *parent
       m_view(view),
       m_review(review),
       m_tabs(new QTabBar(this)),
-      m_noCase(new QLabel(this)),
-      m_general(new CDetailSub(view, this)),
-      m_entire(new CDetailSub1(*this, view, review, this)),
-      m_enlarged(new CDetailSub2(*this, view, review, this)),
-      m_cpr(new CCprQualityTab(this))
+      m_noCase(new QLabel(this))
 {
     setAutoFillBackground(true);
     onSelectEventAtPosition = [this] { m_view.OnSelectEventAtTime(); };
-    m_entire->window()->onGoToTime = [this] { goToTime(); };
-    m_enlarged->window()->onGoToTime = [this] { goToTime(); };
 
     m_tabs->setExpanding(false);
     m_tabs->setIconSize(QSize(DetailIcons::TabImageSize, DetailIcons::TabImageSize));
     for (size_t i = 0; i < std::size(TabTexts); ++i)
         m_tabs->addTab(DetailIcons::tabIcon(TabImages[i]), view.GetText(TabTexts[i]));
     m_tabs->addTab(view.GetText(CprText::Tab));
-    m_cpr->onShowMoment = [this](int32_t timeMs) { showMomentEnlarged(timeMs); };
     connect(m_tabs, &QTabBar::currentChanged, this, [this](int tab) {
         if (!m_selectingTab)
             OnTabChanged(tab);
@@ -64,15 +57,97 @@ CDetailView::CDetailView(CaseSession &view, ReviewState &review, QWidget *parent
 
     m_noCase->setText(view.GetText(TextId::NoCaseLoaded));
     m_noCase->adjustSize();
-    m_entire->hide();
-    m_enlarged->hide();
-    m_cpr->hide();
-    if (m_review.m_nSelCase < 0)
-        m_general->hide();
     refresh();
 }
 
 CDetailView::~CDetailView() = default;
+
+void CDetailView::adoptForm(QWidget *form)
+{
+    form->hide();
+    form->setGeometry(0, TabBarHeight, width(), height() - TabBarHeight);
+}
+
+CDetailSub *CDetailView::general()
+{
+    if (!m_general) {
+        m_general = new CDetailSub(m_view, this);
+        m_general->onAdjustRequest = [this](int slot, const QString &typedStart) {
+            if (m_adjustRequest)
+                m_adjustRequest(slot, typedStart);
+        };
+        adoptForm(m_general);
+    }
+    return m_general;
+}
+
+CDetailSub1 *CDetailView::entireHost()
+{
+    if (!m_entire) {
+        m_entire = new CDetailSub1(*this, m_view, m_review, this);
+        m_entire->window()->onGoToTime = [this] { goToTime(); };
+        if (m_view.store.caseAt(m_review.m_nSelCase))
+            m_entire->setScrollRange(scrollRange());
+        adoptForm(m_entire);
+    }
+    return m_entire;
+}
+
+CDetailSub2 *CDetailView::enlargedHost()
+{
+    if (!m_enlarged) {
+        m_enlarged = new CDetailSub2(*this, m_view, m_review, this);
+        m_enlarged->window()->onGoToTime = [this] { goToTime(); };
+        if (m_view.store.caseAt(m_review.m_nSelCase))
+            m_enlarged->setScrollRange(scrollRange());
+        adoptForm(m_enlarged);
+    }
+    return m_enlarged;
+}
+
+CCprQualityTab *CDetailView::cprTab()
+{
+    if (!m_cpr) {
+        m_cpr = new CCprQualityTab(this);
+        m_cpr->onShowMoment = [this](int32_t timeMs) { showMomentEnlarged(timeMs); };
+        adoptForm(m_cpr);
+    }
+    return m_cpr;
+}
+
+int CDetailView::scrollRange() const
+{
+    // One scroll unit per second up to the selected case's latest event.
+    return LatestEventTimeMs(m_view.store.caseAt(m_review.m_nSelCase)) / 1000;
+}
+
+QWidget *CDetailView::madeForm(int tab) const
+{
+    switch (tab) {
+    case GeneralTab: return m_general;
+    case EntireTab: return m_entire;
+    case EnlargedTab: return m_enlarged;
+    case CprQualityTab: return m_cpr;
+    default: return nullptr;
+    }
+}
+
+bool CDetailView::hasForm(int tab) const
+{
+    return madeForm(tab) != nullptr;
+}
+
+void CDetailView::hideForm(int tab)
+{
+    if (QWidget *form = madeForm(tab))
+        form->hide();
+}
+
+void CDetailView::stopPlayback()
+{
+    if (m_enlarged)
+        m_enlarged->StopPlayback();
+}
 
 void CDetailView::resizeEvent(QResizeEvent *event)
 {
@@ -85,9 +160,9 @@ void CDetailView::layoutForms()
 {
     const int w = width();
     const int h = height() - TabBarHeight;
-    for (QWidget *form : {static_cast<QWidget *>(m_general), static_cast<QWidget *>(m_entire),
-                          static_cast<QWidget *>(m_enlarged), static_cast<QWidget *>(m_cpr)})
-        form->setGeometry(0, TabBarHeight, w, h);
+    for (int tab : {GeneralTab, EntireTab, EnlargedTab, CprQualityTab})
+        if (QWidget *form = madeForm(tab))
+            form->setGeometry(0, TabBarHeight, w, h);
     m_tabs->setGeometry(0, 0, w, TabBarHeight);
 }
 
@@ -106,32 +181,32 @@ void CDetailView::selectEventAtPosition()
 
 void CDetailView::showNoCase()
 {
-    m_enlarged->StopPlayback();
-    m_general->hide();
-    m_entire->hide();
-    m_enlarged->hide();
-    m_cpr->hide();
+    stopPlayback();
+    for (int tab : {GeneralTab, EntireTab, EnlargedTab, CprQualityTab})
+        hideForm(tab);
     m_noCase->show();
 }
 
 void CDetailView::showEntire()
 {
-    CEntired *w = m_entire->window();
+    CDetailSub1 *host = entireHost();
+    CEntired *w = host->window();
     w->SetPosition(m_review.m_tsPosition);
     w->m_nCase = m_review.m_nSelCase;
     w->FillRows(m_review.m_nSelCase);
     w->Redraw();
-    m_entire->show();
+    host->show();
 }
 
 void CDetailView::showEnlarged()
 {
-    CMagnified *w = m_enlarged->window();
+    CDetailSub2 *host = enlargedHost();
+    CMagnified *w = host->window();
     w->SetPosition(m_review.m_tsPosition);
     w->m_nCase = m_review.m_nSelCase;
     w->FillBuffers(m_review.m_nSelCase);
     w->Redraw();
-    m_enlarged->show();
+    host->show();
 }
 
 void CDetailView::showCprQuality()
@@ -140,14 +215,15 @@ void CDetailView::showCprQuality()
     const OpenCase *open = m_view.store.find(m_review.m_nSelCase);
     if (!c)
         return;
-    m_cpr->showReport(makeCprQualityReport(*c, open && open->hasCprFeedback, m_cprSettings, m_view.texts()));
-    m_cpr->show();
+    CCprQualityTab *tab = cprTab();
+    tab->showReport(makeCprQualityReport(*c, open && open->hasCprFeedback, m_cprSettings, m_view.texts()));
+    tab->show();
 }
 
 void CDetailView::setCprSettings(const CprReviewSettings &settings)
 {
     m_cprSettings = settings;
-    if (!m_cpr->isHidden())
+    if (m_cpr && !m_cpr->isHidden())
         showCprQuality();
 }
 
@@ -164,35 +240,35 @@ void CDetailView::showMomentEnlarged(int32_t timeMs)
 void CDetailView::showTab(int tab)
 {
     if (tab != CprQualityTab)
-        m_cpr->hide();
+        hideForm(CprQualityTab);
     switch (tab) {
     case GeneralTab:
-        m_enlarged->StopPlayback();
-        m_general->Fill(m_review.m_nSelCase);
+        stopPlayback();
+        general()->Fill(m_review.m_nSelCase);
         m_general->show();
-        m_entire->hide();
-        m_enlarged->hide();
+        hideForm(EntireTab);
+        hideForm(EnlargedTab);
         m_noCase->hide();
         break;
     case EntireTab:
-        m_enlarged->StopPlayback();
-        m_general->hide();
+        stopPlayback();
+        hideForm(GeneralTab);
         showEntire();
-        m_enlarged->hide();
+        hideForm(EnlargedTab);
         m_noCase->hide();
         break;
     case EnlargedTab:
         // The only tab that leaves a running playback alone.
-        m_general->hide();
-        m_entire->hide();
+        hideForm(GeneralTab);
+        hideForm(EntireTab);
         showEnlarged();
         m_noCase->hide();
         break;
     case CprQualityTab:
-        m_enlarged->StopPlayback();
-        m_general->hide();
-        m_entire->hide();
-        m_enlarged->hide();
+        stopPlayback();
+        hideForm(GeneralTab);
+        hideForm(EntireTab);
+        hideForm(EnlargedTab);
         showCprQuality();
         m_noCase->hide();
         break;
@@ -203,7 +279,7 @@ void CDetailView::showTab(int tab)
 
 void CDetailView::refresh()
 {
-    if (m_enlarged->isPlaying() && m_review.m_bSelChanged == 0)
+    if (m_enlarged && m_enlarged->isPlaying() && m_review.m_bSelChanged == 0)
         return;
     m_noCase->move(width() / 2, height() / 2);
     if (m_review.m_bShowEnlarged == 1) {
@@ -213,10 +289,11 @@ void CDetailView::refresh()
     if (m_review.m_nSelCase < 0) {
         showNoCase();
     } else {
-        // One scroll unit per second up to the case's latest event.
-        const int lastSecond = LatestEventTimeMs(m_view.store.caseAt(m_review.m_nSelCase)) / 1000;
-        m_entire->setScrollRange(lastSecond);
-        m_enlarged->setScrollRange(lastSecond);
+        const int lastSecond = scrollRange();
+        if (m_entire)
+            m_entire->setScrollRange(lastSecond);
+        if (m_enlarged)
+            m_enlarged->setScrollRange(lastSecond);
         showTab(m_tabs->currentIndex());
     }
     layoutForms();
@@ -231,7 +308,7 @@ void CDetailView::OnTabChanged(int tab)
     refresh();
     // The keys go to the ECG the reviewer just chose.
     if (m_review.m_nSelCase >= 0 && (tab == EntireTab || tab == EnlargedTab))
-        (tab == EntireTab ? static_cast<QWidget *>(m_entire) : static_cast<QWidget *>(m_enlarged))->setFocus();
+        (tab == EntireTab ? static_cast<QWidget *>(entireHost()) : static_cast<QWidget *>(enlargedHost()))->setFocus();
 }
 
 void CDetailView::goToPosition(int64_t seconds)
@@ -239,14 +316,14 @@ void CDetailView::goToPosition(int64_t seconds)
     if (!m_view.store.caseAt(m_review.m_nSelCase))
         return;
     if (m_tabs->currentIndex() == EntireTab) {
-        m_entire->moveReviewTo(seconds);
+        entireHost()->moveReviewTo(seconds);
         return;
     }
     if (m_tabs->currentIndex() != EnlargedTab) {
         selectTabQuietly(EnlargedTab);
-        m_general->hide();
+        hideForm(GeneralTab);
     }
-    m_enlarged->moveReviewTo(seconds);
+    enlargedHost()->moveReviewTo(seconds);
 }
 
 void CDetailView::goToTime()
@@ -284,14 +361,14 @@ bool CDetailView::goToEventOfKind(EventJumpKind kind, bool forward)
 
 void CDetailView::showEntireAtPosition()
 {
-    m_general->hide();
+    hideForm(GeneralTab);
     showEntire();
     selectEventAtPosition();
 }
 
 void CDetailView::showEnlargedAtPosition()
 {
-    m_general->hide();
+    hideForm(GeneralTab);
     showEnlarged();
     selectEventAtPosition();
 }

@@ -62,10 +62,13 @@ public:
 
     QTabBar *tabBar() const { return m_tabs; }
     QLabel *noCaseLabel() const { return m_noCase; }
-    CDetailSub *general() const { return m_general; }
-    CDetailSub1 *entireHost() const { return m_entire; }
-    CDetailSub2 *enlargedHost() const { return m_enlarged; }
-    CCprQualityTab *cprTab() const { return m_cpr; }
+    // The tab forms, each made the first time it is shown or asked for.
+    CDetailSub *general();
+    CDetailSub1 *entireHost();
+    CDetailSub2 *enlargedHost();
+    CCprQualityTab *cprTab();
+    // Whether a tab's form has been made yet.
+    bool hasForm(int tab) const;
 
     // The settings the CPR quality tab measures and shows with; the tab follows at once.
     void setCprSettings(const CprReviewSettings &settings);
@@ -85,15 +88,25 @@ private:
     void showTab(int tab);
     void layoutForms();
     void selectTabQuietly(int tab);
+    // The ECG tabs' scroll range (seconds) for the selected case.
+    int scrollRange() const;
+    // The tab's form when it has been made, else null.
+    QWidget *madeForm(int tab) const;
+    void hideForm(int tab);
+    void stopPlayback();
+    // Places a form just made like the others, hidden until shown.
+    void adoptForm(QWidget *form);
 
     CaseSession &m_view;
     ReviewState &m_review;
     QTabBar *m_tabs;
     QLabel *m_noCase;
-    CDetailSub *m_general;
-    CDetailSub1 *m_entire;
-    CDetailSub2 *m_enlarged;
-    CCprQualityTab *m_cpr;
+    // The tab forms, null until first needed: start-up shows none of them.
+    CDetailSub *m_general = nullptr;
+    CDetailSub1 *m_entire = nullptr;
+    CDetailSub2 *m_enlarged = nullptr;
+    CCprQualityTab *m_cpr = nullptr;
+    std::function<void(int, const QString &)> m_adjustRequest; // the General form's "Adjust"
     CprReviewSettings m_cprSettings;
     bool m_selectingTab = false; // the program, not the user, changes the tab
 };

@@ -117,6 +117,54 @@ TEST_F(DetailView, TabsShowTheirFormAtTheReviewPosition)
     EXPECT_EQ(detail->tabBar()->geometry(), QRect(0, 0, 1000, 22));
 }
 
+// The tab forms are made when first needed: none for the empty view, then each as its tab is
+// first shown, placed like the others and with the case's scroll range, so that a jump into a
+// tab not made yet lands where it should.
+TEST_F(DetailView, EachTabFormIsMadeWhenFirstShown)
+{
+    CDetailView fresh(view, review);
+    fresh.resize(1000, 700);
+    fresh.show();
+    const auto made = [&fresh] {
+        QString s;
+        for (int tab : {CDetailView::GeneralTab, CDetailView::EntireTab, CDetailView::EnlargedTab,
+                        CDetailView::CprQualityTab})
+            s += fresh.hasForm(tab) ? QLatin1Char('1') : QLatin1Char('0');
+        return s;
+    };
+    EXPECT_EQ(made(), "0000");
+
+    const int slot = caseWithEvents({0, 300000});
+    review.m_nSelCase = slot;
+    review.m_tsPosition = CTimeSpan(0);
+    review.m_bSelChanged = 1;
+    fresh.refresh();
+    EXPECT_EQ(made(), "1000");
+
+    // Go to time from the General form: into the enlarged ECG, made now.
+    fresh.goToPosition(250);
+    EXPECT_EQ(made(), "1010");
+    CDetailSub2 *enlarged = fresh.enlargedHost();
+    EXPECT_EQ(fresh.tabBar()->currentIndex(), CDetailView::EnlargedTab);
+    EXPECT_EQ(review.m_tsPosition.GetTotalSeconds(), 250);
+    EXPECT_EQ(enlarged->scrollBar()->maximum(), 300);
+    EXPECT_EQ(enlarged->scrollBar()->value(), 250);
+    EXPECT_EQ(enlarged->geometry(), QRect(0, CDetailView::TabBarHeight, 1000, 700 - CDetailView::TabBarHeight));
+    EXPECT_TRUE(enlarged->isVisible());
+    EXPECT_FALSE(fresh.general()->isVisible());
+
+    fresh.tabBar()->setCurrentIndex(CDetailView::EntireTab);
+    EXPECT_EQ(made(), "1110");
+    EXPECT_EQ(fresh.entireHost()->scrollBar()->maximum(), 300);
+    EXPECT_TRUE(fresh.entireHost()->isVisible());
+    EXPECT_FALSE(enlarged->isVisible());
+
+    fresh.tabBar()->setCurrentIndex(CDetailView::CprQualityTab);
+    EXPECT_EQ(made(), "1111");
+    EXPECT_TRUE(fresh.cprTab()->isVisible());
+    EXPECT_FALSE(fresh.entireHost()->isVisible());
+}
+
 TEST_F(DetailView, ShowEnlargedSwitchesToTheEnlargedTabOnce)
 {
     const int slot = caseWithEvents({0, 30000});

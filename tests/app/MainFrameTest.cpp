@@ -101,6 +101,9 @@ TEST(MainFrame, PanesSplitFortySixtyAndShowNoCaseLoaded)
     EXPECT_EQ(detail->tabBar()->count(), 4);
     EXPECT_EQ(detail->tabBar()->tabText(0), "General ");
     EXPECT_EQ(frame.tree()->topLevelItemCount(), 0);
+    // Without a case no tab form is needed, and none is made.
+    for (int tab = 0; tab < detail->tabBar()->count(); ++tab)
+        EXPECT_FALSE(detail->hasForm(tab)) << tab;
 }
 
 TEST(UnsavedChangesQuestion, YesSavesAndProceedsOnlyWhenWritten)

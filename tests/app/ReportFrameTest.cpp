@@ -1,3 +1,5 @@
+#include "app/CDetailSub2.h"
+#include "app/CDetailView.h"
 #include "app/CMainFrame.h"
 #include "base/CommandIds.h"
 #include "app/CRavelinView.h"
@@ -22,8 +24,7 @@ TEST(ReportCommandsInTheFrame, PrintOpensTheReportMenuAndPrintAllSegmentReachesT
     EXPECT_TRUE(platform.printedReports.isEmpty());
 
     // "Print All Segment" of the enlarged ECG: message 1135 through the frame to the view.
-    auto *magnified = frame.findChild<CMagnified *>();
-    ASSERT_NE(magnified, nullptr);
+    CMagnified *magnified = frame.detailView()->enlargedHost()->window();
     platform.printScript = [](const SelectionReport &) { return PrintOutcome::printed(); };
     magnified->OnCommand(CommandId::PrintAllSegment);
     ASSERT_EQ(platform.printedReports.size(), 1);
