@@ -1,11 +1,20 @@
 #include "app/SingleInstance.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QtEndian>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
@@ -17,14 +26,105 @@ constexpr char Taken = 'K';
 constexpr int RequestDeadlineMs = 10000;
 constexpr int LengthBytes = 4;
 
+// The socket address of a path; false when the path is too long for one.
+bool socketAddress(const QString &path, sockaddr_un &address)
+{
+    const QByteArray name = QFile::encodeName(path);
+    std::memset(&address, 0, sizeof address);
+    address.sun_family = AF_UNIX;
+    if (name.isEmpty() || size_t(name.size()) >= sizeof address.sun_path)
+        return false;
+    std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
+    return true;
+}
+
+int newSocket()
+{
+    return ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+}
+
+// Waits until fd is ready for events; false when the deadline passed or the wait failed.
+bool waitFor(int fd, short events, const QDeadlineTimer &deadline)
+{
+    for (;;) {
+        pollfd p{fd, events, 0};
+        const int ready = ::poll(&p, 1, int(std::min<qint64>(deadline.remainingTime(), 1 << 30)));
+        if (ready > 0)
+            return true;
+        if (ready == 0 || errno != EINTR)
+            return false;
+    }
+}
+
+// Closes a socket on every way out of a scope.
+struct SocketCloser
+{
+    int fd;
+    ~SocketCloser()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
 } // namespace
+
+// One connection of a later start to the running instance: its bytes so far, dropped when it
+// has not sent a whole request in time.
+class SingleInstance::Connection : public QObject
+{
+public:
+    Connection(int fd, QObject *parent) : QObject(parent), m_fd(fd), m_readable(fd, QSocketNotifier::Read)
+    {
+        QTimer::singleShot(RequestDeadlineMs, this, [this] { drop(); });
+    }
+    ~Connection() override { ::close(m_fd); }
+
+    QSocketNotifier &readable() { return m_readable; }
+    QByteArray &received() { return m_received; }
+    // Reads what has arrived; false when the other side has closed or the socket failed.
+    bool readAvailable()
+    {
+        char chunk[4096];
+        for (;;) {
+            const ssize_t n = ::read(m_fd, chunk, sizeof chunk);
+            if (n > 0) {
+                m_received.append(chunk, n);
+                if (m_received.size() > qsizetype(LengthBytes + MaxPayloadBytes))
+                    return false;
+                continue;
+            }
+            if (n < 0 && errno == EINTR)
+                continue;
+            return n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK);
+        }
+    }
+    void answer()
+    {
+        const char taken = Taken;
+        [[maybe_unused]] const ssize_t sent = ::send(m_fd, &taken, 1, MSG_NOSIGNAL);
+    }
+    void drop()
+    {
+        m_readable.setEnabled(false);
+        deleteLater();
+    }
+
+private:
+    int m_fd;
+    QSocketNotifier m_readable;
+    QByteArray m_received;
+};
 
 SingleInstance::SingleInstance(QString serverName, QObject *parent)
     : QObject(parent), m_serverName(std::move(serverName))
 {
 }
 
-SingleInstance::~SingleInstance() = default;
+SingleInstance::~SingleInstance()
+{
+    stopListening();
+}
 
 SingleInstance::Role SingleInstance::start(const QStringList &files, int timeoutMs)
 {
@@ -36,7 +136,7 @@ SingleInstance::Role SingleInstance::start(const QStringList &files, int timeout
     // ended abruptly left its socket file (nobody accepts a connection: the file is stale).
     if (handOver(files, timeoutMs) != HandOver::NoServer)
         return Role::HandedOver;
-    QLocalServer::removeServer(m_serverName);
+    ::unlink(QFile::encodeName(m_serverName).constData());
     return listen() ? Role::Serving : Role::Alone;
 }
 
@@ -45,70 +145,119 @@ SingleInstance::Role SingleInstance::start(const QStringList &files, int timeout
 // socket is never taken from it, so that no second window starts beside it.
 SingleInstance::HandOver SingleInstance::handOver(const QStringList &files, int timeoutMs)
 {
-    QLocalSocket socket;
-    socket.connectToServer(m_serverName);
-    if (!socket.waitForConnected(timeoutMs))
+    sockaddr_un address;
+    if (!socketAddress(m_serverName, address))
         return HandOver::NoServer;
-    socket.write(encodeRequest(files));
-    while (socket.bytesToWrite() > 0) {
-        if (!socket.waitForBytesWritten(timeoutMs))
+    const SocketCloser socket{newSocket()};
+    if (socket.fd < 0)
+        return HandOver::NoServer;
+    const QDeadlineTimer deadline(timeoutMs);
+    while (::connect(socket.fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0) {
+        // A server whose queue of waiting connections is full takes this one once it has room.
+        if (errno == EAGAIN && !deadline.hasExpired())
+            ::usleep(5000);
+        else if (errno != EINTR)
             return HandOver::NoServer;
     }
-    while (socket.bytesAvailable() < 1) {
-        if (!socket.waitForReadyRead(timeoutMs))
-            return socket.state() == QLocalSocket::ConnectedState ? HandOver::Delivered : HandOver::NoServer;
+    const QByteArray request = encodeRequest(files);
+    for (qsizetype written = 0; written < request.size();) {
+        const ssize_t n = ::send(socket.fd, request.constData() + written, size_t(request.size() - written),
+                                 MSG_NOSIGNAL);
+        if (n > 0) {
+            written += n;
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            if (!waitFor(socket.fd, POLLOUT, deadline))
+                return HandOver::NoServer;
+        } else {
+            return HandOver::NoServer;
+        }
     }
-    char answer = 0;
-    return socket.getChar(&answer) && answer == Taken ? HandOver::Taken : HandOver::NoServer;
+    for (;;) {
+        if (!waitFor(socket.fd, POLLIN, deadline))
+            return HandOver::Delivered; // taken into its socket, not answered yet
+        char answer = 0;
+        const ssize_t n = ::read(socket.fd, &answer, 1);
+        if (n == 1)
+            return answer == Taken ? HandOver::Taken : HandOver::NoServer;
+        if (n < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK))
+            continue;
+        return HandOver::NoServer; // closed without an answer
+    }
 }
 
 bool SingleInstance::listen()
 {
-    delete m_server;
-    m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!m_server->listen(m_serverName)) {
-        delete m_server;
-        m_server = nullptr;
+    stopListening();
+    sockaddr_un address;
+    if (!socketAddress(m_serverName, address))
+        return false;
+    SocketCloser socket{newSocket()};
+    if (socket.fd < 0 || ::bind(socket.fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0)
+        return false;
+    // Only this user may connect (the runtime folder is private too).
+    ::chmod(address.sun_path, S_IRUSR | S_IWUSR);
+    if (::listen(socket.fd, SOMAXCONN) != 0) {
+        ::unlink(address.sun_path);
         return false;
     }
-    connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::acceptConnections);
+    m_listener = socket.fd;
+    socket.fd = -1;
+    m_accepting = new QSocketNotifier(m_listener, QSocketNotifier::Read, this);
+    connect(m_accepting, &QSocketNotifier::activated, this, &SingleInstance::acceptConnections);
     return true;
+}
+
+void SingleInstance::stopListening()
+{
+    if (m_listener < 0)
+        return;
+    delete m_accepting;
+    m_accepting = nullptr;
+    ::close(m_listener);
+    m_listener = -1;
+    ::unlink(QFile::encodeName(m_serverName).constData());
 }
 
 void SingleInstance::acceptConnections()
 {
-    while (QLocalSocket *socket = m_server->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readRequest(socket); });
-        QTimer::singleShot(RequestDeadlineMs, socket, [socket] { socket->abort(); });
-        readRequest(socket);
+    for (;;) {
+        const int fd = ::accept4(m_listener, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        if (fd < 0) {
+            if (errno == EINTR)
+                continue;
+            return;
+        }
+        auto *connection = new Connection(fd, this);
+        connect(&connection->readable(), &QSocketNotifier::activated, connection,
+                [this, connection] { readRequest(connection); });
+        readRequest(connection);
     }
 }
 
-void SingleInstance::readRequest(QLocalSocket *socket)
+void SingleInstance::readRequest(Connection *connection)
 {
-    if (socket->bytesAvailable() < LengthBytes)
-        return;
-    uchar lengthBytes[LengthBytes];
-    socket->peek(reinterpret_cast<char *>(lengthBytes), LengthBytes);
-    const quint32 length = qFromBigEndian<quint32>(lengthBytes);
-    if (length > MaxPayloadBytes) {
-        socket->abort();
-        return;
+    const bool open = connection->readAvailable();
+    const QByteArray &bytes = connection->received();
+    if (bytes.size() >= LengthBytes) {
+        const quint32 length = qFromBigEndian<quint32>(bytes.constData());
+        if (length > MaxPayloadBytes) {
+            connection->drop();
+            return;
+        }
+        if (bytes.size() >= qsizetype(LengthBytes) + qsizetype(length)) {
+            const std::optional<QStringList> files = decodeRequest(bytes.mid(LengthBytes, length));
+            if (files)
+                connection->answer();
+            connection->drop();
+            if (files)
+                emit filesRequested(*files);
+            return;
+        }
     }
-    if (socket->bytesAvailable() < qint64(LengthBytes) + length)
-        return;
-    socket->skip(LengthBytes);
-    const std::optional<QStringList> files = decodeRequest(socket->read(length));
-    if (!files) {
-        socket->abort();
-        return;
-    }
-    socket->putChar(Taken);
-    socket->flush();
-    socket->disconnectFromServer();
-    emit filesRequested(*files);
+    if (!open)
+        connection->drop();
 }
 
 QString SingleInstance::serverNameFor(const QString &runtimeFolder, const QString &display)

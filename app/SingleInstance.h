@@ -6,12 +6,12 @@
 #include <QStringList>
 #include <optional>
 
-class QLocalServer;
-class QLocalSocket;
+class QSocketNotifier;
 
 // One running program per user and display: a later start hands its files to the running one
 // over a local socket and ends, instead of opening a second window that fights the first over
 // the settings and the recent-file list. The socket lives in the user's private runtime folder.
+// It is a plain Unix-domain stream socket, so that starting the program loads no network library.
 class SingleInstance : public QObject
 {
     Q_OBJECT
@@ -59,11 +59,14 @@ private:
         Delivered, // the request is in its socket; it is busy and has not answered yet
         NoServer,  // nobody accepted the connection or the request
     };
+    class Connection;
     HandOver handOver(const QStringList &files, int timeoutMs);
     bool listen();
+    void stopListening();
     void acceptConnections();
-    void readRequest(QLocalSocket *socket);
+    void readRequest(Connection *connection);
 
     QString m_serverName;
-    QLocalServer *m_server = nullptr;
+    int m_listener = -1;                     // the listening socket while serving
+    QSocketNotifier *m_accepting = nullptr;  // tells of connections waiting on it
 };
