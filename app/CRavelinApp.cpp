@@ -7,6 +7,7 @@
 #include "app/QtPlatform.h"
 #include "app/QtTranslations.h"
 #include "app/CRavelinView.h"
+#include "app/LibraryChart.h"
 #include "app/PrintSupport.h"
 #include "app/SingleInstance.h"
 #include "base/ProgramInfo.h"
@@ -99,11 +100,14 @@ int checkPlugins(int argc, char **argv)
         QString path;
         bool loaded;
     };
-    Plugin plugins[] = {{"sound output", {}, {}, false}, {"printing", {}, {}, false}};
+    Plugin plugins[] = {
+        {"sound output", {}, {}, false}, {"printing", {}, {}, false}, {"library chart", {}, {}, false}};
     plugins[0].loaded = ProgramPlugin::load<AudioOutputFactory>(QLatin1String(AudioOutputPluginName),
                                                                 &plugins[0].error, &plugins[0].path);
     plugins[1].loaded = ProgramPlugin::load<PrintSupport>(QLatin1String(PrintSupportPluginName), &plugins[1].error,
                                                           &plugins[1].path);
+    plugins[2].loaded = ProgramPlugin::load<LibraryChart>(QLatin1String(LibraryChartPluginName), &plugins[2].error,
+                                                          &plugins[2].path);
     int status = 0;
     for (const Plugin &p : plugins) {
         if (p.loaded) {
@@ -135,8 +139,8 @@ int run(int argc, char **argv)
                     "a later start hands its archive to the open window and ends.\n\n"
                     "  -h, --help       Shows this help.\n"
                     "  -v, --version    Shows the program's version.\n"
-                    "  --check-plugins  Loads the sound-output and printing plugins and shows where\n"
-                    "                   each was found, or why it cannot be loaded.\n");
+                    "  --check-plugins  Loads the sound-output, printing and library-chart plugins and\n"
+                    "                   shows where each was found, or why it cannot be loaded.\n");
         return 0;
     }
     if (argc > 1 && isOption(argv[1], {"--check-plugins"}))

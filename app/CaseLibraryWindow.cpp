@@ -1,5 +1,6 @@
 #include "app/CaseLibraryWindow.h"
 
+#include "app/LibraryChart.h"
 #include "base/CTime.h"
 #include "base/LanguagePack.h"
 #include "base/Platform.h"
@@ -7,11 +8,6 @@
 #include "library/LibraryService.h"
 #include "library/LibraryText.h"
 
-#include <QBarCategoryAxis>
-#include <QBarSeries>
-#include <QBarSet>
-#include <QChart>
-#include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -26,7 +22,6 @@
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableWidget>
-#include <QValueAxis>
 #include <QVBoxLayout>
 
 namespace {
@@ -199,8 +194,17 @@ QWidget *CaseLibraryWindow::makeSummaryPage()
     m_summary = makeTable({text(LibraryText::Month), text(LibraryText::Cases), text(LibraryText::Shocks),
                            text(LibraryText::MedianCcf), text(LibraryText::CcfAtLeast80),
                            text(LibraryText::PreShockAtMost10s)});
-    m_chart = new QChartView;
-    m_chart->setRenderHint(QPainter::Antialiasing);
+    // The chart comes from its plugin; without it the window says why in its place.
+    QString chartError;
+    m_chartPlugin = LibraryChart::load(&chartError);
+    if (m_chartPlugin) {
+        m_chart = m_chartPlugin->newView();
+    } else {
+        auto *missing = new QLabel(text(LibraryText::ChartMissing).arg(chartError));
+        missing->setWordWrap(true);
+        missing->setAlignment(Qt::AlignCenter);
+        m_chart = missing;
+    }
     m_chart->setMinimumHeight(240);
 
     auto *top = new QHBoxLayout;
@@ -287,10 +291,10 @@ void CaseLibraryWindow::fillSummary(const std::vector<LibraryStatsRow> &rows, Li
     m_summary->horizontalHeaderItem(0)->setText(text(grouping == LibraryGrouping::Month ? LibraryText::Month
                                                                                         : LibraryText::Device));
     m_summary->setRowCount(int(rows.size()));
-    auto *median = new QBarSet(text(LibraryText::MedianCcf));
-    auto *reached = new QBarSet(text(LibraryText::CcfAtLeast80));
-    auto *preShock = new QBarSet(text(LibraryText::PreShockAtMost10s));
-    QStringList categories;
+    LibraryBars bars;
+    bars.sets = {{text(LibraryText::MedianCcf), {}},
+                 {text(LibraryText::CcfAtLeast80), {}},
+                 {text(LibraryText::PreShockAtMost10s), {}}};
     const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
     for (int row = 0; row < int(rows.size()); ++row) {
         const LibraryStatsRow &r = rows[std::size_t(row)];
@@ -301,30 +305,14 @@ void CaseLibraryWindow::fillSummary(const std::vector<LibraryStatsRow> &rows, Li
         m_summary->setItem(row, 3, cell(percent(r.medianCcf), right));
         m_summary->setItem(row, 4, cell(percent(r.shareCcfAtLeast80), right));
         m_summary->setItem(row, 5, cell(percent(r.shareShocksPreShockPauseAtMost10s), right));
-        categories << group;
-        *median << r.medianCcf.value_or(0) * 100.0;
-        *reached << r.shareCcfAtLeast80.value_or(0) * 100.0;
-        *preShock << r.shareShocksPreShockPauseAtMost10s.value_or(0) * 100.0;
+        bars.categories << group;
+        bars.sets[0].second << r.medianCcf.value_or(0) * 100.0;
+        bars.sets[1].second << r.shareCcfAtLeast80.value_or(0) * 100.0;
+        bars.sets[2].second << r.shareShocksPreShockPauseAtMost10s.value_or(0) * 100.0;
     }
     m_summary->resizeColumnsToContents();
-
-    auto *series = new QBarSeries;
-    series->append({median, reached, preShock});
-    auto *chart = new QChart;
-    chart->addSeries(series);
-    auto *x = new QBarCategoryAxis;
-    x->append(categories);
-    auto *y = new QValueAxis;
-    y->setRange(0, 100);
-    y->setLabelFormat(QStringLiteral("%d %%"));
-    chart->addAxis(x, Qt::AlignBottom);
-    chart->addAxis(y, Qt::AlignLeft);
-    series->attachAxis(x);
-    series->attachAxis(y);
-    chart->legend()->setAlignment(Qt::AlignBottom);
-    QChart *old = m_chart->chart();
-    m_chart->setChart(chart);
-    delete old;
+    if (m_chartPlugin)
+        m_chartPlugin->showBars(m_chart, bars);
 }
 
 void CaseLibraryWindow::sortByColumn(int column)

@@ -8,10 +8,10 @@
 #include <vector>
 
 class LanguagePack;
+class LibraryChart;
 class LibraryService;
 class Platform;
 class QCheckBox;
-class QChartView;
 class QComboBox;
 class QLineEdit;
 class QSpinBox;
@@ -79,5 +79,6 @@ private:
     QTableWidget *m_cases = nullptr;
     QComboBox *m_grouping = nullptr;
     QTableWidget *m_summary = nullptr;
-    QChartView *m_chart = nullptr;
+    QWidget *m_chart = nullptr;              // the chart, or why there is none
+    LibraryChart *m_chartPlugin = nullptr;   // null when the chart plugin cannot be loaded
 };

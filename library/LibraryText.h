@@ -41,4 +41,5 @@ constexpr int Location = 312;          // "Library (empty: this computer; postgr
 constexpr int Apply = 313;
 constexpr int Unknown = 314;           // "(unknown)"
 constexpr int ArchiveGone = 315;       // "The archive %1 is no longer there."
+constexpr int ChartMissing = 318;      // "The chart cannot be shown: %1" (%1: why its plugin is missing)
 } // namespace LibraryText

@@ -2,6 +2,7 @@
 #include "app/CMainFrame.h"
 #include "app/CRavelinView.h"
 #include "app/CaseLibraryWindow.h"
+#include "base/ProgramPlugin.h"
 #include "archive/AedArchiveWriter.h"
 #include "device/MifCase.h"
 #include "library/CaseLibrary.h"
@@ -12,7 +13,11 @@
 #include "support/TempDir.h"
 #include "tools/DeviceFolderWriter.h"
 
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChartView>
 #include <QComboBox>
+#include <QLabel>
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -100,6 +105,35 @@ TEST_F(CaseLibraryWindowTest, TheSummaryCountsPerMonthOrDevice)
     EXPECT_EQ(summary->horizontalHeaderItem(0)->text(), texts.GetText(LibraryText::Device));
     EXPECT_EQ(summary->item(0, 0)->text(), "SN1");
     EXPECT_EQ(summary->item(0, 3)->text(), "90.0 %");
+
+    // The chart, from its plugin, shows the same shares as bars per device.
+    auto *chart = window.findChild<QChartView *>();
+    ASSERT_NE(chart, nullptr);
+    auto *bars = qobject_cast<QBarSeries *>(chart->chart()->series().value(0));
+    ASSERT_NE(bars, nullptr);
+    ASSERT_EQ(bars->count(), 3);
+    EXPECT_EQ(bars->barSets()[0]->label(), texts.GetText(LibraryText::MedianCcf));
+    ASSERT_EQ(bars->barSets()[0]->count(), 2);
+    EXPECT_DOUBLE_EQ(bars->barSets()[0]->at(0), 90.0);
+}
+
+// Without the chart plugin the window works on and says in the chart's place why there is none.
+TEST_F(CaseLibraryWindowTest, WithoutTheChartPluginTheSummaryStaysAndSaysWhy)
+{
+    const QStringList buildFolders = ProgramPlugin::folders();
+    const QString empty = dir.mkdir(QStringLiteral("no-plugins"));
+    ProgramPlugin::setFolders({empty});
+    CaseLibraryWindow plain(texts, platform, service);
+    ProgramPlugin::setFolders(buildFolders);
+    plain.refresh();
+    EXPECT_EQ(plain.findChild<QChartView *>(), nullptr);
+    EXPECT_EQ(plain.summaryTable()->rowCount(), 2);
+    bool said = false;
+    for (QLabel *label : plain.findChildren<QLabel *>())
+        said = said || (label->text().startsWith("The chart cannot be shown: libravelin_library_chart.so")
+                        && label->text().contains(empty));
+    EXPECT_TRUE(said);
+    EXPECT_TRUE(platform.messages.isEmpty());
 }
 
 TEST_F(CaseLibraryWindowTest, ADoubleClickOpensTheArchiveOrSaysItIsGone)
