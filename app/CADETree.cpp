@@ -28,16 +28,24 @@ CADETree::CADETree(QWidget *parent) : QTreeWidget(parent)
     header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     header()->setResizeContentsPrecision(0);
     header()->setStretchLastSection(false);
-    // The same picture whether the item is selected or not: no tint from the style.
-    for (const QImage &image : CaseTreeIcons::images()) {
-        QIcon icon;
-        icon.addPixmap(QPixmap::fromImage(image), QIcon::Normal);
-        icon.addPixmap(QPixmap::fromImage(image), QIcon::Selected);
-        m_icons.append(icon);
-    }
     m_currentChanged = connect(this, &QTreeWidget::currentItemChanged, this,
                                [this](QTreeWidgetItem *current) { onCurrentItemChanged(current); });
     keepFocusFromSelecting();
+}
+
+const QList<QIcon> &CADETree::icons()
+{
+    // Drawn for the first item: an empty tree (the window at start-up) needs none.
+    if (m_icons.isEmpty()) {
+        // The same picture whether the item is selected or not: no tint from the style.
+        for (const QImage &image : CaseTreeIcons::images()) {
+            QIcon icon;
+            icon.addPixmap(QPixmap::fromImage(image), QIcon::Normal);
+            icon.addPixmap(QPixmap::fromImage(image), QIcon::Selected);
+            m_icons.append(icon);
+        }
+    }
+    return m_icons;
 }
 
 CADETree::~CADETree()
@@ -66,8 +74,8 @@ TreeItemId CADETree::insertItem(TreeItemId parent, const QString &text, int imag
 {
     auto *item = new QTreeWidgetItem(QStringList{text});
     item->setData(0, ImageRole, image);
-    if (image >= 0 && image < m_icons.size())
-        item->setIcon(0, m_icons.at(image));
+    if (image >= 0 && image < icons().size())
+        item->setIcon(0, icons().at(image));
     const QScopedValueRollback quiet(m_quiet, true);
     if (parent == NoTreeItem)
         addTopLevelItem(item);
@@ -160,7 +168,7 @@ void CADETree::setItemImage(TreeItemId item, int image)
         return;
     QTreeWidgetItem *i = itemOf(item);
     i->setData(0, ImageRole, image);
-    i->setIcon(0, image >= 0 && image < m_icons.size() ? m_icons.at(image) : QIcon());
+    i->setIcon(0, image >= 0 && image < icons().size() ? icons().at(image) : QIcon());
 }
 
 void CADETree::expand(TreeItemId item)

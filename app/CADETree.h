@@ -69,6 +69,8 @@ private:
     std::vector<QTreeWidgetItem *> caseNodes() const;
     void eventItemsChanged();
 
+    // The item pictures by image index, drawn at the first use.
+    const QList<QIcon> &icons();
     QList<QIcon> m_icons;
     EventItemFilter m_eventFilter;
     bool m_eventsChangedPending = false;
