@@ -15,7 +15,7 @@ int problem(const OpenCase &openCase, ExportKind kind)
 {
     switch (kind) {
     case ExportKind::Edf:
-        return CaseEdf::rawEcgSamples(openCase).empty() ? ExportText::NoEcg : 0;
+        return CaseEdf::rawEcgSamples(openCase).count == 0 ? ExportText::NoEcg : 0;
     case ExportKind::EventsCsv:
         return 0;
     case ExportKind::CompressionsCsv:
@@ -33,12 +33,12 @@ Built build(const OpenCase &openCase, const LanguagePack &texts, ExportKind kind
     switch (kind) {
     case ExportKind::Edf: {
         const EdfContent content = CaseEdf::content(openCase, texts, options);
-        if (content.samples.empty()) {
+        if (EdfWriter::sampleCount(content) == 0) {
             b.problemText = ExportText::NoEcg;
             return b;
         }
-        b.bdf = EdfWriter::formatFor(content.samples) == EdfWriter::Format::Bdf;
         b.bytes = EdfWriter::write(content, progress);
+        b.bdf = EdfWriter::formatOf(b.bytes) == EdfWriter::Format::Bdf;
         return b;
     }
     case ExportKind::EventsCsv:
@@ -58,7 +58,9 @@ Built build(const OpenCase &openCase, const LanguagePack &texts, ExportKind kind
 
 bool needsBdf(const OpenCase &openCase)
 {
-    return EdfWriter::formatFor(CaseEdf::rawEcgSamples(openCase)) == EdfWriter::Format::Bdf;
+    EdfContent content;
+    content.stored = CaseEdf::rawEcgSamples(openCase);
+    return EdfWriter::formatFor(content) == EdfWriter::Format::Bdf;
 }
 
 QString suggestedPath(const OpenCase &openCase, ExportKind kind, bool bdf)
