@@ -20,6 +20,7 @@ int problem(const OpenCase &openCase, ExportKind kind)
         return 0;
     case ExportKind::CompressionsCsv:
     case ExportKind::PausesCsv:
+    case ExportKind::MinutesCsv:
         return openCase.hasCprFeedback ? 0 : ExportText::NoCprFeedback;
     }
     return 0;
@@ -45,13 +46,17 @@ Built build(const OpenCase &openCase, const LanguagePack &texts, ExportKind kind
         b.bytes = CaseCsv::events(c);
         return b;
     case ExportKind::CompressionsCsv:
+        if ((b.problemText = problem(openCase, kind)) == 0)
+            b.bytes = CaseCsv::compressions(c);
+        return b;
     case ExportKind::PausesCsv:
+    case ExportKind::MinutesCsv: {
         if ((b.problemText = problem(openCase, kind)) != 0)
             return b;
-        b.bytes = kind == ExportKind::CompressionsCsv
-                      ? CaseCsv::compressions(c)
-                      : CaseCsv::pauses(measureCprQuality(cprQualityInput(c), CprQualitySettings()));
+        const CprQualityResult measures = measureCprQuality(cprQualityInput(c), CprQualitySettings());
+        b.bytes = kind == ExportKind::PausesCsv ? CaseCsv::pauses(measures) : CaseCsv::minutes(measures);
         return b;
+    }
     }
     return b;
 }
@@ -81,6 +86,9 @@ QString suggestedPath(const OpenCase &openCase, ExportKind kind, bool bdf)
         break;
     case ExportKind::PausesCsv:
         name += QStringLiteral("-pauses.csv");
+        break;
+    case ExportKind::MinutesCsv:
+        name += QStringLiteral("-minutes.csv");
         break;
     }
     return source.absoluteDir().filePath(name);
