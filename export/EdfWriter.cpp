@@ -220,6 +220,8 @@ public:
     Samples &operator=(const Samples &) = delete;
 
     int32_t clamped(int32_t v) const { return std::min(std::max(v, lowest), highest); }
+    // True when no value from low to high is clamped.
+    bool holds(int32_t low, int32_t high) const { return lowest <= low && highest >= high; }
     int32_t at(qsizetype k) const
     {
         int32_t v;
@@ -273,7 +275,7 @@ uchar *putValue(uchar *to, int32_t value)
 }
 
 // Converts count samples from first on into the format's little-endian bytes at to,
-// clamped to [lowest, highest], and widens seen with them (as read, before that clamp).
+// clamped to [lowest, highest], and widens seen with them as their store clamps them.
 // Returns the end.
 template <int BytesPerSample>
 uchar *putSamples(uchar *to, const Samples &s, qsizetype first, qsizetype count, int32_t lowest, int32_t highest,
@@ -284,17 +286,20 @@ uchar *putSamples(uchar *to, const Samples &s, qsizetype first, qsizetype count,
     std::fill(std::begin(low), std::end(low), seen.low);
     std::fill(std::begin(high), std::end(high), seen.high);
     const uchar *from = s.data + 4 * first;
+    // A layout in 16 bits ends at a value that does not fit them, so its blocks take the
+    // values as read: any that a clamp would change, to the format or to a store that holds
+    // the whole 16-bit range, ends it anyway.
+    const bool blocks = BytesPerSample == 3 || s.holds(digitalLimit(Format::Edf, false), digitalLimit(Format::Edf, true));
     qsizetype k = 0;
-    for (; k + Block <= count; k += Block) {
+    for (; blocks && k + Block <= count; k += Block) {
         int32_t v[Block];
         std::memcpy(v, from + 4 * k, sizeof v);
         if constexpr (BytesPerSample == 2) {
             int16_t words[Block];
             for (int i = 0; i < Block; ++i) {
-                const int32_t c = s.clamped(v[i]);
-                low[i] = std::min(low[i], c);
-                high[i] = std::max(high[i], c);
-                words[i] = int16_t(std::min(std::max(c, lowest), highest));
+                low[i] = std::min(low[i], v[i]);
+                high[i] = std::max(high[i], v[i]);
+                words[i] = int16_t(v[i]);
             }
             qToLittleEndian<int16_t>(words, Block, to);
             to += sizeof words;

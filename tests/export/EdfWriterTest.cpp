@@ -98,10 +98,11 @@ TEST(EdfWriter, SamplesReadInPlaceGiveTheFileOfTheSameValuesHeld)
 {
     const struct {
         const char *where;
-        int at; // sample given a value beyond 16 bits; -1: none
+        int at;        // sample given a value beyond 16 bits; -1: none
+        int32_t limit; // of the store
     } cases[] = {
-        {"none", -1}, {"first sample", 0}, {"inside a record", 250 * 5 + 3}, {"end of a record", 250 * 5 + 249},
-        {"last sample", 250 * 7 + 12},
+        {"none", -1, 1899999},          {"first sample", 0, 1899999},         {"inside a record", 250 * 5 + 3, 1899999},
+        {"end of a record", 250 * 5 + 249, 1899999}, {"last sample", 250 * 7 + 12, 1899999}, {"a store of 1000 at most", 40, 1000},
     };
     for (const auto &c : cases) {
         std::vector<int32_t> raw;
@@ -120,17 +121,17 @@ TEST(EdfWriter, SamplesReadInPlaceGiveTheFileOfTheSameValuesHeld)
         }
         stored.stored.offset = 4;
         stored.stored.count = qsizetype(raw.size());
-        stored.stored.lowest = -1899999;
-        stored.stored.highest = 1899999;
+        stored.stored.lowest = -c.limit;
+        stored.stored.highest = c.limit;
         EdfContent held = smallContent();
         held.samples.clear();
         for (int32_t v : raw)
-            held.samples.push_back(std::clamp(v, -1899999, 1899999));
+            held.samples.push_back(std::clamp(v, -c.limit, c.limit));
 
         std::vector<int> progress;
         const QByteArray file = EdfWriter::write(stored, [&](int p) { progress.push_back(p); });
         EXPECT_EQ(file, EdfWriter::write(held)) << c.where;
-        const EdfWriter::Format format = c.at >= 0 ? EdfWriter::Format::Bdf : EdfWriter::Format::Edf;
+        const EdfWriter::Format format = c.at >= 0 && c.limit > 32767 ? EdfWriter::Format::Bdf : EdfWriter::Format::Edf;
         EXPECT_EQ(EdfWriter::formatOf(file), format) << c.where;
         EXPECT_EQ(EdfWriter::formatFor(stored), format) << c.where;
         EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end(), std::less_equal<>())) << c.where;
