@@ -166,6 +166,7 @@ void CMainFrame::addExportMenu(QMenu &file)
         {ExportText::EventsCsvItem, ExportKind::EventsCsv},
         {ExportText::CompressionsCsvItem, ExportKind::CompressionsCsv},
         {ExportText::PausesCsvItem, ExportKind::PausesCsv},
+        {ExportText::MinutesCsvItem, ExportKind::MinutesCsv},
     };
     for (const auto &[text, kind] : items) {
         const ExportKind k = kind;

@@ -1,6 +1,7 @@
 #include "export/CaseCsv.h"
 
 #include "case/CaseRecord.h"
+#include "cpr/CprMinuteTable.h"
 #include "cpr/CprQuality.h"
 
 #include <algorithm>
@@ -68,6 +69,14 @@ QByteArray pauses(const CprQualityResult &result)
     QByteArray out = row({QStringLiteral("start_ms"), QStringLiteral("length_ms"), QStringLiteral("kind")});
     for (const CprPause &p : result.pauses)
         out += row({QString::number(p.startMs), QString::number(p.lengthMs), pauseKindName(p.kind)});
+    return out;
+}
+
+QByteArray minutes(const CprQualityResult &result)
+{
+    QByteArray out;
+    for (const QStringList &fields : cprMinuteTable(result))
+        out += row(fields);
     return out;
 }
 

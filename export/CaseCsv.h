@@ -22,5 +22,7 @@ QByteArray events(const CaseRecord &c);
 QByteArray compressions(const CaseRecord &c);
 // start_ms, length_ms, kind: the pauses between compressions of the CPR quality measures.
 QByteArray pauses(const CprQualityResult &result);
+// The per-minute table of the CPR quality measures (cprMinuteTable).
+QByteArray minutes(const CprQualityResult &result);
 
 } // namespace CaseCsv

@@ -6,7 +6,6 @@
 #include "export/EdfWriter.h"
 #include "export/ExportText.h"
 
-#include <QtEndian>
 #include <algorithm>
 
 namespace CaseEdf {
@@ -57,18 +56,16 @@ QString birthdateField(const CaseRecord &c)
 
 } // namespace
 
-std::vector<int32_t> rawEcgSamples(const OpenCase &openCase)
+EdfStoredSamples rawEcgSamples(const OpenCase &openCase)
 {
-    std::vector<int32_t> samples;
+    EdfStoredSamples samples;
     if (!openCase.fileSet)
         return samples;
-    const QByteArray &ecg = openCase.fileSet->ecgData;
-    if (ecg.size() < 4)
-        return samples;
-    const qsizetype n = (ecg.size() - 4) / 4;
-    samples.resize(size_t(n));
-    for (qsizetype k = 0; k < n; ++k)
-        samples[size_t(k)] = std::clamp(qFromLittleEndian<int32_t>(ecg.constData() + 4 + 4 * k), -RawLimit, RawLimit);
+    samples.bytes = openCase.fileSet->ecgData;
+    samples.offset = 4;
+    samples.count = std::max<qsizetype>(0, (samples.bytes.size() - 4) / 4);
+    samples.lowest = -RawLimit;
+    samples.highest = RawLimit;
     return samples;
 }
 
@@ -116,7 +113,7 @@ EdfContent content(const OpenCase &openCase, const LanguagePack &texts, const Ed
     e.start = startOf(c);
     e.physicalPerUnit = MicrovoltsPerRawUnit;
     e.samplesPerSecond = SamplesPerSecond;
-    e.samples = rawEcgSamples(openCase);
+    e.stored = rawEcgSamples(openCase);
 
     const int64_t origin = c.ecgStartMs;
     auto add = [&](int64_t timeMs, int64_t durationMs, const QString &text) {
@@ -135,7 +132,7 @@ EdfContent content(const OpenCase &openCase, const LanguagePack &texts, const Ed
             add(k.timeMs, -1, format.arg(depthInches(k.depth), 0, 'f', 1));
     }
     // The last data record is filled up to a whole second; a reader sees where the ECG ends.
-    const auto count = int64_t(e.samples.size());
+    const auto count = int64_t(e.stored.count);
     if (count % SamplesPerSecond != 0)
         e.annotations.push_back({count * 1000 / SamplesPerSecond, -1, texts.GetText(ExportText::EcgEnd)});
     std::stable_sort(e.annotations.begin(), e.annotations.end(),

@@ -20,9 +20,9 @@ struct EdfExportOptions
 namespace CaseEdf {
 
 // The device's ECG samples at full resolution, before they were cut to the display's
-// 8 bits: the ECG data of the case's file set after its start time. Empty when the
-// case has none.
-std::vector<int32_t> rawEcgSamples(const OpenCase &openCase);
+// 8 bits: the ECG data of the case's file set after its start time, read where they are
+// and kept within +-10 V. None when the case has none.
+EdfStoredSamples rawEcgSamples(const OpenCase &openCase);
 
 // Physical value of one raw ECG unit: 1000 / 190 microvolts (50 stored units per mV,
 // stored = raw * 0.26315789).

@@ -15,11 +15,12 @@ int problem(const OpenCase &openCase, ExportKind kind)
 {
     switch (kind) {
     case ExportKind::Edf:
-        return CaseEdf::rawEcgSamples(openCase).empty() ? ExportText::NoEcg : 0;
+        return CaseEdf::rawEcgSamples(openCase).count == 0 ? ExportText::NoEcg : 0;
     case ExportKind::EventsCsv:
         return 0;
     case ExportKind::CompressionsCsv:
     case ExportKind::PausesCsv:
+    case ExportKind::MinutesCsv:
         return openCase.hasCprFeedback ? 0 : ExportText::NoCprFeedback;
     }
     return 0;
@@ -33,32 +34,38 @@ Built build(const OpenCase &openCase, const LanguagePack &texts, ExportKind kind
     switch (kind) {
     case ExportKind::Edf: {
         const EdfContent content = CaseEdf::content(openCase, texts, options);
-        if (content.samples.empty()) {
+        if (EdfWriter::sampleCount(content) == 0) {
             b.problemText = ExportText::NoEcg;
             return b;
         }
-        b.bdf = EdfWriter::formatFor(content.samples) == EdfWriter::Format::Bdf;
         b.bytes = EdfWriter::write(content, progress);
+        b.bdf = EdfWriter::formatOf(b.bytes) == EdfWriter::Format::Bdf;
         return b;
     }
     case ExportKind::EventsCsv:
         b.bytes = CaseCsv::events(c);
         return b;
     case ExportKind::CompressionsCsv:
+        if ((b.problemText = problem(openCase, kind)) == 0)
+            b.bytes = CaseCsv::compressions(c);
+        return b;
     case ExportKind::PausesCsv:
+    case ExportKind::MinutesCsv: {
         if ((b.problemText = problem(openCase, kind)) != 0)
             return b;
-        b.bytes = kind == ExportKind::CompressionsCsv
-                      ? CaseCsv::compressions(c)
-                      : CaseCsv::pauses(measureCprQuality(cprQualityInput(c), CprQualitySettings()));
+        const CprQualityResult measures = measureCprQuality(cprQualityInput(c), CprQualitySettings());
+        b.bytes = kind == ExportKind::PausesCsv ? CaseCsv::pauses(measures) : CaseCsv::minutes(measures);
         return b;
+    }
     }
     return b;
 }
 
 bool needsBdf(const OpenCase &openCase)
 {
-    return EdfWriter::formatFor(CaseEdf::rawEcgSamples(openCase)) == EdfWriter::Format::Bdf;
+    EdfContent content;
+    content.stored = CaseEdf::rawEcgSamples(openCase);
+    return EdfWriter::formatFor(content) == EdfWriter::Format::Bdf;
 }
 
 QString suggestedPath(const OpenCase &openCase, ExportKind kind, bool bdf)
@@ -79,6 +86,9 @@ QString suggestedPath(const OpenCase &openCase, ExportKind kind, bool bdf)
         break;
     case ExportKind::PausesCsv:
         name += QStringLiteral("-pauses.csv");
+        break;
+    case ExportKind::MinutesCsv:
+        name += QStringLiteral("-minutes.csv");
         break;
     }
     return source.absoluteDir().filePath(name);

@@ -10,7 +10,7 @@ struct OpenCase;
 class LanguagePack;
 
 // The files a case can be exported to.
-enum class ExportKind { Edf, EventsCsv, CompressionsCsv, PausesCsv };
+enum class ExportKind { Edf, EventsCsv, CompressionsCsv, PausesCsv, MinutesCsv };
 
 namespace CaseExport {
 
@@ -34,7 +34,8 @@ Built build(const OpenCase &openCase, const LanguagePack &texts, ExportKind kind
 bool needsBdf(const OpenCase &openCase);
 
 // Where the save dialog starts: beside the case's archive, named after it
-// ("rescue.edf", "rescue.bdf", "rescue-events.csv", "rescue-compressions.csv", "rescue-pauses.csv").
+// ("rescue.edf", "rescue.bdf", "rescue-events.csv", "rescue-compressions.csv", "rescue-pauses.csv",
+// "rescue-minutes.csv").
 QString suggestedPath(const OpenCase &openCase, ExportKind kind, bool bdf);
 // Filter (Qt form) and suffix of the save dialog.
 QString fileFilter(ExportKind kind, bool bdf);

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 // One annotation of an EDF+ file. Times are ms relative to the first sample; an onset
@@ -26,6 +28,17 @@ struct EdfStart
     int milliseconds = 0; // 0..999, carried by the first data record's time-keeping annotation
 };
 
+// Digital values read where they are stored: count little-endian 32-bit words from offset
+// in bytes, each clamped to [lowest, highest]. The bytes are shared, not copied.
+struct EdfStoredSamples
+{
+    QByteArray bytes;
+    qsizetype offset = 0;
+    qsizetype count = 0;
+    int32_t lowest = std::numeric_limits<int32_t>::min();
+    int32_t highest = std::numeric_limits<int32_t>::max();
+};
+
 // What an EDF+ (or BDF+) file of one signal holds, before any layout.
 struct EdfContent
 {
@@ -37,5 +50,6 @@ struct EdfContent
     double physicalPerUnit = 1.0; // physical value of one digital unit
     int samplesPerSecond = 250;
     std::vector<int32_t> samples; // digital values as recorded
+    EdfStoredSamples stored;      // instead of samples when it holds any (a case's ECG, not copied)
     std::vector<EdfAnnotation> annotations;
 };

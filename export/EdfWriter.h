@@ -18,8 +18,12 @@ namespace EdfWriter {
 
 enum class Format { Edf, Bdf };
 
+// Number of samples of a content (those stored in place when it has any).
+qsizetype sampleCount(const EdfContent &content);
 // EDF when every sample fits 16 bits, else BDF (24 bits).
-Format formatFor(const std::vector<int32_t> &samples);
+Format formatFor(const EdfContent &content);
+// The format of a file made by write (a BDF file starts with byte 255).
+Format formatOf(const QByteArray &file);
 // Smallest and largest digital value of a format.
 int32_t digitalLimit(Format format, bool maximum);
 

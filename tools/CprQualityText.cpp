@@ -1,9 +1,8 @@
 #include "tools/CprQualityText.h"
 
+#include "cpr/CprMinuteTable.h"
 #include "cpr/CprQuality.h"
 #include "tools/OrderedJson.h"
-
-#include <QLocale>
 
 namespace {
 
@@ -49,11 +48,6 @@ QString minutes(const CprQualityResult &r)
     });
 }
 
-QString csvField(std::optional<double> value)
-{
-    return value ? QString::number(*value, 'g', QLocale::FloatingPointShortest) : QString();
-}
-
 } // namespace
 
 QString CprQualityJson(const CprQualityResult &r)
@@ -85,11 +79,8 @@ QString CprQualityJson(const CprQualityResult &r)
 
 QString CprMinutesCsv(const CprQualityResult &r)
 {
-    QString out = QStringLiteral("minute,compressions,ccf,meanRatePerMin,meanDepthIn\n");
-    for (const CprMinute &m : r.perMinute)
-        out += QStringLiteral("%1,%2,%3,%4,%5\n")
-                   .arg(m.minute)
-                   .arg(m.compressions)
-                   .arg(csvField(m.ccf), csvField(m.meanRatePerMin), csvField(m.meanDepthIn));
+    QString out;
+    for (const QStringList &row : cprMinuteTable(r))
+        out += row.join(QLatin1Char(',')) + QLatin1Char('\n');
     return out;
 }

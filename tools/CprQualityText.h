@@ -8,6 +8,6 @@ struct CprQualityResult;
 // of indent per level, shares as fractions 0..1, none as null, a line feed at the end.
 QString CprQualityJson(const CprQualityResult &result);
 
-// The table of minutes as CSV: a header line "minute,compressions,ccf,meanRatePerMin,
-// meanDepthIn", then one line a minute; none is an empty field.
+// The table of minutes (cprMinuteTable) as CSV with line feeds: a header line, then one
+// line a minute.
 QString CprMinutesCsv(const CprQualityResult &result);

@@ -34,10 +34,13 @@ ExportArguments ExportArguments::parse(const QStringList &arguments)
     const QCommandLineOption pausesCsv(QStringLiteral("pauses-csv"),
                                        QStringLiteral("Write the pauses between compressions as CSV to FILE."),
                                        QStringLiteral("FILE"));
+    const QCommandLineOption minutesCsv(QStringLiteral("per-minute-csv"),
+                                        QStringLiteral("Write the CPR quality measures of every minute as CSV to FILE."),
+                                        QStringLiteral("FILE"));
     const QCommandLineOption overwrite(QStringLiteral("overwrite"), QStringLiteral("Replace FILE when it exists."));
     const QCommandLineOption pack = languagePackOption();
     CommandArgumentParser parser(
-        {zone, edf, anonymize, compressions, eventsCsv, compressionsCsv, pausesCsv, overwrite, pack},
+        {zone, edf, anonymize, compressions, eventsCsv, compressionsCsv, pausesCsv, minutesCsv, overwrite, pack},
         QStringLiteral("ARCHIVE"), QStringLiteral("The archive (.aed) to open."));
 
     ExportArguments a;
@@ -57,6 +60,7 @@ ExportArguments ExportArguments::parse(const QStringList &arguments)
         {&eventsCsv, ExportKind::EventsCsv},
         {&compressionsCsv, ExportKind::CompressionsCsv},
         {&pausesCsv, ExportKind::PausesCsv},
+        {&minutesCsv, ExportKind::MinutesCsv},
     };
     int chosen = 0;
     for (const auto &[option, kind] : outputs) {
@@ -67,7 +71,8 @@ ExportArguments ExportArguments::parse(const QStringList &arguments)
         a.output = parser.value(*option);
     }
     if (chosen != 1)
-        return failure(QStringLiteral("give exactly one of --edf, --events-csv, --compressions-csv, --pauses-csv"));
+        return failure(QStringLiteral(
+            "give exactly one of --edf, --events-csv, --compressions-csv, --pauses-csv, --per-minute-csv"));
     if (a.output.isEmpty())
         return failure(QStringLiteral("the output file name is empty"));
     a.overwrite = parser.isSet(overwrite);

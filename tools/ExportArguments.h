@@ -27,4 +27,4 @@ struct ExportArguments
 
 inline constexpr char ExportSynopsis[] =
     "export ARCHIVE [--zone N] (--edf FILE [--anonymize] [--with-compressions] | --events-csv FILE"
-    " | --compressions-csv FILE | --pauses-csv FILE) [--overwrite] [--lang-pack FILE]";
+    " | --compressions-csv FILE | --pauses-csv FILE | --per-minute-csv FILE) [--overwrite] [--lang-pack FILE]";

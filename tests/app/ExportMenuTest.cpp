@@ -50,7 +50,7 @@ TEST(ExportMenu, FileExportAndTheEnlargedEcgWriteTheSelectedCase)
     for (QAction *a : menu->actions())
         items << a->text();
     EXPECT_EQ(items, (QStringList{"ECG and Events as EDF+...", "Events as CSV...", "Compressions as CSV...",
-                                  "CPR Pauses as CSV..."}));
+                                  "CPR Pauses as CSV...", "CPR Minutes as CSV..."}));
 
     menu->actions().at(0)->trigger();
     ASSERT_EQ(platform.messages.size(), 1);

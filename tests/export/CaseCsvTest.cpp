@@ -62,4 +62,14 @@ TEST_F(CaseCsvTest, CompressionsAndPausesAreOneRowEach)
                                              "40000,2000,other\r\n"));
 }
 
+TEST_F(CaseCsvTest, MinutesAreOneRowEachWithEmptyFieldsForNone)
+{
+    CprQualityResult r;
+    r.perMinute = {{3, 50, 0.9, 110.0, 2.0}, {4, 0, std::nullopt, std::nullopt, std::nullopt}, {5, 1, 0.0, std::nullopt, 1.8}};
+    EXPECT_EQ(CaseCsv::minutes(r), QByteArray("minute,compressions,ccf,meanRatePerMin,meanDepthIn\r\n"
+                                              "3,50,0.9,110,2\r\n"
+                                              "4,0,,,\r\n"
+                                              "5,1,0,,1.8\r\n"));
+}
+
 } // namespace

@@ -4,6 +4,7 @@
 #include "export/EdfWriter.h"
 #include "support/TempDir.h"
 
+#include <QtEndian>
 #include <gtest/gtest.h>
 
 namespace {
@@ -88,6 +89,54 @@ TEST(EdfWriter, OnsetsAndHeaderNumbersAreWrittenAsTheListsAndFieldsWantThem)
     };
     for (const auto &[value, text] : numbers)
         EXPECT_EQ(EdfWriter::headerNumber(value), QByteArray(text)) << value;
+}
+
+// Samples read in place (little-endian words clamped to their store's limits) give the
+// same file as the same values held, wherever a wide value falls: one beyond 16 bits late
+// in the recording makes the whole file BDF+, and the progress still only moves forward.
+TEST(EdfWriter, SamplesReadInPlaceGiveTheFileOfTheSameValuesHeld)
+{
+    const struct {
+        const char *where;
+        int at;        // sample given a value beyond 16 bits; -1: none
+        int32_t limit; // of the store
+    } cases[] = {
+        {"none", -1, 1899999},          {"first sample", 0, 1899999},         {"inside a record", 250 * 5 + 3, 1899999},
+        {"end of a record", 250 * 5 + 249, 1899999}, {"last sample", 250 * 7 + 12, 1899999}, {"a store of 1000 at most", 40, 1000},
+    };
+    for (const auto &c : cases) {
+        std::vector<int32_t> raw;
+        for (int k = 0; k < 250 * 7 + 13; ++k)
+            raw.push_back((k * 7919) % 65536 - 32768);
+        if (c.at >= 0)
+            raw[size_t(c.at)] = c.at % 2 ? -40000000 : 40000000;
+
+        EdfContent stored = smallContent();
+        stored.samples.clear();
+        stored.stored.bytes = QByteArray("head");
+        for (int32_t v : raw) {
+            char word[4];
+            qToLittleEndian(v, word);
+            stored.stored.bytes.append(word, 4);
+        }
+        stored.stored.offset = 4;
+        stored.stored.count = qsizetype(raw.size());
+        stored.stored.lowest = -c.limit;
+        stored.stored.highest = c.limit;
+        EdfContent held = smallContent();
+        held.samples.clear();
+        for (int32_t v : raw)
+            held.samples.push_back(std::clamp(v, -c.limit, c.limit));
+
+        std::vector<int> progress;
+        const QByteArray file = EdfWriter::write(stored, [&](int p) { progress.push_back(p); });
+        EXPECT_EQ(file, EdfWriter::write(held)) << c.where;
+        const EdfWriter::Format format = c.at >= 0 && c.limit > 32767 ? EdfWriter::Format::Bdf : EdfWriter::Format::Edf;
+        EXPECT_EQ(EdfWriter::formatOf(file), format) << c.where;
+        EXPECT_EQ(EdfWriter::formatFor(stored), format) << c.where;
+        EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end(), std::less_equal<>())) << c.where;
+        EXPECT_EQ(progress.back(), 10000) << c.where;
+    }
 }
 
 // Many long annotations crowded into a few seconds, some before the first sample and some

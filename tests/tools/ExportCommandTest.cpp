@@ -78,6 +78,31 @@ TEST(CliExport, ASimulatedRescueComesBackWithEveryEvent)
     EXPECT_EQ(table.count("\r\n"), info.value("eventCount").toInt() + 1);
 }
 
+TEST(CliExport, ThePerMinuteTableIsTheOneTheCprCommandPrints)
+{
+    // Imported into the device folder, beside its CPR feedback.
+    TempDir dir;
+    const QString device = dir.file(QStringLiteral("device"));
+    ASSERT_EQ(runCli({"simulate", device, "--minutes", "4", "--seed", "5"}).status, 0);
+    const QString archive = runCli({"import", device, "--serial", "SN-5"}).out.trimmed();
+    const CliRun cpr = runCli({"cpr", archive, "--format", "csv"});
+    ASSERT_EQ(cpr.status, 0) << cpr.err.toStdString();
+    ASSERT_GT(cpr.out.count('\n'), 2) << "a table of several minutes";
+
+    const QString minutes = dir.file(QStringLiteral("minutes.csv"));
+    const CliRun run = runCli({"export", archive, "--per-minute-csv", minutes});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(dir.read(QStringLiteral("minutes.csv")), cpr.out.toUtf8().replace("\n", "\r\n"));
+
+    // Without the CPR feedback beside the archive there is no table, and no file.
+    ASSERT_TRUE(QFile::remove(dir.file(QStringLiteral("device/CPR Feedback.bin"))));
+    const QString none = dir.file(QStringLiteral("none.csv"));
+    const CliRun missing = runCli({"export", archive, "--per-minute-csv", none});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_FALSE(missing.err.isEmpty());
+    EXPECT_FALSE(QFile::exists(none));
+}
+
 TEST(CliExport, ArgumentsAndTargetsThatAreRefused)
 {
     TempDir dir;
