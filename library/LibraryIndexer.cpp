@@ -12,7 +12,9 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSet>
+#include <future>
 #include <set>
+#include <system_error>
 
 namespace {
 
@@ -68,6 +70,15 @@ LibraryIndexer::LibraryIndexer(CaseLibrary &library, LanguagePack &texts)
 bool LibraryIndexer::read(const QString &archive, LibraryCase &c, QString &why)
 {
     const QString path = libraryPathOf(archive);
+    // The file's size, time and hash are read on another thread while the archive is opened
+    // on this one: hashing all its bytes costs a good part of what opening it does.
+    LibraryCase facts;
+    std::future<bool> factsRead;
+    try {
+        factsRead = std::async(std::launch::async, [&facts, path] { return readFileFacts(path, facts); });
+    } catch (const std::system_error &) {
+        factsRead = std::async(std::launch::deferred, [&facts, path] { return readFileFacts(path, facts); });
+    }
     m_platform.messages.clear();
     SharedState &state = m_session.state;
     state.timeZoneChoice = deviceClockRow();
@@ -81,9 +92,14 @@ bool LibraryIndexer::read(const QString &archive, LibraryCase &c, QString &why)
             measureCprQuality(cprQualityInput(*m_session.store.caseAt(slot)), CprQualitySettings());
         c = libraryCaseOf(m_session.store, slot, quality);
         c.path = path;
-        ok = readFileFacts(path, c);
-        if (!ok)
-            m_platform.messages << QStringLiteral("cannot read the file");
+    }
+    if (factsRead.get()) {
+        c.sizeBytes = facts.sizeBytes;
+        c.modifiedMs = facts.modifiedMs;
+        c.sha256 = facts.sha256;
+    } else if (ok) {
+        ok = false;
+        m_platform.messages << QStringLiteral("cannot read the file");
     }
     m_session.ClearCaseTree();
     m_session.store.FreeAllCases();
