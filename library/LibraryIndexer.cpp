@@ -13,8 +13,8 @@
 #include <QFileInfo>
 #include <QSet>
 #include <future>
+#include <memory>
 #include <set>
-#include <system_error>
 
 namespace {
 
@@ -65,6 +65,7 @@ LibraryIndexer::LibraryIndexer(CaseLibrary &library, LanguagePack &texts)
     : m_library(library), m_session(texts, m_platform)
 {
     m_session.setTree(&m_tree);
+    m_hashing.setMaxThreadCount(1);
 }
 
 bool LibraryIndexer::read(const QString &archive, LibraryCase &c, QString &why)
@@ -72,13 +73,16 @@ bool LibraryIndexer::read(const QString &archive, LibraryCase &c, QString &why)
     const QString path = libraryPathOf(archive);
     // The file's size, time and hash are read on another thread while the archive is opened
     // on this one: hashing all its bytes costs a good part of what opening it does.
-    LibraryCase facts;
-    std::future<bool> factsRead;
-    try {
-        factsRead = std::async(std::launch::async, [&facts, path] { return readFileFacts(path, facts); });
-    } catch (const std::system_error &) {
-        factsRead = std::async(std::launch::deferred, [&facts, path] { return readFileFacts(path, facts); });
-    }
+    struct FactsJob
+    {
+        QString path;
+        LibraryCase facts;
+        std::promise<bool> read;
+    };
+    const auto job = std::make_shared<FactsJob>();
+    job->path = path;
+    std::future<bool> factsRead = job->read.get_future();
+    m_hashing.start([job] { job->read.set_value(readFileFacts(job->path, job->facts)); });
     m_platform.messages.clear();
     SharedState &state = m_session.state;
     state.timeZoneChoice = deviceClockRow();
@@ -94,9 +98,9 @@ bool LibraryIndexer::read(const QString &archive, LibraryCase &c, QString &why)
         c.path = path;
     }
     if (factsRead.get()) {
-        c.sizeBytes = facts.sizeBytes;
-        c.modifiedMs = facts.modifiedMs;
-        c.sha256 = facts.sha256;
+        c.sizeBytes = job->facts.sizeBytes;
+        c.modifiedMs = job->facts.modifiedMs;
+        c.sha256 = job->facts.sha256;
     } else if (ok) {
         ok = false;
         m_platform.messages << QStringLiteral("cannot read the file");

@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QThreadPool>
 #include <functional>
 
 class LanguagePack;
@@ -53,6 +54,7 @@ private:
     IndexingPlatform m_platform;
     MemoryTreeControl m_tree; // outlives the session that points to it
     CaseSession m_session;
+    QThreadPool m_hashing;    // reads the file facts of the archive being opened
 };
 
 // The ".aed" files among paths and in the folder trees they name, each once, sorted; paths
