@@ -22,6 +22,7 @@
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -147,8 +148,19 @@ QWidget *CaseLibraryWindow::makeCasesPage()
         if (!folder.isEmpty())
             addFolder(folder);
     });
-    for (QLineEdit *field : {m_from, m_to, m_serial, m_ccfBelow, m_search})
+    // The table follows the filters as they are typed, once the typing pauses; Enter and
+    // Refresh do not wait.
+    m_filterDelay = new QTimer(this);
+    m_filterDelay->setSingleShot(true);
+    m_filterDelay->setInterval(FilterDelayMs);
+    connect(m_filterDelay, &QTimer::timeout, this, &CaseLibraryWindow::refresh);
+    const auto later = [this] { m_filterDelay->start(); };
+    for (QLineEdit *field : {m_from, m_to, m_serial, m_ccfBelow, m_search}) {
         connect(field, &QLineEdit::returnPressed, this, &CaseLibraryWindow::refresh);
+        connect(field, &QLineEdit::textChanged, this, later);
+    }
+    connect(m_model, &QComboBox::currentIndexChanged, this, later);
+    connect(m_minShocks, &QSpinBox::valueChanged, this, later);
 
     // Two rows: the filters on the device and the date, then the measures and the search.
     auto *filters = new QHBoxLayout;
@@ -245,6 +257,7 @@ LibraryFilter CaseLibraryWindow::filter() const
 
 void CaseLibraryWindow::refresh()
 {
+    m_filterDelay->stop();
     CaseLibrary *library = m_service.library();
     std::vector<LibraryCase> cases;
     std::vector<LibraryStatsRow> rows;

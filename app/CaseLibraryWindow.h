@@ -17,6 +17,7 @@ class QLineEdit;
 class QSpinBox;
 class QTableWidget;
 class QTabWidget;
+class QTimer;
 struct LibraryCase;
 
 // File > Case library: the indexed cases in a table (filters above it, sorted by the column
@@ -29,12 +30,17 @@ class CaseLibraryWindow : public QDialog
 public:
     CaseLibraryWindow(LanguagePack &texts, Platform &platform, LibraryService &service, QWidget *parent = nullptr);
 
+    // How long the filters wait after the last change before the table follows them, so that
+    // typing a value reads the library once, not at every key.
+    static constexpr int FilterDelayMs = 250;
+
     // Opens an archive of the table in the program (a double-click on its row).
     std::function<void(const QString &path)> openArchive;
     // Told when the library's location or the automatic indexing was changed here.
     std::function<void()> settingsChanged;
 
-    // Reads the filters, lists the cases and makes the summary again.
+    // Reads the filters, lists the cases and makes the summary again (at once; a change of a
+    // filter field does it FilterDelayMs after the last change).
     void refresh();
     // Indexes the archives of a folder tree (what "Add folder..." does after its dialog).
     void addFolder(const QString &folder);
@@ -49,6 +55,7 @@ public:
     QTableWidget *summaryTable() const { return m_summary; }
     QComboBox *groupingBox() const { return m_grouping; }
     QLineEdit *searchField() const { return m_search; }
+    QLineEdit *serialField() const { return m_serial; }
     QLineEdit *ccfBelowField() const { return m_ccfBelow; }
     QTabWidget *tabs() const { return m_tabs; }
 
@@ -81,4 +88,5 @@ private:
     QTableWidget *m_summary = nullptr;
     QWidget *m_chart = nullptr;              // the chart, or why there is none
     LibraryChart *m_chartPlugin = nullptr;   // null when the chart plugin cannot be loaded
+    QTimer *m_filterDelay = nullptr;
 };

@@ -98,16 +98,37 @@ LibraryCase caseOfRow(const QSqlQuery &q)
     return c;
 }
 
+// The counts of a case's shocks the summary reads from the case row: those with a known
+// pre-shock pause, and those of them at most 10 s.
+const QStringList &pauseCountColumns()
+{
+    static const QStringList columns = {QStringLiteral("pre_shock_pauses"), QStringLiteral("pre_shock_pauses_at_most_10s")};
+    return columns;
+}
+
+QList<QVariant> pauseCountValues(const LibraryCase &c)
+{
+    int known = 0, atMost10s = 0;
+    for (const LibraryShock &s : c.shocks) {
+        if (s.preShockPauseMs) {
+            ++known;
+            if (*s.preShockPauseMs <= 10000)
+                ++atMost10s;
+        }
+    }
+    return {known, atMost10s};
+}
+
 QString upsertStatement()
 {
     QStringList placeholders, updates;
-    for (const QString &column : caseColumns()) {
+    for (const QString &column : caseColumns() + pauseCountColumns()) {
         placeholders << QStringLiteral("?");
         if (column != QLatin1String("path"))
             updates << column + QStringLiteral(" = excluded.") + column;
     }
     return QStringLiteral("INSERT INTO cases (%1) VALUES (%2) ON CONFLICT (path) DO UPDATE SET %3")
-        .arg(caseColumns().join(QStringLiteral(", ")), placeholders.join(QStringLiteral(", ")),
+        .arg((caseColumns() + pauseCountColumns()).join(QStringLiteral(", ")), placeholders.join(QStringLiteral(", ")),
              updates.join(QStringLiteral(", ")));
 }
 
@@ -122,12 +143,39 @@ QString newConnectionName()
     return QStringLiteral("ravelin-library-%1").arg(++counter);
 }
 
+// How many paths one request for fingerprints names, and how many groups one request for
+// medians looks up.
+constexpr int PathsPerRequest = 200;
+constexpr int GroupsPerRequest = 100;
+
+QString fingerprintStatement(int paths)
+{
+    QStringList placeholders;
+    for (int i = 0; i < paths; ++i)
+        placeholders << QStringLiteral("?");
+    return QStringLiteral("SELECT path, size_bytes, modified_ms, sha256 FROM cases WHERE path IN (%1)")
+        .arg(placeholders.join(QStringLiteral(", ")));
+}
+
 } // namespace
+
+// The writes of indexing, prepared once per connection: a server then plans them once.
+struct CaseLibrary::Statements
+{
+    explicit Statements(const QSqlDatabase &db) : upsert(db), deleteShocks(db), insertShock(db), fingerprints(db) {}
+
+    QSqlQuery upsert;
+    QSqlQuery deleteShocks;
+    QSqlQuery insertShock;
+    QSqlQuery fingerprints; // PathsPerRequest paths
+    QString error;          // why one of them could not be prepared
+};
 
 CaseLibrary::CaseLibrary(const LibraryLocation &location) : m_location(location), m_connection(newConnectionName()) {}
 
 CaseLibrary::~CaseLibrary()
 {
+    m_statements.reset();
     {
         QSqlDatabase db = QSqlDatabase::database(m_connection, false);
         if (db.isValid())
@@ -143,6 +191,34 @@ bool CaseLibrary::fail(const QString &what, const QString &detail)
     if (!detail.trimmed().isEmpty())
         m_error += QStringLiteral(": ") + detail.trimmed();
     return false;
+}
+
+bool CaseLibrary::run(QSqlQuery &q, const QList<QVariant> &values)
+{
+    for (int i = 0; i < int(values.size()); ++i)
+        q.bindValue(i, values[i]);
+    if (!q.exec())
+        return fail(QStringLiteral("refused a request"), q.lastError().text());
+    return true;
+}
+
+CaseLibrary::Statements &CaseLibrary::statements()
+{
+    if (!m_statements) {
+        m_statements = std::make_unique<Statements>(database());
+        Statements &st = *m_statements;
+        const auto prepare = [&st](QSqlQuery &q, const QString &sql) {
+            if (!q.prepare(sql) && st.error.isEmpty())
+                st.error = q.lastError().text();
+        };
+        prepare(st.upsert, upsertStatement());
+        prepare(st.deleteShocks, QStringLiteral("DELETE FROM shocks WHERE case_path = ?"));
+        prepare(st.insertShock, QStringLiteral("INSERT INTO shocks (case_path, shock_index, time_ms, energy_j, "
+                                               "pre_shock_pause_ms, post_shock_pause_ms) VALUES (?, ?, ?, ?, ?, ?)"));
+        st.fingerprints.setForwardOnly(true);
+        prepare(st.fingerprints, fingerprintStatement(PathsPerRequest));
+    }
+    return *m_statements;
 }
 
 bool CaseLibrary::exec(const QString &sql, const QList<QVariant> &values)
@@ -168,6 +244,16 @@ bool CaseLibrary::begin()
     return true;
 }
 
+// A snapshot for several reads: what one request finds, the next sees unchanged.
+bool CaseLibrary::beginRead()
+{
+    QSqlQuery q(database());
+    const bool sqlite = m_location.engine == LibraryLocation::Engine::Sqlite;
+    if (!q.exec(sqlite ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ")))
+        return fail(QStringLiteral("cannot be read"), q.lastError().text());
+    return true;
+}
+
 bool CaseLibrary::commit()
 {
     QSqlQuery q(database());
@@ -189,6 +275,7 @@ bool CaseLibrary::open(int schemaVersion)
 {
     m_open = false;
     m_error.clear();
+    m_statements.reset();
     const bool sqlite = m_location.engine == LibraryLocation::Engine::Sqlite;
     const QString driver = sqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL");
     if (!QSqlDatabase::isDriverAvailable(driver))
@@ -275,34 +362,74 @@ bool CaseLibrary::migrate(int schemaVersion)
 bool CaseLibrary::fingerprint(const QString &path, std::optional<Fingerprint> &stored)
 {
     stored.reset();
-    QSqlQuery q(database());
-    q.prepare(QStringLiteral("SELECT size_bytes, modified_ms, sha256 FROM cases WHERE path = ?"));
-    q.addBindValue(path);
-    if (!q.exec())
-        return fail(QStringLiteral("cannot be read"), q.lastError().text());
-    if (q.next())
-        stored = Fingerprint{q.value(0).toLongLong(), q.value(1).toLongLong(), q.value(2).toString()};
+    QHash<QString, Fingerprint> found;
+    if (!fingerprints({path}, found))
+        return false;
+    if (const auto it = found.constFind(path); it != found.constEnd())
+        stored = *it;
+    return true;
+}
+
+bool CaseLibrary::fingerprints(const QStringList &paths, QHash<QString, Fingerprint> &stored)
+{
+    stored.clear();
+    Statements &st = statements();
+    if (!st.error.isEmpty())
+        return fail(QStringLiteral("refused a request"), st.error);
+    for (qsizetype first = 0; first < paths.size(); first += PathsPerRequest) {
+        const QStringList chunk = paths.mid(first, PathsPerRequest);
+        QSqlQuery last(database());
+        QSqlQuery *q = &st.fingerprints;
+        if (chunk.size() < PathsPerRequest) {
+            last.setForwardOnly(true);
+            if (!last.prepare(fingerprintStatement(int(chunk.size()))))
+                return fail(QStringLiteral("cannot be read"), last.lastError().text());
+            q = &last;
+        }
+        for (int i = 0; i < int(chunk.size()); ++i)
+            q->bindValue(i, chunk[i]);
+        if (!q->exec())
+            return fail(QStringLiteral("cannot be read"), q->lastError().text());
+        while (q->next())
+            stored.insert(q->value(0).toString(),
+                          Fingerprint{q->value(1).toLongLong(), q->value(2).toLongLong(), q->value(3).toString()});
+        q->finish();
+    }
     return true;
 }
 
 bool CaseLibrary::store(const LibraryCase &c)
 {
+    return storeAll({&c, 1});
+}
+
+bool CaseLibrary::storeAll(std::span<const LibraryCase> cases)
+{
+    Statements &st = statements();
+    if (!st.error.isEmpty())
+        return fail(QStringLiteral("refused a request"), st.error);
     if (!begin())
         return false;
-    bool ok = exec(upsertStatement(), caseValues(c))
-              && exec(QStringLiteral("DELETE FROM shocks WHERE case_path = ?"), {c.path});
-    for (std::size_t i = 0; ok && i < c.shocks.size(); ++i) {
-        const LibraryShock &s = c.shocks[i];
-        ok = exec(QStringLiteral("INSERT INTO shocks (case_path, shock_index, time_ms, energy_j, pre_shock_pause_ms, "
-                                 "post_shock_pause_ms) VALUES (?, ?, ?, ?, ?, ?)"),
-                  {c.path, int(i), s.timeMs, valueOf(s.energyJ), valueOf(s.preShockPauseMs),
-                   valueOf(s.postShockPauseMs)});
+    bool ok = true;
+    for (std::size_t k = 0; ok && k < cases.size(); ++k) {
+        const LibraryCase &c = cases[k];
+        ok = run(st.upsert, caseValues(c) + pauseCountValues(c)) && run(st.deleteShocks, {c.path});
+        for (std::size_t i = 0; ok && i < c.shocks.size(); ++i) {
+            const LibraryShock &s = c.shocks[i];
+            ok = run(st.insertShock, {c.path, int(i), s.timeMs, valueOf(s.energyJ), valueOf(s.preShockPauseMs),
+                                      valueOf(s.postShockPauseMs)});
+        }
     }
     if (!ok) {
         rollback();
         return false;
     }
     return commit();
+}
+
+bool CaseLibrary::analyze()
+{
+    return exec(QStringLiteral("ANALYZE cases")) && exec(QStringLiteral("ANALYZE shocks"));
 }
 
 bool CaseLibrary::list(const LibraryFilter &filter, std::vector<LibraryCase> &cases)
@@ -345,66 +472,83 @@ bool CaseLibrary::stats(LibraryGrouping grouping, const LibraryFilter &filter, s
     rows.clear();
     const QString key = groupColumn(grouping);
     const LibraryWhere where = libraryWhere(filter);
-    const auto run = [&](QSqlQuery &q, const QString &sql) {
-        q.setForwardOnly(true);
-        q.prepare(sql);
-        for (const QVariant &v : where.values)
-            q.addBindValue(v);
-        return q.exec() || fail(QStringLiteral("cannot be read"), q.lastError().text());
+    if (!beginRead())
+        return false;
+    const auto failRead = [this](const QSqlQuery &q) {
+        const QString why = q.lastError().text();
+        rollback();
+        return fail(QStringLiteral("cannot be read"), why);
     };
 
-    QSqlQuery cases(database());
-    if (!run(cases, QStringLiteral("SELECT %1, COUNT(*), SUM(c.shock_count), COUNT(c.ccf), "
-                                   "SUM(CASE WHEN c.ccf >= 0.8 THEN 1 ELSE 0 END) FROM cases c%2 GROUP BY %1")
-                        .arg(key, where.sql)))
-        return false;
-    while (cases.next()) {
+    // The counts of every group in one pass over the index that starts with its column.
+    QSqlQuery groups(database());
+    groups.setForwardOnly(true);
+    groups.prepare(QStringLiteral("SELECT %1, COUNT(*), SUM(c.shock_count), COUNT(c.ccf), "
+                                  "SUM(CASE WHEN c.ccf >= 0.8 THEN 1 ELSE 0 END), SUM(c.pre_shock_pauses), "
+                                  "SUM(c.pre_shock_pauses_at_most_10s) FROM cases c%2 GROUP BY %1")
+                       .arg(key, where.sql));
+    for (int i = 0; i < int(where.values.size()); ++i)
+        groups.bindValue(i, where.values[i]);
+    if (!groups.exec())
+        return failRead(groups);
+    std::vector<int> measured; // cases with a CCF, per row
+    while (groups.next()) {
         LibraryStatsRow row;
-        row.group = cases.value(0).toString();
-        row.cases = cases.value(1).toInt();
-        row.shocks = cases.value(2).toInt();
-        const int measured = cases.value(3).toInt();
-        if (measured > 0)
-            row.shareCcfAtLeast80 = cases.value(4).toDouble() / measured;
+        row.group = groups.value(0).toString();
+        row.cases = groups.value(1).toInt();
+        row.shocks = groups.value(2).toInt();
+        const int withCcf = groups.value(3).toInt();
+        if (withCcf > 0)
+            row.shareCcfAtLeast80 = groups.value(4).toDouble() / withCcf;
+        if (const int pauses = groups.value(5).toInt(); pauses > 0)
+            row.shareShocksPreShockPauseAtMost10s = groups.value(6).toDouble() / pauses;
         rows.push_back(row);
+        measured.push_back(withCcf);
     }
+    groups.finish();
+
+    // The median of each group from its one or two middle CCF values, which the engine finds by
+    // their position in the group's index order; several groups per request.
+    std::vector<std::size_t> pending;
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        if (measured[i] > 0)
+            pending.push_back(i);
+    const QString terms = where.sql.isEmpty() ? QStringLiteral(" WHERE ") : where.sql + QStringLiteral(" AND ");
+    for (std::size_t first = 0; first < pending.size(); first += GroupsPerRequest) {
+        const std::size_t count = std::min<std::size_t>(GroupsPerRequest, pending.size() - first);
+        QStringList parts;
+        QList<QVariant> values;
+        for (std::size_t k = 0; k < count; ++k) {
+            const std::size_t i = pending[first + k];
+            parts << QStringLiteral("SELECT %1, m.ccf FROM (SELECT c.ccf AS ccf FROM cases c%2%3 = ? AND c.ccf IS NOT NULL "
+                                    "ORDER BY c.ccf LIMIT ? OFFSET ?) m")
+                         .arg(QString::number(k), terms, key);
+            values << where.values << rows[i].group << (measured[i] % 2 == 1 ? 1 : 2) << (measured[i] - 1) / 2;
+        }
+        QSqlQuery medians(database());
+        medians.setForwardOnly(true);
+        medians.prepare(parts.join(QStringLiteral(" UNION ALL ")));
+        for (int v = 0; v < int(values.size()); ++v)
+            medians.bindValue(v, values[v]);
+        if (!medians.exec())
+            return failRead(medians);
+        std::vector<std::pair<double, int>> middle(count, {0.0, 0});
+        while (medians.next()) {
+            const std::size_t k = std::size_t(medians.value(0).toLongLong());
+            if (k < count) {
+                middle[k].first += medians.value(1).toDouble();
+                ++middle[k].second;
+            }
+        }
+        for (std::size_t k = 0; k < count; ++k)
+            if (middle[k].second > 0)
+                rows[pending[first + k]].medianCcf = middle[k].first / middle[k].second;
+    }
+    rollback(); // only read
+
     // Every engine orders the groups by its own collation; the summary orders them the same
     // way everywhere.
     std::sort(rows.begin(), rows.end(), [](const LibraryStatsRow &a, const LibraryStatsRow &b) { return a.group < b.group; });
-    QHash<QString, std::size_t> index;
-    for (std::size_t i = 0; i < rows.size(); ++i)
-        index.insert(rows[i].group, i);
-    const auto rowOf = [&](const QString &group) -> LibraryStatsRow * {
-        const auto found = index.constFind(group);
-        return found == index.constEnd() ? nullptr : &rows[*found];
-    };
-
-    QSqlQuery shocks(database());
-    if (!run(shocks, QStringLiteral("SELECT %1, COUNT(s.pre_shock_pause_ms), "
-                                    "SUM(CASE WHEN s.pre_shock_pause_ms <= 10000 THEN 1 ELSE 0 END) "
-                                    "FROM shocks s JOIN cases c ON c.path = s.case_path%2 GROUP BY %1")
-                         .arg(key, where.sql)))
-        return false;
-    while (shocks.next()) {
-        const int measured = shocks.value(1).toInt();
-        if (LibraryStatsRow *row = rowOf(shocks.value(0).toString()); row && measured > 0)
-            row->shareShocksPreShockPauseAtMost10s = shocks.value(2).toDouble() / measured;
-    }
-
-    // The median from the one or two middle values of each group, picked by the engine, so
-    // that only those cross the connection.
-    const QString ccfWhere = where.sql.isEmpty() ? QStringLiteral(" WHERE c.ccf IS NOT NULL")
-                                                 : where.sql + QStringLiteral(" AND c.ccf IS NOT NULL");
-    QSqlQuery medians(database());
-    if (!run(medians, QStringLiteral("SELECT grp, AVG(ccf) FROM (SELECT %1 AS grp, c.ccf AS ccf, "
-                                     "ROW_NUMBER() OVER (PARTITION BY %1 ORDER BY c.ccf) AS rn, "
-                                     "COUNT(*) OVER (PARTITION BY %1) AS n FROM cases c%2) ranked "
-                                     "WHERE rn = (n + 1) / 2 OR rn = (n + 2) / 2 GROUP BY grp")
-                          .arg(key, ccfWhere)))
-        return false;
-    while (medians.next())
-        if (LibraryStatsRow *row = rowOf(medians.value(0).toString()))
-            row->medianCcf = medians.value(1).toDouble();
     return true;
 }
 

@@ -6,10 +6,13 @@
 #include "library/LibrarySchema.h"
 #include "library/LibraryStatsRow.h"
 
+#include <QHash>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 // One connection to a case library, SQLite or PostgreSQL, on the thread that made it. Every
@@ -42,10 +45,17 @@ public:
     };
     // The stored fingerprint of path; none (and true) when the archive is not indexed.
     bool fingerprint(const QString &path, std::optional<Fingerprint> &stored);
+    // The stored fingerprints of those of paths that are indexed, asked for in few requests.
+    bool fingerprints(const QStringList &paths, QHash<QString, Fingerprint> &stored);
 
     // Writes the row of an archive and its shocks in one transaction: inserted, or replacing
     // the row of the same path (also when another reviewer writes it at the same moment).
     bool store(const LibraryCase &c);
+    // store for several archives in one transaction: all of them are written, or none.
+    bool storeAll(std::span<const LibraryCase> cases);
+    // Lets the engine measure its tables again (after many rows were written), so that it
+    // plans the list and the summary for what they now hold.
+    bool analyze();
 
     // The cases the filter takes, in its order (without their shocks).
     bool list(const LibraryFilter &filter, std::vector<LibraryCase> &cases);
@@ -64,8 +74,14 @@ public:
     QSqlDatabase database() const { return QSqlDatabase::database(m_connection, false); }
 
 private:
+    struct Statements;
+
     bool fail(const QString &what, const QString &detail);
     bool exec(const QString &sql, const QList<QVariant> &values = {});
+    // Runs a statement prepared once on this connection with these values.
+    bool run(QSqlQuery &q, const QList<QVariant> &values);
+    Statements &statements();
+    bool beginRead();
     bool begin();
     bool commit();
     void rollback();
@@ -76,4 +92,5 @@ private:
     QString m_error;
     bool m_open = false;
     int m_version = 0;
+    std::unique_ptr<Statements> m_statements; // made on first use, dropped before the connection
 };

@@ -9,7 +9,11 @@
 #include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QSet>
+#include <future>
+#include <memory>
 #include <set>
 
 namespace {
@@ -20,6 +24,14 @@ uint16_t deviceClockRow()
     const int row = int(TimeZoneTable::timeZoneOffsets().indexOf(DeviceClockOffsetMinutes));
     return uint16_t(row < 0 ? 0 : row);
 }
+
+// Archives whose fingerprints one request asks for; archives written in one transaction, and
+// the longest time read archives wait to be written.
+constexpr int ArchivesPerLookup = 200;
+constexpr std::size_t ArchivesPerTransaction = 50;
+constexpr qint64 LongestWaitMs = 1000;
+// After this many rows written at once the engine measures the tables again.
+constexpr int RowsBeforeAnalyze = 100;
 
 } // namespace
 
@@ -53,11 +65,24 @@ LibraryIndexer::LibraryIndexer(CaseLibrary &library, LanguagePack &texts)
     : m_library(library), m_session(texts, m_platform)
 {
     m_session.setTree(&m_tree);
+    m_hashing.setMaxThreadCount(1);
 }
 
 bool LibraryIndexer::read(const QString &archive, LibraryCase &c, QString &why)
 {
     const QString path = libraryPathOf(archive);
+    // The file's size, time and hash are read on another thread while the archive is opened
+    // on this one: hashing all its bytes costs a good part of what opening it does.
+    struct FactsJob
+    {
+        QString path;
+        LibraryCase facts;
+        std::promise<bool> read;
+    };
+    const auto job = std::make_shared<FactsJob>();
+    job->path = path;
+    std::future<bool> factsRead = job->read.get_future();
+    m_hashing.start([job] { job->read.set_value(readFileFacts(job->path, job->facts)); });
     m_platform.messages.clear();
     SharedState &state = m_session.state;
     state.timeZoneChoice = deviceClockRow();
@@ -71,9 +96,14 @@ bool LibraryIndexer::read(const QString &archive, LibraryCase &c, QString &why)
             measureCprQuality(cprQualityInput(*m_session.store.caseAt(slot)), CprQualitySettings());
         c = libraryCaseOf(m_session.store, slot, quality);
         c.path = path;
-        ok = readFileFacts(path, c);
-        if (!ok)
-            m_platform.messages << QStringLiteral("cannot read the file");
+    }
+    if (factsRead.get()) {
+        c.sizeBytes = job->facts.sizeBytes;
+        c.modifiedMs = job->facts.modifiedMs;
+        c.sha256 = job->facts.sha256;
+    } else if (ok) {
+        ok = false;
+        m_platform.messages << QStringLiteral("cannot read the file");
     }
     m_session.ClearCaseTree();
     m_session.store.FreeAllCases();
@@ -85,6 +115,14 @@ bool LibraryIndexer::read(const QString &archive, LibraryCase &c, QString &why)
     return ok;
 }
 
+bool LibraryIndexer::unchanged(const QString &path, const CaseLibrary::Fingerprint &stored)
+{
+    LibraryCase now;
+    const QFileInfo info(path);
+    return info.size() == stored.sizeBytes && info.lastModified().toMSecsSinceEpoch() == stored.modifiedMs
+           && readFileFacts(path, now) && now.sha256 == stored.sha256;
+}
+
 LibraryIndexer::Outcome LibraryIndexer::add(const QString &archive, QString &why)
 {
     const QString path = libraryPathOf(archive);
@@ -93,13 +131,8 @@ LibraryIndexer::Outcome LibraryIndexer::add(const QString &archive, QString &why
         why = m_library.errorText();
         return Outcome::LibraryFailed;
     }
-    if (stored) {
-        LibraryCase now;
-        const QFileInfo info(path);
-        if (info.size() == stored->sizeBytes && info.lastModified().toMSecsSinceEpoch() == stored->modifiedMs
-            && readFileFacts(path, now) && now.sha256 == stored->sha256)
-            return Outcome::Unchanged;
-    }
+    if (stored && unchanged(path, *stored))
+        return Outcome::Unchanged;
     LibraryCase c;
     if (!read(path, c, why))
         return Outcome::Unreadable;
@@ -116,20 +149,73 @@ LibraryAddSummary LibraryIndexer::addAll(const QStringList &archives,
 {
     LibraryAddSummary summary;
     const int total = int(archives.size());
-    for (int i = 0; i < total; ++i) {
-        if (progress && !progress(i, total)) {
-            summary.cancelled = true;
+    std::vector<LibraryCase> batch;
+    int batchAdded = 0, batchUpdated = 0, written = 0;
+    QElapsedTimer waiting;
+    const auto flush = [&] {
+        if (batch.empty())
+            return true;
+        if (!m_library.storeAll(batch)) {
+            summary.libraryError = m_library.errorText();
+            return false;
+        }
+        summary.added += batchAdded;
+        summary.updated += batchUpdated;
+        written += int(batch.size());
+        batch.clear();
+        batchAdded = batchUpdated = 0;
+        return true;
+    };
+
+    QSet<QString> seen;
+    for (int first = 0; first < total; first += ArchivesPerLookup) {
+        QStringList paths;
+        for (int i = first; i < std::min(total, first + ArchivesPerLookup); ++i)
+            paths << libraryPathOf(archives[i]);
+        QHash<QString, CaseLibrary::Fingerprint> stored;
+        if (!m_library.fingerprints(paths, stored)) {
+            if (flush())
+                summary.libraryError = m_library.errorText();
             return summary;
         }
-        QString why;
-        switch (add(archives[i], why)) {
-        case Outcome::Added: ++summary.added; break;
-        case Outcome::Updated: ++summary.updated; break;
-        case Outcome::Unchanged: ++summary.unchanged; break;
-        case Outcome::Unreadable: summary.failed << why; break;
-        case Outcome::LibraryFailed: summary.libraryError = why; return summary;
+        for (int k = 0; k < int(paths.size()); ++k) {
+            if (progress && !progress(first + k, total)) {
+                summary.cancelled = true;
+                flush();
+                return summary;
+            }
+            const QString &path = paths[k];
+            // An archive named twice is written once.
+            if (seen.contains(path)) {
+                ++summary.unchanged;
+                continue;
+            }
+            seen.insert(path);
+            const auto known = stored.constFind(path);
+            if (known != stored.constEnd() && unchanged(path, *known)) {
+                ++summary.unchanged;
+                continue;
+            }
+            LibraryCase c;
+            QString why;
+            if (!read(path, c, why)) {
+                summary.failed << why;
+                continue;
+            }
+            c.indexedAt = QDateTime::currentSecsSinceEpoch();
+            if (batch.empty())
+                waiting.start();
+            batch.push_back(std::move(c));
+            ++(known != stored.constEnd() ? batchUpdated : batchAdded);
+            if ((batch.size() >= ArchivesPerTransaction || waiting.elapsed() >= LongestWaitMs) && !flush())
+                return summary;
         }
     }
+    if (!flush())
+        return summary;
+    // Measuring the tables only helps the engine; a library that refuses it still has its rows.
+    if (written >= RowsBeforeAnalyze)
+        m_library.analyze();
     if (progress)
         progress(total, total);
     return summary;

@@ -2,14 +2,15 @@
 
 #include "case/CaseSession.h"
 #include "case/MemoryTreeControl.h"
+#include "library/CaseLibrary.h"
 #include "library/LibraryCase.h"
 #include "library/IndexingPlatform.h"
 
 #include <QString>
 #include <QStringList>
+#include <QThreadPool>
 #include <functional>
 
-class CaseLibrary;
 class LanguagePack;
 
 // What adding archives to the library did.
@@ -35,8 +36,10 @@ public:
 
     // Adds one archive; why names it (Unreadable) or the library's trouble (LibraryFailed).
     Outcome add(const QString &archive, QString &why);
-    // Adds every archive in order. progress is told before each (index, count) and once at
-    // the end (count, count); it stops the work by returning false.
+    // Adds every archive in order, several per transaction (what was read before a cancel is
+    // kept; a refused write loses only the archives not yet written, which the summary does not
+    // count). progress is told before each (index, count) and once at the end (count, count);
+    // it stops the work by returning false.
     LibraryAddSummary addAll(const QStringList &archives,
                              const std::function<bool(int done, int total)> &progress = {});
 
@@ -44,10 +47,14 @@ public:
     bool read(const QString &archive, LibraryCase &c, QString &why);
 
 private:
+    // True when the archive's size and time are the stored ones and so is its hash.
+    static bool unchanged(const QString &path, const CaseLibrary::Fingerprint &stored);
+
     CaseLibrary &m_library;
     IndexingPlatform m_platform;
     MemoryTreeControl m_tree; // outlives the session that points to it
     CaseSession m_session;
+    QThreadPool m_hashing;    // reads the file facts of the archive being opened
 };
 
 // The ".aed" files among paths and in the folder trees they name, each once, sorted; paths

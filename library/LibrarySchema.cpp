@@ -78,6 +78,34 @@ QStringList version3()
     };
 }
 
+// The summary reads every count it needs from the cases alone: each case keeps how many of
+// its shocks have a known pre-shock pause and how many of those are at most 10 s, filled here
+// from the shocks already stored. The covering indexes of version 3 are replaced by ones that
+// hold these counts too (each starts with its grouping column, so the plain indexes on the
+// month and the serial number go), and the index that served the join of the shocks goes.
+QStringList version4()
+{
+    return {
+        QStringLiteral("ALTER TABLE cases ADD COLUMN pre_shock_pauses INTEGER NOT NULL DEFAULT 0"),
+        QStringLiteral("ALTER TABLE cases ADD COLUMN pre_shock_pauses_at_most_10s INTEGER NOT NULL DEFAULT 0"),
+        QStringLiteral("UPDATE cases SET "
+                       "pre_shock_pauses = (SELECT COUNT(s.pre_shock_pause_ms) FROM shocks s "
+                       "WHERE s.case_path = cases.path), "
+                       "pre_shock_pauses_at_most_10s = (SELECT COUNT(*) FROM shocks s "
+                       "WHERE s.case_path = cases.path AND s.pre_shock_pause_ms <= 10000)"),
+        QStringLiteral("DROP INDEX cases_month_measures"),
+        QStringLiteral("DROP INDEX cases_serial_measures"),
+        QStringLiteral("DROP INDEX shocks_case_pre_pause"),
+        QStringLiteral("DROP INDEX cases_start_month"),
+        QStringLiteral("DROP INDEX cases_serial_number"),
+        QStringLiteral("CREATE INDEX cases_month_summary ON cases "
+                       "(start_month, ccf, shock_count, pre_shock_pauses, pre_shock_pauses_at_most_10s)"),
+        QStringLiteral("CREATE INDEX cases_serial_summary ON cases "
+                       "(serial_number, ccf, shock_count, pre_shock_pauses, pre_shock_pauses_at_most_10s)"),
+        QStringLiteral("UPDATE schema_version SET version = 4"),
+    };
+}
+
 } // namespace
 
 QStringList migrationStep(int version)
@@ -86,6 +114,7 @@ QStringList migrationStep(int version)
     case 1: return version1();
     case 2: return version2();
     case 3: return version3();
+    case 4: return version4();
     default: return {};
     }
 }

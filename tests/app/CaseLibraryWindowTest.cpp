@@ -19,6 +19,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QTableWidget>
@@ -89,6 +90,37 @@ TEST_F(CaseLibraryWindowTest, TheTableFollowsTheFiltersAndTheClickedHeaders)
     window.ccfBelowField()->setText(QStringLiteral("0.95"));
     window.refresh();
     EXPECT_EQ(window.casesTable()->rowCount(), 2);
+    EXPECT_TRUE(platform.messages.isEmpty());
+}
+
+// Typing into a filter field lists the cases once the typing pauses, not at every key; Enter
+// does not wait.
+TEST_F(CaseLibraryWindowTest, TheTableFollowsTheFiltersAsTheyAreTyped)
+{
+    const auto settle = [this](int rows) {
+        QElapsedTimer clock;
+        clock.start();
+        while (window.casesTable()->rowCount() != rows && clock.elapsed() < 5000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        return clock.elapsed();
+    };
+    QElapsedTimer typing;
+    typing.start();
+    window.serialField()->setText(QStringLiteral("S"));
+    window.serialField()->setText(QStringLiteral("SN"));
+    window.serialField()->setText(QStringLiteral("SN1"));
+    EXPECT_EQ(window.casesTable()->rowCount(), 3) << "not at every key";
+    settle(2);
+    EXPECT_GE(typing.elapsed(), CaseLibraryWindow::FilterDelayMs * 9 / 10);
+    EXPECT_EQ(column(2), (QStringList{"SN1", "SN1"}));
+
+    window.ccfBelowField()->setText(QStringLiteral("95"));
+    settle(1);
+    EXPECT_EQ(column(4), QStringList{"90.0 %"});
+
+    window.searchField()->setText(QStringLiteral("nobody"));
+    emit window.searchField()->returnPressed();
+    EXPECT_EQ(window.casesTable()->rowCount(), 0) << "Enter lists at once";
     EXPECT_TRUE(platform.messages.isEmpty());
 }
 

@@ -147,6 +147,62 @@ TEST_P(CaseLibraryTest, AnArchiveThatCannotBeReadIsReportedByNameAndNothingIsSto
     EXPECT_TRUE(listAll(*library).empty());
 }
 
+// A folder's worth of archives added at once, cancelled part way and then added again: what was
+// read before the cancel is kept, each archive is counted once, and nothing is written twice.
+TEST_P(CaseLibraryTest, AddingManyArchivesKeepsWhatWasDoneBeforeACancel)
+{
+    ArchiveMaker maker;
+    LanguagePack texts = Packs::builtInEnglish();
+    const QString first = maker.make(ArchiveMaker::rescue({{8000, 1500}}), QStringLiteral("Q25_0000.aed"));
+    constexpr int Archives = 120;
+    QStringList archives{first};
+    for (int i = 1; i < Archives; ++i) {
+        archives << QFileInfo(first).dir().filePath(QStringLiteral("Q25_%1.aed").arg(i, 4, 10, QLatin1Char('0')));
+        ASSERT_TRUE(QFile::copy(first, archives.last()));
+    }
+    auto library = openLibrary();
+    LibraryIndexer indexer(*library, texts);
+
+    constexpr int CancelAt = 70;
+    const LibraryAddSummary cancelled = indexer.addAll(archives, [](int done, int) { return done < CancelAt; });
+    EXPECT_TRUE(cancelled.cancelled);
+    EXPECT_EQ(cancelled.added, CancelAt);
+    EXPECT_EQ(listAll(*library).size(), std::size_t(CancelAt));
+
+    const QString broken = dir.write(QStringLiteral("broken.aed"), QByteArray("\x05\x00\x00", 3));
+    const LibraryAddSummary rest = indexer.addAll(archives + QStringList{broken, archives[3]});
+    EXPECT_FALSE(rest.cancelled);
+    EXPECT_TRUE(rest.libraryError.isEmpty()) << rest.libraryError.toStdString();
+    EXPECT_EQ(rest.added, Archives - CancelAt);
+    EXPECT_EQ(rest.unchanged, CancelAt + 1);
+    ASSERT_EQ(rest.failed.size(), 1);
+    EXPECT_TRUE(rest.failed[0].contains(QStringLiteral("broken.aed")));
+    EXPECT_EQ(listAll(*library).size(), std::size_t(Archives));
+    QSqlQuery q(library->database());
+    ASSERT_TRUE(q.exec(QStringLiteral("SELECT COUNT(*) FROM shocks")) && q.next());
+    EXPECT_EQ(q.value(0).toInt(), Archives);
+}
+
+// A library that refuses a write part way through: the summary names the trouble and counts
+// only the archives that are in the library.
+TEST_P(CaseLibraryTest, ARefusedWriteIsReportedAndOnlyWrittenArchivesAreCounted)
+{
+    ArchiveMaker maker;
+    LanguagePack texts = Packs::builtInEnglish();
+    const QString first = maker.make(ArchiveMaker::rescue({}), QStringLiteral("Q25_0000.aed"));
+    const QString second = QFileInfo(first).dir().filePath(QStringLiteral("Q25_0001.aed"));
+    ASSERT_TRUE(QFile::copy(first, second));
+    auto library = openLibrary();
+    // Two archives of the same size cannot both be written.
+    QSqlQuery q(library->database());
+    ASSERT_TRUE(q.exec(QStringLiteral("CREATE UNIQUE INDEX one_per_size ON cases (size_bytes)")));
+    LibraryIndexer indexer(*library, texts);
+
+    const LibraryAddSummary summary = indexer.addAll({first, second});
+    EXPECT_FALSE(summary.libraryError.isEmpty());
+    EXPECT_EQ(summary.added + summary.updated, int(listAll(*library).size()));
+}
+
 // Two reviewers storing the same archives at the same moment, each over a connection of
 // its own: one row per archive, each with its shocks once.
 TEST_P(CaseLibraryTest, TwoWritersAtOnceGiveOneRowPerArchive)
@@ -315,6 +371,42 @@ TEST_P(CaseLibraryTest, ALibraryOfTheFirstVersionIsMigratedWithItsRows)
     // The new tables take rows at once.
     EXPECT_TRUE(library->store(libraryRow("/new.aed", "2021-03-01", "SN9", 0.9, 1)));
     EXPECT_EQ(listAll(*library).size(), 2u);
+}
+
+// A library of the version before the summary counted pauses per case: its shocks' pauses are
+// counted into the case rows, so the summary of the migrated library is what it was.
+TEST_P(CaseLibraryTest, ALibraryOfTheThirdVersionKeepsItsSummaryWhenMigrated)
+{
+    {
+        auto old = openLibrary(3);
+        EXPECT_EQ(old->schemaVersion(), 3);
+        QSqlQuery q(old->database());
+        for (const char *sql :
+             {"INSERT INTO cases (path, size_bytes, modified_ms, sha256, model, serial_number, start_time, "
+              "start_time_valid, start_day, start_month, duration_ms, event_count, shock_count, analysis_count, "
+              "has_cpr_feedback, has_audio, annotation_count, patient_id, last_name, first_name, comments, indexed_at, "
+              "ccf) VALUES ('/old.aed', 10, 20, 'ab', 'Q21', 'SN9', 1614000000, 1, '2021-02-22', '2021-02', 60000, 12, "
+              "3, 2, 1, 0, 0, 'P1', 'Bianchi', 'Anna', '', 1614100000, 0.85)",
+              "INSERT INTO shocks (case_path, shock_index, time_ms, energy_j, pre_shock_pause_ms, post_shock_pause_ms) "
+              "VALUES ('/old.aed', 0, 60000, 150, 5000, 2000), ('/old.aed', 1, 120000, 200, 12000, 2000), "
+              "('/old.aed', 2, 180000, 200, NULL, NULL)"})
+            ASSERT_TRUE(q.exec(QLatin1String(sql))) << q.lastError().text().toStdString();
+    }
+    auto library = openLibrary();
+    EXPECT_EQ(library->schemaVersion(), LibrarySchema::LatestVersion);
+    LibraryCase added = libraryRow("/new.aed", "2021-02-25", "SN9", 0.65, 1);
+    added.shocks[0].preShockPauseMs = 9000;
+    ASSERT_TRUE(library->store(added)) << library->errorText().toStdString();
+
+    std::vector<LibraryStatsRow> months;
+    ASSERT_TRUE(library->stats(LibraryGrouping::Month, {}, months)) << library->errorText().toStdString();
+    ASSERT_EQ(months.size(), 1u);
+    EXPECT_EQ(months[0].cases, 2);
+    EXPECT_EQ(months[0].shocks, 4);
+    EXPECT_DOUBLE_EQ(months[0].medianCcf.value_or(-1), 0.75);
+    EXPECT_DOUBLE_EQ(months[0].shareCcfAtLeast80.value_or(-1), 0.5);
+    // 5 s and 9 s of the 5 s, 12 s and 9 s pauses; the shock without a pause is not counted.
+    EXPECT_DOUBLE_EQ(months[0].shareShocksPreShockPauseAtMost10s.value_or(-1), 2.0 / 3.0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, CaseLibraryTest, testing::Values(Engine::Sqlite, Engine::Postgres), engineName);
