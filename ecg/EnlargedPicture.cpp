@@ -191,10 +191,12 @@ void drawMarkers(QPainter &strip, const Run &r)
     }
 }
 
-// The grid layer of a run over shownStrip (strip coordinates), from the buffers' layers
-// when one has the same key, else drawn: background, shading, horizontal and vertical grid.
-const QImage &gridLayer(EnlargedBuffers &buffers, const Run &r, const QRect &shownStrip,
-                        const std::vector<VerticalGridLine> &lines)
+// The grid layer of a run over shownStrip (strip coordinates), which the picture shows at
+// shownStrip + stripOrigin: copied from the buffers' layers when one has the same key, else
+// drawn straight into the picture (background, shading, horizontal and vertical grid) and
+// kept. bits is the picture's memory, for the copy while the painter is active.
+void drawGridLayer(EnlargedBuffers &buffers, QPainter &picture, uchar *bits, const Run &r, const QRect &shownStrip,
+                   QPoint stripOrigin, const std::vector<VerticalGridLine> &lines)
 {
     EnlargedLayerKey key;
     key.size = buffers.picture.size();
@@ -207,30 +209,30 @@ const QImage &gridLayer(EnlargedBuffers &buffers, const Run &r, const QRect &sho
     for (const VerticalGridLine &line : lines)
         key.lines.emplace_back(line.x, int(line.kind));
 
+    const QRect area = shownStrip.translated(stripOrigin);
     auto &layers = buffers.layers;
     const auto kept = std::find_if(layers.begin(), layers.end(), [&](const auto &l) { return l.key == key; });
     if (kept != layers.end()) {
         std::rotate(layers.begin(), kept, kept + 1);
-        return layers.front().image;
+        layers.front().rows.copyInto(bits, buffers.picture.bytesPerLine(), buffers.picture.size(), area.topLeft());
+        return;
     }
 
-    QImage image(shownStrip.size(), QImage::Format_RGB32);
-    QPainter strip(&image);
-    EcgStyle::prepare(strip);
-    strip.translate(-shownStrip.topLeft());
-    strip.fillRect(shownStrip, EcgStyle::background());
+    picture.save();
+    picture.setClipRect(area);
+    picture.translate(stripOrigin);
+    picture.fillRect(shownStrip, EcgStyle::background());
     for (const auto &[rect, cprPeriod] : key.shades)
-        strip.fillRect(rect, cprPeriod ? EcgStyle::cprShade() : EcgStyle::segmentShade());
-    drawHorizontalGrid(strip, r);
-    drawVerticalGrid(strip, r, lines);
-    strip.end();
+        picture.fillRect(rect, cprPeriod ? EcgStyle::cprShade() : EcgStyle::segmentShade());
+    drawHorizontalGrid(picture, r);
+    drawVerticalGrid(picture, r, lines);
+    picture.restore();
 
     // Layers of another view wait for nothing: the view changes only when the reviewer picks one.
     std::erase_if(layers, [&](const auto &l) { return l.key.view != key.view; });
     if (layers.size() >= EnlargedBuffers::MaxLayers)
         layers.pop_back();
-    layers.insert(layers.begin(), EnlargedBuffers::Layer{std::move(key), std::move(image)});
-    return layers.front().image;
+    layers.insert(layers.begin(), EnlargedBuffers::Layer{std::move(key), RowRunImage::capture(buffers.picture, area)});
 }
 
 } // namespace
@@ -258,6 +260,8 @@ EnlargedGeometry drawEnlargedPicture(EnlargedBuffers &buffers, const EnlargedSce
     const std::vector<VerticalGridLine> lines =
         shown.shown() ? verticalGridLines(scene.centreMs, g.scale, g.X, g.p) : std::vector<VerticalGridLine>();
 
+    // Taken before the painter begins, so that the painter draws into this memory too.
+    uchar *const bits = buffers.picture.bits();
     QPainter picture(&buffers.picture);
     QPainter panel(&buffers.panel);
     for (QPainter *painter : {&picture, &panel})
@@ -280,7 +284,7 @@ EnlargedGeometry drawEnlargedPicture(EnlargedBuffers &buffers, const EnlargedSce
     const QRect shownStrip = QRect(g.X, 0, copyWidth, g.H) & QRect(QPoint(0, 0), enlargedStripSize(w, h));
     if (!shownStrip.isEmpty()) {
         const QPoint stripOrigin(GridLeft - g.X, GridTop);
-        picture.drawImage(shownStrip.topLeft() + stripOrigin, gridLayer(buffers, r, shownStrip, lines));
+        drawGridLayer(buffers, picture, bits, r, shownStrip, stripOrigin, lines);
         picture.save();
         picture.setClipRect(shownStrip.translated(stripOrigin));
         picture.translate(stripOrigin);
