@@ -9,6 +9,7 @@
 #include "ecg/TraceRenderers.h"
 
 #include <QPainter>
+#include <QRegion>
 
 #include <algorithm>
 
@@ -209,7 +210,7 @@ void drawGridLayer(EnlargedBuffers &buffers, QPainter &picture, uchar *bits, con
     for (const VerticalGridLine &line : lines)
         key.lines.emplace_back(line.x, int(line.kind));
 
-    const QRect area = shownStrip.translated(stripOrigin);
+    const QRect area = shownStrip.translated(stripOrigin) & buffers.picture.rect();
     auto &layers = buffers.layers;
     const auto kept = std::find_if(layers.begin(), layers.end(), [&](const auto &l) { return l.key == key; });
     if (kept != layers.end()) {
@@ -243,8 +244,6 @@ void EnlargedBuffers::resize(int w, int h)
     h = std::max(1, h);
     picture = QImage(w, h, QImage::Format_RGB32);
     picture.fill(EcgStyle::background());
-    panel = QImage(enlargedPanelSize(w, h), QImage::Format_RGB32);
-    panel.fill(EcgStyle::background());
     layers.clear();
 }
 
@@ -260,30 +259,34 @@ EnlargedGeometry drawEnlargedPicture(EnlargedBuffers &buffers, const EnlargedSce
     const std::vector<VerticalGridLine> lines =
         shown.shown() ? verticalGridLines(scene.centreMs, g.scale, g.X, g.p) : std::vector<VerticalGridLine>();
 
-    // Taken before the painter begins, so that the painter draws into this memory too.
-    uchar *const bits = buffers.picture.bits();
-    QPainter picture(&buffers.picture);
-    QPainter panel(&buffers.panel);
-    for (QPainter *painter : {&picture, &panel})
-        EcgStyle::prepare(*painter);
-
-    picture.fillRect(QRect(0, 0, w, h), EcgStyle::background());
-    drawTitles(picture, r);
-    if (shown.hasCprFeedback && shown.shown())
-        CprPanel::drawFrame(panel, g);
-    drawGridLabels(picture, r, lines);
-    if (shown.hasCprFeedback)
-        CprPanel::drawBars(panel, g, shown.record->cprFeedback, shown.record->cprFeedbackCount, r.lo, r.hi);
-    drawCentreTicks(picture, r);
-
     // The ECG area: the strip of three windows' width, of which the picture shows the
     // middle window at (GridLeft, GridTop). Only that part is drawn, straight into the
     // picture: the grid layer first, then what moves over it. Markers just left of the
     // window are drawn too, as their texts reach into it.
     const int copyWidth = int(g.gridWidth()) + 2;
     const QRect shownStrip = QRect(g.X, 0, copyWidth, g.H) & QRect(QPoint(0, 0), enlargedStripSize(w, h));
+    const QPoint stripOrigin(GridLeft - g.X, GridTop);
+    // The CPR panel is drawn last, over a part of the picture the size of its area
+    // (enlargedPanelSize), which is a few pixels shorter than the area under an unfolded
+    // panel, whose bottom then stays white.
+    const QRect panelArea = shown.hasCprFeedback
+        ? (QRect(0, 0, w, h - g.E) & QRect(QPoint(0, 0), enlargedPanelSize(w, h))).translated(0, g.E)
+        : QRect();
+
+    // Taken before the painter begins, so that the painter draws into this memory too.
+    uchar *const bits = buffers.picture.bits();
+    QPainter picture(&buffers.picture);
+    EcgStyle::prepare(picture);
+
+    // The grid layer and the panel cover their areas whole: the background goes elsewhere.
+    const QRegion blank = QRegion(0, 0, w, h) - QRegion(shownStrip.translated(stripOrigin)) - QRegion(panelArea);
+    for (const QRect &rect : blank)
+        picture.fillRect(rect, EcgStyle::background());
+    drawTitles(picture, r);
+    drawGridLabels(picture, r, lines);
+    drawCentreTicks(picture, r);
+
     if (!shownStrip.isEmpty()) {
-        const QPoint stripOrigin(GridLeft - g.X, GridTop);
         drawGridLayer(buffers, picture, bits, r, shownStrip, stripOrigin, lines);
         picture.save();
         picture.setClipRect(shownStrip.translated(stripOrigin));
@@ -295,11 +298,11 @@ EnlargedGeometry drawEnlargedPicture(EnlargedBuffers &buffers, const EnlargedSce
         picture.restore();
     }
 
-    panel.end();
-    // The panel buffer is a few pixels shorter than the area under an unfolded panel,
-    // whose bottom then stays white.
-    const QRect shownPanel = QRect(0, 0, w, h - g.E) & buffers.panel.rect();
-    if (shown.hasCprFeedback && !shownPanel.isEmpty())
-        picture.drawImage(QPoint(0, g.E), buffers.panel, shownPanel);
+    if (!panelArea.isEmpty()) {
+        picture.setClipRect(panelArea);
+        picture.translate(panelArea.topLeft());
+        CprPanel::drawFrame(picture, g);
+        CprPanel::drawBars(picture, g, shown.record->cprFeedback, shown.record->cprFeedbackCount, r.lo, r.hi);
+    }
     return g;
 }

@@ -42,8 +42,8 @@ struct EnlargedLayerKey
     bool operator==(const EnlargedLayerKey &) const = default;
 };
 
-// Back buffers of one enlarged picture: the picture itself, the CPR panel, and the grid
-// layers of the last runs. A layer is the visible part of the ECG area with its
+// Back buffers of one enlarged picture: the picture itself and the grid layers of the
+// last runs. A layer is the visible part of the ECG area with its
 // background, shading and grid, the parts that stay while the picture is redrawn; a run
 // whose layer is kept copies it instead of drawing those again. A layer is drawn straight
 // into the picture when first needed and kept as its distinct rows (a few hundred KB at
@@ -61,7 +61,6 @@ struct EnlargedBuffers
     };
 
     QImage picture;
-    QImage panel;
     std::vector<Layer> layers; // most recently used first
 
     void resize(int w, int h);
