@@ -5,6 +5,7 @@
 #include "archive/AedTime.h"
 #include "base/BinaryReader.h"
 #include "case/CaseStore.h"
+#include "case/EcgSampleDecoder.h"
 #include "device/ZoneShift.h"
 
 namespace {
@@ -18,6 +19,20 @@ void readSection(BinaryReader &in, const QString &marker, QByteArray &data)
     if (AedText::read(in) != marker)
         return;
     data = in.bytes(in.u32());
+}
+
+// The ECG section, whose samples are converted for the pictures piece by piece as they are
+// read, while each piece is still in the processor's cache.
+void readEcgSection(BinaryReader &in, QByteArray &data, CaseRecord &r)
+{
+    if (AedText::read(in) != AedArchive::ecgMarker())
+        return;
+    const uint32_t size = in.u32();
+    if (size > uint64_t(in.remaining()))
+        in.fail(FileError::Kind::EndOfFile);
+    EcgSampleDecoder samples(size);
+    data = in.bytes(size, [&](const char *bytes, qsizetype n) { samples.feed(bytes, n); });
+    samples.storeInto(r);
 }
 
 void readFields(BinaryReader &in, CaseRecord &r)
@@ -67,7 +82,7 @@ AedArchiveContents ParseAedArchive(BinaryReader &in)
     r.deviceStartTime = AedTime::read(in);
     r.serialNumber = AedText::read(in);
     readSection(in, AedArchive::ctMarker(), a.files.ctData);
-    readSection(in, AedArchive::ecgMarker(), a.files.ecgData);
+    readEcgSection(in, a.files.ecgData, r);
     readSection(in, AedArchive::hrMarker(), a.files.hrData);
     readSection(in, AedArchive::trendMarker(), a.files.trendData);
     a.files.SplitTrendBlocks();

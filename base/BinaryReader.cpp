@@ -230,6 +230,11 @@ uint64_t BinaryReader::u64()
 
 QByteArray BinaryReader::bytes(uint64_t count)
 {
+    return bytes(count, {});
+}
+
+QByteArray BinaryReader::bytes(uint64_t count, const std::function<void(const char *data, qsizetype n)> &arrived)
+{
     if (count > uint64_t(remaining()))
         fail(FileError::Kind::EndOfFile);
     const auto n = qsizetype(count);
@@ -239,8 +244,16 @@ QByteArray BinaryReader::bytes(uint64_t count)
         QByteArray out(n, Qt::Uninitialized);
         std::copy_n(m_data.constData() + m_pos, buffered, out.data());
         const qsizetype at = position() + buffered;
-        if (readAt(m_path, m_source->fd, at, out.data() + buffered, n - buffered) < n - buffered)
-            fail(FileError::Kind::EndOfFile);
+        // Without a caller waiting for pieces, the run is one read.
+        const qsizetype piece = arrived ? PieceBytes : n;
+        for (qsizetype done = buffered; done < n;) {
+            const qsizetype want = std::min(piece, n - done);
+            if (readAt(m_path, m_source->fd, at + (done - buffered), out.data() + done, want) < want)
+                fail(FileError::Kind::EndOfFile);
+            done += want;
+            if (arrived)
+                arrived(out.constData(), done);
+        }
         m_data = QByteArray();
         m_base = at + (n - buffered);
         m_pos = 0;
@@ -249,6 +262,8 @@ QByteArray BinaryReader::bytes(uint64_t count)
     require(count);
     QByteArray out = m_data.mid(m_pos, n);
     m_pos += n;
+    if (arrived)
+        arrived(out.constData(), n);
     return out;
 }
 

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 // Bounds-checked little-endian reader over the bytes of one file: read whole before, or
@@ -60,6 +61,11 @@ public:
     int64_t i64() { return int64_t(u64()); }
     // Reads count bytes; count is checked against what is left first.
     QByteArray bytes(uint64_t count);
+    // The same, calling arrived(data, n) whenever the first n bytes of the array are in: for
+    // a long run of a streamed file after each piece of PieceBytes, so that the caller can
+    // work on a piece while it is still in the processor's cache; else once, with all.
+    static constexpr qsizetype PieceBytes = 64 * 1024;
+    QByteArray bytes(uint64_t count, const std::function<void(const char *data, qsizetype n)> &arrived);
     // Bytes ahead without moving; fewer when the file ends earlier.
     QByteArray peek(qsizetype count);
 

@@ -13,9 +13,21 @@
 #include <QDir>
 #include <QFile>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace {
 
 constexpr int ScanFolderCount = 100;
+
+void syncFolder(const QString &folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
 
 // A session with a case tree, as the program has it, importing in directory mode (no dialog).
 struct ImportingView
@@ -52,9 +64,11 @@ struct DeviceTree
     }
 
     // Copies every file of the folders into a fresh copy folder; returns the bytes copied.
-    qint64 copyAll() const
+    // A durable copy also flushes each file and the folder to the disk, as the import does
+    // with the archive it writes.
+    qint64 copyAll(bool durable = false) const
     {
-        const QString target = dir.filePath(QStringLiteral("copy"));
+        const QString target = dir.filePath(durable ? QStringLiteral("durable-copy") : QStringLiteral("copy"));
         QDir(target).removeRecursively();
         QDir().mkpath(target);
         qint64 bytes = 0;
@@ -63,11 +77,16 @@ struct DeviceTree
             for (const QString &name : QDir(path).entryList(QDir::Files)) {
                 const QByteArray data = BinaryReader::readWholeFile(QDir(path).filePath(name));
                 QFile out(QDir(target).filePath(QString::number(n++)));
-                if (out.open(QIODevice::WriteOnly))
+                if (out.open(QIODevice::WriteOnly)) {
                     out.write(data);
+                    if (durable && out.flush())
+                        ::fsync(out.handle());
+                }
                 bytes += data.size();
             }
         }
+        if (durable)
+            syncFolder(target);
         return bytes;
     }
 };
@@ -103,7 +122,8 @@ const DeviceTree &manyShortRecordings()
 }
 
 // Runs work once per iteration after restoring the device files, with the copy of the
-// same files timed beside it; counters give the copy's time and the ratio.
+// same files timed beside it, plain and durable; counters give the copies' times and the
+// ratios (x_copy against the plain copy, x_durable_copy against the durable one).
 template <typename Work>
 void measureAgainstCopy(benchmark::State &state, const DeviceTree &tree, Work work)
 {
@@ -111,6 +131,8 @@ void measureAgainstCopy(benchmark::State &state, const DeviceTree &tree, Work wo
     double workNs = 0;
     double copyCpuNs = 0;
     double workCpuNs = 0;
+    double durableNs = 0;
+    double durableCpuNs = 0;
     qint64 bytes = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -121,6 +143,12 @@ void measureAgainstCopy(benchmark::State &state, const DeviceTree &tree, Work wo
         bytes += tree.copyAll();
         copyNs += double(copy.nsecsElapsed());
         copyCpuNs += processCpuNs() - copyCpu;
+        QElapsedTimer durable;
+        const double durableCpu = processCpuNs();
+        durable.start();
+        tree.copyAll(true);
+        durableNs += double(durable.nsecsElapsed());
+        durableCpuNs += processCpuNs() - durableCpu;
         ImportingView importing;
         state.ResumeTiming();
 
@@ -135,6 +163,9 @@ void measureAgainstCopy(benchmark::State &state, const DeviceTree &tree, Work wo
     state.counters["copy_ms"] = copyNs / double(state.iterations()) / 1e6;
     state.counters["x_copy"] = workNs / copyNs;
     state.counters["x_copy_cpu"] = workCpuNs / copyCpuNs;
+    state.counters["durable_copy_ms"] = durableNs / double(state.iterations()) / 1e6;
+    state.counters["x_durable_copy"] = workNs / durableNs;
+    state.counters["x_durable_copy_cpu"] = workCpuNs / durableCpuNs;
 }
 
 // The whole import of the 10-hour folder: decoding, the archive written and read back, the

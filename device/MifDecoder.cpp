@@ -4,6 +4,7 @@
 #include "case/CC8Class.h"
 #include "case/CaseRecord.h"
 #include "case/CaseStore.h"
+#include "case/EcgSampleDecoder.h"
 #include "device/EventText.h"
 #include "device/TrendBlockRecord.h"
 
@@ -294,32 +295,21 @@ void MifDecoder::HandleShock(const TrendBlockRecord &block)
 
 void MifDecoder::DecodeEcg()
 {
+    // The samples of an archive's case were converted while its ECG section was read.
     const QByteArray &ecg = m_files.ecgData;
-    if (ecg.size() < 4) {
-        m_case.ecgSamples.clear();
-        m_case.ecgStartMs = 0;
-        m_case.ecgEndMs = 0;
-    } else {
-        const qsizetype n = (ecg.size() - 4) / 4;
-        m_case.ecgStartMs = readI32(ecg, 0);
-        m_case.ecgSamples.resize(n);
-        auto *out = reinterpret_cast<uint8_t *>(m_case.ecgSamples.data());
-        const char *in = ecg.constData() + 4;
-        for (qsizetype k = 0; k < n; ++k)
-            out[k] = StoredEcgSample(qFromLittleEndian<int32_t>(in + 4 * k));
-        m_case.ecgAllocated = true;
-        m_case.ecgEndMs = shifted(m_case.ecgStartMs, 4 * int64_t(n));
+    const bool converted = m_case.ecgAllocated && ecg.size() >= 4 && m_case.ecgStartMs == readI32(ecg, 0)
+        && m_case.ecgSamples.size() == (ecg.size() - 4) / 4;
+    if (!converted) {
+        EcgSampleDecoder decoder(ecg.size());
+        decoder.feed(ecg.constData(), ecg.size());
+        decoder.storeInto(m_case);
     }
     m_store.at(m_slot).shockCount = m_shockNumber;
 }
 
 uint8_t MifDecoder::StoredEcgSample(int32_t raw)
 {
-    // In integers: the 64-bit product is exact and the division truncates toward zero as
-    // the conversion from floating point did. The two differ only where the exact product
-    // is a whole number of at least 26315789, far beyond the clamp.
-    const int64_t scaled = int64_t(raw) * 26315789 / 100000000;
-    return uint8_t(std::clamp<int64_t>(scaled, -124, 125) + 125);
+    return EcgSampleDecoder::stored(raw);
 }
 
 QString MifDecoder::AdviceText(const QString &advice, int32_t heartRate, int32_t blockMode, bool withImpedance,

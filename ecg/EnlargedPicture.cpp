@@ -9,6 +9,7 @@
 #include "ecg/TraceRenderers.h"
 
 #include <QPainter>
+#include <QRegion>
 
 #include <algorithm>
 
@@ -191,10 +192,12 @@ void drawMarkers(QPainter &strip, const Run &r)
     }
 }
 
-// The grid layer of a run over shownStrip (strip coordinates), from the buffers' layers
-// when one has the same key, else drawn: background, shading, horizontal and vertical grid.
-const QImage &gridLayer(EnlargedBuffers &buffers, const Run &r, const QRect &shownStrip,
-                        const std::vector<VerticalGridLine> &lines)
+// The grid layer of a run over shownStrip (strip coordinates), which the picture shows at
+// shownStrip + stripOrigin: copied from the buffers' layers when one has the same key, else
+// drawn straight into the picture (background, shading, horizontal and vertical grid) and
+// kept. bits is the picture's memory, for the copy while the painter is active.
+void drawGridLayer(EnlargedBuffers &buffers, QPainter &picture, uchar *bits, const Run &r, const QRect &shownStrip,
+                   QPoint stripOrigin, const std::vector<VerticalGridLine> &lines)
 {
     EnlargedLayerKey key;
     key.size = buffers.picture.size();
@@ -207,30 +210,30 @@ const QImage &gridLayer(EnlargedBuffers &buffers, const Run &r, const QRect &sho
     for (const VerticalGridLine &line : lines)
         key.lines.emplace_back(line.x, int(line.kind));
 
+    const QRect area = shownStrip.translated(stripOrigin) & buffers.picture.rect();
     auto &layers = buffers.layers;
     const auto kept = std::find_if(layers.begin(), layers.end(), [&](const auto &l) { return l.key == key; });
     if (kept != layers.end()) {
         std::rotate(layers.begin(), kept, kept + 1);
-        return layers.front().image;
+        layers.front().rows.copyInto(bits, buffers.picture.bytesPerLine(), buffers.picture.size(), area.topLeft());
+        return;
     }
 
-    QImage image(shownStrip.size(), QImage::Format_RGB32);
-    QPainter strip(&image);
-    EcgStyle::prepare(strip);
-    strip.translate(-shownStrip.topLeft());
-    strip.fillRect(shownStrip, EcgStyle::background());
+    picture.save();
+    picture.setClipRect(area);
+    picture.translate(stripOrigin);
+    picture.fillRect(shownStrip, EcgStyle::background());
     for (const auto &[rect, cprPeriod] : key.shades)
-        strip.fillRect(rect, cprPeriod ? EcgStyle::cprShade() : EcgStyle::segmentShade());
-    drawHorizontalGrid(strip, r);
-    drawVerticalGrid(strip, r, lines);
-    strip.end();
+        picture.fillRect(rect, cprPeriod ? EcgStyle::cprShade() : EcgStyle::segmentShade());
+    drawHorizontalGrid(picture, r);
+    drawVerticalGrid(picture, r, lines);
+    picture.restore();
 
     // Layers of another view wait for nothing: the view changes only when the reviewer picks one.
     std::erase_if(layers, [&](const auto &l) { return l.key.view != key.view; });
     if (layers.size() >= EnlargedBuffers::MaxLayers)
         layers.pop_back();
-    layers.insert(layers.begin(), EnlargedBuffers::Layer{std::move(key), std::move(image)});
-    return layers.front().image;
+    layers.insert(layers.begin(), EnlargedBuffers::Layer{std::move(key), RowRunImage::capture(buffers.picture, area)});
 }
 
 } // namespace
@@ -241,8 +244,6 @@ void EnlargedBuffers::resize(int w, int h)
     h = std::max(1, h);
     picture = QImage(w, h, QImage::Format_RGB32);
     picture.fill(EcgStyle::background());
-    panel = QImage(enlargedPanelSize(w, h), QImage::Format_RGB32);
-    panel.fill(EcgStyle::background());
     layers.clear();
 }
 
@@ -258,29 +259,35 @@ EnlargedGeometry drawEnlargedPicture(EnlargedBuffers &buffers, const EnlargedSce
     const std::vector<VerticalGridLine> lines =
         shown.shown() ? verticalGridLines(scene.centreMs, g.scale, g.X, g.p) : std::vector<VerticalGridLine>();
 
-    QPainter picture(&buffers.picture);
-    QPainter panel(&buffers.panel);
-    for (QPainter *painter : {&picture, &panel})
-        EcgStyle::prepare(*painter);
-
-    picture.fillRect(QRect(0, 0, w, h), EcgStyle::background());
-    drawTitles(picture, r);
-    if (shown.hasCprFeedback && shown.shown())
-        CprPanel::drawFrame(panel, g);
-    drawGridLabels(picture, r, lines);
-    if (shown.hasCprFeedback)
-        CprPanel::drawBars(panel, g, shown.record->cprFeedback, shown.record->cprFeedbackCount, r.lo, r.hi);
-    drawCentreTicks(picture, r);
-
     // The ECG area: the strip of three windows' width, of which the picture shows the
     // middle window at (GridLeft, GridTop). Only that part is drawn, straight into the
     // picture: the grid layer first, then what moves over it. Markers just left of the
     // window are drawn too, as their texts reach into it.
     const int copyWidth = int(g.gridWidth()) + 2;
     const QRect shownStrip = QRect(g.X, 0, copyWidth, g.H) & QRect(QPoint(0, 0), enlargedStripSize(w, h));
+    const QPoint stripOrigin(GridLeft - g.X, GridTop);
+    // The CPR panel is drawn last, over a part of the picture the size of its area
+    // (enlargedPanelSize), which is a few pixels shorter than the area under an unfolded
+    // panel, whose bottom then stays white.
+    const QRect panelArea = shown.hasCprFeedback
+        ? (QRect(0, 0, w, h - g.E) & QRect(QPoint(0, 0), enlargedPanelSize(w, h))).translated(0, g.E)
+        : QRect();
+
+    // Taken before the painter begins, so that the painter draws into this memory too.
+    uchar *const bits = buffers.picture.bits();
+    QPainter picture(&buffers.picture);
+    EcgStyle::prepare(picture);
+
+    // The grid layer and the panel cover their areas whole: the background goes elsewhere.
+    const QRegion blank = QRegion(0, 0, w, h) - QRegion(shownStrip.translated(stripOrigin)) - QRegion(panelArea);
+    for (const QRect &rect : blank)
+        picture.fillRect(rect, EcgStyle::background());
+    drawTitles(picture, r);
+    drawGridLabels(picture, r, lines);
+    drawCentreTicks(picture, r);
+
     if (!shownStrip.isEmpty()) {
-        const QPoint stripOrigin(GridLeft - g.X, GridTop);
-        picture.drawImage(shownStrip.topLeft() + stripOrigin, gridLayer(buffers, r, shownStrip, lines));
+        drawGridLayer(buffers, picture, bits, r, shownStrip, stripOrigin, lines);
         picture.save();
         picture.setClipRect(shownStrip.translated(stripOrigin));
         picture.translate(stripOrigin);
@@ -291,11 +298,11 @@ EnlargedGeometry drawEnlargedPicture(EnlargedBuffers &buffers, const EnlargedSce
         picture.restore();
     }
 
-    panel.end();
-    // The panel buffer is a few pixels shorter than the area under an unfolded panel,
-    // whose bottom then stays white.
-    const QRect shownPanel = QRect(0, 0, w, h - g.E) & buffers.panel.rect();
-    if (shown.hasCprFeedback && !shownPanel.isEmpty())
-        picture.drawImage(QPoint(0, g.E), buffers.panel, shownPanel);
+    if (!panelArea.isEmpty()) {
+        picture.setClipRect(panelArea);
+        picture.translate(panelArea.topLeft());
+        CprPanel::drawFrame(picture, g);
+        CprPanel::drawBars(picture, g, shown.record->cprFeedback, shown.record->cprFeedbackCount, r.lo, r.hi);
+    }
     return g;
 }

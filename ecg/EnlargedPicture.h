@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ecg/EcgGeometry.h"
+#include "ecg/RowRunImage.h"
 #include "ecg/ShownCase.h"
 
 #include <QImage>
@@ -41,11 +42,12 @@ struct EnlargedLayerKey
     bool operator==(const EnlargedLayerKey &) const = default;
 };
 
-// Back buffers of one enlarged picture: the picture itself, the CPR panel, and the grid
-// layers of the last runs. A layer is the visible part of the ECG area with its
+// Back buffers of one enlarged picture: the picture itself and the grid layers of the
+// last runs. A layer is the visible part of the ECG area with its
 // background, shading and grid, the parts that stay while the picture is redrawn; a run
-// whose layer is kept copies it instead of drawing those again. Layers are made when
-// first needed, only for the view drawn last, and the least recently used goes when more
+// whose layer is kept copies it instead of drawing those again. A layer is drawn straight
+// into the picture when first needed and kept as its distinct rows (a few hundred KB at
+// 1920 x 1080), only for the view drawn last, and the least recently used goes when more
 // than MaxLayers are kept (the playback step shifts the grid through five cell
 // positions). Sized by resize() from the client size.
 struct EnlargedBuffers
@@ -55,11 +57,10 @@ struct EnlargedBuffers
     struct Layer
     {
         EnlargedLayerKey key;
-        QImage image;
+        RowRunImage rows; // the layer's pixels, as the picture shows them
     };
 
     QImage picture;
-    QImage panel;
     std::vector<Layer> layers; // most recently used first
 
     void resize(int w, int h);

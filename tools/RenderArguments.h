@@ -29,8 +29,7 @@ struct RenderArguments
 
     // Largest review position: its case time in ms must fit 32 bits.
     static constexpr int64_t MaxSeconds = 2147483;
-    // Largest picture side, in pixels: the enlarged ECG keeps up to five grid layers of
-    // its ECG area beside the picture and its CPR panel, about 25 bytes per pixel.
+    // Largest picture side, in pixels: a picture of 4000 x 4000 alone takes 64 MB.
     static constexpr int MaxSide = 4000;
 };
 

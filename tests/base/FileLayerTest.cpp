@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -89,6 +90,39 @@ TEST(BinaryReader, AStreamedFileReadsWhatTheWholeFileReads)
     } catch (const FileError &e) {
         EXPECT_EQ(e.kind(), FileError::Kind::EndOfFile);
         EXPECT_EQ(e.path(), path);
+    }
+}
+
+// A long run of a streamed file is handed over piece by piece as it arrives, each time with
+// the bytes in so far; a run from bytes in memory comes in one piece.
+TEST(BinaryReader, ALongRunArrivesInPieces)
+{
+    TempDir dir;
+    const qsizetype run = 2 * BinaryReader::PieceBytes + 1001;
+    QByteArray bytes(run + 10, Qt::Uninitialized);
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        bytes[i] = char((i * 7919) >> 3);
+    const QString path = dir.write("pieces.aed", bytes);
+
+    for (const bool streamed : {true, false}) {
+        BinaryReader in = streamed ? BinaryReader::streamFile(path) : BinaryReader(bytes, path);
+        in.u16(); // the run starts from bytes already buffered
+        std::vector<qsizetype> arrivals;
+        bool inOrder = true;
+        const QByteArray out = in.bytes(uint64_t(run), [&](const char *data, qsizetype n) {
+            inOrder = inOrder && QByteArrayView(data, n) == QByteArrayView(bytes).sliced(2, n);
+            arrivals.push_back(n);
+        });
+        EXPECT_EQ(out, bytes.mid(2, run)) << streamed;
+        EXPECT_TRUE(inOrder) << "each arrival holds the run's first bytes, " << streamed;
+        ASSERT_FALSE(arrivals.empty());
+        EXPECT_EQ(arrivals.back(), run);
+        EXPECT_TRUE(std::is_sorted(arrivals.begin(), arrivals.end()));
+        if (streamed)
+            EXPECT_GT(arrivals.size(), 1u);
+        else
+            EXPECT_EQ(arrivals.size(), 1u);
+        EXPECT_EQ(in.u16(), uint16_t(uchar(bytes[run + 2]) | uchar(bytes[run + 3]) << 8)) << streamed;
     }
 }
 
