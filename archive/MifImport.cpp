@@ -4,6 +4,7 @@
 #include "base/Platform.h"
 #include "archive/AedArchiveWriter.h"
 #include "base/BinaryReader.h"
+#include "base/ContentHash.h"
 #include "base/FileError.h"
 #include "archive/ImportChecks.h"
 #include "case/CC8Class.h"
@@ -26,7 +27,7 @@ constexpr size_t TempIndex = 4;
 
 MifConversion::Contents contentsOf(QByteArrayView data)
 {
-    return {uint32_t(data.size()), qHash(data)};
+    return {uint32_t(data.size()), size_t(ContentHash64(data))};
 }
 
 std::array<MifConversion::Contents, 5> contentsOf(const CC8Class &files)

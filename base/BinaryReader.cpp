@@ -1,4 +1,5 @@
 #include "base/BinaryReader.h"
+#include "base/LargeBuffer.h"
 
 #include <QFile>
 
@@ -103,8 +104,7 @@ QByteArray BinaryReader::readWholeFile(const QString &path, qint64 maxBytes)
     openChecked(path, maxBytes, fd, info);
 
     // Read to the end, which may come later than the size said if the file grows.
-    QByteArray data;
-    data.resize(qsizetype(std::max<qint64>(info.st_size, 0)) + 1);
+    QByteArray data = LargeBuffer::uninitialized(qsizetype(std::max<qint64>(info.st_size, 0)) + 1);
     qsizetype filled = 0;
     for (;;) {
         if (filled == data.size()) {
@@ -241,7 +241,7 @@ QByteArray BinaryReader::bytes(uint64_t count, const std::function<void(const ch
     if (m_source && m_pos + n > m_data.size() && n > StreamChunk) {
         // A long run goes from the file straight into its own array.
         const qsizetype buffered = m_data.size() - m_pos;
-        QByteArray out(n, Qt::Uninitialized);
+        QByteArray out = LargeBuffer::uninitialized(n);
         std::copy_n(m_data.constData() + m_pos, buffered, out.data());
         const qsizetype at = position() + buffered;
         // Without a caller waiting for pieces, the run is one read.

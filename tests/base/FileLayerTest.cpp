@@ -1,6 +1,7 @@
 #include "base/AtomicFileWriter.h"
 #include "base/BinaryReader.h"
 #include "base/BinaryWriter.h"
+#include "base/LargeBuffer.h"
 #include "support/ScratchMount.h"
 #include "support/TempDir.h"
 
@@ -124,6 +125,25 @@ TEST(BinaryReader, ALongRunArrivesInPieces)
             EXPECT_EQ(arrivals.size(), 1u);
         EXPECT_EQ(in.u16(), uint16_t(uchar(bytes[run + 2]) | uchar(bytes[run + 3]) << 8)) << streamed;
     }
+}
+
+// Runs of many megabytes go into arrays of large pages where the system has them: the
+// bytes are the file's, whole or streamed, from an odd offset and to the file's last byte.
+TEST(BinaryReader, RunsOfManyMegabytesReadTheFilesBytes)
+{
+    TempDir dir;
+    QByteArray bytes(LargeBuffer::MinimumBytes * 2 + 4099, Qt::Uninitialized);
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        bytes[i] = char((i * 2654435761u) >> 24);
+    const QString path = dir.write("large.aed", bytes);
+    EXPECT_EQ(BinaryReader::readWholeFile(path), bytes);
+    BinaryReader in = BinaryReader::streamFile(path);
+    in.u8();
+    EXPECT_EQ(in.bytes(uint64_t(bytes.size() - 1)), bytes.mid(1));
+    EXPECT_TRUE(in.atEnd());
+    QByteArray filled = LargeBuffer::uninitialized(bytes.size());
+    std::copy(bytes.cbegin(), bytes.cend(), filled.begin());
+    EXPECT_EQ(filled, bytes);
 }
 
 // The start of a file with its size; too few bytes are what the file has.

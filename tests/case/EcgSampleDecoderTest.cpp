@@ -4,6 +4,7 @@
 #include "case/EcgSampleDecoder.h"
 
 #include <QtEndian>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -45,6 +46,26 @@ TEST(EcgSampleDecoder, PiecesGiveTheSamplesOfTheWholeData)
             EXPECT_TRUE(c.ecgAllocated);
         }
     }
+}
+
+// Long runs are converted many samples at a time: every raw value near the scale's range,
+// and values far beyond it, give the byte of the exact scaling however the run is cut.
+TEST(EcgSampleDecoder, LongRunsGiveTheExactScalingOfEveryValue)
+{
+    std::vector<int32_t> raw;
+    for (int32_t v = -700; v <= 700; ++v)
+        raw.push_back(v);
+    for (int32_t v : {INT32_MIN, INT32_MIN + 1, -65536, -32769, -32768, 32767, 32768, 65535, 65536, INT32_MAX})
+        raw.push_back(v);
+    QByteArray expected;
+    for (int32_t v : raw) {
+        const int64_t scaled = std::clamp<int64_t>(int64_t(v) * 26315789 / 100000000, -124, 125);
+        expected.append(char(uint8_t(scaled + 125)));
+        ASSERT_EQ(EcgSampleDecoder::stored(v), uint8_t(scaled + 125)) << v;
+    }
+    const QByteArray data = ecgData(0, raw);
+    for (qsizetype piece : {qsizetype(1), qsizetype(4 * 16 + 4), qsizetype(4 * 17 + 1), qsizetype(1000), data.size()})
+        EXPECT_EQ(decodedInPieces(data, piece).ecgSamples, expected) << "pieces of " << piece;
 }
 
 TEST(EcgSampleDecoder, DataWithoutAFirstSampleTimeHasNoSamples)
