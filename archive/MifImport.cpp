@@ -30,12 +30,17 @@ MifConversion::Contents contentsOf(QByteArrayView data)
     return {uint32_t(data.size()), size_t(ContentHash64(data))};
 }
 
-std::array<MifConversion::Contents, 5> contentsOf(const CC8Class &files)
+// The five buffers of a file set (sharing their bytes), in the order of the conversion.
+std::array<QByteArray, 5> buffersOf(const CC8Class &files)
 {
-    const QByteArray *const data[] = {&files.ctData, &files.ecgData, &files.hrData, &files.trendData, &files.tempData};
+    return {files.ctData, files.ecgData, files.hrData, files.trendData, files.tempData};
+}
+
+std::array<MifConversion::Contents, 5> contentsOf(const std::array<QByteArray, 5> &buffers)
+{
     std::array<MifConversion::Contents, 5> out;
     for (size_t i = 0; i < out.size(); ++i)
-        out[i] = contentsOf(*data[i]);
+        out[i] = contentsOf(buffers[i]);
     return out;
 }
 
@@ -45,22 +50,30 @@ MifConversion::Contents ecgFileContents(QByteArrayView header, const MifConversi
     return {uint32_t(header.size()) + samples.size, qHashMulti(0, qHash(header), samples.hash)};
 }
 
-// One of the five files as it lies on disk, from its bytes; the ECG file is cut into
+// One of the five files as it lies on disk, read again in pieces; the ECG file is cut into
 // header and samples as loading it does.
-MifConversion::Contents fileContents(size_t index, QByteArrayView bytes)
+MifConversion::Contents fileContentsOnDisk(size_t index, const QString &path)
 {
-    if (index != EcgIndex)
-        return contentsOf(bytes);
-    const qsizetype header = std::min<qsizetype>(bytes.size(), CC8Class::EcgHeaderSize);
-    return ecgFileContents(bytes.first(header), contentsOf(bytes.sliced(header)));
+    const qsizetype headerSize = index == EcgIndex ? CC8Class::EcgHeaderSize : 0;
+    QByteArray header;
+    ContentHasher rest;
+    qint64 restBytes = 0;
+    BinaryReader::readInPieces(path, [&](QByteArrayView piece) {
+        const qsizetype toHeader = std::min(piece.size(), headerSize - header.size());
+        header.append(piece.first(toHeader));
+        rest.add(piece.sliced(toHeader));
+        restBytes += piece.size() - toHeader;
+    });
+    const MifConversion::Contents restContents{uint32_t(restBytes), size_t(rest.value())};
+    return index == EcgIndex ? ecgFileContents(header, restContents) : restContents;
 }
 
 // The five files as they lie on disk, from the contents of the buffers read from them.
-std::array<MifConversion::Contents, 5> wholeFilesOf(const CC8Class &files,
+std::array<MifConversion::Contents, 5> wholeFilesOf(QByteArrayView ecgHeader,
                                                     const std::array<MifConversion::Contents, 5> &buffers)
 {
     std::array<MifConversion::Contents, 5> out = buffers;
-    out[EcgIndex] = ecgFileContents(files.ecgHeader, buffers[EcgIndex]);
+    out[EcgIndex] = ecgFileContents(ecgHeader, buffers[EcgIndex]);
     return out;
 }
 
@@ -149,8 +162,11 @@ int MifImport::DecodeFolder()
     m_conversion = MifConversion();
     m_conversion.mifFolder = state.mifFolderPath;
     m_conversion.deviceModel = state.deviceModel;
-    m_conversion.files = contentsOf(files);
-    m_conversion.onDisk = wholeFilesOf(files, m_conversion.files);
+    // The bytes are hashed beside the rest of the import (the archive's write waits for
+    // the disk); conversion() has the result.
+    m_ecgHeader = files.ecgHeader;
+    m_contents = std::async(std::launch::async | std::launch::deferred,
+                            [buffers = buffersOf(files)] { return contentsOf(buffers); });
     for (size_t i = 0; i < paths.size(); ++i)
         m_conversion.fileNames[i] = QFileInfo(paths[i]).fileName();
     m_conversion.tempRead = m_session.store.tempFilePresentOf(slot) == 1 && QFileInfo::exists(files.tempPath)
@@ -165,6 +181,15 @@ int MifImport::DecodeFolder()
 QString MifImport::archiveName() const
 {
     return ImportArchiveName(m_session.state.deviceModel, m_session.store.scratchFileSet);
+}
+
+const MifConversion &MifImport::conversion()
+{
+    if (m_contents.valid()) {
+        m_conversion.files = m_contents.get();
+        m_conversion.onDisk = wholeFilesOf(m_ecgHeader, m_conversion.files);
+    }
+    return m_conversion;
 }
 
 bool MifImport::WriteArchive(int slot, const QString &path)
@@ -185,7 +210,7 @@ bool ArchiveHoldsConversion(const CaseSession &session, int slot, const MifConve
 {
     if (!session.store.caseAt(slot) || !session.store.find(slot)->fileSet)
         return false;
-    const auto read = contentsOf(*session.store.find(slot)->fileSet);
+    const auto read = contentsOf(buffersOf(*session.store.find(slot)->fileSet));
     const size_t compared = conversion.tempRead ? read.size() : TempIndex;
     return std::equal(read.begin(), read.begin() + compared, conversion.files.begin());
 }
@@ -200,7 +225,7 @@ MifEraseResult EraseMifFiles(const MifConversion &conversion)
         const QString path = folder.filePath(conversion.fileNames[i]);
         MifConversion::Contents now;
         try {
-            now = fileContents(i, BinaryReader::readWholeFile(path));
+            now = fileContentsOnDisk(i, path);
         } catch (const FileError &error) {
             if (error.kind() != FileError::Kind::NotFound)
                 result.changed << path;

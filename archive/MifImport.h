@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <future>
 
 class CC8Class;
 class CaseSession;
@@ -58,11 +60,14 @@ public:
     // write succeeded. Returns false after showing the message naming the file.
     bool WriteArchive(int slot, const QString &path);
 
-    const MifConversion &conversion() const { return m_conversion; }
+    // The conversion of the folder decoded last (waits for its files' hashes).
+    const MifConversion &conversion();
 
 private:
     CaseSession &m_session;
     MifConversion m_conversion;
+    QByteArray m_ecgHeader;
+    std::future<std::array<MifConversion::Contents, 5>> m_contents;
 };
 
 // True when the case in slot, just read from conversion.archivePath, holds the device

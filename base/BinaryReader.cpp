@@ -124,6 +124,26 @@ QByteArray BinaryReader::readWholeFile(const QString &path, qint64 maxBytes)
     return data;
 }
 
+void BinaryReader::readInPieces(const QString &path, const std::function<void(QByteArrayView piece)> &arrived,
+                                qint64 maxBytes)
+{
+    Descriptor fd(-1);
+    struct stat info {};
+    openChecked(path, maxBytes, fd, info);
+    QByteArray buffer(InPiecesBytes, Qt::Uninitialized);
+    qint64 filled = 0;
+    for (;;) {
+        const qsizetype got = readAt(path, fd, filled, buffer.data(), buffer.size());
+        filled += got;
+        if (filled > maxBytes)
+            throw FileError(path, FileError::Kind::TooLarge);
+        if (got > 0)
+            arrived(QByteArrayView(buffer).first(got));
+        if (got < buffer.size())
+            return;
+    }
+}
+
 BinaryReader::FileStart BinaryReader::readFileStart(const QString &path, qsizetype count, qint64 maxBytes)
 {
     Descriptor fd(-1);

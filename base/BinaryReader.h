@@ -32,6 +32,13 @@ public:
     // it is read gives EndOfFile at the read that misses its bytes.
     static BinaryReader streamFile(const QString &path, qint64 maxBytes = MaxFileBytes);
 
+    // Reads a whole file, with the checks and errors of readWholeFile, through a buffer of
+    // InPiecesBytes that stays in the processor's cache: arrived(piece) is called for each
+    // piece in order, and the file is never held whole.
+    static constexpr qsizetype InPiecesBytes = 256 * 1024;
+    static void readInPieces(const QString &path, const std::function<void(QByteArrayView piece)> &arrived,
+                             qint64 maxBytes = MaxFileBytes);
+
     // The first count bytes of a file (fewer when it is shorter) and its whole size, with
     // the checks and errors of readWholeFile; nothing after them is read.
     struct FileStart

@@ -3,6 +3,7 @@
 #include "base/ContentHash.h"
 
 #include <QByteArray>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -35,6 +36,20 @@ TEST(ContentHash64, GivesTheFunctionsKnownValues)
     // The value depends on the bytes only, not on where they lie in memory.
     const QByteArray shifted = "x" + pattern(100003);
     EXPECT_EQ(ContentHash64(QByteArrayView(shifted).sliced(1)), 0x148a2fdf3ea2c6e5ull);
+}
+
+// Bytes that arrive in pieces give the hash of the whole run, however it is cut.
+TEST(ContentHash64, PiecesGiveTheHashOfTheWholeRun)
+{
+    for (const qsizetype size : {qsizetype(0), qsizetype(5), qsizetype(63), qsizetype(100003)}) {
+        const QByteArray bytes = pattern(size);
+        for (const qsizetype piece : {1, 7, 31, 32, 33, 4096}) {
+            ContentHasher hasher;
+            for (qsizetype at = 0; at < size; at += piece)
+                hasher.add(QByteArrayView(bytes).sliced(at, std::min(piece, size - at)));
+            EXPECT_EQ(hasher.value(), ContentHash64(bytes)) << size << " bytes in pieces of " << piece;
+        }
+    }
 }
 
 } // namespace

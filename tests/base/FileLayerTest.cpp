@@ -146,6 +146,35 @@ TEST(BinaryReader, RunsOfManyMegabytesReadTheFilesBytes)
     EXPECT_EQ(filled, bytes);
 }
 
+// A file read in pieces gives its bytes in order, in pieces no longer than the buffer; a
+// missing file is named as readWholeFile names it.
+TEST(BinaryReader, AFileReadInPiecesGivesItsBytesInOrder)
+{
+    TempDir dir;
+    for (const qsizetype size : {qsizetype(0), qsizetype(10), BinaryReader::InPiecesBytes,
+                                 3 * BinaryReader::InPiecesBytes + 17}) {
+        QByteArray bytes(size, Qt::Uninitialized);
+        for (qsizetype i = 0; i < size; ++i)
+            bytes[i] = char(i * 31 + (i >> 11));
+        const QString path = dir.write("pieces.bin", bytes);
+        QByteArray joined;
+        qsizetype longest = 0;
+        BinaryReader::readInPieces(path, [&](QByteArrayView piece) {
+            joined.append(piece);
+            longest = std::max(longest, piece.size());
+        });
+        EXPECT_EQ(joined, bytes) << size;
+        EXPECT_LE(longest, BinaryReader::InPiecesBytes);
+    }
+    try {
+        BinaryReader::readInPieces(dir.path() + "/absent.bin", [](QByteArrayView) {});
+        ADD_FAILURE() << "a missing file was read";
+    } catch (const FileError &error) {
+        EXPECT_EQ(error.kind(), FileError::Kind::NotFound);
+        EXPECT_TRUE(error.message().contains("absent.bin"));
+    }
+}
+
 // The start of a file with its size; too few bytes are what the file has.
 TEST(BinaryReader, ReadsTheStartOfAFileAndItsSize)
 {

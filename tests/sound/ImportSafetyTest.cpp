@@ -113,7 +113,7 @@ TEST_F(ImportSafety, OnlyFilesThatAreStillWhatTheArchiveHoldsAreErased)
     };
     const QString folder = writeFolder("card");
     const QString archive = folder + "/" + Q25Name;
-    const MifImport import = convert(folder, archive);
+    MifImport import = convert(folder, archive);
     appendByte(mifPath(folder, Model::Q25, "ECG"));
     QFile::remove(mifPath(folder, Model::Q25, "Temp"));
     dir.write("card/Q25 Temp Data.MIF", "a new recording");
