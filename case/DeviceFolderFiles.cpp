@@ -1,7 +1,94 @@
 #include "case/DeviceFolderFiles.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <ctime>
+#include <deque>
+#include <mutex>
+#include <sys/stat.h>
+
+namespace {
+
+// What the file system says of a folder; adding, removing or renaming an entry changes it.
+struct FolderStamp
+{
+    dev_t device = 0;
+    ino_t inode = 0;
+    int64_t modifiedNs = 0;
+    int64_t changedNs = 0;
+    bool operator==(const FolderStamp &) const = default;
+};
+
+std::optional<FolderStamp> stampOf(const QString &folder)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(folder).constData(), &info) != 0 || !S_ISDIR(info.st_mode))
+        return std::nullopt;
+    return FolderStamp{info.st_dev, info.st_ino, int64_t(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec,
+                       int64_t(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec};
+}
+
+int64_t nowNs()
+{
+    timespec now {};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return int64_t(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
+
+// The names of the last few folders listed, shared by every lookup: opening the archives
+// of a folder one after the other (the case library indexing a folder of thousands) then
+// lists it once, not once per archive. A listing is reused only while the folder's stamp
+// is what it was, and only when it was taken well after the folder last changed: the file
+// system's clock moves in ticks, so a change within the tick of an earlier one can leave
+// the times as they were; a later change always moves them.
+class FolderListings
+{
+public:
+    QStringList namesIn(const QString &folder)
+    {
+        const std::optional<FolderStamp> stamp = stampOf(folder);
+        const int64_t takenNs = nowNs();
+        {
+            const std::lock_guard lock(m_mutex);
+            for (const Listing &listing : m_listings) {
+                if (stamp && listing.folder == folder && listing.stamp == *stamp
+                    && listing.takenNs - stamp->modifiedNs > SettledNs)
+                    return listing.names;
+            }
+        }
+        const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+        if (stamp && stampOf(folder) == stamp) {
+            const std::lock_guard lock(m_mutex);
+            std::erase_if(m_listings, [&](const Listing &listing) { return listing.folder == folder; });
+            m_listings.push_front({folder, *stamp, takenNs, names});
+            if (m_listings.size() > KeptListings)
+                m_listings.pop_back();
+        }
+        return names;
+    }
+
+private:
+    static constexpr int64_t SettledNs = 2'000'000'000;
+    static constexpr size_t KeptListings = 4;
+    struct Listing
+    {
+        QString folder;
+        FolderStamp stamp;
+        int64_t takenNs = 0;
+        QStringList names;
+    };
+    std::mutex m_mutex;
+    std::deque<Listing> m_listings;
+};
+
+FolderListings &folderListings()
+{
+    static FolderListings listings;
+    return listings;
+}
+
+} // namespace
 
 DeviceFolderFiles::DeviceFolderFiles(QString folder) : m_folder(std::move(folder)) {}
 
@@ -15,8 +102,7 @@ QString DeviceFolderFiles::matchingName(const QString &name) const
     if (QFileInfo(exactPath(name)).isFile())
         return name;
     if (!m_files)
-        m_files = m_folder.isEmpty() ? QStringList()
-                                     : QDir(m_folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+        m_files = m_folder.isEmpty() ? QStringList() : folderListings().namesIn(m_folder);
     for (const QString &file : std::as_const(*m_files)) {
         if (file.compare(name, Qt::CaseInsensitive) == 0)
             return file;

@@ -6,7 +6,8 @@
 
 // The files of a device folder, found by name without regard to case: cards copied by
 // other tools or computers do not always keep the case of the names ("q21 ct data.mif").
-// The folder is listed once, and only when a name is not there exactly.
+// The folder is listed only when a name is not there exactly, and a listing is shared with
+// later lookups in the same folder while the folder stays as it was.
 class DeviceFolderFiles
 {
 public:
