@@ -12,6 +12,9 @@
 #include <QDir>
 #include <QFile>
 #include <QSqlQuery>
+#include <ctime>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -43,6 +46,9 @@ struct ArchiveSet
             paths << recording.folder + QStringLiteral("/Q26_%1.aed").arg(i, 4, 10, QLatin1Char('0'));
             QFile::copy(first, paths.last());
         }
+        // As a folder of archives that has been there a while: its modification dated back.
+        const timespec times[2] = {{0, UTIME_OMIT}, {::time(nullptr) - 3600, 0}};
+        ::utimensat(AT_FDCWD, QFile::encodeName(recording.folder).constData(), times, 0);
     }
 };
 
