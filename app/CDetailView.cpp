@@ -81,28 +81,27 @@ CDetailSub *CDetailView::general()
     return m_general;
 }
 
+template <typename Host>
+Host *CDetailView::ecgHost(Host *&host)
+{
+    if (!host) {
+        host = new Host(*this, m_view, m_review, this);
+        host->window()->onGoToTime = [this] { goToTime(); };
+        if (m_view.store.caseAt(m_review.m_nSelCase))
+            host->setScrollRange(scrollRange());
+        adoptForm(host);
+    }
+    return host;
+}
+
 CDetailSub1 *CDetailView::entireHost()
 {
-    if (!m_entire) {
-        m_entire = new CDetailSub1(*this, m_view, m_review, this);
-        m_entire->window()->onGoToTime = [this] { goToTime(); };
-        if (m_view.store.caseAt(m_review.m_nSelCase))
-            m_entire->setScrollRange(scrollRange());
-        adoptForm(m_entire);
-    }
-    return m_entire;
+    return ecgHost(m_entire);
 }
 
 CDetailSub2 *CDetailView::enlargedHost()
 {
-    if (!m_enlarged) {
-        m_enlarged = new CDetailSub2(*this, m_view, m_review, this);
-        m_enlarged->window()->onGoToTime = [this] { goToTime(); };
-        if (m_view.store.caseAt(m_review.m_nSelCase))
-            m_enlarged->setScrollRange(scrollRange());
-        adoptForm(m_enlarged);
-    }
-    return m_enlarged;
+    return ecgHost(m_enlarged);
 }
 
 CCprQualityTab *CDetailView::cprTab()

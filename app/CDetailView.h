@@ -96,6 +96,10 @@ private:
     void stopPlayback();
     // Places a form just made like the others, hidden until shown.
     void adoptForm(QWidget *form);
+    // The host of an ECG tab, made when first needed: its window's Go To Time wired and its
+    // scroll range set for the selected case.
+    template <typename Host>
+    Host *ecgHost(Host *&host);
 
     CaseSession &m_view;
     ReviewState &m_review;
