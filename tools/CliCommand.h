@@ -8,8 +8,9 @@
 // a static CliCommandRegistration; ravelin-cli dispatches on the first argument.
 struct CliCommand
 {
-    // The Qt application object the command needs (Gui for drawing and printing).
-    enum class Application { Core, Gui };
+    // The Qt application object the command needs (Gui for drawing and printing);
+    // DrawingProgram: the command runs in the drawing program (ravelin-cli hands it over).
+    enum class Application { Core, Gui, DrawingProgram };
 
     QString name;       // first argument: "simulate"
     QString synopsis;   // one line of the usage text, after the program's name

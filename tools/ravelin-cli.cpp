@@ -1,16 +1,53 @@
 // ravelin-cli: headless commands over the program's core. The commands register
 // themselves (CliCommand.h); this file only picks one and gives it a Qt application.
+// Built twice: as ravelin-cli, which hands the drawing commands over to the drawing
+// program, and as that program (RAVELIN_CLI_DRAWING), which runs them with Qt Gui.
 #include "base/ProgramInfo.h"
+#include "base/ProgramPlugin.h"
 #include "tools/CliCommand.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTextStream>
+#ifdef RAVELIN_CLI_DRAWING
+#include <QGuiApplication>
+#endif
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
+#include <unistd.h>
 
 namespace {
+
+constexpr char DrawingProgram[] = "ravelin-cli-drawing";
+
+// Replaces this process with the drawing program, found beside this program (the build
+// folder) or in the installed plugin folder, with the same arguments. Returns only when it
+// cannot, after saying why.
+int handOverToDrawingProgram(char **argv, const QString &command)
+{
+    const QString self = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+    const QString programFolder = self.isEmpty() ? QFileInfo(QFile::decodeName(argv[0])).absolutePath()
+                                                 : QFileInfo(self).absolutePath();
+    QStringList tried;
+    for (const QString &folder : ProgramPlugin::defaultFolders(programFolder)) {
+        const QString path = QDir(folder).filePath(QLatin1String(DrawingProgram));
+        tried << QDir::toNativeSeparators(path);
+        if (!QFileInfo(path).isExecutable())
+            continue;
+        ::execv(QFile::encodeName(path).constData(), argv);
+        QTextStream(stderr) << "ravelin-cli: " << command << ": \"" << QDir::toNativeSeparators(path)
+                            << "\" could not be started: " << QString::fromLocal8Bit(std::strerror(errno)) << "\n";
+        return 1;
+    }
+    QTextStream(stderr) << "ravelin-cli: " << command << ": the drawing program " << DrawingProgram
+                        << " is missing (looked for " << tried.join(QStringLiteral(", ")) << ")\n";
+    return 1;
+}
 
 QString usage()
 {
@@ -49,17 +86,21 @@ int main(int argc, char **argv)
         return 1;
     }
     const CliCommand &command = found->second;
+    if (command.application == CliCommand::Application::DrawingProgram)
+        return handOverToDrawingProgram(argv, name);
 
     std::unique_ptr<QCoreApplication> app;
+#ifdef RAVELIN_CLI_DRAWING
     if (command.application == CliCommand::Application::Gui) {
         // Drawing needs no screen: without one, render offscreen.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
             && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         app = std::make_unique<QGuiApplication>(argc, argv);
-    } else {
-        app = std::make_unique<QCoreApplication>(argc, argv);
     }
+#endif
+    if (!app)
+        app = std::make_unique<QCoreApplication>(argc, argv);
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeAt(1);
     arguments[0] = QStringLiteral("ravelin-cli ") + name;

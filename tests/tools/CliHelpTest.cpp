@@ -2,7 +2,9 @@
 // read them: the built program, its exit status and its output.
 #include "base/ProgramInfo.h"
 
+#include <QFile>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "CliRun.h"
@@ -63,4 +65,26 @@ TEST(CliHelp, UnknownCommandIsAnErrorWithTheUsage)
     EXPECT_EQ(run.out, "");
     EXPECT_TRUE(run.err.startsWith("ravelin-cli: unknown command \"frobnicate\"\nusage: ravelin-cli COMMAND"))
         << qPrintable(run.err);
+}
+
+// The commands that draw run in the drawing program beside ravelin-cli; without it they
+// fail with a message naming it, and the other commands work as before.
+TEST(CliHelp, ADrawingCommandWithoutTheDrawingProgramSaysWhatIsMissing)
+{
+    QTemporaryDir dir;
+    const QString alone = dir.filePath(QStringLiteral("ravelin-cli"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(RAVELIN_CLI), alone));
+    for (const char *command : {"render", "cpr"}) {
+        QProcess process;
+        process.start(alone, {QString::fromLatin1(command), QStringLiteral("--help")});
+        ASSERT_TRUE(process.waitForFinished(60000));
+        EXPECT_EQ(process.exitCode(), 1) << command;
+        const QString err = QString::fromUtf8(process.readAllStandardError());
+        EXPECT_TRUE(err.contains(QStringLiteral("ravelin-cli-drawing is missing"))) << qPrintable(err);
+        EXPECT_TRUE(err.contains(dir.path())) << "names where it looked: " << qPrintable(err);
+    }
+    QProcess process;
+    process.start(alone, {QStringLiteral("import"), QStringLiteral("--help")});
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitCode(), 0);
 }

@@ -1,0 +1,23 @@
+// The commands that draw or print (render, log, print, cpr) live in a program of their own,
+// ravelin-cli-drawing, so that ravelin-cli itself loads no graphics libraries: its other
+// commands (an import above all) start in half the time. ravelin-cli lists them with the
+// rest and hands each one over whole: same arguments, same output, same exit status.
+#include "tools/CliCommand.h"
+#include "tools/CprArguments.h"
+#include "tools/RenderArguments.h"
+#include "tools/ReportArguments.h"
+
+namespace {
+
+CliCommandRegistration handedOver(const char *name, const char *synopsis)
+{
+    return CliCommandRegistration(
+        {QLatin1String(name), QLatin1String(synopsis), nullptr, CliCommand::Application::DrawingProgram});
+}
+
+const CliCommandRegistration render = handedOver("render", RenderSynopsis);
+const CliCommandRegistration log = handedOver("log", LogSynopsis);
+const CliCommandRegistration print = handedOver("print", PrintSynopsis);
+const CliCommandRegistration cpr = handedOver("cpr", CprSynopsis);
+
+} // namespace
