@@ -15,9 +15,9 @@ CliCommandRegistration handedOver(const char *name, const char *synopsis)
         {QLatin1String(name), QLatin1String(synopsis), nullptr, CliCommand::Application::DrawingProgram});
 }
 
-const CliCommandRegistration render = handedOver("render", RenderSynopsis);
-const CliCommandRegistration log = handedOver("log", LogSynopsis);
-const CliCommandRegistration print = handedOver("print", PrintSynopsis);
-const CliCommandRegistration cpr = handedOver("cpr", CprSynopsis);
+const CliCommandRegistration renderCommand = handedOver("render", RenderSynopsis);
+const CliCommandRegistration logCommand = handedOver("log", LogSynopsis);
+const CliCommandRegistration printCommand = handedOver("print", PrintSynopsis);
+const CliCommandRegistration cprCommand = handedOver("cpr", CprSynopsis);
 
 } // namespace
