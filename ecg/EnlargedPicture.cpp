@@ -1,6 +1,7 @@
 #include "ecg/EnlargedPicture.h"
 
 #include "case/CaseRecord.h"
+#include "ecg/BandedPaint.h"
 #include "ecg/CprPanel.h"
 #include "ecg/EcgStyle.h"
 #include "ecg/EventMarkers.h"
@@ -89,11 +90,11 @@ void drawVerticalGrid(QPainter &strip, const Run &r, const std::vector<VerticalG
         case VerticalGridLine::Kind::Fine:
         case VerticalGridLine::Kind::Fifth:
             strip.setPen(line.kind == VerticalGridLine::Kind::Fifth ? heavy : fine);
-            strip.drawLine(QLineF(line.x, 6, line.x, r.g.gridBottom()));
+            BandedPaint::drawLine(strip, QLineF(line.x, 6, line.x, r.g.gridBottom()));
             break;
         case VerticalGridLine::Kind::Second:
             strip.setPen(large ? heavy : fine);
-            strip.drawLine(QLineF(line.x, 0, line.x, r.g.H));
+            BandedPaint::drawLine(strip, QLineF(line.x, 0, line.x, r.g.H));
             break;
         }
     }
@@ -115,7 +116,7 @@ void drawCentreLine(QPainter &strip, const Run &r)
     const bool red = r.scene.playing && shown.shown() && shown.audioCovers(r.scene.centreMs);
     strip.setPen(EcgStyle::centreLinePen(red));
     const int x = r.g.centreX();
-    strip.drawLine(QLineF(x, 6, x, r.g.gridBottom()));
+    BandedPaint::drawLine(strip, QLineF(x, 6, x, r.g.gridBottom()));
 }
 
 // The ticks left of the grid at the centre line's top and middle.
@@ -144,7 +145,7 @@ void drawTrace(QPainter &strip, const Run &r)
             ? pairLines(r.scene.samples, s.sampleCount, r.g.X, r.g.p, s.cells, r.g.R, r.g.H)
             : envelopeLines(r.scene.samples, s.sampleCount, r.g.X, r.g.p, s.cells, r.g.R, r.g.H);
     strip.setPen(EcgStyle::tracePen(r.scene.view));
-    strip.drawLines(lines.data(), int(lines.size()));
+    BandedPaint::drawLines(strip, lines.data(), int(lines.size()));
 }
 
 void drawMarkerLine(QPainter &strip, int x, int bottom)
@@ -224,7 +225,7 @@ void drawGridLayer(EnlargedBuffers &buffers, QPainter &picture, uchar *bits, con
     picture.translate(stripOrigin);
     picture.fillRect(shownStrip, EcgStyle::background());
     for (const auto &[rect, cprPeriod] : key.shades)
-        picture.fillRect(rect, cprPeriod ? EcgStyle::cprShade() : EcgStyle::segmentShade());
+        BandedPaint::fillRect(picture, rect, cprPeriod ? EcgStyle::cprShade() : EcgStyle::segmentShade());
     drawHorizontalGrid(picture, r);
     drawVerticalGrid(picture, r, lines);
     picture.restore();
