@@ -8,6 +8,7 @@
 #include "ecg/IntervalShading.h"
 #include "ecg/TimeGrid.h"
 #include "ecg/TraceRenderers.h"
+#include "ecg/UprightLines.h"
 
 #include <QPainter>
 #include <QRegion>
@@ -135,7 +136,17 @@ void drawCentreTicks(QPainter &picture, const Run &r)
     }
 }
 
-void drawTrace(QPainter &strip, const Run &r)
+// Picture memory that the painter draws into too, for pixels written straight into it.
+struct PictureMemory
+{
+    uchar *bits;
+    qsizetype bytesPerLine;
+    QRect clip;   // the painter's clip, on the picture
+    QPoint shift; // the painter's translation
+};
+
+// The upright lines of the trace go straight into the picture, the others through the painter.
+void drawTrace(QPainter &strip, const PictureMemory &memory, const Run &r)
 {
     if (!r.scene.samples)
         return;
@@ -144,8 +155,11 @@ void drawTrace(QPainter &strip, const Run &r)
         r.scene.view == EnlargedView::Large
             ? pairLines(r.scene.samples, s.sampleCount, r.g.X, r.g.p, s.cells, r.g.R, r.g.H)
             : envelopeLines(r.scene.samples, s.sampleCount, r.g.X, r.g.p, s.cells, r.g.R, r.g.H);
-    strip.setPen(EcgStyle::tracePen(r.scene.view));
-    BandedPaint::drawLines(strip, lines.data(), int(lines.size()));
+    const QPen pen = EcgStyle::tracePen(r.scene.view);
+    const std::vector<QLineF> rest = drawUprightLines(memory.bits, memory.bytesPerLine, memory.clip, memory.shift,
+                                                      pen, lines.data(), int(lines.size()));
+    strip.setPen(pen);
+    BandedPaint::drawLines(strip, rest.data(), int(rest.size()));
 }
 
 void drawMarkerLine(QPainter &strip, int x, int bottom)
@@ -293,7 +307,9 @@ EnlargedGeometry drawEnlargedPicture(EnlargedBuffers &buffers, const EnlargedSce
         picture.setClipRect(shownStrip.translated(stripOrigin));
         picture.translate(stripOrigin);
         drawCentreLine(picture, r);
-        drawTrace(picture, r);
+        const PictureMemory memory{bits, buffers.picture.bytesPerLine(),
+                                   shownStrip.translated(stripOrigin) & buffers.picture.rect(), stripOrigin};
+        drawTrace(picture, memory, r);
         if (shown.shown())
             drawMarkers(picture, r);
         picture.restore();
