@@ -145,8 +145,9 @@ struct PictureMemory
     QPoint shift; // the painter's translation
 };
 
-// The upright lines of the trace go straight into the picture, the others through the painter.
-void drawTrace(QPainter &strip, const PictureMemory &memory, const Run &r)
+// The upright lines of the trace and the joins between whole pixels go straight into the
+// picture, the others through the painter.
+void drawTrace(QPainter &strip, const PictureMemory &memory, LineStamps &stamps, const Run &r)
 {
     if (!r.scene.samples)
         return;
@@ -156,8 +157,10 @@ void drawTrace(QPainter &strip, const PictureMemory &memory, const Run &r)
             ? pairLines(r.scene.samples, s.sampleCount, r.g.X, r.g.p, s.cells, r.g.R, r.g.H)
             : envelopeLines(r.scene.samples, s.sampleCount, r.g.X, r.g.p, s.cells, r.g.R, r.g.H);
     const QPen pen = EcgStyle::tracePen(r.scene.view);
-    const std::vector<QLineF> rest = drawUprightLines(memory.bits, memory.bytesPerLine, memory.clip, memory.shift,
-                                                      pen, lines.data(), int(lines.size()));
+    const std::vector<QLineF> slanted = drawUprightLines(memory.bits, memory.bytesPerLine, memory.clip, memory.shift,
+                                                         pen, lines.data(), int(lines.size()));
+    const std::vector<QLineF> rest = stamps.draw(memory.bits, memory.bytesPerLine, memory.clip, memory.shift, pen,
+                                                 slanted.data(), int(slanted.size()));
     strip.setPen(pen);
     BandedPaint::drawLines(strip, rest.data(), int(rest.size()));
 }
@@ -309,7 +312,7 @@ EnlargedGeometry drawEnlargedPicture(EnlargedBuffers &buffers, const EnlargedSce
         drawCentreLine(picture, r);
         const PictureMemory memory{bits, buffers.picture.bytesPerLine(),
                                    shownStrip.translated(stripOrigin) & buffers.picture.rect(), stripOrigin};
-        drawTrace(picture, memory, r);
+        drawTrace(picture, memory, buffers.traceStamps, r);
         if (shown.shown())
             drawMarkers(picture, r);
         picture.restore();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ecg/EcgGeometry.h"
+#include "ecg/LineStamps.h"
 #include "ecg/RowRunImage.h"
 #include "ecg/ShownCase.h"
 
@@ -62,6 +63,7 @@ struct EnlargedBuffers
 
     QImage picture;
     std::vector<Layer> layers; // most recently used first
+    LineStamps traceStamps;    // the trace's joins between columns
 
     void resize(int w, int h);
     QSize size() const { return picture.size(); }
