@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 namespace {
@@ -28,12 +29,14 @@ QPen pen(QColor colour, qreal width, Qt::PenCapStyle cap = Qt::FlatCap)
 // Draws lines through a painter translated by shift and clipped to clip, or, for stamps,
 // writes what the stamps take and draws the rest.
 QImage drawn(QSize size, QPoint shift, const QRect &clip, const QPen &p, const std::vector<QLineF> &lines,
-             LineStamps *stamps)
+             LineStamps *stamps, size_t *painted = nullptr)
 {
     QImage picture = patterned(size);
     std::vector<QLineF> rest = lines;
     if (stamps)
         rest = stamps->draw(picture.bits(), picture.bytesPerLine(), clip, shift, p, lines.data(), int(lines.size()));
+    if (painted)
+        *painted = rest.size();
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setClipRect(clip);
@@ -57,6 +60,17 @@ TEST(LineStamps, WritesThePixelsThePainterDraws)
         const int rise = int(random() % 161) - 80;
         lines.emplace_back(x - 1, y, x, y + rise);
     }
+    // Lines from sample to sample as the large view draws them: ends between pixel rows.
+    for (const int R : {13, 24, 31}) {
+        const double scale = R / 10.0;
+        const double bottom = 12.0 * R + 6;
+        for (int i = 0; i < 300; ++i) {
+            const int x = int(random() % 300) - 10;
+            const int a = 1 + int(random() % 255);
+            const int b = std::clamp(a + int(random() % 41) - 20, 1, 255);
+            lines.emplace_back(x - 1, bottom - a * scale, x, bottom - b * scale);
+        }
+    }
     lines.emplace_back(20, 30, 23, 330);     // steep, three across
     lines.emplace_back(20, 30, 24, 31);      // nearly flat
     lines.emplace_back(20.5, 30, 21.5, 60);  // ends between pixels
@@ -72,7 +86,12 @@ TEST(LineStamps, WritesThePixelsThePainterDraws)
     LineStamps stamps; // kept across pens: a new pen's shapes are made afresh
     for (const QPen &p : pens) {
         const QImage expected = drawn(size, shift, clip, p, lines, nullptr);
-        EXPECT_EQ(drawn(size, shift, clip, p, lines, &stamps), expected) << "pen width " << p.widthF();
+        size_t painted = 0;
+        EXPECT_EQ(drawn(size, shift, clip, p, lines, &stamps, &painted), expected) << "pen width " << p.widthF();
+        if (p.widthF() > 1 && p.color().alpha() == 255)
+            EXPECT_LT(painted, lines.size() / 2) << "the lines inside the clip are written from stamps, pen width " << p.widthF();
+        else
+            EXPECT_EQ(painted, lines.size());
         // Drawn again from the kept stamps.
         EXPECT_EQ(drawn(size, shift, clip, p, lines, &stamps), expected) << "again, pen width " << p.widthF();
     }
