@@ -254,6 +254,23 @@ void drawGridLayer(EnlargedBuffers &buffers, QPainter &picture, uchar *bits, con
     layers.insert(layers.begin(), EnlargedBuffers::Layer{std::move(key), RowRunImage::capture(buffers.picture, area)});
 }
 
+// The CPR panel's frame over panelArea, copied from the buffers when kept for the same
+// geometry, else drawn and kept. The painter is clipped to panelArea and translated to it.
+void drawPanelFrame(EnlargedBuffers &buffers, QPainter &picture, uchar *bits, const EnlargedGeometry &g,
+                    const QRect &panelArea)
+{
+    const std::array<int, 9> key{panelArea.x(), panelArea.y(), panelArea.width(), panelArea.height(), g.w, g.h,
+                                 g.E, g.R, g.scale.markerOffset};
+    EnlargedBuffers::PanelFrame &kept = buffers.panelFrame;
+    if (kept.key == key && kept.rows.size() == panelArea.size()) {
+        kept.rows.copyInto(bits, buffers.picture.bytesPerLine(), buffers.picture.size(), panelArea.topLeft());
+        return;
+    }
+    CprPanel::drawFrame(picture, g);
+    kept.key = key;
+    kept.rows = RowRunImage::capture(buffers.picture, panelArea);
+}
+
 } // namespace
 
 void EnlargedBuffers::resize(int w, int h)
@@ -263,6 +280,7 @@ void EnlargedBuffers::resize(int w, int h)
     picture = QImage(w, h, QImage::Format_RGB32);
     picture.fill(EcgStyle::background());
     layers.clear();
+    panelFrame = PanelFrame();
 }
 
 EnlargedGeometry drawEnlargedPicture(EnlargedBuffers &buffers, const EnlargedScene &scene)
@@ -321,7 +339,7 @@ EnlargedGeometry drawEnlargedPicture(EnlargedBuffers &buffers, const EnlargedSce
     if (!panelArea.isEmpty()) {
         picture.setClipRect(panelArea);
         picture.translate(panelArea.topLeft());
-        CprPanel::drawFrame(picture, g);
+        drawPanelFrame(buffers, picture, bits, g, panelArea);
         CprPanel::drawBars(picture, g, shown.record->cprFeedback, shown.record->cprFeedbackCount, r.lo, r.hi);
     }
     return g;

@@ -61,9 +61,18 @@ struct EnlargedBuffers
         RowRunImage rows; // the layer's pixels, as the picture shows them
     };
 
+    // The CPR panel's frame (background, caption, lines and their labels) as the picture
+    // shows it, for the panel geometry of key: the same for every run of a size and view.
+    struct PanelFrame
+    {
+        std::array<int, 9> key{};
+        RowRunImage rows;
+    };
+
     QImage picture;
     std::vector<Layer> layers; // most recently used first
-    LineStamps traceStamps;    // the trace's joins between columns
+    PanelFrame panelFrame;     // empty rows: none kept
+    LineStamps traceStamps;    // the trace's lines
 
     void resize(int w, int h);
     QSize size() const { return picture.size(); }
