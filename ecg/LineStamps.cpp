@@ -3,8 +3,8 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
-#include <functional>
 #include <optional>
 #include <utility>
 
@@ -46,10 +46,12 @@ constexpr uint32_t Covered = 0xffffffff; // white, on black
 
 size_t LineStamps::ShapeHash::operator()(const Shape &s) const
 {
-    const std::hash<double> h;
-    size_t seed = size_t(s.dx + 16) * 1000003u ^ size_t(s.dy + 4096);
-    seed = seed * 31 + h(s.from);
-    return seed * 31 + h(s.to);
+    // The places within the rows by their bits (equal shapes have equal bits; 0 and -0 do
+    // not occur, the places being y - floor(y)), mixed by multiplying.
+    uint64_t h = (uint64_t(uint32_t(s.dx + 16)) << 32) ^ uint64_t(uint32_t(s.dy + 4096));
+    h = (h ^ std::bit_cast<uint64_t>(s.from)) * 0x9e3779b97f4a7c15ull;
+    h = (h ^ (h >> 29) ^ std::bit_cast<uint64_t>(s.to)) * 0xbf58476d1ce4e5b9ull;
+    return size_t(h ^ (h >> 32));
 }
 
 // The engine draws the shape with its first end in a pixel near the scratch picture's

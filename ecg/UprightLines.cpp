@@ -12,7 +12,7 @@ QRect uprightLinePixels(const QLineF &line, qreal penWidth)
     qreal bottom = line.y2();
     if (top > bottom)
         std::swap(top, bottom);
-    const qreal length = std::hypot(line.x2() - line.x1(), line.y2() - line.y1());
+    const qreal length = bottom - top; // the line's length: exactly what hypot gives for an upright line
     // The pen's width as the engine takes it: relative to the line's length.
     const qreal relative = penWidth / length;
     const qreal halfWidth = qreal(0.5f) * relative * (bottom - top);
