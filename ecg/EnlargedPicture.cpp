@@ -6,6 +6,7 @@
 #include "ecg/EcgStyle.h"
 #include "ecg/EventMarkers.h"
 #include "ecg/IntervalShading.h"
+#include "ecg/TextStamps.h"
 #include "ecg/TimeGrid.h"
 #include "ecg/TraceRenderers.h"
 #include "ecg/UprightLines.h"
@@ -30,16 +31,38 @@ struct Run
     int32_t rangeEnd;
 };
 
-void drawTitles(QPainter &picture, const Run &r)
+// Picture memory that the painter draws into too, for pixels written straight into it.
+struct PictureMemory
+{
+    uchar *bits;
+    qsizetype bytesPerLine;
+    QRect clip;   // the painter's clip, on the picture
+    QPoint shift; // the painter's translation
+};
+
+// Texts over the background around the ECG area, from the buffers' stamps.
+struct BackgroundTexts
+{
+    TextStamps &stamps;
+    const PictureMemory &memory;
+
+    void draw(QPainter &picture, const QRectF &rect, int flags, const QString &text) const
+    {
+        stamps.draw(picture, memory.bits, memory.bytesPerLine, memory.clip.size(), EcgStyle::background(), rect,
+                    flags, text);
+    }
+};
+
+void drawTitles(QPainter &picture, const BackgroundTexts &texts, const Run &r)
 {
     const bool large = r.scene.view == EnlargedView::Large;
     picture.setPen(EcgStyle::text());
     picture.setFont(EcgStyle::textFont());
     const QRectF gridTextRect = large ? QRectF(r.g.X - 260, 10, 270, 20) : QRectF(r.g.X - 220, 10, 260, 20);
-    picture.drawText(gridTextRect, Qt::AlignRight | Qt::AlignBottom, r.scene.gridText);
+    texts.draw(picture, gridTextRect, Qt::AlignRight | Qt::AlignBottom, r.scene.gridText);
     picture.setFont(EcgStyle::titleFont());
     const QRectF titleRect = large ? QRectF(30, 10, 120, 20) : QRectF(40, 10, 120, 20);
-    picture.drawText(titleRect, Qt::AlignLeft | Qt::AlignBottom, r.scene.title);
+    texts.draw(picture, titleRect, Qt::AlignLeft | Qt::AlignBottom, r.scene.title);
 }
 
 // The shaded rectangles of the strip in drawing order: CPR periods (when shown), then
@@ -101,14 +124,15 @@ void drawVerticalGrid(QPainter &strip, const Run &r, const std::vector<VerticalG
     }
 }
 
-void drawGridLabels(QPainter &picture, const Run &r, const std::vector<VerticalGridLine> &lines)
+void drawGridLabels(QPainter &picture, const BackgroundTexts &texts, const Run &r,
+                    const std::vector<VerticalGridLine> &lines)
 {
     picture.setPen(EcgStyle::text());
     picture.setFont(EcgStyle::textFont());
     for (const VerticalGridLine &line : lines)
         if (line.kind == VerticalGridLine::Kind::Second && line.labelled)
-            picture.drawText(gridLabelRect(line.x, r.g.X, r.g.H), Qt::AlignLeft | Qt::AlignBottom,
-                             gridTimeLabel(r.scene.shown.record, line.labelSeconds));
+            texts.draw(picture, gridLabelRect(line.x, r.g.X, r.g.H), Qt::AlignLeft | Qt::AlignBottom,
+                       gridTimeLabel(r.scene.shown.record, line.labelSeconds));
 }
 
 void drawCentreLine(QPainter &strip, const Run &r)
@@ -135,15 +159,6 @@ void drawCentreTicks(QPainter &picture, const Run &r)
         picture.drawLine(QLineF(34, middle, 40, middle));
     }
 }
-
-// Picture memory that the painter draws into too, for pixels written straight into it.
-struct PictureMemory
-{
-    uchar *bits;
-    qsizetype bytesPerLine;
-    QRect clip;   // the painter's clip, on the picture
-    QPoint shift; // the painter's translation
-};
 
 // The upright lines of the trace and the joins between whole pixels go straight into the
 // picture, the others through the painter.
@@ -318,8 +333,10 @@ EnlargedGeometry drawEnlargedPicture(EnlargedBuffers &buffers, const EnlargedSce
     const QRegion blank = QRegion(0, 0, w, h) - QRegion(shownStrip.translated(stripOrigin)) - QRegion(panelArea);
     for (const QRect &rect : blank)
         picture.fillRect(rect, EcgStyle::background());
-    drawTitles(picture, r);
-    drawGridLabels(picture, r, lines);
+    const PictureMemory whole{bits, buffers.picture.bytesPerLine(), buffers.picture.rect(), QPoint(0, 0)};
+    const BackgroundTexts texts{buffers.textStamps, whole};
+    drawTitles(picture, texts, r);
+    drawGridLabels(picture, texts, r, lines);
     drawCentreTicks(picture, r);
 
     if (!shownStrip.isEmpty()) {

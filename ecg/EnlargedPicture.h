@@ -4,6 +4,7 @@
 #include "ecg/LineStamps.h"
 #include "ecg/RowRunImage.h"
 #include "ecg/ShownCase.h"
+#include "ecg/TextStamps.h"
 
 #include <QImage>
 #include <QRectF>
@@ -73,6 +74,7 @@ struct EnlargedBuffers
     std::vector<Layer> layers; // most recently used first
     PanelFrame panelFrame;     // empty rows: none kept
     LineStamps traceStamps;    // the trace's lines
+    TextStamps textStamps;     // titles and time labels
 
     void resize(int w, int h);
     QSize size() const { return picture.size(); }
