@@ -40,16 +40,18 @@ struct PictureMemory
     QPoint shift; // the painter's translation
 };
 
-// Texts over the background around the ECG area, from the buffers' stamps.
+// Texts over the background around the ECG area, from the buffers' stamps, for the
+// picture's painter before it is clipped or moved.
 struct BackgroundTexts
 {
     TextStamps &stamps;
-    const PictureMemory &memory;
+    uchar *bits; // the picture's memory
+    qsizetype bytesPerLine;
+    QSize size;
 
     void draw(QPainter &picture, const QRectF &rect, int flags, const QString &text) const
     {
-        stamps.draw(picture, memory.bits, memory.bytesPerLine, memory.clip.size(), EcgStyle::background(), rect,
-                    flags, text);
+        stamps.draw(picture, bits, bytesPerLine, size, EcgStyle::background(), rect, flags, text);
     }
 };
 
@@ -333,8 +335,7 @@ EnlargedGeometry drawEnlargedPicture(EnlargedBuffers &buffers, const EnlargedSce
     const QRegion blank = QRegion(0, 0, w, h) - QRegion(shownStrip.translated(stripOrigin)) - QRegion(panelArea);
     for (const QRect &rect : blank)
         picture.fillRect(rect, EcgStyle::background());
-    const PictureMemory whole{bits, buffers.picture.bytesPerLine(), buffers.picture.rect(), QPoint(0, 0)};
-    const BackgroundTexts texts{buffers.textStamps, whole};
+    const BackgroundTexts texts{buffers.textStamps, bits, buffers.picture.bytesPerLine(), buffers.picture.size()};
     drawTitles(picture, texts, r);
     drawGridLabels(picture, texts, r, lines);
     drawCentreTicks(picture, r);

@@ -51,7 +51,9 @@ struct EnlargedLayerKey
 // into the picture when first needed and kept as its distinct rows (a few hundred KB at
 // 1920 x 1080), only for the view drawn last, and the least recently used goes when more
 // than MaxLayers are kept (the playback step shifts the grid through five cell
-// positions). Sized by resize() from the client size.
+// positions). The CPR panel's frame is kept the same way for its geometry, and the stamps
+// of the trace's lines and of the titles and time labels for any size. Sized by resize()
+// from the client size.
 struct EnlargedBuffers
 {
     static constexpr size_t MaxLayers = 5;
