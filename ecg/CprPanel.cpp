@@ -1,5 +1,6 @@
 #include "ecg/CprPanel.h"
 
+#include "ecg/BandedPaint.h"
 #include "ecg/EcgStyle.h"
 
 #include <QPainter>
@@ -68,7 +69,7 @@ void drawBars(QPainter &painter, const EnlargedGeometry &g, const std::vector<Cp
 {
     for (int i : barsToDraw(records, count, windowStart, windowEnd)) {
         const CprFeedbackRecord &r = records[size_t(i)];
-        painter.fillRect(barRect(r.timeMs, r.depth, windowStart, g), EcgStyle::panel());
+        BandedPaint::fillRect(painter, barRect(r.timeMs, r.depth, windowStart, g), EcgStyle::panel());
     }
 }
 

@@ -1,12 +1,15 @@
 #include "ecg/EnlargedPicture.h"
 
 #include "case/CaseRecord.h"
+#include "ecg/BandedPaint.h"
 #include "ecg/CprPanel.h"
 #include "ecg/EcgStyle.h"
 #include "ecg/EventMarkers.h"
 #include "ecg/IntervalShading.h"
+#include "ecg/TextStamps.h"
 #include "ecg/TimeGrid.h"
 #include "ecg/TraceRenderers.h"
+#include "ecg/UprightLines.h"
 
 #include <QPainter>
 #include <QRegion>
@@ -28,16 +31,40 @@ struct Run
     int32_t rangeEnd;
 };
 
-void drawTitles(QPainter &picture, const Run &r)
+// Picture memory that the painter draws into too, for pixels written straight into it.
+struct PictureMemory
+{
+    uchar *bits;
+    qsizetype bytesPerLine;
+    QRect clip;   // the painter's clip, on the picture
+    QPoint shift; // the painter's translation
+};
+
+// Texts over the background around the ECG area, from the buffers' stamps, for the
+// picture's painter before it is clipped or moved.
+struct BackgroundTexts
+{
+    TextStamps &stamps;
+    uchar *bits; // the picture's memory
+    qsizetype bytesPerLine;
+    QSize size;
+
+    void draw(QPainter &picture, const QRectF &rect, int flags, const QString &text) const
+    {
+        stamps.draw(picture, bits, bytesPerLine, size, EcgStyle::background(), rect, flags, text);
+    }
+};
+
+void drawTitles(QPainter &picture, const BackgroundTexts &texts, const Run &r)
 {
     const bool large = r.scene.view == EnlargedView::Large;
     picture.setPen(EcgStyle::text());
     picture.setFont(EcgStyle::textFont());
     const QRectF gridTextRect = large ? QRectF(r.g.X - 260, 10, 270, 20) : QRectF(r.g.X - 220, 10, 260, 20);
-    picture.drawText(gridTextRect, Qt::AlignRight | Qt::AlignBottom, r.scene.gridText);
+    texts.draw(picture, gridTextRect, Qt::AlignRight | Qt::AlignBottom, r.scene.gridText);
     picture.setFont(EcgStyle::titleFont());
     const QRectF titleRect = large ? QRectF(30, 10, 120, 20) : QRectF(40, 10, 120, 20);
-    picture.drawText(titleRect, Qt::AlignLeft | Qt::AlignBottom, r.scene.title);
+    texts.draw(picture, titleRect, Qt::AlignLeft | Qt::AlignBottom, r.scene.title);
 }
 
 // The shaded rectangles of the strip in drawing order: CPR periods (when shown), then
@@ -89,24 +116,25 @@ void drawVerticalGrid(QPainter &strip, const Run &r, const std::vector<VerticalG
         case VerticalGridLine::Kind::Fine:
         case VerticalGridLine::Kind::Fifth:
             strip.setPen(line.kind == VerticalGridLine::Kind::Fifth ? heavy : fine);
-            strip.drawLine(QLineF(line.x, 6, line.x, r.g.gridBottom()));
+            BandedPaint::drawLine(strip, QLineF(line.x, 6, line.x, r.g.gridBottom()));
             break;
         case VerticalGridLine::Kind::Second:
             strip.setPen(large ? heavy : fine);
-            strip.drawLine(QLineF(line.x, 0, line.x, r.g.H));
+            BandedPaint::drawLine(strip, QLineF(line.x, 0, line.x, r.g.H));
             break;
         }
     }
 }
 
-void drawGridLabels(QPainter &picture, const Run &r, const std::vector<VerticalGridLine> &lines)
+void drawGridLabels(QPainter &picture, const BackgroundTexts &texts, const Run &r,
+                    const std::vector<VerticalGridLine> &lines)
 {
     picture.setPen(EcgStyle::text());
     picture.setFont(EcgStyle::textFont());
     for (const VerticalGridLine &line : lines)
         if (line.kind == VerticalGridLine::Kind::Second && line.labelled)
-            picture.drawText(gridLabelRect(line.x, r.g.X, r.g.H), Qt::AlignLeft | Qt::AlignBottom,
-                             gridTimeLabel(r.scene.shown.record, line.labelSeconds));
+            texts.draw(picture, gridLabelRect(line.x, r.g.X, r.g.H), Qt::AlignLeft | Qt::AlignBottom,
+                       gridTimeLabel(r.scene.shown.record, line.labelSeconds));
 }
 
 void drawCentreLine(QPainter &strip, const Run &r)
@@ -115,7 +143,7 @@ void drawCentreLine(QPainter &strip, const Run &r)
     const bool red = r.scene.playing && shown.shown() && shown.audioCovers(r.scene.centreMs);
     strip.setPen(EcgStyle::centreLinePen(red));
     const int x = r.g.centreX();
-    strip.drawLine(QLineF(x, 6, x, r.g.gridBottom()));
+    BandedPaint::drawLine(strip, QLineF(x, 6, x, r.g.gridBottom()));
 }
 
 // The ticks left of the grid at the centre line's top and middle.
@@ -134,7 +162,9 @@ void drawCentreTicks(QPainter &picture, const Run &r)
     }
 }
 
-void drawTrace(QPainter &strip, const Run &r)
+// The upright lines of the trace and the joins between whole pixels go straight into the
+// picture, the others through the painter.
+void drawTrace(QPainter &strip, const PictureMemory &memory, LineStamps &stamps, const Run &r)
 {
     if (!r.scene.samples)
         return;
@@ -143,8 +173,13 @@ void drawTrace(QPainter &strip, const Run &r)
         r.scene.view == EnlargedView::Large
             ? pairLines(r.scene.samples, s.sampleCount, r.g.X, r.g.p, s.cells, r.g.R, r.g.H)
             : envelopeLines(r.scene.samples, s.sampleCount, r.g.X, r.g.p, s.cells, r.g.R, r.g.H);
-    strip.setPen(EcgStyle::tracePen(r.scene.view));
-    strip.drawLines(lines.data(), int(lines.size()));
+    const QPen pen = EcgStyle::tracePen(r.scene.view);
+    const std::vector<QLineF> slanted = drawUprightLines(memory.bits, memory.bytesPerLine, memory.clip, memory.shift,
+                                                         pen, lines.data(), int(lines.size()));
+    const std::vector<QLineF> rest = stamps.draw(memory.bits, memory.bytesPerLine, memory.clip, memory.shift, pen,
+                                                 slanted.data(), int(slanted.size()));
+    strip.setPen(pen);
+    BandedPaint::drawLines(strip, rest.data(), int(rest.size()));
 }
 
 void drawMarkerLine(QPainter &strip, int x, int bottom)
@@ -224,7 +259,7 @@ void drawGridLayer(EnlargedBuffers &buffers, QPainter &picture, uchar *bits, con
     picture.translate(stripOrigin);
     picture.fillRect(shownStrip, EcgStyle::background());
     for (const auto &[rect, cprPeriod] : key.shades)
-        picture.fillRect(rect, cprPeriod ? EcgStyle::cprShade() : EcgStyle::segmentShade());
+        BandedPaint::fillRect(picture, rect, cprPeriod ? EcgStyle::cprShade() : EcgStyle::segmentShade());
     drawHorizontalGrid(picture, r);
     drawVerticalGrid(picture, r, lines);
     picture.restore();
@@ -236,6 +271,23 @@ void drawGridLayer(EnlargedBuffers &buffers, QPainter &picture, uchar *bits, con
     layers.insert(layers.begin(), EnlargedBuffers::Layer{std::move(key), RowRunImage::capture(buffers.picture, area)});
 }
 
+// The CPR panel's frame over panelArea, copied from the buffers when kept for the same
+// geometry, else drawn and kept. The painter is clipped to panelArea and translated to it.
+void drawPanelFrame(EnlargedBuffers &buffers, QPainter &picture, uchar *bits, const EnlargedGeometry &g,
+                    const QRect &panelArea)
+{
+    const std::array<int, 9> key{panelArea.x(), panelArea.y(), panelArea.width(), panelArea.height(), g.w, g.h,
+                                 g.E, g.R, g.scale.markerOffset};
+    EnlargedBuffers::PanelFrame &kept = buffers.panelFrame;
+    if (kept.key == key && kept.rows.size() == panelArea.size()) {
+        kept.rows.copyInto(bits, buffers.picture.bytesPerLine(), buffers.picture.size(), panelArea.topLeft());
+        return;
+    }
+    CprPanel::drawFrame(picture, g);
+    kept.key = key;
+    kept.rows = RowRunImage::capture(buffers.picture, panelArea);
+}
+
 } // namespace
 
 void EnlargedBuffers::resize(int w, int h)
@@ -245,6 +297,7 @@ void EnlargedBuffers::resize(int w, int h)
     picture = QImage(w, h, QImage::Format_RGB32);
     picture.fill(EcgStyle::background());
     layers.clear();
+    panelFrame = PanelFrame();
 }
 
 EnlargedGeometry drawEnlargedPicture(EnlargedBuffers &buffers, const EnlargedScene &scene)
@@ -282,8 +335,9 @@ EnlargedGeometry drawEnlargedPicture(EnlargedBuffers &buffers, const EnlargedSce
     const QRegion blank = QRegion(0, 0, w, h) - QRegion(shownStrip.translated(stripOrigin)) - QRegion(panelArea);
     for (const QRect &rect : blank)
         picture.fillRect(rect, EcgStyle::background());
-    drawTitles(picture, r);
-    drawGridLabels(picture, r, lines);
+    const BackgroundTexts texts{buffers.textStamps, bits, buffers.picture.bytesPerLine(), buffers.picture.size()};
+    drawTitles(picture, texts, r);
+    drawGridLabels(picture, texts, r, lines);
     drawCentreTicks(picture, r);
 
     if (!shownStrip.isEmpty()) {
@@ -292,7 +346,9 @@ EnlargedGeometry drawEnlargedPicture(EnlargedBuffers &buffers, const EnlargedSce
         picture.setClipRect(shownStrip.translated(stripOrigin));
         picture.translate(stripOrigin);
         drawCentreLine(picture, r);
-        drawTrace(picture, r);
+        const PictureMemory memory{bits, buffers.picture.bytesPerLine(),
+                                   shownStrip.translated(stripOrigin) & buffers.picture.rect(), stripOrigin};
+        drawTrace(picture, memory, buffers.traceStamps, r);
         if (shown.shown())
             drawMarkers(picture, r);
         picture.restore();
@@ -301,7 +357,7 @@ EnlargedGeometry drawEnlargedPicture(EnlargedBuffers &buffers, const EnlargedSce
     if (!panelArea.isEmpty()) {
         picture.setClipRect(panelArea);
         picture.translate(panelArea.topLeft());
-        CprPanel::drawFrame(picture, g);
+        drawPanelFrame(buffers, picture, bits, g, panelArea);
         CprPanel::drawBars(picture, g, shown.record->cprFeedback, shown.record->cprFeedbackCount, r.lo, r.hi);
     }
     return g;

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "ecg/EcgGeometry.h"
+#include "ecg/LineStamps.h"
 #include "ecg/RowRunImage.h"
 #include "ecg/ShownCase.h"
+#include "ecg/TextStamps.h"
 
 #include <QImage>
 #include <QRectF>
@@ -49,7 +51,9 @@ struct EnlargedLayerKey
 // into the picture when first needed and kept as its distinct rows (a few hundred KB at
 // 1920 x 1080), only for the view drawn last, and the least recently used goes when more
 // than MaxLayers are kept (the playback step shifts the grid through five cell
-// positions). Sized by resize() from the client size.
+// positions). The CPR panel's frame is kept the same way for its geometry, and the stamps
+// of the trace's lines and of the titles and time labels for any size. Sized by resize()
+// from the client size.
 struct EnlargedBuffers
 {
     static constexpr size_t MaxLayers = 5;
@@ -60,8 +64,19 @@ struct EnlargedBuffers
         RowRunImage rows; // the layer's pixels, as the picture shows them
     };
 
+    // The CPR panel's frame (background, caption, lines and their labels) as the picture
+    // shows it, for the panel geometry of key: the same for every run of a size and view.
+    struct PanelFrame
+    {
+        std::array<int, 9> key{};
+        RowRunImage rows;
+    };
+
     QImage picture;
     std::vector<Layer> layers; // most recently used first
+    PanelFrame panelFrame;     // empty rows: none kept
+    LineStamps traceStamps;    // the trace's lines
+    TextStamps textStamps;     // titles and time labels
 
     void resize(int w, int h);
     QSize size() const { return picture.size(); }
