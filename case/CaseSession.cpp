@@ -79,6 +79,9 @@ void CaseSession::reviewMarksChanged(int slot)
     if (!store.caseAt(slot))
         return;
     OpenCase &entry = store.at(slot);
+    // A case that no archive holds yet has nowhere to keep them; its save writes them.
+    if (entry.sourcePath.isEmpty())
+        return;
     try {
         ReviewFile::write(entry.sourcePath, ReviewFile::marksOf(store, slot));
     } catch (const FileError &error) {

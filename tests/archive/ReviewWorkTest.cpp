@@ -312,6 +312,21 @@ TEST_F(ReviewWork, MarksAreKeptBesideTheArchiveWithoutSaving)
     EXPECT_TRUE(platform.messages.isEmpty());
 }
 
+// A case that no archive holds has nowhere to keep its marks: no file appears in the
+// current folder (named after an empty archive path) and nothing is reported.
+TEST_F(ReviewWork, MarksOfACaseWithoutAnArchiveWriteNoFile)
+{
+    ASSERT_TRUE(openArchiveFile(view, makeArchive(dir.file("a.aed"))));
+    view.store.at(0).sourcePath.clear();
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    view.store.AddCprPeriod(0, 7000, 9000, false);
+    view.reviewMarksChanged(0);
+    QDir::setCurrent(previous);
+    EXPECT_FALSE(QFileInfo::exists(dir.path() + "/.review.json"));
+    EXPECT_TRUE(platform.messages.isEmpty());
+}
+
 TEST_F(ReviewWork, DamagedReviewFileIsNamedOnceAndTheArchiveStillOpens)
 {
     const QString a = makeArchive(dir.file("a.aed"));
