@@ -6,20 +6,11 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
+#include "PatternedPicture.h"
+
 #include <functional>
 
 namespace {
-
-// A picture whose every pixel differs from its neighbours, so that a pixel blended twice,
-// or missed, shows.
-QImage patterned()
-{
-    QImage picture(260, 420, QImage::Format_RGB32);
-    for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x)
-            picture.setPixel(x, y, qRgb((x * 7 + y * 3) % 256, (x * 5 + y * 11) % 256, (x ^ y) % 256));
-    return picture;
-}
 
 struct Painting
 {
@@ -31,7 +22,7 @@ struct Painting
 // The picture after draw, with the painter set up as painting says.
 QImage paint(const Painting &painting, const std::function<void(QPainter &)> &draw)
 {
-    QImage picture = patterned();
+    QImage picture = patternedPicture(QSize(260, 420));
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing, painting.antialiased);
     if (!painting.clip.isEmpty())

@@ -7,31 +7,19 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
+#include "PatternedPicture.h"
+
 #include <algorithm>
 #include <random>
 
 namespace {
-
-QImage patterned(QSize size)
-{
-    QImage picture(size, QImage::Format_RGB32);
-    for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x)
-            picture.setPixel(x, y, qRgb((x * 7 + y * 3) % 256, (x * 5 + y * 11) % 256, (x ^ y) % 256));
-    return picture;
-}
-
-QPen pen(QColor colour, qreal width, Qt::PenCapStyle cap = Qt::FlatCap)
-{
-    return QPen(colour, width, Qt::SolidLine, cap, Qt::MiterJoin);
-}
 
 // Draws lines through a painter translated by shift and clipped to clip, or, for stamps,
 // writes what the stamps take and draws the rest.
 QImage drawn(QSize size, QPoint shift, const QRect &clip, const QPen &p, const std::vector<QLineF> &lines,
              LineStamps *stamps, size_t *painted = nullptr)
 {
-    QImage picture = patterned(size);
+    QImage picture = patternedPicture(size);
     std::vector<QLineF> rest = lines;
     if (stamps)
         rest = stamps->draw(picture.bits(), picture.bytesPerLine(), clip, shift, p, lines.data(), int(lines.size()));
@@ -77,11 +65,11 @@ TEST(LineStamps, WritesThePixelsThePainterDraws)
     lines.emplace_back(50, 40, 50, 40);      // a point
     lines.emplace_back(60, 40, 75, 90);      // too far across for a stamp
     const QPen pens[] = {
-        pen(QColor(0, 100, 0), 1.7),                // the 8- and 6-second trace
-        pen(QColor(0, 50, 0), 1.5),                 // the large view's trace
-        pen(QColor(0, 100, 0), 3, Qt::SquareCap),
-        pen(QColor(0, 100, 0), 1),                  // thin: left to the painter
-        pen(QColor(0, 100, 0, 120), 1.7),           // translucent: left to the painter
+        ecgPen(QColor(0, 100, 0), 1.7),                // the 8- and 6-second trace
+        ecgPen(QColor(0, 50, 0), 1.5),                 // the large view's trace
+        ecgPen(QColor(0, 100, 0), 3, Qt::SquareCap),
+        ecgPen(QColor(0, 100, 0), 1),                  // thin: left to the painter
+        ecgPen(QColor(0, 100, 0, 120), 1.7),           // translucent: left to the painter
     };
     LineStamps stamps; // kept across pens: a new pen's shapes are made afresh
     for (const QPen &p : pens) {
@@ -101,7 +89,7 @@ TEST(LineStamps, WritesThePixelsThePainterDraws)
 TEST(LineStamps, GivesBackTheLinesItDoesNotWrite)
 {
     LineStamps stamps;
-    QImage picture = patterned(QSize(100, 100));
+    QImage picture = patternedPicture(QSize(100, 100));
     const QRect clip(0, 0, 100, 100);
     const QLineF lines[] = {
         QLineF(10, 10, 11, 40),    // written
@@ -110,7 +98,7 @@ TEST(LineStamps, GivesBackTheLinesItDoesNotWrite)
         QLineF(10, 10, 30, 40),    // too far across
     };
     const std::vector<QLineF> rest = stamps.draw(picture.bits(), picture.bytesPerLine(), clip, QPoint(0, 0),
-                                                 pen(QColor(0, 100, 0), 1.7), lines, 4);
+                                                 ecgPen(QColor(0, 100, 0), 1.7), lines, 4);
     EXPECT_EQ(rest, std::vector<QLineF>(lines + 1, lines + 4));
 }
 

@@ -6,21 +6,9 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
+#include "PatternedPicture.h"
+
 namespace {
-
-QImage patterned(QSize size)
-{
-    QImage picture(size, QImage::Format_RGB32);
-    for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x)
-            picture.setPixel(x, y, qRgb((x * 7 + y * 3) % 256, (x * 5 + y * 11) % 256, (x ^ y) % 256));
-    return picture;
-}
-
-QPen pen(QColor colour, qreal width, Qt::PenCapStyle cap = Qt::FlatCap, Qt::PenStyle style = Qt::SolidLine)
-{
-    return QPen(colour, width, style, cap, Qt::MiterJoin);
-}
 
 TEST(UprightLines, WritesThePixelsThePainterDraws)
 {
@@ -38,16 +26,16 @@ TEST(UprightLines, WritesThePixelsThePainterDraws)
     lines.emplace_back(40, 0, 40, 180);  // past the clip's bottom
     lines.emplace_back(30, 12, 30, 12);  // a point
     const QPen pens[] = {
-        pen(QColor(0, 100, 0), 1.7),                 // the 8- and 6-second trace
-        pen(QColor(0, 50, 0), 1.5),                  // the large view's trace
-        pen(QColor(10, 20, 30), 2.4),
-        pen(QColor(0, 100, 0, 200), 1.7),            // translucent: not written
-        pen(QColor(0, 100, 0), 1.7, Qt::SquareCap),  // other caps: not written
-        pen(QColor(0, 100, 0), 1),                   // thin: not written
-        pen(QColor(0, 100, 0), 1.7, Qt::FlatCap, Qt::DashLine),
+        ecgPen(QColor(0, 100, 0), 1.7),                 // the 8- and 6-second trace
+        ecgPen(QColor(0, 50, 0), 1.5),                  // the large view's trace
+        ecgPen(QColor(10, 20, 30), 2.4),
+        ecgPen(QColor(0, 100, 0, 200), 1.7),            // translucent: not written
+        ecgPen(QColor(0, 100, 0), 1.7, Qt::SquareCap),  // other caps: not written
+        ecgPen(QColor(0, 100, 0), 1),                   // thin: not written
+        ecgPen(QColor(0, 100, 0), 1.7, Qt::FlatCap, Qt::DashLine),
     };
     for (const QPen &p : pens) {
-        QImage expected = patterned(size);
+        QImage expected = patternedPicture(size);
         QImage actual = expected;
         const auto painted = [&](QImage &picture, const std::vector<QLineF> &drawn) {
             QPainter painter(&picture);
