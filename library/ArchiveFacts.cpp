@@ -6,13 +6,13 @@
 #include "case/CaseStore.h"
 #include "cpr/CprQuality.h"
 #include "cpr/CprQualityInput.h"
+#include "library/FileSha256.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
 #include <memory>
-#include <openssl/evp.h>
 
 namespace {
 
@@ -110,31 +110,13 @@ LibraryCase libraryCaseOf(const CaseStore &store, int slot, const CprQualityResu
 
 bool readFileFacts(const QString &path, LibraryCase &c)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Hashing is most of what indexing adds to reading an archive.
+    const std::optional<QString> sha256 = FileSha256::of(path);
+    if (!sha256)
         return false;
-    const QFileInfo info(file);
-    // OpenSSL's digest uses the processor's SHA instructions where it has them: hashing is
-    // most of what indexing adds to reading an archive.
-    const std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> hash(EVP_MD_CTX_new(), &EVP_MD_CTX_free);
-    if (!hash || EVP_DigestInit_ex(hash.get(), EVP_sha256(), nullptr) != 1)
-        return false;
-    QByteArray buffer(1 << 20, Qt::Uninitialized);
-    for (;;) {
-        const qint64 n = file.read(buffer.data(), buffer.size());
-        if (n < 0)
-            return false;
-        if (n == 0)
-            break;
-        if (EVP_DigestUpdate(hash.get(), buffer.constData(), std::size_t(n)) != 1)
-            return false;
-    }
-    unsigned char digest[EVP_MAX_MD_SIZE];
-    unsigned int length = 0;
-    if (EVP_DigestFinal_ex(hash.get(), digest, &length) != 1)
-        return false;
+    const QFileInfo info(path);
     c.sizeBytes = info.size();
     c.modifiedMs = info.lastModified().toMSecsSinceEpoch();
-    c.sha256 = QString::fromLatin1(QByteArray(reinterpret_cast<const char *>(digest), int(length)).toHex());
+    c.sha256 = *sha256;
     return true;
 }

@@ -1,0 +1,113 @@
+#include "library/FileSha256.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+
+#include <dlfcn.h>
+#include <openssl/evp.h>
+
+#include <array>
+#include <memory>
+
+namespace {
+
+// The few functions of the crypto library the digest needs, looked up once.
+struct CryptoLibrary
+{
+    decltype(&EVP_MD_CTX_new) newContext = nullptr;
+    decltype(&EVP_MD_CTX_free) freeContext = nullptr;
+    decltype(&EVP_sha256) sha256 = nullptr;
+    decltype(&EVP_DigestInit_ex) init = nullptr;
+    decltype(&EVP_DigestUpdate) update = nullptr;
+    decltype(&EVP_DigestFinal_ex) finish = nullptr;
+
+    bool complete() const { return newContext && freeContext && sha256 && init && update && finish; }
+};
+
+template <typename Function>
+void lookUp(void *library, const char *name, Function &function)
+{
+    function = reinterpret_cast<Function>(::dlsym(library, name));
+}
+
+const CryptoLibrary &cryptoLibrary()
+{
+    static const CryptoLibrary loaded = [] {
+        CryptoLibrary c;
+        void *library = nullptr;
+        for (const char *name : {"libcrypto.so.3", "libcrypto.so"}) {
+            if ((library = ::dlopen(name, RTLD_NOW | RTLD_LOCAL)))
+                break;
+        }
+        if (!library)
+            return c;
+        lookUp(library, "EVP_MD_CTX_new", c.newContext);
+        lookUp(library, "EVP_MD_CTX_free", c.freeContext);
+        lookUp(library, "EVP_sha256", c.sha256);
+        lookUp(library, "EVP_DigestInit_ex", c.init);
+        lookUp(library, "EVP_DigestUpdate", c.update);
+        lookUp(library, "EVP_DigestFinal_ex", c.finish);
+        return c; // kept loaded for the program's life
+    }();
+    return loaded;
+}
+
+constexpr qint64 BufferBytes = qint64(1) << 20;
+
+std::optional<QString> withSystemLibrary(const CryptoLibrary &crypto, QFile &file)
+{
+    const std::unique_ptr<EVP_MD_CTX, decltype(crypto.freeContext)> hash(crypto.newContext(), crypto.freeContext);
+    if (!hash || crypto.init(hash.get(), crypto.sha256(), nullptr) != 1)
+        return std::nullopt;
+    QByteArray buffer(BufferBytes, Qt::Uninitialized);
+    for (;;) {
+        const qint64 n = file.read(buffer.data(), buffer.size());
+        if (n < 0)
+            return std::nullopt;
+        if (n == 0)
+            break;
+        if (crypto.update(hash.get(), buffer.constData(), std::size_t(n)) != 1)
+            return std::nullopt;
+    }
+    std::array<unsigned char, EVP_MAX_MD_SIZE> digest{};
+    unsigned int length = 0;
+    if (crypto.finish(hash.get(), digest.data(), &length) != 1)
+        return std::nullopt;
+    return QString::fromLatin1(QByteArray(reinterpret_cast<const char *>(digest.data()), int(length)).toHex());
+}
+
+std::optional<QString> withQt(QFile &file)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    QByteArray buffer(BufferBytes, Qt::Uninitialized);
+    for (;;) {
+        const qint64 n = file.read(buffer.data(), buffer.size());
+        if (n < 0)
+            return std::nullopt;
+        if (n == 0)
+            break;
+        hash.addData(QByteArrayView(buffer.constData(), n));
+    }
+    return QString::fromLatin1(hash.result().toHex());
+}
+
+} // namespace
+
+namespace FileSha256 {
+
+bool systemLibraryAvailable()
+{
+    return cryptoLibrary().complete();
+}
+
+std::optional<QString> of(const QString &path, Engine engine)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    if (engine == Engine::SystemLibrary && systemLibraryAvailable())
+        return withSystemLibrary(cryptoLibrary(), file);
+    return withQt(file);
+}
+
+} // namespace FileSha256
