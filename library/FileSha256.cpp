@@ -52,23 +52,28 @@ const CryptoLibrary &cryptoLibrary()
     return loaded;
 }
 
-constexpr qint64 BufferBytes = qint64(1) << 20;
+// Reads the whole file through one buffer, handing each piece to add(data, n); false when a
+// read fails or add refuses a piece.
+template <typename Add>
+bool readInPieces(QFile &file, Add add)
+{
+    QByteArray buffer(qsizetype(1) << 20, Qt::Uninitialized);
+    for (;;) {
+        const qint64 n = file.read(buffer.data(), buffer.size());
+        if (n <= 0)
+            return n == 0;
+        if (!add(buffer.constData(), n))
+            return false;
+    }
+}
 
 std::optional<QString> withSystemLibrary(const CryptoLibrary &crypto, QFile &file)
 {
     const std::unique_ptr<EVP_MD_CTX, decltype(crypto.freeContext)> hash(crypto.newContext(), crypto.freeContext);
     if (!hash || crypto.init(hash.get(), crypto.sha256(), nullptr) != 1)
         return std::nullopt;
-    QByteArray buffer(BufferBytes, Qt::Uninitialized);
-    for (;;) {
-        const qint64 n = file.read(buffer.data(), buffer.size());
-        if (n < 0)
-            return std::nullopt;
-        if (n == 0)
-            break;
-        if (crypto.update(hash.get(), buffer.constData(), std::size_t(n)) != 1)
-            return std::nullopt;
-    }
+    if (!readInPieces(file, [&](const char *data, qint64 n) { return crypto.update(hash.get(), data, std::size_t(n)) == 1; }))
+        return std::nullopt;
     std::array<unsigned char, EVP_MAX_MD_SIZE> digest{};
     unsigned int length = 0;
     if (crypto.finish(hash.get(), digest.data(), &length) != 1)
@@ -79,15 +84,11 @@ std::optional<QString> withSystemLibrary(const CryptoLibrary &crypto, QFile &fil
 std::optional<QString> withQt(QFile &file)
 {
     QCryptographicHash hash(QCryptographicHash::Sha256);
-    QByteArray buffer(BufferBytes, Qt::Uninitialized);
-    for (;;) {
-        const qint64 n = file.read(buffer.data(), buffer.size());
-        if (n < 0)
-            return std::nullopt;
-        if (n == 0)
-            break;
-        hash.addData(QByteArrayView(buffer.constData(), n));
-    }
+    if (!readInPieces(file, [&](const char *data, qint64 n) {
+            hash.addData(QByteArrayView(data, n));
+            return true;
+        }))
+        return std::nullopt;
     return QString::fromLatin1(hash.result().toHex());
 }
 

@@ -1,20 +1,13 @@
 // The content hash is the standard 64-bit function with seed 0: known values of short
 // texts, of the lengths on each side of its 32-byte stripes, and of a run of 100 003 bytes.
 #include "base/ContentHash.h"
+#include "support/BytePattern.h"
 
 #include <QByteArray>
 #include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
-
-QByteArray pattern(qsizetype size)
-{
-    QByteArray out(size, Qt::Uninitialized);
-    for (qsizetype i = 0; i < size; ++i)
-        out[i] = char((i * 7 + 3) % 251);
-    return out;
-}
 
 TEST(ContentHash64, GivesTheFunctionsKnownValues)
 {
@@ -27,14 +20,14 @@ TEST(ContentHash64, GivesTheFunctionsKnownValues)
         {QByteArray("a"), 0xd24ec4f1a98c6e5bull},
         {QByteArray("abc"), 0x44bc2cf5ad770999ull},
         {QByteArray("Nobody inspects the spammish repetition"), 0xfbcea83c8a378bf1ull},
-        {pattern(32), 0x23c3c17ef790fd97ull},
-        {pattern(63), 0xf1438f15b9ed16e9ull},
-        {pattern(100003), 0x148a2fdf3ea2c6e5ull},
+        {bytePattern(32), 0x23c3c17ef790fd97ull},
+        {bytePattern(63), 0xf1438f15b9ed16e9ull},
+        {bytePattern(100003), 0x148a2fdf3ea2c6e5ull},
     };
     for (const auto &c : cases)
         EXPECT_EQ(ContentHash64(c.bytes), c.hash) << c.bytes.size() << " bytes";
     // The value depends on the bytes only, not on where they lie in memory.
-    const QByteArray shifted = "x" + pattern(100003);
+    const QByteArray shifted = "x" + bytePattern(100003);
     EXPECT_EQ(ContentHash64(QByteArrayView(shifted).sliced(1)), 0x148a2fdf3ea2c6e5ull);
 }
 
@@ -42,7 +35,7 @@ TEST(ContentHash64, GivesTheFunctionsKnownValues)
 TEST(ContentHash64, PiecesGiveTheHashOfTheWholeRun)
 {
     for (const qsizetype size : {qsizetype(0), qsizetype(5), qsizetype(63), qsizetype(100003)}) {
-        const QByteArray bytes = pattern(size);
+        const QByteArray bytes = bytePattern(size);
         for (const qsizetype piece : {1, 7, 31, 32, 33, 4096}) {
             ContentHasher hasher;
             for (qsizetype at = 0; at < size; at += piece)

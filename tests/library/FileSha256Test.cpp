@@ -2,20 +2,13 @@
 // and from Qt's own: known digests, a file longer than the read buffer, an empty file; a
 // file that cannot be read has none.
 #include "library/FileSha256.h"
+#include "support/BytePattern.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 #include <iostream>
 
 namespace {
-
-QByteArray pattern(qsizetype size)
-{
-    QByteArray out(size, Qt::Uninitialized);
-    for (qsizetype i = 0; i < size; ++i)
-        out[i] = char((i * 7 + 3) % 251);
-    return out;
-}
 
 TEST(FileSha256, BothEnginesGiveTheKnownDigests)
 {
@@ -28,7 +21,7 @@ TEST(FileSha256, BothEnginesGiveTheKnownDigests)
     } files[] = {
         {"abc.bin", QByteArray("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
         {"empty.bin", QByteArray(), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
-        {"long.bin", pattern(3 * 1048576 + 5), "3e15fcba816eb2091bac2e2bd8a58ff56345daa9d4c8112777c9fbfae3257799"},
+        {"long.bin", bytePattern(3 * 1048576 + 5), "3e15fcba816eb2091bac2e2bd8a58ff56345daa9d4c8112777c9fbfae3257799"},
     };
     if (!FileSha256::systemLibraryAvailable())
         std::cout << "[   NOTE   ] the system's crypto library is not installed: only Qt's digest is checked\n";
