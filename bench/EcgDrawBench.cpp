@@ -10,6 +10,8 @@
 #include <QImage>
 #include <QPainter>
 
+#include <memory>
+
 namespace {
 
 constexpr int Width = 1920;
@@ -88,11 +90,11 @@ double fillAndCopyAloneNs()
 
 // Times run() per iteration and, paused, the baseline; reports both and their ratio, and
 // the ratio against the fill-and-copy measured on its own.
-template <typename Run>
-void measureAgainstBaseline(benchmark::State &state, Run &&run)
+template <typename Run, typename Tidy = NoTidy>
+void measureAgainstBaseline(benchmark::State &state, Run &&run, Tidy &&tidy = {})
 {
     FillAndCopy baseline;
-    const PairedTimes times = timeAgainstBaseline(state, [&] { baseline.run(); }, run);
+    const PairedTimes times = timeAgainstBaseline(state, [&] { baseline.run(); }, run, tidy);
     const double n = double(state.iterations());
     state.counters["fill_copy_ms"] = times.baselineNs / n / 1e6;
     state.counters["x_fill_copy"] = times.workNs / times.baselineNs;
@@ -145,6 +147,25 @@ void BM_EnlargedEcgRedraw(benchmark::State &state)
     measureAgainstBaseline(state, [&] { window.Redraw(); });
 }
 BENCHMARK(BM_EnlargedEcgRedraw)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// The first redraw of a window that has drawn nothing yet: the kept layers, the trace's
+// stamps and the labels are all made in this run (each iteration gets a new window, made
+// with the clock paused). Argument: the view, as for showView.
+void BM_EnlargedEcgFirstRedraw(benchmark::State &state)
+{
+    SimulatedCase &s = simulated();
+    std::unique_ptr<CMagnified> window;
+    const auto newWindow = [&] {
+        window.reset();
+        window = std::make_unique<CMagnified>(s.view, s.review);
+        showView(*window, s, int(state.range(0)));
+        window->SetCentreTime(s.centreMs);
+        window->FillBuffers(s.slot);
+    };
+    newWindow();
+    measureAgainstBaseline(state, [&] { window->Redraw(); }, newWindow);
+}
+BENCHMARK(BM_EnlargedEcgFirstRedraw)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 // What the playback step draws every 200 ms: the centre moves on by 200 ms, the view's
 // samples are taken again and the picture redrawn (over ten seconds, then again).
