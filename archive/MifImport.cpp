@@ -6,6 +6,7 @@
 #include "base/BinaryReader.h"
 #include "base/ContentHash.h"
 #include "base/FileError.h"
+#include "base/FileStamp.h"
 #include "archive/ImportChecks.h"
 #include "case/CC8Class.h"
 #include "case/CaseSession.h"
@@ -18,7 +19,6 @@
 #include <QFileInfo>
 #include <QHash>
 #include <algorithm>
-#include <sys/stat.h>
 
 namespace {
 
@@ -82,36 +82,11 @@ std::array<QString, 5> pathsOf(const CC8Class &files)
     return {files.ctPath, files.ecgPath, files.hrPath, files.trendPath, files.tempPath};
 }
 
-// What the file system says of a file: a file written, replaced or removed gets another stamp.
-struct FileStamp
-{
-    bool exists = false;
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
-    int64_t modifiedNs = 0;
-    int64_t changedNs = 0;
-    bool operator==(const FileStamp &) const = default;
-};
-
-FileStamp stampOf(const QString &path)
-{
-    struct stat info {};
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return {};
-    return {true,
-            info.st_dev,
-            info.st_ino,
-            info.st_size,
-            int64_t(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec,
-            int64_t(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec};
-}
-
 std::array<FileStamp, TempIndex> stampsOf(const std::array<QString, 5> &paths)
 {
     std::array<FileStamp, TempIndex> out;
     for (size_t i = 0; i < out.size(); ++i)
-        out[i] = stampOf(paths[i]);
+        out[i] = FileStamp::of(paths[i]);
     return out;
 }
 

@@ -1,33 +1,14 @@
 #include "case/DeviceFolderFiles.h"
 
+#include "base/FileStamp.h"
+
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <ctime>
 #include <deque>
 #include <mutex>
-#include <sys/stat.h>
 
 namespace {
-
-// What the file system says of a folder; adding, removing or renaming an entry changes it.
-struct FolderStamp
-{
-    dev_t device = 0;
-    ino_t inode = 0;
-    int64_t modifiedNs = 0;
-    int64_t changedNs = 0;
-    bool operator==(const FolderStamp &) const = default;
-};
-
-std::optional<FolderStamp> stampOf(const QString &folder)
-{
-    struct stat info {};
-    if (::stat(QFile::encodeName(folder).constData(), &info) != 0 || !S_ISDIR(info.st_mode))
-        return std::nullopt;
-    return FolderStamp{info.st_dev, info.st_ino, int64_t(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec,
-                       int64_t(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec};
-}
 
 int64_t nowNs()
 {
@@ -47,21 +28,21 @@ class FolderListings
 public:
     QStringList namesIn(const QString &folder)
     {
-        const std::optional<FolderStamp> stamp = stampOf(folder);
+        const FileStamp stamp = FileStamp::of(folder);
         const int64_t takenNs = nowNs();
         {
             const std::lock_guard lock(m_mutex);
             for (const Listing &listing : m_listings) {
-                if (stamp && listing.folder == folder && listing.stamp == *stamp
-                    && listing.takenNs - stamp->modifiedNs > SettledNs)
+                if (stamp.folder && listing.folder == folder && listing.stamp == stamp
+                    && listing.takenNs - stamp.modifiedNs > SettledNs)
                     return listing.names;
             }
         }
         const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
-        if (stamp && stampOf(folder) == stamp) {
+        if (stamp.folder && FileStamp::of(folder) == stamp) {
             const std::lock_guard lock(m_mutex);
             std::erase_if(m_listings, [&](const Listing &listing) { return listing.folder == folder; });
-            m_listings.push_front({folder, *stamp, takenNs, names});
+            m_listings.push_front({folder, stamp, takenNs, names});
             if (m_listings.size() > KeptListings)
                 m_listings.pop_back();
         }
@@ -74,7 +55,7 @@ private:
     struct Listing
     {
         QString folder;
-        FolderStamp stamp;
+        FileStamp stamp;
         int64_t takenNs = 0;
         QStringList names;
     };

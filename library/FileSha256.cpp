@@ -1,7 +1,8 @@
 #include "library/FileSha256.h"
 
+#include "base/BinaryReader.h"
+
 #include <QCryptographicHash>
-#include <QFile>
 
 #include <dlfcn.h>
 #include <openssl/evp.h>
@@ -52,27 +53,28 @@ const CryptoLibrary &cryptoLibrary()
     return loaded;
 }
 
-// Reads the whole file through one buffer, handing each piece to add(data, n); false when a
-// read fails or add refuses a piece.
+// Hands every piece of the file to add(piece); false when the file cannot be read or add
+// refuses a piece.
 template <typename Add>
-bool readInPieces(QFile &file, Add add)
+bool readInPieces(const QString &path, Add add)
 {
-    QByteArray buffer(qsizetype(1) << 20, Qt::Uninitialized);
-    for (;;) {
-        const qint64 n = file.read(buffer.data(), buffer.size());
-        if (n <= 0)
-            return n == 0;
-        if (!add(buffer.constData(), n))
-            return false;
+    bool added = true;
+    try {
+        BinaryReader::readInPieces(path, [&](QByteArrayView piece) { added = added && add(piece); });
+    } catch (const FileError &) {
+        return false;
     }
+    return added;
 }
 
-std::optional<QString> withSystemLibrary(const CryptoLibrary &crypto, QFile &file)
+std::optional<QString> withSystemLibrary(const CryptoLibrary &crypto, const QString &path)
 {
     const std::unique_ptr<EVP_MD_CTX, decltype(crypto.freeContext)> hash(crypto.newContext(), crypto.freeContext);
     if (!hash || crypto.init(hash.get(), crypto.sha256(), nullptr) != 1)
         return std::nullopt;
-    if (!readInPieces(file, [&](const char *data, qint64 n) { return crypto.update(hash.get(), data, std::size_t(n)) == 1; }))
+    if (!readInPieces(path, [&](QByteArrayView piece) {
+            return crypto.update(hash.get(), piece.data(), std::size_t(piece.size())) == 1;
+        }))
         return std::nullopt;
     std::array<unsigned char, EVP_MAX_MD_SIZE> digest{};
     unsigned int length = 0;
@@ -81,11 +83,11 @@ std::optional<QString> withSystemLibrary(const CryptoLibrary &crypto, QFile &fil
     return QString::fromLatin1(QByteArray(reinterpret_cast<const char *>(digest.data()), int(length)).toHex());
 }
 
-std::optional<QString> withQt(QFile &file)
+std::optional<QString> withQt(const QString &path)
 {
     QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (!readInPieces(file, [&](const char *data, qint64 n) {
-            hash.addData(QByteArrayView(data, n));
+    if (!readInPieces(path, [&](QByteArrayView piece) {
+            hash.addData(piece);
             return true;
         }))
         return std::nullopt;
@@ -103,12 +105,9 @@ bool systemLibraryAvailable()
 
 std::optional<QString> of(const QString &path, Engine engine)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
     if (engine == Engine::SystemLibrary && systemLibraryAvailable())
-        return withSystemLibrary(cryptoLibrary(), file);
-    return withQt(file);
+        return withSystemLibrary(cryptoLibrary(), path);
+    return withQt(path);
 }
 
 } // namespace FileSha256

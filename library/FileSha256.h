@@ -12,7 +12,7 @@ namespace FileSha256 {
 
 enum class Engine { SystemLibrary, Qt };
 
-// nullopt when the file cannot be opened or read.
+// nullopt when the file cannot be read (missing, not a regular file, a read failing).
 std::optional<QString> of(const QString &path, Engine engine = Engine::SystemLibrary);
 // Whether the system's crypto library could be loaded (it is, at the first call).
 bool systemLibraryAvailable();
