@@ -11,6 +11,7 @@ CRavelinView::CRavelinView(LanguagePack &texts, Platform &platform, QObject *par
     : QObject(parent), session(texts, platform)
 {
     session.saveCase = [this](int slot) { return ::SaveCase(session, slot); };
+    session.bindCompanions = [this](int slot) { OpenFlow(session).BindCompanions(slot); };
     QSettings settings;
     cprSettings = CprSettingsStore::load(settings);
 }

@@ -3,6 +3,7 @@
 #include "archive/AedArchive.h"
 #include "archive/AedText.h"
 #include "archive/AedTime.h"
+#include "archive/RecordingId.h"
 #include "base/BinaryReader.h"
 #include "case/CaseStore.h"
 #include "case/EcgSampleDecoder.h"
@@ -113,6 +114,7 @@ AedArchiveContents ParseAedArchive(BinaryReader &in)
     }
     if (!AedTime::isPlausibleStart(r.deviceStartTime))
         r.startTimeValid = false;
+    a.recordingId = RecordingId(a.files);
     return a;
 }
 
@@ -137,6 +139,7 @@ void ReadAedArchive(CaseStore &store, const QString &path, int slot, uint16_t ti
         *entry.fileSet = std::move(a.files);
         entry.tempLoaded = a.tempSection ? 1 : 0;
         entry.tempFilePresent = a.tempFilePresent;
+        entry.recordingId = a.recordingId;
         store.pendingAnnotations = std::move(a.annotations);
     } catch (...) {
         store.FreeCase(slot);

@@ -22,6 +22,7 @@ struct AedArchiveContents
     std::vector<EventItem> annotations;  // title (with "A: ") and body, file order
     bool tempSection = false;            // the archive held a Temp section
     int32_t tempFilePresent = 0;         // from the trailer, else tempSection
+    QString recordingId;                 // RecordingId of the device files held
 };
 
 // Reads an archive from its bytes. A text or section running past the end, a length

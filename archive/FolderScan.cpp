@@ -109,9 +109,7 @@ bool FolderScan::handleFolder(const QString &folder)
             continue;
         // An archive found here is opened as it is: the device files beside it are not
         // the ones it was made from, so nothing is erased.
-        state.archivePath = dir.filePath(name);
-        state.openMode = 3;
-        if (OpenFlow(m_session).OpenArchivePath() != OpenFlow::Outcome::Opened)
+        if (OpenFlow(m_session).OpenArchive(dir.filePath(name), state.timeZoneChoice) != OpenFlow::Outcome::Opened)
             return false;
         opened = true;
     }
@@ -132,7 +130,6 @@ bool FolderScan::importFolder(const QString &folder)
     }
     m_session.store.setTempFilePresent(m_session.store.nextCaseSlot(), check.tempFilePresent());
     state.openMode = 1;
-    state.archivePath.clear();
     const OpenFlow::Outcome outcome = OpenFlow(m_session).ImportMifFolder();
     // A device file that could not be read was reported like a missing one: the folder
     // stays as it was and the scan goes on.

@@ -4,14 +4,19 @@
 #include "base/Platform.h"
 #include "archive/AedArchive.h"
 #include "archive/AedArchiveReader.h"
+#include "archive/CaseCompanions.h"
+#include "archive/CompanionBinding.h"
+#include "archive/RecordingId.h"
 #include "device/AudioRecordFile.h"
 #include "archive/CloseAllCases.h"
 #include "device/CprFeedbackFile.h"
 #include "base/FileError.h"
+#include "base/FileIdentity.h"
 #include "archive/FolderScan.h"
 #include "archive/ImportChecks.h"
 #include "archive/MifImport.h"
 #include "case/CaseSession.h"
+#include "case/DeviceFolderFiles.h"
 #include "case/EventListText.h"
 #include "case/ReviewFile.h"
 #include "device/EventListBuild.h"
@@ -45,11 +50,6 @@ int ModelIndexOfFolder(const QString &folder)
 void OpenFlow::OnOpenRequest()
 {
     SharedState &state = m_session.state;
-    if (state.openMode == 3) {
-        OpenArchivePath();
-        showOpenedCase();
-        return;
-    }
     OpenDialogLogic logic(state, m_session.platform(), m_session.texts());
     if (!m_session.platform().runOpenDialog(logic))
         return;
@@ -76,42 +76,58 @@ void OpenFlow::OnOpenRequest()
 OpenFlow::Outcome OpenFlow::ImportMifFolder()
 {
     SharedState &state = m_session.state;
-    state.archivePath.clear();
     MifImport import(m_session);
     const int slot = import.DecodeFolder();
     if (slot < 0)
         return Outcome::Skipped;
 
     const QString name = import.archiveName();
+    QString archivePath;
     if (state.directoryMode == 1) {
-        state.archivePath = state.mifFolderPath + QLatin1Char('/') + name + QStringLiteral(".aed");
+        archivePath = state.mifFolderPath + QLatin1Char('/') + name + QStringLiteral(".aed");
     } else {
-        const QString path = m_session.platform().saveFileDialog(QString(), QDir(state.mifFolderPath).filePath(name),
-                                                              AedArchive::fileFilter(m_session.texts().isItalian()), AedArchive::defaultSuffix());
-        if (path.isEmpty()) {
+        archivePath = m_session.platform().saveFileDialog(QString(), QDir(state.mifFolderPath).filePath(name),
+                                                          AedArchive::fileFilter(m_session.texts().isItalian()),
+                                                          AedArchive::defaultSuffix());
+        if (archivePath.isEmpty()) {
             // The decoded case is never shown and could not be saved later: it goes now.
             m_session.store.FreeCase(slot);
             return Outcome::Cancelled;
         }
-        state.archivePath = path;
     }
-    // The archive never goes over a file of the device folder, and an import of a whole
-    // directory never replaces an archive that is there already (it may have been reviewed).
+    // The archive never goes over a file of the device folder, an import of a whole directory
+    // never replaces an archive that is there already (it may have been reviewed), and no
+    // archive goes beside another recording's CPR data or sound.
+    const QString recordingId = RecordingId(*m_session.store.at(slot).fileSet);
+    const CompanionPlan companions = PlanCompanions(ImportedCompanions(state.mifFolderPath, recordingId), archivePath);
     QString refusal;
-    if (!ImportChecks::deviceFolderFileAt(m_session.store.scratchFileSet, state.archivePath).isEmpty())
-        refusal = ImportChecks::protectedTargetText(state.archivePath);
-    else if (state.directoryMode == 1 && QFileInfo::exists(state.archivePath))
-        refusal = existingArchiveText(state.archivePath);
+    if (!ImportChecks::deviceFolderFileAt(m_session.store.scratchFileSet, archivePath).isEmpty())
+        refusal = ImportChecks::protectedTargetText(archivePath);
+    else if (state.directoryMode == 1 && QFileInfo::exists(archivePath))
+        refusal = existingArchiveText(archivePath);
+    else
+        refusal = companions.refusal;
     if (!refusal.isEmpty()) {
         m_session.platform().showError(refusal, m_session.GetText(TextId::Caption));
         m_session.store.FreeCase(slot);
         return state.directoryMode == 1 ? Outcome::Skipped : Outcome::Failed;
     }
-    if (!import.WriteArchive(slot, state.archivePath))
+    if (!import.WriteArchive(slot, archivePath))
         return Outcome::Failed;
-
-    state.openMode = 3;
-    return OpenArchivePath(&import.conversion());
+    // The device files are erased only once the case is whole where it now lives.
+    QStringList notes;
+    try {
+        CarryCompanions(companions, archivePath);
+        WriteReviewFileWithBinding(archivePath, recordingId, companions.binding(), ReviewMarks(), false, notes);
+    } catch (const FileError &error) {
+        m_session.platform().showError(error.message(), m_session.GetText(TextId::Caption));
+        OpenArchive(archivePath, state.timeZoneChoice);
+        return Outcome::Failed;
+    }
+    if (!notes.isEmpty())
+        m_session.platform().messageBox(notes.join(QLatin1Char('\n')), m_session.GetText(TextId::Caption),
+                                        Platform::Icon::Information, Platform::Buttons::Ok);
+    return OpenArchive(archivePath, state.timeZoneChoice, &import.conversion());
 }
 
 OpenFlow::Outcome OpenFlow::ChooseArchive()
@@ -122,19 +138,9 @@ OpenFlow::Outcome OpenFlow::ChooseArchive()
     return OpenArchiveFile(path);
 }
 
-OpenFlow::Outcome OpenFlow::OpenArchivePath(const MifConversion *conversion)
-{
-    const QString &path = m_session.state.archivePath;
-    const qsizetype cut = path.lastIndexOf(QLatin1Char('/'));
-    rememberArchive(path.left(cut + 1), path.mid(cut + 1));
-    return LoadArchiveIntoNewSlot(conversion);
-}
-
 OpenFlow::Outcome OpenFlow::OpenArchiveFile(const QString &path)
 {
-    const qsizetype cut = path.lastIndexOf(QLatin1Char('/'));
-    rememberArchive(path.left(cut + 1), path.mid(cut + 1));
-    return LoadArchiveIntoNewSlot();
+    return OpenArchive(path, m_session.state.timeZoneChoice);
 }
 
 OpenFlow::Outcome OpenFlow::OpenAndShowArchiveFile(const QString &path)
@@ -144,22 +150,29 @@ OpenFlow::Outcome OpenFlow::OpenAndShowArchiveFile(const QString &path)
     return outcome;
 }
 
-void OpenFlow::rememberArchive(const QString &folder, const QString &name)
+int OpenFlow::openSlotOf(const QString &path) const
 {
-    SharedState &state = m_session.state;
-    state.currentFolder = folder;
-    state.currentArchiveName = name;
-    state.lastArchiveName = name;
-    state.lastArchiveFolder = folder;
+    if (!QFileInfo::exists(path))
+        return -1;
+    for (int slot : m_session.openSlots())
+        if (isSameFile(m_session.store.at(slot).sourcePath, path))
+            return slot;
+    return -1;
 }
 
-OpenFlow::Outcome OpenFlow::LoadArchiveIntoNewSlot(const MifConversion *conversion)
+OpenFlow::Outcome OpenFlow::OpenArchive(const QString &path, uint16_t zoneRow, const MifConversion *conversion)
 {
     SharedState &state = m_session.state;
     // The request is used up whatever comes of it: the next Open shows the Open dialog.
     state.openMode = 0;
-    const QString path = state.currentFolder + state.currentArchiveName;
-    const std::optional<ReviewMarks> marks = readReviewMarks(path);
+    // One archive is one case: a second open of the same file shows the case already open
+    // (two copies would each rewrite the review file, the last one winning).
+    if (m_writes.reviewFile && m_adjustedStart.isEmpty()) {
+        if (const int open = openSlotOf(path); open >= 0) {
+            m_openedSlot = open;
+            return Outcome::Opened;
+        }
+    }
     const int slot = m_session.store.AllocateCaseSlot(path);
     OpenCase &entry = m_session.store.at(slot);
     entry.hasCprFeedback = false;
@@ -167,14 +180,24 @@ OpenFlow::Outcome OpenFlow::LoadArchiveIntoNewSlot(const MifConversion *conversi
     entry.audioStartMs = 0;
     entry.audioDurationSec = 0;
     try {
-        ReadAedArchive(m_session.store, path, slot, m_session.state.timeZoneChoice); // frees the slot when it fails
+        ReadAedArchive(m_session.store, path, slot, zoneRow); // frees the slot when it fails
     } catch (const FileError &error) {
         m_session.platform().showError(error.message(), m_session.GetText(TextId::Caption));
         return Outcome::Failed;
     }
 
-    state.modelIndex = ModelIndexOfFolder(state.currentFolder);
+    state.modelIndex = ModelIndexOfFolder(QFileInfo(path).path());
     entry.modelIndex = state.modelIndex;
+    bool adopted = false;
+    bool writable = false;
+    const std::optional<ReviewMarks> marks = reviewMarksFor(path, entry.recordingId, adopted, writable);
+    entry.reviewFileWritable = writable;
+    const CompanionChoice companions = ChooseCompanions(path, marks ? marks->companions : std::nullopt, writable);
+    entry.companions = companions.binding;
+    if (!companions.leftOut.isEmpty())
+        m_session.platform().messageBox(companions.leftOutText(), m_session.GetText(TextId::Caption),
+                                        Platform::Icon::Warning, Platform::Buttons::Ok);
+
     // A start typed with "Adjust..." now, else the one the review file keeps.
     entry.adjustedStart = !m_adjustedStart.isEmpty() ? m_adjustedStart : marks ? marks->adjustedStart : QString();
     BuildEventList(m_session, slot);
@@ -185,7 +208,9 @@ OpenFlow::Outcome OpenFlow::LoadArchiveIntoNewSlot(const MifConversion *conversi
         if (const CaseRecord *c = m_session.store.caseAt(slot); c && m_session.tree && !entry.viewed)
             m_session.tree->setItemImage(c->caseItem, TreeImage::CaseNotViewed);
     }
-    if (!m_adjustedStart.isEmpty())
+    // What the file does not say yet is recorded now: the recording's ID of a file written
+    // before recordings had one, the companions bound by the folder's layout, a new start.
+    if (adopted || companions.newBinding || !m_adjustedStart.isEmpty())
         m_session.reviewMarksChanged(slot);
     m_openedSlot = slot;
     if (m_session.archiveOpened)
@@ -204,6 +229,8 @@ OpenFlow::Outcome OpenFlow::LoadArchiveIntoNewSlot(const MifConversion *conversi
             complete = false;
         }
     }
+    entry.cprFeedbackPath = companions.cprFeedbackPath;
+    entry.audioRecordPath = companions.audioRecordPath;
     return loadCompanionFiles(slot) && complete ? Outcome::Opened : Outcome::Failed;
 }
 
@@ -234,17 +261,51 @@ void OpenFlow::showImportMessage(const MifEraseResult &erase)
                                     Platform::Buttons::Ok);
 }
 
-std::optional<ReviewMarks> OpenFlow::readReviewMarks(const QString &archivePath)
+std::optional<ReviewMarks> OpenFlow::reviewMarksFor(const QString &path, const QString &recordingId, bool &adopted,
+                                                    bool &writable)
 {
-    // A review file that cannot be read costs the reviewer's marks, not the case.
-    try {
-        return ReviewFile::read(archivePath);
-    } catch (const FileError &error) {
-        m_session.platform().showError(
-            error.message() + QLatin1Char('\n') + m_session.GetText(ReviewFileIgnoredText),
-            m_session.GetText(TextId::Caption));
+    // A review file that cannot be used costs the reviewer's marks, not the case; one that is
+    // not this recording's is never applied and never overwritten.
+    using Kind = ReviewFile::Reading::Kind;
+    const ReviewFile::Reading reading = ReviewFile::read(path);
+    adopted = false;
+    writable = m_writes.reviewFile && reading.kind != Kind::Link;
+    const QString caption = m_session.GetText(TextId::Caption);
+    const QString file = QDir::toNativeSeparators(ReviewFile::pathFor(path));
+    QString why;
+    switch (reading.kind) {
+    case Kind::None:
+        return std::nullopt;
+    case Kind::Link:
+        m_session.platform().showError(reading.problem, caption);
+        return std::nullopt;
+    case Kind::Marks:
+        if (reading.marks.recordingId.isEmpty() || reading.marks.recordingId == recordingId) {
+            adopted = reading.marks.recordingId.isEmpty();
+            return reading.marks;
+        }
+        why = QStringLiteral("%1 holds the review marks of another recording.").arg(file);
+        break;
+    case Kind::Unusable:
+        why = reading.problem;
+        break;
+    }
+    if (!m_writes.reviewFile) {
+        m_session.platform().showError(why + QLatin1Char('\n') + m_session.GetText(ReviewFileIgnoredText), caption);
         return std::nullopt;
     }
+    try {
+        const QString aside = ReviewFile::moveAside(path);
+        m_session.platform().showError(why + QLatin1Char('\n')
+                                           + QStringLiteral("It was moved aside to %1; the case starts without marks.")
+                                                 .arg(QDir::toNativeSeparators(aside)),
+                                       caption);
+    } catch (const FileError &error) {
+        // It stays where it is, and so nothing is written over it.
+        writable = false;
+        m_session.platform().showError(why + QLatin1Char('\n') + error.message(), caption);
+    }
+    return std::nullopt;
 }
 
 void OpenFlow::showOpenedCase()
@@ -258,16 +319,47 @@ bool OpenFlow::loadCompanionFiles(int slot)
 {
     // Each file is reported on its own: a broken feedback file does not keep the sound away.
     bool complete = true;
-    const QString &folder = m_session.state.currentFolder;
-    for (auto load : {&LoadCprFeedback, &LoadAudioRecord}) {
+    const OpenCase &entry = m_session.store.at(slot);
+    const std::pair<void (*)(CaseSession &, const QString &, int), QString> loads[] = {
+        {&LoadCprFeedback, entry.cprFeedbackPath}, {&LoadAudioRecord, entry.audioRecordPath}};
+    for (const auto &[load, file] : loads) {
+        if (file.isEmpty())
+            continue;
         try {
-            load(m_session, folder, slot);
+            load(m_session, QFileInfo(file).path(), slot);
         } catch (const FileError &error) {
             m_session.platform().showError(error.message(), m_session.GetText(TextId::Caption));
             complete = false;
         }
     }
     return complete;
+}
+
+void OpenFlow::BindCompanions(int slot)
+{
+    if (!m_session.store.caseAt(slot))
+        return;
+    OpenCase &entry = m_session.store.at(slot);
+    QStringList unreadable;
+    entry.companions = CompanionFilesBeside(entry.sourcePath, &unreadable);
+    const DeviceFolderFiles beside(QFileInfo(entry.sourcePath).absolutePath());
+    entry.cprFeedbackPath.clear();
+    entry.audioRecordPath.clear();
+    for (const CompanionFile &file : *entry.companions)
+        (file.name == CprFeedbackFile::fileName() ? entry.cprFeedbackPath : entry.audioRecordPath) =
+            beside.filePath(file.name);
+    if (!unreadable.isEmpty())
+        m_session.platform().showError(
+            QStringLiteral("Not bound, since it cannot be read: %1").arg(unreadable.join(QStringLiteral(", "))),
+            m_session.GetText(TextId::Caption));
+    m_session.reviewMarksChanged(slot);
+    if (CaseRecord *c = m_session.store.caseAt(slot)) {
+        c->cprFeedback.clear();
+        c->cprFeedbackCount = 0;
+    }
+    entry.hasCprFeedback = false;
+    entry.hasAudio = false;
+    loadCompanionFiles(slot);
 }
 
 OpenFlow::Outcome OpenFlow::AdjustCase(int slot, const QString &typedStart)
@@ -284,12 +376,11 @@ OpenFlow::Outcome OpenFlow::AdjustCase(int slot, const QString &typedStart)
     // The case is read again from its own archive (a Save just now may have moved it) with
     // the typed start; it is closed only once its new reading is open.
     const QString path = m_session.store.at(slot).sourcePath;
-    const qsizetype cut = path.lastIndexOf(QLatin1Char('/'));
-    rememberArchive(path.left(cut + 1), path.mid(cut + 1));
+    const uint16_t zone = uint16_t(m_session.store.caseAt(slot)->timeZoneIndex);
     m_adjustedStart = typedStart;
-    const Outcome outcome = LoadArchiveIntoNewSlot();
+    const Outcome outcome = OpenArchive(path, zone);
     m_adjustedStart.clear();
-    if (m_openedSlot < 0)
+    if (m_openedSlot < 0 || m_openedSlot == slot)
         return outcome;
     m_session.CloseCase(slot);
     showOpenedCase();

@@ -4,56 +4,68 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <optional>
 
 class CaseSession;
+struct CompanionChoice;
 struct MifConversion;
 struct MifEraseResult;
 
+// What an open may write besides showing the case. The program opens a case for review: it
+// keeps the review file up to date (moving aside one that is not the recording's, recording
+// which companion files belong to it) and makes "Audio Record.wav" when it is missing. The
+// reading commands of ravelin-cli and the case library write nothing.
+struct OpenWrites
+{
+    bool reviewFile = true;
+    bool wav = true;
+    static OpenWrites none() { return {false, false}; }
+};
+
 // The Open command from the Open dialog to an open case: choosing an archive, importing a
-// MIF folder (decode, write the archive, open it, erase the device files), opening the
-// archive at state.archivePath, and the reading again of a case after "Adjust...".
-// Works on the session's shared state; holds nothing between commands.
+// MIF folder (decode, write the archive, open it, erase the device files), opening an archive
+// by path, and the reading again of a case after "Adjust...". Each step is handed the archive,
+// zone and slot it acts on; the session's shared state holds only the Open dialog's answers
+// and the folder scan's pages.
 class OpenFlow
 {
 public:
     // How an open or import ended.
     enum class Outcome {
-        Opened,     // the archive is open as a case
+        Opened,     // the archive is open as a case (or was open already: that case is shown)
         Cancelled,  // the user cancelled a dialog; nothing changed
         Skipped,    // an import found a device file it could not read, or (directory mode) an archive
                     // already at its target; reported, nothing written
         Failed,     // reported error; no case, or a case without its CPR feedback or sound
     };
 
-    explicit OpenFlow(CaseSession &session) : m_session(session) {}
+    explicit OpenFlow(CaseSession &session, OpenWrites writes = {}) : m_session(session), m_writes(writes) {}
 
-    // The Open command: the archive at archivePath when openMode is 3, else the Open
-    // dialog and what its button asks for.
+    // The Open command: the Open dialog and what its button asks for.
     void OnOpenRequest();
 
-    // openMode 1: imports the MIF folder state.mifFolderPath of state.deviceModel. The
-    // next slot's tempFilePresent says whether its Temp file is read. In directory mode the
-    // archive goes into the folder under its automatic name (never over an archive there);
-    // otherwise the user names it. A target that is a file of the device folder is refused.
+    // Imports the MIF folder state.mifFolderPath of state.deviceModel. The next slot's
+    // tempFilePresent says whether its Temp file is read. In directory mode the archive goes
+    // into the folder under its automatic name (never over an archive there); otherwise the
+    // user names it. A target that is a file of the device folder is refused, and so is a
+    // folder that holds companion files of another recording. The new archive gets its review
+    // file (its recording and the companion files imported with it, copied beside it when it
+    // goes to another folder) before it is opened.
     Outcome ImportMifFolder();
-    // openMode 2: asks for an archive and opens it.
+    // Asks for an archive and opens it.
     Outcome ChooseArchive();
-    // openMode 3: opens the archive at state.archivePath. conversion, when given, is the
-    // import that has just written it: once the archive has been read back holding the
-    // device files, they are erased (EraseMifFiles) and the import message is shown in
-    // single-folder mode, naming the files kept because they changed (a warning on its own
-    // in directory mode).
-    Outcome OpenArchivePath(const MifConversion *conversion = nullptr);
-    // Opens an archive the way "Load AED File" does, without a dialog (command line,
-    // recent files).
+    // Opens the archive at path in time-zone row zoneRow. An archive that is open already
+    // (the same file, however it is named) is not opened again: its case is the one shown.
+    // conversion, when given, is the import that has just written it: once the archive has
+    // been read back holding the device files, they are erased (EraseMifFiles) and the import
+    // message is shown in single-folder mode, naming the files kept because they changed (a
+    // warning on its own in directory mode).
+    Outcome OpenArchive(const QString &path, uint16_t zoneRow, const MifConversion *conversion = nullptr);
+    // OpenArchive in the zone chosen in the Open dialog (command line, recent files, library).
     Outcome OpenArchiveFile(const QString &path);
-    // OpenArchiveFile, then the new case is selected so the windows show it.
+    // OpenArchiveFile, then the case is selected so the windows show it.
     Outcome OpenAndShowArchiveFile(const QString &path);
-
-    // Reads state.currentFolder + state.currentArchiveName into a new slot, builds its event
-    // list and loads its CPR feedback and sound (see OpenArchivePath for conversion).
-    Outcome LoadArchiveIntoNewSlot(const MifConversion *conversion = nullptr);
 
     // "Adjust..." of the General form for the case in slot: typedStart must be a real date
     // and time "YYYY-MM-DD HH:MM:SS" (else a message and nothing changes). After the unsaved-
@@ -61,19 +73,30 @@ public:
     // which the review file keeps; every other case stays as it is.
     Outcome AdjustCase(int slot, const QString &typedStart);
 
-    // Slot of the case the last successful open made; -1 before.
+    // "Use this folder's CPR and sound files for this case": the companion files beside the
+    // archive of the case in slot are bound to its recording (its review file records them) and
+    // loaded into the case.
+    void BindCompanions(int slot);
+
+    // Slot of the case the last successful open made or showed; -1 before.
     int openedSlot() const { return m_openedSlot; }
 
 private:
-    void rememberArchive(const QString &folder, const QString &name);
     void finishConversion(const MifConversion &conversion);
     bool loadCompanionFiles(int slot);
     void showImportMessage(const MifEraseResult &erase);
-    std::optional<ReviewMarks> readReviewMarks(const QString &archivePath);
+    // The marks of the review file beside path that belong to recordingId, after the file that
+    // does not (another recording's, damaged, newer) was moved aside; adopted is set for a file
+    // written before recordings had IDs.
+    std::optional<ReviewMarks> reviewMarksFor(const QString &path, const QString &recordingId, bool &adopted,
+                                              bool &writable);
+    // The slot of an open case read from the same file as path; -1 when none.
+    int openSlotOf(const QString &path) const;
     // Selects the case the last open made, so the windows show it.
     void showOpenedCase();
 
     CaseSession &m_session;
+    OpenWrites m_writes;
     int m_openedSlot = -1;
     QString m_adjustedStart; // start typed with "Adjust..." for the case being opened
 };

@@ -2,7 +2,9 @@
 
 #include "archive/AedArchive.h"
 #include "archive/AedArchiveWriter.h"
+#include "archive/CaseCompanions.h"
 #include "base/FileError.h"
+#include "base/FileIdentity.h"
 #include "base/LanguagePack.h"
 #include "base/Platform.h"
 #include "case/CaseSession.h"
@@ -54,6 +56,17 @@ bool SaveCase(CaseSession &session, int slot)
                                                  AedArchive::defaultSuffix());
     if (path.isEmpty())
         return false;
+    // A copy in another folder takes the case's CPR data and sound with it, and never goes
+    // beside another recording's.
+    const bool sameArchive = isSameFile(path, entry.sourcePath);
+    const bool sameFolder = isSameFile(QFileInfo(path).absolutePath(), QFileInfo(entry.sourcePath).absolutePath());
+    CompanionPlan companions = PlanCompanions(BoundCompanions(session.store, slot), path);
+    if (sameFolder)
+        companions.copy = false;
+    else if (!companions.refusal.isEmpty()) {
+        platform.showError(companions.refusal, caption);
+        return false;
+    }
     try {
         WriteAedArchive(session.store, slot, path, AedArchiveVariant::Save);
     } catch (const FileError &error) {
@@ -61,15 +74,19 @@ bool SaveCase(CaseSession &session, int slot)
         return false;
     }
     session.markSaved(slot);
-    // The case stays with the archive it came from. Its marks (an adjusted start above all)
-    // also go beside a new archive, so that one reopens as the case is shown.
-    const bool hadMarks = QFileInfo::exists(ReviewFile::pathFor(entry.sourcePath)) || entry.timeAdjusted();
-    if (hadMarks && QFileInfo(path).absoluteFilePath() != QFileInfo(entry.sourcePath).absoluteFilePath()) {
+    // The case stays with the archive it came from. A new archive gets its companions and its
+    // review file (the marks, an adjusted start above all), so that it reopens as the case is shown.
+    if (!sameArchive && !entry.recordingId.isEmpty()) {
+        QStringList notes;
         try {
-            ReviewFile::write(path, ReviewFile::marksOf(session.store, slot));
+            CarryCompanions(companions, path);
+            WriteReviewFileWithBinding(path, entry.recordingId, companions.binding(),
+                                       ReviewFile::marksOf(session.store, slot), false, notes);
         } catch (const FileError &error) {
             platform.showError(error.message(), caption);
         }
+        if (!notes.isEmpty())
+            platform.messageBox(notes.join(QLatin1Char('\n')), caption, Platform::Icon::Information, Platform::Buttons::Ok);
     }
     if (session.archiveSaved)
         session.archiveSaved(path);

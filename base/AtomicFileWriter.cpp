@@ -208,9 +208,13 @@ void write(const QString &path, const QByteArray &data, const std::function<QStr
     write(path, QByteArrayList{data}, tokens);
 }
 
-void write(const QString &path, const QByteArrayList &parts, const std::function<QString()> &tokens)
+namespace {
+
+// Writes parts to target (the file itself, whatever is there) through a temporary file; errors
+// name path.
+void replaceWith(const QString &path, const QString &target, const QByteArrayList &parts,
+                 const std::function<QString()> &tokens)
 {
-    const QString target = finalPath(path);
     TemporaryFile temp;
     if (const int error = temp.create(target, tokens); error != 0)
         throw FileError(path, FileError::Kind::CreateFailed, qt_error_string(error));
@@ -224,6 +228,23 @@ void write(const QString &path, const QByteArrayList &parts, const std::function
         throw FileError(path, FileError::Kind::WriteFailed, qt_error_string(error));
     syncFolderOf(target);
     removeLeftovers(target);
+}
+
+} // namespace
+
+void write(const QString &path, const QByteArrayList &parts, const std::function<QString()> &tokens)
+{
+    replaceWith(path, finalPath(path), parts, tokens);
+}
+
+void writeOwn(const QString &path, const QByteArray &data)
+{
+    struct stat existing {};
+    if (::lstat(QFile::encodeName(path).constData(), &existing) == 0 && !S_ISREG(existing.st_mode))
+        throw FileError(path, FileError::Kind::CreateFailed,
+                        S_ISLNK(existing.st_mode) ? QStringLiteral("It is a symbolic link, which is never written through.")
+                                                  : QStringLiteral("It is not a regular file."));
+    replaceWith(path, path, QByteArrayList{data}, {});
 }
 
 } // namespace AtomicFileWriter

@@ -29,6 +29,11 @@ void write(const QString &path, const QByteArrayList &parts);
 void write(const QString &path, const QByteArray &data, const std::function<QString()> &tokens);
 void write(const QString &path, const QByteArrayList &parts, const std::function<QString()> &tokens);
 
+// The same for a file the program keeps up to date by itself (a review file): the target is
+// written only as itself, never through a symbolic link. A link, or anything but a regular
+// file, at path is left as it is and throws FileError CreateFailed naming path.
+void writeOwn(const QString &path, const QByteArray &data);
+
 // Where a write of path lands: path itself, or the file its chain of symbolic links ends
 // at (path again when the chain loops).
 QString finalPath(const QString &path);

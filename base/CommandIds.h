@@ -67,6 +67,9 @@ constexpr int GoToTime = 32920;
 constexpr int NextEventOfKind = 32921;
 constexpr int PreviousEventOfKind = 32922;
 
+// Case menu: bind the CPR data and sound files of the archive's folder to its recording.
+constexpr int BindCompanions = 32923;
+
 } // namespace CommandId
 
 // Messages between the windows, all delivered synchronously (a direct call).

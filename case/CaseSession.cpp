@@ -79,8 +79,9 @@ void CaseSession::reviewMarksChanged(int slot)
     if (!store.caseAt(slot))
         return;
     OpenCase &entry = store.at(slot);
-    // A case that no archive holds yet has nowhere to keep them; its save writes them.
-    if (entry.sourcePath.isEmpty())
+    // A case that no archive holds yet has nowhere to keep them (its save writes them), and one
+    // opened only for reading, or whose review file is not the program's, keeps them in memory.
+    if (entry.sourcePath.isEmpty() || !entry.reviewFileWritable)
         return;
     try {
         ReviewFile::write(entry.sourcePath, ReviewFile::marksOf(store, slot));

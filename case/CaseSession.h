@@ -58,6 +58,10 @@ public:
     // Writes the case in a slot to an archive the user names; true when written. Provided
     // by the layer that knows the archive format (cases closed with unsaved changes).
     std::function<bool(int)> saveCase;
+    // Binds the CPR data and sound files of the folder of the case in slot to its recording and
+    // loads them ("Use this folder's CPR and sound files for this case"). Provided by the layer
+    // that knows those files.
+    std::function<void(int)> bindCompanions;
 
     // Unsaved changes are kept per case: an edit of the General form and an added, edited
     // or deleted annotation mark the case; saving it clears the mark. state.unsavedChanges

@@ -183,6 +183,10 @@ void CaseSession::OnTreeMenuCommand(int commandId)
     case CommandId::CloseCase: OnCloseCase(slot); break;
     case CommandId::MarkViewed: OnMarkViewed(slot); break;
     case CommandId::MarkNotViewed: OnMarkNotViewed(slot); break;
+    case CommandId::BindCompanions:
+        if (bindCompanions && store.caseAt(slot))
+            bindCompanions(slot);
+        break;
     case CommandId::AddAnnotation: OnAddAnnotation(slot); break;
     case CommandId::EditAnnotation: OnEditAnnotation(slot, event); break;
     case CommandId::DeleteAnnotation: OnDeleteAnnotation(slot, event); break;

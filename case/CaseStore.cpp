@@ -87,6 +87,11 @@ int CaseStore::AllocateCaseSlot(const QString &sourcePath)
     entry.shockCount = 0;
     entry.adjustedStart.clear();
     entry.reviewWriteReported = false;
+    entry.reviewFileWritable = true;
+    entry.recordingId.clear();
+    entry.companions.reset();
+    entry.cprFeedbackPath.clear();
+    entry.audioRecordPath.clear();
     return slot;
 }
 

@@ -82,9 +82,7 @@ QString DeviceFolderFiles::matchingName(const QString &name) const
 {
     if (QFileInfo(exactPath(name)).isFile())
         return name;
-    if (!m_files)
-        m_files = m_folder.isEmpty() ? QStringList() : folderListings().namesIn(m_folder);
-    for (const QString &file : std::as_const(*m_files)) {
+    for (const QString &file : names()) {
         if (file.compare(name, Qt::CaseInsensitive) == 0)
             return file;
     }
@@ -100,4 +98,11 @@ QString DeviceFolderFiles::filePath(const QString &name) const
 bool DeviceFolderFiles::hasFile(const QString &name) const
 {
     return !matchingName(name).isEmpty();
+}
+
+QStringList DeviceFolderFiles::names() const
+{
+    if (!m_files)
+        m_files = m_folder.isEmpty() ? QStringList() : folderListings().namesIn(m_folder);
+    return *m_files;
 }

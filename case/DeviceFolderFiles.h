@@ -18,6 +18,8 @@ public:
     QString filePath(const QString &name) const;
     // True when a file (or a link to one) has the name, without regard to case.
     bool hasFile(const QString &name) const;
+    // The names of the folder's files (links to files included), in name order.
+    QStringList names() const;
 
 private:
     QString exactPath(const QString &name) const;

@@ -2,10 +2,13 @@
 
 #include "case/CC8Class.h"
 #include "case/CaseRecord.h"
+#include "case/CompanionFile.h"
 
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <vector>
 
 // Everything one case slot holds while its case is open: the case itself, the MIF file set
 // it came from, and what the open and decoding learnt about its companion files.
@@ -14,8 +17,12 @@ struct OpenCase
     std::unique_ptr<CaseRecord> record; // null once the case is closed
     std::unique_ptr<CC8Class> fileSet;  // null once the case is closed
     QString sourcePath;                 // folder + file name the case came from
+    QString recordingId;                // identity of the recording the archive holds (RecordingId)
     bool used = false;                  // the slot holds an open case
     bool fileSetMade = false;
+    // the companion files bound to the case; empty when it has none
+    QString cprFeedbackPath;
+    QString audioRecordPath;
     bool hasCprFeedback = false;
     bool hasAudio = false;
     int32_t audioStartMs = 0;           // case time at which the audio record starts
@@ -30,5 +37,11 @@ struct OpenCase
     // review file.
     QString adjustedStart;
     bool reviewWriteReported = false;   // a failed write of the review file was reported once
+    // The review file is kept up to date with the marks: the case was opened for review (never
+    // by a reading command) and nothing but the program's own file is at its name.
+    bool reviewFileWritable = true;
+    // The companion files bound to the recording as its review file records them; nullopt when
+    // nothing is recorded (no review file, or one written before bindings were kept).
+    std::optional<std::vector<CompanionFile>> companions;
     bool timeAdjusted() const { return !adjustedStart.isEmpty(); }
 };

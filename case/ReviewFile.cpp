@@ -6,13 +6,20 @@
 #include "case/CaseStore.h"
 #include "case/EventListText.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
+#include <limits>
+
 namespace {
-constexpr int FormatVersion = 1;
+// Version 2 added the recording ID and the bound companion files; version 1 files are read.
+constexpr int FormatVersion = 2;
 // A review file holds two small tables and two values: anything larger is not one.
 constexpr qint64 MaxReviewFileBytes = 1 << 20;
 
@@ -22,6 +29,55 @@ QJsonArray spansToJson(const std::vector<ReviewMarks::Span> &spans)
     for (const auto &[start, end] : spans)
         out.append(QJsonArray{start, end});
     return out;
+}
+
+// A whole number of milliseconds that a case time can hold; checked before any conversion.
+bool isCaseTime(double value)
+{
+    return value >= double(std::numeric_limits<int32_t>::min()) && value <= double(std::numeric_limits<int32_t>::max())
+           && value == double(int32_t(value));
+}
+
+bool isSha256(const QString &text)
+{
+    if (text.size() != 64)
+        return false;
+    return std::all_of(text.begin(), text.end(),
+                       [](QChar c) { return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f'); });
+}
+
+QJsonArray companionsToJson(const std::vector<CompanionFile> &files)
+{
+    QJsonArray out;
+    for (const CompanionFile &f : files)
+        out.append(QJsonObject{{QStringLiteral("name"), f.name},
+                               {QStringLiteral("size"), double(f.size)},
+                               {QStringLiteral("sha256"), f.sha256}});
+    return out;
+}
+
+std::vector<CompanionFile> companionsFromJson(const QJsonValue &value, const QString &path)
+{
+    const auto damaged = [&] {
+        return FileError(path, FileError::Kind::BadFormat,
+                         QStringLiteral("\"companions\" is not a list of files with a name, a size and a SHA-256."));
+    };
+    if (!value.isArray())
+        throw damaged();
+    std::vector<CompanionFile> files;
+    for (const QJsonValue &item : value.toArray()) {
+        const QJsonObject o = item.toObject();
+        const QJsonValue name = o.value(QStringLiteral("name"));
+        const QJsonValue size = o.value(QStringLiteral("size"));
+        const QJsonValue sha256 = o.value(QStringLiteral("sha256"));
+        // Sizes are whole bytes below 2^53, where a JSON number is exact.
+        if (!name.isString() || name.toString().isEmpty() || name.toString().contains(QLatin1Char('/'))
+            || !size.isDouble() || size.toDouble() < 0 || size.toDouble() > 9007199254740992.0
+            || size.toDouble() != double(int64_t(size.toDouble())) || !sha256.isString() || !isSha256(sha256.toString()))
+            throw damaged();
+        files.push_back({name.toString(), int64_t(size.toDouble()), sha256.toString()});
+    }
+    return files;
 }
 
 std::vector<ReviewMarks::Span> spansFromJson(const QJsonValue &value, const QString &path, const char *key)
@@ -39,7 +95,7 @@ std::vector<ReviewMarks::Span> spansFromJson(const QJsonValue &value, const QStr
             throw damaged();
         const double start = pair[0].toDouble();
         const double end = pair[1].toDouble();
-        if (start != double(int(start)) || end != double(int(end)) || start > end)
+        if (!isCaseTime(start) || !isCaseTime(end) || start > end)
             throw damaged();
         spans.emplace_back(int(start), int(end));
     }
@@ -73,6 +129,8 @@ ReviewMarks marksOf(const CaseStore &store, int slot)
     const OpenCase *entry = store.find(slot);
     marks.viewed = entry->viewed;
     marks.adjustedStart = entry->adjustedStart;
+    marks.recordingId = entry->recordingId;
+    marks.companions = entry->companions;
     return marks;
 }
 
@@ -80,6 +138,10 @@ QByteArray encode(const ReviewMarks &marks)
 {
     QJsonObject o;
     o.insert(QStringLiteral("version"), FormatVersion);
+    if (!marks.recordingId.isEmpty())
+        o.insert(QStringLiteral("recordingId"), marks.recordingId);
+    if (marks.companions)
+        o.insert(QStringLiteral("companions"), companionsToJson(*marks.companions));
     if (marks.viewed)
         o.insert(QStringLiteral("viewed"), *marks.viewed);
     o.insert(QStringLiteral("adjustedStart"),
@@ -98,10 +160,18 @@ ReviewMarks decode(const QByteArray &bytes, const QString &path)
     if (error.error != QJsonParseError::NoError || !doc.isObject())
         throw FileError(path, FileError::Kind::BadFormat, QStringLiteral("It is not a review file of this program."));
     const QJsonObject o = doc.object();
-    if (o.value(QStringLiteral("version")).toInt() != FormatVersion)
+    const QJsonValue version = o.value(QStringLiteral("version"));
+    if (!version.isDouble() || (version.toDouble() != 1 && version.toDouble() != FormatVersion))
         throw FileError(path, FileError::Kind::BadFormat, QStringLiteral("Its version is not one this program reads."));
 
     ReviewMarks marks;
+    if (const QJsonValue v = o.value(QStringLiteral("recordingId")); !v.isUndefined()) {
+        if (!v.isString() || !isSha256(v.toString()))
+            throw FileError(path, FileError::Kind::BadFormat, QStringLiteral("\"recordingId\" is not a recording ID."));
+        marks.recordingId = v.toString();
+    }
+    if (const QJsonValue v = o.value(QStringLiteral("companions")); !v.isUndefined())
+        marks.companions = companionsFromJson(v, path);
     if (const QJsonValue v = o.value(QStringLiteral("viewed")); !v.isUndefined()) {
         if (!v.isBool())
             throw FileError(path, FileError::Kind::BadFormat, QStringLiteral("\"viewed\" is not true or false."));
@@ -122,16 +192,48 @@ ReviewMarks decode(const QByteArray &bytes, const QString &path)
 
 void write(const QString &archivePath, const ReviewMarks &marks)
 {
-    AtomicFileWriter::write(pathFor(archivePath), encode(marks));
+    AtomicFileWriter::writeOwn(pathFor(archivePath), encode(marks));
 }
 
-std::optional<ReviewMarks> read(const QString &archivePath)
+Reading read(const QString &archivePath)
 {
     const QString path = pathFor(archivePath);
     const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink())
-        return std::nullopt;
-    return decode(BinaryReader::readWholeFile(path, MaxReviewFileBytes), path);
+    Reading reading;
+    if (info.isSymLink()) {
+        reading.kind = Reading::Kind::Link;
+        reading.problem = QStringLiteral("%1 is a symbolic link: review marks are never read or written through one, "
+                                         "so this case's marks are kept in memory only.")
+                              .arg(QDir::toNativeSeparators(path));
+        return reading;
+    }
+    if (!info.exists())
+        return reading;
+    try {
+        reading.marks = decode(BinaryReader::readWholeFile(path, MaxReviewFileBytes), path);
+        reading.kind = Reading::Kind::Marks;
+    } catch (const FileError &error) {
+        reading.kind = Reading::Kind::Unusable;
+        reading.problem = error.message();
+    }
+    return reading;
+}
+
+QString moveAside(const QString &archivePath)
+{
+    const QString path = pathFor(archivePath);
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    for (int n = 1; n < 1000; ++n) {
+        const QString aside = archivePath + QStringLiteral(".review.") + stamp
+                              + (n > 1 ? QStringLiteral("-%1").arg(n) : QString()) + QStringLiteral(".json");
+        if (QFileInfo::exists(aside) || QFileInfo(aside).isSymLink())
+            continue;
+        QFile file(path);
+        if (!file.rename(aside))
+            throw FileError(path, FileError::Kind::WriteFailed, file.errorString());
+        return aside;
+    }
+    throw FileError(path, FileError::Kind::WriteFailed, QStringLiteral("No free name to move it aside."));
 }
 
 void apply(CaseStore &store, int slot, const ReviewMarks &marks)

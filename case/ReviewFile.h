@@ -1,5 +1,7 @@
 #pragma once
 
+#include "case/CompanionFile.h"
+
 #include <QString>
 #include <optional>
 #include <utility>
@@ -11,6 +13,10 @@ class CaseStore;
 // periods and ECG segments as the reviewer left them, the viewed mark and a start typed with
 // "Adjust...". Kept as a small JSON file beside the archive ("<archive file name>.review.json"),
 // written whole each time a mark changes; the archive itself never changes for them.
+//
+// The file belongs to one recording: it names the recording's ID and the companion files bound
+// to it. A file of another recording, a damaged one or one of a newer version is never applied
+// nor overwritten: the program moves it aside ("<archive file name>.review.<YYYYMMDD-HHMMSS>.json").
 struct ReviewMarks
 {
     using Span = std::pair<int, int>;     // start and end, ms of case time
@@ -18,6 +24,9 @@ struct ReviewMarks
     std::optional<std::vector<Span>> segments;   // the whole segment table, in slot order
     std::optional<bool> viewed;
     QString adjustedStart;                // "YYYY-MM-DD HH:MM:SS", empty when not adjusted
+    QString recordingId;                  // empty in a file written before recordings had IDs
+    // The companion files bound to the recording; nullopt when the file records none.
+    std::optional<std::vector<CompanionFile>> companions;
 };
 
 namespace ReviewFile {
@@ -25,21 +34,40 @@ namespace ReviewFile {
 // The review file of an archive path.
 QString pathFor(const QString &archivePath);
 
-// The marks of the case in slot as they are now.
+// The marks of the case in slot as they are now, with its recording ID and bound companions.
 ReviewMarks marksOf(const CaseStore &store, int slot);
 
 // The file's bytes for marks (UTF-8 JSON, a line feed at the end).
 QByteArray encode(const ReviewMarks &marks);
 // The marks in bytes; throws FileError (BadFormat, naming path) when they are not a review
-// file this program wrote: not JSON, a span that is not two times with start <= end,
-// a start that is not a valid date and time.
+// file this program reads: not JSON, a newer version, a span that is not two 32-bit times with
+// start <= end, a start that is not a valid date and time, a recording ID or companion that
+// is not well formed.
 ReviewMarks decode(const QByteArray &bytes, const QString &path);
 
-// Writes the file beside archivePath atomically; throws FileError.
+// Writes the file beside archivePath atomically, never through a symbolic link; throws FileError.
 void write(const QString &archivePath, const ReviewMarks &marks);
-// Reads the file beside archivePath: nothing when there is none; throws FileError when it
-// cannot be read or is damaged.
-std::optional<ReviewMarks> read(const QString &archivePath);
+
+// What is at the review file's place of an archive.
+struct Reading
+{
+    enum class Kind {
+        None,     // no file
+        Marks,    // a review file this program reads (marks)
+        Link,     // a symbolic link: never read, written or moved
+        Unusable, // damaged, of a newer version or unreadable (problem says why, naming it)
+    };
+    Kind kind = Kind::None;
+    ReviewMarks marks;
+    QString problem;
+};
+// Never throws.
+Reading read(const QString &archivePath);
+
+// Renames the review file of archivePath to "<archive file name>.review.<stamp>.json" (stamp:
+// YYYYMMDD-HHMMSS of now, with "-2", "-3", ... when that name is taken); never replaces or
+// deletes a file. Returns the new path; throws FileError naming the review file.
+QString moveAside(const QString &archivePath);
 
 // Puts marks on the case in slot (tables replaced whole where the file has them; spans
 // beyond a table's room are left out).

@@ -19,7 +19,7 @@ enum DeviceModelCode : int32_t {
 struct SharedState
 {
     // Open dialog outputs
-    int32_t openMode = 0;            // 0 nothing, 1 import MIF folder, 2 choose archive, 3 open archivePath
+    int32_t openMode = 0;            // 0 nothing, 1 import MIF folder, 2 choose archive
     uint8_t directoryMode = 0;       // 1 while a whole directory tree is imported
     QString mifFolderPath;           // folder of the chosen MIF files
     QString serialNumber;            // AED serial number typed in the Open dialog
@@ -28,13 +28,7 @@ struct SharedState
     uint16_t timeZoneChoice = 0;     // row of the time-zone table
     int32_t localZoneOffset = 0;     // computer's offset from UTC, minutes east
 
-    // Archive being opened / last opened
-    QString currentFolder;           // ends in '/'
-    QString currentArchiveName;
-    QString archivePath;
     int32_t modelIndex = 0;          // 0, 1, 2: device model of the last opened archive
-    QString lastArchiveName;
-    QString lastArchiveFolder;
 
     // Folder scan
     int32_t scanPage = 0;

@@ -16,7 +16,8 @@ int CreateCaseFromMif(CaseSession &session, const CC8Class *alreadyRead)
 {
     CaseStore &store = session.store;
     const SharedState &state = session.state;
-    const int slot = store.AllocateCaseSlot(state.currentFolder + state.currentArchiveName);
+    // The case has no archive yet: its import writes one and opens that.
+    const int slot = store.AllocateCaseSlot(QString());
     CaseRecord &c = *store.caseAt(slot);
     CC8Class &files = *store.at(slot).fileSet;
 

@@ -6,7 +6,7 @@
 #include "case/CaseStore.h"
 #include "cpr/CprQuality.h"
 #include "cpr/CprQualityInput.h"
-#include "library/FileSha256.h"
+#include "base/FileSha256.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -87,7 +87,7 @@ bool LibraryIndexer::read(const QString &archive, LibraryCase &c, QString &why)
     SharedState &state = m_session.state;
     state.timeZoneChoice = deviceClockRow();
     state.deviceModel = 0;
-    OpenFlow flow(m_session);
+    OpenFlow flow(m_session, OpenWrites::none());
     flow.OpenArchiveFile(path);
     const int slot = flow.openedSlot();
     bool ok = slot >= 0 && m_session.store.isSlotUsed(slot);

@@ -18,7 +18,7 @@ QString audioRecordPath(const CaseSession &session, int slot)
     const OpenCase *entry = session.store.find(slot);
     const QString source = entry ? entry->sourcePath : QString();
     const qsizetype cut = source.lastIndexOf(QLatin1Char('/'));
-    const QString folder = cut >= 0 ? source.left(cut + 1) : session.state.currentFolder;
+    const QString folder = source.left(cut + 1);
     return folder + QStringLiteral("Audio Record.wav");
 }
 

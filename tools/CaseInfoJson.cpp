@@ -82,5 +82,6 @@ QString CaseInfoJson(const CaseStore &store, int slot)
     o.flag("hasAudio", entry.hasAudio);
     o.number("audioStartMs", entry.audioStartMs);
     o.number("audioDurationSec", entry.audioDurationSec);
+    o.text("recordingId", entry.recordingId);
     return o.toJson();
 }

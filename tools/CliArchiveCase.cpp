@@ -52,7 +52,8 @@ int CliArchiveCase::open(const QString &archive, int zoneRow, int32_t deviceMode
     state.timeZoneChoice = uint16_t(zoneRow >= 0 ? zoneRow : TimeZoneTable::preselectedRow(state.localZoneOffset));
     state.deviceModel = deviceModel;
     // The folder decides the model index, so it is taken whole even for a relative path.
-    OpenFlow flow(m_session);
+    // A reading command writes nothing: no review file, no sound file beside the archive.
+    OpenFlow flow(m_session, OpenWrites::none());
     if (flow.OpenArchiveFile(QFileInfo(archive).absoluteFilePath()) != OpenFlow::Outcome::Opened)
         return -1;
     return flow.openedSlot();

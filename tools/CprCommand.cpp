@@ -32,10 +32,17 @@ int runCpr(const QStringList &arguments)
     if (slot < 0)
         return 1;
     // Without the sensor's file there is nothing to measure, which is not a case of no CPR.
-    if (!archiveCase.session().store.at(slot).hasCprFeedback) {
-        const QString feedback = QFileInfo(args.archive).absoluteDir().filePath(CprFeedbackFile::fileName());
-        err << name << ": " << (QFileInfo::exists(feedback) ? "cannot read \"" : "no \"")
-            << QDir::toNativeSeparators(feedback) << "\" beside the archive\n";
+    if (const OpenCase &entry = archiveCase.session().store.at(slot); !entry.hasCprFeedback) {
+        const QString feedback = entry.cprFeedbackPath.isEmpty()
+                                     ? QFileInfo(args.archive).absoluteDir().filePath(CprFeedbackFile::fileName())
+                                     : entry.cprFeedbackPath;
+        if (!QFileInfo::exists(feedback))
+            err << name << ": no \"" << QDir::toNativeSeparators(feedback) << "\" beside the archive\n";
+        else if (entry.cprFeedbackPath.isEmpty())
+            err << name << ": \"" << QDir::toNativeSeparators(feedback)
+                << "\" is not this case's CPR data; \"ravelin-cli bind\" binds it to the case\n";
+        else
+            err << name << ": cannot read \"" << QDir::toNativeSeparators(feedback) << "\"\n";
         return 1;
     }
 

@@ -1,6 +1,8 @@
 // "ravelin-cli import FOLDER --serial SN ...": a device folder converted into an archive.
 #include "base/LanguagePack.h"
 #include "archive/AedArchiveReader.h"
+#include "archive/CaseCompanions.h"
+#include "archive/RecordingId.h"
 #include "base/FileError.h"
 #include "archive/ImportChecks.h"
 #include "archive/MifImport.h"
@@ -20,7 +22,7 @@ namespace {
 // Reads the archive back and erases the device files when it holds them as converted.
 bool eraseAfterReadBack(CaseSession &session, const MifConversion &conversion, QTextStream &err, const QString &name)
 {
-    const int slot = session.store.AllocateCaseSlot(session.state.currentFolder + session.state.currentArchiveName);
+    const int slot = session.store.AllocateCaseSlot(conversion.archivePath);
     try {
         ReadAedArchive(session.store, conversion.archivePath, slot, session.state.timeZoneChoice);
     } catch (const FileError &error) {
@@ -83,13 +85,30 @@ int runImport(const QStringList &arguments)
         return 1;
     const QString path = args.output.isEmpty() ? folder + QLatin1Char('/') + import.archiveName() + QStringLiteral(".aed")
                                                : args.output;
-    if (const QString refusal = refusedTarget(session, path, args.overwrite); !refusal.isEmpty()) {
+    // The case travels whole: the device's CPR data and sound go beside an archive written to
+    // another folder, never beside another recording's, and the review file binds them.
+    const QString recordingId = RecordingId(*session.store.at(slot).fileSet);
+    const CompanionPlan companions = PlanCompanions(ImportedCompanions(folder, recordingId), path);
+    QString refusal = refusedTarget(session, path, args.overwrite);
+    if (refusal.isEmpty())
+        refusal = companions.refusal;
+    if (!refusal.isEmpty()) {
         err << name << ": " << refusal << "\n";
         session.store.FreeCase(slot);
         return 1;
     }
     if (!import.WriteArchive(slot, path))
         return 1;
+    QStringList notes;
+    try {
+        CarryCompanions(companions, path);
+        WriteReviewFileWithBinding(path, recordingId, companions.binding(), ReviewMarks(), false, notes);
+    } catch (const FileError &error) {
+        err << name << ": " << error.message() << "\n" << name << ": the device files were kept\n";
+        return 1;
+    }
+    for (const QString &note : notes)
+        err << name << ": " << note << "\n";
     if (args.erase && !eraseAfterReadBack(session, import.conversion(), err, name))
         return 1;
     QTextStream(stdout) << QDir::toNativeSeparators(path) << "\n";

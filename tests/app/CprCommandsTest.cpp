@@ -129,7 +129,7 @@ TEST_F(CprCommands, TheFrameOffersTheSettingsInTheFileMenuAndTheTabFollowsThem)
     EXPECT_EQ(settings->text(), "CPR quality settings...");
 
     CRavelinView &v = frame.view();
-    const int slot = v.store.AllocateCaseSlot(v.state.currentFolder + v.state.currentArchiveName);
+    const int slot = v.store.AllocateCaseSlot(QString());
     CaseRecord &c = *v.store.caseAt(slot);
     c.cprFeedback = {{1000, 50}, {1550, 50}, {2100, 50}};
     v.store.at(slot).hasCprFeedback = true;

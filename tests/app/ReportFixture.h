@@ -26,7 +26,7 @@ public:
     // zone (Seoul, UTC+09:00) and selected in the tree.
     int addCase()
     {
-        const int slot = view.store.AllocateCaseSlot(view.state.currentFolder + view.state.currentArchiveName);
+        const int slot = view.store.AllocateCaseSlot(QString());
         CaseRecord &c = *view.store.caseAt(slot);
         c.startTimeValid = true;
         c.startTime = CTime(2021, 3, 7, 9, 5, 0);

@@ -15,7 +15,7 @@ TEST(ReportCommandsInTheFrame, PrintOpensTheReportMenuAndPrintAllSegmentReachesT
     FakePlatform platform;
     CMainFrame frame(Packs::builtInEnglish(), platform);
     CRavelinView &view = frame.view();
-    const int slot = view.store.AllocateCaseSlot(view.state.currentFolder + view.state.currentArchiveName);
+    const int slot = view.store.AllocateCaseSlot(QString());
     view.session.selSlot = slot;
     view.store.AddSegment(slot, 10000, 12000);
 

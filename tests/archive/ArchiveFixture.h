@@ -35,7 +35,7 @@ public:
     int open(const QString &path, int32_t zoneMinutes = 540)
     {
         view.state.timeZoneChoice = uint16_t(zoneRow(zoneMinutes));
-        const int slot = view.store.AllocateCaseSlot(view.state.currentFolder + view.state.currentArchiveName);
+        const int slot = view.store.AllocateCaseSlot(QString());
         ReadAedArchive(view.store, path, slot, view.state.timeZoneChoice);
         return slot;
     }
@@ -43,7 +43,7 @@ public:
     // Opens an archive that must fail; checks that the slot taken was freed.
     std::optional<FileError> openFailure(const QString &path)
     {
-        const int slot = view.store.AllocateCaseSlot(view.state.currentFolder + view.state.currentArchiveName);
+        const int slot = view.store.AllocateCaseSlot(QString());
         try {
             ReadAedArchive(view.store, path, slot, view.state.timeZoneChoice);
         } catch (const FileError &e) {

@@ -219,7 +219,6 @@ TEST_F(CaseTree, ClosingWithUnsavedChangesAsksAndCancelKeepsTheCase)
         CaseTreeFixture f;
         f.view.saveCase = [&f](int slot) { return SaveCase(f.view, slot); };
         const int other = f.openCase(f.folder(), "SN-B");
-        f.view.state.currentArchiveName = QStringLiteral("Q26_0905(2021-03-07).aed");
         const int slot = f.openCase(f.folder({{1, 5000}}), "SN-A");
         f.view.markChanged(slot); // as after a deleted annotation
         f.tree.click(f.view.store.caseAt(other)->caseItem);

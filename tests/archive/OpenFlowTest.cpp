@@ -53,8 +53,6 @@ TEST_F(OpenFlowTest, ImportOfAQ25FolderWritesTheArchiveShowsOneCaseAndErasesTheD
     EXPECT_EQ(view.store.at(0).tempLoaded, 1);
     EXPECT_EQ(view.state.openMode, 0);
     EXPECT_EQ(view.state.modelIndex, 2) << "the folder's path names no model";
-    EXPECT_EQ(view.state.lastArchiveName, Q25Name + ".aed");
-    EXPECT_EQ(view.state.lastArchiveFolder, folder + "/");
 }
 
 TEST_F(OpenFlowTest, ImportInDirectoryModeWritesIntoTheFolderWithoutAsking)
@@ -121,8 +119,7 @@ TEST_F(OpenFlowTest, ModelIndexComesFromTheFolderPathNotTheFileName)
         const QString archive = makeArchive(folder + "/Q25_0905(2021-03-07).aed");
         EXPECT_TRUE(openArchiveFile(view, archive)) << c.folder;
         EXPECT_EQ(view.state.modelIndex, c.index) << c.folder;
-        EXPECT_EQ(view.state.currentFolder, folder + "/") << c.folder;
-        EXPECT_EQ(view.state.currentArchiveName, "Q25_0905(2021-03-07).aed") << c.folder;
+        EXPECT_EQ(view.store.at(view.store.slotCount() - 1).sourcePath, folder + "/Q25_0905(2021-03-07).aed") << c.folder;
     }
 }
 
@@ -323,7 +320,7 @@ TEST_F(OpenFlowTest, DeviceFilesAreErasedOnlyWhenTheArchiveHoldsThemAsRead)
     ASSERT_TRUE(import.WriteArchive(decoded, dir.file("case.aed")));
     EXPECT_FALSE(view.store.isSlotUsed(decoded)) << "the written case is freed";
 
-    const int slot = view.store.AllocateCaseSlot(view.state.currentFolder + view.state.currentArchiveName);
+    const int slot = view.store.AllocateCaseSlot(QString());
     ReadAedArchive(view.store, dir.file("case.aed"), slot, view.state.timeZoneChoice);
     EXPECT_TRUE(ArchiveHoldsConversion(view, slot, import.conversion()));
     for (size_t file = 0; file < 5; ++file) {

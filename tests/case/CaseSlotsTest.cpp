@@ -7,7 +7,7 @@ namespace {
 class CaseSlots : public ::testing::Test, public CaseViewFixture
 {
 protected:
-    int slot = view.store.AllocateCaseSlot(view.state.currentFolder + view.state.currentArchiveName);
+    int slot = view.store.AllocateCaseSlot(QString());
     CaseRecord &record = *view.store.caseAt(slot);
 };
 
@@ -43,7 +43,7 @@ TEST_F(CaseSlots, FullEventTableReportsOncePerCaseAndStoresNothing)
     EXPECT_EQ(record.events.count(), MaxEvents);
 
     // Another case has its own limit.
-    const int other = view.store.AllocateCaseSlot(view.state.currentFolder + view.state.currentArchiveName);
+    const int other = view.store.AllocateCaseSlot(QString());
     view.store.AddEvent(other, 0, QStringLiteral("x"), QString());
     EXPECT_EQ(view.store.caseAt(other)->events.count(), 1);
 }
@@ -135,10 +135,8 @@ TEST_F(CaseSlots, FullSegmentTableShowsItsMessage)
 
 TEST_F(CaseSlots, ClosedSlotIsReusedFirst)
 {
-    view.state.currentFolder = QStringLiteral("/cases/");
-    view.state.currentArchiveName = QStringLiteral("b.aed");
-    const int second = view.store.AllocateCaseSlot(view.state.currentFolder + view.state.currentArchiveName);
-    const int third = view.store.AllocateCaseSlot(view.state.currentFolder + view.state.currentArchiveName);
+    const int second = view.store.AllocateCaseSlot(QString());
+    const int third = view.store.AllocateCaseSlot(QString());
     ASSERT_EQ(std::vector<int>({slot, second, third}), std::vector<int>({0, 1, 2}));
 
     view.store.at(0).hasAudio = true;
@@ -152,9 +150,8 @@ TEST_F(CaseSlots, ClosedSlotIsReusedFirst)
     EXPECT_EQ(view.store.at(0).fileSet, nullptr);
     EXPECT_EQ(view.store.caseAt(0), nullptr);
 
-    view.state.currentArchiveName = QStringLiteral("d.aed");
     EXPECT_EQ(view.store.nextCaseSlot(), 0);
-    EXPECT_EQ(view.store.AllocateCaseSlot(view.state.currentFolder + view.state.currentArchiveName), 0);
+    EXPECT_EQ(view.store.AllocateCaseSlot(QString()), 0);
     EXPECT_EQ(view.store.slotCount(), 3);
     EXPECT_TRUE(view.store.at(0).used);
     EXPECT_TRUE(view.store.at(0).fileSetMade);
@@ -170,7 +167,7 @@ TEST_F(CaseSlots, ClosedSlotIsReusedFirst)
     EXPECT_TRUE(view.store.at(0).viewed);
 
     // A new slot at the end starts fully cleared.
-    const int fourth = view.store.AllocateCaseSlot(view.state.currentFolder + view.state.currentArchiveName);
+    const int fourth = view.store.AllocateCaseSlot(QString());
     EXPECT_EQ(fourth, 3);
     EXPECT_FALSE(view.store.at(3).hasAudio);
     EXPECT_FALSE(view.store.at(3).viewed);
@@ -180,7 +177,7 @@ TEST_F(CaseSlots, ClosedSlotIsReusedFirst)
 TEST_F(CaseSlots, TempFilePresentIsSetBeforeTheSlotExists)
 {
     view.store.setTempFilePresent(view.store.nextCaseSlot(), 1);
-    const int next = view.store.AllocateCaseSlot(view.state.currentFolder + view.state.currentArchiveName);
+    const int next = view.store.AllocateCaseSlot(QString());
     EXPECT_EQ(next, 1);
     EXPECT_EQ(view.store.tempFilePresentOf(next), 1);
     EXPECT_EQ(view.store.tempFilePresentOf(0), 0);
@@ -189,7 +186,7 @@ TEST_F(CaseSlots, TempFilePresentIsSetBeforeTheSlotExists)
 
 TEST_F(CaseSlots, FreeAllCasesStartsAgainFromSlotZero)
 {
-    view.store.AllocateCaseSlot(view.state.currentFolder + view.state.currentArchiveName);
+    view.store.AllocateCaseSlot(QString());
     view.store.AddEvent(slot, 5, QStringLiteral("x"), QString());
     view.store.FreeAllCases();
     EXPECT_EQ(view.store.slotCount(), 0);
@@ -197,7 +194,7 @@ TEST_F(CaseSlots, FreeAllCasesStartsAgainFromSlotZero)
     EXPECT_EQ(view.store.at(0).record, nullptr);
     EXPECT_TRUE(view.store.at(0).sourcePath.isEmpty());
     EXPECT_EQ(view.store.caseAt(0), nullptr);
-    EXPECT_EQ(view.store.AllocateCaseSlot(view.state.currentFolder + view.state.currentArchiveName), 0);
+    EXPECT_EQ(view.store.AllocateCaseSlot(QString()), 0);
     EXPECT_EQ(view.store.slotCount(), 1);
 }
 

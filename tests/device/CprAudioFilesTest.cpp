@@ -28,7 +28,7 @@ uint32_t u32At(const QByteArray &b, qsizetype at)
 class CprAudioFiles : public ::testing::Test, public CaseViewFixture
 {
 protected:
-    int slot = view.store.AllocateCaseSlot(view.state.currentFolder + view.state.currentArchiveName);
+    int slot = view.store.AllocateCaseSlot(QString());
     QString folder = dir.path() + "/";
 
     std::vector<std::pair<int32_t, int32_t>> feedback() const

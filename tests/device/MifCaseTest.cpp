@@ -52,14 +52,12 @@ TEST_F(MifCase, NewCaseTakesTheFolderAndDropsTheScratchBuffers)
     f.ecgRaw = {1, 2, 3};
     f.heartRate = {{1000, 80}};
     f.trend.resize(1);
-    view.state.currentFolder = QStringLiteral("/archives/");
-    view.state.currentArchiveName = QStringLiteral("Q26_0905(2021-03-07).aed");
     const int slot = createCase(f);
 
     const CaseRecord &record = *view.store.caseAt(slot);
     EXPECT_EQ(record.serialNumber, "SN-0042");
     EXPECT_EQ(record.buildState, CaseFilesLoaded);
-    EXPECT_EQ(view.store.at(slot).sourcePath, "/archives/Q26_0905(2021-03-07).aed");
+    EXPECT_EQ(view.store.at(slot).sourcePath, "") << "no archive holds the case yet";
 
     const CC8Class &files = *view.store.at(slot).fileSet;
     EXPECT_EQ(files.ecgSize(), 16u);

@@ -18,7 +18,7 @@ public:
     // A case whose ECG covers [ecgStartMs, ecgStartMs + 4 * samples.size()); no events.
     int handMadeCase(int32_t ecgStartMs, const QByteArray &samples)
     {
-        const int slot = view.store.AllocateCaseSlot(view.state.currentFolder + view.state.currentArchiveName);
+        const int slot = view.store.AllocateCaseSlot(QString());
         CaseRecord *c = view.store.caseAt(slot);
         c->ecgSamples = samples;
         c->ecgStartMs = ecgStartMs;

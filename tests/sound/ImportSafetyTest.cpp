@@ -118,8 +118,8 @@ TEST_F(ImportSafety, OnlyFilesThatAreStillWhatTheArchiveHoldsAreErased)
     QFile::remove(mifPath(folder, Model::Q25, "Temp"));
     dir.write("card/Q25 Temp Data.MIF", "a new recording");
 
-    view.state.archivePath = archive;
-    EXPECT_EQ(OpenFlow(view).OpenArchivePath(&import.conversion()), OpenFlow::Outcome::Opened);
+    EXPECT_EQ(OpenFlow(view).OpenArchive(archive, view.state.timeZoneChoice, &import.conversion()),
+              OpenFlow::Outcome::Opened);
 
     for (const auto &f : files)
         EXPECT_EQ(QFileInfo::exists(mifPath(folder, Model::Q25, f.kind)), !f.erased) << f.kind;
@@ -154,7 +154,7 @@ TEST_F(ImportSafety, DeviceFilesThatEndInACutRecordImportWithAWarning)
             QStringLiteral("%1: %2 bytes").arg(mifPath(folder, Model::Q25, c.kind)).arg(c.leftOver)))
             << c.kind << ": " << platform.messages[0].text.toStdString();
     ASSERT_TRUE(import.WriteArchive(slot, dir.file("cut.aed")));
-    const int read = view.store.AllocateCaseSlot(view.state.currentFolder + view.state.currentArchiveName);
+    const int read = view.store.AllocateCaseSlot(QString());
     ReadAedArchive(view.store, dir.file("cut.aed"), read, view.state.timeZoneChoice);
     EXPECT_EQ(view.store.at(read).fileSet->hrSize(), uint32_t(f.heartRate.size() * 8 - 1)) << "the bytes are kept";
     EXPECT_EQ(fileHashesIn(folder), before);

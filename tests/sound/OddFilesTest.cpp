@@ -83,7 +83,7 @@ TEST_F(OddFiles, EveryReaderRefusesPipesDevicesFoldersAndHugeFilesAtOnce)
     const Reader readers[] = {
         {"archive", "case.aed",
          [](OddFiles &t, const QString &folder) {
-             const int slot = t.view.store.AllocateCaseSlot(t.view.state.currentFolder + t.view.state.currentArchiveName);
+             const int slot = t.view.store.AllocateCaseSlot(QString());
              return thrown([&] { ReadAedArchive(t.view.store, folder + "/case.aed", slot, t.view.state.timeZoneChoice); });
          }},
         {"device files", ecgName,
@@ -94,12 +94,12 @@ TEST_F(OddFiles, EveryReaderRefusesPipesDevicesFoldersAndHugeFilesAtOnce)
          }},
         {"CPR feedback", CprFeedbackFile::fileName(),
          [](OddFiles &t, const QString &folder) {
-             const int slot = t.view.store.AllocateCaseSlot(t.view.state.currentFolder + t.view.state.currentArchiveName);
+             const int slot = t.view.store.AllocateCaseSlot(QString());
              return thrown([&] { LoadCprFeedback(t.view, folder, slot); });
          }},
         {"audio record", AudioRecordFile::binFileName(),
          [](OddFiles &t, const QString &folder) {
-             const int slot = t.view.store.AllocateCaseSlot(t.view.state.currentFolder + t.view.state.currentArchiveName);
+             const int slot = t.view.store.AllocateCaseSlot(QString());
              return thrown([&] { LoadAudioRecord(t.view, folder, slot); });
          }},
         {"WAV", AudioRecordFile::wavFileName(),

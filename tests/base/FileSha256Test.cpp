@@ -1,7 +1,7 @@
 // A file's SHA-256 is the same from the system's crypto library (loaded at the first hash)
 // and from Qt's own: known digests, a file longer than the read buffer, an empty file; a
 // file that cannot be read has none.
-#include "library/FileSha256.h"
+#include "base/FileSha256.h"
 #include "support/BytePattern.h"
 #include "support/TempDir.h"
 
