@@ -12,6 +12,7 @@
 #include "archive/ImportChecks.h"
 #include "archive/MifImport.h"
 #include "case/CaseSession.h"
+#include "case/DeviceFolderFiles.h"
 #include "case/EventListText.h"
 #include "case/ReviewFile.h"
 #include "device/EventListBuild.h"
@@ -257,17 +258,11 @@ void OpenFlow::showOpenedCase()
 bool OpenFlow::loadCompanionFiles(int slot)
 {
     // Each file is reported on its own: a broken feedback file does not keep the sound away.
-    bool complete = true;
-    const QString &folder = m_session.state.currentFolder;
-    for (auto load : {&LoadCprFeedback, &LoadAudioRecord}) {
-        try {
-            load(m_session, folder, slot);
-        } catch (const FileError &error) {
-            m_session.platform().showError(error.message(), m_session.GetText(TextId::Caption));
-            complete = false;
-        }
-    }
-    return complete;
+    const DeviceFolderFiles files(m_session.state.currentFolder);
+    LoadCprFeedback(m_session, files.filePath(CprFeedbackFile::fileName()), slot);
+    LoadAudioRecord(m_session, files.filePath(AudioRecordFile::binFileName()), slot);
+    MakeAudioRecordWav(m_session, slot);
+    return true;
 }
 
 OpenFlow::Outcome OpenFlow::AdjustCase(int slot, const QString &typedStart)

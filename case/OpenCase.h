@@ -20,6 +20,9 @@ struct OpenCase
     bool hasAudio = false;
     int32_t audioStartMs = 0;           // case time at which the audio record starts
     int32_t audioDurationSec = 0;
+    // The companion files bound to the case; empty when it has none.
+    QString cprFeedbackPath;
+    QString audioRecordPath;
     bool viewed = false;                // the case node shows the viewed image
     int32_t shockCount = 0;             // shocks counted by the decoding
     int32_t tempLoaded = 0;             // 1: the case has temperature data

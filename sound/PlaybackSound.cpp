@@ -13,13 +13,10 @@
 
 QString audioRecordPath(const CaseSession &session, int slot)
 {
-    // The case's own archive folder: the session's current folder belongs to whichever
-    // archive was opened last, which need not be this case's.
+    // The record bound to the case when it was opened: the session's current folder belongs
+    // to whichever archive was opened last, which need not be this case's.
     const OpenCase *entry = session.store.find(slot);
-    const QString source = entry ? entry->sourcePath : QString();
-    const qsizetype cut = source.lastIndexOf(QLatin1Char('/'));
-    const QString folder = cut >= 0 ? source.left(cut + 1) : session.state.currentFolder;
-    return folder + QStringLiteral("Audio Record.wav");
+    return entry ? entry->audioRecordPath : QString();
 }
 
 PlaybackSound::PlaybackSound(CaseSession &session, ReviewState &review, AudioOutput &output)
