@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -152,3 +153,104 @@ TEST(CliExport, AWriteIntoAReadOnlyFolderIsNamedAndLeavesNoFile)
 }
 
 } // namespace
+
+namespace {
+
+QByteArray le32(int32_t v)
+{
+    QByteArray b;
+    for (int shift = 0; shift < 32; shift += 8)
+        b.append(char(uint32_t(v) >> shift));
+    return b;
+}
+
+// The WAV the program makes of an audio record: the 44-byte header, then the samples.
+QByteArray wavOf(const QByteArray &bin)
+{
+    const int32_t samples = int32_t(bin.size() - 4);
+    return "RIFF" + le32(samples + 36) + "WAVEfmt " + le32(16) + QByteArray::fromHex("01000100") + le32(16000)
+           + le32(16000) + QByteArray::fromHex("01000800") + "data" + le32(samples) + bin.mid(4);
+}
+
+} // namespace
+
+TEST(CliExport, TheWavIsTheProgramsWavOfTheCasesRecord)
+{
+    TempDir dir;
+    const QString device = dir.file(QStringLiteral("device"));
+    ASSERT_EQ(runCli({"simulate", device, "--minutes", "2", "--seed", "3"}).status, 0);
+    const QString archive = runCli({"import", device, "--serial", "SN-3"}).out.trimmed();
+    const QByteArray expected = wavOf(dir.read(QStringLiteral("device/Audio Record.bin")));
+    ASSERT_GT(expected.size(), 16044);
+
+    const QString wav = dir.file(QStringLiteral("sound.wav"));
+    CliRun run = runCli({"export", archive, "--wav", wav});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(dir.read(QStringLiteral("sound.wav")), expected);
+
+    // A file there is replaced only when asked; a link the user names is written through.
+    dir.write(QStringLiteral("sound.wav"), "older");
+    run = runCli({"export", archive, "--wav", wav});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(dir.read(QStringLiteral("sound.wav")), "older");
+    ASSERT_TRUE(QFile::link(wav, dir.file(QStringLiteral("link.wav"))));
+    run = runCli({"export", archive, "--wav", dir.file(QStringLiteral("link.wav")), "--overwrite"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(dir.read(QStringLiteral("sound.wav")), expected);
+    EXPECT_TRUE(QFileInfo(dir.file(QStringLiteral("link.wav"))).isSymLink());
+
+    // Never over the record it is made from.
+    const QString bin = dir.file(QStringLiteral("device/Audio Record.bin"));
+    const QByteArray binBytes = dir.read(QStringLiteral("device/Audio Record.bin"));
+    run = runCli({"export", archive, "--wav", bin, "--overwrite"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(dir.read(QStringLiteral("device/Audio Record.bin")), binBytes);
+}
+
+// Compressions outside the ECG stay out of the EDF+ file and are counted; a crowd of
+// crafted ones (240 KB, all plausible for the recording) costs no more than their bytes.
+TEST(CliExport, CompressionsOutsideTheEcgAreLeftOutAndCounted)
+{
+    TempDir dir;
+    const QString device = dir.file(QStringLiteral("device"));
+    ASSERT_EQ(runCli({"simulate", device, "--minutes", "120", "--seed", "9", "--no-audio"}).status, 0);
+    const QString archive = runCli({"import", device, "--serial", "SN-9"}).out.trimmed();
+    const QJsonObject info = QJsonDocument::fromJson(runCli({"info", archive}).out.toUtf8()).object();
+    const int32_t ecgStart = info.value("ecgStartMs").toInt();
+    const int32_t ecgEnd = info.value("ecgEndMs").toInt();
+    ASSERT_GT(ecgEnd, 7000 * 1000);
+
+    const QString plain = dir.file(QStringLiteral("plain.edf"));
+    ASSERT_EQ(runCli({"export", archive, "--edf", plain}).status, 0);
+
+    // 30720 records of 8 bytes: 10 before the ECG, 2000 crowded into its last
+    // millisecond, the rest in the 10 minutes after it.
+    QByteArray crafted;
+    int before = 0;
+    for (int i = 0; i < 10 && i < ecgStart; ++i, ++before)
+        crafted += le32(i) + le32(50);
+    const int inside = 2000;
+    for (int i = 0; i < inside; ++i)
+        crafted += le32(ecgEnd - 1) + le32(60);
+    const int after = 30720 - before - inside;
+    for (int i = 0; i < after; ++i)
+        crafted += le32(ecgEnd + int32_t(int64_t(i) * 590000 / after)) + le32(55);
+    ASSERT_EQ(crafted.size(), (before + inside + after) * 8);
+    dir.write(QStringLiteral("device/CPR Feedback.bin"), crafted);
+
+    const QString edf = dir.file(QStringLiteral("with.edf"));
+    const CliRun run = runCli({"export", archive, "--edf", edf, "--with-compressions"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(run.err, QStringLiteral("ravelin-cli export: %1 compressions outside the ECG were left out\n")
+                           .arg(before + after));
+    // Each compression's annotation is under 40 bytes, and each one-second record grows at
+    // most by one of them: the records do not all grow to hold the crowd.
+    const qint64 records = (ecgEnd - ecgStart) / 1000 + 1;
+    EXPECT_LT(QFileInfo(edf).size(), QFileInfo(plain).size() + inside * 40 + records * 40);
+    if (edflibAvailable()) {
+        const ReadBack r = readWithEdflib(edf);
+        ASSERT_TRUE(r.ok) << r.error.toStdString();
+        const ReadBack p = readWithEdflib(plain);
+        EXPECT_EQ(r.annotations.size(), p.annotations.size() + inside);
+    }
+}
