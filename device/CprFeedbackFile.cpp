@@ -47,8 +47,10 @@ qint64 maxFileBytes(int32_t recordingEndMs)
 QString implausibility(const std::vector<CprFeedbackRecord> &records, int32_t recordingEndMs)
 {
     const qint64 latestMs = qint64(recordingEndMs) + MaxMsPastEnd;
+    int inSecond = 0;
     for (size_t i = 0; i < records.size(); ++i) {
         const CprFeedbackRecord &r = records[i];
+        inSecond = i > 0 && r.timeMs / 1000 == records[i - 1].timeMs / 1000 ? inSecond + 1 : 1;
         QString why;
         if (r.timeMs < 0)
             why = QStringLiteral("its time %1 ms is negative").arg(r.timeMs);
@@ -61,6 +63,10 @@ QString implausibility(const std::vector<CprFeedbackRecord> &records, int32_t re
                       .arg(r.timeMs)
                       .arg(MaxMsPastEnd / 60000)
                       .arg(recordingEndMs);
+        else if (inSecond > MaxRecordsPerSecond)
+            why = QStringLiteral("it is one of more than %1 in the second from %2 ms")
+                      .arg(MaxRecordsPerSecond)
+                      .arg(r.timeMs / 1000 * 1000);
         else if (r.depth < 0 || r.depth > MaxDepth)
             why = QStringLiteral("its depth %1 is outside the sensor's range 0 to %2").arg(r.depth).arg(MaxDepth);
         if (!why.isEmpty())

@@ -30,6 +30,8 @@ constexpr int32_t MaxDepth = 250;
 constexpr int32_t MaxMsPastEnd = 10 * 60 * 1000;
 // No rescuer compresses faster than this (a realistic rate is 100 to 120 a minute).
 constexpr int MaxCompressionsPerSecond = 4;
+// Records within one second of case time: the fastest compressions, each sent twice.
+constexpr int MaxRecordsPerSecond = 2 * MaxCompressionsPerSecond;
 
 // The case time at which a recording ends: the later of the ECG's end and its last event.
 int32_t recordingEndMs(const CaseRecord &c);
@@ -37,8 +39,9 @@ int32_t recordingEndMs(const CaseRecord &c);
 // hold: MaxCompressionsPerSecond from power-on until MaxMsPastEnd after the end.
 qint64 maxFileBytes(int32_t recordingEndMs);
 // Why records cannot be the feedback of a recording ending at recordingEndMs (a negative
-// time, a time before the one before it, a time more than MaxMsPastEnd past the end, a
-// depth outside 0..MaxDepth), naming the first record that shows it; empty when they can.
+// time, a time before the one before it, a time more than MaxMsPastEnd past the end, more
+// than MaxRecordsPerSecond in one second, a depth outside 0..MaxDepth), naming the first
+// record that shows it; empty when they can.
 // Equal times are duplicates the sensor sends and are fine.
 QString implausibility(const std::vector<CprFeedbackRecord> &records, int32_t recordingEndMs);
 

@@ -4,7 +4,6 @@
 #include <QSysInfo>
 #include <QtEndian>
 #include <algorithm>
-#include <numeric>
 #include <cstring>
 #include <limits>
 
@@ -168,32 +167,23 @@ Lists listsOf(const EdfContent &content, int64_t records, int subMs)
 }
 
 // The record of every annotation: its own one or, when that record cannot take it within
-// capacity bytes, the next one that can; past the last record, the latest one before that
-// still can, so that a crowd at the end spreads backwards instead of making every record
-// as large as the crowd (readers take the annotations of every record, wherever they are).
-// Only the sizes are needed: used holds the bytes each record's list starts with (its
-// time-keeping annotation). Empty when the annotations do not fit.
+// capacity bytes, the next one that can. Only the sizes are needed: used holds the bytes
+// each record's list starts with (its time-keeping annotation). Empty when the
+// annotations do not fit.
 std::vector<int64_t> placeAnnotations(const Lists &l, std::vector<qsizetype> used, qsizetype capacity)
 {
     const auto records = int64_t(used.size());
     std::vector<int64_t> placed;
     placed.reserve(l.lists.size());
     int64_t record = 0;
-    int64_t back = records - 1; // spilled lists only ever look at records from here down
     for (const Lists::List &list : l.lists) {
         record = std::max(record, list.record);
         while (record < records && used[size_t(record)] + list.size > capacity)
             ++record;
-        int64_t chosen = record;
-        if (record == records) {
-            while (back >= 0 && used[size_t(back)] + list.size > capacity)
-                --back;
-            if (back < 0)
-                return {};
-            chosen = back;
-        }
-        used[size_t(chosen)] += list.size;
-        placed.push_back(chosen);
+        if (record == records)
+            return {};
+        used[size_t(record)] += list.size;
+        placed.push_back(record);
     }
     return placed;
 }
@@ -391,10 +381,6 @@ QByteArray layOutRecords(const Plan &plan, const Samples &s, qsizetype capacity,
     const int32_t fill = s.count == 0 ? 0 : s.at(s.count - 1);
     const char *lists = plan.lists.bytes.constData();
     const int64_t step = std::max<int64_t>(1, plan.records / 100);
-    // The lists by record; those spilled backwards come after the ones placed forwards.
-    std::vector<size_t> order(placed.size());
-    std::iota(order.begin(), order.end(), size_t(0));
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return placed[a] < placed[b]; });
     size_t next = 0;
     for (int64_t r = 0; r < plan.records; ++r) {
         const int64_t first = r * perRecord;
@@ -406,8 +392,8 @@ QByteArray layOutRecords(const Plan &plan, const Samples &s, qsizetype capacity,
             p = putValue<BytesPerSample>(p, std::min(std::max(fill, lowest), highest));
         char *list = reinterpret_cast<char *>(p);
         char *end = putTimeKeeping(list, r * 1000 * RecordSeconds + plan.subMs);
-        for (; next < order.size() && placed[order[next]] == r; ++next) {
-            const Lists::List &l = plan.lists.lists[order[next]];
+        for (; next < placed.size() && placed[next] == r; ++next) {
+            const Lists::List &l = plan.lists.lists[next];
             std::memcpy(end, lists + l.offset, size_t(l.size));
             end += l.size;
         }

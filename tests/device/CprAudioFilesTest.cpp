@@ -122,12 +122,18 @@ TEST_F(CprAudioFiles, FeedbackThatCannotBeThisRecordingsIsLeftOut)
     EXPECT_EQ(CprFeedbackFile::recordingEndMs(c), EndMs);
     struct Case { const char *what; std::vector<std::pair<int32_t, int32_t>> records; const char *why; };
     const Case cases[] = {
-        {"plausible at every limit", {{0, 0}, {5000, 250}, {5000, 62}, {Latest, 50}}, nullptr},
+        {"plausible at every limit",
+         {{0, 0}, {5000, 250}, {5000, 62}, {5100, 1}, {5200, 1}, {5300, 1}, {5400, 1}, {5500, 1}, {5999, 1},
+          {6000, 1}, {Latest, 50}},
+         nullptr},
         {"negative time", {{1000, 50}, {-1, 50}}, "record 2 of 2: its time -1 ms is negative"},
         {"time going backwards", {{1000, 50}, {2000, 50}, {1999, 50}},
          "record 3 of 3: its time 1999 ms is before the 2000 ms of the record before it"},
         {"time far past the end", {{1000, 50}, {Latest + 1, 50}},
          "record 2 of 2: its time 720001 ms is more than 10 minutes after the recording's end at 120000 ms"},
+        {"a crowd in one second", {{1000, 50}, {1100, 50}, {1100, 50}, {1200, 50}, {1300, 50}, {1400, 50},
+                                   {1500, 50}, {1999, 50}, {1999, 50}},
+         "record 9 of 9: it is one of more than 8 in the second from 1000 ms"},
         {"negative depth", {{1000, -1}}, "record 1 of 1: its depth -1 is outside the sensor's range 0 to 250"},
         {"depth too large", {{1000, 251}}, "record 1 of 1: its depth 251 is outside the sensor's range 0 to 250"},
     };
@@ -156,9 +162,12 @@ TEST_F(CprAudioFiles, FeedbackThatCannotBeThisRecordingsIsLeftOut)
     // before the file is read.
     const qint64 limit = CprFeedbackFile::maxFileBytes(EndMs);
     EXPECT_EQ(limit, (Latest / 1000 + 1) * 4 * 8);
+    std::vector<std::pair<int32_t, int32_t>> most;
+    for (qint64 i = 0; i < limit / 8; ++i)
+        most.emplace_back(int32_t(i * Latest / (limit / 8)), 50);
     for (qint64 size : {limit, limit + 1}) {
         platform.messages.clear();
-        dir.write("CPR Feedback.bin", QByteArray(size, '\0'));
+        dir.write("CPR Feedback.bin", feedbackBytes(most) + QByteArray(size - limit, '\0'));
         LoadCprFeedback(view, feedbackPath, slot);
         EXPECT_EQ(view.store.at(slot).hasCprFeedback, size == limit) << size;
         if (size > limit) {
