@@ -229,9 +229,8 @@ OpenFlow::Outcome OpenFlow::OpenArchive(const QString &path, uint16_t zoneRow, c
             complete = false;
         }
     }
-    entry.cprFeedbackPath = companions.cprFeedbackPath;
-    entry.audioRecordPath = companions.audioRecordPath;
-    return loadCompanionFiles(slot) && complete ? Outcome::Opened : Outcome::Failed;
+    loadCompanionFiles(slot, companions.cprFeedbackPath, companions.audioRecordPath);
+    return complete ? Outcome::Opened : Outcome::Failed;
 }
 
 void OpenFlow::finishConversion(const MifConversion &conversion)
@@ -315,24 +314,16 @@ void OpenFlow::showOpenedCase()
         m_session.tree->selectItem(c->caseItem);
 }
 
-bool OpenFlow::loadCompanionFiles(int slot)
+void OpenFlow::loadCompanionFiles(int slot, const QString &cprFeedbackPath, const QString &audioRecordPath)
 {
-    // Each file is reported on its own: a broken feedback file does not keep the sound away.
-    bool complete = true;
-    const OpenCase &entry = m_session.store.at(slot);
-    const std::pair<void (*)(CaseSession &, const QString &, int), QString> loads[] = {
-        {&LoadCprFeedback, entry.cprFeedbackPath}, {&LoadAudioRecord, entry.audioRecordPath}};
-    for (const auto &[load, file] : loads) {
-        if (file.isEmpty())
-            continue;
-        try {
-            load(m_session, QFileInfo(file).path(), slot);
-        } catch (const FileError &error) {
-            m_session.platform().showError(error.message(), m_session.GetText(TextId::Caption));
-            complete = false;
-        }
-    }
-    return complete;
+    // The loaders report a file that cannot be used and leave it out; the case opens without it.
+    // The sound file for playback is made only by an open for review.
+    if (!cprFeedbackPath.isEmpty())
+        LoadCprFeedback(m_session, cprFeedbackPath, slot);
+    if (!audioRecordPath.isEmpty())
+        LoadAudioRecord(m_session, audioRecordPath, slot);
+    if (m_writes.wav)
+        MakeAudioRecordWav(m_session, slot);
 }
 
 void OpenFlow::BindCompanions(int slot)
@@ -343,23 +334,15 @@ void OpenFlow::BindCompanions(int slot)
     QStringList unreadable;
     entry.companions = CompanionFilesBeside(entry.sourcePath, &unreadable);
     const DeviceFolderFiles beside(QFileInfo(entry.sourcePath).absolutePath());
-    entry.cprFeedbackPath.clear();
-    entry.audioRecordPath.clear();
+    QString cprFeedbackPath, audioRecordPath;
     for (const CompanionFile &file : *entry.companions)
-        (file.name == CprFeedbackFile::fileName() ? entry.cprFeedbackPath : entry.audioRecordPath) =
-            beside.filePath(file.name);
+        (file.name == CprFeedbackFile::fileName() ? cprFeedbackPath : audioRecordPath) = beside.filePath(file.name);
     if (!unreadable.isEmpty())
         m_session.platform().showError(
             QStringLiteral("Not bound, since it cannot be read: %1").arg(unreadable.join(QStringLiteral(", "))),
             m_session.GetText(TextId::Caption));
     m_session.reviewMarksChanged(slot);
-    if (CaseRecord *c = m_session.store.caseAt(slot)) {
-        c->cprFeedback.clear();
-        c->cprFeedbackCount = 0;
-    }
-    entry.hasCprFeedback = false;
-    entry.hasAudio = false;
-    loadCompanionFiles(slot);
+    loadCompanionFiles(slot, cprFeedbackPath, audioRecordPath);
 }
 
 OpenFlow::Outcome OpenFlow::AdjustCase(int slot, const QString &typedStart)

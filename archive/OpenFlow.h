@@ -83,7 +83,7 @@ public:
 
 private:
     void finishConversion(const MifConversion &conversion);
-    bool loadCompanionFiles(int slot);
+    void loadCompanionFiles(int slot, const QString &cprFeedbackPath, const QString &audioRecordPath);
     void showImportMessage(const MifEraseResult &erase);
     // The marks of the review file beside path that belong to recordingId, after the file that
     // does not (another recording's, damaged, newer) was moved aside; adopted is set for a file

@@ -99,31 +99,31 @@ public:
         return EEXIST;
     }
 
-    // Writes everything, syncs, gives the file its final mode and closes it; 0 or errno.
-    int finish(const QByteArrayList &parts, mode_t mode)
+    // Appends bytes; 0 or errno.
+    int append(const char *p, qsizetype left)
     {
         // The disk starts on each stretch as soon as it is written, while the next one is
         // being copied; the sync at the end then waits only for the last of them.
-        off_t written = 0;
-        off_t flushed = 0;
-        for (const QByteArray &data : parts) {
-            const char *p = data.constData();
-            qsizetype left = data.size();
-            while (left > 0) {
-                const ssize_t n = ::write(m_fd, p, size_t(std::min<qsizetype>(left, FlushStretch)));
-                if (n < 0 && errno == EINTR)
-                    continue;
-                if (n < 0)
-                    return errno;
-                p += n;
-                left -= qsizetype(n);
-                written += off_t(n);
-                if (written - flushed >= FlushStretch) {
-                    startWriteBack(flushed, written - flushed);
-                    flushed = written;
-                }
+        while (left > 0) {
+            const ssize_t n = ::write(m_fd, p, size_t(std::min<qsizetype>(left, FlushStretch)));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                return errno;
+            p += n;
+            left -= qsizetype(n);
+            m_written += off_t(n);
+            if (m_written - m_flushed >= FlushStretch) {
+                startWriteBack(m_flushed, m_written - m_flushed);
+                m_flushed = m_written;
             }
         }
+        return 0;
+    }
+
+    // Syncs, gives the file its final mode and closes it; 0 or errno.
+    int finish(mode_t mode)
+    {
         if (::fsync(m_fd) != 0 || ::fchmod(m_fd, mode) != 0)
             return errno;
         const int fd = m_fd;
@@ -138,6 +138,28 @@ public:
             return errno;
         m_path.clear();
         return 0;
+    }
+
+    // Gives the file the name target as well, only while nothing (not even a dangling link)
+    // has that name; the temporary name goes with the destructor. 0, or the errno: EEXIST
+    // when the name is taken.
+    int linkAs(const QString &target)
+    {
+        const QByteArray name = QFile::encodeName(target);
+        if (::link(m_native.constData(), name.constData()) == 0)
+            return 0;
+        int error = errno;
+#ifdef RENAME_NOREPLACE
+        // File systems without hard links (a FAT memory card) can still rename without replacing.
+        if (error == EPERM || error == EOPNOTSUPP || error == ENOSYS) {
+            if (::renameat2(AT_FDCWD, m_native.constData(), AT_FDCWD, name.constData(), RENAME_NOREPLACE) == 0) {
+                m_path.clear();
+                return 0;
+            }
+            error = errno == EINVAL || errno == ENOSYS ? error : errno;
+        }
+#endif
+        return error;
     }
 
     mode_t newFileMode() const { return m_newFileMode; }
@@ -158,6 +180,8 @@ private:
     }
 
     int m_fd = -1;
+    off_t m_written = 0;
+    off_t m_flushed = 0;
     QString m_path;
     QByteArray m_native;
     mode_t m_newFileMode = 0644;
@@ -208,22 +232,49 @@ void write(const QString &path, const QByteArray &data, const std::function<QStr
     write(path, QByteArrayList{data}, tokens);
 }
 
+void write(const QString &path, const QByteArrayList &parts, const std::function<QString()> &tokens)
+{
+    writeStreamed(
+        path,
+        [&](const Sink &put) {
+            for (const QByteArray &data : parts)
+                put(data);
+        },
+        tokens);
+}
+
 namespace {
 
-// Writes parts to target (the file itself, whatever is there) through a temporary file; errors
-// name path.
-void replaceWith(const QString &path, const QString &target, const QByteArrayList &parts,
+// The temporary file of target filled by produce, synced and closed with mode (0: the mode a
+// new file gets). Errors name path.
+void fillTemporary(TemporaryFile &temp, const QString &path, const QString &target, const Producer &produce,
+                   const std::function<QString()> &tokens, const std::function<mode_t(mode_t)> &modeOf)
+{
+    if (const int error = temp.create(target, tokens); error != 0)
+        throw FileError(path, FileError::Kind::CreateFailed, qt_error_string(error));
+    produce([&](QByteArrayView piece) {
+        if (const int error = temp.append(piece.data(), piece.size()); error != 0)
+            throw FileError(path, FileError::Kind::WriteFailed, qt_error_string(error));
+    });
+    if (const int error = temp.finish(modeOf(temp.newFileMode())); error != 0)
+        throw FileError(path, FileError::Kind::WriteFailed, qt_error_string(error));
+}
+
+} // namespace
+
+namespace {
+
+// writeStreamed onto target, the file itself whatever is there.
+void replaceWith(const QString &path, const QString &target, const Producer &produce,
                  const std::function<QString()> &tokens)
 {
     TemporaryFile temp;
-    if (const int error = temp.create(target, tokens); error != 0)
-        throw FileError(path, FileError::Kind::CreateFailed, qt_error_string(error));
-
-    struct stat existing {};
-    const bool replacing = ::stat(QFile::encodeName(target).constData(), &existing) == 0 && S_ISREG(existing.st_mode);
-    const mode_t mode = replacing ? mode_t(existing.st_mode & 0777) : temp.newFileMode();
-    if (const int error = temp.finish(parts, mode); error != 0)
-        throw FileError(path, FileError::Kind::WriteFailed, qt_error_string(error));
+    fillTemporary(temp, path, target, produce, tokens, [&](mode_t newFileMode) {
+        struct stat existing {};
+        const bool replacing =
+            ::stat(QFile::encodeName(target).constData(), &existing) == 0 && S_ISREG(existing.st_mode);
+        return replacing ? mode_t(existing.st_mode & 0777) : newFileMode;
+    });
     if (const int error = temp.renameOver(target); error != 0)
         throw FileError(path, FileError::Kind::WriteFailed, qt_error_string(error));
     syncFolderOf(target);
@@ -232,9 +283,9 @@ void replaceWith(const QString &path, const QString &target, const QByteArrayLis
 
 } // namespace
 
-void write(const QString &path, const QByteArrayList &parts, const std::function<QString()> &tokens)
+void writeStreamed(const QString &path, const Producer &produce, const std::function<QString()> &tokens)
 {
-    replaceWith(path, finalPath(path), parts, tokens);
+    replaceWith(path, finalPath(path), produce, tokens);
 }
 
 void writeOwn(const QString &path, const QByteArray &data)
@@ -244,7 +295,25 @@ void writeOwn(const QString &path, const QByteArray &data)
         throw FileError(path, FileError::Kind::CreateFailed,
                         S_ISLNK(existing.st_mode) ? QStringLiteral("It is a symbolic link, which is never written through.")
                                                   : QStringLiteral("It is not a regular file."));
-    replaceWith(path, path, QByteArrayList{data}, {});
+    replaceWith(path, path, [&](const Sink &put) { put(data); }, {});
+}
+
+bool createNew(const QString &path, const Producer &produce, const std::function<QString()> &tokens)
+{
+    // Looked at first so that a file already there costs no copy; the link below decides.
+    struct stat existing {};
+    if (::lstat(QFile::encodeName(path).constData(), &existing) == 0)
+        return false;
+    TemporaryFile temp;
+    fillTemporary(temp, path, path, produce, tokens, [](mode_t newFileMode) { return newFileMode; });
+    const int error = temp.linkAs(path);
+    if (error == EEXIST)
+        return false;
+    if (error != 0)
+        throw FileError(path, FileError::Kind::CreateFailed, qt_error_string(error));
+    syncFolderOf(path);
+    removeLeftovers(path);
+    return true;
 }
 
 } // namespace AtomicFileWriter

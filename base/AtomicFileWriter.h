@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayList>
+#include <QByteArrayView>
 #include <QString>
 #include <functional>
 
@@ -33,6 +34,23 @@ void write(const QString &path, const QByteArrayList &parts, const std::function
 // written only as itself, never through a symbolic link. A link, or anything but a regular
 // file, at path is left as it is and throws FileError CreateFailed naming path.
 void writeOwn(const QString &path, const QByteArray &data);
+
+// A file written as it is produced, so that it is never held whole: produce calls put with
+// each piece in order. A FileError that produce throws (its source failed) ends the write
+// like any other failure: the temporary file goes and the target stays as it was.
+using Sink = std::function<void(QByteArrayView piece)>;
+using Producer = std::function<void(const Sink &put)>;
+
+// write() for a produced file: the same temporary file, checks, modes and errors.
+void writeStreamed(const QString &path, const Producer &produce, const std::function<QString()> &tokens = {});
+
+// Creates path as a new file holding what produce gives, for a program's automatic
+// writes: the temporary file is given the name path only while nothing has that name, so
+// an existing file, folder or symbolic link (even a dangling one) is never written
+// through, replaced or followed. The new file gets the mode write() gives a new file.
+// False when something was already there (and is left as it was); throws FileError
+// naming path like write() when the file cannot be made.
+bool createNew(const QString &path, const Producer &produce, const std::function<QString()> &tokens = {});
 
 // Where a write of path lands: path itself, or the file its chain of symbolic links ends
 // at (path again when the chain loops).

@@ -28,7 +28,7 @@ struct TenHourCase
         t.view.state.mifFolderPath = recording.folder;
         t.view.state.deviceModel = ModelNone;
         const int slot = importAndDecode(t.view);
-        LoadCprFeedback(t.view, recording.folder, slot);
+        LoadCprFeedback(t.view, feedbackPath(), slot);
         input = cprQualityInput(*t.view.store.caseAt(slot));
     }
 

@@ -20,13 +20,13 @@ struct OpenCase
     QString recordingId;                // identity of the recording the archive holds (RecordingId)
     bool used = false;                  // the slot holds an open case
     bool fileSetMade = false;
-    // the companion files bound to the case; empty when it has none
-    QString cprFeedbackPath;
-    QString audioRecordPath;
     bool hasCprFeedback = false;
     bool hasAudio = false;
     int32_t audioStartMs = 0;           // case time at which the audio record starts
     int32_t audioDurationSec = 0;
+    // The companion files the case uses (bound to its recording and loaded); empty when none.
+    QString cprFeedbackPath;
+    QString audioRecordPath;
     bool viewed = false;                // the case node shows the viewed image
     int32_t shockCount = 0;             // shocks counted by the decoding
     int32_t tempLoaded = 0;             // 1: the case has temperature data

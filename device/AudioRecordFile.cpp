@@ -3,12 +3,13 @@
 #include "base/LanguagePack.h"
 #include "base/Platform.h"
 #include "base/BinaryReader.h"
+#include "base/AtomicFileWriter.h"
 #include "base/BinaryWriter.h"
 #include "case/CaseSession.h"
-#include "case/DeviceFolderFiles.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 #include <limits>
 #include <optional>
 
@@ -87,13 +88,63 @@ std::optional<Head> readHead(const QString &binPath)
 
 bool wavMatches(const QString &wavPath, qsizetype sampleBytes)
 {
+    // A link there was not made by the program, whatever it points to.
     const QFileInfo wav(wavPath);
-    return wav.isFile() && wav.size() == AudioRecordFile::WavHeaderBytes + sampleBytes;
+    return !wav.isSymLink() && wav.isFile() && wav.size() == AudioRecordFile::WavHeaderBytes + sampleBytes;
+}
+
+QString wavPathBeside(const QString &binPath)
+{
+    return QFileInfo(binPath).dir().filePath(wavFileName());
+}
+
+void streamWav(const QString &binPath, const std::function<void(QByteArrayView piece)> &put)
+{
+    // The header is made from the size the record has now; the samples are then copied as
+    // they are read, and a record that changes length meanwhile is an error.
+    const std::optional<Head> head = readHead(binPath);
+    if (!head)
+        throw FileError(binPath, FileError::Kind::NotFound);
+    put(wavHeader(uint32_t(head->sampleBytes)));
+    qint64 skipped = 0;
+    qint64 copied = 0;
+    BinaryReader::readInPieces(binPath, [&](QByteArrayView piece) {
+        const qsizetype start = qsizetype(std::min<qint64>(HeaderBytes - skipped, piece.size()));
+        skipped += start;
+        piece = piece.sliced(start);
+        copied += piece.size();
+        if (copied > head->sampleBytes)
+            throw FileError(binPath, FileError::Kind::BadFormat, QStringLiteral("The file grew while it was read."));
+        put(piece);
+    });
+    if (copied != head->sampleBytes)
+        throw FileError(binPath, FileError::Kind::EndOfFile);
+}
+
+WavResult makeWavBeside(const QString &binPath, const QString &wavPath)
+{
+    WavResult result;
+    try {
+        const bool made =
+            AtomicFileWriter::createNew(wavPath, [&](const AtomicFileWriter::Sink &put) { streamWav(binPath, put); });
+        result.outcome = made ? WavResult::Outcome::Made : WavResult::Outcome::Existing;
+    } catch (const FileError &error) {
+        result.outcome = WavResult::Outcome::Failed;
+        result.message = error.message();
+        if (error.path() != wavPath)
+            result.message = FileError(wavPath, FileError::Kind::CreateFailed).message() + QLatin1Char('\n') + result.message;
+    }
+    return result;
+}
+
+void writeWav(const QString &binPath, const QString &target)
+{
+    AtomicFileWriter::writeStreamed(target, [&](const AtomicFileWriter::Sink &put) { streamWav(binPath, put); });
 }
 
 } // namespace AudioRecordFile
 
-void LoadAudioRecord(CaseSession &session, const QString &folder, int slot)
+void LoadAudioRecord(CaseSession &session, const QString &binPath, int slot)
 {
     using namespace AudioRecordFile;
     CaseStore &store = session.store;
@@ -101,33 +152,33 @@ void LoadAudioRecord(CaseSession &session, const QString &folder, int slot)
         return;
     OpenCase &entry = store.at(slot);
     entry.hasAudio = false;
-    const QDir dir(folder);
-    const QString binPath = DeviceFolderFiles(folder).filePath(binFileName());
-    const QString wavPath = dir.filePath(wavFileName());
-
-    // A WAV made before needs only the start time; the samples are read to make one.
-    std::optional<Head> start = readHead(binPath);
-    if (!start)
-        return; // no sound came with the case
-    Head head = *start;
-
-    if (!wavMatches(wavPath, head.sampleBytes)) {
-        std::optional<BinaryReader> in = readRecord(binPath);
-        if (!in)
-            return; // gone since its start was read
-        head = parse(*in);
-        BinaryWriter out;
-        out.bytes(wavHeader(uint32_t(head.sampleBytes)));
-        out.bytes(in->data().constData() + HeaderBytes, head.sampleBytes);
-        try {
-            out.commitTo(wavPath);
-        } catch (const FileError &error) {
-            session.platform().messageBox(
-                error.message() + QStringLiteral("\nThe sound is played from %1.").arg(binPath),
-                session.GetText(TextId::Caption), Platform::Icon::Warning, Platform::Buttons::Ok);
-        }
-        entry.audioDurationSec = durationSec(head.sampleBytes);
+    entry.audioStartMs = 0;
+    entry.audioDurationSec = 0;
+    entry.audioRecordPath.clear();
+    std::optional<Head> head;
+    try {
+        head = readHead(binPath);
+    } catch (const FileError &error) {
+        session.platform().messageBox(error.message() + QStringLiteral("\nThe case is opened without its sound."),
+                                      session.GetText(TextId::Caption), Platform::Icon::Warning, Platform::Buttons::Ok);
+        return;
     }
-    entry.audioStartMs = head.startMs;
+    if (!head)
+        return; // no sound came with the case
+    entry.audioStartMs = head->startMs;
+    entry.audioDurationSec = durationSec(head->sampleBytes);
+    entry.audioRecordPath = binPath;
     entry.hasAudio = true;
+}
+
+void MakeAudioRecordWav(CaseSession &session, int slot)
+{
+    using namespace AudioRecordFile;
+    if (!session.store.isSlotUsed(slot) || !session.store.at(slot).hasAudio)
+        return;
+    const QString binPath = session.store.at(slot).audioRecordPath;
+    const WavResult made = makeWavBeside(binPath, wavPathBeside(binPath));
+    if (made.outcome == WavResult::Outcome::Failed)
+        session.platform().messageBox(made.message + QStringLiteral("\nThe sound is played from %1.").arg(binPath),
+                                      session.GetText(TextId::Caption), Platform::Icon::Warning, Platform::Buttons::Ok);
 }

@@ -3,7 +3,9 @@
 #include "base/BinaryReader.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
+#include <functional>
 #include <cstdint>
 #include <optional>
 
@@ -45,18 +47,51 @@ std::optional<BinaryReader> readRecord(const QString &binPath);
 // the samples themselves are not read. A missing file gives nothing; the errors are
 // those of readRecord and parse.
 std::optional<Head> readHead(const QString &binPath);
-// A WAV of the record's sampleBytes samples is there at wavPath.
+// A WAV of the record's sampleBytes samples is there at wavPath: a regular file of the
+// size, not a symbolic link.
 bool wavMatches(const QString &wavPath, qsizetype sampleBytes);
+// The WAV beside the record binPath: "Audio Record.wav" in its folder.
+QString wavPathBeside(const QString &binPath);
+
+// Streams the WAV of the record binPath (its header, then the samples as they are read,
+// a piece at a time) to put. Throws FileError naming binPath when it cannot be read.
+void streamWav(const QString &binPath, const std::function<void(QByteArrayView piece)> &put);
+
+// What making the WAV beside a record came to.
+struct WavResult
+{
+    enum class Outcome {
+        Made,     // the WAV was made
+        Existing, // something was already at its name and was left as it was
+        Failed,   // it could not be made; message says why, naming the file
+    };
+    Outcome outcome = Outcome::Failed;
+    QString message;
+};
+
+// Makes the WAV of the record binPath at wavPath when nothing is there yet: streamed from
+// the record in pieces, and created as a new file only, so that a file or a symbolic link
+// at wavPath (even a dangling one) is never followed nor replaced; whatever is there is
+// simply not the program's WAV, and playback then takes the record's own samples. The
+// WAV gets the mode a new archive gets. Never throws.
+WavResult makeWavBeside(const QString &binPath, const QString &wavPath);
+
+// Writes the WAV of the record binPath to a target the user chose, byte for byte what
+// makeWavBeside makes: written whole beside it and renamed over it, through a link at
+// target. Throws FileError naming the file that failed.
+void writeWav(const QString &binPath, const QString &target);
 
 } // namespace AudioRecordFile
 
-// Reads "Audio Record.bin" of folder for the case of a used slot: sets hasAudio and
-// audioStartMs. "Audio Record.wav" beside it is kept when its size is exactly the header
-// plus the samples of the .bin file; otherwise it belongs to another recording (or is
-// missing) and is made again, replacing the old file atomically, and audioDurationSec is
-// set. A missing .bin file clears hasAudio and is not an error. A .bin file under 4
-// bytes, or one that cannot be read, throws FileError naming it and leaves hasAudio
-// clear. A WAV that cannot be written (a read-only folder) is a warning through the
-// platform naming it and the system's reason; the case keeps its sound, which playback
-// then takes from the .bin file (LoadRecordedSound).
-void LoadAudioRecord(CaseSession &session, const QString &folder, int slot);
+// Binds the audio record at binPath to the case of a used slot: sets hasAudio,
+// audioStartMs, audioDurationSec (whole seconds of its samples) and audioRecordPath from
+// its first 4 bytes and its size; the samples are not read and nothing is written. A
+// missing file clears them and is not an error. A record that cannot be used (not a
+// regular file, unreadable, under 4 bytes) clears them too and is reported once through
+// the platform as a warning naming it and why; the case opens without sound. Never throws.
+void LoadAudioRecord(CaseSession &session, const QString &binPath, int slot);
+
+// Makes the WAV beside the audio record bound to the case of slot, for playback
+// (makeWavBeside). One that cannot be made is reported once as a warning naming it; the
+// case keeps its sound, which playback then takes from the record.
+void MakeAudioRecordWav(CaseSession &session, int slot);

@@ -98,6 +98,17 @@ QString patientField(const CaseRecord &c, bool anonymize)
         .join(QLatin1Char(' '));
 }
 
+bool compressionInsideEcg(const CaseRecord &c, int32_t timeMs)
+{
+    return timeMs >= c.ecgStartMs && timeMs < c.ecgEndMs;
+}
+
+qsizetype compressionsOutsideEcg(const CaseRecord &c)
+{
+    return std::count_if(c.cprFeedback.begin(), c.cprFeedback.end(),
+                         [&](const CprFeedbackRecord &k) { return !compressionInsideEcg(c, k.timeMs); });
+}
+
 QString eventAnnotationText(const QString &text, const QString &detail)
 {
     return detail.isEmpty() ? text : text + QStringLiteral(" - ") + detail;
@@ -128,8 +139,11 @@ EdfContent content(const OpenCase &openCase, const LanguagePack &texts, const Ed
     });
     if (options.withCompressions) {
         const QString format = texts.GetText(ExportText::Compression);
+        // Only the ECG's own seconds: every annotation past its end would crowd into the
+        // last data record, and all records are as large as the fullest one.
         for (const CprFeedbackRecord &k : c.cprFeedback)
-            add(k.timeMs, -1, format.arg(depthInches(k.depth), 0, 'f', 1));
+            if (compressionInsideEcg(c, k.timeMs))
+                add(k.timeMs, -1, format.arg(depthInches(k.depth), 0, 'f', 1));
     }
     // The last data record is filled up to a whole second; a reader sees where the ECG ends.
     const auto count = int64_t(e.stored.count);

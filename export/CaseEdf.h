@@ -28,9 +28,16 @@ EdfStoredSamples rawEcgSamples(const OpenCase &openCase);
 // stored = raw * 0.26315789).
 constexpr double MicrovoltsPerRawUnit = 1000.0 / 190.0;
 
+// A compression goes into the EDF+ file when its time is within the ECG: from its first
+// sample up to its end (ecgStartMs <= timeMs < ecgEndMs).
+bool compressionInsideEcg(const CaseRecord &c, int32_t timeMs);
+// The compressions of the CPR feedback outside the ECG, which an export leaves out.
+qsizetype compressionsOutsideEcg(const CaseRecord &c);
+
 // The EDF+ content of a case: its raw ECG from the first sample on, starting at the case's
 // start as shown (zone shift applied) plus the ECG's start offset, with every event, the
-// CPR periods and the marked segments as annotations. Empty samples when the case has no ECG.
+// CPR periods and the marked segments as annotations, and with compressions the ones
+// inside the ECG. Empty samples when the case has no ECG.
 EdfContent content(const OpenCase &openCase, const LanguagePack &texts, const EdfExportOptions &options);
 
 // The EDF+ patient field "code sex birthdate name" ("X" for each unknown or anonymized part).

@@ -40,6 +40,8 @@ Built build(const OpenCase &openCase, const LanguagePack &texts, ExportKind kind
         }
         b.bytes = EdfWriter::write(content, progress);
         b.bdf = EdfWriter::formatOf(b.bytes) == EdfWriter::Format::Bdf;
+        if (options.withCompressions)
+            b.compressionsLeftOut = CaseEdf::compressionsOutsideEcg(c);
         return b;
     }
     case ExportKind::EventsCsv:

@@ -21,6 +21,7 @@ struct Built
     QByteArray bytes;
     int problemText = 0;
     bool bdf = false; // an EDF+ export that needed 24 bits
+    qsizetype compressionsLeftOut = 0; // with compressions: those outside the ECG, not in the file
 };
 
 // Why a case has nothing to export of kind (ExportText::NoEcg, ExportText::NoCprFeedback), or 0.

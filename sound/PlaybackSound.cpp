@@ -13,13 +13,9 @@
 
 QString audioRecordPath(const CaseSession &session, int slot)
 {
-    // The case's own archive folder: the session's current folder belongs to whichever
-    // archive was opened last, which need not be this case's.
+    // The record bound to the case when it was opened.
     const OpenCase *entry = session.store.find(slot);
-    const QString source = entry ? entry->sourcePath : QString();
-    const qsizetype cut = source.lastIndexOf(QLatin1Char('/'));
-    const QString folder = source.left(cut + 1);
-    return folder + QStringLiteral("Audio Record.wav");
+    return entry ? entry->audioRecordPath : QString();
 }
 
 PlaybackSound::PlaybackSound(CaseSession &session, ReviewState &review, AudioOutput &output)

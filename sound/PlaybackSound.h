@@ -15,7 +15,8 @@ constexpr int StepMs = 200;       // one step every 200 ms; without sound the ce
 constexpr int StepsPerSecond = 5; // the review position and the tree follow every fifth step
 } // namespace Playback
 
-// "Audio Record.wav" in the folder of the archive a case was opened from.
+// The audio record bound to a case ("Audio Record.bin"; its WAV is found beside it); empty
+// when the case has none.
 QString audioRecordPath(const CaseSession &session, int slot);
 
 // The sound half of the playback, and its clock. While playback runs over a case with an

@@ -5,22 +5,21 @@
 #include "device/AudioRecordFile.h"
 #include "sound/WaveFile.h"
 
-#include <QDir>
-#include <QFileInfo>
-
-bool LoadRecordedSound(const QString &wavPath, WaveSound &sound)
+bool LoadRecordedSound(const QString &path, WaveSound &sound)
 {
     using namespace AudioRecordFile;
-    const QString binPath = QFileInfo(wavPath).dir().filePath(binFileName());
+    if (path.endsWith(QStringLiteral(".wav"), Qt::CaseInsensitive))
+        return LoadWave(path, sound);
     try {
-        const std::optional<Head> start = readHead(binPath);
+        const std::optional<Head> start = readHead(path);
         if (!start)
-            return LoadWave(wavPath, sound);
+            return false;
+        const QString wavPath = wavPathBeside(path);
         if (wavMatches(wavPath, start->sampleBytes) && LoadWave(wavPath, sound))
             return true;
-        std::optional<BinaryReader> in = readRecord(binPath);
+        std::optional<BinaryReader> in = readRecord(path);
         if (!in)
-            return LoadWave(wavPath, sound);
+            return false;
         const Head head = parse(*in);
         // What the WAV header of this recording says (wavHeader), without the file.
         sound.format = WaveFormat{1, 1, uint32_t(SampleRate), uint32_t(SampleRate), 1, 8, 0};

@@ -4,7 +4,9 @@
 
 struct WaveSound;
 
-// The sound of the recording whose WAV is wavPath, for playback: the WAV when it matches
-// the "Audio Record.bin" beside it (or when there is no .bin), else the .bin file's own
-// samples in the recording's format. False when neither can be read.
-bool LoadRecordedSound(const QString &wavPath, WaveSound &sound);
+// The sound of a case for playback. path is the case's audio record ("Audio Record.bin"):
+// the WAV made beside it when it matches the record, else the record's own samples in the
+// recording's format; a WAV beside it of another size is not the record's and is passed
+// over. A path ending in ".wav" is a WAV file played as it is. False when nothing can be
+// read.
+bool LoadRecordedSound(const QString &path, WaveSound &sound);

@@ -21,8 +21,9 @@ public:
     SoundClass(const SoundClass &) = delete;
     SoundClass &operator=(const SoundClass &) = delete;
 
-    // Checks the output and loads the WAV file whole (or, when it is missing or stale, the
-    // recording it is made from, LoadRecordedSound); false when either fails.
+    // Checks the output and loads the sound of the audio record at path whole (its WAV
+    // when that matches, else the record's samples; or a ".wav" file itself:
+    // LoadRecordedSound); false when either fails.
     bool Create(const QString &path);
     // Streams from startMs into the sound (an offset past its end streams silence). True
     // at once while playing; false without samples, for a negative offset or when the

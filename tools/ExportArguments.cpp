@@ -37,10 +37,13 @@ ExportArguments ExportArguments::parse(const QStringList &arguments)
     const QCommandLineOption minutesCsv(QStringLiteral("per-minute-csv"),
                                         QStringLiteral("Write the CPR quality measures of every minute as CSV to FILE."),
                                         QStringLiteral("FILE"));
+    const QCommandLineOption wav(QStringLiteral("wav"),
+                                 QStringLiteral("Write the case's sound as the WAV the program makes of it to FILE."),
+                                 QStringLiteral("FILE"));
     const QCommandLineOption overwrite(QStringLiteral("overwrite"), QStringLiteral("Replace FILE when it exists."));
     const QCommandLineOption pack = languagePackOption();
     CommandArgumentParser parser(
-        {zone, edf, anonymize, compressions, eventsCsv, compressionsCsv, pausesCsv, minutesCsv, overwrite, pack},
+        {zone, edf, anonymize, compressions, eventsCsv, compressionsCsv, pausesCsv, minutesCsv, wav, overwrite, pack},
         QStringLiteral("ARCHIVE"), QStringLiteral("The archive (.aed) to open."));
 
     ExportArguments a;
@@ -70,15 +73,20 @@ ExportArguments ExportArguments::parse(const QStringList &arguments)
         a.kind = kind;
         a.output = parser.value(*option);
     }
+    if (parser.isSet(wav)) {
+        ++chosen;
+        a.wav = true;
+        a.output = parser.value(wav);
+    }
     if (chosen != 1)
         return failure(QStringLiteral(
-            "give exactly one of --edf, --events-csv, --compressions-csv, --pauses-csv, --per-minute-csv"));
+            "give exactly one of --edf, --events-csv, --compressions-csv, --pauses-csv, --per-minute-csv, --wav"));
     if (a.output.isEmpty())
         return failure(QStringLiteral("the output file name is empty"));
     a.overwrite = parser.isSet(overwrite);
     a.options.anonymize = parser.isSet(anonymize);
     a.options.withCompressions = parser.isSet(compressions);
-    if (a.kind != ExportKind::Edf && (a.options.anonymize || a.options.withCompressions))
+    if ((a.wav || a.kind != ExportKind::Edf) && (a.options.anonymize || a.options.withCompressions))
         return failure(QStringLiteral("--anonymize and --with-compressions go with --edf only"));
 
     a.languagePack = parser.value(pack);

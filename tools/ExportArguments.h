@@ -15,6 +15,7 @@ struct ExportArguments
     QString archive;          // the ".aed" file to open
     int zoneRow = -1;         // time-zone row; -1: the row the Open dialog preselects here
     ExportKind kind = ExportKind::Edf;
+    bool wav = false;         // --wav: the case's sound, as the WAV the program makes of it (kind unused)
     QString output;           // the file to write
     bool overwrite = false;   // replace a file that is already at the output
     EdfExportOptions options; // --anonymize, --with-compressions (EDF+ only)
@@ -27,4 +28,5 @@ struct ExportArguments
 
 inline constexpr char ExportSynopsis[] =
     "export ARCHIVE [--zone N] (--edf FILE [--anonymize] [--with-compressions] | --events-csv FILE"
-    " | --compressions-csv FILE | --pauses-csv FILE | --per-minute-csv FILE) [--overwrite] [--lang-pack FILE]";
+    " | --compressions-csv FILE | --pauses-csv FILE | --per-minute-csv FILE | --wav FILE) [--overwrite]"
+    " [--lang-pack FILE]";

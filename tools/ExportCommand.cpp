@@ -1,6 +1,7 @@
 // "ravelin-cli export ARCHIVE ...": the case as EDF+ or one of its tables as CSV.
 #include "base/AtomicFileWriter.h"
 #include "base/FileError.h"
+#include "device/AudioRecordFile.h"
 #include "export/CaseExport.h"
 #include "tools/CliArchiveCase.h"
 #include "tools/CliCommand.h"
@@ -11,6 +12,27 @@
 #include <QTextStream>
 
 namespace {
+
+// --wav: the bytes of the WAV the program makes beside the case's audio record.
+int writeCaseWav(const OpenCase &openCase, const ExportArguments &args, const QString &name, QTextStream &err)
+{
+    if (!openCase.hasAudio) {
+        err << name << ": " << QDir::toNativeSeparators(args.archive) << ": the case has no sound\n";
+        return 1;
+    }
+    if (AtomicFileWriter::finalPath(QFileInfo(args.output).absoluteFilePath())
+        == AtomicFileWriter::finalPath(QFileInfo(openCase.audioRecordPath).absoluteFilePath())) {
+        err << name << ": \"" << QDir::toNativeSeparators(args.output) << "\" is the case's audio record\n";
+        return 1;
+    }
+    try {
+        AudioRecordFile::writeWav(openCase.audioRecordPath, args.output);
+    } catch (const FileError &e) {
+        err << name << ": " << e.message() << "\n";
+        return 1;
+    }
+    return 0;
+}
 
 int runExport(const QStringList &arguments)
 {
@@ -39,6 +61,8 @@ int runExport(const QStringList &arguments)
     const int slot = archiveCase.open(args.archive, args.zoneRow, 0);
     if (slot < 0)
         return 1;
+    if (args.wav)
+        return writeCaseWav(archiveCase.session().store.at(slot), args, name, err);
     const CaseExport::Built built =
         CaseExport::build(archiveCase.session().store.at(slot), texts, args.kind, args.options);
     if (built.problemText != 0) {
@@ -51,6 +75,8 @@ int runExport(const QStringList &arguments)
         err << name << ": " << e.message() << "\n";
         return 1;
     }
+    if (built.compressionsLeftOut > 0)
+        err << name << ": " << built.compressionsLeftOut << " compressions outside the ECG were left out\n";
     return 0;
 }
 

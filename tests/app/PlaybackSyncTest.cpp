@@ -131,8 +131,9 @@ TEST_F(PlaybackSync, SoundHeardAndCentreLineStayWithin100Milliseconds)
     fixture.view.store.at(slot).hasAudio = true;
     fixture.view.store.at(slot).audioStartMs = AudioStartMs;
     const int recordSeconds = seconds + 10;
-    fixture.dir.write(QStringLiteral("Audio Record.wav"),
-                      AudioRecordFile::wavHeader(uint32_t(recordSeconds) * Rate) + burstsEverySecond(recordSeconds));
+    fixture.view.store.at(slot).audioRecordPath = fixture.dir.write(
+        QStringLiteral("Audio Record.bin"),
+        DeviceFiles::encodeAudioRecord(AudioStartMs, burstsEverySecond(recordSeconds)));
 
     // The recording of the sink's monitor, each chunk stamped when it arrived.
     QElapsedTimer clock;

@@ -41,17 +41,21 @@ protected:
         return bytes;
     }
 
-    // A case with events at 0 and 60 s whose audio record starts at startMs, with
-    // "Audio Record.wav" of seconds length beside its archive unless withWav is false.
-    int caseWithAudio(int32_t startMs, int seconds, bool withWav = true)
+    // A case with events at 0 and 60 s whose audio record starts at startMs, with its
+    // "Audio Record.bin" of seconds length and the WAV made of it beside its archive unless
+    // withRecord is false.
+    int caseWithAudio(int32_t startMs, int seconds, bool withRecord = true)
     {
         const int slot = caseWithEvents({0, 60000});
         view.store.at(slot).hasAudio = true;
         view.store.at(slot).audioStartMs = startMs;
         view.store.at(slot).audioDurationSec = 0;
-        if (withWav)
+        view.store.at(slot).audioRecordPath = dir.file(QStringLiteral("Audio Record.bin"));
+        if (withRecord) {
+            dir.write(QStringLiteral("Audio Record.bin"), DeviceFiles::encodeAudioRecord(startMs, record(seconds)));
             dir.write(QStringLiteral("Audio Record.wav"),
                       AudioRecordFile::wavHeader(uint32_t(seconds) * 16000) + record(seconds));
+        }
         return slot;
     }
 
@@ -219,7 +223,7 @@ TEST_F(EnlargedPlayback, WhatTheStreamDeliversAtEachStep)
     }
 }
 
-TEST_F(EnlargedPlayback, MissingWavIsReportedOnce)
+TEST_F(EnlargedPlayback, MissingRecordIsReportedOnce)
 {
     const int slot = caseWithAudio(1000, 0, false);
     select(slot, 0, true);

@@ -256,7 +256,7 @@ TEST_F(OpenFlowTest, ArchivesThatCannotBeReadEndTheOpenNamingTheFile)
 TEST_F(OpenFlowTest, BrokenFeedbackOrSoundFileIsReportedAndTheCaseStaysOpen)
 {
     const struct { const char *file; QByteArray bytes; bool feedback; } cases[] = {
-        {"CPR Feedback.bin", QByteArray(12, '\1'), true}, // a record and a half: the whole one is kept
+        {"CPR Feedback.bin", QByteArray::fromHex("e8030000 32000000 01010101"), true}, // a record and a half: the whole one is kept
         {"Audio Record.bin", QByteArray(3, '\0'), false},  // not even the start time
     };
     for (const auto &c : cases) {

@@ -272,7 +272,7 @@ TEST_F(ImportSafety, AnArchiveOpensWhereNothingCanBeWritten)
 
     // Playback takes the samples straight from the record.
     WaveSound sound;
-    ASSERT_TRUE(LoadRecordedSound(wav, sound));
+    ASSERT_TRUE(LoadRecordedSound(view.store.at(0).audioRecordPath, sound));
     EXPECT_EQ(sound.samples, samples);
     EXPECT_EQ(sound.format.samplesPerSec, 16000u);
     EXPECT_EQ(sound.format.bitsPerSample, 8);

@@ -1,10 +1,14 @@
 #include "sound/AudioOutput.h"
 #include "sound/PluginAudioOutput.h"
 #include "base/ProgramPlugin.h"
+#include "sound/RecordedSound.h"
 #include "sound/SoundClass.h"
 #include "sound/SoundStream.h"
 #include "sound/WaveFile.h"
 #include "support/TempDir.h"
+#include "tools/DeviceFolderWriter.h"
+#include <QFile>
+#include <functional>
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -293,4 +297,34 @@ TEST(PluginAudioOutput, WithoutItsPluginTheOutputCannotPlayAndSaysWhy)
 
     ProgramPlugin::setFolders(buildFolders);
     EXPECT_EQ(PluginAudioOutput().unusableReason(), QString());
+}
+
+// Playback takes the sound of the record bound to the case: the WAV beside it only when
+// it is a file of the record's own size, else the record's samples.
+TEST(RecordedSound, TheWavBesideTheRecordOnlyWhenItMatches)
+{
+    TempDir dir;
+    const QByteArray samples = QByteArray::fromHex("7f8081827e") + QByteArray(16000, char(0x90));
+    const QString bin = dir.write("audio record.bin", DeviceFiles::encodeAudioRecord(500, samples));
+    const QByteArray otherSamples(samples.size(), char(0x22));
+    const QString wav = dir.file("Audio Record.wav");
+    struct Case { const char *what; std::function<void()> plant; QByteArray heard; };
+    const Case cases[] = {
+        {"no WAV", [] {}, samples},
+        {"its WAV", [&] { dir.write("Audio Record.wav", wavBytes(otherSamples)); }, otherSamples},
+        {"a WAV of another size", [&] { dir.write("Audio Record.wav", wavBytes(otherSamples + "x")); }, samples},
+        {"a link to a WAV of its size",
+         [&] { QFile::link(dir.write("elsewhere.wav", wavBytes(otherSamples)), wav); }, samples},
+    };
+    for (const Case &c : cases) {
+        QFile::remove(wav);
+        c.plant();
+        WaveSound sound;
+        ASSERT_TRUE(LoadRecordedSound(bin, sound)) << c.what;
+        EXPECT_EQ(sound.samples, c.heard) << c.what;
+        EXPECT_EQ(sound.format.samplesPerSec, 16000u) << c.what;
+        EXPECT_EQ(sound.format.bitsPerSample, 8) << c.what;
+    }
+    WaveSound none;
+    EXPECT_FALSE(LoadRecordedSound(dir.file("missing.bin"), none));
 }

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -152,3 +153,101 @@ TEST(CliExport, AWriteIntoAReadOnlyFolderIsNamedAndLeavesNoFile)
 }
 
 } // namespace
+
+namespace {
+
+QByteArray le32(int32_t v)
+{
+    QByteArray b;
+    for (int shift = 0; shift < 32; shift += 8)
+        b.append(char(uint32_t(v) >> shift));
+    return b;
+}
+
+// The WAV the program makes of an audio record: the 44-byte header, then the samples.
+QByteArray wavOf(const QByteArray &bin)
+{
+    const int32_t samples = int32_t(bin.size() - 4);
+    return "RIFF" + le32(samples + 36) + "WAVEfmt " + le32(16) + QByteArray::fromHex("01000100") + le32(16000)
+           + le32(16000) + QByteArray::fromHex("01000800") + "data" + le32(samples) + bin.mid(4);
+}
+
+} // namespace
+
+TEST(CliExport, TheWavIsTheProgramsWavOfTheCasesRecord)
+{
+    TempDir dir;
+    const QString device = dir.file(QStringLiteral("device"));
+    ASSERT_EQ(runCli({"simulate", device, "--minutes", "2", "--seed", "3"}).status, 0);
+    const QString archive = runCli({"import", device, "--serial", "SN-3"}).out.trimmed();
+    const QByteArray expected = wavOf(dir.read(QStringLiteral("device/Audio Record.bin")));
+    ASSERT_GT(expected.size(), 16044);
+
+    const QString wav = dir.file(QStringLiteral("sound.wav"));
+    CliRun run = runCli({"export", archive, "--wav", wav});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(dir.read(QStringLiteral("sound.wav")), expected);
+
+    // A file there is replaced only when asked; a link the user names is written through.
+    dir.write(QStringLiteral("sound.wav"), "older");
+    run = runCli({"export", archive, "--wav", wav});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(dir.read(QStringLiteral("sound.wav")), "older");
+    ASSERT_TRUE(QFile::link(wav, dir.file(QStringLiteral("link.wav"))));
+    run = runCli({"export", archive, "--wav", dir.file(QStringLiteral("link.wav")), "--overwrite"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(dir.read(QStringLiteral("sound.wav")), expected);
+    EXPECT_TRUE(QFileInfo(dir.file(QStringLiteral("link.wav"))).isSymLink());
+
+    // Never over the record it is made from.
+    const QString bin = dir.file(QStringLiteral("device/Audio Record.bin"));
+    const QByteArray binBytes = dir.read(QStringLiteral("device/Audio Record.bin"));
+    run = runCli({"export", archive, "--wav", bin, "--overwrite"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(dir.read(QStringLiteral("device/Audio Record.bin")), binBytes);
+}
+
+// Compressions outside the ECG stay out of the EDF+ file and are counted; 240 KB of crafted
+// ones, plausible for the recording, cost no more than the ones inside take.
+TEST(CliExport, CompressionsOutsideTheEcgAreLeftOutAndCounted)
+{
+    TempDir dir;
+    const QString device = dir.file(QStringLiteral("device"));
+    ASSERT_EQ(runCli({"simulate", device, "--minutes", "120", "--seed", "9", "--no-audio"}).status, 0);
+    const QString archive = runCli({"import", device, "--serial", "SN-9"}).out.trimmed();
+    const QJsonObject info = QJsonDocument::fromJson(runCli({"info", archive}).out.toUtf8()).object();
+    const int32_t ecgStart = info.value("ecgStartMs").toInt();
+    const int32_t ecgEnd = info.value("ecgEndMs").toInt();
+    ASSERT_GT(ecgEnd, 7000 * 1000);
+
+    const QString plain = dir.file(QStringLiteral("plain.edf"));
+    ASSERT_EQ(runCli({"export", archive, "--edf", plain}).status, 0);
+
+    // 30720 records of 8 bytes, evenly from power-on to 590 s past the ECG's end: some
+    // before the ECG, most inside it, the last ones after it.
+    QByteArray crafted;
+    const int count = 30720;
+    int before = 0, inside = 0, after = 0;
+    for (int i = 0; i < count; ++i) {
+        const auto t = int32_t(int64_t(i) * (int64_t(ecgEnd) + 590000) / count);
+        crafted += le32(t) + le32(55);
+        (t < ecgStart ? before : t < ecgEnd ? inside : after) += 1;
+    }
+    ASSERT_GT(after, 2000);
+    dir.write(QStringLiteral("device/CPR Feedback.bin"), crafted);
+    const QString edf = dir.file(QStringLiteral("with.edf"));
+    const CliRun run = runCli({"export", archive, "--edf", edf, "--with-compressions"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(run.err, QStringLiteral("ravelin-cli export: %1 compressions outside the ECG were left out\n")
+                           .arg(before + after));
+    // Each compression's annotation is under 40 bytes, and no one-second record holds more
+    // than a plausible second's worth: the file grows by what the compressions inside take.
+    const qint64 records = (ecgEnd - ecgStart) / 1000 + 1;
+    EXPECT_LT(QFileInfo(edf).size(), QFileInfo(plain).size() + records * 8 * 40);
+    if (edflibAvailable()) {
+        const ReadBack r = readWithEdflib(edf);
+        ASSERT_TRUE(r.ok) << r.error.toStdString();
+        const ReadBack p = readWithEdflib(plain);
+        EXPECT_EQ(r.annotations.size(), p.annotations.size() + inside);
+    }
+}
