@@ -4,6 +4,7 @@
 #include "base/FileError.h"
 #include "archive/ImportChecks.h"
 #include "archive/MifImport.h"
+#include "archive/OutputTarget.h"
 #include "case/CaseSession.h"
 #include "device/OpenDialogLogic.h"
 #include "tools/CliArchiveCase.h"
@@ -41,10 +42,12 @@ bool eraseAfterReadBack(CaseSession &session, const MifConversion &conversion, Q
 }
 
 // Why the archive may not go to path; "" when it may.
-QString refusedTarget(const CaseSession &session, const QString &path, bool overwrite)
+QString refusedTarget(const QString &folder, const QString &path, bool overwrite)
 {
-    if (!ImportChecks::deviceFolderFileAt(session.store.scratchFileSet, path).isEmpty())
-        return ImportChecks::protectedTargetText(QDir::toNativeSeparators(path));
+    OutputInputs inputs;
+    inputs.deviceFolders << folder;
+    if (QString refusal = OutputTarget::refusal(path, inputs, OutputTarget::Writes::Archive); !refusal.isEmpty())
+        return refusal;
     if (!overwrite && QFileInfo::exists(path))
         return QStringLiteral("\"%1\" exists already; it may hold a reviewer's annotations and patient fields. "
                               "Give --overwrite to replace it.")
@@ -83,7 +86,7 @@ int runImport(const QStringList &arguments)
         return 1;
     const QString path = args.output.isEmpty() ? folder + QLatin1Char('/') + import.archiveName() + QStringLiteral(".aed")
                                                : args.output;
-    if (const QString refusal = refusedTarget(session, path, args.overwrite); !refusal.isEmpty()) {
+    if (const QString refusal = refusedTarget(folder, path, args.overwrite); !refusal.isEmpty()) {
         err << name << ": " << refusal << "\n";
         session.store.FreeCase(slot);
         return 1;
