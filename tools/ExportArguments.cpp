@@ -1,6 +1,7 @@
 #include "tools/ExportArguments.h"
 
 #include "tools/ArchiveCommandArguments.h"
+#include "tools/CliOutput.h"
 
 #include <utility>
 
@@ -37,7 +38,7 @@ ExportArguments ExportArguments::parse(const QStringList &arguments)
     const QCommandLineOption minutesCsv(QStringLiteral("per-minute-csv"),
                                         QStringLiteral("Write the CPR quality measures of every minute as CSV to FILE."),
                                         QStringLiteral("FILE"));
-    const QCommandLineOption overwrite(QStringLiteral("overwrite"), QStringLiteral("Replace FILE when it exists."));
+    const QCommandLineOption overwrite = overwriteOption();
     const QCommandLineOption pack = languagePackOption();
     CommandArgumentParser parser(
         {zone, edf, anonymize, compressions, eventsCsv, compressionsCsv, pausesCsv, minutesCsv, overwrite, pack},
