@@ -10,8 +10,8 @@ class QTextStream;
 
 // --overwrite: a command replaces a file already at its output only when given it.
 QCommandLineOption overwriteOption(
-    const QString &description = QStringLiteral("Replaces FILE when it exists (never the archive, a file read with it "
-                                                "or another archive)."));
+    const QString &description = QStringLiteral("Replaces the output file when it exists (never the archive, a file "
+                                                "read with it, or another archive)."));
 
 // Whether a command that reads archive may write the file it was asked for at path: not
 // when it is an input of the run (OutputTarget::refusal), nor when a file is there already

@@ -31,7 +31,7 @@ CprArguments CprArguments::parse(const QStringList &arguments)
                                  QStringLiteral("Write the printed CPR quality report to FILE as PDF (A4) instead."),
                                  QStringLiteral("FILE"));
     const QCommandLineOption overwrite = overwriteOption(QStringLiteral(
-        "With --pdf: replaces FILE when it exists (never the archive, a file read with it or another archive)."));
+        "With --pdf: replaces FILE when it exists (never the archive, a file read with it, or another archive)."));
     const QCommandLineOption pack = languagePackOption();
     CommandArgumentParser parser({zone, threshold, format, pdf, overwrite, pack}, QStringLiteral("ARCHIVE"),
                                  QStringLiteral("The archive (.aed) to open; \"CPR Feedback.bin\" must lie beside it."));
