@@ -5,6 +5,7 @@
 #include "base/LanguagePack.h"
 #include "base/ProgramNames.h"
 #include "app/QtPlatform.h"
+#include "archive/OutputTarget.h"
 #include "app/QtTranslations.h"
 #include "app/CRavelinView.h"
 #include "app/LibraryChart.h"
@@ -172,6 +173,7 @@ int run(int argc, char **argv)
     CMainFrame frame(std::move(texts), platform);
     platform.setParent(&frame);
     platform.setTexts(frame.texts());
+    platform.setOutputInputs([&frame] { return OutputTarget::openCaseInputs(frame.view().store); });
     // Opens without the Open dialog (command line, recent files) show this computer's zone.
     SharedState &state = frame.view().state;
     state.localZoneOffset = TimeZoneTable::localZoneOffset();

@@ -85,6 +85,9 @@ QString QtPlatform::saveFileDialog(const QString &caption, const QString &initia
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(defaultSuffix);
+    // Every save asks before a file that is there is replaced; the writers only refuse the
+    // files a case is read from.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();
@@ -207,13 +210,15 @@ QPrinter *QtPlatform::printer()
 PrintOutcome QtPlatform::printSelectionReport(const SelectionReport &report)
 {
     QPrinter *p = printer();
-    return p ? QtReportDialogs::printSelectionReport(m_parent, report, *p) : PrintOutcome::failed(printUnavailable());
+    return p ? QtReportDialogs::printSelectionReport(m_parent, report, *p, outputInputs())
+             : PrintOutcome::failed(printUnavailable());
 }
 
 PrintOutcome QtPlatform::printCprQualityReport(const CprQualityReport &report)
 {
     QPrinter *p = printer();
-    return p ? QtReportDialogs::printCprQualityReport(m_parent, report, *p) : PrintOutcome::failed(printUnavailable());
+    return p ? QtReportDialogs::printCprQualityReport(m_parent, report, *p, outputInputs())
+             : PrintOutcome::failed(printUnavailable());
 }
 
 bool QtPlatform::runCprSettingsDialog(CprSettingsForm &form)

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "archive/OutputTarget.h"
 #include "base/Platform.h"
 
+#include <functional>
 #include <memory>
 
 class LanguagePack;
@@ -22,6 +24,8 @@ public:
     // The language pack of the platform's own messages; the built-in one (English) unless set.
     // It must outlive the platform.
     void setTexts(const LanguagePack &texts) { m_texts = &texts; }
+    // The files the open cases are read from, which a print into a PDF file never replaces.
+    void setOutputInputs(std::function<OutputInputs()> inputs) { m_outputInputs = std::move(inputs); }
 
     Answer messageBox(const QString &text, const QString &caption, Icon icon, Buttons buttons) override;
     QString openFileDialog(const QString &caption, const QString &folder, const QString &filter) override;
@@ -51,6 +55,7 @@ private:
     // The printing plugin, loaded at first use; null when missing, printUnavailable() says why.
     PrintSupport *printSupport();
     QString printUnavailable();
+    OutputInputs outputInputs() const { return m_outputInputs ? m_outputInputs() : OutputInputs(); }
     const LanguagePack &texts();
 
     QWidget *m_parent;
@@ -61,4 +66,5 @@ private:
     std::shared_ptr<QPrinter> m_printer; // made by the printing plugin at the first print or print setup
     QString m_printError;                // why the printing plugin could not be loaded
     std::unique_ptr<OpenDialogMemory> m_memory;  // the Open dialog's and file dialogs' last choices
+    std::function<OutputInputs()> m_outputInputs;
 };

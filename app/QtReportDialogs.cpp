@@ -3,6 +3,7 @@
 #include "base/ContextMenuBuilder.h"
 #include "report/CprQualityReportPainter.h"
 #include "report/SelectionReportPainter.h"
+#include "archive/OutputTarget.h"
 #include "base/AtomicFileWriter.h"
 #include "base/FileError.h"
 
@@ -32,10 +33,16 @@ namespace {
 using PagePdf = std::function<QByteArray(const QPageLayout &, int, int)>;
 
 // Writes the pages a report draws into a PDF file whole, through a temporary file beside it,
-// so a file that cannot be written is reported and the file already there stays as it was.
-std::function<PrintOutcome(const QString &, const QPageLayout &, int, int)> pdfWriter(PagePdf draw)
+// so a file that cannot be written is reported and the file already there stays as it was;
+// a file of inputs is refused with the reason.
+std::function<PrintOutcome(const QString &, const QPageLayout &, int, int)> pdfWriter(PagePdf draw,
+                                                                                    const OutputInputs &inputs)
 {
-    return [draw = std::move(draw)](const QString &path, const QPageLayout &layout, int from, int to) {
+    return [draw = std::move(draw), inputs](const QString &path, const QPageLayout &layout, int from, int to) {
+        // The print dialog has asked before a file is replaced; a file a case is read from
+        // is never replaced.
+        if (const QString refusal = OutputTarget::refusal(path, inputs); !refusal.isEmpty())
+            return PrintOutcome::failed(refusal);
         const QByteArray bytes = draw(layout, from, to);
         if (bytes.isEmpty())
             return PrintOutcome::failed(QStringLiteral("The report could not be drawn for %1.")
@@ -49,28 +56,28 @@ std::function<PrintOutcome(const QString &, const QPageLayout &, int, int)> pdfW
     };
 }
 
-PrintJob selectionJob(const SelectionReport &report)
+PrintJob selectionJob(const SelectionReport &report, const OutputInputs &inputs)
 {
     PrintJob job;
     job.documentName = SelectionReportTexts::forLanguage(report.language).title.trimmed();
     job.pageCount = report.pageCount;
     job.writePdf = pdfWriter([&report](const QPageLayout &layout, int from, int to) {
         return SelectionReportPainter::pdf(report, layout, from, to);
-    });
+    }, inputs);
     job.print = [&report](QPagedPaintDevice &device, int from, int to) {
         return SelectionReportPainter(report).print(device, from, to);
     };
     return job;
 }
 
-PrintJob cprJob(const CprQualityReport &report)
+PrintJob cprJob(const CprQualityReport &report, const OutputInputs &inputs)
 {
     PrintJob job;
     job.documentName = report.title;
     job.pageCount = CprQualityReportPainter(report).pageCount();
     job.writePdf = pdfWriter([&report](const QPageLayout &layout, int from, int to) {
         return CprQualityReportPainter::pdf(report, layout, from, to);
-    });
+    }, inputs);
     job.print = [&report](QPagedPaintDevice &device, int from, int to) {
         return CprQualityReportPainter(report).print(device, from, to);
     };
@@ -79,14 +86,16 @@ PrintJob cprJob(const CprQualityReport &report)
 
 } // namespace
 
-PrintOutcome printSelectionReport(QWidget *parent, const SelectionReport &report, QPrinter &printer)
+PrintOutcome printSelectionReport(QWidget *parent, const SelectionReport &report, QPrinter &printer,
+                                  const OutputInputs &inputs)
 {
-    return runPrintDialog(parent, selectionJob(report), printer);
+    return runPrintDialog(parent, selectionJob(report, inputs), printer);
 }
 
-PrintOutcome printCprQualityReport(QWidget *parent, const CprQualityReport &report, QPrinter &printer)
+PrintOutcome printCprQualityReport(QWidget *parent, const CprQualityReport &report, QPrinter &printer,
+                                   const OutputInputs &inputs)
 {
-    return runPrintDialog(parent, cprJob(report), printer);
+    return runPrintDialog(parent, cprJob(report, inputs), printer);
 }
 
 PrintOutcome runPrintDialog(QWidget *parent, const PrintJob &job, QPrinter &printer)
@@ -96,9 +105,10 @@ PrintOutcome runPrintDialog(QWidget *parent, const PrintJob &job, QPrinter &prin
     return support ? support->runPrintDialog(parent, job, printer) : PrintOutcome::failed(error);
 }
 
-PrintOutcome printReport(const SelectionReport &report, QPrinter &printer, int fromPage, int toPage)
+PrintOutcome printReport(const SelectionReport &report, QPrinter &printer, int fromPage, int toPage,
+                         const OutputInputs &inputs)
 {
-    return printJob(selectionJob(report), printer, fromPage, toPage);
+    return printJob(selectionJob(report, inputs), printer, fromPage, toPage);
 }
 
 PrintOutcome printJob(const PrintJob &job, QPrinter &printer, int fromPage, int toPage)

@@ -1,14 +1,7 @@
 #include "archive/ImportChecks.h"
 
-#include "base/AtomicFileWriter.h"
-#include "device/AudioRecordFile.h"
-#include "device/CprFeedbackFile.h"
+#include "archive/OutputTarget.h"
 #include "case/CC8Class.h"
-
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <sys/stat.h>
 
 namespace ImportChecks {
 
@@ -18,57 +11,13 @@ constexpr qsizetype SeriesRecordBytes = 8;
 constexpr qsizetype EcgHeadBytes = CC8Class::EcgHeaderSize + 4;
 constexpr qsizetype EcgSampleBytes = 4;
 
-struct Identity
-{
-    dev_t device = 0;
-    ino_t inode = 0;
-};
-
-bool identityOf(const QString &path, Identity &out)
-{
-    struct stat info {};
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return false;
-    out = {info.st_dev, info.st_ino};
-    return true;
-}
-
-// Where a write of path would land, spelled canonically as far as it exists.
-QString landingPath(const QString &path)
-{
-    const QFileInfo target(AtomicFileWriter::finalPath(QFileInfo(path).absoluteFilePath()));
-    const QString folder = target.absoluteDir().canonicalPath();
-    return folder.isEmpty() ? QDir::cleanPath(target.absoluteFilePath()) : folder + QLatin1Char('/') + target.fileName();
-}
-
-bool sameFile(const QString &a, const QString &b)
-{
-    Identity x, y;
-    if (identityOf(a, x) && identityOf(b, y))
-        return x.device == y.device && x.inode == y.inode;
-    // A name that does not exist yet: a memory card's file system ignores case.
-    return landingPath(a).compare(landingPath(b), Qt::CaseInsensitive) == 0;
-}
-
 } // namespace
 
 QString deviceFolderFileAt(const CC8Class &files, const QString &target)
 {
-    const QDir folder(files.folder);
-    const QString protectedFiles[] = {
-        files.ctPath,
-        files.ecgPath,
-        files.hrPath,
-        files.trendPath,
-        files.tempPath,
-        folder.filePath(CprFeedbackFile::fileName()),
-        folder.filePath(AudioRecordFile::binFileName()),
-        folder.filePath(AudioRecordFile::wavFileName()),
-    };
-    for (const QString &file : protectedFiles)
-        if (!file.isEmpty() && sameFile(target, file))
-            return file;
-    return QString();
+    OutputInputs inputs;
+    inputs.deviceFolders << files.folder;
+    return OutputTarget::clashOf(target, inputs, OutputTarget::Writes::Archive).file;
 }
 
 QString protectedTargetText(const QString &target)

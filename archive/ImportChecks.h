@@ -10,11 +10,9 @@ class CC8Class;
 // go, which device files end in a cut record, and the texts that report both.
 namespace ImportChecks {
 
-// The file of the device folder that writing target would replace: one of the five
-// device files of files (its paths must be set), "CPR Feedback.bin", "Audio Record.bin"
-// or "Audio Record.wav" beside them. Links, "." and ".." are resolved, and an existing
-// target is compared by identity (a hard link or another spelling of the same file is the
-// same file). "" when target is none of them.
+// The file of the device folder that writing an archive to target would replace: a
+// device file of any model in files.folder, or a companion file beside them (compared as
+// OutputTarget compares). "" when target is none of them.
 QString deviceFolderFileAt(const CC8Class &files, const QString &target);
 
 // The message refusing an archive target that is protected (a file of the device folder).

@@ -1,5 +1,6 @@
 #include "export/ExportFlow.h"
 
+#include "archive/OutputTarget.h"
 #include "base/AtomicFileWriter.h"
 #include "base/FileError.h"
 #include "base/LanguagePack.h"
@@ -23,11 +24,19 @@ bool ExportFlow::run(int slot, ExportKind kind, const EdfExportOptions &options)
         return false;
     }
     const bool bdf = kind == ExportKind::Edf && CaseExport::needsBdf(openCase);
-    const QString path = platform.saveFileDialog(texts.GetText(ExportText::ExportMenu),
-                                                 CaseExport::suggestedPath(openCase, kind, bdf),
-                                                 CaseExport::fileFilter(kind, bdf), CaseExport::defaultSuffix(kind, bdf));
-    if (path.isEmpty())
-        return false;
+    // The dialog asks before a file is replaced; a file a case is read from is refused,
+    // and the dialog comes again.
+    QString path;
+    for (;;) {
+        path = platform.saveFileDialog(texts.GetText(ExportText::ExportMenu), CaseExport::suggestedPath(openCase, kind, bdf),
+                                       CaseExport::fileFilter(kind, bdf), CaseExport::defaultSuffix(kind, bdf));
+        if (path.isEmpty())
+            return false;
+        const QString refusal = OutputTarget::refusal(path, OutputTarget::openCaseInputs(m_session.store));
+        if (refusal.isEmpty())
+            break;
+        platform.showError(refusal, caption);
+    }
 
     platform.beginProgress(texts.GetText(ExportText::Progress));
     const CaseExport::Built built = CaseExport::build(openCase, texts, kind, options,

@@ -5,9 +5,9 @@
 class CaseSession;
 
 // The export commands of the window ("Export Entire ECG...", File > Export): a save dialog
-// that starts beside the case's archive, the progress window while the file is laid out,
-// and the file written whole or not at all. Every question and message goes through the
-// session's platform.
+// that starts beside the case's archive (shown again after refusing a file an open case is
+// read from), the progress window while the file is laid out, and the file written whole or
+// not at all. Every question and message goes through the session's platform.
 class ExportFlow
 {
 public:

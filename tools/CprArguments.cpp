@@ -2,6 +2,7 @@
 
 #include "cpr/CprQualitySettings.h"
 #include "tools/ArchiveCommandArguments.h"
+#include "tools/CliOutput.h"
 
 namespace {
 
@@ -29,8 +30,10 @@ CprArguments CprArguments::parse(const QStringList &arguments)
     const QCommandLineOption pdf(QStringLiteral("pdf"),
                                  QStringLiteral("Write the printed CPR quality report to FILE as PDF (A4) instead."),
                                  QStringLiteral("FILE"));
+    const QCommandLineOption overwrite = overwriteOption(QStringLiteral(
+        "With --pdf: replaces FILE when it exists (never the archive, a file read with it, or another archive)."));
     const QCommandLineOption pack = languagePackOption();
-    CommandArgumentParser parser({zone, threshold, format, pdf, pack}, QStringLiteral("ARCHIVE"),
+    CommandArgumentParser parser({zone, threshold, format, pdf, overwrite, pack}, QStringLiteral("ARCHIVE"),
                                  QStringLiteral("The archive (.aed) to open; \"CPR Feedback.bin\" must lie beside it."));
 
     CprArguments a;
@@ -68,6 +71,9 @@ CprArguments CprArguments::parse(const QStringList &arguments)
         if (a.pdfPath.isEmpty())
             return failure(QStringLiteral("--pdf needs the path of the file to write"));
     }
+    a.overwrite = parser.isSet(overwrite);
+    if (a.overwrite && a.pdfPath.isEmpty())
+        return failure(QStringLiteral("--overwrite goes with --pdf only"));
     a.languagePack = parser.value(pack);
     a.outcome = Outcome::Run;
     return a;

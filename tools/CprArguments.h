@@ -19,6 +19,7 @@ struct CprArguments
     int32_t pauseThresholdMs = 2000; // a gap between compressions of this or more is a pause
     Format format = Format::Json;
     QString pdfPath;                 // --pdf: write the printed report there instead; "" for none
+    bool overwrite = false;          // replace a file that is already at pdfPath
     QString languagePack;            // a string.txt to take the texts from; "" for the built-in pack
     QString message;                 // the help text, or what is wrong with the arguments
 
@@ -27,4 +28,4 @@ struct CprArguments
 };
 
 inline constexpr char CprSynopsis[] =
-    "cpr ARCHIVE [--zone N] [--pause-threshold MS] [--format json|csv] [--pdf FILE] [--lang-pack FILE]";
+    "cpr ARCHIVE [--zone N] [--pause-threshold MS] [--format json|csv] [--pdf FILE [--overwrite]] [--lang-pack FILE]";

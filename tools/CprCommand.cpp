@@ -1,13 +1,12 @@
 // "ravelin-cli cpr ARCHIVE ...": the CPR quality measures of a case as JSON or CSV, or its
 // printed report as PDF.
-#include "base/AtomicFileWriter.h"
-#include "base/FileError.h"
 #include "device/CprFeedbackFile.h"
 #include "cpr/CprQuality.h"
 #include "report/CprQualityReport.h"
 #include "report/CprQualityReportPainter.h"
 #include "tools/CliArchiveCase.h"
 #include "tools/CliCommand.h"
+#include "tools/CliOutput.h"
 #include "tools/CprArguments.h"
 #include "tools/CprQualityText.h"
 
@@ -26,6 +25,9 @@ int runCpr(const QStringList &arguments)
     int status = 0;
     if (!startCommand(args.outcome, args.message, args.languagePack, name, CprSynopsis, err, texts, status))
         return status;
+
+    if (!args.pdfPath.isEmpty() && !outputAllowed(args.pdfPath, args.archive, args.overwrite, err, name))
+        return 1;
 
     CliArchiveCase archiveCase(texts, err, name);
     const int slot = archiveCase.open(args.archive, args.zoneRow, 0);
@@ -57,12 +59,8 @@ int runCpr(const QStringList &arguments)
             err << name << ": the report could not be drawn for " << QDir::toNativeSeparators(args.pdfPath) << "\n";
             return 1;
         }
-        try {
-            AtomicFileWriter::write(args.pdfPath, bytes);
-        } catch (const FileError &e) {
-            err << name << ": " << e.message() << "\n";
+        if (!writeOutput(args.pdfPath, bytes, err, name))
             return 1;
-        }
         QTextStream(stdout) << QDir::toNativeSeparators(args.pdfPath) << "\n";
         return 0;
     }

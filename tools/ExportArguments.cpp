@@ -1,6 +1,7 @@
 #include "tools/ExportArguments.h"
 
 #include "tools/ArchiveCommandArguments.h"
+#include "tools/CliOutput.h"
 
 #include <utility>
 
@@ -40,7 +41,7 @@ ExportArguments ExportArguments::parse(const QStringList &arguments)
     const QCommandLineOption wav(QStringLiteral("wav"),
                                  QStringLiteral("Write the case's sound as the WAV the program makes of it to FILE."),
                                  QStringLiteral("FILE"));
-    const QCommandLineOption overwrite(QStringLiteral("overwrite"), QStringLiteral("Replace FILE when it exists."));
+    const QCommandLineOption overwrite = overwriteOption();
     const QCommandLineOption pack = languagePackOption();
     CommandArgumentParser parser(
         {zone, edf, anonymize, compressions, eventsCsv, compressionsCsv, pausesCsv, minutesCsv, wav, overwrite, pack},

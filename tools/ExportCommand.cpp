@@ -1,14 +1,13 @@
 // "ravelin-cli export ARCHIVE ...": the case as EDF+ or one of its tables as CSV.
-#include "base/AtomicFileWriter.h"
 #include "base/FileError.h"
 #include "device/AudioRecordFile.h"
 #include "export/CaseExport.h"
 #include "tools/CliArchiveCase.h"
 #include "tools/CliCommand.h"
+#include "tools/CliOutput.h"
 #include "tools/ExportArguments.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QTextStream>
 
 namespace {
@@ -18,11 +17,6 @@ int writeCaseWav(const OpenCase &openCase, const ExportArguments &args, const QS
 {
     if (!openCase.hasAudio) {
         err << name << ": " << QDir::toNativeSeparators(args.archive) << ": the case has no sound\n";
-        return 1;
-    }
-    if (AtomicFileWriter::finalPath(QFileInfo(args.output).absoluteFilePath())
-        == AtomicFileWriter::finalPath(QFileInfo(openCase.audioRecordPath).absoluteFilePath())) {
-        err << name << ": \"" << QDir::toNativeSeparators(args.output) << "\" is the case's audio record\n";
         return 1;
     }
     try {
@@ -44,18 +38,8 @@ int runExport(const QStringList &arguments)
     if (!startCommand(args.outcome, args.message, args.languagePack, name, ExportSynopsis, err, texts, status))
         return status;
 
-    // An export never replaces the archive it comes from, and replaces another file only when asked.
-    const QFileInfo target(args.output);
-    if (target.exists() && AtomicFileWriter::finalPath(target.absoluteFilePath())
-                               == AtomicFileWriter::finalPath(QFileInfo(args.archive).absoluteFilePath())) {
-        err << name << ": \"" << QDir::toNativeSeparators(args.output) << "\" is the archive itself\n";
+    if (!outputAllowed(args.output, args.archive, args.overwrite, err, name))
         return 1;
-    }
-    if (target.exists() && !args.overwrite) {
-        err << name << ": \"" << QDir::toNativeSeparators(args.output)
-            << "\" already exists; --overwrite replaces it\n";
-        return 1;
-    }
 
     CliArchiveCase archiveCase(texts, err, name);
     const int slot = archiveCase.open(args.archive, args.zoneRow, 0);
@@ -69,12 +53,8 @@ int runExport(const QStringList &arguments)
         err << name << ": " << QDir::toNativeSeparators(args.archive) << ": " << texts.GetText(built.problemText) << "\n";
         return 1;
     }
-    try {
-        AtomicFileWriter::write(args.output, built.bytes);
-    } catch (const FileError &e) {
-        err << name << ": " << e.message() << "\n";
+    if (!writeOutput(args.output, built.bytes, err, name))
         return 1;
-    }
     if (built.compressionsLeftOut > 0)
         err << name << ": " << built.compressionsLeftOut << " compressions outside the ECG were left out\n";
     return 0;

@@ -1,5 +1,7 @@
 #include "tools/ImportArguments.h"
 
+#include "tools/CliOutput.h"
+
 namespace {
 
 ImportArguments failure(const QString &message)
@@ -18,9 +20,8 @@ ImportArguments ImportArguments::parse(const QStringList &arguments)
     const QCommandLineOption out(QStringLiteral("out"),
                                  QStringLiteral("The archive to write (default: the automatic name in FOLDER)."),
                                  QStringLiteral("FILE"));
-    const QCommandLineOption overwrite(QStringLiteral("overwrite"),
-                                       QStringLiteral("Replaces an archive that is already at the target (its "
-                                                      "annotations and patient fields are lost)."));
+    const QCommandLineOption overwrite = overwriteOption(QStringLiteral(
+        "Replaces an archive that is already at the target (its annotations and patient fields are lost)."));
     const QCommandLineOption erase(QStringLiteral("erase"),
                                    QStringLiteral("Erases the device files once the archive has been read back."));
     const QCommandLineOption pack = languagePackOption();

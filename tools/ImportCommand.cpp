@@ -6,6 +6,7 @@
 #include "base/FileError.h"
 #include "archive/ImportChecks.h"
 #include "archive/MifImport.h"
+#include "archive/OutputTarget.h"
 #include "case/CaseSession.h"
 #include "device/OpenDialogLogic.h"
 #include "tools/CliArchiveCase.h"
@@ -43,10 +44,12 @@ bool eraseAfterReadBack(CaseSession &session, const MifConversion &conversion, Q
 }
 
 // Why the archive may not go to path; "" when it may.
-QString refusedTarget(const CaseSession &session, const QString &path, bool overwrite)
+QString refusedTarget(const QString &folder, const QString &path, bool overwrite)
 {
-    if (!ImportChecks::deviceFolderFileAt(session.store.scratchFileSet, path).isEmpty())
-        return ImportChecks::protectedTargetText(QDir::toNativeSeparators(path));
+    OutputInputs inputs;
+    inputs.deviceFolders << folder;
+    if (QString refusal = OutputTarget::refusal(path, inputs, OutputTarget::Writes::Archive); !refusal.isEmpty())
+        return refusal;
     if (!overwrite && QFileInfo::exists(path))
         return QStringLiteral("\"%1\" exists already; it may hold a reviewer's annotations and patient fields. "
                               "Give --overwrite to replace it.")
@@ -89,7 +92,7 @@ int runImport(const QStringList &arguments)
     // another folder, never beside another recording's, and the review file binds them.
     const QString recordingId = RecordingId(*session.store.at(slot).fileSet);
     const CompanionPlan companions = PlanCompanions(ImportedCompanions(folder, recordingId), path);
-    QString refusal = refusedTarget(session, path, args.overwrite);
+    QString refusal = refusedTarget(folder, path, args.overwrite);
     if (refusal.isEmpty())
         refusal = companions.refusal;
     if (!refusal.isEmpty()) {

@@ -1,6 +1,7 @@
 #include "tools/RenderArguments.h"
 
 #include "tools/ArchiveCommandArguments.h"
+#include "tools/CliOutput.h"
 
 #include <QRegularExpression>
 
@@ -60,7 +61,8 @@ RenderArguments RenderArguments::parse(const QStringList &arguments)
     const QCommandLineOption pack = languagePackOption();
     const QCommandLineOption output(QStringLiteral("o"), QStringLiteral("The PNG file to write."),
                                     QStringLiteral("FILE.png"));
-    CommandArgumentParser parser({view, at, size, zone, pack, output}, QStringLiteral("ARCHIVE"),
+    const QCommandLineOption overwrite = overwriteOption();
+    CommandArgumentParser parser({view, at, size, zone, pack, output, overwrite}, QStringLiteral("ARCHIVE"),
                                  QStringLiteral("The archive (.aed) to open."));
 
     RenderArguments a;
@@ -98,6 +100,7 @@ RenderArguments RenderArguments::parse(const QStringList &arguments)
     a.output = parser.value(output);
     if (a.output.isEmpty())
         return failure(QStringLiteral("no -o FILE.png given"));
+    a.overwrite = parser.isSet(overwrite);
 
     a.outcome = Outcome::Run;
     return a;

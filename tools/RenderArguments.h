@@ -22,6 +22,7 @@ struct RenderArguments
     int zoneRow = -1;             // time-zone row; -1: the row preselected for this computer
     QString languagePack;         // a string.txt to take the texts from; "" for the built-in pack
     QString output;               // the PNG file to write
+    bool overwrite = false;       // replace a file that is already at output
     QString message;              // the help text, or what is wrong with the arguments
 
     // arguments[0] is the command's name ("ravelin-cli render"), the rest its own.
@@ -34,4 +35,4 @@ struct RenderArguments
 };
 
 inline constexpr char RenderSynopsis[] =
-    "render ARCHIVE --view entire|8s|6s|large --at SECONDS [--size WxH] [--zone N] [--lang-pack FILE] -o FILE.png";
+    "render ARCHIVE --view entire|8s|6s|large --at SECONDS [--size WxH] [--zone N] [--lang-pack FILE] -o FILE.png [--overwrite]";

@@ -3,10 +3,11 @@
 #include "ecg/ShownCase.h"
 #include "tools/CliArchiveCase.h"
 #include "tools/CliCommand.h"
+#include "tools/CliOutput.h"
 #include "tools/RenderArguments.h"
 
 #include <QDir>
-#include <QSaveFile>
+#include <QBuffer>
 #include <QTextStream>
 
 namespace {
@@ -22,10 +23,12 @@ EcgPictureKind pictureKind(RenderArguments::View view)
     return EcgPictureKind::Entire;
 }
 
-bool writePng(const QImage &picture, const QString &path)
+QByteArray pngOf(const QImage &picture)
 {
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && picture.save(&file, "PNG") && file.commit();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    return picture.save(&buffer, "PNG") ? bytes : QByteArray();
 }
 
 int runRender(const QStringList &arguments)
@@ -38,16 +41,22 @@ int runRender(const QStringList &arguments)
     if (!startCommand(args.outcome, args.message, args.languagePack, name, RenderSynopsis, err, texts, status))
         return status;
 
+    if (!outputAllowed(args.output, args.archive, args.overwrite, err, name))
+        return 1;
+
     CliArchiveCase archiveCase(texts, err, name);
     const int slot = archiveCase.open(args.archive, args.zoneRow, 0);
     if (slot < 0)
         return 1;
     const int32_t centreMs = int32_t(args.atSeconds * 1000);
     const QImage picture = renderEcgPicture(shownCase(archiveCase.session().store, slot), archiveCase.session().texts(), pictureKind(args.view), centreMs, args.size);
-    if (!writePng(picture, args.output)) {
-        err << name << ": cannot write \"" << QDir::toNativeSeparators(args.output) << "\"\n";
+    const QByteArray png = pngOf(picture);
+    if (png.isEmpty()) {
+        err << name << ": the picture could not be drawn for \"" << QDir::toNativeSeparators(args.output) << "\"\n";
         return 1;
     }
+    if (!writeOutput(args.output, png, err, name))
+        return 1;
     QTextStream(stdout) << QDir::toNativeSeparators(args.output) << "\n";
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "tools/ReportArguments.h"
 
 #include "tools/ArchiveCommandArguments.h"
+#include "tools/CliOutput.h"
 
 #include <QRegularExpression>
 #include <algorithm>
@@ -63,7 +64,8 @@ ReportArguments ReportArguments::parse(const QStringList &arguments, Kind kind)
     const QCommandLineOption paper(QStringLiteral("paper"), QStringLiteral("The paper: %1 (default A4).").arg(papers),
                                    QStringLiteral("NAME"));
     const QCommandLineOption landscape(QStringLiteral("landscape"), QStringLiteral("Landscape orientation."));
-    QList<QCommandLineOption> options{zone, pack, output};
+    const QCommandLineOption overwrite = overwriteOption();
+    QList<QCommandLineOption> options{zone, pack, output, overwrite};
     if (print)
         options << segment << paper << landscape;
     CommandArgumentParser parser(options, QStringLiteral("ARCHIVE"), QStringLiteral("The archive (.aed) to open."));
@@ -105,6 +107,7 @@ ReportArguments ReportArguments::parse(const QStringList &arguments, Kind kind)
     a.output = parser.value(output);
     if (a.output.isEmpty())
         return failure(print ? QStringLiteral("no -o FILE.pdf given") : QStringLiteral("no -o FILE.html given"));
+    a.overwrite = parser.isSet(overwrite);
 
     a.outcome = Outcome::Run;
     return a;

@@ -21,6 +21,7 @@ struct ReportArguments
     int zoneRow = -1;             // time-zone row; -1: the row preselected for this computer
     QString languagePack;         // a string.txt to take the texts from; "" for the built-in pack
     QString output;               // the HTML or PDF file to write
+    bool overwrite = false;       // replace a file that is already at output
     // Print: the paper (one of paperNames(), as written there) and its orientation.
     QString paper = QStringLiteral("A4");
     bool landscape = false;
@@ -32,7 +33,7 @@ struct ReportArguments
     static QStringList paperNames();
 };
 
-inline constexpr char LogSynopsis[] = "log ARCHIVE [--zone N] [--lang-pack FILE] -o FILE.html";
+inline constexpr char LogSynopsis[] = "log ARCHIVE [--zone N] [--lang-pack FILE] -o FILE.html [--overwrite]";
 inline constexpr char PrintSynopsis[] =
     "print ARCHIVE --segment START_MS-END_MS [--segment ...] [--zone N] [--lang-pack FILE] [--paper NAME]"
-    " [--landscape] -o FILE.pdf";
+    " [--landscape] -o FILE.pdf [--overwrite]";

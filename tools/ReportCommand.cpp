@@ -3,11 +3,10 @@
 #include "report/IncidentLog.h"
 #include "report/SelectionPrint.h"
 #include "report/SelectionReportPainter.h"
-#include "base/AtomicFileWriter.h"
-#include "base/FileError.h"
 #include "report/CprQualityReport.h"
 #include "tools/CliArchiveCase.h"
 #include "tools/CliCommand.h"
+#include "tools/CliOutput.h"
 #include "tools/ReportArguments.h"
 
 #include <QByteArray>
@@ -34,6 +33,8 @@ int runReport(const QStringList &arguments, ReportArguments::Kind kind, const ch
     int status = 0;
     if (!startCommand(args.outcome, args.message, args.languagePack, name, synopsis, err, texts, status))
         return status;
+    if (!outputAllowed(args.output, args.archive, args.overwrite, err, name))
+        return 1;
     CliArchiveCase archive(texts, err, name);
     const int slot = archive.open(args.archive, args.zoneRow, ModelNone);
     if (slot < 0)
@@ -45,12 +46,8 @@ int runReport(const QStringList &arguments, ReportArguments::Kind kind, const ch
         err << name << ": " << why << "\n";
         return 1;
     }
-    try {
-        AtomicFileWriter::write(args.output, bytes);
-    } catch (const FileError &e) {
-        err << name << ": " << e.message() << "\n";
+    if (!writeOutput(args.output, bytes, err, name))
         return 1;
-    }
     QTextStream(stdout) << QDir::toNativeSeparators(args.output) << "\n";
     return 0;
 }

@@ -6,6 +6,7 @@
 #include "app/QtPlatform.h"
 #include "app/QtReportDialogs.h"
 #include "app/ReportFixture.h"
+#include "archive/OutputTarget.h"
 #include "base/ProgramPlugin.h"
 #include "report/CprQualityReport.h"
 #include "report/SelectionReportPainter.h"
@@ -263,6 +264,35 @@ TEST_F(ReportDialogsTest, APrintThatCannotBeStartedOrWrittenSaysWhyAndKeepsTheFi
     printer.setOutputFileName(existing);
     ASSERT_EQ(QtReportDialogs::printReport(report, printer).result, PrintOutcome::Result::Printed);
     EXPECT_TRUE(dir.read("existing.pdf").startsWith("%PDF"));
+}
+
+// A PDF is never printed over a file an open case is read from: the print fails with the
+// reason, which the view shows, and nothing is written.
+TEST_F(ReportDialogsTest, APdfIsNeverPrintedOverAFileTheOpenCaseIsReadFrom)
+{
+    const SelectionReport report = fivePieces();
+    const QString archive = dir.write("case/rescue.aed", "the reviewed archive");
+    view.store.at(view.session.selSlot).sourcePath = archive;
+    QtPlatform program;
+    ASSERT_NE(program.printer(), nullptr) << "the program's printing plugin is not there";
+    program.setOutputInputs([this] { return OutputTarget::openCaseInputs(view.store); });
+    QPrinter &printer = *program.printer();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+
+    // Files not there yet, so that the dialog has nothing to ask about.
+    for (const QString &target : {dir.file("case/CPR Feedback.bin"), archive + ".review.json"}) {
+        printer.setOutputFileName(target);
+        closePrintDialog(true);
+        const PrintOutcome outcome = program.printSelectionReport(report);
+        EXPECT_EQ(outcome.result, PrintOutcome::Result::Failed) << target.toStdString();
+        EXPECT_EQ(outcome.reason, OutputTarget::refusal(target, OutputTarget::openCaseInputs(view.store)));
+        EXPECT_FALSE(QFileInfo::exists(target));
+    }
+    printer.setOutputFileName(archive);
+    const PrintOutcome outcome = QtReportDialogs::printReport(report, printer, 0, 0, OutputTarget::openCaseInputs(view.store));
+    EXPECT_EQ(outcome.result, PrintOutcome::Result::Failed);
+    EXPECT_TRUE(outcome.reason.contains("is the archive being read")) << outcome.reason.toStdString();
+    EXPECT_EQ(dir.read("case/rescue.aed"), QByteArray("the reviewed archive"));
 }
 
 // Without the printing plugin a print fails with the reason, which names the file looked for

@@ -1,5 +1,6 @@
 // The window's export commands over the scripted platform: where the save dialog starts,
 // what is written, and that a failed write leaves a message and no file.
+#include "archive/OutputTarget.h"
 #include "case/CaseViewFixture.h"
 #include "export/ExportFlow.h"
 #include "export/ExportText.h"
@@ -48,6 +49,24 @@ TEST_F(ExportFlowTest, TheSaveDialogStartsBesideTheArchiveAndTheFileIsWritten)
     platform.savePaths.push_back(dir.file(QStringLiteral("events.csv")));
     ASSERT_TRUE(ExportFlow(view).run(slot, ExportKind::EventsCsv));
     EXPECT_EQ(platform.saveRequests[1].folder, dir.file(QStringLiteral("cases/rescue 7-events.csv")));
+}
+
+TEST_F(ExportFlowTest, TheOpenArchiveIsRefusedAndTheDialogComesAgain)
+{
+    const QString archive = dir.write(QStringLiteral("cases/rescue.aed"), "the reviewed archive");
+    const int slot = rescueFrom(archive);
+    const QString target = dir.file(QStringLiteral("cases/rescue.edf"));
+    platform.savePaths = {archive, target};
+
+    ASSERT_TRUE(ExportFlow(view).run(slot, ExportKind::Edf));
+
+    EXPECT_EQ(dir.read(QStringLiteral("cases/rescue.aed")), QByteArray("the reviewed archive"));
+    ASSERT_EQ(platform.messages.size(), 1);
+    EXPECT_EQ(platform.messages[0].text, OutputTarget::refusalText(archive, OutputTarget::Role::Archive));
+    EXPECT_EQ(platform.messages[0].icon, Platform::Icon::Stop);
+    EXPECT_EQ(platform.saveRequests.size(), 2);
+    EXPECT_EQ(platform.progressCaptions.size(), 1) << "nothing was laid out for the refused file";
+    EXPECT_TRUE(QFileInfo::exists(target));
 }
 
 TEST_F(ExportFlowTest, AWriteThatFailsNamesTheFileAndLeavesNothingBehind)

@@ -120,8 +120,8 @@ TEST(CliExport, ArgumentsAndTargetsThatAreRefused)
         {{"export", archive}, "exactly one of"},
         {{"export", archive, "--edf", dir.file("a.edf"), "--events-csv", dir.file("a.csv")}, "exactly one of"},
         {{"export", archive, "--events-csv", dir.file("a.csv"), "--anonymize"}, "--edf only"},
-        {{"export", archive, "--events-csv", existing}, "already exists"},
-        {{"export", archive, "--edf", archive, "--overwrite"}, "the archive itself"},
+        {{"export", archive, "--events-csv", existing}, "exists already"},
+        {{"export", archive, "--edf", archive, "--overwrite"}, "is the archive being read"},
         {{"export", dir.file("missing.aed"), "--edf", dir.file("b.edf")}, "missing.aed"},
     };
     for (const auto &r : refused) {
