@@ -170,6 +170,8 @@ OpenFlow::Outcome OpenFlow::OpenArchive(const QString &path, uint16_t zoneRow, c
     if (m_writes.reviewFile && m_adjustedStart.isEmpty()) {
         if (const int open = openSlotOf(path); open >= 0) {
             m_openedSlot = open;
+            if (m_session.archiveOpened)
+                m_session.archiveOpened(path);
             return Outcome::Opened;
         }
     }
@@ -209,9 +211,17 @@ OpenFlow::Outcome OpenFlow::OpenArchive(const QString &path, uint16_t zoneRow, c
             m_session.tree->setItemImage(c->caseItem, TreeImage::CaseNotViewed);
     }
     // What the file does not say yet is recorded now: the recording's ID of a file written
-    // before recordings had one, the companions bound by the folder's layout, a new start.
-    if (adopted || companions.newBinding || !m_adjustedStart.isEmpty())
+    // before recordings had one and the companions bound by the folder's layout (quietly: in a
+    // folder that cannot be written the case is the same, and the first mark the reviewer sets
+    // says so), and a start typed with "Adjust...".
+    if (!m_adjustedStart.isEmpty()) {
         m_session.reviewMarksChanged(slot);
+    } else if ((adopted || companions.newBinding) && entry.reviewFileWritable) {
+        try {
+            ReviewFile::write(path, ReviewFile::marksOf(m_session.store, slot));
+        } catch (const FileError &) {
+        }
+    }
     m_openedSlot = slot;
     if (m_session.archiveOpened)
         m_session.archiveOpened(path);

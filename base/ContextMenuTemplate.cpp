@@ -41,9 +41,9 @@ ContextMenuTemplate makeTemplate(int id, const TemplateLabels &l)
     ContextMenuTemplate t;
     t.id = id;
     t.submenus = {
-        popup(l.sub[0], {command(CloseCase, l.close), command(AddAnnotation, l.addAnnotation), separator(),
-                         command(MarkViewed, l.markViewed), command(MarkNotViewed, l.markNotViewed), separator(),
-                         command(BindCompanions, l.bindCompanions)}),
+        popup(l.sub[0], {command(CloseCase, l.close), command(AddAnnotation, l.addAnnotation),
+                         command(BindCompanions, l.bindCompanions), separator(), command(MarkViewed, l.markViewed),
+                         command(MarkNotViewed, l.markNotViewed)}),
         popup(l.sub[1], {command(EditAnnotation, l.editAnnotation), command(DeleteAnnotation, l.deleteAnnotation)}),
         popup(l.sub[2], {popup(l.cprPeriods, {command(EntireCprStart, l.start), command(EntireCprEnd, l.end),
                                               command(EntireCprDelete, l.del)}),

@@ -111,6 +111,7 @@ TEST_F(CADETreeWidget, ClicksPublishTheSelectionAndARightClickKeepsIt)
     mousePress(eventItem(slot, 0), Qt::RightButton);
     EXPECT_EQ(shownActions, (QList<QPair<int, bool>>{{CommandId::CloseCase, true},
                                                      {CommandId::AddAnnotation, true},
+                                                     {CommandId::BindCompanions, true},
                                                      {CommandId::MarkViewed, false},
                                                      {CommandId::MarkNotViewed, true}}));
     EXPECT_EQ(widget.selectedItem(), view.store.caseAt(slot)->caseItem);

@@ -91,8 +91,9 @@ TEST_F(CaseTree, RightClickOffersTheMenuOfTheSelectedCaseOrAnnotationOnly)
     tree.click(c.caseItem);
     tree.pressRightButton();
     ASSERT_EQ(tree.menusShown.size(), 1);
-    EXPECT_EQ(commandsOf(tree.menusShown[0]), QList<int>({CommandId::CloseCase, CommandId::AddAnnotation,
-                                                          CommandId::MarkViewed, CommandId::MarkNotViewed}));
+    EXPECT_EQ(commandsOf(tree.menusShown[0]),
+              QList<int>({CommandId::CloseCase, CommandId::AddAnnotation, CommandId::BindCompanions,
+                          CommandId::MarkViewed, CommandId::MarkNotViewed}));
     EXPECT_EQ(tree.menusShown[0].disabledCommands, QList<int>({CommandId::MarkViewed}));
 
     tree.click(eventItem(slot, eventSlot(slot, "A: ")));
@@ -133,11 +134,12 @@ TEST_F(CaseTree, ItalianCaseMenuEndsWithTheReaddedViewedItems)
     tree.pressRightButton();
     ASSERT_EQ(tree.menusShown.size(), 1);
     const QList<MenuEntry> &entries = tree.menusShown[0].entries;
-    ASSERT_EQ(entries.size(), 5);
-    EXPECT_EQ(commandsOf(tree.menusShown[0]), QList<int>({CommandId::CloseCase, CommandId::AddAnnotation,
-                                                          CommandId::MarkViewed, CommandId::MarkNotViewed}));
-    EXPECT_EQ(entries[3].text, ContextMenus::ItalianMarkViewedText);
-    EXPECT_EQ(entries[4].text, ContextMenus::ItalianMarkNotViewedText);
+    ASSERT_EQ(entries.size(), 6);
+    EXPECT_EQ(commandsOf(tree.menusShown[0]),
+              QList<int>({CommandId::CloseCase, CommandId::AddAnnotation, CommandId::BindCompanions,
+                          CommandId::MarkViewed, CommandId::MarkNotViewed}));
+    EXPECT_EQ(entries[4].text, ContextMenus::ItalianMarkViewedText);
+    EXPECT_EQ(entries[5].text, ContextMenus::ItalianMarkNotViewedText);
 }
 
 TEST_F(CaseTree, ClosingRemovesTheNodesNoOtherCaseUses)
@@ -220,6 +222,7 @@ TEST_F(CaseTree, ClosingWithUnsavedChangesAsksAndCancelKeepsTheCase)
         f.view.saveCase = [&f](int slot) { return SaveCase(f.view, slot); };
         const int other = f.openCase(f.folder(), "SN-B");
         const int slot = f.openCase(f.folder({{1, 5000}}), "SN-A");
+        f.view.store.at(slot).sourcePath = QStringLiteral("Q26_0905(2021-03-07).aed");
         f.view.markChanged(slot); // as after a deleted annotation
         f.tree.click(f.view.store.caseAt(other)->caseItem);
         f.platform.answerNext(k.answer);

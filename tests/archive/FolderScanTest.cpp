@@ -139,7 +139,12 @@ TEST_F(FolderScanTest, ArchivesOfAFolderAreOpenedAndTheDeviceFilesBesideThemStay
 
     EXPECT_EQ(openSources(), (QStringList{folder + "/a.aed", folder + "/b.AED"}));
     EXPECT_EQ(mifFilesIn(folder).size(), 5) << "an archive found by the scan erases nothing";
-    EXPECT_TRUE(platform.messages.isEmpty());
+    // Neither archive is given the folder's CPR data and sound: nothing says whose they are.
+    ASSERT_EQ(platform.messages.size(), 2);
+    for (int slot : {0, 1}) {
+        EXPECT_TRUE(platform.messages[slot].text.contains("the folder holds several archives"));
+        EXPECT_FALSE(view.store.at(slot).hasCprFeedback);
+    }
 }
 
 TEST_F(FolderScanTest, IncompleteDeviceFolderIsReportedOnceAndSkipped)
@@ -218,7 +223,7 @@ TEST_F(FolderScanTest, CloseAllCasesLeavesAnEmptyTreeAndNoSelection)
 {
     const QString archive = makeArchive(dir.file("a.aed"));
     ASSERT_TRUE(openArchiveFile(view, archive));
-    ASSERT_TRUE(openArchiveFile(view, archive));
+    ASSERT_TRUE(openArchiveFile(view, makeArchive(dir.file("b.aed"))));
     tree.click(view.store.caseAt(1)->caseItem);
     ASSERT_EQ(frame.m_nSelCase, 1);
     view.state.unsavedChanges = 1;

@@ -73,7 +73,7 @@ TEST_F(OpenFlowTest, ImportInDirectoryModeWritesIntoTheFolderWithoutAsking)
     EXPECT_EQ(openCaseCount(), 1);
 }
 
-TEST_F(OpenFlowTest, ImportSavedIntoAnotherFolderOpensWithoutFeedbackOrSound)
+TEST_F(OpenFlowTest, ImportSavedIntoAnotherFolderTakesItsCprDataAndSoundWithIt)
 {
     const QString folder = writeFolder("card");
     const QString elsewhere = dir.mkdir("archives") + "/" + Q25Name + ".aed";
@@ -84,11 +84,12 @@ TEST_F(OpenFlowTest, ImportSavedIntoAnotherFolderOpensWithoutFeedbackOrSound)
 
     EXPECT_TRUE(QFileInfo::exists(elsewhere));
     EXPECT_EQ(mifFilesIn(folder), QStringList()) << "the device files are erased where they were";
-    EXPECT_TRUE(QFileInfo::exists(folder + "/CPR Feedback.bin"));
+    EXPECT_TRUE(QFileInfo::exists(folder + "/CPR Feedback.bin")) << "the device's own files stay";
     EXPECT_TRUE(QFileInfo::exists(folder + "/Audio Record.bin"));
     ASSERT_EQ(openCaseCount(), 1);
-    EXPECT_FALSE(view.store.at(0).hasCprFeedback);
-    EXPECT_FALSE(view.store.at(0).hasAudio);
+    EXPECT_TRUE(view.store.at(0).hasCprFeedback);
+    EXPECT_TRUE(view.store.at(0).hasAudio);
+    EXPECT_EQ(view.store.at(0).cprFeedbackPath, dir.file("archives/CPR Feedback.bin"));
     EXPECT_EQ(platform.texts(), QStringList{importMessage()});
 }
 
@@ -379,7 +380,8 @@ TEST_F(OpenFlowTest, DeviceFilesNamedInAnyCaseAreImportedAndErased)
     EXPECT_TRUE(view.store.at(0).hasCprFeedback);
     EXPECT_TRUE(view.store.at(0).hasAudio);
     EXPECT_EQ(QDir(folder).entryList(QDir::Files, QDir::Name),
-              (QStringList{"Audio Record.wav", Q25Name + ".aed", "audio record.bin", "cpr feedback.bin"}))
+              (QStringList{"Audio Record.wav", Q25Name + ".aed", Q25Name + ".aed.review.json", "audio record.bin",
+                           "cpr feedback.bin"}))
         << "every device file erased";
 }
 

@@ -9,12 +9,16 @@ class SaveCommandTest : public OpenFlowFixture
 {
 protected:
     // Opens an archive of a Q21 rescue named Q21_0905(2021-03-07).aed; returns its slot.
+    // Each call opens an archive of its own (an archive already open is not opened twice).
     int openQ21Case()
     {
-        const QString archive = makeArchive(dir.mkdir("in") + "/Q21_0905(2021-03-07).aed", rescue(DeviceFiles::Model::Q21));
+        const QString archive = makeArchive(dir.mkdir(m_opened++ == 0 ? QStringLiteral("in") : QStringLiteral("in%1").arg(m_opened)) + "/Q21_0905(2021-03-07).aed",
+                                            rescue(DeviceFiles::Model::Q21));
         EXPECT_TRUE(openArchiveFile(view, archive));
         return view.store.slotCount() - 1;
     }
+
+    int m_opened = 0;
 
     void select(int slot) { tree.click(view.store.caseAt(slot)->caseItem); }
 

@@ -135,8 +135,8 @@ TEST_F(CaseSlots, FullSegmentTableShowsItsMessage)
 
 TEST_F(CaseSlots, ClosedSlotIsReusedFirst)
 {
-    const int second = view.store.AllocateCaseSlot(QString());
-    const int third = view.store.AllocateCaseSlot(QString());
+    const int second = view.store.AllocateCaseSlot("/cases/b.aed");
+    const int third = view.store.AllocateCaseSlot("/cases/b.aed");
     ASSERT_EQ(std::vector<int>({slot, second, third}), std::vector<int>({0, 1, 2}));
 
     view.store.at(0).hasAudio = true;
@@ -151,7 +151,7 @@ TEST_F(CaseSlots, ClosedSlotIsReusedFirst)
     EXPECT_EQ(view.store.caseAt(0), nullptr);
 
     EXPECT_EQ(view.store.nextCaseSlot(), 0);
-    EXPECT_EQ(view.store.AllocateCaseSlot(QString()), 0);
+    EXPECT_EQ(view.store.AllocateCaseSlot("/cases/d.aed"), 0);
     EXPECT_EQ(view.store.slotCount(), 3);
     EXPECT_TRUE(view.store.at(0).used);
     EXPECT_TRUE(view.store.at(0).fileSetMade);

@@ -10,6 +10,7 @@
 #include "device/CprFeedbackFile.h"
 #include "archive/ImportChecks.h"
 #include "archive/MifImport.h"
+#include "case/ReviewFile.h"
 #include "sound/WaveFile.h"
 #include "support/FileHashes.h"
 #include "support/ScratchMount.h"
@@ -179,6 +180,8 @@ TEST_F(ImportSafety, ACutCprFeedbackFileKeepsEveryWholeRecordAndSaysSoOnce)
         for (qsizetype i = 0; i < c.size; ++i)
             bytes.append(char(i % 8 == 0 ? 10 : 0));
         const QString path = dir.write("CPR Feedback.bin", bytes);
+        CloseAllCases(view); // an archive open already would only be shown
+        QFile::remove(ReviewFile::pathFor(archive)); // which binds the file of the last round
         platform.messages.clear();
 
         ASSERT_TRUE(openArchiveFile(view, archive)) << c.size;
@@ -208,6 +211,7 @@ TEST_F(ImportSafety, StartTimesOutsideTheCenturyAreAnInvalidStart)
         layout.startTimeValid = true;
         const QString path = dir.write("start.aed", EncodeAedArchive(record, files, layout));
         view.state.timeZoneChoice = uint16_t(zoneRowNamed("Wellington(New Zealand) UTC+12:00"));
+        CloseAllCases(view);
 
         ASSERT_TRUE(openArchiveFile(view, path)) << c.seconds;
 

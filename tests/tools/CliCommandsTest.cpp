@@ -218,7 +218,7 @@ TEST_F(CliCommands, InfoPrintsOneObjectWithItsMembersInOrder)
         "weightUnitIndex", "savedAnnotationCount", "annotations", "ctSize", "ecgSize", "hrSize", "trendSize",
         "tempSize", "tempLoaded", "tempFilePresent", "trendBlockCount", "ecgStartMs", "ecgEndMs", "hrCount",
         "tempCount", "shockCount", "cprPeriods", "eventCount", "hasCprFeedback", "cprFeedbackCount", "hasAudio",
-        "audioStartMs", "audioDurationSec"};
+        "audioStartMs", "audioDurationSec", "recordingId"};
     const QJsonObject o = objectWithMembersInOrder(run.out, order);
     EXPECT_TRUE(o["startTimeValid"].toBool());
     EXPECT_EQ(o["timeZoneIndex"].toInt(), SeoulRow);

@@ -60,8 +60,9 @@ TEST(CliImportSafety, TheArchiveGoesNeitherOverADeviceFolderFileNorOverAnArchive
         EXPECT_EQ(run.out, reviewed + "\n");
         auto after = fileHashesIn(folder);
         EXPECT_NE(after.take("Q25_0905(2021-03-07).aed"), before.value("Q25_0905(2021-03-07).aed"));
-        EXPECT_EQ(after.keys(), (QStringList{"Audio Record.bin", "Audio Record.wav", "CPR Feedback.bin"}))
-            << "the device files were erased once read back";
+        EXPECT_EQ(after.keys(), (QStringList{"Audio Record.bin", "Audio Record.wav", "CPR Feedback.bin",
+                                             "Q25_0905(2021-03-07).aed.review.json"}))
+            << "the device files were erased once read back; the review file binds the rest";
     }
 }
 
@@ -113,10 +114,7 @@ TEST(CliImportSafety, InfoAndEventsOpenAnArchiveWhereNothingCanBeWritten)
         const CliRun run = runCli({QString::fromLatin1(command), archive});
         EXPECT_EQ(run.status, 0) << command << ": " << run.err.toStdString();
         EXPECT_FALSE(run.out.isEmpty()) << command;
-        EXPECT_TRUE(run.err.startsWith(QStringLiteral("ravelin-cli %1: %2/Audio Record.wav cannot be created.\n")
-                                           .arg(QLatin1String(command), folder.path())))
-            << command << ": " << run.err.toStdString();
-        EXPECT_TRUE(run.err.endsWith("The sound is played from " + folder.path() + "/Audio Record.bin.\n"));
+        EXPECT_EQ(run.err, "") << command << ": a reading command tries to write nothing";
     }
     EXPECT_TRUE(runCli({"info", archive}).out.contains("\"hasAudio\": true"));
 }

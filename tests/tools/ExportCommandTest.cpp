@@ -235,6 +235,7 @@ TEST(CliExport, CompressionsOutsideTheEcgAreLeftOutAndCounted)
     }
     ASSERT_GT(after, 2000);
     dir.write(QStringLiteral("device/CPR Feedback.bin"), crafted);
+    ASSERT_EQ(runCli({"bind", archive}).status, 0) << "the crafted file is taken for the case's own";
     const QString edf = dir.file(QStringLiteral("with.edf"));
     const CliRun run = runCli({"export", archive, "--edf", edf, "--with-compressions"});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
