@@ -114,6 +114,10 @@ void CDetailSub::createControls()
     m_startTime->hide();
     label(109, {14, 42, 93, 8});
     m_dataDuration = addEdit({108, 41, 153, 12}, false);
+    // The recording's identity: the same for every copy of the case, whatever its fields.
+    addLabel(texts.isItalian() ? QStringLiteral("ID registrazione") : QStringLiteral("Recording ID"), {266, 42, 52, 8});
+    m_recordingId = addEdit({318, 41, 88, 12});
+    m_recordingId->setReadOnly(true);
     label(110, {7, 57, 99, 8});
     m_fileName = addEdit({108, 55, 298, 12}, false);
     label(111, {6, 71, 41, 8});
@@ -318,6 +322,9 @@ void CDetailSub::Fill(int n)
         m_startTime->setDateTime(DeviceClockDateTime(c->startTime));
         m_dataDuration->setText(DataDurationText(c));
         m_fileName->setText(m_view.store.at(n).sourcePath);
+        m_recordingId->setText(m_view.store.at(n).recordingId);
+        m_recordingId->setCursorPosition(0);
+        m_recordingId->setToolTip(m_view.store.at(n).recordingId);
         if (m_comments->toPlainText() != c->comments)
             m_comments->setPlainText(c->comments);
         m_deviceType->setText(QStringLiteral("AED"));

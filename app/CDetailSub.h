@@ -47,6 +47,7 @@ public:
     QDateTimeEdit *startTime() const { return m_startTime; }
     QLineEdit *dataDuration() const { return m_dataDuration; }
     QLineEdit *fileName() const { return m_fileName; }
+    QLineEdit *recordingId() const { return m_recordingId; }
     QPlainTextEdit *comments() const { return m_comments; }
     QLineEdit *deviceType() const { return m_deviceType; }
     QLineEdit *serialNumber() const { return m_serialNumber; }
@@ -105,6 +106,7 @@ private:
     QDateTimeEdit *m_startTime = nullptr;
     QLineEdit *m_dataDuration = nullptr;
     QLineEdit *m_fileName = nullptr;
+    QLineEdit *m_recordingId = nullptr; // read-only, selectable
     QPlainTextEdit *m_comments = nullptr;
     QLineEdit *m_deviceType = nullptr;
     QLineEdit *m_serialNumber = nullptr;

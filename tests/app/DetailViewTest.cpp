@@ -211,11 +211,14 @@ TEST_F(DetailView, GeneralFormShowsTheCase)
     c->birthDateKnown = true;
     c->birthDate = CTime(1980, 5, 17, 12, 0, 0);
     c->powerOnTimeText = "2021-03-04 06:00:00";
+    view.store.at(slot).recordingId = QString(64, QLatin1Char('a'));
     select(slot, 0);
 
     CDetailSub &g = general();
     EXPECT_EQ(g.dataDuration()->text(), "01:02:05");
     EXPECT_EQ(g.fileName()->text(), dir.file("case.aed"));
+    EXPECT_EQ(g.recordingId()->text(), QString(64, QLatin1Char('a')));
+    EXPECT_TRUE(g.recordingId()->isReadOnly());
     EXPECT_EQ(g.deviceType()->text(), "AED");
     EXPECT_EQ(g.serialNumber()->text(), "SN-7");
     EXPECT_EQ(g.comments()->toPlainText(), "Bystander CPR");
