@@ -115,7 +115,7 @@ void CDetailSub::createControls()
     label(109, {14, 42, 93, 8});
     m_dataDuration = addEdit({108, 41, 153, 12}, false);
     // The recording's identity: the same for every copy of the case, whatever its fields.
-    addLabel(texts.isItalian() ? QStringLiteral("ID registrazione") : QStringLiteral("Recording ID"), {266, 42, 52, 8});
+    addLabel(texts.isItalian() ? QStringLiteral("ID registrazione :") : QStringLiteral("Recording ID :"), {258, 42, 58, 8});
     m_recordingId = addEdit({318, 41, 88, 12});
     m_recordingId->setReadOnly(true);
     label(110, {7, 57, 99, 8});
