@@ -11,7 +11,12 @@ CRavelinView::CRavelinView(LanguagePack &texts, Platform &platform, QObject *par
     : QObject(parent), session(texts, platform)
 {
     session.saveCase = [this](int slot) { return ::SaveCase(session, slot); };
-    session.bindCompanions = [this](int slot) { OpenFlow(session).BindCompanions(slot); };
+    session.bindCompanions = [this](int slot) {
+        OpenFlow(session).BindCompanions(slot);
+        // The windows show the case's new CPR data and sound at once, as after a new selection.
+        if (session.tree && session.tree->selectedItem() != NoTreeItem)
+            session.OnTreeSelectionChanged(session.tree->selectedItem());
+    };
     QSettings settings;
     cprSettings = CprSettingsStore::load(settings);
 }

@@ -290,4 +290,48 @@ TEST_F(SealedCase, ReimportingOverAnArchiveWithMarksMovesThemAside)
     EXPECT_TRUE(dir.read("card/" + movedAside(archive).value(0)).contains("2019-05-01 08:00:00"));
 }
 
+TEST_F(SealedCase, BindingTheFoldersFilesCreditsThemToTheCaseFromThenOn)
+{
+    const QString folder = folderWith("pair", rescue(), {"a.aed", "b.aed"});
+    int slot = open(folder + "/b.aed", true);
+    ASSERT_GE(slot, 0);
+    ASSERT_FALSE(view.store.at(slot).hasCprFeedback);
+    OpenFlow(view).BindCompanions(slot);
+    EXPECT_TRUE(view.store.at(slot).hasCprFeedback);
+    EXPECT_TRUE(view.store.at(slot).hasAudio);
+    EXPECT_EQ(view.store.caseAt(slot)->cprFeedbackCount, 2);
+
+    CloseAllCases(view);
+    platform.messages.clear();
+    slot = open(folder + "/b.aed", false);
+    EXPECT_TRUE(view.store.at(slot).hasCprFeedback) << "the binding is the review file's";
+    EXPECT_TRUE(platform.messages.isEmpty()) << platform.texts().join('\n').toStdString();
+}
+
+TEST_F(SealedCase, SaveAsIntoAnotherFolderTakesTheCaseWithIt)
+{
+    const QString archive = folderWith("home", rescue(), {"a.aed"}) + "/a.aed";
+    const int slot = open(archive, true);
+    ASSERT_TRUE(view.store.at(slot).hasCprFeedback);
+    view.OnMarkViewed(slot);
+
+    platform.savePaths.push_back(dir.mkdir("copy") + "/b.aed");
+    ASSERT_TRUE(SaveCase(view, slot));
+    for (const char *name : {"CPR Feedback.bin", "Audio Record.bin"})
+        EXPECT_EQ(dir.read(QString("copy/") + name), dir.read(QString("home/") + name)) << name;
+    const ReviewFile::Reading copied = ReviewFile::read(dir.file("copy/b.aed"));
+    ASSERT_EQ(copied.kind, ReviewFile::Reading::Kind::Marks);
+    EXPECT_EQ(copied.marks.recordingId, view.store.at(slot).recordingId);
+    EXPECT_EQ(copied.marks.viewed, true);
+
+    // Beside another recording's files nothing is written.
+    const QString occupied = writeFolder("occupied", otherRescue());
+    const auto before = fileHashesIn(occupied);
+    platform.messages.clear();
+    platform.savePaths.push_back(occupied + "/c.aed");
+    EXPECT_FALSE(SaveCase(view, slot));
+    EXPECT_TRUE(fileHashesIn(occupied) == before);
+    EXPECT_TRUE(platform.texts().join('\n').contains("Choose a new folder"));
+}
+
 } // namespace
