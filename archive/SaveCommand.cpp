@@ -3,6 +3,7 @@
 #include "archive/AedArchive.h"
 #include "archive/AedArchiveWriter.h"
 #include "archive/CaseCompanions.h"
+#include "archive/OutputTarget.h"
 #include "base/FileError.h"
 #include "base/FileIdentity.h"
 #include "base/LanguagePack.h"
@@ -56,6 +57,14 @@ bool SaveCase(CaseSession &session, int slot)
                                                  AedArchive::defaultSuffix());
     if (path.isEmpty())
         return false;
+    // Never over what an open case is read from (its CPR data, a device file, another case's
+    // archive); over the case's own archive it is the Save the dialog proposes.
+    const OutputTarget::Clash clash =
+        OutputTarget::clashOf(path, OutputTarget::openCaseInputs(session.store), OutputTarget::Writes::Archive);
+    if (clash.role != OutputTarget::Role::None && !isSameFile(clash.file, entry.sourcePath)) {
+        platform.showError(OutputTarget::refusalText(path, clash.role), caption);
+        return false;
+    }
     // A copy in another folder takes the case's CPR data and sound with it, and never goes
     // beside another recording's.
     const bool sameArchive = isSameFile(path, entry.sourcePath);

@@ -332,6 +332,16 @@ TEST_F(SealedCase, SaveAsIntoAnotherFolderTakesTheCaseWithIt)
     EXPECT_FALSE(SaveCase(view, slot));
     EXPECT_TRUE(fileHashesIn(occupied) == before);
     EXPECT_TRUE(platform.texts().join('\n').contains("Choose a new folder"));
+
+    // Nor over what the case is read from; over its own archive is the plain Save.
+    const auto home = fileHashesIn(dir.file("home"));
+    for (const char *name : {"CPR Feedback.bin", "Q25 ECG Data.MIF", "a.aed.review.json"}) {
+        platform.savePaths.push_back(dir.file(QString("home/") + name));
+        EXPECT_FALSE(SaveCase(view, slot)) << name;
+    }
+    EXPECT_TRUE(fileHashesIn(dir.file("home")) == home);
+    platform.savePaths.push_back(archive);
+    EXPECT_TRUE(SaveCase(view, slot));
 }
 
 } // namespace
