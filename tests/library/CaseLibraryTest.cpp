@@ -8,8 +8,11 @@
 #include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <fcntl.h>
 #include <latch>
+#include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -410,5 +413,29 @@ TEST_P(CaseLibraryTest, ALibraryOfTheThirdVersionKeepsItsSummaryWhenMigrated)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, CaseLibraryTest, testing::Values(Engine::Sqlite, Engine::Postgres), engineName);
+
+// Qt reads file names as UTF-8 and its folder walk leaves out a name that is not: such an archive
+// is named, its other bytes written as \xNN, with why it is not indexed, never skipped unnoticed.
+TEST(ArchivesUnderTest, AnArchiveWhosePathIsNotUtf8IsNamedWithWhy)
+{
+    TempDir dir;
+    const QString root = libraryPathOf(dir.path());
+    const QByteArray rawRoot = QFile::encodeName(root);
+    ASSERT_EQ(::mkdir((rawRoot + "/tr\xE8s").constData(), 0700), 0);
+    for (const char *name : {"ok.aed", "caf\xC3\xA9.AED", "caso\xFF.aed", "tr\xE8s/inner.aed", "note\xFF.txt",
+                             ".hidden\xFF.aed"}) {
+        const int fd = ::open((rawRoot + '/' + name).constData(), O_CREAT | O_EXCL | O_WRONLY, 0600);
+        ASSERT_GE(fd, 0) << name;
+        ::close(fd);
+    }
+    QStringList undecodable;
+    const QStringList found = archivesUnder({dir.path()}, nullptr, &undecodable);
+    EXPECT_EQ(found, (QStringList{root + QString::fromUtf8("/caf\xC3\xA9.AED"), root + "/ok.aed"}));
+    EXPECT_EQ(undecodable,
+              (QStringList{"\"" + root + "/caso\\xFF.aed\": its name is not valid UTF-8, so it cannot be opened",
+                           "\"" + root
+                               + "/tr\\xE8s/inner.aed\": the name of a folder it is in is not valid UTF-8, so it "
+                                 "cannot be opened"}));
+}
 
 } // namespace
