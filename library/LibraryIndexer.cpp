@@ -37,7 +37,7 @@ constexpr qint64 LongestWaitMs = 1000;
 // After this many rows written at once the engine measures the tables again.
 constexpr int RowsBeforeAnalyze = 100;
 
-// bytes with each byte that is not part of valid UTF-8 written as \xNN.
+// The bytes of a path as text, each byte that is not part of valid UTF-8 written as \xNN.
 QString escapedName(const QByteArray &bytes)
 {
     QString out;
@@ -123,6 +123,8 @@ QStringList archivesUnder(const QStringList &paths, QStringList *missing, QStrin
             *missing << path;
         }
     }
+    if (undecodable)
+        undecodable->removeDuplicates(); // a folder named inside another one named
     return QStringList(found.begin(), found.end());
 }
 

@@ -3,16 +3,15 @@
 #include "library/LibraryIndexer.h"
 #include "library/LibraryEngine.h"
 #include "library/LibraryRows.h"
+#include "support/RawNameFile.h"
 
 #include <QDateTime>
 #include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <fcntl.h>
 #include <latch>
-#include <sys/stat.h>
+#include <memory>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 
@@ -420,16 +419,14 @@ TEST(ArchivesUnderTest, AnArchiveWhosePathIsNotUtf8IsNamedWithWhy)
 {
     TempDir dir;
     const QString root = libraryPathOf(dir.path());
-    const QByteArray rawRoot = QFile::encodeName(root);
-    ASSERT_EQ(::mkdir((rawRoot + "/tr\xE8s").constData(), 0700), 0);
+    std::vector<std::unique_ptr<RawNameFile>> files;
     for (const char *name : {"ok.aed", "caf\xC3\xA9.AED", "caso\xFF.aed", "tr\xE8s/inner.aed", "note\xFF.txt",
                              ".hidden\xFF.aed"}) {
-        const int fd = ::open((rawRoot + '/' + name).constData(), O_CREAT | O_EXCL | O_WRONLY, 0600);
-        ASSERT_GE(fd, 0) << name;
-        ::close(fd);
+        files.push_back(std::make_unique<RawNameFile>(root, name));
+        ASSERT_TRUE(files.back()->made()) << name;
     }
     QStringList undecodable;
-    const QStringList found = archivesUnder({dir.path()}, nullptr, &undecodable);
+    const QStringList found = archivesUnder({dir.path(), root}, nullptr, &undecodable); // each named once
     EXPECT_EQ(found, (QStringList{root + QString::fromUtf8("/caf\xC3\xA9.AED"), root + "/ok.aed"}));
     EXPECT_EQ(undecodable,
               (QStringList{"\"" + root + "/caso\\xFF.aed\": its name is not valid UTF-8, so it cannot be opened",

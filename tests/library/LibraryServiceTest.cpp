@@ -2,11 +2,10 @@
 #include "archive/ArchiveFixture.h"
 #include "library/CaseLibrary.h"
 #include "library/LibraryService.h"
+#include "support/RawNameFile.h"
 
 #include <QDir>
 #include <QFile>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -77,10 +76,8 @@ TEST_F(LibraryServiceTest, AddingAFolderShowsProgressStopsWhenCancelledAndSaysWh
     dir.write(QStringLiteral("tree/x/broken.aed"), QByteArray("\x01", 1));
     dir.write(QStringLiteral("tree/readme.txt"), QByteArray("not an archive"));
     // A name Qt cannot read back: said, not skipped.
-    const int fd = ::open((QFile::encodeName(dir.file(QStringLiteral("tree/x"))) + "/caso\xFF.aed").constData(),
-                          O_CREAT | O_EXCL | O_WRONLY, 0600);
-    ASSERT_GE(fd, 0);
-    ::close(fd);
+    const RawNameFile undecodable(dir.file(QStringLiteral("tree/x")), "caso\xFF.aed");
+    ASSERT_TRUE(undecodable.made());
     service.setLocationText(dir.file(QStringLiteral("library.sqlite")));
 
     servicePlatform.cancelProgressAfterChecks = 2;

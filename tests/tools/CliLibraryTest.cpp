@@ -1,12 +1,11 @@
 #include "library/LibraryEngine.h"
+#include "support/RawNameFile.h"
 #include "tools/CliRun.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <algorithm>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -125,9 +124,8 @@ TEST_P(CliLibraryTest, TwoProcessesAddingTheSameArchivesGiveOneRowEach)
 TEST_P(CliLibraryTest, AnArchiveWhoseNameIsNotUtf8FailsTheAddNamingIt)
 {
     const QString cards = dir.mkdir(QStringLiteral("cards"));
-    const int fd = ::open((QFile::encodeName(cards) + "/caso\xFF.aed").constData(), O_CREAT | O_EXCL | O_WRONLY, 0600);
-    ASSERT_GE(fd, 0);
-    ::close(fd);
+    const RawNameFile undecodable(cards, "caso\xFF.aed");
+    ASSERT_TRUE(undecodable.made());
     const CliRun run = library({"add", cards});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "added 0, updated 0, unchanged 0, failed 1\n");
