@@ -7,6 +7,7 @@
 #include "case/CC8Class.h"
 #include "case/CaseRecord.h"
 #include "case/ReviewFile.h"
+#include "device/AudioRecordFile.h"
 #include "tools/DeviceFolderWriter.h"
 
 #include <QCryptographicHash>
@@ -141,7 +142,8 @@ int main(int argc, char **argv)
     // The whole open: zone row, flags (folder, companion files), extras (review file, link,
     // repeats, WAV), three 16-bit lengths (CPR feedback, audio record, review file), the three
     // files, then the archive. The review files: none, the recording's own with its companion
-    // files bound and marks set, one of another recording, and the recording's behind a link.
+    // files bound and marks set, one of another recording, and the recording's behind a link;
+    // and a sound record of a minute.
     const QByteArray feedback = records({1000, 50, 1600, 60});
     const QByteArray sound = records({250}) + QByteArray(64, '\x80');
     const auto sha256 = [](const QByteArray &bytes) {
@@ -164,14 +166,18 @@ int main(int argc, char **argv)
         const AedArchiveLayout *layout;
         uint8_t extras;
         QByteArray review;
+        QByteArray sound;
     };
-    enum : uint8_t { ReviewThere = 1, ReviewIsLink = 2, WavThere = 64 };
+    enum : uint8_t { ReviewThere = 1, ReviewIsLink = 2, AudioTimes64 = 0x30, WavThere = 64 };
+    // A second of sound that repeats into a minute: a record of 1 MB.
+    const QByteArray second = records({250}) + QByteArray(AudioRecordFile::SampleRate, '\x80');
     const OpenSeed openSeeds[] = {
-        {&conversion, 0, {}},
-        {&save, 0, {}},
-        {&conversion, ReviewThere, ReviewFile::encode(own)},
-        {&save, ReviewThere | WavThere, ReviewFile::encode(other)},
-        {&conversion, ReviewThere | ReviewIsLink, ReviewFile::encode(own)},
+        {&conversion, 0, {}, sound},
+        {&save, 0, {}, sound},
+        {&conversion, ReviewThere, ReviewFile::encode(own), sound},
+        {&save, ReviewThere | WavThere, ReviewFile::encode(other), sound},
+        {&conversion, ReviewThere | ReviewIsLink, ReviewFile::encode(own), sound},
+        {&conversion, AudioTimes64, {}, second},
     };
     for (int i = 0; i < int(std::size(openSeeds)); ++i) {
         const OpenSeed &seed = openSeeds[i];
@@ -180,9 +186,9 @@ int main(int argc, char **argv)
         open.u8(uint8_t(8 | 16 | (i % 2 == 0 ? 1 : 2)));
         open.u8(seed.extras);
         open.u16(uint16_t(feedback.size()));
-        open.u16(uint16_t(sound.size()));
+        open.u16(uint16_t(seed.sound.size()));
         open.u16(uint16_t(seed.review.size()));
-        open.bytes(feedback + sound + seed.review + EncodeAedArchive(record, files, *seed.layout));
+        open.bytes(feedback + seed.sound + seed.review + EncodeAedArchive(record, files, *seed.layout));
         ok &= writeSeed(out + QStringLiteral("/open"), QStringLiteral("case%1.bin").arg(i), open.data());
     }
 
