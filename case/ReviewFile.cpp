@@ -22,6 +22,8 @@ namespace {
 constexpr int FormatVersion = 2;
 // A review file holds two small tables and two values: anything larger is not one.
 constexpr qint64 MaxReviewFileBytes = 1 << 20;
+// Every whole number up to 2^53 is exact as a JSON number; sizes stay within it.
+constexpr qint64 MaxExactJsonInteger = qint64(1) << 53;
 
 QJsonArray spansToJson(const std::vector<ReviewMarks::Span> &spans)
 {
@@ -70,12 +72,13 @@ std::vector<CompanionFile> companionsFromJson(const QJsonValue &value, const QSt
         const QJsonValue name = o.value(QStringLiteral("name"));
         const QJsonValue size = o.value(QStringLiteral("size"));
         const QJsonValue sha256 = o.value(QStringLiteral("sha256"));
-        // Sizes are whole bytes below 2^53, where a JSON number is exact.
-        if (!name.isString() || name.toString().isEmpty() || name.toString().contains(QLatin1Char('/'))
-            || !size.isDouble() || size.toDouble() < 0 || size.toDouble() > 9007199254740992.0
-            || size.toDouble() != double(int64_t(size.toDouble())) || !sha256.isString() || !isSha256(sha256.toString()))
+        // The size is taken as the integer written (-1 when it is none): read as a double,
+        // 2^53 + 1 would pass for 2^53.
+        const qint64 bytes = size.isDouble() ? size.toInteger(-1) : -1;
+        if (!name.isString() || name.toString().isEmpty() || name.toString().contains(QLatin1Char('/')) || bytes < 0
+            || bytes > MaxExactJsonInteger || !sha256.isString() || !isSha256(sha256.toString()))
             throw damaged();
-        files.push_back({name.toString(), int64_t(size.toDouble()), sha256.toString()});
+        files.push_back({name.toString(), int64_t(bytes), sha256.toString()});
     }
     return files;
 }

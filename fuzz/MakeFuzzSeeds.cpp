@@ -1,16 +1,21 @@
 // Writes a small seed corpus for the fuzz targets into OUTDIR/<target>/: archives of both
-// writers and of the older forms, whole opens, device folders, CPR feedback and audio
-// records, a language pack.
+// writers and of the older forms, whole opens with their review files, device folders, CPR
+// feedback and audio records, a language pack.
 #include "archive/AedArchiveWriter.h"
+#include "archive/RecordingId.h"
 #include "base/BinaryWriter.h"
 #include "case/CC8Class.h"
 #include "case/CaseRecord.h"
+#include "case/ReviewFile.h"
+#include "device/AudioRecordFile.h"
 #include "tools/DeviceFolderWriter.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QString>
 #include <cstdio>
+#include <iterator>
 
 namespace {
 
@@ -134,18 +139,56 @@ int main(int argc, char **argv)
         ok &= writeSeed(out + QStringLiteral("/device"), QStringLiteral("case%1.bin").arg(flags), device.data());
     }
 
-    // The whole open: zone row, flags (folder, companion files), two 16-bit lengths
-    // (CPR feedback, audio record), the two files, then the archive.
+    // The whole open: zone row, flags (folder, companion files), extras (review file, link,
+    // repeats, WAV), three 16-bit lengths (CPR feedback, audio record, review file), the three
+    // files, then the archive. The review files: none, the recording's own with its companion
+    // files bound and marks set, one of another recording, and the recording's behind a link;
+    // and a sound record of a minute.
     const QByteArray feedback = records({1000, 50, 1600, 60});
     const QByteArray sound = records({250}) + QByteArray(64, '\x80');
-    const QByteArray archives[] = {EncodeAedArchive(record, files, conversion), EncodeAedArchive(record, files, save)};
-    for (int i = 0; i < 2; ++i) {
+    const auto sha256 = [](const QByteArray &bytes) {
+        return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+    };
+    ReviewMarks own;
+    own.recordingId = RecordingId(files);
+    own.companions = std::vector<CompanionFile>{{QStringLiteral("CPR Feedback.bin"), feedback.size(), sha256(feedback)},
+                                                {QStringLiteral("Audio Record.bin"), sound.size(), sha256(sound)}};
+    own.viewed = false;
+    own.cprPeriods = std::vector<ReviewMarks::Span>{{1000, 4000}};
+    own.segments = std::vector<ReviewMarks::Span>{{0, 2000}};
+    own.adjustedStart = QStringLiteral("2021-03-07 17:05:00");
+    CC8Class otherFiles = files;
+    otherFiles.ecgData = records({0, 400, 410, 421});
+    ReviewMarks other = own;
+    other.recordingId = RecordingId(otherFiles);
+    struct OpenSeed
+    {
+        const AedArchiveLayout *layout;
+        uint8_t extras;
+        QByteArray review;
+        QByteArray sound;
+    };
+    enum : uint8_t { ReviewThere = 1, ReviewIsLink = 2, AudioTimes64 = 0x30, WavThere = 64 };
+    // A second of sound that repeats into a minute: a record of 1 MB.
+    const QByteArray second = records({250}) + QByteArray(AudioRecordFile::SampleRate, '\x80');
+    const OpenSeed openSeeds[] = {
+        {&conversion, 0, {}, sound},
+        {&save, 0, {}, sound},
+        {&conversion, ReviewThere, ReviewFile::encode(own), sound},
+        {&save, ReviewThere | WavThere, ReviewFile::encode(other), sound},
+        {&conversion, ReviewThere | ReviewIsLink, ReviewFile::encode(own), sound},
+        {&conversion, AudioTimes64, {}, second},
+    };
+    for (int i = 0; i < int(std::size(openSeeds)); ++i) {
+        const OpenSeed &seed = openSeeds[i];
         BinaryWriter open;
-        open.u8(uint8_t(141 - i)); // Seoul, and the row before it
-        open.u8(uint8_t(8 | 16 | (i == 0 ? 1 : 2)));
+        open.u8(uint8_t(141 - i % 2)); // Seoul, and the row before it
+        open.u8(uint8_t(8 | 16 | (i % 2 == 0 ? 1 : 2)));
+        open.u8(seed.extras);
         open.u16(uint16_t(feedback.size()));
-        open.u16(uint16_t(sound.size()));
-        open.bytes(feedback + sound + archives[i]);
+        open.u16(uint16_t(seed.sound.size()));
+        open.u16(uint16_t(seed.review.size()));
+        open.bytes(feedback + seed.sound + seed.review + EncodeAedArchive(record, files, *seed.layout));
         ok &= writeSeed(out + QStringLiteral("/open"), QStringLiteral("case%1.bin").arg(i), open.data());
     }
 

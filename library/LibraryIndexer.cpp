@@ -12,9 +12,13 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSet>
+#include <algorithm>
+#include <dirent.h>
 #include <future>
 #include <memory>
 #include <set>
+#include <sys/stat.h>
+#include <vector>
 
 namespace {
 
@@ -33,6 +37,65 @@ constexpr qint64 LongestWaitMs = 1000;
 // After this many rows written at once the engine measures the tables again.
 constexpr int RowsBeforeAnalyze = 100;
 
+// The bytes of a path as text, each byte that is not part of valid UTF-8 written as \xNN.
+QString escapedName(const QByteArray &bytes)
+{
+    QString out;
+    for (qsizetype i = 0; i < bytes.size();) {
+        qsizetype length = 1;
+        while (length <= 4 && i + length <= bytes.size() && !QByteArrayView(bytes).sliced(i, length).isValidUtf8())
+            ++length;
+        if (length <= 4 && i + length <= bytes.size()) {
+            out += QString::fromUtf8(bytes.sliced(i, length));
+            i += length;
+        } else {
+            out += QStringLiteral("\\x%1").arg(QString::number(uint8_t(bytes[i]), 16).toUpper(), 2, QLatin1Char('0'));
+            ++i;
+        }
+    }
+    return out;
+}
+
+bool isArchiveName(const QByteArray &name)
+{
+    return name.size() > 4 && name.right(4).toLower() == ".aed";
+}
+
+// A folder walk of Qt reads names as UTF-8 and leaves out every entry whose name is not: the
+// archives under such a name cannot be opened by name and would be skipped unnoticed. This walk
+// reads the names as bytes, the way the folder walk does otherwise (no hidden entries, no links
+// to folders), and names each such archive with why.
+void archivesWithUndecodablePaths(const QByteArray &folder, bool folderDecodable, QStringList &out)
+{
+    DIR *dir = ::opendir(folder.constData());
+    if (!dir)
+        return;
+    std::vector<QByteArray> names;
+    while (const dirent *entry = ::readdir(dir))
+        if (entry->d_name[0] != '.')
+            names.emplace_back(entry->d_name);
+    ::closedir(dir);
+    std::sort(names.begin(), names.end());
+    for (const QByteArray &name : names) {
+        const QByteArray path = folder + '/' + name;
+        const bool decodable = folderDecodable && name.isValidUtf8();
+        struct stat info{};
+        if (::lstat(path.constData(), &info) != 0)
+            continue;
+        if (S_ISDIR(info.st_mode)) {
+            archivesWithUndecodablePaths(path, decodable, out);
+            continue;
+        }
+        if (decodable || !isArchiveName(name) || ::stat(path.constData(), &info) != 0 || !S_ISREG(info.st_mode))
+            continue;
+        out << QStringLiteral("\"%1\": %2")
+                   .arg(QDir::toNativeSeparators(escapedName(path)),
+                        folderDecodable ? QStringLiteral("its name is not valid UTF-8, so it cannot be opened")
+                                        : QStringLiteral("the name of a folder it is in is not valid UTF-8, so it "
+                                                         "cannot be opened"));
+    }
+}
+
 } // namespace
 
 QString libraryPathOf(const QString &file)
@@ -42,7 +105,7 @@ QString libraryPathOf(const QString &file)
     return QDir::fromNativeSeparators(canonical.isEmpty() ? info.absoluteFilePath() : canonical);
 }
 
-QStringList archivesUnder(const QStringList &paths, QStringList *missing)
+QStringList archivesUnder(const QStringList &paths, QStringList *missing, QStringList *undecodable)
 {
     std::set<QString> found;
     for (const QString &path : paths) {
@@ -54,10 +117,14 @@ QStringList archivesUnder(const QStringList &paths, QStringList *missing)
                             QDirIterator::Subdirectories);
             while (it.hasNext())
                 found.insert(libraryPathOf(it.next()));
+            if (undecodable)
+                archivesWithUndecodablePaths(QFile::encodeName(libraryPathOf(path)), true, *undecodable);
         } else if (missing) {
             *missing << path;
         }
     }
+    if (undecodable)
+        undecodable->removeDuplicates(); // a folder named inside another one named
     return QStringList(found.begin(), found.end());
 }
 

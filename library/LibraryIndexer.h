@@ -58,8 +58,11 @@ private:
 };
 
 // The ".aed" files among paths and in the folder trees they name, each once, sorted; paths
-// that are neither are returned in missing.
-QStringList archivesUnder(const QStringList &paths, QStringList *missing = nullptr);
+// that are neither are returned in missing. An archive in those trees whose path is not valid
+// UTF-8 cannot be opened by its name: undecodable gets one line for each, naming it (its bytes
+// that are not UTF-8 written as \xNN) and why.
+QStringList archivesUnder(const QStringList &paths, QStringList *missing = nullptr,
+                          QStringList *undecodable = nullptr);
 
 // The path a library keeps for a file: absolute, links resolved, '/' separators.
 QString libraryPathOf(const QString &file);

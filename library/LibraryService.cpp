@@ -72,9 +72,10 @@ std::optional<LibraryAddSummary> LibraryService::addFolder(const QString &folder
 {
     if (!library())
         return std::nullopt;
-    const QStringList archives = archivesUnder({folder});
+    QStringList undecodable;
+    const QStringList archives = archivesUnder({folder}, nullptr, &undecodable);
     m_platform.beginCancellableProgress(m_texts.GetText(LibraryText::Indexing));
-    const LibraryAddSummary summary = m_indexer->addAll(archives, [this](int done, int total) {
+    LibraryAddSummary summary = m_indexer->addAll(archives, [this](int done, int total) {
         m_platform.setProgress(total > 0 ? int(qint64(done) * 10000 / total) : 10000);
         return !m_platform.progressCancelled();
     });
@@ -85,6 +86,7 @@ std::optional<LibraryAddSummary> LibraryService::addFolder(const QString &folder
         reportOnce(summary.libraryError);
         return summary;
     }
+    summary.failed = undecodable + summary.failed;
     QString text = m_texts.GetText(LibraryText::AddSummary)
                        .arg(summary.added)
                        .arg(summary.updated)

@@ -14,20 +14,24 @@ namespace {
 int add(CaseLibrary &library, LanguagePack &texts, const LibraryArguments &args, QTextStream &err, const QString &name)
 {
     QStringList missing;
-    const QStringList archives = archivesUnder(args.paths, &missing);
+    QStringList undecodable;
+    const QStringList archives = archivesUnder(args.paths, &missing, &undecodable);
     for (const QString &path : missing)
         err << name << ": \"" << QDir::toNativeSeparators(path) << "\" is neither an archive nor a folder\n";
+    for (const QString &why : undecodable)
+        err << name << ": " << why << "\n";
     LibraryIndexer indexer(library, texts);
     const LibraryAddSummary summary = indexer.addAll(archives);
     for (const QString &why : summary.failed)
         err << name << ": " << why << "\n";
+    const qsizetype failed = summary.failed.size() + missing.size() + undecodable.size();
     QTextStream(stdout) << "added " << summary.added << ", updated " << summary.updated << ", unchanged "
-                        << summary.unchanged << ", failed " << summary.failed.size() + missing.size() << "\n";
+                        << summary.unchanged << ", failed " << failed << "\n";
     if (!summary.libraryError.isEmpty()) {
         err << name << ": " << summary.libraryError << "\n";
         return 1;
     }
-    return summary.failed.isEmpty() && missing.isEmpty() ? 0 : 1;
+    return failed == 0 ? 0 : 1;
 }
 
 int runLibrary(const QStringList &arguments)

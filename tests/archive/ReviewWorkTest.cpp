@@ -334,22 +334,44 @@ TEST_F(ReviewWork, DamagedReviewFileIsNamedOnceAndTheArchiveStillOpens)
     const int decodedPeriods = view.store.caseAt(0)->cprPeriods.usedCount();
     CloseAllCases(view);
 
-    const char *damaged[] = {
+    // A companion file of the size given, beside a mark that would show if anything were applied.
+    const auto companionOfSize = [](const char *size) {
+        return QByteArray(R"({"version": 2, "viewed": false, "companions": [{"name": "CPR Feedback.bin", "size": )")
+               + size + R"(, "sha256": ")" + QByteArray(64, 'a') + "\"}]}";
+    };
+    const QByteArray damaged[] = {
         "{\"version\": 1, \"cprPeriods\": [[5, 1]]}",      // end before start
         "{\"version\": 1, \"segments\": [[1, \"x\"]]}",    // not a time
         "{\"version\": 1, \"adjustedStart\": \"2021-02-30 10:00:00\"}",
         "{\"version\": 7}",
         "{\"vers",
         "",
+        // Times a case cannot hold, refused before they are converted.
+        "{\"version\": 2, \"viewed\": false, \"cprPeriods\": [[0, 2147483648]]}",
+        "{\"version\": 2, \"viewed\": false, \"segments\": [[-2147483649, 0]]}",
+        "{\"version\": 2, \"viewed\": false, \"cprPeriods\": [[1e300, 1e300]]}",
+        "{\"version\": 2, \"viewed\": false, \"segments\": [[-1e300, 0]]}",
+        "{\"version\": 2, \"viewed\": false, \"cprPeriods\": [[0, 1e400]]}",
+        "{\"version\": 2, \"viewed\": false, \"cprPeriods\": [[NaN, 0]]}",
+        "{\"version\": 2, \"viewed\": false, \"segments\": [[0, Infinity]]}",
+        "{\"version\": 2, \"viewed\": false, \"cprPeriods\": [[0, 0.5]]}",
+        // Sizes that are not a whole number of bytes a JSON number holds exactly.
+        companionOfSize("9007199254740993"),
+        companionOfSize("18446744073709551616"),
+        companionOfSize("1e300"),
+        companionOfSize("-1"),
+        companionOfSize("-9223372036854775809"),
+        companionOfSize("0.5"),
+        companionOfSize("\"12\""),
     };
-    for (const char *bytes : damaged) {
+    for (const QByteArray &bytes : damaged) {
         dir.write("a.aed.review.json", bytes);
         platform.messages.clear();
-        ASSERT_TRUE(openArchiveFile(view, a)) << bytes;
-        ASSERT_EQ(platform.messages.size(), 1) << bytes;
+        ASSERT_TRUE(openArchiveFile(view, a)) << bytes.constData();
+        ASSERT_EQ(platform.messages.size(), 1) << bytes.constData();
         EXPECT_TRUE(platform.messages[0].text.contains(a + ".review.json")) << platform.messages[0].text.toStdString();
-        EXPECT_EQ(view.store.caseAt(0)->cprPeriods.usedCount(), decodedPeriods) << bytes;
-        EXPECT_TRUE(view.store.at(0).viewed) << bytes;
+        EXPECT_EQ(view.store.caseAt(0)->cprPeriods.usedCount(), decodedPeriods) << bytes.constData();
+        EXPECT_TRUE(view.store.at(0).viewed) << bytes.constData();
         CloseAllCases(view);
     }
 }

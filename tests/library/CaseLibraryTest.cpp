@@ -3,12 +3,14 @@
 #include "library/LibraryIndexer.h"
 #include "library/LibraryEngine.h"
 #include "library/LibraryRows.h"
+#include "support/RawNameFile.h"
 
 #include <QDateTime>
 #include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <latch>
+#include <memory>
 #include <thread>
 
 namespace {
@@ -410,5 +412,27 @@ TEST_P(CaseLibraryTest, ALibraryOfTheThirdVersionKeepsItsSummaryWhenMigrated)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, CaseLibraryTest, testing::Values(Engine::Sqlite, Engine::Postgres), engineName);
+
+// Qt reads file names as UTF-8 and its folder walk leaves out a name that is not: such an archive
+// is named, its other bytes written as \xNN, with why it is not indexed, never skipped unnoticed.
+TEST(ArchivesUnderTest, AnArchiveWhosePathIsNotUtf8IsNamedWithWhy)
+{
+    TempDir dir;
+    const QString root = libraryPathOf(dir.path());
+    std::vector<std::unique_ptr<RawNameFile>> files;
+    for (const char *name : {"ok.aed", "caf\xC3\xA9.AED", "caso\xFF.aed", "tr\xE8s/inner.aed", "note\xFF.txt",
+                             ".hidden\xFF.aed"}) {
+        files.push_back(std::make_unique<RawNameFile>(root, name));
+        ASSERT_TRUE(files.back()->made()) << name;
+    }
+    QStringList undecodable;
+    const QStringList found = archivesUnder({dir.path(), root}, nullptr, &undecodable); // each named once
+    EXPECT_EQ(found, (QStringList{root + QString::fromUtf8("/caf\xC3\xA9.AED"), root + "/ok.aed"}));
+    EXPECT_EQ(undecodable,
+              (QStringList{"\"" + root + "/caso\\xFF.aed\": its name is not valid UTF-8, so it cannot be opened",
+                           "\"" + root
+                               + "/tr\\xE8s/inner.aed\": the name of a folder it is in is not valid UTF-8, so it "
+                                 "cannot be opened"}));
+}
 
 } // namespace

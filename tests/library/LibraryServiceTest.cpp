@@ -2,6 +2,7 @@
 #include "archive/ArchiveFixture.h"
 #include "library/CaseLibrary.h"
 #include "library/LibraryService.h"
+#include "support/RawNameFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -74,6 +75,9 @@ TEST_F(LibraryServiceTest, AddingAFolderShowsProgressStopsWhenCancelledAndSaysWh
     makeArchives({QStringLiteral("tree/a.aed"), QStringLiteral("tree/x/b.aed"), QStringLiteral("tree/x/y/c.aed")});
     dir.write(QStringLiteral("tree/x/broken.aed"), QByteArray("\x01", 1));
     dir.write(QStringLiteral("tree/readme.txt"), QByteArray("not an archive"));
+    // A name Qt cannot read back: said, not skipped.
+    const RawNameFile undecodable(dir.file(QStringLiteral("tree/x")), "caso\xFF.aed");
+    ASSERT_TRUE(undecodable.made());
     service.setLocationText(dir.file(QStringLiteral("library.sqlite")));
 
     servicePlatform.cancelProgressAfterChecks = 2;
@@ -90,13 +94,16 @@ TEST_F(LibraryServiceTest, AddingAFolderShowsProgressStopsWhenCancelledAndSaysWh
     EXPECT_FALSE(summary->cancelled);
     EXPECT_EQ(summary->added, 1);
     EXPECT_EQ(summary->unchanged, 2);
-    ASSERT_EQ(summary->failed.size(), 1);
-    EXPECT_TRUE(summary->failed[0].contains(QStringLiteral("broken.aed")));
+    ASSERT_EQ(summary->failed.size(), 2);
+    EXPECT_TRUE(summary->failed[0].contains(QStringLiteral("caso\\xFF.aed\": its name is not valid UTF-8")))
+        << summary->failed[0].toStdString();
+    EXPECT_TRUE(summary->failed[1].contains(QStringLiteral("broken.aed")));
     EXPECT_EQ(servicePlatform.progressPositions.last(), 10000);
     ASSERT_FALSE(servicePlatform.messages.isEmpty());
-    EXPECT_TRUE(servicePlatform.messages.last().text.startsWith(QStringLiteral("1 added, 0 updated, 2 unchanged, 1 could")))
+    EXPECT_TRUE(servicePlatform.messages.last().text.startsWith(QStringLiteral("1 added, 0 updated, 2 unchanged, 2 could")))
         << servicePlatform.messages.last().text.toStdString();
-    EXPECT_TRUE(servicePlatform.messages.last().text.contains(QStringLiteral("broken.aed")));
+    for (const char *name : {"caso\\xFF.aed", "broken.aed"})
+        EXPECT_TRUE(servicePlatform.messages.last().text.contains(QLatin1String(name))) << name;
 }
 
 } // namespace

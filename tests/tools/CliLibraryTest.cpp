@@ -1,4 +1,5 @@
 #include "library/LibraryEngine.h"
+#include "support/RawNameFile.h"
 #include "tools/CliRun.h"
 
 #include <QJsonArray>
@@ -116,6 +117,19 @@ TEST_P(CliLibraryTest, TwoProcessesAddingTheSameArchivesGiveOneRowEach)
         EXPECT_EQ(p->exitCode(), 0) << p->readAllStandardError().toStdString();
     }
     EXPECT_EQ(json({"list"}).size(), 3);
+}
+
+// An archive that cannot be opened by its name (not UTF-8) fails the add like one that cannot be
+// read, and the message names it.
+TEST_P(CliLibraryTest, AnArchiveWhoseNameIsNotUtf8FailsTheAddNamingIt)
+{
+    const QString cards = dir.mkdir(QStringLiteral("cards"));
+    const RawNameFile undecodable(cards, "caso\xFF.aed");
+    ASSERT_TRUE(undecodable.made());
+    const CliRun run = library({"add", cards});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "added 0, updated 0, unchanged 0, failed 1\n");
+    EXPECT_TRUE(run.err.contains("caso\\xFF.aed\": its name is not valid UTF-8")) << run.err.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, CliLibraryTest, testing::Values(Engine::Sqlite, Engine::Postgres), engineName);
