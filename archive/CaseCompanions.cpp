@@ -122,16 +122,17 @@ void CarryCompanions(const CompanionPlan &plan, const QString &targetArchive)
 }
 
 void WriteReviewFileWithBinding(const QString &archivePath, const QString &recordingId,
-                                const std::vector<CompanionFile> &binding, ReviewMarks base, bool adoptUnidentified,
-                                QStringList &notes)
+                                const std::vector<CompanionFile> &binding, std::optional<ReviewMarks> caseMarks,
+                                bool adoptUnidentified, QStringList &notes)
 {
     using Kind = ReviewFile::Reading::Kind;
     const ReviewFile::Reading there = ReviewFile::read(archivePath);
-    ReviewMarks marks = std::move(base);
+    ReviewMarks marks = caseMarks.value_or(ReviewMarks());
     const bool own = there.kind == Kind::Marks
                      && (there.marks.recordingId == recordingId || (adoptUnidentified && there.marks.recordingId.isEmpty()));
     if (own) {
-        marks = there.marks;
+        if (!caseMarks)
+            marks = there.marks;
     } else if (there.kind == Kind::Marks || there.kind == Kind::Unusable) {
         const QString file = QDir::toNativeSeparators(ReviewFile::pathFor(archivePath));
         const QString aside = QDir::toNativeSeparators(ReviewFile::moveAside(archivePath));
@@ -152,6 +153,6 @@ std::vector<CompanionFile> BindArchiveCompanions(const QString &archivePath, QSt
     const std::vector<CompanionFile> binding = CompanionFilesBeside(archivePath, &unreadable);
     for (const QString &path : unreadable)
         notes << QStringLiteral("\"%1\" cannot be read and was not bound.").arg(QDir::toNativeSeparators(path));
-    WriteReviewFileWithBinding(archivePath, recordingId, binding, ReviewMarks(), true, notes);
+    WriteReviewFileWithBinding(archivePath, recordingId, binding, std::nullopt, true, notes);
     return binding;
 }

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <vector>
 
 class CaseStore;
@@ -43,13 +44,13 @@ CompanionPlan PlanCompanions(std::vector<CaseCompanion> files, const QString &ta
 void CarryCompanions(const CompanionPlan &plan, const QString &targetArchive);
 
 // Writes the review file of the archive of recordingId at archivePath with the companion files
-// bound: the marks of a review file of the same recording there are kept (with
-// adoptUnidentified, also those of a file written before recordings had IDs), and any other
-// file at that name is moved aside first (what was moved goes to notes). base gives the marks
-// a new file starts with (Save As: the case's own). Throws FileError.
+// bound. The marks are caseMarks when given (Save As: the case as it is shown); otherwise those
+// of a review file of the same recording there are kept (with adoptUnidentified, also those of
+// a file written before recordings had IDs). Any other file at that name is moved aside first
+// (what was moved goes to notes). Throws FileError.
 void WriteReviewFileWithBinding(const QString &archivePath, const QString &recordingId,
-                                const std::vector<CompanionFile> &binding, ReviewMarks base, bool adoptUnidentified,
-                                QStringList &notes);
+                                const std::vector<CompanionFile> &binding, std::optional<ReviewMarks> caseMarks,
+                                bool adoptUnidentified, QStringList &notes);
 
 // "ravelin-cli bind": binds the companion files beside the archive (not open) to its recording
 // in its review file. Returns what was bound; files that cannot be read go to notes, and so

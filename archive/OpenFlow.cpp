@@ -118,7 +118,7 @@ OpenFlow::Outcome OpenFlow::ImportMifFolder()
     QStringList notes;
     try {
         CarryCompanions(companions, archivePath);
-        WriteReviewFileWithBinding(archivePath, recordingId, companions.binding(), ReviewMarks(), false, notes);
+        WriteReviewFileWithBinding(archivePath, recordingId, companions.binding(), std::nullopt, false, notes);
     } catch (const FileError &error) {
         m_session.platform().showError(error.message(), m_session.GetText(TextId::Caption));
         OpenArchive(archivePath, state.timeZoneChoice);

@@ -105,7 +105,7 @@ int runImport(const QStringList &arguments)
     QStringList notes;
     try {
         CarryCompanions(companions, path);
-        WriteReviewFileWithBinding(path, recordingId, companions.binding(), ReviewMarks(), false, notes);
+        WriteReviewFileWithBinding(path, recordingId, companions.binding(), std::nullopt, false, notes);
     } catch (const FileError &error) {
         err << name << ": " << error.message() << "\n" << name << ": the device files were kept\n";
         return 1;

@@ -324,6 +324,12 @@ TEST_F(SealedCase, SaveAsIntoAnotherFolderTakesTheCaseWithIt)
     EXPECT_EQ(copied.marks.recordingId, view.store.at(slot).recordingId);
     EXPECT_EQ(copied.marks.viewed, true);
 
+    // Saved over that copy again, the copy's review file holds the marks as they are now.
+    view.OnMarkNotViewed(slot);
+    platform.savePaths.push_back(dir.file("copy/b.aed"));
+    ASSERT_TRUE(SaveCase(view, slot)) << platform.texts().join('\n').toStdString();
+    EXPECT_EQ(ReviewFile::read(dir.file("copy/b.aed")).marks.viewed, false);
+
     // Beside another recording's files nothing is written.
     const QString occupied = writeFolder("occupied", otherRescue());
     const auto before = fileHashesIn(occupied);
