@@ -9,6 +9,11 @@
 #include <algorithm>
 #include <atomic>
 
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 // The columns of a case row, in the order of LibraryCase's fields.
@@ -185,6 +190,42 @@ CaseLibrary::~CaseLibrary()
         QSqlDatabase::removeDatabase(m_connection);
 }
 
+namespace {
+
+// Gives path the mode when it is looser; "" when it is private now, else why not.
+QString tighten(const QString &path, mode_t mode)
+{
+    struct stat info {};
+    const QByteArray native = QFile::encodeName(path);
+    if (::stat(native.constData(), &info) != 0)
+        return qt_error_string(errno);
+    if ((info.st_mode & 0777 & ~mode) == 0)
+        return QString();
+    if (info.st_uid != ::getuid())
+        return QStringLiteral("it belongs to another user");
+    return ::chmod(native.constData(), mode) == 0 ? QString() : qt_error_string(errno);
+}
+
+} // namespace
+
+QString CaseLibrary::makePrivate(const QString &file, bool ownFolder)
+{
+    // A new file is private from its first byte; SQLite takes an empty file for an empty database.
+    const int fd = ::open(QFile::encodeName(file).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
+    if (fd >= 0)
+        ::close(fd);
+    QStringList why;
+    const QString folder = QFileInfo(file).absolutePath();
+    if (const QString folderWhy = ownFolder ? tighten(folder, S_IRWXU) : QString(); !folderWhy.isEmpty())
+        why << QStringLiteral("its folder \"%1\" stays open to others: %2").arg(QDir::toNativeSeparators(folder), folderWhy);
+    if (const QString fileWhy = tighten(file, S_IRUSR | S_IWUSR); !fileWhy.isEmpty())
+        why << QStringLiteral("the file stays open to others: %1").arg(fileWhy);
+    if (why.isEmpty())
+        return QString();
+    return QStringLiteral("the case library \"%1\" holds patient data, but %2")
+        .arg(m_location.displayName(), why.join(QStringLiteral("; ")));
+}
+
 bool CaseLibrary::fail(const QString &what, const QString &detail)
 {
     m_error = QStringLiteral("the case library \"%1\" %2").arg(m_location.displayName(), what);
@@ -284,8 +325,13 @@ bool CaseLibrary::open(int schemaVersion)
                                                            : QSqlDatabase::addDatabase(driver, m_connection);
     if (sqlite) {
         const QFileInfo file(m_location.sqliteFile);
+        // The folder is the library's own when it is made now or is the default library's; a
+        // folder the user keeps other files in keeps its mode.
+        const bool ownFolder = !QFileInfo::exists(file.absolutePath())
+                               || QFileInfo(defaultLibraryFile()).absolutePath() == file.absolutePath();
         if (!QDir().mkpath(file.absolutePath()))
             return fail(QStringLiteral("cannot be made"), QStringLiteral("the folder cannot be created"));
+        m_privacyWarning = makePrivate(file.absoluteFilePath(), ownFolder);
         db.setDatabaseName(file.absoluteFilePath());
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=30000"));
     } else {

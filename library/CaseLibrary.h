@@ -29,10 +29,16 @@ public:
     // Connects and brings the tables forward to schemaVersion (older versions only for tests
     // of the migrations). A SQLite library is made on first use, its folder included, and
     // written with a write-ahead log; a file that is not a SQLite database is left untouched.
+    // It holds patient IDs, names and comments: the file is made 0600, and so is an existing
+    // looser one of this user; its folder is made 0700 when it is the library's own (made now,
+    // or the default library's). privacyWarning says why not where that fails.
     bool open(int schemaVersion = LibrarySchema::LatestVersion);
     bool isOpen() const { return m_open; }
     const LibraryLocation &location() const { return m_location; }
     const QString &errorText() const { return m_error; }
+    // Why a SQLite library could not be made private (its file 0600, its folder 0700) when it
+    // opened anyway; "" when it is.
+    const QString &privacyWarning() const { return m_privacyWarning; }
     // The version the tables have reached; 0 before open.
     int schemaVersion() const { return m_version; }
 
@@ -77,6 +83,9 @@ private:
     struct Statements;
 
     bool fail(const QString &what, const QString &detail);
+    // Makes the SQLite file private, and its folder when it is the library's own (see open);
+    // the warning, or "".
+    QString makePrivate(const QString &file, bool ownFolder);
     bool exec(const QString &sql, const QList<QVariant> &values = {});
     // Runs a statement prepared once on this connection with these values.
     bool run(QSqlQuery &q, const QList<QVariant> &values);
@@ -90,6 +99,7 @@ private:
     LibraryLocation m_location;
     QString m_connection;
     QString m_error;
+    QString m_privacyWarning;
     bool m_open = false;
     int m_version = 0;
     std::unique_ptr<Statements> m_statements; // made on first use, dropped before the connection

@@ -50,6 +50,10 @@ CaseLibrary *LibraryService::library()
         reportOnce(library->errorText());
         return nullptr;
     }
+    // Said when the library is opened, which is once per run; the library is used all the same.
+    if (!library->privacyWarning().isEmpty())
+        m_platform.messageBox(library->privacyWarning(), m_texts.GetText(LibraryText::Caption), Platform::Icon::Warning,
+                              Platform::Buttons::Ok);
     m_library = std::move(library);
     m_indexer = std::make_unique<LibraryIndexer>(*m_library, m_texts);
     return m_library.get();

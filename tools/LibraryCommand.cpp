@@ -57,6 +57,8 @@ int runLibrary(const QStringList &arguments)
         err << name << ": " << library.errorText() << "\n";
         return 1;
     }
+    if (!library.privacyWarning().isEmpty())
+        err << name << ": " << library.privacyWarning() << "\n";
 
     QTextStream out(stdout);
     switch (args.action) {

@@ -13,6 +13,8 @@
 #include <memory>
 #include <thread>
 
+#include <sys/stat.h>
+
 namespace {
 
 // Archives made the way the import makes them, each in its own folder with the rescue's CPR
@@ -433,6 +435,53 @@ TEST(ArchivesUnderTest, AnArchiveWhosePathIsNotUtf8IsNamedWithWhy)
                            "\"" + root
                                + "/tr\\xE8s/inner.aed\": the name of a folder it is in is not valid UTF-8, so it "
                                  "cannot be opened"}));
+}
+
+} // namespace
+
+namespace {
+
+mode_t modeOf(const QString &path)
+{
+    struct stat info {};
+    ::stat(QFile::encodeName(path).constData(), &info);
+    return info.st_mode & 0777;
+}
+
+// The SQLite library holds patient IDs, names and comments: a new one is private from its first
+// byte, in a folder of its own that is private too; an existing looser file is tightened, while a
+// folder the user keeps other files in keeps its mode.
+TEST(CaseLibraryPrivacy, TheSqliteLibraryIsPrivate)
+{
+    TempDir dir;
+    LibraryLocation fresh;
+    fresh.sqliteFile = dir.file(QStringLiteral("new/library.sqlite"));
+    {
+        CaseLibrary library(fresh);
+        ASSERT_TRUE(library.open()) << library.errorText().toStdString();
+        EXPECT_EQ(library.privacyWarning(), QString());
+    }
+    EXPECT_EQ(modeOf(fresh.sqliteFile), mode_t(0600));
+    EXPECT_EQ(modeOf(dir.file(QStringLiteral("new"))), mode_t(0700));
+    for (const char *side : {"-wal", "-shm"}) {
+        if (QFileInfo::exists(fresh.sqliteFile + side)) {
+            EXPECT_EQ(modeOf(fresh.sqliteFile + side), mode_t(0600)) << side;
+        }
+    }
+
+    const QString shared = dir.mkdir(QStringLiteral("shared"));
+    ASSERT_EQ(::chmod(QFile::encodeName(shared).constData(), 0755), 0);
+    LibraryLocation loose;
+    loose.sqliteFile = shared + QStringLiteral("/library.sqlite");
+    {
+        CaseLibrary library(loose);
+        ASSERT_TRUE(library.open());
+    }
+    ASSERT_EQ(::chmod(QFile::encodeName(loose.sqliteFile).constData(), 0644), 0);
+    CaseLibrary library(loose);
+    ASSERT_TRUE(library.open());
+    EXPECT_EQ(modeOf(loose.sqliteFile), mode_t(0600));
+    EXPECT_EQ(modeOf(shared), mode_t(0755)) << "not the library's own folder";
 }
 
 } // namespace
