@@ -362,7 +362,17 @@ void CaseLibraryWindow::addFolder(const QString &folder)
 
 void CaseLibraryWindow::applySettings()
 {
-    m_service.setLocationText(m_location->text().trimmed());
+    // A password is neither kept in the settings nor shown again: it comes from libpq's own sources.
+    const QString location = m_location->text().trimmed();
+    if (locationCarriesPassword(location)) {
+        m_location->setText(maskedLocationText(location));
+        m_platform.messageBox(QStringLiteral("\"%1\": the library URL must not carry a password; put it in "
+                                             "PGPASSWORD or ~/.pgpass. Nothing was changed.")
+                                  .arg(maskedLocationText(location)),
+                              text(LibraryText::Caption), Platform::Icon::Warning, Platform::Buttons::Ok);
+        return;
+    }
+    m_service.setLocationText(location);
     m_service.autoIndex = m_autoIndex->isChecked();
     if (settingsChanged)
         settingsChanged();

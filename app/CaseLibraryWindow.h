@@ -52,6 +52,7 @@ public:
     // The filters as the fields say them now.
     LibraryFilter filter() const;
     QTableWidget *casesTable() const { return m_cases; }
+    QLineEdit *locationEdit() const { return m_location; }
     QTableWidget *summaryTable() const { return m_summary; }
     QComboBox *groupingBox() const { return m_grouping; }
     QLineEdit *searchField() const { return m_search; }

@@ -11,8 +11,14 @@ const QString AutoIndexKey = QStringLiteral("CaseLibrary/AutoIndex");
 
 void loadLibrarySettings(LibraryService &service)
 {
-    const QSettings settings;
-    service.setLocationText(settings.value(LocationKey).toString());
+    QSettings settings;
+    QString location = settings.value(LocationKey).toString();
+    // A password kept by an earlier version leaves the settings now; libpq finds it in its own sources.
+    if (locationCarriesPassword(location)) {
+        location = locationWithoutPassword(location);
+        settings.setValue(LocationKey, location);
+    }
+    service.setLocationText(location);
     service.autoIndex = settings.value(AutoIndexKey, true).toBool();
 }
 

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QStandardPaths>
 #include <QUrl>
+#include <QRegularExpression>
 #include <QUrlQuery>
 
 namespace {
@@ -15,11 +16,23 @@ const QStringList &passedParameters()
     return names;
 }
 
+// A password in the user part ("user:secret@") or the query ("password=secret") of a URL.
+const QRegularExpression &userPartPassword()
+{
+    static const QRegularExpression pattern(QStringLiteral("^([A-Za-z]+://[^/@:?#]*:)([^/@?#]+)@"));
+    return pattern;
+}
+const QRegularExpression &parameterPassword()
+{
+    static const QRegularExpression pattern(QStringLiteral("([?&]password=)([^&#]+)"));
+    return pattern;
+}
+
 bool parsePostgresUrl(const QString &text, LibraryLocation &location, QString &why)
 {
     const QUrl url(text, QUrl::StrictMode);
     if (!url.isValid()) {
-        why = QStringLiteral("\"%1\" is not a PostgreSQL URL").arg(text);
+        why = QStringLiteral("\"%1\" is not a PostgreSQL URL").arg(maskedLocationText(text));
         return false;
     }
     if (!url.password().isEmpty()) {
@@ -92,4 +105,27 @@ bool parseLibraryLocation(const QString &text, LibraryLocation &location, QStrin
 QString defaultLibraryFile()
 {
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/library.sqlite");
+}
+
+QString maskedLocationText(const QString &text)
+{
+    QString masked = text;
+    masked.replace(userPartPassword(), QStringLiteral("\\1***@"));
+    masked.replace(parameterPassword(), QStringLiteral("\\1***"));
+    return masked;
+}
+
+bool locationCarriesPassword(const QString &text)
+{
+    return userPartPassword().match(text).hasMatch() || parameterPassword().match(text).hasMatch();
+}
+
+QString locationWithoutPassword(const QString &text)
+{
+    QString plain = text;
+    plain.replace(userPartPassword(), QStringLiteral("\\1@"));
+    plain.replace(QStringLiteral(":@"), QStringLiteral("@"));
+    plain.replace(QRegularExpression(QStringLiteral("\\?password=[^&#]+&")), QStringLiteral("?"));
+    plain.remove(parameterPassword());
+    return plain;
 }

@@ -26,6 +26,14 @@ struct LibraryLocation
 // False with why filled for a URL that cannot be used, such as one carrying a password.
 bool parseLibraryLocation(const QString &text, LibraryLocation &location, QString &why);
 
+// The text of a library location as it may be shown or kept: a password in a URL (its user
+// part or a "password" parameter) replaced by "***"; any other text unchanged.
+QString maskedLocationText(const QString &text);
+// True when the text is a URL that carries a password.
+bool locationCarriesPassword(const QString &text);
+// The same URL without its password (libpq then takes it from its own sources).
+QString locationWithoutPassword(const QString &text);
+
 // The library of one reviewer without any set-up: library.sqlite in the program's data
 // folder (QStandardPaths::AppDataLocation).
 QString defaultLibraryFile();

@@ -28,7 +28,8 @@ void LibraryService::reportOnce(const QString &why)
     m_unusable = true;
     LibraryLocation location;
     QString ignored;
-    const QString name = parseLibraryLocation(m_locationText, location, ignored) ? location.displayName() : m_locationText;
+    const QString name = parseLibraryLocation(m_locationText, location, ignored) ? location.displayName()
+                                                                                 : maskedLocationText(m_locationText);
     m_platform.messageBox(m_texts.GetText(LibraryText::CannotUse).arg(QLatin1Char('"') + name + QLatin1Char('"'), why),
                           m_texts.GetText(LibraryText::Caption), Platform::Icon::Warning, Platform::Buttons::Ok);
 }

@@ -18,6 +18,7 @@
 #include <QChartView>
 #include <QComboBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -179,6 +180,26 @@ TEST_F(CaseLibraryWindowTest, ADoubleClickOpensTheArchiveOrSaysItIsGone)
 }
 
 // The program with a library it cannot use: one message, and archives still open.
+// A server URL with a password typed into the window is refused, never kept nor shown again.
+TEST_F(CaseLibraryWindowTest, APasswordInTheLocationIsRefusedAndMasked)
+{
+    const QString before = service.locationText();
+    QLineEdit *location = window.locationEdit();
+    ASSERT_NE(location, nullptr);
+    bool saved = false;
+    window.settingsChanged = [&saved] { saved = true; };
+    platform.messages.clear();
+    location->setText(QStringLiteral("postgresql://qa:secret@db/cases"));
+    for (QPushButton *button : window.findChildren<QPushButton *>())
+        if (button->text() == texts.GetText(LibraryText::Apply))
+            button->click();
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(service.locationText(), before);
+    EXPECT_EQ(location->text(), QStringLiteral("postgresql://qa:***@db/cases"));
+    ASSERT_EQ(platform.messages.size(), 1);
+    EXPECT_FALSE(platform.messages[0].text.contains(QStringLiteral("secret")));
+}
+
 TEST(CaseLibraryInFrame, AnUnusableLibraryDoesNotStopTheProgram)
 {
     TempDir dir;

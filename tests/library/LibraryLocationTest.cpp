@@ -58,6 +58,29 @@ TEST(LibraryLocationTest, APasswordOrAnUnknownParameterInTheUrlIsRefused)
         EXPECT_FALSE(why.isEmpty()) << text;
         EXPECT_FALSE(why.contains(QStringLiteral("secret"))) << text;
     }
+    // A URL too broken to read still never shows its password.
+    LibraryLocation location;
+    QString why;
+    EXPECT_FALSE(parseLibraryLocation(QStringLiteral("postgresql://qa:secret@db:99999999/cases"), location, why));
+    EXPECT_FALSE(why.contains(QStringLiteral("secret"))) << why.toStdString();
+
+    // Shown masked; kept in the settings without it.
+    const struct { const char *text, *masked, *kept; bool password; } rows[] = {
+        {"postgresql://qa:secret@db/cases", "postgresql://qa:***@db/cases", "postgresql://qa@db/cases", true},
+        {"postgres://qa@db/cases?sslmode=require&password=secret", "postgres://qa@db/cases?sslmode=require&password=***",
+         "postgres://qa@db/cases?sslmode=require", true},
+        {"postgresql://qa@db/cases?password=b&sslmode=require", "postgresql://qa@db/cases?password=***&sslmode=require",
+         "postgresql://qa@db/cases?sslmode=require", true},
+        {"postgresql://qa:a@db/cases?password=b", "postgresql://qa:***@db/cases?password=***", "postgresql://qa@db/cases",
+         true},
+        {"postgresql://qa@db/cases", "postgresql://qa@db/cases", "postgresql://qa@db/cases", false},
+        {"/home/qa/library.sqlite", "/home/qa/library.sqlite", "/home/qa/library.sqlite", false},
+    };
+    for (const auto &r : rows) {
+        EXPECT_EQ(maskedLocationText(QString::fromUtf8(r.text)), QString::fromUtf8(r.masked)) << r.text;
+        EXPECT_EQ(locationWithoutPassword(QString::fromUtf8(r.text)), QString::fromUtf8(r.kept)) << r.text;
+        EXPECT_EQ(locationCarriesPassword(QString::fromUtf8(r.text)), r.password) << r.text;
+    }
 }
 
 // A file that is not a library: one message naming it, and the file as it was.
