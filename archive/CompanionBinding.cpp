@@ -30,12 +30,12 @@ std::optional<CompanionFile> factsOf(const QString &name, const QString &path)
 }
 
 // True when the file at path is the recorded one: its size first, its digest only then.
-bool matches(const CompanionFile &recorded, const QString &path)
+bool matches(const CompanionFile &recorded, const QString &path, bool sizeOnly)
 {
     const QFileInfo info(path);
     if (!info.isFile() || info.size() != recorded.size)
         return false;
-    return FileSha256::of(path) == recorded.sha256;
+    return sizeOnly || FileSha256::of(path) == recorded.sha256;
 }
 
 QString leftOutLine(const QString &path, const QString &why)
@@ -63,7 +63,7 @@ QString CompanionChoice::leftOutText() const
 }
 
 CompanionChoice ChooseCompanions(const QString &archivePath, const std::optional<std::vector<CompanionFile>> &recorded,
-                                 bool withFacts)
+                                 bool withFacts, bool justRecorded)
 {
     CompanionChoice choice;
     const QString folder = folderOf(archivePath);
@@ -80,7 +80,7 @@ CompanionChoice ChooseCompanions(const QString &archivePath, const std::optional
             const auto bound = std::find_if(recorded->begin(), recorded->end(), [&](const CompanionFile &f) {
                 return f.name.compare(name, Qt::CaseInsensitive) == 0;
             });
-            if (bound != recorded->end() && matches(*bound, path))
+            if (bound != recorded->end() && matches(*bound, path, justRecorded))
                 use = path;
             else
                 choice.leftOut << leftOutLine(path, QStringLiteral("it belongs to another recording"));

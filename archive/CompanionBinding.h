@@ -32,9 +32,11 @@ struct CompanionChoice
 
 // The choice for the archive at archivePath whose review file records `recorded` (nullopt when
 // it records nothing). A new binding's sizes and digests are read only when withFacts is set
-// (an open that records it); a recorded binding is always checked against the files.
+// (an open that records it). A recorded binding is checked against the files' sizes and
+// digests; justRecorded (the import that wrote it a moment ago, from these very files) checks
+// the sizes only.
 CompanionChoice ChooseCompanions(const QString &archivePath, const std::optional<std::vector<CompanionFile>> &recorded,
-                                 bool withFacts);
+                                 bool withFacts, bool justRecorded = false);
 
 // The companion files of the archive's folder with their sizes and digests, bound on request
 // ("Use this folder's CPR and sound files for this case"); the files that cannot be read are

@@ -194,7 +194,9 @@ OpenFlow::Outcome OpenFlow::OpenArchive(const QString &path, uint16_t zoneRow, c
     bool writable = false;
     const std::optional<ReviewMarks> marks = reviewMarksFor(path, entry.recordingId, adopted, writable);
     entry.reviewFileWritable = writable;
-    const CompanionChoice companions = ChooseCompanions(path, marks ? marks->companions : std::nullopt, writable);
+    // The import that has just written the review file hashed these very files for it.
+    const CompanionChoice companions =
+        ChooseCompanions(path, marks ? marks->companions : std::nullopt, writable, conversion != nullptr);
     entry.companions = companions.binding;
     if (!companions.leftOut.isEmpty())
         m_session.platform().messageBox(companions.leftOutText(), m_session.GetText(TextId::Caption),
