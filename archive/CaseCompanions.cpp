@@ -38,7 +38,7 @@ std::vector<CaseCompanion> ImportedCompanions(const QString &deviceFolder, const
             claimed.insert(claimed.end(), reading.marks.companions->begin(), reading.marks.companions->end());
     }
     std::vector<CaseCompanion> taken;
-    for (const CompanionFile &facts : CompanionFilesBeside(QDir(folder).filePath(QStringLiteral("x.aed")))) {
+    for (const CompanionFile &facts : CompanionFilesIn(folder)) {
         const bool other = std::any_of(claimed.begin(), claimed.end(), [&](const CompanionFile &c) {
             return c.name.compare(facts.name, Qt::CaseInsensitive) == 0 && c.size == facts.size && c.sha256 == facts.sha256;
         });
@@ -150,7 +150,7 @@ std::vector<CompanionFile> BindArchiveCompanions(const QString &archivePath, QSt
     BinaryReader in = BinaryReader::streamFile(archivePath);
     const QString recordingId = ParseAedArchive(in).recordingId;
     QStringList unreadable;
-    const std::vector<CompanionFile> binding = CompanionFilesBeside(archivePath, &unreadable);
+    const std::vector<CompanionFile> binding = CompanionFilesIn(folderOf(archivePath), &unreadable);
     for (const QString &path : unreadable)
         notes << QStringLiteral("\"%1\" cannot be read and was not bound.").arg(QDir::toNativeSeparators(path));
     WriteReviewFileWithBinding(archivePath, recordingId, binding, std::nullopt, true, notes);

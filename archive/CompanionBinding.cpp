@@ -107,10 +107,10 @@ CompanionChoice ChooseCompanions(const QString &archivePath, const std::optional
     return choice;
 }
 
-std::vector<CompanionFile> CompanionFilesBeside(const QString &archivePath, QStringList *unreadable)
+std::vector<CompanionFile> CompanionFilesIn(const QString &folder, QStringList *unreadable)
 {
     std::vector<CompanionFile> bound;
-    const DeviceFolderFiles files(folderOf(archivePath));
+    const DeviceFolderFiles files(folder);
     for (const QString &name : CompanionFileNames()) {
         const QString path = files.filePath(name);
         const QFileInfo info(path);

@@ -38,10 +38,10 @@ struct CompanionChoice
 CompanionChoice ChooseCompanions(const QString &archivePath, const std::optional<std::vector<CompanionFile>> &recorded,
                                  bool withFacts, bool justRecorded = false);
 
-// The companion files of the archive's folder with their sizes and digests, bound on request
-// ("Use this folder's CPR and sound files for this case"); the files that cannot be read are
-// named in unreadable.
-std::vector<CompanionFile> CompanionFilesBeside(const QString &archivePath, QStringList *unreadable = nullptr);
+// The companion files of folder with their sizes and digests (what an import or "Use this
+// folder's CPR and sound files for this case" binds); the files that cannot be read are named
+// in unreadable.
+std::vector<CompanionFile> CompanionFilesIn(const QString &folder, QStringList *unreadable = nullptr);
 
 // The names of the companion files, in the order they are loaded.
 QStringList CompanionFileNames();

@@ -344,8 +344,9 @@ void OpenFlow::BindCompanions(int slot)
         return;
     OpenCase &entry = m_session.store.at(slot);
     QStringList unreadable;
-    entry.companions = CompanionFilesBeside(entry.sourcePath, &unreadable);
-    const DeviceFolderFiles beside(QFileInfo(entry.sourcePath).absolutePath());
+    const QString folder = QFileInfo(entry.sourcePath).absolutePath();
+    entry.companions = CompanionFilesIn(folder, &unreadable);
+    const DeviceFolderFiles beside(folder);
     QString cprFeedbackPath, audioRecordPath;
     for (const CompanionFile &file : *entry.companions)
         (file.name == CprFeedbackFile::fileName() ? cprFeedbackPath : audioRecordPath) = beside.filePath(file.name);

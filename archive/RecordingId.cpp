@@ -17,13 +17,3 @@ QString RecordingId(const CC8Class &files)
     }
     return hash.hex();
 }
-
-bool isRecordingId(const QString &text)
-{
-    if (text.size() != 64)
-        return false;
-    for (const QChar c : text)
-        if (!((c >= QLatin1Char('0') && c <= QLatin1Char('9')) || (c >= QLatin1Char('a') && c <= QLatin1Char('f'))))
-            return false;
-    return true;
-}

@@ -10,6 +10,3 @@ class CC8Class;
 // annotations; any other recording has another. An empty Temp section counts as none (a save
 // writes one in front of comments that read like its marker).
 QString RecordingId(const CC8Class &files);
-
-// True when text has the form of a recording ID.
-bool isRecordingId(const QString &text);

@@ -7,6 +7,7 @@
 #include <dlfcn.h>
 #include <openssl/evp.h>
 
+#include <algorithm>
 #include <array>
 #include <stdexcept>
 
@@ -103,6 +104,13 @@ QString Hasher::hex()
     if (cryptoLibrary().finish(m_state->context, digest.data(), &length) != 1)
         throw std::runtime_error("SHA-256 final failed");
     return QString::fromLatin1(QByteArray(reinterpret_cast<const char *>(digest.data()), int(length)).toHex());
+}
+
+bool isDigest(const QString &text)
+{
+    return text.size() == 64 && std::all_of(text.begin(), text.end(), [](QChar c) {
+               return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f');
+           });
 }
 
 bool systemLibraryAvailable()

@@ -34,6 +34,8 @@ private:
 
 // nullopt when the file cannot be read (missing, not a regular file, a read failing).
 std::optional<QString> of(const QString &path, Engine engine = Engine::SystemLibrary);
+// True when text has the form of a digest: 64 lower-case hex digits.
+bool isDigest(const QString &text);
 // Whether the system's crypto library could be loaded (it is, at the first call).
 bool systemLibraryAvailable();
 

@@ -3,6 +3,7 @@
 #include "base/AtomicFileWriter.h"
 #include "base/BinaryReader.h"
 #include "base/FileError.h"
+#include "base/FileSha256.h"
 #include "case/CaseStore.h"
 #include "case/EventListText.h"
 
@@ -40,14 +41,6 @@ bool isCaseTime(double value)
            && value == double(int32_t(value));
 }
 
-bool isSha256(const QString &text)
-{
-    if (text.size() != 64)
-        return false;
-    return std::all_of(text.begin(), text.end(),
-                       [](QChar c) { return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f'); });
-}
-
 QJsonArray companionsToJson(const std::vector<CompanionFile> &files)
 {
     QJsonArray out;
@@ -76,7 +69,7 @@ std::vector<CompanionFile> companionsFromJson(const QJsonValue &value, const QSt
         // 2^53 + 1 would pass for 2^53.
         const qint64 bytes = size.isDouble() ? size.toInteger(-1) : -1;
         if (!name.isString() || name.toString().isEmpty() || name.toString().contains(QLatin1Char('/')) || bytes < 0
-            || bytes > MaxExactJsonInteger || !sha256.isString() || !isSha256(sha256.toString()))
+            || bytes > MaxExactJsonInteger || !sha256.isString() || !FileSha256::isDigest(sha256.toString()))
             throw damaged();
         files.push_back({name.toString(), int64_t(bytes), sha256.toString()});
     }
@@ -169,7 +162,7 @@ ReviewMarks decode(const QByteArray &bytes, const QString &path)
 
     ReviewMarks marks;
     if (const QJsonValue v = o.value(QStringLiteral("recordingId")); !v.isUndefined()) {
-        if (!v.isString() || !isSha256(v.toString()))
+        if (!v.isString() || !FileSha256::isDigest(v.toString()))
             throw FileError(path, FileError::Kind::BadFormat, QStringLiteral("\"recordingId\" is not a recording ID."));
         marks.recordingId = v.toString();
     }

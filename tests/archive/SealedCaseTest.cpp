@@ -8,6 +8,7 @@
 #include "archive/OpenFlowFixture.h"
 #include "archive/RecordingId.h"
 #include "base/BinaryReader.h"
+#include "base/FileSha256.h"
 #include "case/ReviewFile.h"
 #include "support/FileHashes.h"
 
@@ -72,7 +73,7 @@ TEST_F(SealedCase, RecordingIdIsTheDeviceDataWhateverThePatientFieldsOrAnnotatio
 {
     const QString a = makeArchive(dir.file("a.aed"));
     const QString other = makeArchive(dir.file("other.aed"), otherRescue());
-    ASSERT_TRUE(isRecordingId(recordingIdOf(a)));
+    ASSERT_TRUE(FileSha256::isDigest(recordingIdOf(a)));
     EXPECT_NE(recordingIdOf(a), recordingIdOf(other));
 
     // A saved copy with patient fields and an annotation is the same recording.
