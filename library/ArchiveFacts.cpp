@@ -54,6 +54,7 @@ LibraryCase libraryCaseOf(const CaseStore &store, int slot, const CprQualityResu
     const CaseRecord &r = *store.caseAt(slot);
     const OpenCase &entry = *store.find(slot);
     c.model = archiveModel(entry.sourcePath);
+    c.recordingId = entry.recordingId;
     c.serialNumber = r.serialNumber;
     c.startTimeValid = r.startTimeValid;
     if (r.startTimeValid) {

@@ -1,4 +1,5 @@
 #include "library/CaseLibrary.h"
+#include "library/ReviewStatusRow.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -29,7 +30,7 @@ const QStringList &caseColumns()
         QStringLiteral("first_name"), QStringLiteral("comments"), QStringLiteral("ccf"), QStringLiteral("mean_rate"),
         QStringLiteral("rate_in_target"), QStringLiteral("mean_depth_in"), QStringLiteral("depth_in_target"),
         QStringLiteral("longest_pause_ms"), QStringLiteral("max_pre_shock_pause_ms"),
-        QStringLiteral("max_post_shock_pause_ms"), QStringLiteral("indexed_at")};
+        QStringLiteral("max_post_shock_pause_ms"), QStringLiteral("indexed_at"), QStringLiteral("recording_id")};
     return columns;
 }
 
@@ -53,7 +54,7 @@ QList<QVariant> caseValues(const LibraryCase &c)
             c.eventCount, c.shockCount, c.analysisCount, int(c.hasCprFeedback), int(c.hasAudio), c.annotationCount,
             text(c.patientId), text(c.lastName), text(c.firstName), text(c.comments), valueOf(c.ccf), valueOf(c.meanRatePerMin),
             valueOf(c.rateInTarget), valueOf(c.meanDepthIn), valueOf(c.depthInTarget), valueOf(c.longestPauseMs),
-            valueOf(c.maxPreShockPauseMs), valueOf(c.maxPostShockPauseMs), qlonglong(c.indexedAt)};
+            valueOf(c.maxPreShockPauseMs), valueOf(c.maxPostShockPauseMs), qlonglong(c.indexedAt), text(c.recordingId)};
 }
 
 std::optional<double> optionalDouble(const QVariant &v)
@@ -100,6 +101,7 @@ LibraryCase caseOfRow(const QSqlQuery &q)
     c.maxPreShockPauseMs = optionalInt(q.value(i++));
     c.maxPostShockPauseMs = optionalInt(q.value(i++));
     c.indexedAt = q.value(i++).toLongLong();
+    c.recordingId = q.value(i++).toString();
     return c;
 }
 
@@ -158,7 +160,7 @@ QString fingerprintStatement(int paths)
     QStringList placeholders;
     for (int i = 0; i < paths; ++i)
         placeholders << QStringLiteral("?");
-    return QStringLiteral("SELECT path, size_bytes, modified_ms, sha256 FROM cases WHERE path IN (%1)")
+    return QStringLiteral("SELECT path, size_bytes, modified_ms, sha256, recording_id FROM cases WHERE path IN (%1)")
         .arg(placeholders.join(QStringLiteral(", ")));
 }
 
@@ -390,7 +392,7 @@ bool CaseLibrary::migrate(int schemaVersion)
                     QString());
     }
     for (int step = version + 1; step <= schemaVersion; ++step) {
-        for (const QString &sql : LibrarySchema::migrationStep(step)) {
+        for (const QString &sql : LibrarySchema::migrationStep(step, m_location.engine == LibraryLocation::Engine::Postgres)) {
             if (!q.exec(sql)) {
                 const QString why = q.lastError().text();
                 rollback();
@@ -438,7 +440,8 @@ bool CaseLibrary::fingerprints(const QStringList &paths, QHash<QString, Fingerpr
             return fail(QStringLiteral("cannot be read"), q->lastError().text());
         while (q->next())
             stored.insert(q->value(0).toString(),
-                          Fingerprint{q->value(1).toLongLong(), q->value(2).toLongLong(), q->value(3).toString()});
+                          Fingerprint{q->value(1).toLongLong(), q->value(2).toLongLong(), q->value(3).toString(),
+                                      q->value(4).toString()});
         q->finish();
     }
     return true;
@@ -484,17 +487,20 @@ bool CaseLibrary::list(const LibraryFilter &filter, std::vector<LibraryCase> &ca
     QStringList columns;
     for (const QString &column : caseColumns())
         columns << QStringLiteral("c.") + column;
+    columns << reviewStatusColumns();
     const LibraryWhere where = libraryWhere(filter);
     QSqlQuery q(database());
     q.setForwardOnly(true);
     q.prepare(QStringLiteral("SELECT ") + columns.join(QStringLiteral(", ")) + QStringLiteral(" FROM cases c")
-              + where.sql + libraryOrderBy(filter));
+              + libraryReviewJoin(filter, true) + where.sql + libraryOrderBy(filter));
     for (const QVariant &v : where.values)
         q.addBindValue(v);
     if (!q.exec())
         return fail(QStringLiteral("cannot be read"), q.lastError().text());
-    while (q.next())
+    while (q.next()) {
         cases.push_back(caseOfRow(q));
+        cases.back().review = reviewStatusOfRow(q, int(caseColumns().size()));
+    }
     return true;
 }
 
@@ -531,8 +537,8 @@ bool CaseLibrary::stats(LibraryGrouping grouping, const LibraryFilter &filter, s
     groups.setForwardOnly(true);
     groups.prepare(QStringLiteral("SELECT %1, COUNT(*), SUM(c.shock_count), COUNT(c.ccf), "
                                   "SUM(CASE WHEN c.ccf >= 0.8 THEN 1 ELSE 0 END), SUM(c.pre_shock_pauses), "
-                                  "SUM(c.pre_shock_pauses_at_most_10s) FROM cases c%2 GROUP BY %1")
-                       .arg(key, where.sql));
+                                  "SUM(c.pre_shock_pauses_at_most_10s) FROM cases c%2%3 GROUP BY %1")
+                       .arg(key, libraryReviewJoin(filter), where.sql));
     for (int i = 0; i < int(where.values.size()); ++i)
         groups.bindValue(i, where.values[i]);
     if (!groups.exec())
@@ -566,9 +572,9 @@ bool CaseLibrary::stats(LibraryGrouping grouping, const LibraryFilter &filter, s
         QList<QVariant> values;
         for (std::size_t k = 0; k < count; ++k) {
             const std::size_t i = pending[first + k];
-            parts << QStringLiteral("SELECT %1, m.ccf FROM (SELECT c.ccf AS ccf FROM cases c%2%3 = ? AND c.ccf IS NOT NULL "
+            parts << QStringLiteral("SELECT %1, m.ccf FROM (SELECT c.ccf AS ccf FROM cases c%2%3%4 = ? AND c.ccf IS NOT NULL "
                                     "ORDER BY c.ccf LIMIT ? OFFSET ?) m")
-                         .arg(QString::number(k), terms, key);
+                         .arg(QString::number(k), libraryReviewJoin(filter), terms, key);
             values << where.values << rows[i].group << (measured[i] % 2 == 1 ? 1 : 2) << (measured[i] - 1) / 2;
         }
         QSqlQuery medians(database());

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "library/AuditEntry.h"
 #include "library/LibraryCase.h"
 #include "library/LibraryFilter.h"
 #include "library/LibraryLocation.h"
 #include "library/LibrarySchema.h"
 #include "library/LibraryStatsRow.h"
+
+#include "base/ReviewerIdentity.h"
+#include "case/ReviewLock.h"
 
 #include <QHash>
 #include <QSqlDatabase>
@@ -48,6 +52,7 @@ public:
         int64_t sizeBytes = 0;
         int64_t modifiedMs = 0;
         QString sha256;
+        QString recordingId; // "" in a row indexed before recordings were kept
     };
     // The stored fingerprint of path; none (and true) when the archive is not indexed.
     bool fingerprint(const QString &path, std::optional<Fingerprint> &stored);
@@ -76,6 +81,38 @@ public:
     // Drops the rows of these paths and their shocks.
     bool remove(const QStringList &paths);
 
+    // The review of a recording: its status (Stage::New when nobody has touched it).
+    bool reviewStatus(const QString &recordingId, ReviewStatus &status);
+    // Applies change to the recording's status as who, in one transaction with its audit entry
+    // ("status changed", naming the stages and the assignee, never the note's text); after is
+    // the status now. Setting it reviewed records who and when.
+    bool changeReviewStatus(const QString &recordingId, const QString &archivePath, const ReviewStatusChange &change,
+                            const ReviewerIdentity &who, ReviewStatus *after = nullptr);
+    // A recording opened for review leaves "new" for "in review" (audited); any other stage
+    // stays. started says whether it moved.
+    bool startReview(const QString &recordingId, const QString &archivePath, const ReviewerIdentity &who,
+                     bool *started = nullptr);
+    // The same change for several recordings in one transaction (the library window's bulk
+    // assignment); recordings pairs each ID with an archive path for its audit entry.
+    bool changeReviewStatuses(const QList<std::pair<QString, QString>> &recordings, const ReviewStatusChange &change,
+                              const ReviewerIdentity &who);
+
+    // Appends one entry to the audit trail, stamped now with who (entry's own reviewer, host
+    // and time are replaced).
+    bool audit(const ReviewerIdentity &who, const QString &recordingId, const QString &archivePath,
+               const QString &action, const QString &details = QString());
+    // The entries of the trail the query takes, oldest first.
+    bool auditEntries(const AuditQuery &query, std::vector<AuditEntry> &entries);
+
+    // The editing lock of a recording kept in the library (a team's shared server): see
+    // ReviewLock. Times are the library's own clock, so computers whose clocks differ agree.
+    ReviewLock::Outcome takeLock(const QString &recordingId, const ReviewerIdentity &who, bool takeOverStale,
+                                 LockHolder &holder);
+    // Shows the lock is alive; false when it is no longer who's (taken over, or the library
+    // refused: errorText says so then).
+    bool renewLock(const QString &recordingId, const ReviewerIdentity &who, int64_t since);
+    bool releaseLock(const QString &recordingId, const ReviewerIdentity &who, int64_t since);
+
     // The connection, for tests that look at or damage the tables themselves.
     QSqlDatabase database() const { return QSqlDatabase::database(m_connection, false); }
 
@@ -95,6 +132,12 @@ private:
     bool commit();
     void rollback();
     bool migrate(int schemaVersion);
+    // The library's clock, epoch seconds, as an SQL expression.
+    QString nowSql() const;
+    bool changeStatusInTransaction(const QString &recordingId, const QString &archivePath,
+                                   const ReviewStatusChange &change, const ReviewerIdentity &who, ReviewStatus *after);
+    bool appendAudit(const ReviewerIdentity &who, const QString &recordingId, const QString &archivePath,
+                     const QString &action, const QString &details);
 
     LibraryLocation m_location;
     QString m_connection;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "library/ReviewStatus.h"
+
 #include <QString>
 #include <cstdint>
 #include <optional>
@@ -51,5 +53,7 @@ struct LibraryCase
     std::optional<int64_t> maxPreShockPauseMs;
     std::optional<int64_t> maxPostShockPauseMs;
     int64_t indexedAt = 0;        // epoch seconds when the row was written
+    QString recordingId;          // the recording the archive holds ("" in a row indexed before it was kept)
+    ReviewStatus review;          // of its recording, as a list reads it (not written with the case)
     std::vector<LibraryShock> shocks; // time order
 };

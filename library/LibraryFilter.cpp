@@ -84,9 +84,26 @@ LibraryWhere libraryWhere(const LibraryFilter &filter)
         }
         terms << QLatin1Char('(') + any.join(QLatin1String(" OR ")) + QLatin1Char(')');
     }
+    if (filter.stage) {
+        // A recording without a row has not been touched: it is new.
+        terms << (*filter.stage == ReviewStatus::Stage::New ? QStringLiteral("(r.status IS NULL OR r.status = ?)")
+                                                             : QStringLiteral("r.status = ?"));
+        where.values << reviewStageKey(*filter.stage);
+    }
+    if (!filter.assignee.isEmpty()) {
+        terms << QStringLiteral("r.assignee = ?");
+        where.values << filter.assignee;
+    }
     if (!terms.isEmpty())
         where.sql = QStringLiteral(" WHERE ") + terms.join(QLatin1String(" AND "));
     return where;
+}
+
+QString libraryReviewJoin(const LibraryFilter &filter, bool always)
+{
+    if (!always && !filter.stage && filter.assignee.isEmpty())
+        return QString();
+    return QStringLiteral(" LEFT JOIN review_status r ON r.recording_id = c.recording_id AND c.recording_id <> ''");
 }
 
 QString libraryOrderBy(const LibraryFilter &filter)

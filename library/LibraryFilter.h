@@ -1,5 +1,7 @@
 #pragma once
 
+#include "library/ReviewStatus.h"
+
 #include <QList>
 #include <QString>
 #include <QVariant>
@@ -20,6 +22,8 @@ struct LibraryFilter
     std::optional<int> minShocks;
     std::optional<double> ccfBelow;  // strictly below; a case without a CCF never matches
     QString search;                  // part of the patient ID, a name or the comments, any case
+    std::optional<ReviewStatus::Stage> stage; // the review of the case's recording is at this stage
+    QString assignee;                // the review of the case's recording is assigned to this reviewer
     Sort sort = Sort::StartTime;
     bool descending = false;
 };
@@ -27,7 +31,8 @@ struct LibraryFilter
 // The day of a date text "YYYY-MM-DD" if it is a real date, else "" (and why says so).
 QString checkedLibraryDay(const QString &text, QString &why);
 
-// The filter as SQL over the table "cases" named c: " WHERE ..." (or "") with its values in
+// The filter as SQL over the table "cases" named c, joined with its recording's review status
+// named r (libraryReviewJoin): " WHERE ..." (or "") with its values in
 // the order of their placeholders, and the ORDER BY clause of its sort. Cases without the
 // sorted measure come last in both directions, then ties go by path, so that every engine
 // lists the same rows in the same order.
@@ -37,4 +42,6 @@ struct LibraryWhere
     QList<QVariant> values;
 };
 LibraryWhere libraryWhere(const LibraryFilter &filter);
+// " LEFT JOIN review_status r ..." when the filter needs it (or always), else "".
+QString libraryReviewJoin(const LibraryFilter &filter, bool always = false);
 QString libraryOrderBy(const LibraryFilter &filter);

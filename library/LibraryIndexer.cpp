@@ -186,7 +186,8 @@ bool LibraryIndexer::unchanged(const QString &path, const CaseLibrary::Fingerpri
 {
     LibraryCase now;
     const QFileInfo info(path);
-    return info.size() == stored.sizeBytes && info.lastModified().toMSecsSinceEpoch() == stored.modifiedMs
+    // A row written before recordings were kept is read again to learn its recording.
+    return !stored.recordingId.isEmpty() && info.size() == stored.sizeBytes && info.lastModified().toMSecsSinceEpoch() == stored.modifiedMs
            && readFileFacts(path, now) && now.sha256 == stored.sha256;
 }
 

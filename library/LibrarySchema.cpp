@@ -106,15 +106,71 @@ QStringList version4()
     };
 }
 
+// The review itself, per recording (every copy of a recording shares it): each case row names
+// its recording; a recording's review status (none: "new"), its editing lock, and the audit
+// trail, which is append-only: the engine refuses to change or remove its rows (a server's
+// reviewers are further given a role that may only insert and read it, see the README).
+QStringList version5(bool postgres)
+{
+    QStringList steps = {
+        QStringLiteral("ALTER TABLE cases ADD COLUMN recording_id TEXT NOT NULL DEFAULT ''"),
+        QStringLiteral("CREATE INDEX cases_recording_id ON cases (recording_id)"),
+        QStringLiteral("CREATE TABLE review_status ("
+                       "recording_id TEXT NOT NULL PRIMARY KEY, "
+                       "status TEXT NOT NULL, "
+                       "note TEXT NOT NULL, "
+                       "assignee TEXT NOT NULL, "
+                       "changed_by TEXT NOT NULL, "
+                       "changed_host TEXT NOT NULL, "
+                       "changed_at BIGINT NOT NULL, "
+                       "reviewed_by TEXT NOT NULL, "
+                       "reviewed_at BIGINT)"),
+        QStringLiteral("CREATE INDEX review_status_status ON review_status (status, assignee)"),
+        QStringLiteral("CREATE INDEX review_status_assignee ON review_status (assignee)"),
+        QStringLiteral("CREATE TABLE review_locks ("
+                       "recording_id TEXT NOT NULL PRIMARY KEY, "
+                       "reviewer TEXT NOT NULL, "
+                       "host TEXT NOT NULL, "
+                       "process_id BIGINT NOT NULL, "
+                       "since BIGINT NOT NULL, "
+                       "heartbeat BIGINT NOT NULL)"),
+        QStringLiteral("CREATE TABLE audit (%1, "
+                       "at_ms BIGINT NOT NULL, "
+                       "reviewer TEXT NOT NULL, "
+                       "host TEXT NOT NULL, "
+                       "recording_id TEXT NOT NULL, "
+                       "archive_path TEXT NOT NULL, "
+                       "action TEXT NOT NULL, "
+                       "details TEXT NOT NULL)")
+            .arg(postgres ? QLatin1String("id BIGSERIAL PRIMARY KEY") : QLatin1String("id INTEGER PRIMARY KEY AUTOINCREMENT")),
+        QStringLiteral("CREATE INDEX audit_recording ON audit (recording_id, id)"),
+        QStringLiteral("CREATE INDEX audit_time ON audit (at_ms)"),
+    };
+    if (postgres) {
+        steps << QStringLiteral("CREATE FUNCTION audit_append_only() RETURNS trigger LANGUAGE plpgsql AS "
+                                "'BEGIN RAISE EXCEPTION ''the audit trail is append-only''; END'")
+              << QStringLiteral("CREATE TRIGGER audit_no_change BEFORE UPDATE OR DELETE OR TRUNCATE ON audit "
+                                "FOR EACH STATEMENT EXECUTE FUNCTION audit_append_only()");
+    } else {
+        steps << QStringLiteral("CREATE TRIGGER audit_no_update BEFORE UPDATE ON audit "
+                                "BEGIN SELECT RAISE(ABORT, 'the audit trail is append-only'); END")
+              << QStringLiteral("CREATE TRIGGER audit_no_delete BEFORE DELETE ON audit "
+                                "BEGIN SELECT RAISE(ABORT, 'the audit trail is append-only'); END");
+    }
+    steps << QStringLiteral("UPDATE schema_version SET version = 5");
+    return steps;
+}
+
 } // namespace
 
-QStringList migrationStep(int version)
+QStringList migrationStep(int version, bool postgres)
 {
     switch (version) {
     case 1: return version1();
     case 2: return version2();
     case 3: return version3();
     case 4: return version4();
+    case 5: return version5(postgres);
     default: return {};
     }
 }

@@ -1,6 +1,8 @@
 #include "tools/LibraryArguments.h"
 
 #include <QCommandLineParser>
+#include <QDate>
+#include <QTimeZone>
 
 namespace {
 
@@ -37,6 +39,14 @@ LibraryArguments LibraryArguments::parse(const QStringList &arguments)
         option("ccf-below", "Cases whose compression fraction is below X (0..1); cases without one are left out.", "X");
     const QCommandLineOption search =
         option("search", "Cases whose patient ID, names or comments contain TEXT (any case).", "TEXT");
+    const QCommandLineOption status =
+        option("status", "list: cases whose review is at this stage: new, in-review, reviewed or follow-up.", "STAGE");
+    const QCommandLineOption assignee = option("assignee", "list: cases whose review is assigned to NAME.", "NAME");
+    const QCommandLineOption set =
+        option("set", "status: moves the review to this stage: new, in-review, reviewed or follow-up.", "STAGE");
+    const QCommandLineOption assign = option("assign", "status: assigns the review to NAME (\"\" for nobody).", "NAME");
+    const QCommandLineOption note = option("note", "status: the review's note (what the follow-up is for).", "TEXT");
+    const QCommandLineOption recording = option("recording", "audit: the entries of this recording ID only.", "ID");
     const QCommandLineOption format = option("format", "table (default), json or csv.", "FORMAT");
     const QCommandLineOption by = option("by", "stats: one row per month (default) or per device.", "GROUP");
     const QCommandLineOption pack = languagePackOption();
@@ -44,10 +54,13 @@ LibraryArguments LibraryArguments::parse(const QStringList &arguments)
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOption(help);
-    parser.addOptions({db, from, to, serial, model, minShocks, ccfBelow, search, format, by, pack});
+    parser.addOptions({db, from, to, serial, model, minShocks, ccfBelow, search, status, assignee, set, assign, note,
+                       recording, format, by, pack});
     parser.addPositionalArgument(QStringLiteral("ACTION"),
                                  QStringLiteral("add PATH... (archives, or folders searched for .aed files), list, "
-                                                "stats or prune (drops the rows whose archive is gone)."));
+                                                "stats, prune (drops the rows whose archive is gone), status "
+                                                "ARCHIVE|RECORDING-ID (shows or changes a recording's review) or "
+                                                "audit (the audit trail, oldest first; dates are UTC days)."));
     if (!parser.parse(arguments))
         return failure(parser.errorText());
 
@@ -63,7 +76,7 @@ LibraryArguments LibraryArguments::parse(const QStringList &arguments)
 
     QStringList positional = parser.positionalArguments();
     if (positional.isEmpty())
-        return failure(QStringLiteral("no action given (add, list, stats or prune)"));
+        return failure(QStringLiteral("no action given (add, list, stats, prune, status or audit)"));
     const QString action = positional.takeFirst();
     if (action == QLatin1String("add"))
         a.action = Action::Add;
@@ -73,18 +86,34 @@ LibraryArguments LibraryArguments::parse(const QStringList &arguments)
         a.action = Action::Stats;
     else if (action == QLatin1String("prune"))
         a.action = Action::Prune;
+    else if (action == QLatin1String("status"))
+        a.action = Action::Status;
+    else if (action == QLatin1String("audit"))
+        a.action = Action::Audit;
     else
-        return failure(QStringLiteral("unknown action \"%1\" (add, list, stats or prune)").arg(action));
+        return failure(QStringLiteral("unknown action \"%1\" (add, list, stats, prune, status or audit)").arg(action));
     if (a.action == Action::Add && positional.isEmpty())
         return failure(QStringLiteral("add: no archive or folder given"));
-    if (a.action != Action::Add && !positional.isEmpty())
+    if (a.action == Action::Status && positional.size() != 1)
+        return failure(QStringLiteral("status: give one archive or recording ID"));
+    if (a.action != Action::Add && a.action != Action::Status && !positional.isEmpty())
         return failure(QStringLiteral("%1 takes no paths, got: %2").arg(action, positional.join(QLatin1Char(' '))));
     a.paths = positional;
 
     const bool queries = a.action == Action::List || a.action == Action::Stats;
-    for (const QCommandLineOption *o : {&from, &to, &serial, &model, &minShocks, &ccfBelow, &search, &format})
+    for (const QCommandLineOption *o : {&serial, &model, &minShocks, &ccfBelow, &search, &status, &assignee})
         if (!queries && parser.isSet(*o))
             return failure(QStringLiteral("--%1 belongs to list and stats").arg(o->names().first()));
+    for (const QCommandLineOption *o : {&from, &to})
+        if (!queries && a.action != Action::Audit && parser.isSet(*o))
+            return failure(QStringLiteral("--%1 belongs to list, stats and audit").arg(o->names().first()));
+    if (!queries && a.action != Action::Audit && parser.isSet(format))
+        return failure(QStringLiteral("--format belongs to list, stats and audit"));
+    for (const QCommandLineOption *o : {&set, &assign, &note})
+        if (a.action != Action::Status && parser.isSet(*o))
+            return failure(QStringLiteral("--%1 belongs to status").arg(o->names().first()));
+    if (a.action != Action::Audit && parser.isSet(recording))
+        return failure(QStringLiteral("--recording belongs to audit"));
     if (a.action != Action::Stats && parser.isSet(by))
         return failure(QStringLiteral("--by belongs to stats"));
 
@@ -93,6 +122,38 @@ LibraryArguments LibraryArguments::parse(const QStringList &arguments)
         return failure(QStringLiteral("--from: ") + why);
     if (parser.isSet(to) && (a.filter.toDay = checkedLibraryDay(parser.value(to), why)).isEmpty())
         return failure(QStringLiteral("--to: ") + why);
+    if (a.action == Action::Audit) {
+        // The trail's days are UTC days, from the first to the last millisecond.
+        if (!a.filter.fromDay.isEmpty())
+            a.audit.fromMs = QDate::fromString(a.filter.fromDay, QStringLiteral("yyyy-MM-dd"))
+                                 .startOfDay(QTimeZone::utc())
+                                 .toMSecsSinceEpoch();
+        if (!a.filter.toDay.isEmpty())
+            a.audit.toMs = QDate::fromString(a.filter.toDay, QStringLiteral("yyyy-MM-dd"))
+                               .addDays(1)
+                               .startOfDay(QTimeZone::utc())
+                               .toMSecsSinceEpoch()
+                           - 1;
+        a.audit.recordingId = parser.value(recording).trimmed().toLower();
+    }
+    const auto stageOf = [&parser](const QCommandLineOption &o, std::optional<ReviewStatus::Stage> &stage) {
+        if (!parser.isSet(o))
+            return true;
+        stage = reviewStageOfKey(parser.value(o));
+        return stage.has_value();
+    };
+    if (!stageOf(status, a.filter.stage))
+        return failure(QStringLiteral("--status must be new, in-review, reviewed or follow-up, not \"%1\"").arg(parser.value(status)));
+    a.filter.assignee = parser.value(assignee).trimmed();
+    if (!stageOf(set, a.change.stage))
+        return failure(QStringLiteral("--set must be new, in-review, reviewed or follow-up, not \"%1\"").arg(parser.value(set)));
+    if (parser.isSet(assign))
+        a.change.assignee = parser.value(assign).trimmed();
+    if (parser.isSet(note)) {
+        a.change.note = parser.value(note).trimmed();
+        if (a.change.note->size() > 500)
+            return failure(QStringLiteral("--note: at most 500 characters"));
+    }
     a.filter.serialNumber = parser.value(serial);
     if (parser.isSet(model)) {
         a.filter.model = parser.value(model).toUpper();

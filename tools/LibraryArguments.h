@@ -1,6 +1,8 @@
 #pragma once
 
+#include "library/AuditEntry.h"
 #include "library/LibraryFilter.h"
+#include "library/ReviewStatus.h"
 #include "library/LibraryStatsRow.h"
 #include "tools/CommandArgumentParser.h"
 #include "tools/LibraryText.h"
@@ -12,12 +14,14 @@
 struct LibraryArguments
 {
     using Outcome = ArgumentOutcome;
-    enum class Action { Add, List, Stats, Prune };
+    enum class Action { Add, List, Stats, Prune, Status, Audit };
 
     Outcome outcome = Outcome::Error;
     Action action = Action::List;
     QString db;                      // --db: "" for the default SQLite file
-    QStringList paths;               // add: archives and folders
+    QStringList paths;               // add: archives and folders; status: one archive or recording ID
+    ReviewStatusChange change;       // status: --set, --assign, --note
+    AuditQuery audit;                // audit: --recording, --from, --to
     LibraryFilter filter;            // list, stats
     LibraryFormat format = LibraryFormat::Table;
     LibraryGrouping grouping = LibraryGrouping::Month;
@@ -30,5 +34,7 @@ struct LibraryArguments
 
 inline constexpr char LibrarySynopsis[] =
     "library [--db URL] add PATH... | list [--from DATE] [--to DATE] [--serial SN] [--model Q21|Q25|Q26] "
-    "[--min-shocks N] [--ccf-below X] [--search TEXT] [--format table|json|csv] | stats [--by month|device] "
-    "[filters] [--format table|json|csv] | prune";
+    "[--min-shocks N] [--ccf-below X] [--search TEXT] [--status new|in-review|reviewed|follow-up] [--assignee NAME] "
+    "[--format table|json|csv] | stats [--by month|device] [filters] [--format table|json|csv] | prune | "
+    "status ARCHIVE|RECORDING-ID [--set new|in-review|reviewed|follow-up] [--assign NAME] [--note TEXT] | "
+    "audit [--recording ID] [--from DATE] [--to DATE] [--format table|json|csv]";

@@ -1,4 +1,8 @@
 // "ravelin-cli library ...": the case library from the command line, for scheduled indexing.
+#include "archive/AedArchiveReader.h"
+#include "base/BinaryReader.h"
+#include "base/FileError.h"
+#include "base/FileSha256.h"
 #include "base/ProgramNames.h"
 #include "library/CaseLibrary.h"
 #include "library/LibraryIndexer.h"
@@ -7,6 +11,8 @@
 #include "tools/LibraryArguments.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTextStream>
 
 namespace {
@@ -32,6 +38,52 @@ int add(CaseLibrary &library, LanguagePack &texts, const LibraryArguments &args,
         return 1;
     }
     return failed == 0 ? 0 : 1;
+}
+
+// The recording an argument names: a recording ID as it stands, else the archive's (from its
+// row in the library, else read from the file). "" with why when it names neither.
+QString recordingOf(CaseLibrary &library, const QString &argument, QString &archivePath, QString &why)
+{
+    if (FileSha256::isDigest(argument.trimmed().toLower()))
+        return argument.trimmed().toLower();
+    if (!QFileInfo(argument).isFile()) {
+        why = QStringLiteral("\"%1\" is neither an archive nor a recording ID").arg(QDir::toNativeSeparators(argument));
+        return QString();
+    }
+    archivePath = libraryPathOf(argument);
+    std::optional<CaseLibrary::Fingerprint> stored;
+    if (library.fingerprint(archivePath, stored) && stored && !stored->recordingId.isEmpty())
+        return stored->recordingId;
+    try {
+        QFile file(argument);
+        if (!file.open(QIODevice::ReadOnly))
+            throw FileError(argument, FileError::Kind::OpenFailed, file.errorString());
+        BinaryReader in(file.readAll(), argument);
+        return ParseAedArchive(in).recordingId;
+    } catch (const FileError &e) {
+        why = e.message();
+        return QString();
+    }
+}
+
+int reviewStatus(CaseLibrary &library, const LibraryArguments &args, QTextStream &err, const QString &name)
+{
+    QString archivePath, why;
+    const QString recordingId = recordingOf(library, args.paths.value(0), archivePath, why);
+    if (recordingId.isEmpty()) {
+        err << name << ": " << why << "\n";
+        return 1;
+    }
+    ReviewStatus now;
+    const bool ok = args.change.isEmpty()
+                        ? library.reviewStatus(recordingId, now)
+                        : library.changeReviewStatus(recordingId, archivePath, args.change, ReviewerIdentity::current(), &now);
+    if (!ok) {
+        err << name << ": " << library.errorText() << "\n";
+        return 1;
+    }
+    QTextStream(stdout) << reviewStatusText(recordingId, now);
+    return 0;
 }
 
 int runLibrary(const QStringList &arguments)
@@ -76,6 +128,15 @@ int runLibrary(const QStringList &arguments)
         if (!library.stats(args.grouping, args.filter, rows))
             break;
         out << libraryStatsText(rows, args.grouping, args.format);
+        return 0;
+    }
+    case LibraryArguments::Action::Status:
+        return reviewStatus(library, args, err, name);
+    case LibraryArguments::Action::Audit: {
+        std::vector<AuditEntry> entries;
+        if (!library.auditEntries(args.audit, entries))
+            break;
+        out << libraryAuditText(entries, args.format);
         return 0;
     }
     case LibraryArguments::Action::Prune: {

@@ -3,7 +3,9 @@
 #include "base/CTime.h"
 #include "tools/OrderedJson.h"
 
+#include <QDateTime>
 #include <QLocale>
+#include <QTimeZone>
 #include <QStringList>
 #include <optional>
 
@@ -56,7 +58,9 @@ QList<Field> fieldsOf(const LibraryCase &c)
             real("ccf", c.ccf), real("meanRatePerMin", c.meanRatePerMin), real("rateInTarget", c.rateInTarget),
             real("meanDepthIn", c.meanDepthIn), real("depthInTarget", c.depthInTarget),
             integer("longestPauseMs", c.longestPauseMs), integer("maxPreShockPauseMs", c.maxPreShockPauseMs),
-            integer("maxPostShockPauseMs", c.maxPostShockPauseMs), number("indexedAt", c.indexedAt)};
+            integer("maxPostShockPauseMs", c.maxPostShockPauseMs), number("indexedAt", c.indexedAt),
+            text("recordingId", c.recordingId), text("reviewStatus", reviewStageKey(c.review.stage)),
+            text("assignee", c.review.assignee)};
 }
 
 QList<Field> fieldsOf(const LibraryStatsRow &r, LibraryGrouping grouping)
@@ -120,7 +124,52 @@ QString percent(std::optional<double> share)
     return share ? QString::number(*share * 100.0, 'f', 1) + QStringLiteral(" %") : QStringLiteral("-");
 }
 
+QString utcTime(int64_t ms)
+{
+    return QDateTime::fromMSecsSinceEpoch(ms, QTimeZone::utc()).toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss.zzz'Z'"));
+}
+
+QList<Field> fieldsOf(const AuditEntry &e)
+{
+    return {number("id", e.id), text("time", utcTime(e.atMs)), number("atMs", e.atMs), text("reviewer", e.reviewer),
+            text("host", e.host), text("recordingId", e.recordingId), text("archivePath", e.archivePath),
+            text("action", e.action), text("details", e.details)};
+}
+
 } // namespace
+
+QString libraryAuditText(const std::vector<AuditEntry> &entries, LibraryFormat format)
+{
+    if (format == LibraryFormat::Table) {
+        QList<QStringList> lines = {{QStringLiteral("Time (UTC)"), QStringLiteral("Reviewer"), QStringLiteral("Host"),
+                                     QStringLiteral("Recording"), QStringLiteral("Action"), QStringLiteral("Details"),
+                                     QStringLiteral("Archive")}};
+        for (const AuditEntry &e : entries)
+            lines << QStringList{utcTime(e.atMs), e.reviewer, e.host, e.recordingId.left(12), e.action,
+                                 e.details.isEmpty() ? QStringLiteral("-") : e.details, e.archivePath};
+        return tableOf(lines);
+    }
+    QList<QList<Field>> rows;
+    for (const AuditEntry &e : entries)
+        rows << fieldsOf(e);
+    return format == LibraryFormat::Json ? jsonOf(rows) : csvOf(fieldsOf(AuditEntry()), rows);
+}
+
+QString reviewStatusText(const QString &recordingId, const ReviewStatus &status)
+{
+    const auto when = [](int64_t seconds) { return utcTime(seconds * 1000); };
+    QList<QStringList> lines = {{QStringLiteral("recording"), recordingId},
+                                {QStringLiteral("status"), reviewStageKey(status.stage)},
+                                {QStringLiteral("assignee"), status.assignee.isEmpty() ? QStringLiteral("-") : status.assignee}};
+    if (!status.note.isEmpty())
+        lines << QStringList{QStringLiteral("note"), status.note};
+    if (status.changedAt > 0)
+        lines << QStringList{QStringLiteral("changed"), QStringLiteral("%1 by %2 on %3")
+                                                            .arg(when(status.changedAt), status.changedBy, status.changedHost)};
+    if (status.reviewedAt)
+        lines << QStringList{QStringLiteral("reviewed"), QStringLiteral("%1 by %2").arg(when(*status.reviewedAt), status.reviewedBy)};
+    return tableOf(lines);
+}
 
 QString libraryCasesText(const std::vector<LibraryCase> &cases, LibraryFormat format)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "library/AuditEntry.h"
 #include "library/LibraryCase.h"
 #include "library/LibraryStatsRow.h"
 
@@ -13,4 +14,8 @@
 enum class LibraryFormat { Table, Json, Csv };
 
 QString libraryCasesText(const std::vector<LibraryCase> &cases, LibraryFormat format);
+// The audit trail: times in UTC ("2026-12-11T07:30:00.123Z").
+QString libraryAuditText(const std::vector<AuditEntry> &entries, LibraryFormat format);
+// One recording's review status, a line per fact, times in UTC.
+QString reviewStatusText(const QString &recordingId, const ReviewStatus &status);
 QString libraryStatsText(const std::vector<LibraryStatsRow> &rows, LibraryGrouping grouping, LibraryFormat format);
