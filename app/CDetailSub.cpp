@@ -226,17 +226,17 @@ QLabel *CDetailSub::labelOf(int textNumber) const
     return m_labels.value(textNumber, nullptr);
 }
 
-CaseRecord *CDetailSub::editedCase()
+CaseRecord *CDetailSub::editedCase(const char *fieldName)
 {
     if (m_filling)
         return nullptr;
     CaseRecord *c = m_view.store.caseAt(m_nCase);
     if (c)
-        m_view.markChanged(m_nCase);
+        m_view.fieldChanged(m_nCase, QLatin1String(fieldName));
     return c;
 }
 
-void CDetailSub::storeText(QString CaseRecord::*field, const QString &text)
+void CDetailSub::storeText(QString CaseRecord::*field, const QString &text, const char *fieldName)
 {
     if (m_filling)
         return;
@@ -245,51 +245,52 @@ void CDetailSub::storeText(QString CaseRecord::*field, const QString &text)
     if (CaseRecord *c = m_view.store.caseAt(m_nCase); c && c->*field != text) {
         c->*field = text;
         if (keptInArchive)
-            m_view.markChanged(m_nCase);
+            m_view.fieldChanged(m_nCase, QLatin1String(fieldName));
     }
     showStartTimeText();
 }
 
-void CDetailSub::bindText(QLineEdit *edit, QString CaseRecord::*field)
+void CDetailSub::bindText(QLineEdit *edit, QString CaseRecord::*field, const char *fieldName)
 {
-    connect(edit, &QLineEdit::textEdited, this, [this, field](const QString &text) { storeText(field, text); });
+    connect(edit, &QLineEdit::textEdited, this,
+            [this, field, fieldName](const QString &text) { storeText(field, text, fieldName); });
 }
 
 void CDetailSub::connectHandlers()
 {
-    bindText(m_adjustedPowerOnTime, &CaseRecord::adjustedPowerOnTimeText);
-    bindText(m_operator, &CaseRecord::operatorName);
-    bindText(m_patientId, &CaseRecord::patientId);
-    bindText(m_lastName, &CaseRecord::lastName);
-    bindText(m_firstName, &CaseRecord::firstName);
-    bindText(m_middleInitial, &CaseRecord::middleInitial);
-    bindText(m_height, &CaseRecord::heightText);
-    bindText(m_weight, &CaseRecord::weightText);
+    bindText(m_adjustedPowerOnTime, &CaseRecord::adjustedPowerOnTimeText, "adjustedStart");
+    bindText(m_operator, &CaseRecord::operatorName, "operatorName");
+    bindText(m_patientId, &CaseRecord::patientId, "patientId");
+    bindText(m_lastName, &CaseRecord::lastName, "lastName");
+    bindText(m_firstName, &CaseRecord::firstName, "firstName");
+    bindText(m_middleInitial, &CaseRecord::middleInitial, "middleInitial");
+    bindText(m_height, &CaseRecord::heightText, "heightText");
+    bindText(m_weight, &CaseRecord::weightText, "weightText");
 
     connect(m_comments, &QPlainTextEdit::textChanged, this,
-            [this] { storeText(&CaseRecord::comments, m_comments->toPlainText()); });
+            [this] { storeText(&CaseRecord::comments, m_comments->toPlainText(), "comments"); });
     connect(m_powerOnTime, &QLineEdit::textEdited, this, &CDetailSub::OnPowerOnTimeEdited);
 
-    const auto bindIndex = [this](QComboBox *list, int32_t CaseRecord::*field) {
-        connect(list, &QComboBox::activated, this, [this, list, field] {
+    const auto bindIndex = [this](QComboBox *list, int32_t CaseRecord::*field, const char *fieldName) {
+        connect(list, &QComboBox::activated, this, [this, list, field, fieldName] {
             if (CaseRecord *c = m_view.store.caseAt(m_nCase); c && c->*field != list->currentIndex()) {
                 c->*field = list->currentIndex();
-                m_view.markChanged(m_nCase);
+                m_view.fieldChanged(m_nCase, QLatin1String(fieldName));
             }
             showStartTimeText();
         });
     };
-    bindIndex(m_nameSuffix, &CaseRecord::nameSuffixIndex);
-    bindIndex(m_sex, &CaseRecord::sexIndex);
-    bindIndex(m_race, &CaseRecord::raceIndex);
-    bindIndex(m_heightUnit, &CaseRecord::heightUnitIndex);
-    bindIndex(m_weightUnit, &CaseRecord::weightUnitIndex);
+    bindIndex(m_nameSuffix, &CaseRecord::nameSuffixIndex, "nameSuffixIndex");
+    bindIndex(m_sex, &CaseRecord::sexIndex, "sexIndex");
+    bindIndex(m_race, &CaseRecord::raceIndex, "raceIndex");
+    bindIndex(m_heightUnit, &CaseRecord::heightUnitIndex, "heightUnitIndex");
+    bindIndex(m_weightUnit, &CaseRecord::weightUnitIndex, "weightUnitIndex");
 
     connect(m_birthDate, &QDateEdit::dateChanged, this, [this](const QDate &date) {
         if (m_filling)
             return;
         // The picked day keeps the time of day the birth date had.
-        if (CaseRecord *c = editedCase()) {
+        if (CaseRecord *c = editedCase("birthDate")) {
             const CTime old = c->birthDate;
             c->birthDate = CTime(date.year(), date.month(), date.day(), old.GetHour(), old.GetMinute(),
                                  old.GetSecond());
@@ -367,7 +368,7 @@ void CDetailSub::OnBirthDateKnownClicked()
 {
     const bool known = m_birthDateKnown->isChecked();
     enableBirthDate(known);
-    CaseRecord *c = editedCase();
+    CaseRecord *c = editedCase("birthDateKnown");
     if (c)
         c->birthDateKnown = known;
     if (!known) {
@@ -381,7 +382,7 @@ void CDetailSub::OnBirthDateKnownClicked()
 
 void CDetailSub::OnBirthDateUnknownClicked()
 {
-    if (CaseRecord *c = editedCase())
+    if (CaseRecord *c = editedCase("birthDateUnknown"))
         c->birthDateUnknown = m_birthDateUnknown->isChecked();
 }
 

@@ -90,11 +90,12 @@ private:
     QLineEdit *addEdit(const QRect &du, bool enabled = true);
     QComboBox *addList(const QRect &du);
     // A change of text goes straight into a text field of the shown case.
-    void storeText(QString CaseRecord::*field, const QString &text);
-    void bindText(QLineEdit *edit, QString CaseRecord::*field);
+    // fieldName: how the audit trail names the field (as "ravelin-cli info" does).
+    void storeText(QString CaseRecord::*field, const QString &text, const char *fieldName);
+    void bindText(QLineEdit *edit, QString CaseRecord::*field, const char *fieldName);
     void showStartTimeText();
     // The shown case, after a change the user made to it: marked changed.
-    CaseRecord *editedCase();
+    CaseRecord *editedCase(const char *fieldName);
     void enableBirthDate(bool known);
 
     CaseSession &m_view;

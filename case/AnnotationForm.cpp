@@ -2,6 +2,7 @@
 
 #include "base/LanguagePack.h"
 #include "base/Platform.h"
+#include "case/AuditAction.h"
 #include "case/CaseSession.h"
 #include "case/NavigationTexts.h"
 
@@ -87,6 +88,7 @@ bool AnnotationForm::accept()
             return; // the table is full; the user was told
         c->annotationChangeCount += 1;
         m_session.markChanged(m_slot);
+        m_session.audit(m_slot, AuditAction::AnnotationAdded, annotationAuditDetails(timeMs));
     };
 
     switch (m_mode) {
@@ -104,8 +106,10 @@ bool AnnotationForm::accept()
             e->text = text;
             e->detail = detail;
             shownEvent = m_eventIndex;
-            if (edited)
+            if (edited) {
                 m_session.markChanged(m_slot);
+                m_session.audit(m_slot, AuditAction::AnnotationEdited, annotationAuditDetails(e->timeMs));
+            }
         }
         break;
     case AddAtTime:

@@ -4,6 +4,7 @@
 #include "base/LanguagePack.h"
 #include "base/Platform.h"
 #include "base/UnsavedChangesQuestion.h"
+#include "case/AuditAction.h"
 #include "case/ReviewFile.h"
 
 CaseSession::CaseSession(LanguagePack &texts, Platform &platform)
@@ -30,7 +31,27 @@ void CaseSession::markSaved(int slot)
 {
     if (CaseRecord *c = store.caseAt(slot))
         c->changed = false;
+    if (store.caseAt(slot))
+        store.at(slot).auditedFields.clear();
     refreshUnsavedFlag();
+}
+
+void CaseSession::audit(int slot, const char *action, const QString &details)
+{
+    if (audited && store.caseAt(slot))
+        audited(slot, QLatin1String(action), details);
+}
+
+void CaseSession::fieldChanged(int slot, const QString &fieldName)
+{
+    if (!store.caseAt(slot))
+        return;
+    markChanged(slot);
+    OpenCase &entry = store.at(slot);
+    if (!entry.auditedFields.contains(fieldName)) {
+        entry.auditedFields.insert(fieldName);
+        audit(slot, AuditAction::FieldChanged, fieldName);
+    }
 }
 
 bool CaseSession::isChanged(int slot) const
@@ -78,6 +99,7 @@ void CaseSession::reviewMarksChanged(int slot)
 {
     if (!store.caseAt(slot))
         return;
+    audit(slot, AuditAction::ReviewMarksChanged);
     OpenCase &entry = store.at(slot);
     // A case that no archive holds yet has nowhere to keep them (its save writes them), and one
     // opened only for reading, or whose review file is not the program's, keeps them in memory.

@@ -85,6 +85,14 @@ public:
     // Told the path of every archive written by Save (the case library).
     std::function<void(const QString &)> archiveSaved;
 
+    // Told what the reviewer did to the case in slot, for the audit trail: one of AuditAction's
+    // words and what it concerns (a field's name, an export's format; never a patient value).
+    std::function<void(int slot, const QString &action, const QString &details)> audited;
+    void audit(int slot, const char *action, const QString &details = QString());
+    // A field of the General form was edited (fieldName as the form labels it): the trail
+    // records it once per field until the case is saved, not at every key.
+    void fieldChanged(int slot, const QString &fieldName);
+
     // One item per used event under the case node, in time order.
     void InsertEventItems(int slot);
 

@@ -1,6 +1,7 @@
 // The session's side of the case tree: what a selection means for the review, the case and
 // annotation menus and their commands, and the annotation dialog.
 #include "base/CommandIds.h"
+#include "case/AuditAction.h"
 #include "base/ContextMenuTemplate.h"
 #include "base/LanguagePack.h"
 #include "base/Platform.h"
@@ -293,9 +294,11 @@ void CaseSession::OnDeleteAnnotation(int slot, int event)
     const TreeItemId item = c->events[event].treeItem;
     if (tree && item != NoTreeItem)
         tree->deleteItem(item);
+    const int32_t timeMs = c->events[event].timeMs;
     c->events.remove(event);
     c->annotationChangeCount += 1;
     markChanged(slot);
+    audit(slot, AuditAction::AnnotationDeleted, annotationAuditDetails(timeMs));
 }
 
 void CaseSession::OnSelectEventAtTime()

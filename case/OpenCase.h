@@ -4,6 +4,7 @@
 #include "case/CaseRecord.h"
 #include "case/CompanionFile.h"
 
+#include <QSet>
 #include <QString>
 #include <cstdint>
 #include <memory>
@@ -43,5 +44,8 @@ struct OpenCase
     // The companion files bound to the recording as its review file records them; nullopt when
     // nothing is recorded (no review file, or one written before bindings were kept).
     std::optional<std::vector<CompanionFile>> companions;
+    // The General form's fields whose change the audit trail has recorded since the case was
+    // opened or last saved.
+    QSet<QString> auditedFields;
     bool timeAdjusted() const { return !adjustedStart.isEmpty(); }
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "case/AuditAction.h"
+
 #include <QString>
 #include <cstdint>
 #include <optional>
@@ -18,22 +20,6 @@ struct AuditEntry
     QString details;
 };
 
-// The actions the trail records, as it writes them.
-namespace AuditAction {
-inline constexpr char Imported[] = "imported";
-inline constexpr char Opened[] = "opened";
-inline constexpr char OpenedReadOnly[] = "opened read-only";
-inline constexpr char FieldChanged[] = "field changed";
-inline constexpr char AnnotationAdded[] = "annotation added";
-inline constexpr char AnnotationEdited[] = "annotation edited";
-inline constexpr char AnnotationDeleted[] = "annotation deleted";
-inline constexpr char ReviewMarksChanged[] = "review marks changed";
-inline constexpr char Saved[] = "saved";
-inline constexpr char Exported[] = "exported";
-inline constexpr char Printed[] = "printed";
-inline constexpr char StatusChanged[] = "status changed";
-inline constexpr char LockTakenOver[] = "lock taken over";
-} // namespace AuditAction
 
 // Which entries a look at the trail takes: one recording's ("" for all), from and to a time
 // (ms since 1970 UTC, both included).

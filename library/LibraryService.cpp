@@ -3,6 +3,7 @@
 #include "base/LanguagePack.h"
 #include "base/Platform.h"
 #include "library/CaseLibrary.h"
+#include "library/LibraryReviewLock.h"
 #include "library/LibraryText.h"
 
 #include <QDir>
@@ -65,12 +66,70 @@ void LibraryService::archiveTouched(const QString &path)
     if (!autoIndex || !library())
         return;
     QString why;
-    if (m_indexer->add(path, why) == LibraryIndexer::Outcome::LibraryFailed) {
-        // A library that stops answering is given up for this run, with one message.
-        m_indexer.reset();
-        m_library.reset();
-        reportOnce(why);
+    if (m_indexer->add(path, why) == LibraryIndexer::Outcome::LibraryFailed)
+        giveUp(why);
+}
+
+void LibraryService::giveUp(const QString &why)
+{
+    // A library that stops answering is given up for this run, with one message.
+    m_indexer.reset();
+    m_library.reset();
+    reportOnce(why);
+}
+
+void LibraryService::audit(const QString &recordingId, const QString &archivePath, const QString &action,
+                           const QString &details)
+{
+    if (CaseLibrary *l = library(); l && !l->audit(ReviewerIdentity::current(), recordingId, archivePath, action, details))
+        giveUp(l->errorText());
+}
+
+void LibraryService::caseOpened(const QString &recordingId, const QString &archivePath, bool readOnly, bool lockTakenOver)
+{
+    if (lockTakenOver)
+        audit(recordingId, archivePath, QLatin1String(AuditAction::LockTakenOver));
+    audit(recordingId, archivePath, QLatin1String(readOnly ? AuditAction::OpenedReadOnly : AuditAction::Opened));
+    if (CaseLibrary *l = library(); l && !readOnly && !recordingId.isEmpty()
+                                    && !l->startReview(recordingId, archivePath, ReviewerIdentity::current()))
+        giveUp(l->errorText());
+}
+
+std::optional<ReviewStatus> LibraryService::reviewStatus(const QString &recordingId)
+{
+    ReviewStatus status;
+    CaseLibrary *l = library();
+    if (!l || recordingId.isEmpty())
+        return std::nullopt;
+    if (!l->reviewStatus(recordingId, status)) {
+        giveUp(l->errorText());
+        return std::nullopt;
     }
+    return status;
+}
+
+bool LibraryService::changeReviewStatus(const QString &recordingId, const QString &archivePath,
+                                        const ReviewStatusChange &change)
+{
+    CaseLibrary *l = library();
+    if (!l)
+        return false;
+    if (!l->changeReviewStatus(recordingId, archivePath, change, ReviewerIdentity::current())) {
+        m_platform.messageBox(l->errorText(), m_texts.GetText(LibraryText::Caption), Platform::Icon::Warning,
+                              Platform::Buttons::Ok);
+        return false;
+    }
+    return true;
+}
+
+std::unique_ptr<ReviewLock> LibraryService::serverLock(const QString &recordingId)
+{
+    LibraryLocation location;
+    QString why;
+    if (recordingId.isEmpty() || !parseLibraryLocation(m_locationText, location, why)
+        || location.engine != LibraryLocation::Engine::Postgres || !library())
+        return nullptr;
+    return std::make_unique<LibraryReviewLock>(location, recordingId, ReviewerIdentity::current());
 }
 
 std::optional<LibraryAddSummary> LibraryService::addFolder(const QString &folder)

@@ -2,9 +2,12 @@
 
 #include "library/LibraryIndexer.h"
 #include "library/LibraryLocation.h"
+#include "library/ReviewStatus.h"
+#include "case/ReviewLock.h"
 
 #include <QString>
 #include <memory>
+#include <optional>
 
 class CaseLibrary;
 class LanguagePack;
@@ -37,8 +40,25 @@ public:
     // shows what was done. Null summary when the library cannot be used.
     std::optional<LibraryAddSummary> addFolder(const QString &folder);
 
+    // The review kept in the library; without a usable one these do nothing (its one message
+    // was shown). Every entry names who is reviewing (ReviewerIdentity::current()).
+    void audit(const QString &recordingId, const QString &archivePath, const QString &action,
+               const QString &details = QString());
+    // A case was opened for review: audited as opened, opened read-only, or with its stale lock
+    // taken over; a new recording opened for editing moves to "in review".
+    void caseOpened(const QString &recordingId, const QString &archivePath, bool readOnly, bool lockTakenOver);
+    // The recording's review status; none without a library.
+    std::optional<ReviewStatus> reviewStatus(const QString &recordingId);
+    bool changeReviewStatus(const QString &recordingId, const QString &archivePath, const ReviewStatusChange &change);
+    // The editing lock of a recording kept in the library when it is a team's server (a
+    // connection of its own); null for a library on this computer, where the lock file beside
+    // the archive keeps one editor at a time.
+    std::unique_ptr<ReviewLock> serverLock(const QString &recordingId);
+
 private:
     void reportOnce(const QString &why);
+    // Gives the library up for this run after it refused, with its one message.
+    void giveUp(const QString &why);
 
     LanguagePack &m_texts;
     Platform &m_platform;
