@@ -53,6 +53,7 @@ CMainFrame::CMainFrame(LanguagePack texts, Platform &platform, QWidget *parent)
     loadLibrarySettings(*m_library);
     setWindowTitle(m_texts.GetText(TextId::WindowTitle));
     setWindowIcon(Icons::programIcon());
+    m_export = std::make_unique<ExportFlow>(m_view->session);
     createMenus();
     m_view->session.archiveOpened = [this](const QString &path) {
         m_recentFiles->add(path);
@@ -171,7 +172,7 @@ void CMainFrame::addExportMenu(QMenu &file)
     for (const auto &[text, kind] : items) {
         const ExportKind k = kind;
         connect(menu->addAction(m_texts.GetText(text)), &QAction::triggered, this,
-                [this, k] { ExportFlow(m_view->session).run(m_view->session.selSlot, k); });
+                [this, k] { m_export->run(m_view->session.selSlot, k); });
     }
 }
 
@@ -210,7 +211,7 @@ void CMainFrame::createPanes()
     m_detail = new CDetailView(*this, m_texts, m_wndSplitter);
     // Message 1135: "Print All Segment" of the enlarged ECG goes on to the view's print.
     m_detail->onPrintSegments = [this](int printKind) { m_view->OnPrintSegments(printKind); };
-    m_detail->onExportEcg = [this](int slot) { ExportFlow(m_view->session).run(slot, ExportKind::Edf); };
+    m_detail->onExportEcg = [this](int slot) { m_export->run(slot, ExportKind::Edf); };
     m_detail->setCprSettings(m_view->cprSettings);
     m_view->cprSettingsChanged = [this](const CprReviewSettings &settings) { m_detail->setCprSettings(settings); };
     m_wndSplitter->addWidget(treePane);

@@ -15,6 +15,7 @@ class CaseLibraryWindow;
 class LibraryService;
 class CDetailView;
 class CRavelinView;
+class ExportFlow;
 class Platform;
 class QAction;
 class QMenu;
@@ -42,6 +43,8 @@ public:
     CaseTreeFilter *treeFilter() const { return m_treeFilter; }
     // The toolbar's choice of the kind F3 / Shift+F3 step through.
     QComboBox *jumpKindSelector() const { return m_jumpKind; }
+    // File > Export and "Export Entire ECG...": its onExported hears of every file written.
+    ExportFlow &exportFlow() const { return *m_export; }
     // The menu or toolbar action of a command identifier; null when there is none.
     QAction *action(int commandId) const { return m_actions.value(commandId); }
 
@@ -76,6 +79,7 @@ private:
     LanguagePack m_texts;
     Platform &m_platform;
     std::unique_ptr<CRavelinView> m_view;
+    std::unique_ptr<ExportFlow> m_export;
     QSplitter *m_wndSplitter = nullptr;
     QToolBar *m_wndToolBar = nullptr;
     CADETree *m_tree = nullptr;

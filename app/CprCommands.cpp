@@ -4,6 +4,7 @@
 #include "base/Platform.h"
 #include "cpr/CprSettingsForm.h"
 #include "cpr/CprTexts.h"
+#include "export/ExportText.h"
 #include "report/CprQualityReport.h"
 
 #include <QSettings>
@@ -42,7 +43,10 @@ void CRavelinView::OnCprQualityReport()
                               Platform::Buttons::Ok);
         return;
     }
-    const CprQualityReport report = makeCprQualityReport(*c, true, cprSettings, texts());
+    QList<Platform::Option> options{{QLatin1String(ExportOptionText::Anonymise), false}};
+    if (!platform().askOptions(GetText(CprText::ReportCommand), options))
+        return;
+    const CprQualityReport report = makeCprQualityReport(*c, true, cprSettings, texts(), options.value(0).checked);
     const PrintOutcome outcome = platform().printCprQualityReport(report);
     if (outcome.result == PrintOutcome::Result::Failed)
         platform().showError(GetText(CantPrintCaseText) + QStringLiteral("\n\n") + outcome.reason,

@@ -9,13 +9,17 @@
 #include "app/PrintText.h"
 #include "base/LanguagePack.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QUrl>
+#include <QVBoxLayout>
 
 QtPlatform::QtPlatform(QWidget *parent) : m_parent(parent) {}
 
@@ -39,6 +43,29 @@ bool QtPlatform::askText(const QString &caption, const QString &label, QString &
     if (dialog.exec() != QDialog::Accepted)
         return false;
     text = dialog.textValue();
+    return true;
+}
+
+bool QtPlatform::askOptions(const QString &caption, QList<Option> &options)
+{
+    QDialog dialog(m_parent);
+    dialog.setWindowTitle(caption);
+    auto *layout = new QVBoxLayout(&dialog);
+    QList<QCheckBox *> boxes;
+    for (const Option &option : options) {
+        auto *box = new QCheckBox(option.label, &dialog);
+        box->setChecked(option.checked);
+        layout->addWidget(box);
+        boxes.append(box);
+    }
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    for (qsizetype i = 0; i < options.size(); ++i)
+        options[i].checked = boxes[i]->isChecked();
     return true;
 }
 

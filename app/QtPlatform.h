@@ -33,6 +33,7 @@ public:
                            const QString &defaultSuffix) override;
     QString browseFolder(const QString &title) override;
     bool askText(const QString &caption, const QString &label, QString &text) override;
+    bool askOptions(const QString &caption, QList<Option> &options) override;
     bool runOpenDialog(OpenDialogLogic &logic) override;
     bool runAnnotationDialog(AnnotationForm &form) override;
     bool openWithDefaultApplication(const QString &path) override;

@@ -54,6 +54,19 @@ public:
         return false;
     }
 
+    // One check box of askOptions: its label, and whether it is ticked.
+    struct Option
+    {
+        QString label;
+        bool checked = false;
+    };
+    // A small modal form of check boxes with OK and Cancel: the boxes come in as offered and
+    // go out as the user left them; false when cancelled (the boxes unchanged then).
+    virtual bool askOptions([[maybe_unused]] const QString &caption, [[maybe_unused]] QList<Option> &options)
+    {
+        return false;
+    }
+
     // The Open dialog as a form over its logic; true when one of its buttons closed it
     // (logic.action() says which), false when cancelled.
     virtual bool runOpenDialog([[maybe_unused]] OpenDialogLogic &logic) { return false; }

@@ -3,6 +3,7 @@
 #include "case/CaseRecord.h"
 #include "cpr/CprMinuteTable.h"
 #include "cpr/CprQuality.h"
+#include "export/Anonymity.h"
 
 #include <algorithm>
 
@@ -36,7 +37,7 @@ QByteArray row(const QStringList &fields)
     return out.join(QLatin1Char(',')).toUtf8() + "\r\n";
 }
 
-QByteArray events(const CaseRecord &c)
+QByteArray events(const CaseRecord &c, bool anonymize)
 {
     std::vector<const EventItem *> items;
     c.events.forEachUsed([&](int, const EventItem &e) { items.push_back(&e); });
@@ -44,6 +45,10 @@ QByteArray events(const CaseRecord &c)
     QByteArray out = row({QStringLiteral("time_ms"), QStringLiteral("clock_time"), QStringLiteral("text"),
                           QStringLiteral("detail")});
     for (const EventItem *e : items) {
+        if (anonymize) {
+            out += row({QString::number(e->timeMs), QString(), Anonymity::eventText(e->text), QString()});
+            continue;
+        }
         const QString clock = c.startTimeValid
                                   ? (c.startTime + CTimeSpan(floorSeconds(e->timeMs))).Format("%Y-%m-%d %H:%M:%S")
                                   : QString();

@@ -16,7 +16,11 @@ QByteArray row(const QStringList &fields);
 
 // time_ms, clock_time, text, detail: every event in time order; the clock time is that of
 // the case as shown ("YYYY-MM-DD HH:MM:SS"), empty when the start is not valid.
-QByteArray events(const CaseRecord &c);
+// Anonymised, the clock time is always empty (time_ms counts from power-on), a reviewer's
+// annotation reads Anonymity::annotationText() and no event has a detail.
+QByteArray events(const CaseRecord &c, bool anonymize = false);
+// The tables below hold times from power-on and measures only, anonymised or not.
+
 // time_ms, depth, depth_in, depth_cm: every compression of the CPR feedback as recorded,
 // depth in the sensor's units.
 QByteArray compressions(const CaseRecord &c);

@@ -3,6 +3,7 @@
 #include "base/LanguagePack.h"
 #include "case/OpenCase.h"
 #include "cpr/CprQuality.h"
+#include "export/Anonymity.h"
 #include "export/EdfWriter.h"
 #include "export/ExportText.h"
 
@@ -114,14 +115,16 @@ QString eventAnnotationText(const QString &text, const QString &detail)
     return detail.isEmpty() ? text : text + QStringLiteral(" - ") + detail;
 }
 
-EdfContent content(const OpenCase &openCase, const LanguagePack &texts, const EdfExportOptions &options)
+EdfContent content(const OpenCase &openCase, const LanguagePack &texts, const ExportOptions &options)
 {
     EdfContent e;
     const CaseRecord &c = *openCase.record;
-    e.patientField = patientField(c, options.anonymize);
-    // Hospital administration code and investigator unknown; the equipment is the device.
-    e.recordingField = QStringLiteral("X X ") + headerSubfield(c.serialNumber.trimmed());
-    e.start = startOf(c);
+    const bool anonymous = options.anonymize;
+    e.patientField = patientField(c, anonymous);
+    // Hospital administration code and investigator unknown; the equipment is the device,
+    // named by its serial number unless anonymised. An invalid start gives "Startdate X".
+    e.recordingField = anonymous ? QStringLiteral("X X X") : QStringLiteral("X X ") + headerSubfield(c.serialNumber.trimmed());
+    e.start = anonymous ? EdfStart() : startOf(c);
     e.physicalPerUnit = MicrovoltsPerRawUnit;
     e.samplesPerSecond = SamplesPerSecond;
     e.stored = rawEcgSamples(openCase);
@@ -130,7 +133,9 @@ EdfContent content(const OpenCase &openCase, const LanguagePack &texts, const Ed
     auto add = [&](int64_t timeMs, int64_t durationMs, const QString &text) {
         e.annotations.push_back({timeMs - origin, durationMs, text});
     };
-    c.events.forEachUsed([&](int, const EventItem &ev) { add(ev.timeMs, -1, eventAnnotationText(ev.text, ev.detail)); });
+    c.events.forEachUsed([&](int, const EventItem &ev) {
+        add(ev.timeMs, -1, anonymous ? Anonymity::eventText(ev.text) : eventAnnotationText(ev.text, ev.detail));
+    });
     c.cprPeriods.forEachUsed([&](int, const CprPeriod &p) {
         add(p.startMs, std::max<int64_t>(0, int64_t(p.endMs) - p.startMs), texts.GetText(ExportText::CprPeriod));
     });

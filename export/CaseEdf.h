@@ -1,6 +1,7 @@
 #pragma once
 
 #include "export/EdfContent.h"
+#include "export/ExportOptions.h"
 
 #include <QString>
 #include <cstdint>
@@ -9,13 +10,6 @@
 class LanguagePack;
 struct CaseRecord;
 struct OpenCase;
-
-// What goes into an EDF+ export besides the ECG and the case's events.
-struct EdfExportOptions
-{
-    bool anonymize = false;        // "X" for the patient code, sex, birthdate and name
-    bool withCompressions = false; // one annotation per compression of the CPR feedback
-};
 
 namespace CaseEdf {
 
@@ -38,9 +32,14 @@ qsizetype compressionsOutsideEcg(const CaseRecord &c);
 // start as shown (zone shift applied) plus the ECG's start offset, with every event, the
 // CPR periods and the marked segments as annotations, and with compressions the ones
 // inside the ECG. Empty samples when the case has no ECG.
-EdfContent content(const OpenCase &openCase, const LanguagePack &texts, const EdfExportOptions &options);
+// Anonymised, it is a file EDF+ calls anonymous: "X X X X" for the patient, "Startdate X X X X"
+// for the recording (no date, serial or equipment), the placeholder start 01.01.85 00.00.00
+// with the first sample on its whole second, device events with their texts and a reviewer's
+// annotations as Anonymity::annotationText(), at the same onsets from the first sample.
+EdfContent content(const OpenCase &openCase, const LanguagePack &texts, const ExportOptions &options);
 
-// The EDF+ patient field "code sex birthdate name" ("X" for each unknown or anonymized part).
+// The EDF+ patient field "code sex birthdate name" ("X" for each unknown part, all four when
+// anonymised).
 QString patientField(const CaseRecord &c, bool anonymize);
 // Text for an EDF+ header subfield: letters without their accents, spaces as underscores,
 // any other character outside printable US-ASCII as "_"; "X" when empty.

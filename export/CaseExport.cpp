@@ -2,6 +2,7 @@
 
 #include "case/OpenCase.h"
 #include "cpr/CprQuality.h"
+#include "export/Anonymity.h"
 #include "export/CaseCsv.h"
 #include "export/EdfWriter.h"
 #include "export/ExportText.h"
@@ -26,7 +27,7 @@ int problem(const OpenCase &openCase, ExportKind kind)
     return 0;
 }
 
-Built build(const OpenCase &openCase, const LanguagePack &texts, ExportKind kind, const EdfExportOptions &options,
+Built build(const OpenCase &openCase, const LanguagePack &texts, ExportKind kind, const ExportOptions &options,
             const std::function<void(int)> &progress)
 {
     Built b;
@@ -45,7 +46,7 @@ Built build(const OpenCase &openCase, const LanguagePack &texts, ExportKind kind
         return b;
     }
     case ExportKind::EventsCsv:
-        b.bytes = CaseCsv::events(c);
+        b.bytes = CaseCsv::events(c, options.anonymize);
         return b;
     case ExportKind::CompressionsCsv:
         if ((b.problemText = problem(openCase, kind)) == 0)
@@ -70,10 +71,10 @@ bool needsBdf(const OpenCase &openCase)
     return EdfWriter::formatFor(content) == EdfWriter::Format::Bdf;
 }
 
-QString suggestedPath(const OpenCase &openCase, ExportKind kind, bool bdf)
+QString suggestedPath(const OpenCase &openCase, ExportKind kind, bool bdf, bool anonymize)
 {
     const QFileInfo source(openCase.sourcePath);
-    QString name = source.completeBaseName();
+    QString name = anonymize ? Anonymity::suggestedBaseName() : source.completeBaseName();
     if (name.isEmpty())
         name = QStringLiteral("case");
     switch (kind) {

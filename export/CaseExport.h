@@ -28,7 +28,7 @@ struct Built
 int problem(const OpenCase &openCase, ExportKind kind);
 
 // progress, when given, follows the layout with 0..10000.
-Built build(const OpenCase &openCase, const LanguagePack &texts, ExportKind kind, const EdfExportOptions &options,
+Built build(const OpenCase &openCase, const LanguagePack &texts, ExportKind kind, const ExportOptions &options,
             const std::function<void(int)> &progress = {});
 
 // True when the case's raw ECG does not fit 16 bits, so that its EDF+ export is a BDF+ file.
@@ -36,8 +36,9 @@ bool needsBdf(const OpenCase &openCase);
 
 // Where the save dialog starts: beside the case's archive, named after it
 // ("rescue.edf", "rescue.bdf", "rescue-events.csv", "rescue-compressions.csv", "rescue-pauses.csv",
-// "rescue-minutes.csv").
-QString suggestedPath(const OpenCase &openCase, ExportKind kind, bool bdf);
+// "rescue-minutes.csv"); anonymised, named Anonymity::suggestedBaseName() instead of the archive
+// ("anonymised.edf", "anonymised-events.csv", ...).
+QString suggestedPath(const OpenCase &openCase, ExportKind kind, bool bdf, bool anonymize = false);
 // Filter (Qt form) and suffix of the save dialog.
 QString fileFilter(ExportKind kind, bool bdf);
 QString defaultSuffix(ExportKind kind, bool bdf);

@@ -8,7 +8,20 @@
 #include "case/CaseSession.h"
 #include "export/ExportText.h"
 
-bool ExportFlow::run(int slot, ExportKind kind, const EdfExportOptions &options)
+bool ExportFlow::askOptions(ExportKind kind, ExportOptions &options)
+{
+    const bool edf = kind == ExportKind::Edf;
+    QList<Platform::Option> boxes{{QLatin1String(ExportOptionText::Anonymise), options.anonymize}};
+    if (edf)
+        boxes.append({QLatin1String(ExportOptionText::WithCompressions), options.withCompressions});
+    if (!m_session.platform().askOptions(m_session.texts().GetText(ExportText::ExportMenu), boxes))
+        return false;
+    options.anonymize = boxes.value(0).checked;
+    options.withCompressions = edf && boxes.value(1).checked;
+    return true;
+}
+
+bool ExportFlow::run(int slot, ExportKind kind, const ExportOptions &offered)
 {
     const LanguagePack &texts = m_session.texts();
     Platform &platform = m_session.platform();
@@ -23,12 +36,15 @@ bool ExportFlow::run(int slot, ExportKind kind, const EdfExportOptions &options)
         platform.messageBox(texts.GetText(why), caption, Platform::Icon::Information, Platform::Buttons::Ok);
         return false;
     }
+    ExportOptions options = offered;
+    if (!askOptions(kind, options))
+        return false;
     const bool bdf = kind == ExportKind::Edf && CaseExport::needsBdf(openCase);
     // The dialog asks before a file is replaced; a file a case is read from is refused,
     // and the dialog comes again.
     QString path;
     for (;;) {
-        path = platform.saveFileDialog(texts.GetText(ExportText::ExportMenu), CaseExport::suggestedPath(openCase, kind, bdf),
+        path = platform.saveFileDialog(texts.GetText(ExportText::ExportMenu), CaseExport::suggestedPath(openCase, kind, bdf, options.anonymize),
                                        CaseExport::fileFilter(kind, bdf), CaseExport::defaultSuffix(kind, bdf));
         if (path.isEmpty())
             return false;
@@ -50,5 +66,7 @@ bool ExportFlow::run(int slot, ExportKind kind, const EdfExportOptions &options)
     }
     platform.setProgress(10000);
     platform.endProgress();
+    if (onExported)
+        onExported(kind, options.anonymize, path);
     return true;
 }

@@ -16,3 +16,10 @@ constexpr int PausesCsvItem = 185;
 constexpr int MinutesCsvItem = 186;
 constexpr int NoCprFeedback = 187;
 } // namespace ExportText
+
+// The check boxes asked before an export's save dialog (and before the CPR quality report is
+// printed), in English whatever the pack's language.
+namespace ExportOptionText {
+inline constexpr char Anonymise[] = "Anonymise: no patient fields, times of day, serial number or annotation texts";
+inline constexpr char WithCompressions[] = "With compressions: one annotation per compression";
+} // namespace ExportOptionText

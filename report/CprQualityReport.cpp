@@ -8,7 +8,7 @@
 #include "report/SelectionReportPainter.h"
 
 CprQualityReport makeCprQualityReport(const CaseRecord &c, bool hasFeedback, const CprReviewSettings &settings,
-                                      const LanguagePack &texts)
+                                      const LanguagePack &texts, bool anonymize)
 {
     using namespace CprText;
     CprQualityReport r;
@@ -22,9 +22,11 @@ CprQualityReport makeCprQualityReport(const CaseRecord &c, bool hasFeedback, con
 
     r.title = texts.GetText(ReportCommand);
     r.sectionTitle = texts.GetText(Tab);
-    r.caseLine = SelectionReportLayout::headerStartText(c).simplified();
-    if (!c.serialNumber.isEmpty())
-        r.caseLine += QStringLiteral("    ") + c.serialNumber;
+    if (!anonymize) {
+        r.caseLine = SelectionReportLayout::headerStartText(c).simplified();
+        if (!c.serialNumber.isEmpty())
+            r.caseLine += QStringLiteral("    ") + c.serialNumber;
+    }
     r.settingsLine = texts.GetText(SettingsLine).arg(settings.quality.pauseThresholdMs);
     r.noFeedback = texts.GetText(NoFeedback);
     r.measureHeader = texts.GetText(Measure);

@@ -23,7 +23,7 @@ struct CprQualityReport
 
     QString title;                   // "CPR quality report"
     QString sectionTitle;            // "CPR quality"
-    QString caseLine;                // start time and serial number of the case
+    QString caseLine;                // start time and serial number of the case; "" when anonymised
     QString settingsLine;            // "Pause threshold P = 2000 ms"
     QString noFeedback;              // the sentence shown instead of everything else
     QString measureHeader, valueHeader, targetHeader, resultHeader;
@@ -36,6 +36,7 @@ struct CprQualityReport
 };
 
 // The review of case c (hasFeedback: its CPR feedback was read) with the settings, in the
-// pack's language.
+// pack's language. Anonymised, it names neither the start nor the device's serial number; its
+// other times count from power-on either way and it carries no patient field or annotation.
 CprQualityReport makeCprQualityReport(const CaseRecord &c, bool hasFeedback, const CprReviewSettings &settings,
-                                      const LanguagePack &texts);
+                                      const LanguagePack &texts, bool anonymize = false);

@@ -32,8 +32,12 @@ CprArguments CprArguments::parse(const QStringList &arguments)
                                  QStringLiteral("FILE"));
     const QCommandLineOption overwrite = overwriteOption(QStringLiteral(
         "With --pdf: replaces FILE when it exists (never the archive, a file read with it, or another archive)."));
+    const QCommandLineOption anonymize(
+        QStringLiteral("anonymize"),
+        QStringLiteral("With --pdf: the report names neither the start nor the serial number (the JSON and CSV "
+                       "never do)."));
     const QCommandLineOption pack = languagePackOption();
-    CommandArgumentParser parser({zone, threshold, format, pdf, overwrite, pack}, QStringLiteral("ARCHIVE"),
+    CommandArgumentParser parser({zone, threshold, format, pdf, overwrite, anonymize, pack}, QStringLiteral("ARCHIVE"),
                                  QStringLiteral("The archive (.aed) to open; \"CPR Feedback.bin\" must lie beside it."));
 
     CprArguments a;
@@ -74,6 +78,7 @@ CprArguments CprArguments::parse(const QStringList &arguments)
     a.overwrite = parser.isSet(overwrite);
     if (a.overwrite && a.pdfPath.isEmpty())
         return failure(QStringLiteral("--overwrite goes with --pdf only"));
+    a.anonymize = parser.isSet(anonymize);
     a.languagePack = parser.value(pack);
     a.outcome = Outcome::Run;
     return a;

@@ -20,6 +20,7 @@ struct CprArguments
     Format format = Format::Json;
     QString pdfPath;                 // --pdf: write the printed report there instead; "" for none
     bool overwrite = false;          // replace a file that is already at pdfPath
+    bool anonymize = false;          // the PDF without the start and the serial number
     QString languagePack;            // a string.txt to take the texts from; "" for the built-in pack
     QString message;                 // the help text, or what is wrong with the arguments
 
@@ -28,4 +29,5 @@ struct CprArguments
 };
 
 inline constexpr char CprSynopsis[] =
-    "cpr ARCHIVE [--zone N] [--pause-threshold MS] [--format json|csv] [--pdf FILE [--overwrite]] [--lang-pack FILE]";
+    "cpr ARCHIVE [--zone N] [--pause-threshold MS] [--format json|csv] [--pdf FILE [--overwrite]] [--anonymize]"
+    " [--lang-pack FILE]";

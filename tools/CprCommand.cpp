@@ -54,7 +54,7 @@ int runCpr(const QStringList &arguments)
     if (!args.pdfPath.isEmpty()) {
         CprReviewSettings review;
         review.quality = settings;
-        const QByteArray bytes = CprQualityReportPainter::pdf(makeCprQualityReport(c, true, review, texts));
+        const QByteArray bytes = CprQualityReportPainter::pdf(makeCprQualityReport(c, true, review, texts, args.anonymize));
         if (bytes.isEmpty()) {
             err << name << ": the report could not be drawn for " << QDir::toNativeSeparators(args.pdfPath) << "\n";
             return 1;

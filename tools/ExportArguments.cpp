@@ -23,8 +23,10 @@ ExportArguments ExportArguments::parse(const QStringList &arguments)
                                  QStringLiteral("Write the ECG with every event as EDF+ (BDF+ when the raw values need "
                                                 "24 bits) to FILE."),
                                  QStringLiteral("FILE"));
-    const QCommandLineOption anonymize(QStringLiteral("anonymize"),
-                                       QStringLiteral("With --edf: \"X\" for the patient code, sex, birthdate and name."));
+    const QCommandLineOption anonymize(
+        QStringLiteral("anonymize"),
+        QStringLiteral("With --edf or a CSV: no patient field, time of day, date, serial number or text a reviewer "
+                       "typed; times from power-on, a reviewer's annotation as \"Annotation\"."));
     const QCommandLineOption compressions(QStringLiteral("with-compressions"),
                                           QStringLiteral("With --edf: one annotation per compression."));
     const QCommandLineOption eventsCsv(QStringLiteral("events-csv"), QStringLiteral("Write the events as CSV to FILE."),
@@ -87,8 +89,10 @@ ExportArguments ExportArguments::parse(const QStringList &arguments)
     a.overwrite = parser.isSet(overwrite);
     a.options.anonymize = parser.isSet(anonymize);
     a.options.withCompressions = parser.isSet(compressions);
-    if ((a.wav || a.kind != ExportKind::Edf) && (a.options.anonymize || a.options.withCompressions))
-        return failure(QStringLiteral("--anonymize and --with-compressions go with --edf only"));
+    if ((a.wav || a.kind != ExportKind::Edf) && a.options.withCompressions)
+        return failure(QStringLiteral("--with-compressions goes with --edf only"));
+    if (a.wav && a.options.anonymize)
+        return failure(QStringLiteral("--anonymize does not go with --wav: a sound recording cannot be anonymised"));
 
     a.languagePack = parser.value(pack);
     a.outcome = Outcome::Run;

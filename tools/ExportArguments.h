@@ -18,7 +18,7 @@ struct ExportArguments
     bool wav = false;         // --wav: the case's sound, as the WAV the program makes of it (kind unused)
     QString output;           // the file to write
     bool overwrite = false;   // replace a file that is already at the output
-    EdfExportOptions options; // --anonymize, --with-compressions (EDF+ only)
+    ExportOptions options;    // --anonymize (not with --wav), --with-compressions (EDF+ only)
     QString languagePack;     // a string.txt to take the texts from; "" for the built-in pack
     QString message;          // the help text, or what is wrong with the arguments
 
@@ -27,6 +27,5 @@ struct ExportArguments
 };
 
 inline constexpr char ExportSynopsis[] =
-    "export ARCHIVE [--zone N] (--edf FILE [--anonymize] [--with-compressions] | --events-csv FILE"
-    " | --compressions-csv FILE | --pauses-csv FILE | --per-minute-csv FILE | --wav FILE) [--overwrite]"
-    " [--lang-pack FILE]";
+    "export ARCHIVE [--zone N] (--edf FILE [--with-compressions] | --events-csv FILE | --compressions-csv FILE"
+    " | --pauses-csv FILE | --per-minute-csv FILE | --wav FILE) [--anonymize] [--overwrite] [--lang-pack FILE]";

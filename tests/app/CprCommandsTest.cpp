@@ -90,6 +90,28 @@ TEST_F(CprCommands, TheReportMenuPrintsTheSelectedCasesReport)
     EXPECT_EQ(report.pauses[0].length, "12.5 s");
     EXPECT_TRUE(platform.messages.isEmpty());
 
+    ASSERT_EQ(platform.optionForms.size(), 1);
+    EXPECT_EQ(platform.optionForms[0].caption, "CPR quality report");
+    ASSERT_EQ(platform.optionForms[0].options.size(), 1);
+    EXPECT_FALSE(platform.optionForms[0].options[0].checked);
+    EXPECT_FALSE(report.caseLine.isEmpty());
+
+    // Anonymised when ticked; a cancelled form prints nothing.
+    caseAt(slot).serialNumber = QStringLiteral("SN-0042");
+    for (const bool ok : {true, false}) {
+        platform.reportMenuChoices = {CommandId::CprQualityReport};
+        platform.optionsScript = [ok](QList<Platform::Option> &options) {
+            options[0].checked = true;
+            return ok;
+        };
+        view.OnPrint();
+    }
+    platform.optionsScript = nullptr;
+    ASSERT_EQ(platform.printedCprReports.size(), 2);
+    EXPECT_EQ(platform.printedCprReports[1].caseLine, QString());
+    EXPECT_EQ(platform.printedCprReports[1].result.compressionCount, 20);
+    EXPECT_TRUE(platform.messages.isEmpty());
+
     // A failed print says why.
     platform.reportMenuChoices = {CommandId::CprQualityReport};
     platform.cprPrintScript = [](const CprQualityReport &) { return PrintOutcome::failed("No printer is available."); };
@@ -101,7 +123,7 @@ TEST_F(CprCommands, TheReportMenuPrintsTheSelectedCasesReport)
     view.store.at(slot).hasCprFeedback = false;
     platform.reportMenuChoices = {CommandId::CprQualityReport};
     view.OnPrint();
-    EXPECT_EQ(platform.printedCprReports.size(), 2);
+    EXPECT_EQ(platform.printedCprReports.size(), 3);
     ASSERT_EQ(platform.messages.size(), 2);
     EXPECT_EQ(platform.messages[1].text, texts.GetText(CprText::NoFeedback));
 }

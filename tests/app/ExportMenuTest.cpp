@@ -4,6 +4,7 @@
 #include "app/CDetailView.h"
 #include "app/CMainFrame.h"
 #include "app/CRavelinView.h"
+#include "app/QtPlatform.h"
 #include "archive/AedArchiveWriter.h"
 #include "device/MifCase.h"
 #include "support/FakePlatform.h"
@@ -12,8 +13,14 @@
 #include "tools/DeviceFolderWriter.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QMenu>
+#include <QPushButton>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -72,6 +79,40 @@ TEST(ExportMenu, FileExportAndTheEnlargedEcgWriteTheSelectedCase)
     EXPECT_EQ(head(dir.file("enlarged.edf"), 8), "0       ");
     ASSERT_EQ(platform.saveRequests.size(), 3);
     EXPECT_EQ(platform.saveRequests[0].folder, dir.file("rescue.edf")) << "beside the archive";
+}
+
+// The program's options form: a box per option as offered; OK hands back what the reviewer
+// ticked, Cancel leaves the options as they were.
+TEST(ExportMenu, TheOptionsFormHandsBackWhatWasTicked)
+{
+    QtPlatform program;
+    const auto answer = [&](QDialogButtonBox::StandardButton button, QList<Platform::Option> &options,
+                            QStringList &shown) {
+        QTimer poll;
+        poll.setInterval(5);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            poll.stop();
+            for (QCheckBox *box : dialog->findChildren<QCheckBox *>()) {
+                shown << box->text() + (box->isChecked() ? " [x]" : " [ ]");
+                box->click();
+            }
+            dialog->findChild<QDialogButtonBox *>()->button(button)->click();
+        });
+        poll.start();
+        return program.askOptions(QStringLiteral("Export"), options);
+    };
+
+    for (const auto button : {QDialogButtonBox::Ok, QDialogButtonBox::Cancel}) {
+        QList<Platform::Option> options{{QStringLiteral("Anonymise"), false}, {QStringLiteral("With compressions"), true}};
+        QStringList shown;
+        EXPECT_EQ(answer(button, options, shown), button == QDialogButtonBox::Ok);
+        EXPECT_EQ(shown, (QStringList{"Anonymise [ ]", "With compressions [x]"}));
+        EXPECT_EQ(options[0].checked, button == QDialogButtonBox::Ok);
+        EXPECT_EQ(options[1].checked, button != QDialogButtonBox::Ok);
+    }
 }
 
 } // namespace

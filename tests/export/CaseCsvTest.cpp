@@ -2,6 +2,7 @@
 #include "case/CaseViewFixture.h"
 #include "cpr/CprQualityResult.h"
 #include "export/CaseCsv.h"
+#include "export/CaseExport.h"
 
 #include <gtest/gtest.h>
 
@@ -45,6 +46,11 @@ TEST_F(CaseCsvTest, EventsComeInTimeOrderWithTheClockOfTheCase)
 
     c.startTimeValid = false;
     EXPECT_TRUE(CaseCsv::events(c).contains("\r\n1999,,A: Arrivo,\r\n")) << "no clock without a valid start";
+
+    c.startTimeValid = true;
+    EXPECT_EQ(CaseCsv::events(c, true), QByteArray("time_ms,clock_time,text,detail\r\n0,,Power on.,\r\n"
+                                                    "1999,,Annotation,\r\n65500,,Annotation,\r\n"))
+        << "anonymised: no clock, an annotation by its kind and without its body";
 }
 
 TEST_F(CaseCsvTest, CompressionsAndPausesAreOneRowEach)
@@ -70,6 +76,40 @@ TEST_F(CaseCsvTest, MinutesAreOneRowEachWithEmptyFieldsForNone)
                                               "3,50,0.9,110,2\r\n"
                                               "4,0,,,\r\n"
                                               "5,1,0,,1.8\r\n"));
+}
+
+// A case with every kind of identifying value: no table of an anonymised export holds one.
+TEST_F(CaseCsvTest, NoAnonymisedTableHoldsAPatientValueSerialClockOrTypedText)
+{
+    const int slot = decodeCase(emptyFolder());
+    CaseRecord &c = *view.store.caseAt(slot);
+    c.patientId = QStringLiteral("PT 0815");
+    c.lastName = QStringLiteral("Rossi");
+    c.firstName = QStringLiteral("Mario");
+    c.comments = QStringLiteral("Found by neighbour Bianchi");
+    c.operatorName = QStringLiteral("Operator Neri");
+    c.birthDate = CTime(1951, 5, 2, 12, 0, 0);
+    c.birthDateKnown = true;
+    c.cprFeedback = {{17000, 55}, {17550, 50}, {30000, 52}, {30550, 54}};
+    c.cprFeedbackCount = 4;
+    view.store.at(slot).hasCprFeedback = true;
+    view.store.AddEvent(slot, 20000, QStringLiteral("A: Intubation by Verdi"), QStringLiteral("Tube 7.5, Mario awake"));
+    const QString day = c.startTime.Format("%Y-%m-%d");
+    const QString hourMinute = c.startTime.Format("%H:%M");
+
+    ExportOptions options;
+    options.anonymize = true;
+    for (const ExportKind kind : {ExportKind::EventsCsv, ExportKind::CompressionsCsv, ExportKind::PausesCsv,
+                                  ExportKind::MinutesCsv}) {
+        const CaseExport::Built built = CaseExport::build(view.store.at(slot), texts, kind, options);
+        ASSERT_EQ(built.problemText, 0);
+        ASSERT_FALSE(built.bytes.isEmpty());
+        const QString table = QString::fromUtf8(built.bytes);
+        for (const QString &leak : {QString("0815"), QString("Rossi"), QString("Mario"), QString("Bianchi"),
+                                    QString("Neri"), QString("1951"), QString("SN-0042"), QString("Verdi"),
+                                    QString("Tube"), day, hourMinute})
+            EXPECT_FALSE(table.contains(leak)) << int(kind) << ": " << leak.toStdString();
+    }
 }
 
 } // namespace

@@ -99,4 +99,83 @@ TEST_F(ExportFlowTest, ACaseWithNothingOfTheKindIsToldBeforeAnyDialog)
     EXPECT_EQ(platform.messages[1].text, texts.GetText(ExportText::NoCprFeedback));
 }
 
+// The form before the save dialog: its boxes by kind, what they change, and the hook that
+// hears of each file written.
+TEST_F(ExportFlowTest, TheOptionsFormDecidesWhatIsWrittenAndTheHookHearsOfIt)
+{
+    const int slot = rescueFrom(dir.file(QStringLiteral("cases/Rossi Mario 2021-03-07.aed")));
+    CaseRecord &c = *view.store.caseAt(slot);
+    c.lastName = QStringLiteral("Rossi");
+    c.cprFeedback = {{400, 55}};
+    view.store.at(slot).hasCprFeedback = true;
+    QList<std::tuple<ExportKind, bool, QString>> heard;
+    ExportFlow flow(view);
+    flow.onExported = [&](ExportKind kind, bool anonymised, const QString &path) { heard.append({kind, anonymised, path}); };
+
+    const QString anonymise = QString::fromLatin1(ExportOptionText::Anonymise);
+    const QString compressions = QString::fromLatin1(ExportOptionText::WithCompressions);
+    const struct {
+        ExportKind kind;
+        QList<bool> ticked;
+        QStringList boxes;       // offered, in order
+        const char *suggested;   // the save dialog's start, beside the archive
+        QList<QByteArray> holds; // in the file written
+    } exports[] = {
+        {ExportKind::Edf, {true, true}, {anonymise, compressions}, "cases/anonymised.edf", {"X X X X", "Startdate X X X X", "Compression"}},
+        {ExportKind::Edf, {false, false}, {anonymise, compressions}, "cases/Rossi Mario 2021-03-07.edf", {"Rossi", "SN-0042"}},
+        {ExportKind::EventsCsv, {true}, {anonymise}, "cases/anonymised-events.csv", {"0,,Power on.,"}},
+        {ExportKind::CompressionsCsv, {true}, {anonymise}, "cases/anonymised-compressions.csv", {"400,55,"}},
+    };
+    for (const auto &e : exports) {
+        platform.optionForms.clear();
+        platform.saveRequests.clear();
+        platform.optionsScript = [&e](QList<Platform::Option> &options) {
+            for (qsizetype i = 0; i < options.size(); ++i)
+                options[i].checked = e.ticked.value(i);
+            return true;
+        };
+        const QString name = QStringLiteral("out%1").arg(heard.size());
+        const QString target = dir.file(name);
+        platform.savePaths = {target};
+        ASSERT_TRUE(flow.run(slot, e.kind));
+
+        ASSERT_EQ(platform.optionForms.size(), 1);
+        EXPECT_EQ(platform.optionForms[0].caption, texts.GetText(ExportText::ExportMenu));
+        QStringList offered;
+        for (const Platform::Option &o : platform.optionForms[0].options) {
+            offered << o.label;
+            EXPECT_FALSE(o.checked) << "nothing is ticked before the reviewer ticks it";
+        }
+        EXPECT_EQ(offered, e.boxes);
+        ASSERT_EQ(platform.saveRequests.size(), 1);
+        EXPECT_EQ(platform.saveRequests[0].folder, dir.file(QLatin1String(e.suggested)));
+        const QByteArray written = dir.read(name);
+        for (const QByteArray &text : e.holds)
+            EXPECT_TRUE(written.contains(text)) << e.suggested << ": " << text.constData();
+        ASSERT_FALSE(heard.isEmpty());
+        EXPECT_EQ(heard.back(), std::make_tuple(e.kind, e.ticked.value(0), target));
+    }
+    EXPECT_EQ(heard.size(), qsizetype(std::size(exports)));
+}
+
+TEST_F(ExportFlowTest, ACancelledOptionsFormAsksNothingMoreAndWritesNothing)
+{
+    const int slot = rescueFrom(dir.file(QStringLiteral("rescue.aed")));
+    platform.optionsScript = [](QList<Platform::Option> &options) {
+        options[0].checked = true;
+        return false;
+    };
+    platform.savePaths = {dir.file(QStringLiteral("out.edf"))};
+    bool heard = false;
+    ExportFlow flow(view);
+    flow.onExported = [&](ExportKind, bool, const QString &) { heard = true; };
+
+    EXPECT_FALSE(flow.run(slot, ExportKind::Edf));
+    EXPECT_EQ(platform.optionForms.size(), 1);
+    EXPECT_TRUE(platform.saveRequests.isEmpty());
+    EXPECT_TRUE(platform.progressCaptions.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(dir.file(QStringLiteral("out.edf"))));
+    EXPECT_FALSE(heard);
+}
+
 } // namespace

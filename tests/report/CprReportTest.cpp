@@ -214,6 +214,21 @@ TEST_F(CprReportPdf, ALongPauseListContinuesOnASecondPage)
     EXPECT_TRUE(second.contains("Page 2 of 2"));
 }
 
+TEST_F(CprReportPdf, AnAnonymisedReportNamesNeitherTheStartNorTheDevice)
+{
+    const CaseRecord c = caseWithRuns(4, 20);
+    const CprQualityReport report = makeCprQualityReport(c, true, CprReviewSettings(), texts, true);
+    EXPECT_EQ(report.caseLine, QString());
+    const QStringList p = pages(report);
+    if (p.isEmpty())
+        GTEST_SKIP() << "pdftotext is not installed";
+    ASSERT_EQ(p.size(), 1);
+    for (const char *leak : {"2021", "09:05", "SN-0042", "0042"})
+        EXPECT_FALSE(p[0].contains(leak)) << leak << "\nin: " << p[0].toStdString();
+    EXPECT_TRUE(p[0].contains("0:40 4.0 s other")) << "times from power-on stay";
+    EXPECT_TRUE(p[0].contains("Compression fraction (CCF) 77.7 %"));
+}
+
 TEST_F(CprReportPdf, ACaseWithoutFeedbackPrintsOneSentence)
 {
     const CprQualityReport report = makeCprQualityReport(CaseRecord(), false, CprReviewSettings(), texts);

@@ -97,6 +97,21 @@ public:
         return true;
     }
 
+    // The option forms shown: caption and boxes as offered. The script ticks the boxes and
+    // says whether OK closed the form; without one the form is confirmed as offered, so a
+    // flow that asks it goes on as the caller set it up.
+    struct OptionsForm {
+        QString caption;
+        QList<Option> options;
+    };
+    QList<OptionsForm> optionForms;
+    std::function<bool(QList<Option> &)> optionsScript;
+    bool askOptions(const QString &caption, QList<Option> &options) override
+    {
+        optionForms.append({caption, options});
+        return optionsScript ? optionsScript(options) : true;
+    }
+
     Answer messageBox(const QString &text, const QString &caption, Icon icon, Buttons buttons) override
     {
         messages.append({text, caption, icon, buttons});

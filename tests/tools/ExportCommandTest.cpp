@@ -12,6 +12,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
+#include <QStandardPaths>
 #include <gtest/gtest.h>
 
 namespace {
@@ -119,7 +121,8 @@ TEST(CliExport, ArgumentsAndTargetsThatAreRefused)
     } refused[] = {
         {{"export", archive}, "exactly one of"},
         {{"export", archive, "--edf", dir.file("a.edf"), "--events-csv", dir.file("a.csv")}, "exactly one of"},
-        {{"export", archive, "--events-csv", dir.file("a.csv"), "--anonymize"}, "--edf only"},
+        {{"export", archive, "--events-csv", dir.file("a.csv"), "--with-compressions"}, "--edf only"},
+        {{"export", archive, "--wav", dir.file("a.wav"), "--anonymize"}, "--wav"},
         {{"export", archive, "--events-csv", existing}, "exists already"},
         {{"export", archive, "--edf", archive, "--overwrite"}, "is the archive being read"},
         {{"export", dir.file("missing.aed"), "--edf", dir.file("b.edf")}, "missing.aed"},
@@ -131,10 +134,67 @@ TEST(CliExport, ArgumentsAndTargetsThatAreRefused)
     }
     EXPECT_EQ(dir.read(QStringLiteral("kept.csv")), QByteArray("keep me"));
     EXPECT_EQ(dir.read(QStringLiteral("rescue.aed")), archiveBytes);
-    EXPECT_FALSE(QFile::exists(dir.file("a.edf")) || QFile::exists(dir.file("a.csv")) || QFile::exists(dir.file("b.edf")));
+    EXPECT_FALSE(QFile::exists(dir.file("a.edf")) || QFile::exists(dir.file("a.csv")) || QFile::exists(dir.file("b.edf"))
+                 || QFile::exists(dir.file("a.wav")));
 
     EXPECT_EQ(runCli({"export", archive, "--events-csv", existing, "--overwrite"}).status, 0);
     EXPECT_TRUE(dir.read(QStringLiteral("kept.csv")).startsWith("time_ms,"));
+}
+
+// The rescue started 2021-03-07 09:05 on device SN-1 (on the device's own clock, zone row
+// 141): with --anonymize no output names the device or the day, in any of the forms the
+// outputs write them; without it they do.
+TEST(CliExport, AnonymisedOutputsNameNeitherTheDeviceNorTheDay)
+{
+    TempDir dir;
+    const QString archive = importedRescue(dir);
+    const QStringList leaks = {"SN-1", "2021", "07-MAR", "07.03.21", "09:05", "09.05"};
+    const struct {
+        QStringList arguments; // the output file goes after the first
+        const char *plainHolds;
+    } outputs[] = {
+        {{"--edf", "--with-compressions"}, "SN-1"},
+        {{"--events-csv"}, "2021-03-07 09:05"},
+        {{"--compressions-csv"}, nullptr},
+        {{"--pauses-csv"}, nullptr},
+        {{"--per-minute-csv"}, nullptr},
+    };
+    for (const auto &o : outputs) {
+        const QString plain = dir.file(o.arguments[0].mid(2) + QStringLiteral(".plain"));
+        const QString anonymous = dir.file(o.arguments[0].mid(2) + QStringLiteral(".anonymous"));
+        QStringList arguments = o.arguments;
+        arguments.insert(1, anonymous);
+        const CliRun run = runCli(QStringList{"export", archive, "--zone", "141", "--anonymize"} + arguments);
+        ASSERT_EQ(run.status, 0) << run.err.toStdString();
+        const QByteArray written = dir.read(QFileInfo(anonymous).fileName());
+        ASSERT_FALSE(written.isEmpty());
+        for (const QString &leak : leaks)
+            EXPECT_FALSE(written.contains(leak.toLatin1())) << o.arguments[0].toStdString() << ": " << leak.toStdString();
+        if (o.plainHolds) {
+            arguments[1] = plain;
+            ASSERT_EQ(runCli(QStringList{"export", archive, "--zone", "141"} + arguments).status, 0);
+            EXPECT_TRUE(dir.read(QFileInfo(plain).fileName()).contains(o.plainHolds)) << o.arguments[0].toStdString();
+        }
+    }
+
+    // The printed CPR quality report, as pdftotext reads it.
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    const auto pdfText = [&](const QString &name, const QStringList &extra) {
+        const QString pdf = dir.file(name);
+        const CliRun run = runCli(QStringList{"cpr", archive, "--zone", "141", "--pdf", pdf} + extra);
+        EXPECT_EQ(run.status, 0) << run.err.toStdString();
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+        text.waitForFinished(60000);
+        return QString::fromUtf8(text.readAllStandardOutput());
+    };
+    const QString plainReport = pdfText(QStringLiteral("plain.pdf"), {});
+    EXPECT_TRUE(plainReport.contains("SN-1") && plainReport.contains("2021.03.07")) << plainReport.toStdString();
+    const QString anonymousReport = pdfText(QStringLiteral("anonymous.pdf"), {QStringLiteral("--anonymize")});
+    EXPECT_TRUE(anonymousReport.contains("CPR quality report")) << anonymousReport.toStdString();
+    for (const QString &leak : leaks)
+        EXPECT_FALSE(anonymousReport.contains(leak)) << leak.toStdString();
 }
 
 TEST(CliExport, AWriteIntoAReadOnlyFolderIsNamedAndLeavesNoFile)
