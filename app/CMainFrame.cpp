@@ -61,6 +61,8 @@ CMainFrame::CMainFrame(LanguagePack texts, Platform &platform, QWidget *parent)
         indexArchiveLater(path);
     };
     m_view->session.archiveSaved = [this](const QString &path) { indexArchiveLater(path); };
+    m_view->session.audited = [this](const QString &recordingId, const QString &path, const QString &action,
+                                     const QString &details) { m_library->audit(recordingId, path, action, details); };
     createToolBar();
     createPanes();
     resize(1200, 800);

@@ -1,5 +1,6 @@
 // The commands of the CPR quality review: its settings and its printed report.
 #include "app/CRavelinView.h"
+#include "case/AuditAction.h"
 #include "base/LanguagePack.h"
 #include "base/Platform.h"
 #include "cpr/CprSettingsForm.h"
@@ -48,6 +49,10 @@ void CRavelinView::OnCprQualityReport()
         return;
     const CprQualityReport report = makeCprQualityReport(*c, true, cprSettings, texts(), options.value(0).checked);
     const PrintOutcome outcome = platform().printCprQualityReport(report);
+    if (outcome.result == PrintOutcome::Result::Printed)
+        session.audit(session.selSlot, AuditAction::Printed,
+                      options.value(0).checked ? QStringLiteral("CPR quality report, anonymised")
+                                               : QStringLiteral("CPR quality report"));
     if (outcome.result == PrintOutcome::Result::Failed)
         platform().showError(GetText(CantPrintCaseText) + QStringLiteral("\n\n") + outcome.reason,
                              GetText(TextId::Caption));

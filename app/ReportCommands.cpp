@@ -10,6 +10,8 @@
 #include "base/Platform.h"
 #include "base/FileError.h"
 #include "app/CRavelinView.h"
+#include "case/AuditAction.h"
+#include "case/AuditAction.h"
 
 #include <QDir>
 
@@ -60,6 +62,9 @@ void CRavelinView::OnPrint()
         return;
     }
     const PrintOutcome outcome = platform().printSelectionReport(report);
+    if (outcome.result == PrintOutcome::Result::Printed)
+        session.audit(p.listSlot, AuditAction::Printed,
+                      allSegments ? QStringLiteral("ECG segments") : QStringLiteral("ECG strip"));
     if (outcome.result != PrintOutcome::Result::Failed) {
         // Printed, or cancelled by the reviewer: the job is over either way, and the
         // segments stay selected for another "Print All Segment".

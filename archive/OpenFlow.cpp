@@ -15,6 +15,7 @@
 #include "archive/FolderScan.h"
 #include "archive/ImportChecks.h"
 #include "archive/MifImport.h"
+#include "case/AuditAction.h"
 #include "case/CaseSession.h"
 #include "case/DeviceFolderFiles.h"
 #include "case/EventListText.h"
@@ -127,6 +128,9 @@ OpenFlow::Outcome OpenFlow::ImportMifFolder()
     if (!notes.isEmpty())
         m_session.platform().messageBox(notes.join(QLatin1Char('\n')), m_session.GetText(TextId::Caption),
                                         Platform::Icon::Information, Platform::Buttons::Ok);
+    if (m_session.audited)
+        m_session.audited(recordingId, archivePath, QLatin1String(AuditAction::Imported),
+                          QStringLiteral("from %1").arg(QDir::toNativeSeparators(state.mifFolderPath)));
     return OpenArchive(archivePath, state.timeZoneChoice, &import.conversion());
 }
 

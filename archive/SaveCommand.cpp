@@ -8,9 +8,11 @@
 #include "base/FileIdentity.h"
 #include "base/LanguagePack.h"
 #include "base/Platform.h"
+#include "case/AuditAction.h"
 #include "case/CaseSession.h"
 #include "case/ReviewFile.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -97,6 +99,8 @@ bool SaveCase(CaseSession &session, int slot)
         if (!notes.isEmpty())
             platform.messageBox(notes.join(QLatin1Char('\n')), caption, Platform::Icon::Information, Platform::Buttons::Ok);
     }
+    session.audit(slot, AuditAction::Saved,
+                  sameArchive ? QString() : QStringLiteral("a copy: %1").arg(QDir::toNativeSeparators(path)));
     if (session.archiveSaved)
         session.archiveSaved(path);
     return true;

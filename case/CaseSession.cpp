@@ -39,7 +39,7 @@ void CaseSession::markSaved(int slot)
 void CaseSession::audit(int slot, const char *action, const QString &details)
 {
     if (audited && store.caseAt(slot))
-        audited(slot, QLatin1String(action), details);
+        audited(store.at(slot).recordingId, store.at(slot).sourcePath, QLatin1String(action), details);
 }
 
 void CaseSession::fieldChanged(int slot, const QString &fieldName)

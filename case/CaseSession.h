@@ -85,9 +85,13 @@ public:
     // Told the path of every archive written by Save (the case library).
     std::function<void(const QString &)> archiveSaved;
 
-    // Told what the reviewer did to the case in slot, for the audit trail: one of AuditAction's
-    // words and what it concerns (a field's name, an export's format; never a patient value).
-    std::function<void(int slot, const QString &action, const QString &details)> audited;
+    // Told what the reviewer did to a recording (its ID and archive), for the audit trail: one
+    // of AuditAction's words and what it concerns (a field's name, an export's format; never a
+    // patient value).
+    std::function<void(const QString &recordingId, const QString &archivePath, const QString &action,
+                       const QString &details)>
+        audited;
+    // audited for the case open in slot.
     void audit(int slot, const char *action, const QString &details = QString());
     // A field of the General form was edited (fieldName as the form labels it): the trail
     // records it once per field until the case is saved, not at every key.

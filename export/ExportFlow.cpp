@@ -1,5 +1,7 @@
 #include "export/ExportFlow.h"
 
+#include "case/AuditAction.h"
+
 #include "archive/OutputTarget.h"
 #include "base/AtomicFileWriter.h"
 #include "base/FileError.h"
@@ -20,6 +22,24 @@ bool ExportFlow::askOptions(ExportKind kind, ExportOptions &options)
     options.withCompressions = edf && boxes.value(1).checked;
     return true;
 }
+
+namespace {
+
+// What the audit trail says of an export: its format and whether it was anonymised.
+QString exportAuditDetails(ExportKind kind, bool anonymised)
+{
+    const char *format = "EDF+";
+    switch (kind) {
+    case ExportKind::Edf: format = "EDF+"; break;
+    case ExportKind::EventsCsv: format = "events CSV"; break;
+    case ExportKind::CompressionsCsv: format = "compressions CSV"; break;
+    case ExportKind::PausesCsv: format = "pauses CSV"; break;
+    case ExportKind::MinutesCsv: format = "per-minute CSV"; break;
+    }
+    return QLatin1String(format) + (anonymised ? QStringLiteral(", anonymised") : QStringLiteral(", not anonymised"));
+}
+
+} // namespace
 
 bool ExportFlow::run(int slot, ExportKind kind, const ExportOptions &offered)
 {
@@ -66,6 +86,7 @@ bool ExportFlow::run(int slot, ExportKind kind, const ExportOptions &offered)
     }
     platform.setProgress(10000);
     platform.endProgress();
+    m_session.audit(slot, AuditAction::Exported, exportAuditDetails(kind, options.anonymize));
     if (onExported)
         onExported(kind, options.anonymize, path);
     return true;
