@@ -3,6 +3,7 @@
 #include "case/CC8Class.h"
 #include "case/CaseRecord.h"
 #include "case/CompanionFile.h"
+#include "case/ReviewLock.h"
 
 #include <QString>
 #include <cstdint>
@@ -43,5 +44,13 @@ struct OpenCase
     // The companion files bound to the recording as its review file records them; nullopt when
     // nothing is recorded (no review file, or one written before bindings were kept).
     std::optional<std::vector<CompanionFile>> companions;
+    // One editor at a time: the review lock the case holds while open for editing (null when
+    // opened read-only, by a reading command, or where no lock could be had). Released when
+    // the case is closed.
+    std::unique_ptr<ReviewLock> lock;
+    // Another reviewer holds the case: nothing of it is edited, marked or saved, and its review
+    // file is not written.
+    bool readOnly = false;
+    bool lockTakenOver = false; // the lock was taken over from a reviewer who gave no sign of life
     bool timeAdjusted() const { return !adjustedStart.isEmpty(); }
 };
