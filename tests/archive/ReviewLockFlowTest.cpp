@@ -4,9 +4,11 @@
 #include "case/AnnotationForm.h"
 #include "case/ReviewFile.h"
 #include "case/ReviewLockText.h"
+#include "support/ScopedTimeZone.h"
 
 #include <deque>
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -91,10 +93,19 @@ protected:
 
 TEST_F(ReviewLockFlow, TheQuestionsDecideHowTheCaseOpens)
 {
+    // The times are the computer's own.
+    for (const auto &[zone, since, seen] : {std::tuple{"Europe/Rome", "2023-11-14 23:13", "23:15"},
+                                            std::tuple{"America/New_York", "2023-11-14 17:13", "17:15"}}) {
+        const ScopedTimeZone here(zone);
+        EXPECT_TRUE(ReviewLockText::openReadOnlyQuestion(Anna).startsWith(
+            QStringLiteral("Anna is reviewing this case on pc-a since %1.").arg(QLatin1String(since))))
+            << zone;
+        EXPECT_TRUE(ReviewLockText::takeOverQuestion(Anna).startsWith(
+            QStringLiteral("Anna has given no sign of life since 2023-11-14 %1. Take over the lock").arg(QLatin1String(seen))))
+            << zone;
+    }
     const QString held = ReviewLockText::openReadOnlyQuestion(Anna);
     const QString takeOver = ReviewLockText::takeOverQuestion(Anna);
-    ASSERT_TRUE(held.startsWith("Anna is reviewing this case on pc-a since 2023-11-14 23:13"));
-    ASSERT_TRUE(takeOver.startsWith("Anna has given no sign of life since 2023-11-14 23:15. Take over the lock"));
     enum class Opens { Editing, ReadOnly, Not };
     struct Case {
         const char *what;
