@@ -228,7 +228,7 @@ QLabel *CDetailSub::labelOf(int textNumber) const
 
 CaseRecord *CDetailSub::editedCase(const char *fieldName)
 {
-    if (m_filling)
+    if (m_filling || m_view.isReadOnly(m_nCase))
         return nullptr;
     CaseRecord *c = m_view.store.caseAt(m_nCase);
     if (c)
@@ -238,7 +238,7 @@ CaseRecord *CDetailSub::editedCase(const char *fieldName)
 
 void CDetailSub::storeText(QString CaseRecord::*field, const QString &text, const char *fieldName)
 {
-    if (m_filling)
+    if (m_filling || m_view.isReadOnly(m_nCase))
         return;
     // The typed adjusted start is only a proposal until "Adjust..." is pressed.
     const bool keptInArchive = field != &CaseRecord::adjustedPowerOnTimeText;
@@ -273,7 +273,8 @@ void CDetailSub::connectHandlers()
 
     const auto bindIndex = [this](QComboBox *list, int32_t CaseRecord::*field, const char *fieldName) {
         connect(list, &QComboBox::activated, this, [this, list, field, fieldName] {
-            if (CaseRecord *c = m_view.store.caseAt(m_nCase); c && c->*field != list->currentIndex()) {
+            CaseRecord *c = m_view.isReadOnly(m_nCase) ? nullptr : m_view.store.caseAt(m_nCase);
+            if (c && c->*field != list->currentIndex()) {
                 c->*field = list->currentIndex();
                 m_view.fieldChanged(m_nCase, QLatin1String(fieldName));
             }
@@ -312,14 +313,29 @@ void CDetailSub::showStartTimeText()
 
 void CDetailSub::enableBirthDate(bool known)
 {
-    m_birthDate->setEnabled(known);
-    m_birthDateUnknown->setEnabled(known);
+    m_birthDate->setEnabled(known && m_editable);
+    m_birthDateUnknown->setEnabled(known && m_editable);
+}
+
+void CDetailSub::setEditable(bool editable)
+{
+    m_editable = editable;
+    // Texts stay selectable for copying; lists, boxes and the button are greyed.
+    for (QLineEdit *edit : {m_operator, m_adjustedPowerOnTime, m_patientId, m_lastName, m_firstName, m_middleInitial,
+                            m_height, m_weight})
+        edit->setReadOnly(!editable);
+    m_comments->setReadOnly(!editable);
+    for (QWidget *control : std::initializer_list<QWidget *>{m_adjust, m_nameSuffix, m_sex, m_race, m_birthDateKnown,
+                                                             m_heightUnit, m_weightUnit})
+        control->setEnabled(editable);
+    enableBirthDate(m_birthDateKnown->isChecked());
 }
 
 void CDetailSub::Fill(int n)
 {
     m_filling = true;
     if (const CaseRecord *c = m_view.store.caseAt(n)) {
+        m_editable = !m_view.isReadOnly(n);
         m_startTime->setDateTime(DeviceClockDateTime(c->startTime));
         m_dataDuration->setText(DataDurationText(c));
         m_fileName->setText(m_view.store.at(n).sourcePath);
@@ -352,6 +368,7 @@ void CDetailSub::Fill(int n)
         m_race->setCurrentIndex(c->raceIndex);
         m_heightUnit->setCurrentIndex(c->heightUnitIndex);
         m_weightUnit->setCurrentIndex(c->weightUnitIndex);
+        setEditable(m_editable);
     }
     m_nCase = n;
     showStartTimeText();
@@ -366,6 +383,8 @@ void CDetailSub::OnPowerOnTimeEdited()
 
 void CDetailSub::OnBirthDateKnownClicked()
 {
+    if (m_view.isReadOnly(m_nCase))
+        return;
     const bool known = m_birthDateKnown->isChecked();
     enableBirthDate(known);
     CaseRecord *c = editedCase("birthDateKnown");
@@ -388,6 +407,6 @@ void CDetailSub::OnBirthDateUnknownClicked()
 
 void CDetailSub::OnAdjust()
 {
-    if (onAdjustRequest && m_view.store.caseAt(m_nCase))
+    if (onAdjustRequest && m_view.store.caseAt(m_nCase) && !m_view.isReadOnly(m_nCase))
         onAdjustRequest(m_nCase, m_adjustedPowerOnTime->text());
 }

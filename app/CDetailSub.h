@@ -34,7 +34,8 @@ public:
     // "Adjust...": the shown slot and the typed adjusted start.
     std::function<void(int, const QString &)> onAdjustRequest;
 
-    // Shows case slot n; a slot without a case leaves the fields as they are.
+    // Shows case slot n; a slot without a case leaves the fields as they are. The fields of a
+    // case open read-only are shown but cannot be changed, and "Adjust..." is greyed.
     void Fill(int n);
     // The slot last filled, -1 before the first fill.
     int shownCase() const { return m_nCase; }
@@ -97,6 +98,9 @@ private:
     // The shown case, after a change the user made to it: marked changed.
     CaseRecord *editedCase(const char *fieldName);
     void enableBirthDate(bool known);
+    // Whether the user may change the fields (the shown case is not read-only).
+    void setEditable(bool editable);
+    bool m_editable = true;
 
     CaseSession &m_view;
     QWidget *m_page;

@@ -3,6 +3,7 @@
 #include "app/CAboutDlg.h"
 #include "app/CDetailView.h"
 #include "base/CommandIds.h"
+#include "case/ReviewLockText.h"
 #include "cpr/CprTexts.h"
 #include "app/Icons.h"
 #include "base/Platform.h"
@@ -20,6 +21,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QScreen>
 #include <QSplitter>
@@ -32,6 +34,14 @@ constexpr int LargestWidth = 1920;
 constexpr int LargestHeight = 1080;
 constexpr double TreeShare = 0.4;
 } // namespace
+
+QString frameTitle(const QString &programTitle, const QString &casePath, bool readOnly)
+{
+    if (!readOnly)
+        return programTitle;
+    return QStringLiteral("%1 \u2014 %2 %3")
+        .arg(programTitle, QFileInfo(casePath).fileName(), ReviewLockText::readOnlyMark());
+}
 
 bool frameExceedsLargestSize(int clientWidth, int clientHeight)
 {
@@ -66,6 +76,10 @@ CMainFrame::CMainFrame(LanguagePack texts, Platform &platform, QWidget *parent)
     createToolBar();
     createPanes();
     resize(1200, 800);
+    m_lockRenewal = new QTimer(this);
+    m_lockRenewal->setInterval(int(ReviewLock::RenewSeconds * 1000));
+    connect(m_lockRenewal, &QTimer::timeout, this, &CMainFrame::OnRenewReviewLocks);
+    m_lockRenewal->start();
 }
 
 CMainFrame::~CMainFrame() = default;
@@ -279,6 +293,24 @@ void CMainFrame::OnSelectionChanged(int selSlot, int /*selEvent*/)
     m_nSelCase = selSlot;
     m_bSelChanged = 1;
     m_detail->refresh();
+    updateForSelectedCase();
+}
+
+void CMainFrame::updateForSelectedCase()
+{
+    const CaseSession &session = m_view->session;
+    const int slot = session.selSlot;
+    const bool readOnly = session.isReadOnly(slot) && session.store.caseAt(slot);
+    const OpenCase *entry = session.store.find(slot);
+    setWindowTitle(frameTitle(m_texts.GetText(TextId::WindowTitle), entry ? entry->sourcePath : QString(), readOnly));
+    action(CommandId::Save)->setEnabled(!readOnly);
+    action(CommandId::SaveAs)->setEnabled(!readOnly);
+}
+
+void CMainFrame::OnRenewReviewLocks()
+{
+    if (!m_view->session.RenewReviewLocks().empty())
+        OnSelectionChanged(m_view->session.selSlot, m_view->session.selEvent);
 }
 
 void CMainFrame::closeEvent(QCloseEvent *event)

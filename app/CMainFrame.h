@@ -21,6 +21,7 @@ class QAction;
 class QMenu;
 class QSplitter;
 class RecentFileList;
+class QTimer;
 class QToolBar;
 
 // The main window: toolbar, File and Help menus, and a splitter with the case tree on
@@ -50,6 +51,9 @@ public:
 
     // The tree's selection changed (slot of the case, event slot or -1).
     void OnSelectionChanged(int selSlot, int selEvent);
+    // Renews the review locks of the open cases (every ReviewLock::RenewSeconds while the
+    // window is up); a case whose lock another reviewer took over is shown read-only at once.
+    void OnRenewReviewLocks();
 
     // The archives opened last, offered by File > Recent.
     RecentFileList &recentFiles() const { return *m_recentFiles; }
@@ -75,6 +79,8 @@ private:
     void OnJumpToEventOfKind(bool forward);
     void OnAbout();
     void OnPrintSetup();
+    // The title and the Save commands follow the selected case (read-only or not).
+    void updateForSelectedCase();
 
     LanguagePack m_texts;
     Platform &m_platform;
@@ -90,6 +96,7 @@ private:
     QHash<int, QAction *> m_actions;
     CaseTreeFilter *m_treeFilter = nullptr;
     QComboBox *m_jumpKind = nullptr;
+    QTimer *m_lockRenewal = nullptr;
 
     // The case library: File > Case library..., and the archives indexed as they are opened,
     // imported and saved.
@@ -102,6 +109,10 @@ private:
     std::unique_ptr<LibraryService> m_library;
     QPointer<CaseLibraryWindow> m_libraryWindow;
 };
+
+// The window's title: the program's, and for a selected case open read-only its file name
+// with "(read-only)" ("Ravelin — Q25_0001.aed (read-only)").
+QString frameTitle(const QString &programTitle, const QString &casePath, bool readOnly);
 
 // A frame whose client area reaches 1920 pixels wide or 1080 high is held at an outer
 // size of 1920 x 1080 at the screen origin.

@@ -109,7 +109,10 @@ bool FolderScan::handleFolder(const QString &folder)
             continue;
         // An archive found here is opened as it is: the device files beside it are not
         // the ones it was made from, so nothing is erased.
-        if (OpenFlow(m_session).OpenArchive(dir.filePath(name), state.timeZoneChoice) != OpenFlow::Outcome::Opened)
+        // One the reviewer chose not to open (another reviewer holds it) is passed over, not
+        // imported again.
+        const OpenFlow::Outcome outcome = OpenFlow(m_session).OpenArchive(dir.filePath(name), state.timeZoneChoice);
+        if (outcome != OpenFlow::Outcome::Opened && outcome != OpenFlow::Outcome::Cancelled)
             return false;
         opened = true;
     }

@@ -4,6 +4,8 @@
 #include "base/Platform.h"
 #include "archive/AedArchive.h"
 #include "archive/AedArchiveReader.h"
+#include "archive/CaseLockFile.h"
+#include "archive/ReviewLockQuestion.h"
 #include "archive/CaseCompanions.h"
 #include "archive/CompanionBinding.h"
 #include "archive/RecordingId.h"
@@ -192,11 +194,17 @@ OpenFlow::Outcome OpenFlow::OpenArchive(const QString &path, uint16_t zoneRow, c
         return Outcome::Failed;
     }
 
+    if (!settleLock(slot, path)) {
+        m_session.store.FreeCase(slot);
+        return Outcome::Cancelled;
+    }
+
     state.modelIndex = ModelIndexOfFolder(QFileInfo(path).path());
     entry.modelIndex = state.modelIndex;
     bool adopted = false;
     bool writable = false;
-    const std::optional<ReviewMarks> marks = reviewMarksFor(path, entry.recordingId, adopted, writable);
+    const std::optional<ReviewMarks> marks =
+        reviewMarksFor(path, entry.recordingId, m_writes.reviewFile && !entry.readOnly, adopted, writable);
     entry.reviewFileWritable = writable;
     // The import that has just written the review file hashed these very files for it.
     const CompanionChoice companions =
@@ -246,7 +254,47 @@ OpenFlow::Outcome OpenFlow::OpenArchive(const QString &path, uint16_t zoneRow, c
         }
     }
     loadCompanionFiles(slot, companions.cprFeedbackPath, companions.audioRecordPath);
+    if (m_writes.lock && m_adjustedSlot < 0 && m_session.caseOpenedForReview)
+        m_session.caseOpenedForReview(slot);
     return complete ? Outcome::Opened : Outcome::Failed;
+}
+
+bool OpenFlow::settleLock(int slot, const QString &path)
+{
+    OpenCase &entry = m_session.store.at(slot);
+    if (m_adjustedSlot >= 0) {
+        OpenCase &replaced = m_session.store.at(m_adjustedSlot);
+        entry.lock = std::move(replaced.lock);
+        entry.readOnly = replaced.readOnly;
+        entry.lockTakenOver = replaced.lockTakenOver;
+        return true;
+    }
+    if (!m_writes.lock)
+        return true;
+    // One lock per file, however the archive is named.
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    const QString lockedPath = canonical.isEmpty() ? path : canonical;
+    std::unique_ptr<ReviewLock> lock = m_session.lockProvider
+        ? m_session.lockProvider(lockedPath, entry.recordingId)
+        : std::make_unique<CaseLockFile>(lockedPath, ReviewerIdentity::current());
+    if (!lock)
+        return true;
+    const LockDecision decision =
+        AskForReviewLock(m_session.platform(), m_session.GetText(TextId::Caption), *lock, lockedPath);
+    switch (decision.open) {
+    case LockDecision::Open::NotOpened:
+        return false;
+    case LockDecision::Open::ReadOnly:
+        entry.readOnly = true;
+        entry.reviewFileWritable = false;
+        break;
+    case LockDecision::Open::ForEditing:
+        if (decision.held)
+            entry.lock = std::move(lock);
+        entry.lockTakenOver = decision.takenOver;
+        break;
+    }
+    return true;
 }
 
 void OpenFlow::finishConversion(const MifConversion &conversion)
@@ -276,15 +324,15 @@ void OpenFlow::showImportMessage(const MifEraseResult &erase)
                                     Platform::Buttons::Ok);
 }
 
-std::optional<ReviewMarks> OpenFlow::reviewMarksFor(const QString &path, const QString &recordingId, bool &adopted,
-                                                    bool &writable)
+std::optional<ReviewMarks> OpenFlow::reviewMarksFor(const QString &path, const QString &recordingId, bool mayWrite,
+                                                    bool &adopted, bool &writable)
 {
     // A review file that cannot be used costs the reviewer's marks, not the case; one that is
     // not this recording's is never applied and never overwritten.
     using Kind = ReviewFile::Reading::Kind;
     const ReviewFile::Reading reading = ReviewFile::read(path);
     adopted = false;
-    writable = m_writes.reviewFile && reading.kind != Kind::Link;
+    writable = mayWrite && reading.kind != Kind::Link;
     const QString caption = m_session.GetText(TextId::Caption);
     const QString file = QDir::toNativeSeparators(ReviewFile::pathFor(path));
     QString why;
@@ -305,7 +353,7 @@ std::optional<ReviewMarks> OpenFlow::reviewMarksFor(const QString &path, const Q
         why = reading.problem;
         break;
     }
-    if (!m_writes.reviewFile) {
+    if (!mayWrite) {
         m_session.platform().showError(why + QLatin1Char('\n') + m_session.GetText(ReviewFileIgnoredText), caption);
         return std::nullopt;
     }
@@ -344,7 +392,7 @@ void OpenFlow::loadCompanionFiles(int slot, const QString &cprFeedbackPath, cons
 
 void OpenFlow::BindCompanions(int slot)
 {
-    if (!m_session.store.caseAt(slot))
+    if (!m_session.store.caseAt(slot) || m_session.isReadOnly(slot))
         return;
     OpenCase &entry = m_session.store.at(slot);
     QStringList unreadable;
@@ -364,7 +412,7 @@ void OpenFlow::BindCompanions(int slot)
 
 OpenFlow::Outcome OpenFlow::AdjustCase(int slot, const QString &typedStart)
 {
-    if (!m_session.store.caseAt(slot))
+    if (!m_session.store.caseAt(slot) || m_session.isReadOnly(slot))
         return Outcome::Cancelled;
     if (!EventListText::parseStrictStart(typedStart)) {
         m_session.platform().showError(m_session.GetText(AdjustFormText).arg(typedStart),
@@ -378,8 +426,10 @@ OpenFlow::Outcome OpenFlow::AdjustCase(int slot, const QString &typedStart)
     const QString path = m_session.store.at(slot).sourcePath;
     const uint16_t zone = uint16_t(m_session.store.caseAt(slot)->timeZoneIndex);
     m_adjustedStart = typedStart;
+    m_adjustedSlot = slot;
     const Outcome outcome = OpenArchive(path, zone);
     m_adjustedStart.clear();
+    m_adjustedSlot = -1;
     if (m_openedSlot < 0 || m_openedSlot == slot)
         return outcome;
     m_session.CloseCase(slot);

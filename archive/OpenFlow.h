@@ -13,14 +13,16 @@ struct MifConversion;
 struct MifEraseResult;
 
 // What an open may write besides showing the case. The program opens a case for review: it
-// keeps the review file up to date (moving aside one that is not the recording's, recording
-// which companion files belong to it) and makes "Audio Record.wav" when it is missing. The
-// reading commands of ravelin-cli and the case library write nothing.
+// takes the case's review lock (one editor at a time), keeps the review file up to date
+// (moving aside one that is not the recording's, recording which companion files belong to
+// it) and makes "Audio Record.wav" when it is missing. The reading commands of ravelin-cli and
+// the case library write nothing and take no lock.
 struct OpenWrites
 {
     bool reviewFile = true;
     bool wav = true;
-    static OpenWrites none() { return {false, false}; }
+    bool lock = true;
+    static OpenWrites none() { return {false, false, false}; }
 };
 
 // The Open command from the Open dialog to an open case: choosing an archive, importing a
@@ -57,6 +59,9 @@ public:
     Outcome ChooseArchive();
     // Opens the archive at path in time-zone row zoneRow. An archive that is open already
     // (the same file, however it is named) is not opened again: its case is the one shown.
+    // Once read, an open for review asks for the case's review lock (AskForReviewLock): held
+    // by another reviewer, the case opens read-only or not at all (Cancelled); the session's
+    // caseOpenedForReview is told of every case so opened.
     // conversion, when given, is the import that has just written it: once the archive has
     // been read back holding the device files, they are erased (EraseMifFiles) and the import
     // message is shown in single-folder mode, naming the files kept because they changed (a
@@ -70,12 +75,13 @@ public:
     // "Adjust..." of the General form for the case in slot: typedStart must be a real date
     // and time "YYYY-MM-DD HH:MM:SS" (else a message and nothing changes). After the unsaved-
     // changes question for that case, its own archive is opened again with the typed start,
-    // which the review file keeps; every other case stays as it is.
+    // which the review file keeps; every other case stays as it is. The case read again keeps
+    // the review lock of the one it replaces. A read-only case is not adjusted.
     Outcome AdjustCase(int slot, const QString &typedStart);
 
     // "Use this folder's CPR and sound files for this case": the companion files beside the
     // archive of the case in slot are bound to its recording (its review file records them) and
-    // loaded into the case.
+    // loaded into the case. Not for a read-only case.
     void BindCompanions(int slot);
 
     // Slot of the case the last successful open made or showed; -1 before.
@@ -88,8 +94,11 @@ private:
     // The marks of the review file beside path that belong to recordingId, after the file that
     // does not (another recording's, damaged, newer) was moved aside; adopted is set for a file
     // written before recordings had IDs.
-    std::optional<ReviewMarks> reviewMarksFor(const QString &path, const QString &recordingId, bool &adopted,
-                                              bool &writable);
+    std::optional<ReviewMarks> reviewMarksFor(const QString &path, const QString &recordingId, bool mayWrite,
+                                              bool &adopted, bool &writable);
+    // The review lock of the case just read into slot: asked for, or handed on from the case
+    // "Adjust..." reads again. false when the case is not to be opened.
+    bool settleLock(int slot, const QString &path);
     // The slot of an open case read from the same file as path; -1 when none.
     int openSlotOf(const QString &path) const;
     // Selects the case the last open made, so the windows show it.
@@ -99,6 +108,7 @@ private:
     OpenWrites m_writes;
     int m_openedSlot = -1;
     QString m_adjustedStart; // start typed with "Adjust..." for the case being opened
+    int m_adjustedSlot = -1; // slot of the case "Adjust..." reads again, while it does
 };
 
 // Model index of an archive's folder: 0 when the path contains "Q21", else 1 when it

@@ -50,7 +50,8 @@ bool SaveCase(CaseSession &session, int slot)
         platform.showError(session.GetText(TextId::SelectCase), caption);
         return false;
     }
-    if (record->buildState == CaseFilesLoaded)
+    // Another reviewer holds a read-only case: it is not written, whoever asks.
+    if (record->buildState == CaseFilesLoaded || session.isReadOnly(slot))
         return false;
 
     OpenCase &entry = session.store.at(slot);

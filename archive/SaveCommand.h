@@ -9,7 +9,8 @@ class CaseSession;
 // with its name proposed, so accepting the proposal replaces that archive (the files beside
 // it stay). The archive keeps the device's own start; a start typed with "Adjust..." stays in
 // the review file (written beside a new archive too). Returns true when the file was written;
-// the case is then unchanged and stays with the archive it came from.
+// the case is then unchanged and stays with the archive it came from. A case open read-only
+// (another reviewer holds it) is never written.
 bool SaveCase(CaseSession &session, int slot);
 // The same for the case selected in the tree (the Save commands of the menu).
 bool SaveSelectedCase(CaseSession &session);

@@ -6,6 +6,7 @@
 #include "base/UnsavedChangesQuestion.h"
 #include "case/AuditAction.h"
 #include "case/ReviewFile.h"
+#include "case/ReviewLockText.h"
 
 CaseSession::CaseSession(LanguagePack &texts, Platform &platform)
     : store(texts, platform), m_texts(texts), m_platform(platform)
@@ -21,7 +22,7 @@ QString CaseSession::GetText(int number) const
 
 void CaseSession::markChanged(int slot)
 {
-    if (CaseRecord *c = store.caseAt(slot)) {
+    if (CaseRecord *c = store.caseAt(slot); c && !isReadOnly(slot)) {
         c->changed = true;
         state.unsavedChanges = 1;
     }
@@ -44,7 +45,7 @@ void CaseSession::audit(int slot, const char *action, const QString &details)
 
 void CaseSession::fieldChanged(int slot, const QString &fieldName)
 {
-    if (!store.caseAt(slot))
+    if (!store.caseAt(slot) || isReadOnly(slot))
         return;
     markChanged(slot);
     OpenCase &entry = store.at(slot);
@@ -97,7 +98,7 @@ bool CaseSession::confirmClose(const std::vector<int> &closing)
 
 void CaseSession::reviewMarksChanged(int slot)
 {
-    if (!store.caseAt(slot))
+    if (!store.caseAt(slot) || isReadOnly(slot))
         return;
     audit(slot, AuditAction::ReviewMarksChanged);
     OpenCase &entry = store.at(slot);
@@ -113,4 +114,31 @@ void CaseSession::reviewMarksChanged(int slot)
             m_platform.showError(error.message(), GetText(TextId::Caption));
         }
     }
+}
+
+void CaseSession::makeReadOnly(int slot)
+{
+    if (!store.caseAt(slot))
+        return;
+    OpenCase &entry = store.at(slot);
+    entry.readOnly = true;
+    entry.reviewFileWritable = false;
+    entry.lock.reset();
+    // What was changed cannot be saved any more: no close asks for it.
+    markSaved(slot);
+}
+
+std::vector<int> CaseSession::RenewReviewLocks()
+{
+    std::vector<int> lost;
+    for (int slot : openSlots()) {
+        OpenCase &entry = store.at(slot);
+        if (!entry.lock || entry.lock->renew())
+            continue;
+        makeReadOnly(slot);
+        lost.push_back(slot);
+        m_platform.messageBox(ReviewLockText::lockLostText(entry.sourcePath), GetText(TextId::Caption),
+                              Platform::Icon::Warning, Platform::Buttons::Ok);
+    }
+    return lost;
 }

@@ -13,6 +13,7 @@
 
 class LanguagePack;
 class Platform;
+class ReviewLock;
 
 // What the commands on the open cases share: the case store, the Open dialog's choices
 // and flags, the case tree with its selection, and where the selection is published. The
@@ -80,6 +81,20 @@ public:
     // changed: they are written again to the review file beside the case's archive. A
     // failure is reported once per case; the marks stay in memory.
     void reviewMarksChanged(int slot);
+    // The review lock of an archive about to be opened for review (recordingId: the recording it
+    // holds); null means the lock file beside the archive.
+    std::function<std::unique_ptr<ReviewLock>(const QString &archivePath, const QString &recordingId)> lockProvider;
+    // Told, once per open for review, the slot of a case just opened with its lock settled:
+    // OpenCase::readOnly and lockTakenOver say how it was opened.
+    std::function<void(int slot)> caseOpenedForReview;
+    // The case in slot is open read-only (another reviewer holds it): its edits, marks,
+    // annotations and saves are refused here, whoever asks.
+    bool isReadOnly(int slot) const { return store.isReadOnly(slot); }
+    // Renews the review lock of every open case (every ReviewLock::RenewSeconds). A case whose
+    // lock is no longer its own becomes read-only, with one message; returns those slots.
+    std::vector<int> RenewReviewLocks();
+    // The case in slot is read-only from now on: its lock and its unsaved mark go.
+    void makeReadOnly(int slot);
     // Told the path of every archive opened (the recent-file list).
     std::function<void(const QString &)> archiveOpened;
     // Told the path of every archive written by Save (the case library).

@@ -131,11 +131,17 @@ void CaseSession::OnShowCaseMenu()
         if (caseNode != NoTreeItem && caseNode == c->caseItem) {
             menu = {ContextSubmenu::Case, ContextMenus::submenu(m_texts, ContextSubmenu::Case),
                     {store.at(i).viewed ? CommandId::MarkViewed : CommandId::MarkNotViewed}};
+            // A read-only case is viewed, not marked.
+            if (isReadOnly(i))
+                menu.disabledCommands << CommandId::MarkViewed << CommandId::MarkNotViewed << CommandId::AddAnnotation
+                                      << CommandId::BindCompanions;
             found = true;
         }
         c->events.forEachUsed([&](int, const EventItem &e) {
             if (!found && annotationItem != NoTreeItem && e.treeItem == annotationItem) {
                 menu = {ContextSubmenu::Annotation, ContextMenus::submenu(m_texts, ContextSubmenu::Annotation), {}};
+                if (isReadOnly(i))
+                    menu.disabledCommands = {CommandId::AddAnnotation, CommandId::EditAnnotation, CommandId::DeleteAnnotation};
                 found = true;
             }
         });
@@ -185,7 +191,7 @@ void CaseSession::OnTreeMenuCommand(int commandId)
     case CommandId::MarkViewed: OnMarkViewed(slot); break;
     case CommandId::MarkNotViewed: OnMarkNotViewed(slot); break;
     case CommandId::BindCompanions:
-        if (bindCompanions && store.caseAt(slot))
+        if (bindCompanions && store.caseAt(slot) && !isReadOnly(slot))
             bindCompanions(slot);
         break;
     case CommandId::AddAnnotation: OnAddAnnotation(slot); break;
@@ -236,7 +242,7 @@ void CaseSession::CloseCase(int slot)
 
 void CaseSession::OnMarkViewed(int slot)
 {
-    if (CaseRecord *c = store.caseAt(slot)) {
+    if (CaseRecord *c = store.caseAt(slot); c && !isReadOnly(slot)) {
         store.at(slot).viewed = true;
         if (tree)
             tree->setItemImage(c->caseItem, TreeImage::CaseViewed);
@@ -246,7 +252,7 @@ void CaseSession::OnMarkViewed(int slot)
 
 void CaseSession::OnMarkNotViewed(int slot)
 {
-    if (CaseRecord *c = store.caseAt(slot)) {
+    if (CaseRecord *c = store.caseAt(slot); c && !isReadOnly(slot)) {
         store.at(slot).viewed = false;
         if (tree)
             tree->setItemImage(c->caseItem, TreeImage::CaseNotViewed);
@@ -289,7 +295,7 @@ void CaseSession::OnRebuildEvents(int slot, int event)
 void CaseSession::OnDeleteAnnotation(int slot, int event)
 {
     CaseRecord *c = store.caseAt(slot);
-    if (!c || !c->events.isUsed(event) || !isAnnotation(c->events[event]))
+    if (!c || isReadOnly(slot) || !c->events.isUsed(event) || !isAnnotation(c->events[event]))
         return;
     const TreeItemId item = c->events[event].treeItem;
     if (tree && item != NoTreeItem)
@@ -352,7 +358,7 @@ bool CaseSession::AddAnnotationAt(int slot, int32_t timeMs)
 
 bool CaseSession::runAnnotationDialog(int slot, int mode, int32_t value)
 {
-    if (!store.caseAt(slot))
+    if (!store.caseAt(slot) || isReadOnly(slot))
         return false;
     AnnotationForm form(*this, slot, mode, value);
     annotationDialogOpen = true;

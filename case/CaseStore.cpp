@@ -49,6 +49,12 @@ const OpenCase *CaseStore::find(int slot) const
     return slot >= 0 && size_t(slot) < m_slots.size() ? &m_slots[size_t(slot)] : nullptr;
 }
 
+bool CaseStore::isReadOnly(int slot) const
+{
+    const OpenCase *entry = find(slot);
+    return entry && entry->readOnly;
+}
+
 int CaseStore::nextCaseSlot() const
 {
     for (int i = 0; i < m_slotCount; ++i)
@@ -92,6 +98,9 @@ int CaseStore::AllocateCaseSlot(const QString &sourcePath)
     entry.companions.reset();
     entry.cprFeedbackPath.clear();
     entry.audioRecordPath.clear();
+    entry.lock.reset();
+    entry.readOnly = false;
+    entry.lockTakenOver = false;
     return slot;
 }
 
@@ -148,6 +157,7 @@ void CaseStore::FreeCase(int slot)
     entry.record.reset();
     entry.used = false;
     entry.fileSet.reset();
+    entry.lock.reset();
 }
 
 void CaseStore::FreeAllCases()

@@ -35,6 +35,8 @@ public:
     OpenCase &at(int slot);
     // The slot's record, or null for a slot never made or set.
     const OpenCase *find(int slot) const;
+    // The case in slot is open read-only: no edit, mark or save of it is taken.
+    bool isReadOnly(int slot) const;
 
     // A slot holding a new, empty case and file set: the lowest free slot, else a new one.
     // sourcePath is the folder + file name the case comes from.

@@ -3,6 +3,7 @@
 #include "case/CC8Class.h"
 #include "case/CaseRecord.h"
 #include "case/CompanionFile.h"
+#include "case/ReviewLock.h"
 
 #include <QSet>
 #include <QString>
@@ -47,5 +48,13 @@ struct OpenCase
     // The General form's fields whose change the audit trail has recorded since the case was
     // opened or last saved.
     QSet<QString> auditedFields;
+    // One editor at a time: the review lock the case holds while open for editing (null when
+    // opened read-only, by a reading command, or where no lock could be had). Released when
+    // the case is closed.
+    std::unique_ptr<ReviewLock> lock;
+    // Another reviewer holds the case: nothing of it is edited, marked or saved, and its review
+    // file is not written.
+    bool readOnly = false;
+    bool lockTakenOver = false; // the lock was taken over from a reviewer who gave no sign of life
     bool timeAdjusted() const { return !adjustedStart.isEmpty(); }
 };

@@ -150,7 +150,7 @@ std::unique_ptr<QMenu> CEntired::prepareCprMenu(int32_t t)
 {
     std::unique_ptr<QMenu> menu = ContextMenuBuilder::build(m_session.texts(), ContextSubmenu::EntireEcg, this);
     const bool hit = m_cpr.HitTest(shown().record, t);
-    const CprMenuStates states = m_cpr.menuStates(hit);
+    const CprMenuStates states = m_cpr.menuStates(hit, !m_session.isReadOnly(m_nCase));
     ContextMenuBuilder::setEnabled(menu.get(), CommandId::EntireCprStart, states.startEnabled);
     ContextMenuBuilder::setEnabled(menu.get(), CommandId::EntireCprEnd, states.endEnabled);
     ContextMenuBuilder::setEnabled(menu.get(), CommandId::EntireCprDelete, states.deleteEnabled);

@@ -197,7 +197,7 @@ std::unique_ptr<QMenu> CMagnified::prepareContextMenu(int32_t t)
     const CaseRecord *c = shown().record;
 
     const bool cprHit = m_cpr.HitTest(c, t);
-    const CprMenuStates states = m_cpr.menuStates(cprHit);
+    const CprMenuStates states = m_cpr.menuStates(cprHit, !m_session.isReadOnly(m_nCase));
     ContextMenuBuilder::setEnabled(menu.get(), EnlargedCprStart, states.startEnabled);
     ContextMenuBuilder::setEnabled(menu.get(), EnlargedCprEnd, states.endEnabled);
     ContextMenuBuilder::setEnabled(menu.get(), EnlargedCprDelete, states.deleteEnabled);
@@ -211,6 +211,7 @@ std::unique_ptr<QMenu> CMagnified::prepareContextMenu(int32_t t)
         ContextMenuBuilder::removeCommand(menu.get(), id);
 
     // The export needs the host's dialogs; copying needs only the picture.
+    ContextMenuBuilder::setEnabled(menu.get(), EnlargedAddAnnotation, !m_session.isReadOnly(m_nCase));
     ContextMenuBuilder::setEnabled(menu.get(), ExportEntireEcg, onExportEcg && c && !c->ecgSamples.isEmpty());
     addGoToTimeEntry(*menu, m_session.texts());
     return menu;

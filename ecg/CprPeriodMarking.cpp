@@ -16,8 +16,10 @@ bool CprPeriodMarking::HitTest(const CaseRecord *c, int32_t t)
     return found;
 }
 
-CprMenuStates CprPeriodMarking::menuStates(bool hit) const
+CprMenuStates CprPeriodMarking::menuStates(bool hit, bool editable) const
 {
+    if (!editable)
+        return {};
     if (hit)
         return {false, false, true};
     if (m_bCprStartPending)
@@ -27,6 +29,8 @@ CprMenuStates CprPeriodMarking::menuStates(bool hit) const
 
 void CprPeriodMarking::Start(CaseStore &store, int slot, int32_t t, int32_t provisionalMs)
 {
+    if (store.isReadOnly(slot))
+        return;
     m_bCprStartPending = true;
     const int32_t a = t / 1000 * 1000;
     m_nPendingCpr = store.AddCprPeriod(slot, a, a + provisionalMs, true);
@@ -49,7 +53,7 @@ void CprPeriodMarking::End(CaseStore &store, int slot, int32_t t)
     m_nPendingCpr = 0;
 
     CaseRecord *c = store.caseAt(slot);
-    if (markSlot < 0 || slot != markSlot || c != m_markCase || !c)
+    if (markSlot < 0 || store.isReadOnly(slot) || slot != markSlot || c != m_markCase || !c)
         return;
     CprPeriod *p = c->cprPeriods.find(periodSlot);
     if (!p || p != m_markPeriod || p->startMs != m_markValues.startMs || p->endMs != m_markValues.endMs)
@@ -66,6 +70,6 @@ void CprPeriodMarking::End(CaseStore &store, int slot, int32_t t)
 
 void CprPeriodMarking::Delete(CaseStore &store, int slot)
 {
-    if (CaseRecord *c = store.caseAt(slot))
+    if (CaseRecord *c = store.caseAt(slot); c && !store.isReadOnly(slot))
         c->cprPeriods.remove(m_nHitCpr);
 }

@@ -35,9 +35,11 @@ public:
     // Records in m_nHitCpr the last used period (slot order) with startMs <= t <= endMs;
     // returns whether there was one. m_nHitCpr keeps its value when there is none.
     bool HitTest(const CaseRecord *c, int32_t t);
-    // Item states of the menu after a hit test that found a period or not.
-    CprMenuStates menuStates(bool hit) const;
+    // Item states of the menu after a hit test that found a period or not; all greyed for a
+    // case that is not editable (open read-only).
+    CprMenuStates menuStates(bool hit, bool editable = true) const;
 
+    // Start, End and Delete change nothing of a case open read-only.
     // Adds [s, s + provisionalMs] for s = t rounded down to a whole second.
     void Start(CaseStore &store, int slot, int32_t t, int32_t provisionalMs);
     // Ends the pending mark at t rounded up to a whole second (see the class comment).

@@ -9,6 +9,7 @@
 #include "base/UnsavedChangesQuestion.h"
 #include "app/CADETree.h"
 #include "app/CRavelinView.h"
+#include "archive/OpenFlow.h"
 #include "support/FakePlatform.h"
 #include "support/Packs.h"
 
@@ -181,8 +182,12 @@ TEST(MainFrame, ClosingTheWindowAsksForEveryChangedCaseAndYesWritesThem)
         LanguagePack texts = Packs::builtInEnglish();
         FakePlatform quiet;
         CRavelinView back(texts, quiet);
-        ASSERT_TRUE(back.OpenArchiveFile(first));
-        ASSERT_TRUE(back.OpenArchiveFile(second));
+        // Read back as a reading command does: the window still holds both cases for review.
+        for (const QString &path : {first, second}) {
+            OpenFlow reading(back.session, OpenWrites::none());
+            reading.OpenArchiveFile(path);
+            ASSERT_GE(reading.openedSlot(), 0);
+        }
         EXPECT_EQ(back.store.caseAt(0)->savedAnnotationCount, c.written ? 1 : 0);
         EXPECT_EQ(back.store.caseAt(1)->lastName, c.written ? "Typed" : "");
     }

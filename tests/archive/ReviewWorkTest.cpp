@@ -60,9 +60,12 @@ void PrintTo(const OnDisk &d, std::ostream *out)
 
 OnDisk readBack(const QString &path)
 {
+    // Read as a reading command does: the case may be open for review in the test's own session.
     CaseTreeFixture f;
     OnDisk out;
-    if (!openArchiveFile(f.view, path))
+    OpenFlow flow(f.view, OpenWrites::none());
+    flow.OpenArchiveFile(path);
+    if (flow.openedSlot() < 0)
         return out;
     const CaseRecord &c = *f.view.store.caseAt(0);
     out.lastName = c.lastName;

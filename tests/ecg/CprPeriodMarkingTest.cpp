@@ -149,3 +149,23 @@ TEST_F(CprMarking, EndInAnotherCaseChangesNothing)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(CprMarking, ACaseOpenReadOnlyIsNotMarked)
+{
+    marking.Start(f.view.store, slot, 5000, 1000);
+    record().cprPeriods.add(CprPeriod{20000, 30000});
+    const std::vector<Period> before = periods();
+    // The case turns read-only between Start and End (its lock was lost).
+    f.view.store.at(slot).readOnly = true;
+    marking.End(f.view.store, slot, 9000);
+    marking.Start(f.view.store, slot, 12000, 1000);
+    ASSERT_TRUE(marking.HitTest(&record(), 25000));
+    marking.Delete(f.view.store, slot);
+    EXPECT_EQ(periods(), before);
+    for (bool hit : {false, true})
+        EXPECT_EQ(marking.menuStates(hit, false), CprMenuStates{}) << hit;
+}
+
+} // namespace

@@ -268,11 +268,15 @@ TEST_F(ImportSafety, AnArchiveOpensWhereNothingCanBeWritten)
     EXPECT_TRUE(view.store.at(0).hasAudio);
     EXPECT_EQ(view.store.at(0).audioDurationSec, 1);
     EXPECT_FALSE(QFileInfo::exists(wav));
-    ASSERT_EQ(platform.messages.size(), 1);
+    // The review lock cannot be made there either: the case opens for editing, with a warning.
+    ASSERT_EQ(platform.messages.size(), 2);
     EXPECT_EQ(platform.messages[0].icon, Platform::Icon::Warning);
-    EXPECT_TRUE(platform.messages[0].text.startsWith(wav + " cannot be created.\n"))
-        << platform.messages[0].text.toStdString();
-    EXPECT_TRUE(platform.messages[0].text.endsWith("The sound is played from " + folder.path() + "/Audio Record.bin."));
+    EXPECT_TRUE(platform.messages[0].text.contains("another reviewer may change it at the same time"));
+    EXPECT_FALSE(view.isReadOnly(0));
+    EXPECT_EQ(platform.messages[1].icon, Platform::Icon::Warning);
+    EXPECT_TRUE(platform.messages[1].text.startsWith(wav + " cannot be created.\n"))
+        << platform.messages[1].text.toStdString();
+    EXPECT_TRUE(platform.messages[1].text.endsWith("The sound is played from " + folder.path() + "/Audio Record.bin."));
 
     // Playback takes the samples straight from the record.
     WaveSound sound;
