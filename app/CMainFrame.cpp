@@ -8,6 +8,7 @@
 #include "app/Icons.h"
 #include "base/Platform.h"
 #include "app/RecentFileList.h"
+#include "archive/CaseLockFile.h"
 #include "export/ExportFlow.h"
 #include "export/ExportText.h"
 #include "app/CADETree.h"
@@ -73,6 +74,17 @@ CMainFrame::CMainFrame(LanguagePack texts, Platform &platform, QWidget *parent)
     m_view->session.archiveSaved = [this](const QString &path) { indexArchiveLater(path); };
     m_view->session.audited = [this](const QString &recordingId, const QString &path, const QString &action,
                                      const QString &details) { m_library->audit(recordingId, path, action, details); };
+    // One editor at a time: a team's server keeps the lock where every reviewer sees it; else the
+    // lock file beside the archive does.
+    m_view->session.lockProvider = [this](const QString &path, const QString &recordingId) -> std::unique_ptr<ReviewLock> {
+        if (std::unique_ptr<ReviewLock> lock = m_library->serverLock(recordingId))
+            return lock;
+        return std::make_unique<CaseLockFile>(path, ReviewerIdentity::current());
+    };
+    m_view->session.caseOpenedForReview = [this](int slot) {
+        const OpenCase &entry = m_view->session.store.at(slot);
+        m_library->caseOpened(entry.recordingId, entry.sourcePath, entry.readOnly, entry.lockTakenOver);
+    };
     createToolBar();
     createPanes();
     resize(1200, 800);
