@@ -121,6 +121,13 @@ void CDetailSub::createControls()
     label(110, {7, 57, 99, 8});
     m_fileName = addEdit({108, 55, 298, 12}, false);
     label(111, {6, 71, 41, 8});
+    // The review of the recording, kept in the case library; it may be changed on a read-only
+    // case too, since it is the library's and not the archive's.
+    addLabel(texts.isItalian() ? QStringLiteral("Revisione :") : QStringLiteral("Review :"), {150, 71, 50, 8});
+    m_reviewStatus = addEdit({202, 69, 150, 12});
+    m_reviewStatus->setReadOnly(true);
+    m_reviewStatusButton = new QPushButton(texts.isItalian() ? QStringLiteral("Cambia...") : QStringLiteral("Change..."), m_page);
+    m_reviewStatusButton->setGeometry(dialogRect(354, 68, 52, 13));
     m_labels.value(111)->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_comments = new QPlainTextEdit(m_page);
     m_comments->setGeometry(dialogRect(6, 83, 402, 38));
@@ -301,6 +308,12 @@ void CDetailSub::connectHandlers()
     connect(m_birthDateKnown, &QCheckBox::clicked, this, &CDetailSub::OnBirthDateKnownClicked);
     connect(m_birthDateUnknown, &QCheckBox::clicked, this, &CDetailSub::OnBirthDateUnknownClicked);
     connect(m_adjust, &QPushButton::clicked, this, &CDetailSub::OnAdjust);
+    connect(m_reviewStatusButton, &QPushButton::clicked, this, [this] {
+        if (m_view.changeReviewStatus && m_view.store.caseAt(m_nCase)) {
+            m_view.changeReviewStatus(m_nCase);
+            showReviewStatus();
+        }
+    });
 }
 
 void CDetailSub::showStartTimeText()
@@ -331,6 +344,13 @@ void CDetailSub::setEditable(bool editable)
     enableBirthDate(m_birthDateKnown->isChecked());
 }
 
+void CDetailSub::showReviewStatus()
+{
+    const bool known = m_view.reviewStatusLine && m_view.store.caseAt(m_nCase);
+    m_reviewStatus->setText(known ? m_view.reviewStatusLine(m_nCase) : QString());
+    m_reviewStatusButton->setEnabled(known && m_view.changeReviewStatus);
+}
+
 void CDetailSub::Fill(int n)
 {
     m_filling = true;
@@ -342,6 +362,8 @@ void CDetailSub::Fill(int n)
         m_recordingId->setText(m_view.store.at(n).recordingId);
         m_recordingId->setCursorPosition(0);
         m_recordingId->setToolTip(m_view.store.at(n).recordingId);
+        m_nCase = n;
+        showReviewStatus();
         if (m_comments->toPlainText() != c->comments)
             m_comments->setPlainText(c->comments);
         m_deviceType->setText(QStringLiteral("AED"));

@@ -49,6 +49,9 @@ public:
     QLineEdit *dataDuration() const { return m_dataDuration; }
     QLineEdit *fileName() const { return m_fileName; }
     QLineEdit *recordingId() const { return m_recordingId; }
+    // The review status of the case's recording, as the case library keeps it, and its button.
+    QLineEdit *reviewStatus() const { return m_reviewStatus; }
+    QPushButton *reviewStatusButton() const { return m_reviewStatusButton; }
     QPlainTextEdit *comments() const { return m_comments; }
     QLineEdit *deviceType() const { return m_deviceType; }
     QLineEdit *serialNumber() const { return m_serialNumber; }
@@ -80,6 +83,7 @@ public:
     void OnBirthDateKnownClicked();
     void OnBirthDateUnknownClicked();
     void OnAdjust();
+    void showReviewStatus();
 
 private:
     void createControls();
@@ -112,6 +116,8 @@ private:
     QLineEdit *m_dataDuration = nullptr;
     QLineEdit *m_fileName = nullptr;
     QLineEdit *m_recordingId = nullptr; // read-only, selectable
+    QLineEdit *m_reviewStatus = nullptr; // read-only
+    QPushButton *m_reviewStatusButton = nullptr;
     QPlainTextEdit *m_comments = nullptr;
     QLineEdit *m_deviceType = nullptr;
     QLineEdit *m_serialNumber = nullptr;

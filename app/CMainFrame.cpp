@@ -17,6 +17,7 @@
 #include "app/CaseLibraryWindow.h"
 #include "app/LibrarySettings.h"
 #include "library/LibraryService.h"
+#include "library/ReviewStatusFlow.h"
 #include "library/LibraryText.h"
 
 #include <QAction>
@@ -80,6 +81,17 @@ CMainFrame::CMainFrame(LanguagePack texts, Platform &platform, QWidget *parent)
         if (std::unique_ptr<ReviewLock> lock = m_library->serverLock(recordingId))
             return lock;
         return std::make_unique<CaseLockFile>(path, ReviewerIdentity::current());
+    };
+    m_view->session.reviewStatusLine = [this](int slot) {
+        return ReviewStatusLine(*m_library, m_view->session.store.at(slot).recordingId);
+    };
+    m_view->session.changeReviewStatus = [this](int slot) {
+        const OpenCase &entry = m_view->session.store.at(slot);
+        if (ChangeReviewStatus(m_platform, *m_library, m_texts.isItalian() ? QStringLiteral("Stato della revisione")
+                                                                          : QStringLiteral("Review status"),
+                               entry.recordingId, entry.sourcePath)
+            && m_view->session.tree && m_view->session.tree->selectedItem() != NoTreeItem)
+            m_view->session.OnTreeSelectionChanged(m_view->session.tree->selectedItem());
     };
     m_view->session.caseOpenedForReview = [this](int slot) {
         const OpenCase &entry = m_view->session.store.at(slot);

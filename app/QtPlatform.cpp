@@ -33,6 +33,24 @@ OpenDialogMemory &QtPlatform::memory()
     return *m_memory;
 }
 
+bool QtPlatform::askChoice(const QString &caption, const QString &label, const QStringList &items, int &index)
+{
+    QInputDialog dialog(m_parent);
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(label);
+    dialog.setComboBoxItems(items);
+    dialog.setComboBoxEditable(false);
+    if (index >= 0 && index < items.size())
+        dialog.setTextValue(items[index]);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    const int chosen = int(items.indexOf(dialog.textValue()));
+    if (chosen < 0)
+        return false;
+    index = chosen;
+    return true;
+}
+
 bool QtPlatform::askText(const QString &caption, const QString &label, QString &text)
 {
     QInputDialog dialog(m_parent);

@@ -32,6 +32,7 @@ public:
     QString saveFileDialog(const QString &caption, const QString &initialPath, const QString &filter,
                            const QString &defaultSuffix) override;
     QString browseFolder(const QString &title) override;
+    bool askChoice(const QString &caption, const QString &label, const QStringList &items, int &index) override;
     bool askText(const QString &caption, const QString &label, QString &text) override;
     bool askOptions(const QString &caption, QList<Option> &options) override;
     bool runOpenDialog(OpenDialogLogic &logic) override;

@@ -70,6 +70,9 @@ constexpr int PreviousEventOfKind = 32922;
 // Case menu: bind the CPR data and sound files of the archive's folder to its recording.
 constexpr int BindCompanions = 32923;
 
+// Case menu: the review status of the case's recording (kept in the case library).
+constexpr int ReviewStatus = 32924;
+
 } // namespace CommandId
 
 // Messages between the windows, all delivered synchronously (a direct call).

@@ -26,7 +26,7 @@ MenuEntry popup(const char *title, QList<MenuEntry> entries)
 // Labels of one template, in the order the entries below use them.
 struct TemplateLabels {
     const char *sub[6];
-    const char *close, *addAnnotation, *markViewed, *markNotViewed, *bindCompanions;
+    const char *close, *addAnnotation, *markViewed, *markNotViewed, *bindCompanions, *reviewStatus;
     const char *editAnnotation, *deleteAnnotation;
     const char *cprPeriods, *start, *end, *del, *showCpr;
     const char *sixSecond, *largeView, *eventText;
@@ -43,7 +43,7 @@ ContextMenuTemplate makeTemplate(int id, const TemplateLabels &l)
     t.submenus = {
         popup(l.sub[0], {command(CloseCase, l.close), command(AddAnnotation, l.addAnnotation),
                          command(BindCompanions, l.bindCompanions), separator(), command(MarkViewed, l.markViewed),
-                         command(MarkNotViewed, l.markNotViewed)}),
+                         command(MarkNotViewed, l.markNotViewed), separator(), command(ReviewStatus, l.reviewStatus)}),
         popup(l.sub[1], {command(EditAnnotation, l.editAnnotation), command(DeleteAnnotation, l.deleteAnnotation)}),
         popup(l.sub[2], {popup(l.cprPeriods, {command(EntireCprStart, l.start), command(EntireCprEnd, l.end),
                                               command(EntireCprDelete, l.del)}),
@@ -115,7 +115,7 @@ const ContextMenuTemplate &englishTemplate()
         EnglishTemplateId,
         {{"Case", "Annotation", "Entire ECG", "Display", "Enlarged ECG", "Report"},
          "Close", "Add Annotation", "Mark as Viewed", "Mark as Not Viewed",
-         "Use this folder's CPR and sound files for this case",
+         "Use this folder's CPR and sound files for this case", "Review status...",
          "Edit / View Annotation", "Delete Annotation",
          "CPR Periods", "Start", "End", "Delete", "Show CPR Periods",
          "Display 6sec View", "Display Large View", "Display Event Text",
@@ -131,7 +131,7 @@ const ContextMenuTemplate &italianTemplate()
         ItalianTemplateId,
         {{"Caso", "Annotazione", "ECG completo", "Visualizza", "ECG ingrandito", "Rapporto"},
          "Chiudi", "Aggiungi annotazione", "Segna come visto", "Segna come non visto",
-         "Usa i file CPR e audio di questa cartella per questo caso",
+         "Usa i file CPR e audio di questa cartella per questo caso", "Stato della revisione...",
          "Modifica / Visualizza annotazione", "Elimina annotazione",
          "Periodi CPR", "Inizio", "Fine", "Elimina", "Mostra periodi CPR",
          "Visualizza vista 6 sec", "Visualizza vista grande", "Visualizza testo eventi",

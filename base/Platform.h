@@ -54,6 +54,14 @@ public:
         return false;
     }
 
+    // A choice among items with OK and Cancel: index comes in as the item first chosen and goes
+    // out as the one taken; false when cancelled (index unchanged then).
+    virtual bool askChoice([[maybe_unused]] const QString &caption, [[maybe_unused]] const QString &label,
+                           [[maybe_unused]] const QStringList &items, [[maybe_unused]] int &index)
+    {
+        return false;
+    }
+
     // One check box of askOptions: its label, and whether it is ticked.
     struct Option
     {

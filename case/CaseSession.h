@@ -63,6 +63,11 @@ public:
     // loads them ("Use this folder's CPR and sound files for this case"). Provided by the layer
     // that knows those files.
     std::function<void(int)> bindCompanions;
+    // "Review status..." of the case in slot: provided by the layer that knows the case library.
+    // A read-only case may have its status changed: it is the library's, not the case's.
+    std::function<void(int)> changeReviewStatus;
+    // The review status of the case in slot as the General tab shows it ("" when unknown).
+    std::function<QString(int)> reviewStatusLine;
 
     // Unsaved changes are kept per case: an edit of the General form and an added, edited
     // or deleted annotation mark the case; saving it clears the mark. state.unsavedChanges

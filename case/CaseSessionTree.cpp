@@ -194,6 +194,10 @@ void CaseSession::OnTreeMenuCommand(int commandId)
         if (bindCompanions && store.caseAt(slot) && !isReadOnly(slot))
             bindCompanions(slot);
         break;
+    case CommandId::ReviewStatus:
+        if (changeReviewStatus && store.caseAt(slot))
+            changeReviewStatus(slot);
+        break;
     case CommandId::AddAnnotation: OnAddAnnotation(slot); break;
     case CommandId::EditAnnotation: OnEditAnnotation(slot, event); break;
     case CommandId::DeleteAnnotation: OnDeleteAnnotation(slot, event); break;

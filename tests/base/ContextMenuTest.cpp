@@ -98,7 +98,7 @@ TEST(ContextMenuTemplate, EnglishSubmenusFromTheBuiltInPack)
     EXPECT_EQ(describe(ContextMenus::submenu(pack, CS::Case)),
               (QStringList{"Close#32771", "Add Annotation#32772",
                            "Use this folder's CPR and sound files for this case#32923", "-", "Mark as Viewed#32773",
-                           "Mark as Not Viewed#32774"}));
+                           "Mark as Not Viewed#32774", "-", "Review status...#32924"}));
     EXPECT_EQ(describe(ContextMenus::submenu(pack, CS::Annotation)),
               (QStringList{"Edit / View Annotation#32781", "Delete Annotation#32782"}));
     EXPECT_EQ(describe(ContextMenus::submenu(pack, CS::EntireEcg)),
@@ -139,7 +139,8 @@ TEST(ContextMenuTemplate, ItalianCaseMenuEndsWithTheFixedViewedLabels)
     const LanguagePack italian = numberedPack(2);
     EXPECT_EQ(describe(ContextMenus::submenu(italian, ContextSubmenu::Case)),
               (QStringList{"I145#32771", "I146#32772", "Usa i file CPR e audio di questa cartella per questo caso#32923",
-                           "-", "Segna come già visto#32773", "Segna come non visto#32774"}));
+                           "-", "Segna come già visto#32773", "Segna come non visto#32774", "-",
+                           "Stato della revisione...#32924"}));
     // English keeps the pack's labels for them.
     EXPECT_EQ(ContextMenus::findCommand(ContextMenus::submenu(numberedPack(1), ContextSubmenu::Case), MarkViewed)
                   ->text,

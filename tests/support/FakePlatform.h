@@ -97,6 +97,29 @@ public:
         return true;
     }
 
+    // The choices offered: caption, label, items and the item first chosen; choiceAnswers
+    // takes one in turn (-1 cancels; none left cancels too).
+    struct ChoiceQuestion
+    {
+        QString caption, label;
+        QStringList items;
+        int index = -1;
+    };
+    QList<ChoiceQuestion> choiceQuestions;
+    std::deque<int> choiceAnswers;
+    bool askChoice(const QString &caption, const QString &label, const QStringList &items, int &index) override
+    {
+        choiceQuestions.append({caption, label, items, index});
+        if (choiceAnswers.empty() || choiceAnswers.front() < 0) {
+            if (!choiceAnswers.empty())
+                choiceAnswers.pop_front();
+            return false;
+        }
+        index = choiceAnswers.front();
+        choiceAnswers.pop_front();
+        return true;
+    }
+
     // The option forms shown: caption and boxes as offered. The script ticks the boxes and
     // says whether OK closed the form; without one the form is confirmed as offered, so a
     // flow that asks it goes on as the caller set it up.
