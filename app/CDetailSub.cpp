@@ -127,7 +127,12 @@ void CDetailSub::createControls()
     m_reviewStatus = addEdit({202, 69, 150, 12});
     m_reviewStatus->setReadOnly(true);
     m_reviewStatusButton = new QPushButton(texts.isItalian() ? QStringLiteral("Cambia...") : QStringLiteral("Change..."), m_page);
-    m_reviewStatusButton->setGeometry(dialogRect(354, 68, 52, 13));
+    // The button keeps its right edge and is as wide as its text needs; the field gives way.
+    const QRect buttonPlace = dialogRect(354, 68, 52, 13);
+    const int buttonWidth = std::max(buttonPlace.width(), m_reviewStatusButton->sizeHint().width());
+    m_reviewStatusButton->setGeometry(buttonPlace.right() + 1 - buttonWidth, buttonPlace.y(), buttonWidth,
+                                      std::max(buttonPlace.height(), m_reviewStatusButton->sizeHint().height()));
+    m_reviewStatus->resize(m_reviewStatusButton->x() - 4 - m_reviewStatus->x(), m_reviewStatus->height());
     m_labels.value(111)->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_comments = new QPlainTextEdit(m_page);
     m_comments->setGeometry(dialogRect(6, 83, 402, 38));

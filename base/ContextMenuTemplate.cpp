@@ -42,8 +42,8 @@ ContextMenuTemplate makeTemplate(int id, const TemplateLabels &l)
     t.id = id;
     t.submenus = {
         popup(l.sub[0], {command(CloseCase, l.close), command(AddAnnotation, l.addAnnotation),
-                         command(BindCompanions, l.bindCompanions), separator(), command(MarkViewed, l.markViewed),
-                         command(MarkNotViewed, l.markNotViewed), separator(), command(ReviewStatus, l.reviewStatus)}),
+                         command(BindCompanions, l.bindCompanions), command(ReviewStatus, l.reviewStatus), separator(),
+                         command(MarkViewed, l.markViewed), command(MarkNotViewed, l.markNotViewed)}),
         popup(l.sub[1], {command(EditAnnotation, l.editAnnotation), command(DeleteAnnotation, l.deleteAnnotation)}),
         popup(l.sub[2], {popup(l.cprPeriods, {command(EntireCprStart, l.start), command(EntireCprEnd, l.end),
                                               command(EntireCprDelete, l.del)}),

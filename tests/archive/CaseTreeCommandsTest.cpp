@@ -93,7 +93,7 @@ TEST_F(CaseTree, RightClickOffersTheMenuOfTheSelectedCaseOrAnnotationOnly)
     ASSERT_EQ(tree.menusShown.size(), 1);
     EXPECT_EQ(commandsOf(tree.menusShown[0]),
               QList<int>({CommandId::CloseCase, CommandId::AddAnnotation, CommandId::BindCompanions,
-                          CommandId::MarkViewed, CommandId::MarkNotViewed}));
+                          CommandId::ReviewStatus, CommandId::MarkViewed, CommandId::MarkNotViewed}));
     EXPECT_EQ(tree.menusShown[0].disabledCommands, QList<int>({CommandId::MarkViewed}));
 
     tree.click(eventItem(slot, eventSlot(slot, "A: ")));
@@ -134,12 +134,12 @@ TEST_F(CaseTree, ItalianCaseMenuEndsWithTheReaddedViewedItems)
     tree.pressRightButton();
     ASSERT_EQ(tree.menusShown.size(), 1);
     const QList<MenuEntry> &entries = tree.menusShown[0].entries;
-    ASSERT_EQ(entries.size(), 6);
+    ASSERT_EQ(entries.size(), 7);
     EXPECT_EQ(commandsOf(tree.menusShown[0]),
               QList<int>({CommandId::CloseCase, CommandId::AddAnnotation, CommandId::BindCompanions,
-                          CommandId::MarkViewed, CommandId::MarkNotViewed}));
-    EXPECT_EQ(entries[4].text, ContextMenus::ItalianMarkViewedText);
-    EXPECT_EQ(entries[5].text, ContextMenus::ItalianMarkNotViewedText);
+                          CommandId::ReviewStatus, CommandId::MarkViewed, CommandId::MarkNotViewed}));
+    EXPECT_EQ(entries[5].text, ContextMenus::ItalianMarkViewedText);
+    EXPECT_EQ(entries[6].text, ContextMenus::ItalianMarkNotViewedText);
 }
 
 TEST_F(CaseTree, ClosingRemovesTheNodesNoOtherCaseUses)
