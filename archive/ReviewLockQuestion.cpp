@@ -26,7 +26,7 @@ LockDecision AskForReviewLock(Platform &platform, const QString &caption, Review
         case Outcome::Stale:
             break;
         }
-        if (platform.messageBox(ReviewLockText::openReadOnlyQuestion(holder), caption, Platform::Icon::Question,
+        if (platform.messageBox(ReviewLockText::openReadOnlyQuestion(holder, outcome == Outcome::Stale), caption, Platform::Icon::Question,
                                 Platform::Buttons::YesNo)
             == Platform::Answer::Yes) {
             decision.open = LockDecision::Open::ReadOnly;

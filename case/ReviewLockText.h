@@ -22,9 +22,12 @@ inline QString heldBy(const LockHolder &holder)
         .arg(holder.reviewer, holder.host, localTime(holder.since));
 }
 
-inline QString openReadOnlyQuestion(const LockHolder &holder)
+// stale: the holder has given no sign of life, so "No" goes on to offer taking the lock over.
+inline QString openReadOnlyQuestion(const LockHolder &holder, bool stale = false)
 {
-    return heldBy(holder) + QStringLiteral(".\n\nOpen it read-only? (No: the case is not opened.)");
+    return heldBy(holder)
+           + (stale ? QStringLiteral(".\n\nOpen it read-only? (No: you may take over the lock next.)")
+                    : QStringLiteral(".\n\nOpen it read-only? (No: the case is not opened.)"));
 }
 
 inline QString takeOverQuestion(const LockHolder &holder)

@@ -105,6 +105,8 @@ TEST_F(ReviewLockFlow, TheQuestionsDecideHowTheCaseOpens)
             << zone;
     }
     const QString held = ReviewLockText::openReadOnlyQuestion(Anna);
+    const QString stale = ReviewLockText::openReadOnlyQuestion(Anna, true);
+    EXPECT_NE(held, stale);
     const QString takeOver = ReviewLockText::takeOverQuestion(Anna);
     enum class Opens { Editing, ReadOnly, Not };
     struct Case {
@@ -119,12 +121,12 @@ TEST_F(ReviewLockFlow, TheQuestionsDecideHowTheCaseOpens)
         {"free", {Outcome::Taken}, {}, {}, {false}, Opens::Editing, false},
         {"held, read-only", {Outcome::Held}, {Answer::Yes}, {held}, {false}, Opens::ReadOnly, false},
         {"held, not opened", {Outcome::Held}, {Answer::No}, {held}, {false}, Opens::Not, false},
-        {"stale, read-only", {Outcome::Stale}, {Answer::Yes}, {held}, {false}, Opens::ReadOnly, false},
-        {"stale, taken over", {Outcome::Stale, Outcome::Taken}, {Answer::No, Answer::Yes}, {held, takeOver}, {false, true},
+        {"stale, read-only", {Outcome::Stale}, {Answer::Yes}, {stale}, {false}, Opens::ReadOnly, false},
+        {"stale, taken over", {Outcome::Stale, Outcome::Taken}, {Answer::No, Answer::Yes}, {stale, takeOver}, {false, true},
          Opens::Editing, true},
-        {"stale, left alone", {Outcome::Stale}, {Answer::No, Answer::No}, {held, takeOver}, {false}, Opens::Not, false},
+        {"stale, left alone", {Outcome::Stale}, {Answer::No, Answer::No}, {stale, takeOver}, {false}, Opens::Not, false},
         {"stale, another taker first", {Outcome::Stale, Outcome::Held}, {Answer::No, Answer::Yes, Answer::No},
-         {held, takeOver, held}, {false, true}, Opens::Not, false},
+         {stale, takeOver, held}, {false, true}, Opens::Not, false},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
