@@ -2,6 +2,9 @@
 #include "library/LibraryReviewLock.h"
 #include "library/LibraryRows.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -209,6 +212,45 @@ TEST_P(LibraryReviewTest, TheProgramsLockIsReleasedWhenItGoes)
     }
     LibraryReviewLock theirs(location, RecordingA, reviewer("Bob", "pc2", 9));
     EXPECT_EQ(theirs.take(false, holder, why), ReviewLock::Outcome::Taken) << why.toStdString();
+}
+
+// On a server, the reviewers' group of scripts/library-roles.sql may add to the trail and read it,
+// never change or remove it.
+TEST_P(LibraryReviewTest, TheServersReviewersMayOnlyAppendToTheTrail)
+{
+    if (GetParam() != Engine::Postgres)
+        GTEST_SKIP() << "the roles are a server's";
+    const QStringList bins = QDir(QStringLiteral("/usr/lib/postgresql")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    const QString psql = bins.isEmpty() ? QString() : QStringLiteral("/usr/lib/postgresql/%1/bin/psql").arg(bins.last());
+    if (!QFileInfo(psql).isExecutable())
+        GTEST_SKIP() << "no psql in /usr/lib/postgresql";
+    auto library = openLibrary();
+    const auto runPsql = [&](const QString &user, const QStringList &arguments) {
+        QProcess p;
+        QStringList args = {QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-v"), QStringLiteral("ON_ERROR_STOP=1"),
+                            QStringLiteral("-h"), location.host, QStringLiteral("-U"), user, QStringLiteral("-d"),
+                            location.database};
+        if (location.port > 0)
+            args << QStringLiteral("-p") << QString::number(location.port);
+        p.start(psql, args + arguments);
+        p.waitForFinished(30000);
+        return std::pair{p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0, QString::fromUtf8(p.readAllStandardError())};
+    };
+    const auto [made, why] = runPsql(location.user, {QStringLiteral("-f"), QStringLiteral(RAVELIN_SOURCE_DIR "/scripts/library-roles.sql"),
+                                                     QStringLiteral("-c"), QStringLiteral("DROP ROLE IF EXISTS rv_tester"),
+                                                     QStringLiteral("-c"), QStringLiteral("CREATE ROLE rv_tester LOGIN IN ROLE ravelin_reviewers")});
+    ASSERT_TRUE(made) << why.toStdString();
+    const QString insert = QStringLiteral("INSERT INTO audit (at_ms, reviewer, host, recording_id, archive_path, action, details) "
+                                          "VALUES (1, 'rv', 'h', 'r', '/a.aed', 'opened', '')");
+    EXPECT_TRUE(runPsql(QStringLiteral("rv_tester"), {QStringLiteral("-c"), insert}).first);
+    EXPECT_TRUE(runPsql(QStringLiteral("rv_tester"), {QStringLiteral("-c"), QStringLiteral("SELECT * FROM audit")}).first);
+    for (const char *change : {"UPDATE audit SET reviewer = 'x'", "DELETE FROM audit", "TRUNCATE audit"}) {
+        const auto [done, error] = runPsql(QStringLiteral("rv_tester"), {QStringLiteral("-c"), QLatin1String(change)});
+        EXPECT_FALSE(done) << change;
+        EXPECT_TRUE(error.contains(QLatin1String("permission denied"))) << error.toStdString();
+    }
+    EXPECT_EQ(trail(*library).size(), 1u);
+    runPsql(location.user, {QStringLiteral("-c"), QStringLiteral("REVOKE ALL ON ALL TABLES IN SCHEMA public FROM rv_tester")});
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, LibraryReviewTest, testing::Values(Engine::Sqlite, Engine::Postgres), engineName);
