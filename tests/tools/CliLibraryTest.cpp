@@ -132,6 +132,51 @@ TEST_P(CliLibraryTest, AnArchiveWhoseNameIsNotUtf8FailsTheAddNamingIt)
     EXPECT_TRUE(run.err.contains("caso\\xFF.aed\": its name is not valid UTF-8")) << run.err.toStdString();
 }
 
+// A coordinator's day from the command line: assign a case by its archive, find it by status and
+// assignee, close it by its recording ID, and read the trail.
+TEST_P(CliLibraryTest, StatusAssignmentAndTheAuditTrail)
+{
+    const QString cards = importedCards();
+    ASSERT_EQ(library({"add", cards}).status, 0);
+    const QJsonArray all = json({"list"});
+    ASSERT_EQ(all.size(), 3);
+    const QString archive = all[1].toObject()["path"].toString();
+    const QString recording = all[1].toObject()["recordingId"].toString();
+    ASSERT_EQ(recording.size(), 64);
+    EXPECT_EQ(json({"list", "--status", "new"}).size(), 3);
+
+    qputenv("RAVELIN_REVIEWER", "Coordinator Carla");
+    CliRun run = library({"status", archive, "--set", "in-review", "--assign", "Bob"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("status     in-review\n"))) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("assignee   Bob\n")));
+    qputenv("RAVELIN_REVIEWER", "Bob");
+    ASSERT_EQ(library({"status", recording.toUpper(), "--set", "reviewed"}).status, 0);
+    qunsetenv("RAVELIN_REVIEWER");
+
+    const QJsonArray bobs = json({"list", "--status", "reviewed", "--assignee", "Bob"});
+    ASSERT_EQ(bobs.size(), 1);
+    EXPECT_EQ(bobs[0].toObject()["path"].toString(), archive);
+    EXPECT_EQ(bobs[0].toObject()["reviewStatus"].toString(), "reviewed");
+    EXPECT_EQ(json({"list", "--status", "new"}).size(), 2);
+
+    const QJsonArray trail = json({"audit", "--recording", recording});
+    ASSERT_EQ(trail.size(), 2);
+    EXPECT_EQ(trail[0].toObject()["reviewer"].toString(), "Coordinator Carla");
+    EXPECT_EQ(trail[0].toObject()["details"].toString(), "new -> in review; assigned to Bob");
+    EXPECT_EQ(trail[1].toObject()["reviewer"].toString(), "Bob");
+    EXPECT_EQ(trail[1].toObject()["action"].toString(), "status changed");
+    EXPECT_EQ(json({"audit", "--to", "2000-01-01"}).size(), 0);
+
+    for (const QStringList &wrong : {QStringList{"status", archive, "--set", "done"},
+                                     QStringList{"status", dir.file("missing.aed")},
+                                     QStringList{"list", "--status", "closed"}}) {
+        run = library(wrong);
+        EXPECT_EQ(run.status, 1) << wrong.join(' ').toStdString();
+        EXPECT_FALSE(run.err.isEmpty());
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, CliLibraryTest, testing::Values(Engine::Sqlite, Engine::Postgres), engineName);
 
 TEST(CliLibraryArgumentsTest, WrongArgumentsAndPasswordsAreRefusedWithAMessage)
