@@ -97,8 +97,7 @@ public:
     bool changeReviewStatuses(const QList<std::pair<QString, QString>> &recordings, const ReviewStatusChange &change,
                               const ReviewerIdentity &who);
 
-    // Appends one entry to the audit trail, stamped now with who (entry's own reviewer, host
-    // and time are replaced).
+    // Appends one entry to the audit trail, stamped with who and the library's time now.
     bool audit(const ReviewerIdentity &who, const QString &recordingId, const QString &archivePath,
                const QString &action, const QString &details = QString());
     // The entries of the trail the query takes, oldest first.
@@ -136,8 +135,7 @@ private:
     QString nowSql() const;
     bool changeStatusInTransaction(const QString &recordingId, const QString &archivePath,
                                    const ReviewStatusChange &change, const ReviewerIdentity &who, ReviewStatus *after);
-    bool appendAudit(const ReviewerIdentity &who, const QString &recordingId, const QString &archivePath,
-                     const QString &action, const QString &details);
+
 
     LibraryLocation m_location;
     QString m_connection;

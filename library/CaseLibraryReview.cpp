@@ -1,24 +1,17 @@
 // The review kept in a case library: status per recording, the editing lock, the audit trail.
 #include "library/CaseLibrary.h"
+
+#include "archive/CaseLockFile.h"
 #include "library/ReviewStatusRow.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
-
-#include <cerrno>
-#include <csignal>
 
 namespace {
 
 QString nonNull(const QString &s)
 {
     return s.isNull() ? QString(QLatin1String("")) : s;
-}
-
-// A process of this computer that is gone gives up its locks.
-bool processGone(int64_t pid)
-{
-    return pid > 0 && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
 }
 
 QString statusChangeDetails(const ReviewStatus &before, const ReviewStatus &after)
@@ -57,7 +50,7 @@ bool CaseLibrary::reviewStatus(const QString &recordingId, ReviewStatus &status)
     return true;
 }
 
-bool CaseLibrary::appendAudit(const ReviewerIdentity &who, const QString &recordingId, const QString &archivePath,
+bool CaseLibrary::audit(const ReviewerIdentity &who, const QString &recordingId, const QString &archivePath,
                               const QString &action, const QString &details)
 {
     const QString nowMs = m_location.engine == LibraryLocation::Engine::Postgres
@@ -68,12 +61,6 @@ bool CaseLibrary::appendAudit(const ReviewerIdentity &who, const QString &record
                     .arg(nowMs),
                 {nonNull(who.name), nonNull(who.host), nonNull(recordingId), nonNull(archivePath), nonNull(action),
                  nonNull(details)});
-}
-
-bool CaseLibrary::audit(const ReviewerIdentity &who, const QString &recordingId, const QString &archivePath,
-                        const QString &action, const QString &details)
-{
-    return appendAudit(who, recordingId, archivePath, action, details);
 }
 
 bool CaseLibrary::changeStatusInTransaction(const QString &recordingId, const QString &archivePath,
@@ -117,7 +104,7 @@ bool CaseLibrary::changeStatusInTransaction(const QString &recordingId, const QS
         {nonNull(recordingId), reviewStageKey(now.stage), nonNull(now.note), nonNull(now.assignee), nonNull(now.changedBy),
          nonNull(now.changedHost), qlonglong(now.changedAt), nonNull(now.reviewedBy),
          now.reviewedAt ? QVariant(qlonglong(*now.reviewedAt)) : QVariant(QMetaType::fromType<qlonglong>())});
-    return written && appendAudit(who, recordingId, archivePath, QLatin1String(AuditAction::StatusChanged), details);
+    return written && audit(who, recordingId, archivePath, QLatin1String(AuditAction::StatusChanged), details);
 }
 
 bool CaseLibrary::changeReviewStatus(const QString &recordingId, const QString &archivePath,
@@ -231,8 +218,8 @@ ReviewLock::Outcome CaseLibrary::takeLock(const QString &recordingId, const Revi
     q.finish();
     if (holder.host == who.host && holder.processId == who.processId)
         return commit() ? Outcome::Taken : Outcome::Failed;
-    const bool stale = now - holder.renewed >= ReviewLock::StaleSeconds
-                       || (holder.host == who.host && processGone(holder.processId));
+    // The same rule as a lock file's: silent for too long, or its process gone on this computer.
+    const bool stale = CaseLockFile::isStale(holder, who.host, now, CaseLockFile::processState(holder.processId));
     if (!stale)
         return commit() ? Outcome::Held : Outcome::Failed;
     if (!takeOverStale)
