@@ -110,11 +110,15 @@ QStringList version4()
 // its recording; a recording's review status (none: "new"), its editing lock, and the audit
 // trail, which is append-only: the engine refuses to change or remove its rows (a server's
 // reviewers are further given a role that may only insert and read it, see the README).
+// The index on the start time takes the path too, the tie-break of the library's default
+// order, so the library window's first page is read from it.
 QStringList version5(bool postgres)
 {
     QStringList steps = {
         QStringLiteral("ALTER TABLE cases ADD COLUMN recording_id TEXT NOT NULL DEFAULT ''"),
         QStringLiteral("CREATE INDEX cases_recording_id ON cases (recording_id)"),
+        QStringLiteral("DROP INDEX cases_start_time"),
+        QStringLiteral("CREATE INDEX cases_start_time_path ON cases (start_time, path)"),
         QStringLiteral("CREATE TABLE review_status ("
                        "recording_id TEXT NOT NULL PRIMARY KEY, "
                        "status TEXT NOT NULL, "

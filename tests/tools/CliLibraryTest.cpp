@@ -2,10 +2,12 @@
 #include "support/RawNameFile.h"
 #include "tools/CliRun.h"
 
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -27,13 +29,14 @@ protected:
         return QJsonDocument::fromJson(run.out.toUtf8()).array();
     }
 
-    // Three simulated rescues imported as the device's card leaves them: two in March 2021,
-    // one in April, each with its own CPR feedback.
-    QString importedCards()
+    // Simulated rescues imported as the device's card leaves them, each with its own CPR
+    // feedback, in folders card0, card1, ...: the first two in March 2021, the others in April.
+    QString importedCards(int count = 3)
     {
         const QString root = dir.mkdir(QStringLiteral("cards"));
-        const char *starts[] = {"2021-03-07T09:05:00", "2021-03-20T14:00:00", "2021-04-02T08:30:00"};
-        for (int i = 0; i < 3; ++i) {
+        const char *starts[] = {"2021-03-07T09:05:00", "2021-03-20T14:00:00", "2021-04-02T08:30:00",
+                                "2021-04-15T17:45:00"};
+        for (int i = 0; i < count; ++i) {
             const QString card = root + QStringLiteral("/card%1").arg(i);
             EXPECT_EQ(runCli({"simulate", card, "--model", "Q25", "--minutes", "3", "--seed", QString::number(i + 1),
                               "--no-audio", "--start", starts[i]})
@@ -117,6 +120,44 @@ TEST_P(CliLibraryTest, TwoProcessesAddingTheSameArchivesGiveOneRowEach)
         EXPECT_EQ(p->exitCode(), 0) << p->readAllStandardError().toStdString();
     }
     EXPECT_EQ(json({"list"}).size(), 3);
+}
+
+// Four reviewers' jobs indexing overlapping folders into a library none of them has made yet,
+// one through a link to the folder: no error, one row per archive, each with its recording.
+TEST_P(CliLibraryTest, FourProcessesAddingOverlappingFoldersGiveOneRowPerArchiveWithItsRecording)
+{
+    const QString cards = importedCards(4);
+    const QString link = dir.file(QStringLiteral("cards-link"));
+    ASSERT_TRUE(QFile::link(cards, link));
+    const QString card = cards + QStringLiteral("/card%1");
+    const QList<QStringList> folders = {{card.arg(0), card.arg(1)}, {card.arg(1), card.arg(2)},
+                                        {card.arg(2), card.arg(3), card.arg(0)}, {link}};
+    std::vector<std::unique_ptr<QProcess>> jobs;
+    for (const QStringList &paths : folders) {
+        jobs.push_back(std::make_unique<QProcess>());
+        jobs.back()->start(QStringLiteral(RAVELIN_CLI), QStringList{"library", "--db", db(), "add"} + paths);
+    }
+    for (const auto &job : jobs) {
+        ASSERT_TRUE(job->waitForFinished(120000));
+        EXPECT_EQ(job->exitCode(), 0);
+        EXPECT_EQ(job->readAllStandardError(), "");
+    }
+
+    QStringList expected;
+    for (int i = 0; i < 4; ++i)
+        expected << QDir(card.arg(i)).entryInfoList({QStringLiteral("*.aed")}, QDir::Files).value(0).canonicalFilePath();
+    QStringList paths, recordings;
+    for (const QJsonValue &v : json({"list"})) {
+        paths << v.toObject()["path"].toString();
+        recordings << v.toObject()["recordingId"].toString();
+    }
+    paths.sort();
+    expected.sort();
+    EXPECT_EQ(paths, expected);
+    recordings.removeDuplicates();
+    EXPECT_EQ(recordings.size(), 4);
+    for (const QString &id : recordings)
+        EXPECT_EQ(id.size(), 64) << id.toStdString();
 }
 
 // An archive that cannot be opened by its name (not UTF-8) fails the add like one that cannot be
