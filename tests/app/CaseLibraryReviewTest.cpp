@@ -239,6 +239,25 @@ TEST_F(CaseLibraryReviewTest, ALongLibraryIsReadAPageAtATime)
 // keyring; unticking forgets it. It is in no setting and no message.
 TEST_F(CaseLibraryReviewTest, ARememberedPasswordGoesToTheKeyringOnly)
 {
+    // The settings are the whole test program's: the library's are put back as they were.
+    struct SettingsBack
+    {
+        QVariantMap before;
+        SettingsBack()
+        {
+            QSettings settings;
+            for (const QString &name : settings.allKeys())
+                if (name.startsWith(QStringLiteral("CaseLibrary/")))
+                    before.insert(name, settings.value(name));
+        }
+        ~SettingsBack()
+        {
+            QSettings settings;
+            settings.remove(QStringLiteral("CaseLibrary"));
+            for (auto it = before.cbegin(); it != before.cend(); ++it)
+                settings.setValue(it.key(), it.value());
+        }
+    } settingsBack;
     const QString secret = QStringLiteral("s3cret-word");
     auto keyring = std::make_unique<FakePasswordStore>();
     FakePasswordStore &store = *keyring;
