@@ -15,6 +15,7 @@
 #include "app/CRavelinView.h"
 #include "app/CaseTreeFilter.h"
 #include "app/CaseLibraryWindow.h"
+#include "app/KeyringPasswordStore.h"
 #include "app/LibrarySettings.h"
 #include "library/LibraryService.h"
 #include "library/ReviewStatusFlow.h"
@@ -63,6 +64,7 @@ CMainFrame::CMainFrame(LanguagePack texts, Platform &platform, QWidget *parent)
       m_library(std::make_unique<LibraryService>(m_texts, m_platform))
 {
     loadLibrarySettings(*m_library);
+    m_library->setPasswordStore(std::make_unique<KeyringPasswordStore>());
     setWindowTitle(m_texts.GetText(TextId::WindowTitle));
     setWindowIcon(Icons::programIcon());
     m_export = std::make_unique<ExportFlow>(m_view->session);

@@ -1,5 +1,7 @@
 #include "app/CaseLibraryWindow.h"
 
+#include "app/CaseHistoryDialog.h"
+#include "app/CaseTableModel.h"
 #include "app/LibraryChart.h"
 #include "base/CTime.h"
 #include "base/LanguagePack.h"
@@ -17,51 +19,23 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
-
-// The columns of the case table: heading text and the order it sorts by.
-struct CaseColumn
-{
-    int text;
-    LibraryFilter::Sort sort;
-};
-
-const std::vector<CaseColumn> &caseColumns()
-{
-    using S = LibraryFilter::Sort;
-    static const std::vector<CaseColumn> columns = {
-        {LibraryText::Start, S::StartTime},       {LibraryText::Model, S::Model},
-        {LibraryText::Serial, S::Serial},         {LibraryText::Shocks, S::Shocks},
-        {-1, S::Ccf},                             {LibraryText::MeanRate, S::MeanRate},
-        {LibraryText::MeanDepth, S::MeanDepth},   {LibraryText::LongestPause, S::LongestPause},
-        {LibraryText::Duration, S::Duration},     {LibraryText::PatientId, S::PatientId},
-        {LibraryText::LastName, S::LastName},     {LibraryText::Path, S::Path}};
-    return columns;
-}
 
 QString percent(std::optional<double> share)
 {
     return share ? QString::number(*share * 100.0, 'f', 1) + QStringLiteral(" %") : QString();
-}
-
-QString seconds(std::optional<int64_t> ms)
-{
-    return ms ? QString::number(double(*ms) / 1000.0, 'f', 1) + QStringLiteral(" s") : QString();
-}
-
-QString duration(int64_t ms)
-{
-    const int64_t s = ms / 1000;
-    return QString::asprintf("%02lld:%02lld:%02lld", static_cast<long long>(s / 3600),
-                             static_cast<long long>(s / 60 % 60), static_cast<long long>(s % 60));
 }
 
 // A cell that sorts nothing by itself (the library sorts) and cannot be edited.
@@ -85,6 +59,19 @@ QTableWidget *makeTable(const QStringList &headings)
     return table;
 }
 
+// The stages in the order the status filter and "Set status" offer them.
+constexpr ReviewStatus::Stage Stages[] = {ReviewStatus::Stage::New, ReviewStatus::Stage::InReview,
+                                          ReviewStatus::Stage::Reviewed, ReviewStatus::Stage::FollowUp};
+constexpr int StageTexts[] = {LibraryText::StageNew, LibraryText::StageInReview, LibraryText::StageReviewed,
+                              LibraryText::StageFollowUp};
+
+bool isServerLocation(const QString &text)
+{
+    LibraryLocation location;
+    QString why;
+    return parseLibraryLocation(text, location, why) && location.engine == LibraryLocation::Engine::Postgres;
+}
+
 } // namespace
 
 CaseLibraryWindow::CaseLibraryWindow(LanguagePack &texts, Platform &platform, LibraryService &service, QWidget *parent)
@@ -103,11 +90,17 @@ CaseLibraryWindow::CaseLibraryWindow(LanguagePack &texts, Platform &platform, Li
         if (settingsChanged)
             settingsChanged();
     });
+    // A server's password, remembered in the keyring; the box belongs to the applied location.
+    m_rememberPassword = new QCheckBox(text(LibraryText::RememberPassword));
+    m_rememberPassword->setChecked(service.rememberPassword);
+    updateRememberBox();
+    connect(m_rememberPassword, &QCheckBox::toggled, this, &CaseLibraryWindow::rememberPasswordToggled);
     auto *apply = new QPushButton(text(LibraryText::Apply));
     connect(apply, &QPushButton::clicked, this, &CaseLibraryWindow::applySettings);
     auto *settings = new QHBoxLayout;
     settings->addWidget(new QLabel(text(LibraryText::Location)));
     settings->addWidget(m_location, 1);
+    settings->addWidget(m_rememberPassword);
     settings->addWidget(apply);
 
     m_tabs = new QTabWidget;
@@ -140,6 +133,11 @@ QWidget *CaseLibraryWindow::makeCasesPage()
     m_ccfBelow = new QLineEdit;
     m_ccfBelow->setPlaceholderText(QStringLiteral("80 %"));
     m_search = new QLineEdit;
+    m_stage = new QComboBox;
+    m_stage->addItem(text(LibraryText::All));
+    for (int stageText : StageTexts)
+        m_stage->addItem(text(stageText));
+    m_assignee = new QLineEdit;
     auto *refresh = new QPushButton(text(LibraryText::Refresh));
     auto *add = new QPushButton(text(LibraryText::AddFolder));
     connect(refresh, &QPushButton::clicked, this, &CaseLibraryWindow::refresh);
@@ -155,11 +153,12 @@ QWidget *CaseLibraryWindow::makeCasesPage()
     m_filterDelay->setInterval(FilterDelayMs);
     connect(m_filterDelay, &QTimer::timeout, this, &CaseLibraryWindow::refresh);
     const auto later = [this] { m_filterDelay->start(); };
-    for (QLineEdit *field : {m_from, m_to, m_serial, m_ccfBelow, m_search}) {
+    for (QLineEdit *field : {m_from, m_to, m_serial, m_ccfBelow, m_search, m_assignee}) {
         connect(field, &QLineEdit::returnPressed, this, &CaseLibraryWindow::refresh);
         connect(field, &QLineEdit::textChanged, this, later);
     }
     connect(m_model, &QComboBox::currentIndexChanged, this, later);
+    connect(m_stage, &QComboBox::currentIndexChanged, this, later);
     connect(m_minShocks, &QSpinBox::valueChanged, this, later);
 
     // Two rows: the filters on the device and the date, then the measures and the search.
@@ -178,23 +177,52 @@ QWidget *CaseLibraryWindow::makeCasesPage()
     labelled(measures, text(LibraryText::MinShocks), m_minShocks);
     labelled(measures, text(LibraryText::CcfBelow), m_ccfBelow);
     labelled(measures, text(LibraryText::Search), m_search, 1);
+    labelled(measures, text(LibraryText::Status), m_stage);
+    labelled(measures, text(LibraryText::Assignee), m_assignee);
     measures->addWidget(refresh);
 
-    QStringList headings;
-    for (const CaseColumn &c : caseColumns())
-        headings << (c.text < 0 ? QStringLiteral("CCF") : text(c.text));
-    m_cases = makeTable(headings);
+    // The rows come from the library a page at a time as the view scrolls to them.
+    m_rows = new CaseTableModel(m_texts, this);
+    m_cases = new QTableView;
+    m_cases->setModel(m_rows);
+    m_cases->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_cases->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_cases->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_cases->verticalHeader()->hide();
+    m_cases->horizontalHeader()->setStretchLastSection(true);
+    m_cases->setWordWrap(false);
     m_cases->horizontalHeader()->setSortIndicatorShown(true);
     m_cases->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
     m_cases->horizontalHeader()->setSectionsClickable(true);
     connect(m_cases->horizontalHeader(), &QHeaderView::sectionClicked, this, &CaseLibraryWindow::sortByColumn);
-    connect(m_cases, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { openRow(row); });
+    connect(m_cases, &QTableView::doubleClicked, this, [this](const QModelIndex &index) { openRow(index.row()); });
 
     auto *layout = new QVBoxLayout(page);
     layout->addLayout(filters);
     layout->addLayout(measures);
     layout->addWidget(m_cases, 1);
+    layout->addLayout(makeReviewButtons());
     return page;
+}
+
+QLayout *CaseLibraryWindow::makeReviewButtons()
+{
+    auto *assign = new QPushButton(text(LibraryText::AssignTo));
+    connect(assign, &QPushButton::clicked, this, &CaseLibraryWindow::assignSelected);
+    auto *status = new QPushButton(text(LibraryText::SetStatus));
+    auto *stages = new QMenu(status);
+    for (std::size_t i = 0; i < std::size(Stages); ++i)
+        connect(stages->addAction(text(StageTexts[i])), &QAction::triggered, this,
+                [this, stage = Stages[i]] { setStatusOfSelected(stage); });
+    status->setMenu(stages);
+    auto *history = new QPushButton(text(LibraryText::History));
+    connect(history, &QPushButton::clicked, this, &CaseLibraryWindow::showHistory);
+    auto *row = new QHBoxLayout;
+    row->addWidget(assign);
+    row->addWidget(status);
+    row->addWidget(history);
+    row->addStretch(1);
+    return row;
 }
 
 QWidget *CaseLibraryWindow::makeSummaryPage()
@@ -250,6 +278,9 @@ LibraryFilter CaseLibraryWindow::filter() const
     if (ok && value >= 0)
         f.ccfBelow = value > 1 ? value / 100.0 : value;
     f.search = m_search->text().trimmed();
+    if (m_stage->currentIndex() > 0)
+        f.stage = Stages[m_stage->currentIndex() - 1];
+    f.assignee = m_assignee->text().trimmed();
     f.sort = m_sort;
     f.descending = m_descending;
     return f;
@@ -258,45 +289,36 @@ LibraryFilter CaseLibraryWindow::filter() const
 void CaseLibraryWindow::refresh()
 {
     m_filterDelay->stop();
-    CaseLibrary *library = m_service.library();
-    std::vector<LibraryCase> cases;
+    const LibraryFilter cases = filter();
+    m_pageError.clear();
+    m_rows->reset([this, cases](int offset, int limit, std::vector<LibraryCase> &page) {
+        CaseLibrary *library = m_service.library();
+        if (!library)
+            return false;
+        if (library->listPage(cases, offset, limit, page))
+            return true;
+        // A page read while scrolling says why once the view is done with it.
+        if (m_pageError.isEmpty())
+            QTimer::singleShot(0, this, [this] {
+                if (!m_pageError.isEmpty())
+                    m_platform.messageBox(m_pageError, text(LibraryText::Caption), Platform::Icon::Warning,
+                                          Platform::Buttons::Ok);
+                m_pageError.clear();
+            });
+        m_pageError = library->errorText();
+        return false;
+    });
+    m_cases->resizeColumnsToContents();
     std::vector<LibraryStatsRow> rows;
     const LibraryGrouping grouping = m_grouping->currentIndex() == 1 ? LibraryGrouping::Device : LibraryGrouping::Month;
-    if (library && (!library->list(filter(), cases) || !library->stats(grouping, filter(), rows)))
-        m_platform.messageBox(library->errorText(), text(LibraryText::Caption), Platform::Icon::Warning,
-                              Platform::Buttons::Ok);
-    fillCases(cases);
-    fillSummary(rows, grouping);
-}
-
-void CaseLibraryWindow::fillCases(const std::vector<LibraryCase> &cases)
-{
-    const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
-    m_cases->setRowCount(0);
-    m_cases->setRowCount(int(cases.size()));
-    for (int row = 0; row < int(cases.size()); ++row) {
-        const LibraryCase &c = cases[std::size_t(row)];
-        const QStringList values = {
-            c.startTimeValid ? CTime(c.startTime).Format("%Y-%m-%d %H:%M:%S") : text(LibraryText::Unknown),
-            c.model,
-            c.serialNumber,
-            QString::number(c.shockCount),
-            percent(c.ccf),
-            c.meanRatePerMin ? QString::number(*c.meanRatePerMin, 'f', 0) + QStringLiteral(" /min") : QString(),
-            c.meanDepthIn ? QString::number(*c.meanDepthIn, 'f', 2) + QStringLiteral(" in") : QString(),
-            seconds(c.longestPauseMs),
-            duration(c.durationMs),
-            c.patientId,
-            c.lastName + (c.firstName.isEmpty() ? QString() : QStringLiteral(", ") + c.firstName),
-            QDir::toNativeSeparators(c.path)};
-        for (int column = 0; column < int(values.size()); ++column) {
-            const bool number = column >= 3 && column <= 8;
-            QTableWidgetItem *item = cell(values[column], number ? right : Qt::AlignLeft | Qt::AlignVCenter);
-            item->setData(Qt::UserRole, c.path);
-            m_cases->setItem(row, column, item);
-        }
+    CaseLibrary *library = m_service.library();
+    if (library && m_pageError.isEmpty() && !library->stats(grouping, cases, rows))
+        m_pageError = library->errorText();
+    if (!m_pageError.isEmpty()) {
+        m_platform.messageBox(m_pageError, text(LibraryText::Caption), Platform::Icon::Warning, Platform::Buttons::Ok);
+        m_pageError.clear();
     }
-    m_cases->resizeColumnsToContents();
+    fillSummary(rows, grouping);
 }
 
 void CaseLibraryWindow::fillSummary(const std::vector<LibraryStatsRow> &rows, LibraryGrouping grouping)
@@ -330,21 +352,23 @@ void CaseLibraryWindow::fillSummary(const std::vector<LibraryStatsRow> &rows, Li
 
 void CaseLibraryWindow::sortByColumn(int column)
 {
-    if (column < 0 || column >= int(caseColumns().size()))
-        return;
-    const LibraryFilter::Sort sort = caseColumns()[std::size_t(column)].sort;
-    m_descending = sort == m_sort ? !m_descending : false;
-    m_sort = sort;
-    m_cases->horizontalHeader()->setSortIndicator(column, m_descending ? Qt::DescendingOrder : Qt::AscendingOrder);
-    refresh();
+    const std::optional<LibraryFilter::Sort> sort = CaseTableModel::sortOf(column);
+    if (sort) {
+        m_descending = *sort == m_sort ? !m_descending : false;
+        m_sort = *sort;
+        m_sortColumn = column;
+    }
+    // A column the library does not sort by leaves the order (and its mark) as it was.
+    m_cases->horizontalHeader()->setSortIndicator(m_sortColumn, m_descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+    if (sort)
+        refresh();
 }
 
 void CaseLibraryWindow::openRow(int row)
 {
-    const QTableWidgetItem *item = m_cases->item(row, 0);
-    if (!item)
+    if (row < 0 || row >= m_rows->rowCount())
         return;
-    const QString path = item->data(Qt::UserRole).toString();
+    const QString path = m_rows->caseAt(row).path;
     if (!QFileInfo::exists(path)) {
         m_platform.messageBox(text(LibraryText::ArchiveGone).arg(QDir::toNativeSeparators(path)),
                               text(LibraryText::Caption), Platform::Icon::Warning, Platform::Buttons::Ok);
@@ -352,6 +376,105 @@ void CaseLibraryWindow::openRow(int row)
     }
     if (openArchive)
         openArchive(path);
+}
+
+QList<int> CaseLibraryWindow::selectedRows() const
+{
+    QList<int> rows;
+    for (const QModelIndex &index : m_cases->selectionModel()->selectedRows())
+        rows << index.row();
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void CaseLibraryWindow::assignSelected()
+{
+    const QList<int> rows = selectedRows();
+    if (rows.isEmpty()) {
+        m_platform.messageBox(text(LibraryText::SelectCases), text(LibraryText::Caption), Platform::Icon::Information,
+                              Platform::Buttons::Ok);
+        return;
+    }
+    QString name = m_rows->caseAt(rows.first()).review.assignee;
+    if (!m_platform.askText(text(LibraryText::Caption), text(LibraryText::AssignQuestion), name))
+        return;
+    ReviewStatusChange change;
+    change.assignee = name.trimmed();
+    changeSelected(change);
+}
+
+void CaseLibraryWindow::setStatusOfSelected(ReviewStatus::Stage stage)
+{
+    const QList<int> rows = selectedRows();
+    if (rows.isEmpty()) {
+        m_platform.messageBox(text(LibraryText::SelectCases), text(LibraryText::Caption), Platform::Icon::Information,
+                              Platform::Buttons::Ok);
+        return;
+    }
+    ReviewStatusChange change;
+    change.stage = stage;
+    // The note belongs to the follow-up: asked for it, dropped by any other stage.
+    QString note = m_rows->caseAt(rows.first()).review.note;
+    if (stage == ReviewStatus::Stage::FollowUp
+        && !m_platform.askText(text(LibraryText::Caption), text(LibraryText::FollowUpNote), note))
+        return;
+    change.note = stage == ReviewStatus::Stage::FollowUp ? note.trimmed() : QString();
+    changeSelected(change);
+}
+
+void CaseLibraryWindow::changeSelected(const ReviewStatusChange &change)
+{
+    QList<std::pair<QString, QString>> recordings;
+    QStringList selected, refused;
+    for (int row : selectedRows()) {
+        const LibraryCase &c = m_rows->caseAt(row);
+        selected << c.path;
+        if (c.recordingId.isEmpty())
+            refused << QDir::toNativeSeparators(c.path);
+        else if (std::none_of(recordings.begin(), recordings.end(), [&c](const auto &r) { return r.first == c.recordingId; }))
+            recordings.append({c.recordingId, c.path}); // copies of one recording share its review
+    }
+    if (!refused.isEmpty())
+        m_platform.messageBox(text(LibraryText::NoRecordingId).arg(refused.size()) + QLatin1Char('\n')
+                                  + refused.mid(0, 10).join(QLatin1Char('\n')),
+                              text(LibraryText::Caption), Platform::Icon::Warning, Platform::Buttons::Ok);
+    if (recordings.isEmpty() || !m_service.changeReviewStatuses(recordings, change))
+        return;
+    refresh();
+    selectPaths(selected);
+}
+
+void CaseLibraryWindow::selectPaths(const QStringList &paths)
+{
+    QItemSelection selection;
+    for (int row = 0; row < m_rows->rowCount(); ++row)
+        if (paths.contains(m_rows->caseAt(row).path))
+            selection.select(m_rows->index(row, 0), m_rows->index(row, CaseTableModel::ColumnCount - 1));
+    m_cases->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+}
+
+CaseHistoryDialog *CaseLibraryWindow::showHistory()
+{
+    const QList<int> rows = selectedRows();
+    const int row = rows.isEmpty() ? m_cases->currentIndex().row() : rows.first();
+    if (row < 0 || row >= m_rows->rowCount()) {
+        m_platform.messageBox(text(LibraryText::SelectCases), text(LibraryText::Caption), Platform::Icon::Information,
+                              Platform::Buttons::Ok);
+        return nullptr;
+    }
+    const LibraryCase &c = m_rows->caseAt(row);
+    if (c.recordingId.isEmpty()) {
+        m_platform.messageBox(text(LibraryText::NoRecordingId).arg(1) + QLatin1Char('\n') + QDir::toNativeSeparators(c.path),
+                              text(LibraryText::Caption), Platform::Icon::Warning, Platform::Buttons::Ok);
+        return nullptr;
+    }
+    const std::optional<std::vector<AuditEntry>> entries = m_service.auditOf(c.recordingId);
+    if (!entries)
+        return nullptr;
+    auto *dialog = new CaseHistoryDialog(m_texts, c.path, *entries, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
+    return dialog;
 }
 
 void CaseLibraryWindow::addFolder(const QString &folder)
@@ -374,6 +497,31 @@ void CaseLibraryWindow::applySettings()
     }
     m_service.setLocationText(location);
     m_service.autoIndex = m_autoIndex->isChecked();
+    updateRememberBox();
+    if (settingsChanged)
+        settingsChanged();
+    refresh();
+}
+
+void CaseLibraryWindow::updateRememberBox()
+{
+    m_rememberPassword->setEnabled(isServerLocation(m_service.locationText()));
+}
+
+void CaseLibraryWindow::rememberPasswordToggled(bool on)
+{
+    if (on) {
+        m_service.rememberPassword = true;
+        if (!m_service.askAndRememberPassword()) {
+            m_service.rememberPassword = false;
+            const QSignalBlocker quiet(m_rememberPassword);
+            m_rememberPassword->setChecked(false);
+            return;
+        }
+    } else {
+        m_service.forgetPassword();
+        m_service.rememberPassword = false;
+    }
     if (settingsChanged)
         settingsChanged();
     refresh();

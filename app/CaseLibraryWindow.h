@@ -2,28 +2,35 @@
 
 #include "library/LibraryFilter.h"
 #include "library/LibraryStatsRow.h"
+#include "library/ReviewStatus.h"
 
 #include <QDialog>
 #include <functional>
 #include <vector>
 
+class CaseHistoryDialog;
+class CaseTableModel;
 class LanguagePack;
 class LibraryChart;
 class LibraryService;
 class Platform;
 class QCheckBox;
 class QComboBox;
+class QLayout;
 class QLineEdit;
 class QSpinBox;
+class QTableView;
 class QTableWidget;
 class QTabWidget;
 class QTimer;
 struct LibraryCase;
 
 // File > Case library: the indexed cases in a table (filters above it, sorted by the column
-// whose header was clicked), "Add folder..." to index a folder tree, and a summary per month
-// or per device with its chart. Messages go through the platform; the library through the
-// service, so a library that cannot be used only leaves the window empty.
+// whose header was clicked, read a page at a time as it scrolls), "Add folder..." to index a
+// folder tree, and a summary per month or per device with its chart. A team assigns the
+// selected cases, sets their review status and reads a case's history here. Messages and
+// questions go through the platform; the library through the service, so a library that
+// cannot be used only leaves the window empty.
 class CaseLibraryWindow : public QDialog
 {
     Q_OBJECT
@@ -49,10 +56,25 @@ public:
     // Sorts by a column of the table (what a header click does; a second click reverses).
     void sortByColumn(int column);
 
+    // The selected rows of the table, top first.
+    QList<int> selectedRows() const;
+    // "Assign to...": asks a reviewer's name ("" unassigns) and assigns the selected cases.
+    void assignSelected();
+    // "Set status": the selected cases' review goes to stage; a follow-up asks its note, any
+    // other stage drops the note.
+    void setStatusOfSelected(ReviewStatus::Stage stage);
+    // "History": the audit trail of the selected case's recording, in a window of its own
+    // (null when there is nothing to show; a message said why).
+    CaseHistoryDialog *showHistory();
+
     // The filters as the fields say them now.
     LibraryFilter filter() const;
-    QTableWidget *casesTable() const { return m_cases; }
+    QTableView *casesTable() const { return m_cases; }
+    CaseTableModel *casesModel() const { return m_rows; }
     QLineEdit *locationEdit() const { return m_location; }
+    QCheckBox *rememberPasswordBox() const { return m_rememberPassword; }
+    QComboBox *stageBox() const { return m_stage; }
+    QLineEdit *assigneeField() const { return m_assignee; }
     QTableWidget *summaryTable() const { return m_summary; }
     QComboBox *groupingBox() const { return m_grouping; }
     QLineEdit *searchField() const { return m_search; }
@@ -63,7 +85,13 @@ public:
 private:
     QWidget *makeCasesPage();
     QWidget *makeSummaryPage();
-    void fillCases(const std::vector<LibraryCase> &cases);
+    QLayout *makeReviewButtons();
+    // Applies change to the review of the selected cases in one transaction; rows indexed
+    // before recordings were kept are left out with one message.
+    void changeSelected(const ReviewStatusChange &change);
+    void selectPaths(const QStringList &paths);
+    void rememberPasswordToggled(bool on);
+    void updateRememberBox();
     void fillSummary(const std::vector<LibraryStatsRow> &rows, LibraryGrouping grouping);
     void applySettings();
     QString text(int number) const;
@@ -73,9 +101,12 @@ private:
     LibraryService &m_service;
     LibraryFilter::Sort m_sort = LibraryFilter::Sort::StartTime;
     bool m_descending = false;
+    int m_sortColumn = 0;
+    QString m_pageError; // why the library refused a page, "" when it did not
 
     QLineEdit *m_location = nullptr;
     QCheckBox *m_autoIndex = nullptr;
+    QCheckBox *m_rememberPassword = nullptr;
     QTabWidget *m_tabs = nullptr;
     QLineEdit *m_from = nullptr;
     QLineEdit *m_to = nullptr;
@@ -84,7 +115,10 @@ private:
     QSpinBox *m_minShocks = nullptr;
     QLineEdit *m_ccfBelow = nullptr;
     QLineEdit *m_search = nullptr;
-    QTableWidget *m_cases = nullptr;
+    QComboBox *m_stage = nullptr;
+    QLineEdit *m_assignee = nullptr;
+    QTableView *m_cases = nullptr;
+    CaseTableModel *m_rows = nullptr;
     QComboBox *m_grouping = nullptr;
     QTableWidget *m_summary = nullptr;
     QWidget *m_chart = nullptr;              // the chart, or why there is none

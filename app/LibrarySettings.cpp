@@ -7,6 +7,8 @@
 namespace {
 const QString LocationKey = QStringLiteral("CaseLibrary/Location");
 const QString AutoIndexKey = QStringLiteral("CaseLibrary/AutoIndex");
+// Only whether to remember: the password itself is in the keyring.
+const QString RememberPasswordKey = QStringLiteral("CaseLibrary/RememberPassword");
 } // namespace
 
 void loadLibrarySettings(LibraryService &service)
@@ -20,6 +22,7 @@ void loadLibrarySettings(LibraryService &service)
     }
     service.setLocationText(location);
     service.autoIndex = settings.value(AutoIndexKey, true).toBool();
+    service.rememberPassword = settings.value(RememberPasswordKey, false).toBool();
 }
 
 void saveLibrarySettings(const LibraryService &service)
@@ -27,4 +30,5 @@ void saveLibrarySettings(const LibraryService &service)
     QSettings settings;
     settings.setValue(LocationKey, service.locationText());
     settings.setValue(AutoIndexKey, service.autoIndex);
+    settings.setValue(RememberPasswordKey, service.rememberPassword);
 }

@@ -16,6 +16,7 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QUrl>
@@ -61,6 +62,19 @@ bool QtPlatform::askText(const QString &caption, const QString &label, QString &
     if (dialog.exec() != QDialog::Accepted)
         return false;
     text = dialog.textValue();
+    return true;
+}
+
+bool QtPlatform::askPassword(const QString &caption, const QString &label, QString &password)
+{
+    QInputDialog dialog(m_parent);
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(label);
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setTextEchoMode(QLineEdit::Password);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    password = dialog.textValue();
     return true;
 }
 

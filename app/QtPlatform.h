@@ -36,6 +36,7 @@ public:
     bool askText(const QString &caption, const QString &label, QString &text) override;
     bool askOptions(const QString &caption, QList<Option> &options) override;
     bool runOpenDialog(OpenDialogLogic &logic) override;
+    bool askPassword(const QString &caption, const QString &label, QString &password) override;
     bool runAnnotationDialog(AnnotationForm &form) override;
     bool openWithDefaultApplication(const QString &path) override;
     int showReportMenu(const QList<MenuEntry> &entries, const QList<int> &disabledCommands) override;

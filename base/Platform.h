@@ -79,6 +79,14 @@ public:
     // (logic.action() says which), false when cancelled.
     virtual bool runOpenDialog([[maybe_unused]] OpenDialogLogic &logic) { return false; }
 
+    // A password question with OK and Cancel: what is typed is not shown. password goes out
+    // as the typed one; false when cancelled. Headless platforms cancel.
+    virtual bool askPassword([[maybe_unused]] const QString &caption, [[maybe_unused]] const QString &label,
+                             [[maybe_unused]] QString &password)
+    {
+        return false;
+    }
+
     // The annotation dialog, modal, as a form over its logic; true when OK closed it (the
     // form has stored the annotation then), false when cancelled.
     virtual bool runAnnotationDialog([[maybe_unused]] AnnotationForm &form) { return false; }

@@ -20,9 +20,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The libraries the programs link are found by dpkg-shlibdeps; what they load at run time or
 # draw with is named here: the fonts every text is measured with, the multimedia backend, and
-# the crypto library the case library loads for its hashes.
+# the crypto library the case library loads for its hashes, and the keyring library a
+# remembered server password is kept with.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(RAVELIN_DEB_RUNTIME_DEPENDS fonts-liberation2 gstreamer1.0-plugins-base libssl3)
+set(RAVELIN_DEB_RUNTIME_DEPENDS fonts-liberation2 gstreamer1.0-plugins-base libssl3 libqt6keychain1)
 list(JOIN RAVELIN_DEB_RUNTIME_DEPENDS ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
 # The desktop's "open with" lookup and MIME detection.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils, xdg-utils")

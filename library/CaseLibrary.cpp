@@ -9,6 +9,7 @@
 #include <QHash>
 #include <algorithm>
 #include <atomic>
+#include <limits>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -342,6 +343,8 @@ bool CaseLibrary::open(int schemaVersion)
             db.setPort(m_location.port);
         db.setUserName(m_location.user);
         db.setDatabaseName(m_location.database);
+        if (!m_location.password.isEmpty())
+            db.setPassword(m_location.password);
         QString options = m_location.connectOptions;
         if (!options.contains(QLatin1String("connect_timeout")))
             options += QLatin1String(options.isEmpty() ? "" : ";") + QStringLiteral("connect_timeout=10");
@@ -483,16 +486,27 @@ bool CaseLibrary::analyze()
 
 bool CaseLibrary::list(const LibraryFilter &filter, std::vector<LibraryCase> &cases)
 {
+    return listPage(filter, 0, -1, cases);
+}
+
+bool CaseLibrary::listPage(const LibraryFilter &filter, int offset, int limit, std::vector<LibraryCase> &cases)
+{
     cases.clear();
     QStringList columns;
     for (const QString &column : caseColumns())
         columns << QStringLiteral("c.") + column;
     columns << reviewStatusColumns();
-    const LibraryWhere where = libraryWhere(filter);
+    LibraryWhere where = libraryWhere(filter);
+    // The order is total (ties go by path), so consecutive pages neither repeat nor skip a row.
+    QString page;
+    if (limit >= 0 || offset > 0) {
+        page = QStringLiteral(" LIMIT ? OFFSET ?");
+        where.values << qlonglong(limit >= 0 ? limit : std::numeric_limits<int>::max()) << qlonglong(std::max(offset, 0));
+    }
     QSqlQuery q(database());
     q.setForwardOnly(true);
     q.prepare(QStringLiteral("SELECT ") + columns.join(QStringLiteral(", ")) + QStringLiteral(" FROM cases c")
-              + libraryReviewJoin(filter, true) + where.sql + libraryOrderBy(filter));
+              + libraryReviewJoin(filter, true) + where.sql + libraryOrderBy(filter) + page);
     for (const QVariant &v : where.values)
         q.addBindValue(v);
     if (!q.exec())

@@ -70,6 +70,9 @@ public:
 
     // The cases the filter takes, in its order (without their shocks).
     bool list(const LibraryFilter &filter, std::vector<LibraryCase> &cases);
+    // At most limit of those cases (all when negative) from the offset-th on, in the same
+    // order: the rows of one page of a long list.
+    bool listPage(const LibraryFilter &filter, int offset, int limit, std::vector<LibraryCase> &cases);
     // The shocks of one indexed case, in time order.
     bool shocksOf(const QString &path, std::vector<LibraryShock> &shocks);
     // The summary of the cases the filter takes, one row per month or device in the order of

@@ -89,6 +89,11 @@ QString LibraryLocation::displayName() const
     return url;
 }
 
+QString LibraryLocation::passwordKey() const
+{
+    return displayName().remove(QRegularExpression(QStringLiteral("^postgresql://")));
+}
+
 bool parseLibraryLocation(const QString &text, LibraryLocation &location, QString &why)
 {
     location = LibraryLocation();

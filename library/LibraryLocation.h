@@ -3,7 +3,8 @@
 #include <QString>
 
 // Where a case library lives: a SQLite file on this computer, or a database on a PostgreSQL
-// server. Passwords are never part of it: libpq takes them from PGPASSWORD or ~/.pgpass.
+// server. Its text never carries a password: libpq takes one from PGPASSWORD, ~/.pgpass or
+// PGSERVICE, or the program from the desktop keyring into password.
 struct LibraryLocation
 {
     enum class Engine { Sqlite, Postgres };
@@ -15,9 +16,13 @@ struct LibraryLocation
     QString user;             // "": libpq's default (the login name)
     QString database;         // "": libpq's default (the user name)
     QString connectOptions;   // "sslmode=require;connect_timeout=5" as Qt's driver takes them
+    QString password;         // Postgres: from the keyring, in memory only ("": libpq's own sources)
 
     // How the location is shown in messages: the file, or the URL without a password.
     QString displayName() const;
+    // The name a remembered password is kept under: "user@host:port/db" (the URL without its
+    // scheme, never with a password).
+    QString passwordKey() const;
 };
 
 // Reads what the user gave as the library (--db or the setting): "" is the default file,

@@ -47,6 +47,8 @@ CaseLibrary *LibraryService::library()
         reportOnce(why);
         return nullptr;
     }
+    if (location.engine == LibraryLocation::Engine::Postgres)
+        location.password = rememberedPassword(location);
     auto library = std::make_unique<CaseLibrary>(location);
     if (!library->open()) {
         reportOnce(library->errorText());
@@ -59,6 +61,88 @@ CaseLibrary *LibraryService::library()
     m_library = std::move(library);
     m_indexer = std::make_unique<LibraryIndexer>(*m_library, m_texts);
     return m_library.get();
+}
+
+void LibraryService::setPasswordStore(std::unique_ptr<PasswordStore> store)
+{
+    m_passwords = std::move(store);
+}
+
+void LibraryService::reportStoreOnce(const LibraryLocation &location)
+{
+    if (m_storeReported)
+        return;
+    m_storeReported = true;
+    const QString why = m_passwords ? m_passwords->errorText() : QString();
+    m_platform.messageBox(m_texts.GetText(LibraryText::CannotRemember)
+                              .arg(QLatin1Char('"') + location.displayName() + QLatin1Char('"'),
+                                   why.isEmpty() ? QStringLiteral("there is no desktop keyring") : why),
+                          m_texts.GetText(LibraryText::Caption), Platform::Icon::Warning, Platform::Buttons::Ok);
+}
+
+QString LibraryService::rememberedPassword(const LibraryLocation &location)
+{
+    if (!rememberPassword)
+        return QString();
+    if (m_typedKey == location.passwordKey())
+        return m_typedPassword;
+    QString password;
+    const PasswordStore::Outcome read = m_passwords ? m_passwords->read(location.passwordKey(), password)
+                                                    : PasswordStore::Outcome::Unavailable;
+    if (read == PasswordStore::Outcome::Done)
+        return password;
+    if (read == PasswordStore::Outcome::Unavailable) {
+        reportStoreOnce(location);
+        return QString();
+    }
+    // Remembering was asked for but nothing is kept yet (a new location, a new keyring).
+    if (!m_platform.askPassword(m_texts.GetText(LibraryText::Caption),
+                                m_texts.GetText(LibraryText::PasswordQuestion).arg(location.displayName()), password))
+        return QString();
+    keep(location, password);
+    return password;
+}
+
+void LibraryService::keep(const LibraryLocation &location, const QString &password)
+{
+    m_typedKey.clear();
+    m_typedPassword.clear();
+    if (m_passwords && m_passwords->write(location.passwordKey(), password) == PasswordStore::Outcome::Done)
+        return;
+    // Used for this run all the same, as if typed at every connection.
+    m_typedKey = location.passwordKey();
+    m_typedPassword = password;
+    reportStoreOnce(location);
+}
+
+bool LibraryService::askAndRememberPassword()
+{
+    LibraryLocation location;
+    QString why;
+    if (!parseLibraryLocation(m_locationText, location, why) || location.engine != LibraryLocation::Engine::Postgres)
+        return false;
+    QString password;
+    if (!m_platform.askPassword(m_texts.GetText(LibraryText::Caption),
+                                m_texts.GetText(LibraryText::PasswordQuestion).arg(location.displayName()), password))
+        return false;
+    keep(location, password);
+    // The next use connects again, with the password.
+    m_indexer.reset();
+    m_library.reset();
+    m_unusable = false;
+    return true;
+}
+
+void LibraryService::forgetPassword()
+{
+    m_typedKey.clear();
+    m_typedPassword.clear();
+    LibraryLocation location;
+    QString why;
+    if (m_passwords && parseLibraryLocation(m_locationText, location, why)
+        && location.engine == LibraryLocation::Engine::Postgres
+        && m_passwords->remove(location.passwordKey()) == PasswordStore::Outcome::Unavailable)
+        reportStoreOnce(location);
 }
 
 void LibraryService::archiveTouched(const QString &path)
@@ -122,14 +206,41 @@ bool LibraryService::changeReviewStatus(const QString &recordingId, const QStrin
     return true;
 }
 
+bool LibraryService::changeReviewStatuses(const QList<std::pair<QString, QString>> &recordings,
+                                          const ReviewStatusChange &change)
+{
+    CaseLibrary *l = library();
+    if (!l)
+        return false;
+    if (!l->changeReviewStatuses(recordings, change, ReviewerIdentity::current())) {
+        m_platform.messageBox(l->errorText(), m_texts.GetText(LibraryText::Caption), Platform::Icon::Warning,
+                              Platform::Buttons::Ok);
+        return false;
+    }
+    return true;
+}
+
+std::optional<std::vector<AuditEntry>> LibraryService::auditOf(const QString &recordingId)
+{
+    CaseLibrary *l = library();
+    if (!l || recordingId.isEmpty())
+        return std::nullopt;
+    AuditQuery query;
+    query.recordingId = recordingId;
+    std::vector<AuditEntry> entries;
+    if (!l->auditEntries(query, entries)) {
+        giveUp(l->errorText());
+        return std::nullopt;
+    }
+    return entries;
+}
+
 std::unique_ptr<ReviewLock> LibraryService::serverLock(const QString &recordingId)
 {
-    LibraryLocation location;
-    QString why;
-    if (recordingId.isEmpty() || !parseLibraryLocation(m_locationText, location, why)
-        || location.engine != LibraryLocation::Engine::Postgres || !library())
+    if (recordingId.isEmpty() || !library() || m_library->location().engine != LibraryLocation::Engine::Postgres)
         return nullptr;
-    return std::make_unique<LibraryReviewLock>(location, recordingId, ReviewerIdentity::current());
+    // The lock's own connection, with the library's remembered password if there is one.
+    return std::make_unique<LibraryReviewLock>(m_library->location(), recordingId, ReviewerIdentity::current());
 }
 
 std::optional<LibraryAddSummary> LibraryService::addFolder(const QString &folder)

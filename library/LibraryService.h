@@ -1,13 +1,16 @@
 #pragma once
 
+#include "library/AuditEntry.h"
 #include "library/LibraryIndexer.h"
 #include "library/LibraryLocation.h"
+#include "library/PasswordStore.h"
 #include "library/ReviewStatus.h"
 #include "case/ReviewLock.h"
 
 #include <QString>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class CaseLibrary;
 class LanguagePack;
@@ -28,6 +31,19 @@ public:
     // A new location closes the library; the next use opens the new one.
     void setLocationText(const QString &text);
     bool autoIndex = true;
+    // Whether a server library's password is kept in the password store (the setting; the
+    // password itself is never in the settings).
+    bool rememberPassword = false;
+    // Where remembered passwords are kept (the desktop keyring in the program); none: nothing
+    // is remembered and libpq's own sources (PGPASSWORD, ~/.pgpass, PGSERVICE) are used.
+    void setPasswordStore(std::unique_ptr<PasswordStore> store);
+    // Asks the server library's password (not shown as typed) and remembers it; the library
+    // connects with it from its next use. False when cancelled or when the location is not a
+    // server; a store that cannot keep it is said once per run, and the password then serves
+    // this run only.
+    bool askAndRememberPassword();
+    // Forgets the remembered password of the location.
+    void forgetPassword();
 
     // The open library, or null after its one message.
     CaseLibrary *library();
@@ -50,6 +66,10 @@ public:
     // The recording's review status; none without a library.
     std::optional<ReviewStatus> reviewStatus(const QString &recordingId);
     bool changeReviewStatus(const QString &recordingId, const QString &archivePath, const ReviewStatusChange &change);
+    // The same change for several recordings (ID and archive path) in one transaction.
+    bool changeReviewStatuses(const QList<std::pair<QString, QString>> &recordings, const ReviewStatusChange &change);
+    // The audit trail of one recording, oldest first; none without a library.
+    std::optional<std::vector<AuditEntry>> auditOf(const QString &recordingId);
     // The editing lock of a recording kept in the library when it is a team's server (a
     // connection of its own); null for a library on this computer, where the lock file beside
     // the archive keeps one editor at a time.
@@ -57,6 +77,13 @@ public:
 
 private:
     void reportOnce(const QString &why);
+    // The remembered password of a server location, asked for when none is kept yet; "" when
+    // it is not remembered (libpq's own sources then).
+    QString rememberedPassword(const LibraryLocation &location);
+    // Puts a typed password into the store, or keeps it for this run when the store cannot.
+    void keep(const LibraryLocation &location, const QString &password);
+    // Says once per run that the store cannot keep passwords.
+    void reportStoreOnce(const LibraryLocation &location);
     // Gives the library up for this run after it refused, with its one message.
     void giveUp(const QString &why);
 
@@ -66,4 +93,9 @@ private:
     std::unique_ptr<CaseLibrary> m_library;
     std::unique_ptr<LibraryIndexer> m_indexer;
     bool m_unusable = false; // the message for this location was shown
+    std::unique_ptr<PasswordStore> m_passwords;
+    bool m_storeReported = false; // the store's failure was said
+    // A password typed this run that the store could not keep: key and password, in memory only.
+    QString m_typedKey;
+    QString m_typedPassword;
 };

@@ -2,6 +2,8 @@
 #include "app/CMainFrame.h"
 #include "app/CRavelinView.h"
 #include "app/CaseLibraryWindow.h"
+#include "app/CaseTableModel.h"
+#include "LibraryWindowFixture.h"
 #include "base/ProgramPlugin.h"
 #include "archive/AedArchiveWriter.h"
 #include "device/MifCase.h"
@@ -42,13 +44,13 @@ LibraryCase row(const QString &path, const QString &day, const QString &serial, 
     return c;
 }
 
-class CaseLibraryWindowTest : public testing::Test
+class CaseLibraryWindowTest : public LibraryWindowFixture
 {
 protected:
     void SetUp() override
     {
-        service.setLocationText(dir.file(QStringLiteral("library.sqlite")));
-        ASSERT_NE(service.library(), nullptr);
+        LibraryWindowFixture::SetUp();
+        ASSERT_FALSE(HasFatalFailure());
         archive = dir.write(QStringLiteral("b.aed"), QByteArray("x"));
         for (const LibraryCase &c : {row(dir.file("a.aed"), "2021-01-10", "SN1", 0.9),
                                      row(archive, "2021-01-20", "SN2", 0.6),
@@ -58,19 +60,6 @@ protected:
         window.refresh();
     }
 
-    QStringList column(int c) const
-    {
-        QStringList out;
-        for (int r = 0; r < window.casesTable()->rowCount(); ++r)
-            out << window.casesTable()->item(r, c)->text();
-        return out;
-    }
-
-    TempDir dir;
-    FakePlatform platform;
-    LanguagePack texts = Packs::builtInEnglish();
-    LibraryService service{texts, platform};
-    CaseLibraryWindow window{texts, platform, service};
     QString archive;
     QStringList opened;
 };
@@ -90,7 +79,7 @@ TEST_F(CaseLibraryWindowTest, TheTableFollowsTheFiltersAndTheClickedHeaders)
     EXPECT_EQ(column(2), QStringList{"SN2"});
     window.ccfBelowField()->setText(QStringLiteral("0.95"));
     window.refresh();
-    EXPECT_EQ(window.casesTable()->rowCount(), 2);
+    EXPECT_EQ(rows(), 2);
     EXPECT_TRUE(platform.messages.isEmpty());
 }
 
@@ -98,10 +87,10 @@ TEST_F(CaseLibraryWindowTest, TheTableFollowsTheFiltersAndTheClickedHeaders)
 // does not wait.
 TEST_F(CaseLibraryWindowTest, TheTableFollowsTheFiltersAsTheyAreTyped)
 {
-    const auto settle = [this](int rows) {
+    const auto settle = [this](int count) {
         QElapsedTimer clock;
         clock.start();
-        while (window.casesTable()->rowCount() != rows && clock.elapsed() < 5000)
+        while (rows() != count && clock.elapsed() < 5000)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         return clock.elapsed();
     };
@@ -110,7 +99,7 @@ TEST_F(CaseLibraryWindowTest, TheTableFollowsTheFiltersAsTheyAreTyped)
     window.serialField()->setText(QStringLiteral("S"));
     window.serialField()->setText(QStringLiteral("SN"));
     window.serialField()->setText(QStringLiteral("SN1"));
-    EXPECT_EQ(window.casesTable()->rowCount(), 3) << "not at every key";
+    EXPECT_EQ(rows(), 3) << "not at every key";
     settle(2);
     EXPECT_GE(typing.elapsed(), CaseLibraryWindow::FilterDelayMs * 9 / 10);
     EXPECT_EQ(column(2), (QStringList{"SN1", "SN1"}));
@@ -121,7 +110,7 @@ TEST_F(CaseLibraryWindowTest, TheTableFollowsTheFiltersAsTheyAreTyped)
 
     window.searchField()->setText(QStringLiteral("nobody"));
     emit window.searchField()->returnPressed();
-    EXPECT_EQ(window.casesTable()->rowCount(), 0) << "Enter lists at once";
+    EXPECT_EQ(rows(), 0) << "Enter lists at once";
     EXPECT_TRUE(platform.messages.isEmpty());
 }
 
@@ -231,7 +220,7 @@ TEST(CaseLibraryInFrame, AnUnusableLibraryDoesNotStopTheProgram)
 
     CaseLibraryWindow *window = frame.OnCaseLibrary();
     ASSERT_NE(window, nullptr);
-    EXPECT_EQ(window->casesTable()->rowCount(), 0);
+    EXPECT_EQ(window->casesModel()->rowCount(), 0);
     window->close();
 }
 

@@ -298,6 +298,41 @@ TEST_P(CaseLibraryTest, FiltersAndSortingPickTheRightRows)
         EXPECT_EQ(pathsOf(listAll(*library, c.filter)), c.expected) << c.name;
 }
 
+// The window reads the list a page at a time: the pages, one after the other, are the list,
+// also where the sorted measure ties or is missing.
+TEST_P(CaseLibraryTest, PagesJoinIntoTheWholeListWithoutRepeatsOrGaps)
+{
+    auto library = openLibrary();
+    std::vector<LibraryCase> rows;
+    for (int i = 0; i < 11; ++i)
+        rows.push_back(libraryRow(QStringLiteral("/%1.aed").arg(QChar('k' - i)), "2021-03-01", "SN1",
+                                  i % 3 == 0 ? std::nullopt : std::optional<double>(0.5), i % 2));
+    ASSERT_TRUE(library->storeAll(rows)) << library->errorText().toStdString();
+
+    const auto sorted = [](LibraryFilter::Sort sort, bool descending) {
+        LibraryFilter f;
+        f.sort = sort;
+        f.descending = descending;
+        return f;
+    };
+    for (const LibraryFilter &filter : {sorted(LibraryFilter::Sort::StartTime, false), sorted(LibraryFilter::Sort::Ccf, true),
+                                        sorted(LibraryFilter::Sort::Shocks, false), sorted(LibraryFilter::Sort::Path, true)}) {
+        std::vector<LibraryCase> whole, page;
+        ASSERT_TRUE(library->list(filter, whole));
+        QStringList joined;
+        for (int offset = 0;; offset += 4) {
+            ASSERT_TRUE(library->listPage(filter, offset, 4, page)) << library->errorText().toStdString();
+            joined << pathsOf(page);
+            if (page.size() < 4)
+                break;
+        }
+        EXPECT_EQ(joined, pathsOf(whole)) << "sort " << int(filter.sort);
+    }
+    std::vector<LibraryCase> beyond;
+    ASSERT_TRUE(library->listPage({}, 50, 4, beyond));
+    EXPECT_TRUE(beyond.empty());
+}
+
 // Cases and shocks whose answers are worked out by hand:
 //   2021-01: CCF 0.70, 0.90, 0.80 and one without -> median 0.80, 2 of 3 at least 0.80;
 //            shocks with pre-shock pauses 5 s, 10 s, 12 s and one unknown -> 2 of 3.

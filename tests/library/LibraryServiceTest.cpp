@@ -2,6 +2,7 @@
 #include "archive/ArchiveFixture.h"
 #include "library/CaseLibrary.h"
 #include "library/LibraryService.h"
+#include "support/FakePasswordStore.h"
 #include "support/RawNameFile.h"
 
 #include <QDir>
@@ -29,6 +30,77 @@ protected:
     FakePlatform servicePlatform;
     LibraryService service{texts, servicePlatform};
 };
+
+// A server library whose password is remembered: it comes from the store, or is asked once and
+// kept there; without a keyring the program says so once and goes on with libpq's own sources.
+// The password is in no message. The server here does not exist, so every open fails.
+TEST_F(LibraryServiceTest, ARememberedPasswordComesFromTheStoreOrIsAskedOnce)
+{
+    const QString url = QStringLiteral("postgresql://qa@/cases?host=") + dir.file(QStringLiteral("no-server"));
+    const QString key = QStringLiteral("qa@/cases?host=") + dir.file(QStringLiteral("no-server"));
+    struct Case {
+        const char *name;
+        bool remember;
+        bool keyring;
+        QString kept;       // in the store before
+        QString typed;      // the answer to a question ("": cancelled)
+        int questions;
+        QString keptAfter;
+        bool sayCannotRemember;
+    };
+    const std::vector<Case> cases = {
+        {"kept: not asked", true, true, "kept-pw", "", 0, "kept-pw", false},
+        {"none kept: asked once and kept", true, true, "", "typed-pw", 1, "typed-pw", false},
+        {"question cancelled: nothing kept", true, true, "", "", 1, "", false},
+        {"no keyring: said once, not asked", true, false, "", "typed-pw", 0, "", true},
+        {"not remembered: the store is not asked", false, true, "kept-pw", "typed-pw", 0, "kept-pw", false},
+    };
+    for (const Case &c : cases) {
+        FakePlatform asked;
+        LibraryService server(texts, asked);
+        auto store = std::make_unique<FakePasswordStore>();
+        FakePasswordStore &kept = *store;
+        kept.available = c.keyring;
+        if (!c.kept.isEmpty())
+            kept.kept.insert(key, c.kept);
+        server.setPasswordStore(std::move(store));
+        server.rememberPassword = c.remember;
+        if (!c.typed.isEmpty())
+            asked.passwordAnswers.push_back(c.typed);
+        server.setLocationText(url);
+        EXPECT_EQ(server.library(), nullptr) << c.name;
+        EXPECT_EQ(server.library(), nullptr) << c.name;
+        EXPECT_EQ(asked.passwordQuestions.size(), c.questions) << c.name;
+        EXPECT_EQ(kept.kept.value(key), c.keptAfter) << c.name;
+        EXPECT_EQ(kept.requests.isEmpty(), !c.remember) << c.name;
+        int cannotRemember = 0;
+        for (const QString &text : asked.texts()) {
+            cannotRemember += text.contains(QStringLiteral("cannot be remembered")) ? 1 : 0;
+            EXPECT_FALSE(text.contains(QStringLiteral("-pw"))) << c.name << ": " << text.toStdString();
+        }
+        EXPECT_EQ(cannotRemember, c.sayCannotRemember ? 1 : 0) << c.name;
+    }
+}
+
+// The connection, and the lock's own connection, use the remembered password.
+TEST_F(LibraryServiceTest, TheServerConnectionsUseTheRememberedPassword)
+{
+    const QString url = qEnvironmentVariable("RAVELIN_PG_URL");
+    if (url.isEmpty())
+        GTEST_SKIP() << "no PostgreSQL server: RAVELIN_PG_URL is not set (eval \"$(scripts/pg-server start)\")";
+    LibraryLocation location;
+    QString why;
+    ASSERT_TRUE(parseLibraryLocation(url, location, why));
+    auto store = std::make_unique<FakePasswordStore>();
+    store->kept.insert(location.passwordKey(), QStringLiteral("from-the-keyring"));
+    service.setPasswordStore(std::move(store));
+    service.rememberPassword = true;
+    service.setLocationText(url);
+    ASSERT_NE(service.library(), nullptr) << servicePlatform.texts().join('\n').toStdString();
+    EXPECT_EQ(service.library()->database().password(), QStringLiteral("from-the-keyring"));
+    EXPECT_EQ(service.library()->location().displayName(), location.displayName());
+    EXPECT_TRUE(servicePlatform.passwordQuestions.isEmpty());
+}
 
 TEST_F(LibraryServiceTest, ALibraryThatCannotBeUsedIsReportedOnceAndTheRestGoesOn)
 {

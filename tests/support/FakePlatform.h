@@ -242,6 +242,19 @@ public:
         return cprSettingsScript ? cprSettingsScript(form) : false;
     }
 
+    // Answers of the next password questions (cancelled when dry), and what was asked:
+    // caption and label of each.
+    std::deque<QString> passwordAnswers;
+    QList<QStringList> passwordQuestions;
+    bool askPassword(const QString &caption, const QString &label, QString &password) override
+    {
+        passwordQuestions.append({caption, label});
+        if (passwordAnswers.empty())
+            return false;
+        password = next(passwordAnswers);
+        return true;
+    }
+
     static QString next(std::deque<QString> &queue)
     {
         if (queue.empty())
