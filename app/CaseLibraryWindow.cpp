@@ -1,11 +1,14 @@
 #include "app/CaseLibraryWindow.h"
 
+#include "base/ReviewerIdentity.h"
+
 #include "app/CaseHistoryDialog.h"
 #include "app/CaseTableModel.h"
 #include "app/LibraryChart.h"
 #include "base/CTime.h"
 #include "base/LanguagePack.h"
 #include "base/Platform.h"
+#include "base/ReviewerIdentity.h"
 #include "library/CaseLibrary.h"
 #include "library/LibraryService.h"
 #include "library/LibraryText.h"
@@ -103,13 +106,24 @@ CaseLibraryWindow::CaseLibraryWindow(LanguagePack &texts, Platform &platform, Li
     settings->addWidget(m_rememberPassword);
     settings->addWidget(apply);
 
+    // Who is reviewing: the name that goes with every status change, lock and audit entry
+    // (empty: the computer account's name, shown as the field's hint).
+    m_reviewer = new QLineEdit(ReviewerIdentity::settingsName());
+    m_reviewer->setPlaceholderText(ReviewerIdentity::accountName());
+    connect(m_reviewer, &QLineEdit::editingFinished, this,
+            [this] { ReviewerIdentity::setSettingsName(m_reviewer->text()); });
+    auto *options = new QHBoxLayout;
+    options->addWidget(m_autoIndex, 1);
+    options->addWidget(new QLabel(m_texts.isItalian() ? QStringLiteral("Revisore") : QStringLiteral("Reviewer")));
+    options->addWidget(m_reviewer);
+
     m_tabs = new QTabWidget;
     m_tabs->addTab(makeCasesPage(), text(LibraryText::Cases));
     m_tabs->addTab(makeSummaryPage(), text(LibraryText::Summary));
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(settings);
-    layout->addWidget(m_autoIndex);
+    layout->addLayout(options);
     layout->addWidget(m_tabs, 1);
 }
 

@@ -72,6 +72,8 @@ public:
     QTableView *casesTable() const { return m_cases; }
     CaseTableModel *casesModel() const { return m_rows; }
     QLineEdit *locationEdit() const { return m_location; }
+    // The reviewer's name, kept in the settings as it is left.
+    QLineEdit *reviewerEdit() const { return m_reviewer; }
     QCheckBox *rememberPasswordBox() const { return m_rememberPassword; }
     QComboBox *stageBox() const { return m_stage; }
     QLineEdit *assigneeField() const { return m_assignee; }
@@ -106,6 +108,7 @@ private:
 
     QLineEdit *m_location = nullptr;
     QCheckBox *m_autoIndex = nullptr;
+    QLineEdit *m_reviewer = nullptr;
     QCheckBox *m_rememberPassword = nullptr;
     QTabWidget *m_tabs = nullptr;
     QLineEdit *m_from = nullptr;

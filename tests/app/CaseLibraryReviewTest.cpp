@@ -5,6 +5,7 @@
 #include "app/CaseLibraryWindow.h"
 #include "app/CaseTableModel.h"
 #include "app/LibrarySettings.h"
+#include "base/ReviewerIdentity.h"
 #include "LibraryWindowFixture.h"
 #include "library/CaseLibrary.h"
 #include "library/LibraryService.h"
@@ -316,6 +317,25 @@ TEST_F(CaseLibraryReviewTest, ARememberedPasswordGoesToTheKeyringOnly)
     service.setLocationText(dir.file(QStringLiteral("library.sqlite")));
     CaseLibraryWindow local(texts, platform, service);
     EXPECT_FALSE(local.rememberPasswordBox()->isEnabled());
+}
+
+} // namespace
+
+namespace {
+
+// The reviewer's name typed in the window names the reviewer from then on; emptied, the
+// account's name does again.
+TEST_F(CaseLibraryReviewTest, TheReviewersNameIsKeptInTheSettings)
+{
+    qunsetenv("RAVELIN_REVIEWER");
+    QLineEdit &name = *window.reviewerEdit();
+    EXPECT_EQ(name.placeholderText(), ReviewerIdentity::accountName());
+    name.setText(QStringLiteral("  Dr Quality "));
+    emit name.editingFinished();
+    EXPECT_EQ(ReviewerIdentity::current().name, "Dr Quality");
+    name.clear();
+    emit name.editingFinished();
+    EXPECT_EQ(ReviewerIdentity::current().name, ReviewerIdentity::accountName());
 }
 
 } // namespace
