@@ -384,28 +384,13 @@ void BM_RecordingHistory1M(benchmark::State &state)
 BENCHMARK(BM_RecordingHistory1M)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // The first page of the library window: the first 200 rows in the default order, with their
-// review. The library lists no pages itself yet: this is list's request with a LIMIT, every
-// value of the page read.
+// review, as the window's model asks for them.
 bool firstPage(CaseLibrary &library, int pageRows, int &read)
 {
-    const LibraryFilter filter;
-    const LibraryWhere where = libraryWhere(filter);
-    QSqlQuery q(library.database());
-    q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT c.*, ") + reviewStatusColumns().join(QStringLiteral(", "))
-              + QStringLiteral(" FROM cases c") + libraryReviewJoin(filter, true) + where.sql + libraryOrderBy(filter)
-              + QStringLiteral(" LIMIT %1").arg(pageRows));
-    for (const QVariant &v : where.values)
-        q.addBindValue(v);
-    if (!q.exec())
+    std::vector<LibraryCase> page;
+    if (!library.listPage(LibraryFilter(), 0, pageRows, page))
         return false;
-    read = 0;
-    const int columns = q.record().count();
-    while (q.next()) {
-        for (int i = 0; i < columns; ++i)
-            q.value(i);
-        ++read;
-    }
+    read = int(page.size());
     return true;
 }
 
