@@ -96,6 +96,22 @@ bool CaseSession::confirmClose(const std::vector<int> &closing)
     });
 }
 
+bool CaseSession::setPauseCause(int slot, int32_t startMs, const QString &cause)
+{
+    if (!store.caseAt(slot) || isReadOnly(slot) || (!cause.isEmpty() && !ReviewFile::reviewerPauseCauses().contains(cause)))
+        return false;
+    std::map<int32_t, QString> &causes = store.at(slot).pauseCauses;
+    const auto it = causes.find(startMs);
+    if (cause.isEmpty() ? it == causes.end() : (it != causes.end() && it->second == cause))
+        return true;
+    if (cause.isEmpty())
+        causes.erase(it);
+    else
+        causes[startMs] = cause;
+    reviewMarksChanged(slot);
+    return true;
+}
+
 void CaseSession::reviewMarksChanged(int slot)
 {
     if (!store.caseAt(slot) || isReadOnly(slot))

@@ -100,6 +100,10 @@ public:
     std::vector<int> RenewReviewLocks();
     // The case in slot is read-only from now on: its lock and its unsaved mark go.
     void makeReadOnly(int slot);
+    // The reviewer's cause of the whole pause that starts at startMs in the case in slot (one
+    // of ReviewFile::reviewerPauseCauses()), or "" for the device's reading again; kept in the
+    // review file. False, changing nothing, for a read-only case or an unknown cause.
+    bool setPauseCause(int slot, int32_t startMs, const QString &cause);
     // Told the path of every archive opened (the recent-file list).
     std::function<void(const QString &)> archiveOpened;
     // Told the path of every archive written by Save (the case library).

@@ -101,6 +101,8 @@ int CaseStore::AllocateCaseSlot(const QString &sourcePath)
     entry.lock.reset();
     entry.readOnly = false;
     entry.lockTakenOver = false;
+    entry.pauseCauses.clear();
+    entry.auditedFields.clear();
     return slot;
 }
 

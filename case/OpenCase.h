@@ -8,6 +8,7 @@
 #include <QSet>
 #include <QString>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -38,6 +39,9 @@ struct OpenCase
     // device's own start. The archive always keeps the device's start; this lives in the
     // review file.
     QString adjustedStart;
+    // The reviewer's cause of whole pauses by their start (ms of case time), kept in the review
+    // file; empty where the device's reading stands.
+    std::map<int32_t, QString> pauseCauses;
     bool reviewWriteReported = false;   // a failed write of the review file was reported once
     // The review file is kept up to date with the marks: the case was opened for review (never
     // by a reading command) and nothing but the program's own file is at its name.

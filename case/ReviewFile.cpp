@@ -19,8 +19,12 @@
 #include <limits>
 
 namespace {
-// Version 2 added the recording ID and the bound companion files; version 1 files are read.
+// Version 2 added the recording ID and the bound companion files; version 3 the reviewer's
+// pause causes, and is written only when there are some, so that a file without them stays
+// one that a program of version 2 reads (and, not knowing them, would drop). Versions 1 and 2
+// are read.
 constexpr int FormatVersion = 2;
+constexpr int PauseCausesVersion = 3;
 // A review file holds two small tables and two values: anything larger is not one.
 constexpr qint64 MaxReviewFileBytes = 1 << 20;
 // Every whole number up to 2^53 is exact as a JSON number; sizes stay within it.
@@ -76,6 +80,35 @@ std::vector<CompanionFile> companionsFromJson(const QJsonValue &value, const QSt
     return files;
 }
 
+QJsonArray pauseCausesToJson(const std::map<int32_t, QString> &causes)
+{
+    QJsonArray out;
+    for (const auto &[startMs, cause] : causes)
+        out.append(QJsonObject{{QStringLiteral("startMs"), startMs}, {QStringLiteral("cause"), cause}});
+    return out;
+}
+
+std::map<int32_t, QString> pauseCausesFromJson(const QJsonValue &value, const QString &path)
+{
+    const auto damaged = [&] {
+        return FileError(path, FileError::Kind::BadFormat,
+                         QStringLiteral("\"pauseCauses\" is not a list of pauses with a start and a cause."));
+    };
+    if (!value.isArray())
+        throw damaged();
+    std::map<int32_t, QString> causes;
+    for (const QJsonValue &item : value.toArray()) {
+        const QJsonObject o = item.toObject();
+        const QJsonValue start = o.value(QStringLiteral("startMs"));
+        const QJsonValue cause = o.value(QStringLiteral("cause"));
+        if (!start.isDouble() || !isCaseTime(start.toDouble()) || !cause.isString()
+            || !ReviewFile::reviewerPauseCauses().contains(cause.toString())
+            || !causes.emplace(int32_t(start.toDouble()), cause.toString()).second)
+            throw damaged();
+    }
+    return causes;
+}
+
 std::vector<ReviewMarks::Span> spansFromJson(const QJsonValue &value, const QString &path, const char *key)
 {
     const auto damaged = [&] {
@@ -109,6 +142,14 @@ std::vector<ReviewMarks::Span> spansOf(const Table &table)
 
 namespace ReviewFile {
 
+const QStringList &reviewerPauseCauses()
+{
+    static const QStringList causes = {QStringLiteral("breaths"),      QStringLiteral("pads"),
+                                       QStringLiteral("rhythm-check"), QStringLiteral("airway"),
+                                       QStringLiteral("transport"),    QStringLiteral("other")};
+    return causes;
+}
+
 QString pathFor(const QString &archivePath)
 {
     return archivePath + QStringLiteral(".review.json");
@@ -127,13 +168,14 @@ ReviewMarks marksOf(const CaseStore &store, int slot)
     marks.adjustedStart = entry->adjustedStart;
     marks.recordingId = entry->recordingId;
     marks.companions = entry->companions;
+    marks.pauseCauses = entry->pauseCauses;
     return marks;
 }
 
 QByteArray encode(const ReviewMarks &marks)
 {
     QJsonObject o;
-    o.insert(QStringLiteral("version"), FormatVersion);
+    o.insert(QStringLiteral("version"), marks.pauseCauses.empty() ? FormatVersion : PauseCausesVersion);
     if (!marks.recordingId.isEmpty())
         o.insert(QStringLiteral("recordingId"), marks.recordingId);
     if (marks.companions)
@@ -146,6 +188,8 @@ QByteArray encode(const ReviewMarks &marks)
         o.insert(QStringLiteral("cprPeriods"), spansToJson(*marks.cprPeriods));
     if (marks.segments)
         o.insert(QStringLiteral("segments"), spansToJson(*marks.segments));
+    if (!marks.pauseCauses.empty())
+        o.insert(QStringLiteral("pauseCauses"), pauseCausesToJson(marks.pauseCauses));
     return QJsonDocument(o).toJson(QJsonDocument::Indented);
 }
 
@@ -157,7 +201,8 @@ ReviewMarks decode(const QByteArray &bytes, const QString &path)
         throw FileError(path, FileError::Kind::BadFormat, QStringLiteral("It is not a review file of this program."));
     const QJsonObject o = doc.object();
     const QJsonValue version = o.value(QStringLiteral("version"));
-    if (!version.isDouble() || (version.toDouble() != 1 && version.toDouble() != FormatVersion))
+    if (!version.isDouble()
+        || (version.toDouble() != 1 && version.toDouble() != FormatVersion && version.toDouble() != PauseCausesVersion))
         throw FileError(path, FileError::Kind::BadFormat, QStringLiteral("Its version is not one this program reads."));
 
     ReviewMarks marks;
@@ -183,6 +228,8 @@ ReviewMarks decode(const QByteArray &bytes, const QString &path)
         marks.cprPeriods = spansFromJson(v, path, "cprPeriods");
     if (const QJsonValue v = o.value(QStringLiteral("segments")); !v.isUndefined())
         marks.segments = spansFromJson(v, path, "segments");
+    if (const QJsonValue v = o.value(QStringLiteral("pauseCauses")); !v.isUndefined())
+        marks.pauseCauses = pauseCausesFromJson(v, path);
     return marks;
 }
 
@@ -252,6 +299,7 @@ void apply(CaseStore &store, int slot, const ReviewMarks &marks)
     if (marks.viewed)
         store.at(slot).viewed = *marks.viewed;
     store.at(slot).adjustedStart = marks.adjustedStart;
+    store.at(slot).pauseCauses = marks.pauseCauses;
 }
 
 } // namespace ReviewFile

@@ -3,6 +3,9 @@
 #include "case/CompanionFile.h"
 
 #include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <map>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -10,8 +13,8 @@
 class CaseStore;
 
 // What the reviewer marked on a case that the archive format has no place for: the CPR
-// periods and ECG segments as the reviewer left them, the viewed mark and a start typed with
-// "Adjust...". Kept as a small JSON file beside the archive ("<archive file name>.review.json"),
+// periods and ECG segments as the reviewer left them, the viewed mark, a start typed with
+// "Adjust..." and the causes the reviewer gave pauses. Kept as a small JSON file beside the archive ("<archive file name>.review.json"),
 // written whole each time a mark changes; the archive itself never changes for them.
 //
 // The file belongs to one recording: it names the recording's ID and the companion files bound
@@ -23,6 +26,9 @@ struct ReviewMarks
     std::optional<std::vector<Span>> cprPeriods; // the whole CPR-period table, in slot order
     std::optional<std::vector<Span>> segments;   // the whole segment table, in slot order
     std::optional<bool> viewed;
+    // The reviewer's cause of whole pauses, by the pause's start (ms of case time): one of
+    // reviewerPauseCauses(). Empty when the device's reading stands everywhere.
+    std::map<int32_t, QString> pauseCauses;
     QString adjustedStart;                // "YYYY-MM-DD HH:MM:SS", empty when not adjusted
     QString recordingId;                  // empty in a file written before recordings had IDs
     // The companion files bound to the recording; nullopt when the file records none.
@@ -30,6 +36,9 @@ struct ReviewMarks
 };
 
 namespace ReviewFile {
+
+// The causes a reviewer may give a whole pause, as the file writes them.
+const QStringList &reviewerPauseCauses();
 
 // The review file of an archive path.
 QString pathFor(const QString &archivePath);

@@ -291,6 +291,11 @@ TEST_F(ReviewWork, MarksAreKeptBesideTheArchiveWithoutSaving)
     view.store.AddSegment(0, 1000, 4000);
     view.store.AddSegment(0, 5000, 6000);
     view.reviewMarksChanged(0);
+    // The reviewer's reading of two pauses, one of them given back to the device.
+    EXPECT_TRUE(view.setPauseCause(0, 12000, "breaths"));
+    EXPECT_TRUE(view.setPauseCause(0, 30000, "airway"));
+    EXPECT_TRUE(view.setPauseCause(0, 30000, ""));
+    EXPECT_FALSE(view.setPauseCause(0, 40000, "coffee"));
     select(0);
     view.OnTreeMenuCommand(CommandId::MarkNotViewed);
     EXPECT_FALSE(view.isChanged(0)) << "marks need no Save";
@@ -306,6 +311,7 @@ TEST_F(ReviewWork, MarksAreKeptBesideTheArchiveWithoutSaving)
         const ReviewMarks back = ReviewFile::marksOf(view.store, 0);
         EXPECT_EQ(*back.cprPeriods, periods) << step;
         EXPECT_EQ(*back.segments, std::vector<ReviewMarks::Span>({{1000, 4000}, {5000, 6000}})) << step;
+        EXPECT_EQ(back.pauseCauses, (std::map<int32_t, QString>{{12000, "breaths"}})) << step;
         EXPECT_FALSE(view.store.at(0).viewed) << step;
         EXPECT_EQ(tree.itemImage(view.store.caseAt(0)->caseItem), TreeImage::CaseNotViewed) << step;
         platform.savePaths.push_back(a);
