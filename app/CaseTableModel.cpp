@@ -23,8 +23,8 @@ const ColumnInfo &columnInfo(int column)
         {-1, S::Ccf},                            {LibraryText::MeanRate, S::MeanRate},
         {LibraryText::MeanDepth, S::MeanDepth},  {LibraryText::LongestPause, S::LongestPause},
         {LibraryText::Duration, S::Duration},    {LibraryText::PatientId, S::PatientId},
-        {LibraryText::LastName, S::LastName},    {LibraryText::Status, std::nullopt},
-        {LibraryText::Assignee, std::nullopt},   {LibraryText::Path, S::Path}};
+        {LibraryText::LastName, S::LastName},    {LibraryText::Status, S::ReviewStage},
+        {LibraryText::Assignee, S::Assignee},   {LibraryText::Path, S::Path}};
     return columns[column];
 }
 

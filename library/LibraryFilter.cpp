@@ -21,6 +21,12 @@ QString sortColumn(LibraryFilter::Sort sort)
     case LibraryFilter::Sort::PatientId: return QStringLiteral("c.patient_id");
     case LibraryFilter::Sort::LastName: return QStringLiteral("c.last_name");
     case LibraryFilter::Sort::IndexedAt: return QStringLiteral("c.indexed_at");
+    // The review's stages in the order a review goes through them; a recording without a
+    // status is new, one without an assignee sorts as "".
+    case LibraryFilter::Sort::ReviewStage:
+        return QStringLiteral("CASE COALESCE(r.status, 'new') WHEN 'new' THEN 0 WHEN 'in-review' THEN 1 "
+                              "WHEN 'follow-up' THEN 2 ELSE 3 END");
+    case LibraryFilter::Sort::Assignee: return QStringLiteral("COALESCE(r.assignee, '')");
     }
     return QStringLiteral("c.start_time");
 }

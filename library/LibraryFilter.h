@@ -13,7 +13,7 @@ struct LibraryFilter
 {
     // Columns a list can be ordered by.
     enum class Sort { StartTime, Path, Serial, Model, Duration, Shocks, Ccf, MeanRate, MeanDepth, LongestPause,
-                      PatientId, LastName, IndexedAt };
+                      PatientId, LastName, IndexedAt, ReviewStage, Assignee };
 
     QString fromDay;                 // "YYYY-MM-DD": device start on this day or later
     QString toDay;                   // "YYYY-MM-DD": device start on this day or earlier

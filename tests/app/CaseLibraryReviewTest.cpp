@@ -111,6 +111,16 @@ TEST_F(CaseLibraryReviewTest, StatusAndAssigneeAreColumnsAndFilters)
             names << QFileInfo(path).fileName();
         EXPECT_EQ(names, c.paths) << c.stage << " " << c.assignee.toStdString();
     }
+
+    // The status column sorts in the order a review goes (new first), the assignee by name.
+    window.stageBox()->setCurrentIndex(0);
+    window.assigneeField()->clear();
+    window.sortByColumn(CaseTableModel::Status);
+    EXPECT_EQ(column(CaseTableModel::Status), (QStringList{"new", "new", "new", "follow-up"}));
+    window.sortByColumn(CaseTableModel::Status);
+    EXPECT_EQ(column(CaseTableModel::Status), (QStringList{"follow-up", "new", "new", "new"}));
+    window.sortByColumn(CaseTableModel::Assignee);
+    EXPECT_EQ(column(CaseTableModel::Assignee), (QStringList{"", "", "", "maria"}));
     EXPECT_TRUE(platform.messages.isEmpty());
 }
 
