@@ -176,7 +176,7 @@ QString libraryCasesText(const std::vector<LibraryCase> &cases, LibraryFormat fo
     if (format == LibraryFormat::Table) {
         QList<QStringList> lines = {{QStringLiteral("Start"), QStringLiteral("Model"), QStringLiteral("Serial"),
                                      QStringLiteral("Shocks"), QStringLiteral("CCF"), QStringLiteral("Patient"),
-                                     QStringLiteral("Path")}};
+                                     QStringLiteral("Status"), QStringLiteral("Assignee"), QStringLiteral("Path")}};
         for (const LibraryCase &c : cases)
             lines << QStringList{c.startTimeValid ? CTime(c.startTime).Format("%Y-%m-%d %H:%M") : QStringLiteral("-"),
                                  c.model,
@@ -184,6 +184,8 @@ QString libraryCasesText(const std::vector<LibraryCase> &cases, LibraryFormat fo
                                  QString::number(c.shockCount),
                                  percent(c.ccf),
                                  c.patientId.isEmpty() ? QStringLiteral("-") : c.patientId,
+                                 reviewStageKey(c.review.stage),
+                                 c.review.assignee.isEmpty() ? QStringLiteral("-") : c.review.assignee,
                                  c.path};
         return tableOf(lines);
     }
