@@ -11,6 +11,8 @@
 namespace EventCode {
 constexpr int32_t None = -1;            // annotations and the events the decoding adds on its own
 constexpr int32_t ShockDelivered = 1000; // "Prompt : Shock delivered." of a block's shock (no entry of its own)
+constexpr int32_t PadsOff = 1001;        // "Plug in pads" of a block's pads taken off
+constexpr int32_t PadsOn = 1002;         // the adult or pediatric pads (or mode) of a block's pads put on
 } // namespace EventCode
 
 // One event of a case: a device event or an annotation (text beginning "A: ").

@@ -254,7 +254,7 @@ void MifDecoder::HandlePads(uint32_t off, uint32_t on, uint32_t type)
 
     if (off != 0 && int64_t(off) <= m_bound) {
         const auto offMs = int32_t(off);
-        Add(offMs, Text(Txt::PlugInPads));
+        Add(offMs, Text(Txt::PlugInPads), EventCode::PadsOff);
         const int i = m_store.FindCprPeriod(m_slot, offMs);
         if (i < NoCprPeriod) {
             CprPeriod &period = m_case.cprPeriods[i];
@@ -268,9 +268,9 @@ void MifDecoder::HandlePads(uint32_t off, uint32_t on, uint32_t type)
         const auto onMs = int32_t(on);
         const bool modeTexts = m_modelIndex == 2;
         if (type == 1)
-            Add(onMs, Text(modeTexts ? Txt::AdultMode : Txt::AdultPads));
+            Add(onMs, Text(modeTexts ? Txt::AdultMode : Txt::AdultPads), EventCode::PadsOn);
         else if (type == 2)
-            Add(onMs, Text(modeTexts ? Txt::PediatricMode : Txt::PediatricPads));
+            Add(onMs, Text(modeTexts ? Txt::PediatricMode : Txt::PediatricPads), EventCode::PadsOn);
         // CPR went on after the pads were back: the rest of the cut period is a new one.
         if (m_cprCut) {
             if (m_savedEnd > onMs)

@@ -2,6 +2,7 @@
 // printed report as PDF.
 #include "device/CprFeedbackFile.h"
 #include "cpr/CprQuality.h"
+#include "cpr/HandsOff.h"
 #include "report/CprQualityReport.h"
 #include "report/CprQualityReportPainter.h"
 #include "tools/CliArchiveCase.h"
@@ -65,7 +66,10 @@ int runCpr(const QStringList &arguments)
         return 0;
     }
     const CprQualityResult result = measureCprQuality(cprQualityInput(c), settings);
-    QTextStream(stdout) << (args.format == CprArguments::Format::Json ? CprQualityJson(result) : CprMinutesCsv(result));
+    if (args.format == CprArguments::Format::Json)
+        QTextStream(stdout) << CprQualityJson(result, handsOff(handsOffInput(c), settings.pauseThresholdMs));
+    else
+        QTextStream(stdout) << CprMinutesCsv(result);
     return 0;
 }
 

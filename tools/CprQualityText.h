@@ -3,10 +3,12 @@
 #include <QString>
 
 struct CprQualityResult;
+struct HandsOffResult;
 
-// The measures as one JSON object ("ravelin-cli cpr"): members in a fixed order, two blanks
-// of indent per level, shares as fractions 0..1, none as null, a line feed at the end.
-QString CprQualityJson(const CprQualityResult &result);
+// The measures and the hands-off time by cause as one JSON object ("ravelin-cli cpr"):
+// members in a fixed order, two blanks of indent per level, shares as fractions 0..1, none
+// as null, a line feed at the end. Both results are of the same pause threshold.
+QString CprQualityJson(const CprQualityResult &result, const HandsOffResult &handsOff);
 
 // The table of minutes (cprMinuteTable) as CSV with line feeds: a header line, then one
 // line a minute.

@@ -35,6 +35,11 @@ QString OrderedJsonObject::toInlineJson() const
     return QStringLiteral("{") + m_members.join(QStringLiteral(", ")) + QStringLiteral("}");
 }
 
+QString OrderedJsonObject::toMemberJson() const
+{
+    return QStringLiteral("{\n    ") + m_members.join(QStringLiteral(",\n    ")) + QStringLiteral("\n  }");
+}
+
 QString jsonArray(const QStringList &elements)
 {
     if (elements.isEmpty())

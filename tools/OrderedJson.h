@@ -28,6 +28,9 @@ public:
     QString toJson() const;
     // On one line: {"a": 1, "b": 2}.
     QString toInlineJson() const;
+    // As the value of a member of an object printed by toJson: one member a line, indented
+    // one level deeper than that member.
+    QString toMemberJson() const;
 
 private:
     QStringList m_members;

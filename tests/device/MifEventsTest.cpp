@@ -279,6 +279,7 @@ TEST_F(MifEvents, EventsKnowTheCodeTheyWereDecodedFrom)
 {
     TrendBlock b = block({{12, 1000}, {33, 3000}, {31, 4000}});
     b.pads[0] = {0, 500, 1};
+    b.pads[1] = {4500, 0, 0};
     b.shockMs = 9000;
     b.energyTenthsJ = 1500;
     const int slot = decodeBlocks({b});
@@ -291,7 +292,8 @@ TEST_F(MifEvents, EventsKnowTheCodeTheyWereDecodedFrom)
                                                       {2300, 12}, // the first beep
                                                       {3000, 33},
                                                       {4000, 31},
-                                                      {500, EventCode::None},
+                                                      {500, EventCode::PadsOn},
+                                                      {4500, EventCode::PadsOff},
                                                       {9000, EventCode::None},
                                                       {9520, EventCode::ShockDelivered},
                                                       {5000, EventCode::None}}));

@@ -350,7 +350,8 @@ TEST_F(CliCommands, CprPrintsEveryMeasureAsOneObjectWithItsMembersInOrder)
                                "compressionTimeMs", "ccf", "meanRatePerMin", "rateInTarget", "meanDepthIn",
                                "meanDepthCm", "depthInTarget", "depthShallow", "depthDeep",
                                "timeToFirstCompressionMs", "timeToFirstAnalysisMs", "timeToFirstShockMs",
-                               "longestPauseMs", "pausesOver10s", "shocks", "pauses", "perMinute"};
+                               "longestPauseMs", "pausesOver10s", "beforeCpr", "handsOff", "shocks", "pauses",
+                               "perMinute"};
     const QJsonObject o = objectWithMembersInOrder(run.out, order);
     EXPECT_EQ(o["compressionCount"].toInt(), 4);
     EXPECT_EQ(o["pauseThresholdMs"].toInt(), 2000);
@@ -365,7 +366,8 @@ TEST_F(CliCommands, CprPrintsEveryMeasureAsOneObjectWithItsMembersInOrder)
     EXPECT_EQ(o["longestPauseMs"].toInt(), 4000);
     const QJsonArray shocks = o["shocks"].toArray();
     ASSERT_EQ(shocks.size(), 1);
-    EXPECT_EQ(shocks[0].toObject().keys(), (QStringList{"postShockPauseMs", "preShockPauseMs", "timeMs"}));
+    EXPECT_EQ(shocks[0].toObject().keys(), (QStringList{"analysisMs", "chargeMs", "periShockPauseMs",
+                                                        "postShockPauseMs", "preShockPauseMs", "timeMs", "toShockMs"}));
     EXPECT_EQ(shocks[0].toObject()["preShockPauseMs"].toInt(), 3520);
     EXPECT_EQ(shocks[0].toObject()["postShockPauseMs"].toInt(), 480);
     const QJsonArray pauses = o["pauses"].toArray();
@@ -385,6 +387,58 @@ TEST_F(CliCommands, CprPrintsEveryMeasureAsOneObjectWithItsMembersInOrder)
     EXPECT_DOUBLE_EQ(wide["ccf"].toDouble(), 1.0);
     EXPECT_TRUE(wide["longestPauseMs"].isNull());
     EXPECT_EQ(wide["pauses"].toArray().size(), 0);
+}
+
+// The same rescue with the pads put on at 1000 ms, the analysis result at 5500 ms and the
+// press-the-button prompt at 7000 ms: the pause from 5000 to 9000 ms is split at them.
+TEST_F(CliCommands, CprExplainsTheHandsOffTimeByCause)
+{
+    DeviceFiles::DeviceFolder f = cprRescue();
+    f.trend[0].events[2] = {7, 5500};
+    f.trend[0].events[3] = {9, 7000};
+    f.trend[0].pads[0] = {0, 1000, 1};
+    const QString archive = runCli({"import", writeFolder("card", f), "--serial", "SN-7"}).out.trimmed();
+
+    const CliRun run = runCli({"cpr", archive});
+
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QJsonObject o = QJsonDocument::fromJson(run.out.toUtf8()).object();
+    EXPECT_EQ(o["beforeCpr"].toObject(),
+              (QJsonObject{{"firstPadsOnMs", 1000}, {"firstAnalysisMs", 2000}, {"firstShockMs", 8520},
+                           {"firstCompressionMs", 4000}}));
+    EXPECT_TRUE(run.out.contains("\n  \"beforeCpr\": {\n    \"firstPadsOnMs\": 1000,\n")) << "one member a line";
+    const QJsonObject handsOff = o["handsOff"].toObject();
+    EXPECT_EQ(handsOff["totalMs"].toInt(), 4000);
+    const QJsonObject byCause{{"untilAnalysisMs", 0}, {"analysisMs", 500},     {"chargeMs", 1500},
+                              {"toShockMs", 1520},     {"afterShockMs", 480},  {"afterAnalysisMs", 0},
+                              {"padsMs", 0},           {"breathsMs", 0},       {"otherMs", 0},
+                              {"rhythmCheckMs", 0},    {"airwayMs", 0},        {"transportMs", 0}};
+    EXPECT_EQ(handsOff["byCause"].toObject(), byCause);
+    EXPECT_EQ(handsOff["share"].toObject().keys(), byCause.keys());
+    EXPECT_DOUBLE_EQ(handsOff["share"].toObject()["chargeMs"].toDouble(), 0.375);
+
+    const QJsonObject pause = o["pauses"].toArray()[0].toObject();
+    const QJsonArray parts = pause["parts"].toArray();
+    const QStringList causes = {"until-analysis", "analysis", "charge", "to-shock", "after-shock"};
+    const QList<int> starts = {5000, 5000, 5500, 7000, 8520}, lengths = {0, 500, 1500, 1520, 480};
+    ASSERT_EQ(parts.size(), causes.size());
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        EXPECT_EQ(parts[i].toObject(), (QJsonObject{{"cause", causes[i]}, {"startMs", starts[i]},
+                                                    {"lengthMs", lengths[i]}}));
+    }
+    EXPECT_EQ(pause["setByReviewer"], QJsonValue(false));
+    const QJsonObject shock = o["shocks"].toArray()[0].toObject();
+    EXPECT_EQ(shock["analysisMs"].toInt(), 500);
+    EXPECT_EQ(shock["chargeMs"].toInt(), 1500);
+    EXPECT_EQ(shock["toShockMs"].toInt(), 1520);
+    EXPECT_EQ(shock["periShockPauseMs"].toInt(), 4000);
+
+    // Without a pause nothing is shared out and no pause holds the shock.
+    const QJsonObject wide =
+        QJsonDocument::fromJson(runCli({"cpr", archive, "--pause-threshold", "5000"}).out.toUtf8()).object();
+    EXPECT_EQ(wide["handsOff"].toObject()["totalMs"].toInt(), 0);
+    EXPECT_TRUE(wide["handsOff"].toObject()["share"].toObject()["otherMs"].isNull());
+    EXPECT_TRUE(wide["shocks"].toArray()[0].toObject()["periShockPauseMs"].isNull());
 }
 
 TEST_F(CliCommands, CprCsvIsTheTableOfMinutesWithEmptyFieldsForNone)
