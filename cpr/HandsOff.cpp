@@ -154,6 +154,17 @@ QString pauseCauseName(PauseCause cause)
     return QStringLiteral("other");
 }
 
+std::map<int32_t, PauseCause> reviewerPauseCauses(const std::map<int32_t, QString> &named)
+{
+    std::map<int32_t, PauseCause> causes;
+    for (const auto &[startMs, name] : named)
+        for (PauseCause c : {PauseCause::Breaths, PauseCause::Pads, PauseCause::RhythmCheck, PauseCause::Airway,
+                             PauseCause::Transport, PauseCause::Other})
+            if (pauseCauseName(c) == name)
+                causes.emplace(startMs, c);
+    return causes;
+}
+
 HandsOffResult handsOff(const HandsOffInput &input, int32_t pauseThresholdMs,
                         const std::map<int32_t, PauseCause> &reviewerCauses)
 {

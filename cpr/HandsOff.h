@@ -24,3 +24,7 @@ HandsOffResult handsOff(const HandsOffInput &input, int32_t pauseThresholdMs,
 
 // "until-analysis", "analysis", "charge", ..., "transport".
 QString pauseCauseName(PauseCause cause);
+// The causes a reviewer set, by pause start, as the review file names them
+// ("breaths", "pads", "rhythm-check", "airway", "transport", "other"); a name that is not
+// one of them is left out.
+std::map<int32_t, PauseCause> reviewerPauseCauses(const std::map<int32_t, QString> &named);

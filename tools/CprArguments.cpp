@@ -36,8 +36,12 @@ CprArguments CprArguments::parse(const QStringList &arguments)
         QStringLiteral("anonymize"),
         QStringLiteral("With --pdf: the report names neither the start nor the serial number (the JSON and CSV "
                        "never do)."));
+    const QCommandLineOption deviceReading(
+        QStringLiteral("device-reading"),
+        QStringLiteral("The causes of the pauses as the device's events give them, leaving out the causes the "
+                       "reviewer set (kept in the case's review file)."));
     const QCommandLineOption pack = languagePackOption();
-    CommandArgumentParser parser({zone, threshold, format, pdf, overwrite, anonymize, pack}, QStringLiteral("ARCHIVE"),
+    CommandArgumentParser parser({zone, threshold, format, pdf, overwrite, anonymize, deviceReading, pack}, QStringLiteral("ARCHIVE"),
                                  QStringLiteral("The archive (.aed) to open; \"CPR Feedback.bin\" must lie beside it."));
 
     CprArguments a;
@@ -79,6 +83,7 @@ CprArguments CprArguments::parse(const QStringList &arguments)
     if (a.overwrite && a.pdfPath.isEmpty())
         return failure(QStringLiteral("--overwrite goes with --pdf only"));
     a.anonymize = parser.isSet(anonymize);
+    a.deviceReading = parser.isSet(deviceReading);
     a.languagePack = parser.value(pack);
     a.outcome = Outcome::Run;
     return a;

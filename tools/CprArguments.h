@@ -21,6 +21,7 @@ struct CprArguments
     QString pdfPath;                 // --pdf: write the printed report there instead; "" for none
     bool overwrite = false;          // replace a file that is already at pdfPath
     bool anonymize = false;          // the PDF without the start and the serial number
+    bool deviceReading = false;      // pauses explained by the device's events only, not the reviewer's causes
     QString languagePack;            // a string.txt to take the texts from; "" for the built-in pack
     QString message;                 // the help text, or what is wrong with the arguments
 
@@ -30,4 +31,4 @@ struct CprArguments
 
 inline constexpr char CprSynopsis[] =
     "cpr ARCHIVE [--zone N] [--pause-threshold MS] [--format json|csv] [--pdf FILE [--overwrite]] [--anonymize]"
-    " [--lang-pack FILE]";
+    " [--device-reading] [--lang-pack FILE]";

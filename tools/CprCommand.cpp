@@ -67,7 +67,10 @@ int runCpr(const QStringList &arguments)
     }
     const CprQualityResult result = measureCprQuality(cprQualityInput(c), settings);
     if (args.format == CprArguments::Format::Json)
-        QTextStream(stdout) << CprQualityJson(result, handsOff(handsOffInput(c), settings.pauseThresholdMs));
+        QTextStream(stdout) << CprQualityJson(
+            result, handsOff(handsOffInput(c), settings.pauseThresholdMs,
+                             args.deviceReading ? std::map<int32_t, PauseCause>()
+                                                : reviewerPauseCauses(archiveCase.session().store.at(slot).pauseCauses)));
     else
         QTextStream(stdout) << CprMinutesCsv(result);
     return 0;

@@ -439,6 +439,27 @@ TEST_F(CliCommands, CprExplainsTheHandsOffTimeByCause)
     EXPECT_EQ(wide["handsOff"].toObject()["totalMs"].toInt(), 0);
     EXPECT_TRUE(wide["handsOff"].toObject()["share"].toObject()["otherMs"].isNull());
     EXPECT_TRUE(wide["shocks"].toArray()[0].toObject()["periShockPauseMs"].isNull());
+
+    // The reviewer's reading kept in the review file replaces the pause's parts, unless the
+    // device's reading is asked for.
+    QFile review(archive + ".review.json");
+    ASSERT_TRUE(review.open(QIODevice::ReadOnly));
+    QJsonObject marks = QJsonDocument::fromJson(review.readAll()).object();
+    review.close();
+    marks["version"] = 3;
+    marks["pauseCauses"] = QJsonArray{QJsonObject{{"startMs", 5000}, {"cause", "rhythm-check"}}};
+    ASSERT_TRUE(review.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    review.write(QJsonDocument(marks).toJson());
+    review.close();
+    for (const bool device : {false, true}) {
+        const CliRun read = runCli(device ? QStringList{"cpr", archive, "--device-reading"} : QStringList{"cpr", archive});
+        ASSERT_EQ(read.status, 0) << read.err.toStdString();
+        const QJsonObject j = QJsonDocument::fromJson(read.out.toUtf8()).object();
+        const QJsonObject p = j["pauses"].toArray()[0].toObject();
+        EXPECT_EQ(p["setByReviewer"], QJsonValue(!device));
+        EXPECT_EQ(p["parts"].toArray().size(), device ? 5 : 1);
+        EXPECT_EQ(j["handsOff"].toObject()["byCause"].toObject()["rhythmCheckMs"].toInt(), device ? 0 : 4000);
+    }
 }
 
 TEST_F(CliCommands, CprCsvIsTheTableOfMinutesWithEmptyFieldsForNone)
