@@ -4,6 +4,9 @@
 #include "cpr/CprQuality.h"
 #include "cpr/CprQualityInput.h"
 #include "cpr/HandsOff.h"
+#include "cpr/HandsOffTexts.h"
+#include "cpr/PauseCauseStyle.h"
+#include "support/Packs.h"
 #include "tools/Simulator.h"
 
 #include <gtest/gtest.h>
@@ -306,6 +309,33 @@ TEST_F(HandsOffOfACase, SimulatedRescuesAreExplainedToTheMillisecond)
             EXPECT_LE(*s.analysisMs + *s.chargeMs + *s.toShockMs, *s.preShockPauseMs);
         }
     }
+}
+
+// The causes' words in the language pack follow the causes' order, in both languages, and
+// the steps of a shock pause stay apart when printed in grey.
+TEST(HandsOff, CauseTextsAndColoursMatchTheCauses)
+{
+    const LanguagePack english = Packs::builtInEnglish();
+    for (size_t i = 0; i < PauseCauseCount; ++i) {
+        const PauseCause cause = PauseCause(i);
+        EXPECT_EQ(english.GetText(HandsOffText::causeText(cause)), pauseCauseName(cause).replace('-', ' '));
+    }
+    LanguagePack italian = Packs::builtInEnglish();
+    italian.setLanguage(2);
+    EXPECT_EQ(italian.GetText(HandsOffText::causeText(P::Transport)), "trasporto");
+    EXPECT_EQ(italian.GetText(HandsOffText::ShareHandsOffOther), "Tempo senza compressioni senza causa (%)");
+
+    const auto grey = [](PauseCause c) {
+        const uint32_t rgb = pauseCauseStyle(c).rgb;
+        return int((rgb >> 16) * 299 + ((rgb >> 8) & 0xFF) * 587 + (rgb & 0xFF) * 114) / 1000;
+    };
+    const std::vector<P> steps = {P::UntilAnalysis, P::Analysis, P::Charge, P::ToShock, P::AfterShock};
+    for (size_t i = 1; i < steps.size(); ++i)
+        EXPECT_GE(std::abs(grey(steps[i]) - grey(steps[i - 1])), 30) << i;
+    EXPECT_GE(std::abs(grey(P::Analysis) - grey(P::AfterAnalysis)), 30);
+    EXPECT_FALSE(pauseCauseStyle(P::Other).hatched);
+    EXPECT_TRUE(pauseCauseStyle(P::Other, true).hatched);
+    EXPECT_TRUE(pauseCauseStyle(P::Airway).hatched);
 }
 
 } // namespace
