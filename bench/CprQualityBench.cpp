@@ -1,10 +1,12 @@
 // The CPR quality measures of a simulated 10-hour case, measured against reading its
 // "CPR Feedback.bin" in the same run (absolute times vary from machine to machine; the
 // ratio does not), and the measures of ever longer compression lists, which grow linearly.
+// Hands-off time split by cause is measured beside the measures alone, which it builds on.
 #include "base/BinaryReader.h"
 #include "device/CprFeedbackFile.h"
 #include "bench/BenchCases.h"
 #include "cpr/CprQuality.h"
+#include "cpr/HandsOff.h"
 
 namespace {
 
@@ -21,6 +23,7 @@ struct TenHourCase
 {
     RecordingFolder recording{simulateRescue(longCprOptions())};
     CprQualityInput input;
+    HandsOffInput handsOff;
 
     TenHourCase()
     {
@@ -30,6 +33,7 @@ struct TenHourCase
         const int slot = importAndDecode(t.view);
         LoadCprFeedback(t.view, feedbackPath(), slot);
         input = cprQualityInput(*t.view.store.caseAt(slot));
+        handsOff = handsOffInput(*t.view.store.caseAt(slot));
     }
 
     QString feedbackPath() const { return recording.folder + QLatin1Char('/') + CprFeedbackFile::fileName(); }
@@ -74,6 +78,28 @@ void BM_CprQualityTenHour(benchmark::State &state)
 }
 BENCHMARK(BM_CprQualityTenHour)->Unit(benchmark::kMicrosecond);
 
+// The parts, totals and per-shock figures of hands-off time; counters give the CPR measures
+// alone of the same iterations and the ratio (kept at or below 1.2).
+void BM_HandsOffTenHour(benchmark::State &state)
+{
+    const TenHourCase &c = tenHourCase();
+    const CprQualitySettings settings;
+    const PairedTimes times = timeAgainstBaseline(
+        state,
+        [&] {
+            const CprQualityResult r = measureCprQuality(c.input, settings);
+            benchmark::DoNotOptimize(r.perMinute.data());
+        },
+        [&] {
+            const HandsOffResult r = handsOff(c.handsOff, settings.pauseThresholdMs);
+            benchmark::DoNotOptimize(r.pauses.data());
+        });
+    state.counters["pauses"] = double(handsOff(c.handsOff, settings.pauseThresholdMs).pauses.size());
+    state.counters["measures_us"] = times.baselineNs / double(state.iterations()) / 1e3;
+    state.counters["x_measures"] = times.workNs / times.baselineNs;
+}
+BENCHMARK(BM_HandsOffTenHour)->Unit(benchmark::kMicrosecond);
+
 // The 10-hour case's compressions, shocks and analyses repeated copies times one after the
 // other (each copy shifted by the recording's length; 59 copies would pass the int32 times).
 CprQualityInput repeated(const CprQualityInput &one, int copies)
@@ -103,5 +129,40 @@ void BM_CprQualityScaling(benchmark::State &state)
     state.SetComplexityN(int64_t(input.compressions.size()));
 }
 BENCHMARK(BM_CprQualityScaling)->RangeMultiplier(2)->Range(1, 32)->Complexity(benchmark::oN)->Unit(benchmark::kMicrosecond);
+
+// The 10-hour case's hands-off input repeated copies times, shifted as above.
+HandsOffInput repeated(const HandsOffInput &one, int copies)
+{
+    constexpr int32_t LengthMs = 600 * 60000;
+    HandsOffInput out;
+    const auto shifted = [](const std::vector<int32_t> &from, std::vector<int32_t> &to, int32_t shift) {
+        for (int32_t t : from)
+            to.push_back(t + shift);
+    };
+    for (int k = 0; k < copies; ++k) {
+        const int32_t shift = k * LengthMs;
+        for (const auto &c : one.compressions)
+            out.compressions.push_back({c.timeMs + shift, c.depth});
+        shifted(one.shocksMs, out.shocksMs, shift);
+        shifted(one.analysisStartsMs, out.analysisStartsMs, shift);
+        shifted(one.analysisResultsMs, out.analysisResultsMs, shift);
+        shifted(one.readyMs, out.readyMs, shift);
+        shifted(one.padsMs, out.padsMs, shift);
+        shifted(one.padsOnMs, out.padsOnMs, shift);
+        shifted(one.breathsMs, out.breathsMs, shift);
+    }
+    return out;
+}
+
+void BM_HandsOffScaling(benchmark::State &state)
+{
+    const HandsOffInput input = repeated(tenHourCase().handsOff, int(state.range(0)));
+    for (auto _ : state) {
+        const HandsOffResult r = handsOff(input, CprQualitySettings().pauseThresholdMs);
+        benchmark::DoNotOptimize(r.pauses.data());
+    }
+    state.SetComplexityN(int64_t(input.compressions.size()));
+}
+BENCHMARK(BM_HandsOffScaling)->RangeMultiplier(2)->Range(1, 32)->Complexity(benchmark::oN)->Unit(benchmark::kMicrosecond);
 
 } // namespace
