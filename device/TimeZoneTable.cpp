@@ -1,5 +1,7 @@
 #include "device/TimeZoneTable.h"
 
+#include "base/CTime.h"
+
 #include <ctime>
 
 namespace TimeZoneTable {
@@ -262,6 +264,12 @@ int preselectedRow(int32_t localOffset)
             choice = row;
     }
     return choice;
+}
+
+int deviceClockRow()
+{
+    const int row = int(timeZoneOffsets().indexOf(DeviceClockOffsetMinutes));
+    return row < 0 ? 0 : row;
 }
 
 } // namespace TimeZoneTable

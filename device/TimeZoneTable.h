@@ -33,4 +33,8 @@ int32_t localZoneOffset();
 // offset, except that a match in row 0 lets the next match win; no match gives row 0.
 int preselectedRow(int32_t localOffset);
 
+// The first row at the device clock's offset (UTC+09:00): a case opened with it keeps the
+// start its device recorded, the same on every computer.
+int deviceClockRow();
+
 } // namespace TimeZoneTable

@@ -20,7 +20,9 @@ ArchiveCommandArguments failure(const QString &message)
 QCommandLineOption zoneOption()
 {
     return QCommandLineOption(QStringLiteral("zone"),
-                              QStringLiteral("Time-zone row 0..178 of the Open dialog (default: this computer's)."),
+                              QStringLiteral("Time-zone row 0..178 of the Open dialog, or \"local\" for this "
+                                             "computer's zone (default: the device's own clock, the same on every "
+                                             "computer)."),
                               QStringLiteral("N"));
 }
 
@@ -29,11 +31,15 @@ bool readZoneOption(const CommandArgumentParser &parser, const QCommandLineOptio
 {
     if (!parser.isSet(zone))
         return true;
+    if (parser.value(zone) == QLatin1String("local")) {
+        zoneRow = LocalZone;
+        return true;
+    }
     bool ok = false;
     zoneRow = parser.value(zone).toInt(&ok);
     if (ok && zoneRow >= 0 && zoneRow < TimeZoneTable::RowCount)
         return true;
-    message = QStringLiteral("--zone must be a row from 0 to %1, not \"%2\"")
+    message = QStringLiteral("--zone must be a row from 0 to %1 or \"local\", not \"%2\"")
                   .arg(TimeZoneTable::RowCount - 1)
                   .arg(parser.value(zone));
     return false;

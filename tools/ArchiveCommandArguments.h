@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tools/CommandArgumentParser.h"
+#include "tools/ZoneChoice.h"
 
 #include <QString>
 #include <QStringList>
@@ -14,7 +15,7 @@ struct ArchiveCommandArguments
 
     Outcome outcome = Outcome::Error;
     QString archive;        // the ".aed" file to open
-    int zoneRow = -1;       // time-zone row; -1: the row the Open dialog preselects here
+    int zoneRow = DeviceClockZone; // time-zone row, DeviceClockZone or LocalZone
     int32_t deviceModel = 0; // ModelQ21, ModelQ25, 26 for Q26, or 0 (none, as after start-up)
     QString languagePack;   // a string.txt to take the texts from; "" for the built-in pack
     QString message;        // the help text, or what is wrong with the arguments
@@ -24,11 +25,14 @@ struct ArchiveCommandArguments
     static ArchiveCommandArguments parse(const QStringList &arguments, const char *synopsis, const QString &description);
 };
 
-// --zone N: the time-zone row of the Open dialog, shared by every command that opens an archive.
+// --zone N | local: the time-zone row of the Open dialog, or the computer's zone, shared by
+// every command that opens an archive. Without it a case keeps its device's own clock, so
+// the output is the same on every computer.
 QCommandLineOption zoneOption();
-// Reads zone into zoneRow (left as is when unset); false with message when it is no row.
+// Reads zone into zoneRow (left as is when unset): a row, or LocalZone for "local"; false
+// with message when it is neither.
 bool readZoneOption(const CommandArgumentParser &parser, const QCommandLineOption &zone, int &zoneRow,
                     QString &message);
 
-inline constexpr char EventsSynopsis[] = "events ARCHIVE [--zone N] [--device-model Q21|Q25|Q26] [--lang-pack FILE]";
-inline constexpr char InfoSynopsis[] = "info ARCHIVE [--zone N] [--device-model Q21|Q25|Q26] [--lang-pack FILE]";
+inline constexpr char EventsSynopsis[] = "events ARCHIVE [--zone N|local] [--device-model Q21|Q25|Q26] [--lang-pack FILE]";
+inline constexpr char InfoSynopsis[] = "info ARCHIVE [--zone N|local] [--device-model Q21|Q25|Q26] [--lang-pack FILE]";

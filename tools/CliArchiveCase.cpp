@@ -3,6 +3,7 @@
 #include "archive/OpenFlow.h"
 #include "device/TimeZoneTable.h"
 #include "tools/ArchiveCommandArguments.h"
+#include "tools/ZoneChoice.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -48,8 +49,10 @@ CliArchiveCase::CliArchiveCase(LanguagePack &texts, QTextStream &err, const QStr
 int CliArchiveCase::open(const QString &archive, int zoneRow, int32_t deviceModel)
 {
     SharedState &state = m_session.state;
-    state.localZoneOffset = TimeZoneTable::localZoneOffset();
-    state.timeZoneChoice = uint16_t(zoneRow >= 0 ? zoneRow : TimeZoneTable::preselectedRow(state.localZoneOffset));
+    state.localZoneOffset = computerZoneOffset();
+    state.timeZoneChoice = uint16_t(zoneRow >= 0               ? zoneRow
+                                    : zoneRow == LocalZone ? TimeZoneTable::preselectedRow(state.localZoneOffset)
+                                                           : TimeZoneTable::deviceClockRow());
     state.deviceModel = deviceModel;
     // The folder decides the model index, so it is taken whole even for a relative path.
     // A reading command writes nothing: no review file, no sound file beside the archive.

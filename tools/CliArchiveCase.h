@@ -32,8 +32,8 @@ public:
     // commandName prefixes every message written to err.
     CliArchiveCase(LanguagePack &texts, QTextStream &err, const QString &commandName);
 
-    // Opens archive with time-zone row zoneRow (-1: the row the Open dialog preselects for
-    // this computer) after an import of deviceModel: the event-list build, the CPR feedback
+    // Opens archive with time-zone row zoneRow (DeviceClockZone: the device's own clock;
+    // LocalZone: the row the Open dialog preselects for this computer) after an import of deviceModel: the event-list build, the CPR feedback
     // and the sound. Returns the slot, or -1 after the messages went to err.
     int open(const QString &archive, int zoneRow, int32_t deviceModel);
 

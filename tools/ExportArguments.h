@@ -2,6 +2,7 @@
 
 #include "export/CaseExport.h"
 #include "tools/CommandArgumentParser.h"
+#include "tools/ZoneChoice.h"
 
 #include <QString>
 #include <QStringList>
@@ -13,7 +14,7 @@ struct ExportArguments
 
     Outcome outcome = Outcome::Error;
     QString archive;          // the ".aed" file to open
-    int zoneRow = -1;         // time-zone row; -1: the row the Open dialog preselects here
+    int zoneRow = DeviceClockZone; // time-zone row, DeviceClockZone or LocalZone
     ExportKind kind = ExportKind::Edf;
     bool wav = false;         // --wav: the case's sound, as the WAV the program makes of it (kind unused)
     QString output;           // the file to write
@@ -27,5 +28,5 @@ struct ExportArguments
 };
 
 inline constexpr char ExportSynopsis[] =
-    "export ARCHIVE [--zone N] (--edf FILE [--with-compressions] | --events-csv FILE | --compressions-csv FILE"
+    "export ARCHIVE [--zone N|local] (--edf FILE [--with-compressions] | --events-csv FILE | --compressions-csv FILE"
     " | --pauses-csv FILE | --per-minute-csv FILE | --wav FILE) [--anonymize] [--overwrite] [--lang-pack FILE]";

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tools/CommandArgumentParser.h"
+#include "tools/ZoneChoice.h"
 
 #include <QSize>
 #include <QString>
@@ -19,7 +20,7 @@ struct RenderArguments
     View view = View::Entire;
     int64_t atSeconds = 0;        // review position, whole seconds from the case start
     QSize size{1600, 900};        // the ECG window's client size, pixels
-    int zoneRow = -1;             // time-zone row; -1: the row preselected for this computer
+    int zoneRow = DeviceClockZone; // time-zone row, DeviceClockZone or LocalZone
     QString languagePack;         // a string.txt to take the texts from; "" for the built-in pack
     QString output;               // the PNG file to write
     bool overwrite = false;       // replace a file that is already at output
@@ -35,4 +36,4 @@ struct RenderArguments
 };
 
 inline constexpr char RenderSynopsis[] =
-    "render ARCHIVE --view entire|8s|6s|large --at SECONDS [--size WxH] [--zone N] [--lang-pack FILE] -o FILE.png [--overwrite]";
+    "render ARCHIVE --view entire|8s|6s|large --at SECONDS [--size WxH] [--zone N|local] [--lang-pack FILE] -o FILE.png [--overwrite]";

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tools/CommandArgumentParser.h"
+#include "tools/ZoneChoice.h"
 
 #include <QString>
 #include <QStringList>
@@ -18,7 +19,7 @@ struct ReportArguments
     QString archive;              // the ".aed" file to open
     // Print: the segments to select, in case ms, in the order given.
     std::vector<std::pair<int32_t, int32_t>> segments;
-    int zoneRow = -1;             // time-zone row; -1: the row preselected for this computer
+    int zoneRow = DeviceClockZone; // time-zone row, DeviceClockZone or LocalZone
     QString languagePack;         // a string.txt to take the texts from; "" for the built-in pack
     QString output;               // the HTML or PDF file to write
     bool overwrite = false;       // replace a file that is already at output
@@ -33,7 +34,7 @@ struct ReportArguments
     static QStringList paperNames();
 };
 
-inline constexpr char LogSynopsis[] = "log ARCHIVE [--zone N] [--lang-pack FILE] -o FILE.html [--overwrite]";
+inline constexpr char LogSynopsis[] = "log ARCHIVE [--zone N|local] [--lang-pack FILE] -o FILE.html [--overwrite]";
 inline constexpr char PrintSynopsis[] =
-    "print ARCHIVE --segment START_MS-END_MS [--segment ...] [--zone N] [--lang-pack FILE] [--paper NAME]"
+    "print ARCHIVE --segment START_MS-END_MS [--segment ...] [--zone N|local] [--lang-pack FILE] [--paper NAME]"
     " [--landscape] -o FILE.pdf [--overwrite]";

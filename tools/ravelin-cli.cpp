@@ -5,11 +5,13 @@
 #include "base/ProgramInfo.h"
 #include "base/ProgramPlugin.h"
 #include "tools/CliCommand.h"
+#include "tools/ZoneChoice.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHashFunctions>
 #include <QTextStream>
 #ifdef RAVELIN_CLI_DRAWING
 #include <QGuiApplication>
@@ -68,6 +70,10 @@ QString usage()
 
 int main(int argc, char **argv)
 {
+    useUtcForTheProcess();
+    // Qt's own tables (the fonts of a PDF among them) are then walked in the same order on
+    // every run, so the same archive gives the same bytes.
+    QHashSeed::setDeterministicGlobalSeed();
     const QString name = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     if (name == QLatin1String("--help") || name == QLatin1String("-h") || name == QLatin1String("help")) {
         QTextStream(stdout) << usage();
