@@ -123,7 +123,7 @@ void CarryCompanions(const CompanionPlan &plan, const QString &targetArchive)
 
 void WriteReviewFileWithBinding(const QString &archivePath, const QString &recordingId,
                                 const std::vector<CompanionFile> &binding, std::optional<ReviewMarks> caseMarks,
-                                bool adoptUnidentified, QStringList &notes)
+                                bool adoptUnidentified, QStringList &notes, const QString &importedModel)
 {
     using Kind = ReviewFile::Reading::Kind;
     const ReviewFile::Reading there = ReviewFile::read(archivePath);
@@ -142,6 +142,8 @@ void WriteReviewFileWithBinding(const QString &archivePath, const QString &recor
     }
     marks.recordingId = recordingId;
     marks.companions = binding;
+    if (!importedModel.isEmpty())
+        marks.model = importedModel;
     ReviewFile::write(archivePath, marks);
 }
 

@@ -47,10 +47,11 @@ void CarryCompanions(const CompanionPlan &plan, const QString &targetArchive);
 // bound. The marks are caseMarks when given (Save As: the case as it is shown); otherwise those
 // of a review file of the same recording there are kept (with adoptUnidentified, also those of
 // a file written before recordings had IDs). Any other file at that name is moved aside first
-// (what was moved goes to notes). Throws FileError.
+// (what was moved goes to notes). An import gives the model it read the files as ("Q21", ...),
+// kept for an archive whose name and folder do not say it. Throws FileError.
 void WriteReviewFileWithBinding(const QString &archivePath, const QString &recordingId,
                                 const std::vector<CompanionFile> &binding, std::optional<ReviewMarks> caseMarks,
-                                bool adoptUnidentified, QStringList &notes);
+                                bool adoptUnidentified, QStringList &notes, const QString &importedModel = {});
 
 // "ravelin-cli bind": binds the companion files beside the archive (not open) to its recording
 // in its review file. Returns what was bound; files that cannot be read go to notes, and so

@@ -18,6 +18,7 @@
 #include "archive/ImportChecks.h"
 #include "archive/MifImport.h"
 #include "case/AuditAction.h"
+#include "case/CC8Class.h"
 #include "case/CaseSession.h"
 #include "case/DeviceFolderFiles.h"
 #include "case/EventListText.h"
@@ -47,6 +48,22 @@ int ModelIndexOfFolder(const QString &folder)
         return 0;
     if (folder.contains(QLatin1String("Q25")))
         return 1;
+    return 2;
+}
+
+int ModelIndexOfArchive(const QString &path, const QString &recordedModel)
+{
+    static const QLatin1String codes[] = {QLatin1String("Q21"), QLatin1String("Q25"), QLatin1String("Q26")};
+    const QFileInfo file(path);
+    const QString folder = file.path();
+    if (folder.contains(codes[0]) || folder.contains(codes[1]) || folder.contains(codes[2]))
+        return ModelIndexOfFolder(folder);
+    for (int index = 0; index < 3; ++index)
+        if (file.fileName().startsWith(codes[index], Qt::CaseInsensitive))
+            return index;
+    for (int index = 0; index < 3; ++index)
+        if (recordedModel == codes[index])
+            return index;
     return 2;
 }
 
@@ -121,7 +138,8 @@ OpenFlow::Outcome OpenFlow::ImportMifFolder()
     QStringList notes;
     try {
         CarryCompanions(companions, archivePath);
-        WriteReviewFileWithBinding(archivePath, recordingId, companions.binding(), std::nullopt, false, notes);
+        WriteReviewFileWithBinding(archivePath, recordingId, companions.binding(), std::nullopt, false, notes,
+                                   CC8Class::ModelCode(state.deviceModel));
     } catch (const FileError &error) {
         m_session.platform().showError(error.message(), m_session.GetText(TextId::Caption));
         OpenArchive(archivePath, state.timeZoneChoice);
@@ -199,13 +217,15 @@ OpenFlow::Outcome OpenFlow::OpenArchive(const QString &path, uint16_t zoneRow, c
         return Outcome::Cancelled;
     }
 
-    state.modelIndex = ModelIndexOfFolder(QFileInfo(path).path());
-    entry.modelIndex = state.modelIndex;
     bool adopted = false;
     bool writable = false;
     const std::optional<ReviewMarks> marks =
         reviewMarksFor(path, entry.recordingId, m_writes.reviewFile && !entry.readOnly, adopted, writable);
     entry.reviewFileWritable = writable;
+    // An import records the model it read the files as, for an archive whose name does not say it.
+    entry.recordedModel = conversion ? CC8Class::ModelCode(conversion->deviceModel) : marks ? marks->model : QString();
+    state.modelIndex = ModelIndexOfArchive(path, entry.recordedModel);
+    entry.modelIndex = state.modelIndex;
     // The import that has just written the review file hashed these very files for it.
     const CompanionChoice companions =
         ChooseCompanions(path, marks ? marks->companions : std::nullopt, writable, conversion != nullptr);

@@ -114,3 +114,7 @@ private:
 // Model index of an archive's folder: 0 when the path contains "Q21", else 1 when it
 // contains "Q25", else 2.
 int ModelIndexOfFolder(const QString &folder);
+// The model index (0: Q21, 1: Q25, 2: Q26) of the archive at path: from its folder's path when
+// that names a model, else from its file name ("Q21_...", "Q25_...", "Q26_..."), else the
+// model its import recorded (recordedModel), else 2.
+int ModelIndexOfArchive(const QString &path, const QString &recordedModel);

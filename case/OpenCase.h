@@ -35,6 +35,7 @@ struct OpenCase
     int32_t tempLoaded = 0;             // 1: the case has temperature data
     int32_t tempFilePresent = 0;        // 1: a Temp file is to be read for the case
     int32_t modelIndex = 0;             // 0, 1, 2: device model of the case's archive (its event icons)
+    QString recordedModel;              // the model its review file records ("Q21", ...); "" when none
     // Start typed with "Adjust..." ("YYYY-MM-DD HH:MM:SS"); empty when the case shows the
     // device's own start. The archive always keeps the device's start; this lives in the
     // review file.

@@ -169,6 +169,7 @@ ReviewMarks marksOf(const CaseStore &store, int slot)
     marks.recordingId = entry->recordingId;
     marks.companions = entry->companions;
     marks.pauseCauses = entry->pauseCauses;
+    marks.model = entry->recordedModel;
     return marks;
 }
 
@@ -178,6 +179,8 @@ QByteArray encode(const ReviewMarks &marks)
     o.insert(QStringLiteral("version"), marks.pauseCauses.empty() ? FormatVersion : PauseCausesVersion);
     if (!marks.recordingId.isEmpty())
         o.insert(QStringLiteral("recordingId"), marks.recordingId);
+    if (!marks.model.isEmpty())
+        o.insert(QStringLiteral("model"), marks.model);
     if (marks.companions)
         o.insert(QStringLiteral("companions"), companionsToJson(*marks.companions));
     if (marks.viewed)
@@ -210,6 +213,12 @@ ReviewMarks decode(const QByteArray &bytes, const QString &path)
         if (!v.isString() || !FileSha256::isDigest(v.toString()))
             throw FileError(path, FileError::Kind::BadFormat, QStringLiteral("\"recordingId\" is not a recording ID."));
         marks.recordingId = v.toString();
+    }
+    if (const QJsonValue v = o.value(QStringLiteral("model")); !v.isUndefined()) {
+        static const QStringList models = {QStringLiteral("Q21"), QStringLiteral("Q25"), QStringLiteral("Q26")};
+        if (!models.contains(v.toString()))
+            throw FileError(path, FileError::Kind::BadFormat, QStringLiteral("\"model\" is not Q21, Q25 or Q26."));
+        marks.model = v.toString();
     }
     if (const QJsonValue v = o.value(QStringLiteral("companions")); !v.isUndefined())
         marks.companions = companionsFromJson(v, path);
@@ -300,6 +309,7 @@ void apply(CaseStore &store, int slot, const ReviewMarks &marks)
         store.at(slot).viewed = *marks.viewed;
     store.at(slot).adjustedStart = marks.adjustedStart;
     store.at(slot).pauseCauses = marks.pauseCauses;
+    store.at(slot).recordedModel = marks.model;
 }
 
 } // namespace ReviewFile

@@ -31,6 +31,7 @@ struct ReviewMarks
     std::map<int32_t, QString> pauseCauses;
     QString adjustedStart;                // "YYYY-MM-DD HH:MM:SS", empty when not adjusted
     QString recordingId;                  // empty in a file written before recordings had IDs
+    QString model;                        // "Q21", "Q25" or "Q26" as the import read the files; empty when not recorded
     // The companion files bound to the recording; nullopt when the file records none.
     std::optional<std::vector<CompanionFile>> companions;
 };

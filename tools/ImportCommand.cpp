@@ -7,6 +7,7 @@
 #include "archive/ImportChecks.h"
 #include "archive/MifImport.h"
 #include "archive/OutputTarget.h"
+#include "case/CC8Class.h"
 #include "case/CaseSession.h"
 #include "device/OpenDialogLogic.h"
 #include "tools/CliArchiveCase.h"
@@ -105,7 +106,8 @@ int runImport(const QStringList &arguments)
     QStringList notes;
     try {
         CarryCompanions(companions, path);
-        WriteReviewFileWithBinding(path, recordingId, companions.binding(), std::nullopt, false, notes);
+        WriteReviewFileWithBinding(path, recordingId, companions.binding(), std::nullopt, false, notes,
+                                   CC8Class::ModelCode(session.state.deviceModel));
     } catch (const FileError &error) {
         err << name << ": " << error.message() << "\n" << name << ": the device files were kept\n";
         return 1;

@@ -52,7 +52,8 @@ TEST_F(OpenFlowTest, ImportOfAQ25FolderWritesTheArchiveShowsOneCaseAndErasesTheD
     EXPECT_TRUE(view.store.at(0).hasAudio);
     EXPECT_EQ(view.store.at(0).tempLoaded, 1);
     EXPECT_EQ(view.state.openMode, 0);
-    EXPECT_EQ(view.state.modelIndex, 2) << "the folder's path names no model";
+    EXPECT_EQ(view.state.modelIndex, 1) << "the import read the files as Q25";
+    EXPECT_EQ(ReviewFile::read(folder + "/" + Q25Name + ".aed").marks.model, "Q25");
 }
 
 TEST_F(OpenFlowTest, ImportInDirectoryModeWritesIntoTheFolderWithoutAsking)
@@ -109,19 +110,41 @@ TEST_F(OpenFlowTest, LoadAedFileNeverErasesNorShowsTheImportMessage)
     EXPECT_EQ(platform.openRequests.last().filter, AedArchive::fileFilter());
 }
 
-TEST_F(OpenFlowTest, ModelIndexComesFromTheFolderPathNotTheFileName)
+TEST_F(OpenFlowTest, ModelIndexComesFromTheFolderThenTheFileNameThenTheImport)
 {
-    const struct { const char *folder; int index; } cases[] = {
-        {"site Q21/x", 0}, {"Q25 card", 1}, {"Q26", 2}, {"q21 lower", 2}, {"Q25 in Q21", 0},
+    const struct { const char *folder, *name, *recorded; int index; } cases[] = {
+        {"site Q21/x", "Q25_0905(2021-03-07).aed", "Q25", 0}, {"Q25 card", "Q21_0905.aed", "", 1},
+        {"Q26", "Q21_0905.aed", "Q21", 2},                    {"Q25 in Q21", "x.aed", "", 0},
+        {"q21 lower", "Q25_0905.aed", "Q21", 1},              {"card", "q21_0905.aed", "", 0},
+        {"card", "rescue.aed", "Q25", 1},                     {"card", "rescue Q21.aed", "", 2},
     };
     for (const auto &c : cases) {
-        const QString folder = dir.mkdir(QString::fromLatin1(c.folder));
-        // A name that also occurs in the folder's name is still cut at the last '/'.
-        const QString archive = makeArchive(folder + "/Q25_0905(2021-03-07).aed");
-        EXPECT_TRUE(openArchiveFile(view, archive)) << c.folder;
-        EXPECT_EQ(view.state.modelIndex, c.index) << c.folder;
-        EXPECT_EQ(view.store.at(view.store.slotCount() - 1).sourcePath, folder + "/Q25_0905(2021-03-07).aed") << c.folder;
+        const QString path = dir.mkdir(QString::fromLatin1(c.folder)) + "/" + c.name;
+        EXPECT_EQ(ModelIndexOfArchive(path, QString::fromLatin1(c.recorded)), c.index) << c.folder << " " << c.name;
     }
+
+    // A Q21 case imported under a name and into a folder that say nothing keeps its model when
+    // it is opened again: the review file recorded it.
+    const QString folder = writeFolder("card", rescue(Model::Q21));
+    scriptLoadMif(folder);
+    const QString archive = dir.file("rescue.aed");
+    platform.savePaths.push_back(archive);
+    OpenFlow(view).OnOpenRequest();
+    ASSERT_EQ(openCaseCount(), 1);
+    EXPECT_EQ(view.store.at(0).modelIndex, 0);
+    EXPECT_TRUE(openArchiveFile(view, makeArchive(dir.mkdir("other") + "/rescue.aed", rescue(Model::Q21))));
+    EXPECT_EQ(view.store.at(1).modelIndex, 2) << "nothing says which model this copy is";
+    view.OnCloseCase(0);
+    view.OnCloseCase(1);
+    ASSERT_EQ(openCaseCount(), 0);
+    OpenFlow flow(view);
+    flow.OpenArchiveFile(archive);
+    const int slot = flow.openedSlot();
+    ASSERT_GE(slot, 0);
+    EXPECT_EQ(view.store.at(slot).modelIndex, 0);
+    const int image = tree.itemImage(tree.children(view.store.caseAt(slot)->caseItem).front());
+    EXPECT_GE(image, TreeImage::EventImageBase);
+    EXPECT_LT(image, TreeImage::EventImageBase + TreeImage::EventImagesPerModel) << "the Q21 icons";
 }
 
 TEST_F(OpenFlowTest, AdjustReadsTheShownCaseAgainAndLeavesTheOthers)
