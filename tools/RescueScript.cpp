@@ -17,7 +17,7 @@ enum Code : int32_t {
     PressSlower = 16, PressFaster = 17, PressSofter = 18, PressHarder = 19,
     SlowerAndSofter = 20, SlowerAndHarder = 21, FasterAndSofter = 22, FasterAndHarder = 23,
     PressConsistently = 24, GoodCompressions = 25,
-    AutomaticShock = 27, AudioRecording = 28,
+    AutomaticShock = 27, AudioRecording = 28, ReplacePads = 29,
 };
 
 constexpr int CompressionsPerCycle = 30;
@@ -33,6 +33,13 @@ constexpr int32_t ShallowestDepth = 35, DeepestDepth = 65;
 // that a recording of many hours stays within the case's 200 CPR periods.
 constexpr int CprPeriodCap = 30;
 constexpr int32_t MonitoringIntervalMs = 300000;
+// How often the rescuers' mishaps happen: a shock button found late, a period whose last
+// compressions run on into the analysis, a team that presses on through every charging the
+// story had them wait out, a period with a change of rescuers in the middle of a cycle.
+constexpr double SlowButtonChance = 0.3;
+constexpr double PressIntoAnalysisChance = 0.3;
+constexpr double PressThroughChargingChance = 0.5;
+constexpr double ChangeoverChance = 0.5;
 
 // Feedback prompt for one cycle of compressions, from its rate (per minute), mean depth
 // and spread (feedback scale units).
@@ -55,8 +62,8 @@ int32_t feedbackCode(int rate, double meanDepth, double spread)
 class StoryWriter
 {
 public:
-    StoryWriter(Model model, int32_t lengthMs, SimRandom &rng)
-        : m_rng(rng), m_end(lengthMs)
+    StoryWriter(Model model, int32_t lengthMs, SimRandom &rng, SimRandom &mishaps)
+        : m_rng(rng), m_mishaps(mishaps), m_end(lengthMs)
     {
         m_s.model = model;
         m_s.powerOffMs = lengthMs;
@@ -66,6 +73,7 @@ public:
         m_vfAmplitude = m_rng.uniform(0.6, 1.0);
         m_sinusBpm = m_rng.range(66, 104);
         m_padsGlitchPeriod = m_rng.range(0, 1);
+        m_pressThroughCharging = m_mishaps.uniform() >= 1.0 - PressThroughChargingChance;
     }
 
     Script run()
@@ -73,10 +81,16 @@ public:
         int32_t t = introduction();
         while (t < m_end) {
             const int32_t cprStart = analysis(t);
-            if (cprStart < 0)
+            if (cprStart < 0) {
                 t = -cprStart;
-            else
+            } else {
                 t = cpr(cprStart) + m_rng.range(300, 1000);
+                // The rescuer presses on through "Stop CPR" and the breaths until the
+                // device's "do not touch" sinks in, after the analysis has begun; a team
+                // trained to press through the charging lets go when told.
+                if (m_mishaps.chance(PressIntoAnalysisChance) && !m_pressThroughCharging)
+                    pressOn(t + m_mishaps.range(800, 2500));
+            }
         }
         truncate();
         return std::move(m_s);
@@ -141,7 +155,8 @@ private:
     // analysis when the patient is only watched. The hands-off time before a shock, from the
     // last compression to the delivery (520 ms after the button), is about 15 to 25 s when
     // the rescuers wait through the analysis and the charging, 5 to 12 s when they press on
-    // while the device charges. After a shock they start again within 2 to 10 s.
+    // while the device charges; a rescuer slow to find the shock button adds 2.5 to 4 s.
+    // After a shock they start again within 2 to 10 s.
     int32_t analysis(int32_t tA)
     {
         event(Analyzing, tA);
@@ -163,14 +178,27 @@ private:
                 shock.timeMs = charged + m_rng.range(1000, 3000);
             }
             const int32_t deliveredMs = shock.timeMs + ShockDeliveryMs;
+            bool pressed = false;
             if (m_rng.chance(0.5)) {
                 const int32_t resume = t8 + m_rng.range(600, 1000);
                 const int32_t handsOff = deliveredMs - m_rng.range(5000, 12000);
-                if (handsOff - resume >= 1500)
-                    press(resume, handsOff);
+                pressed = handsOff - resume >= 1500;
+                if (pressed)
+                    press(resume, handsOff, m_rng);
             }
+            if (!pressed && m_pressThroughCharging && m_cprPeriods > 0) {
+                const int32_t resume = t8 + m_mishaps.range(600, 1000);
+                const int32_t handsOff = deliveredMs - m_mishaps.range(5000, 7000);
+                if (handsOff - resume >= 1500)
+                    press(resume, handsOff, m_mishaps);
+            }
+            // Now and then the rescuer is slow to find the button.
+            if (!shock.automatic && m_mishaps.chance(SlowButtonChance))
+                shock.timeMs += m_mishaps.range(2500, 4000);
             deliver(shock);
-            return deliveredMs + m_rng.range(2020, 9980) - FirstBeepMs;
+            // CPR begins as the story planned it, or 2 s after a late shock at the earliest.
+            const int32_t cprStart = deliveredMs + m_rng.range(2020, 9980) - FirstBeepMs;
+            return std::max(cprStart, shock.timeMs + ShockDeliveryMs + 2020 - FirstBeepMs);
         }
         event(AnalysisResult, t7);
         const int32_t t11 = t7 + m_rng.range(2000, 2800);
@@ -190,20 +218,29 @@ private:
     }
 
     // One compression at t, depth from the rescuer's present depth and spread.
-    void compress(int32_t t, double depth, double spread)
+    void compress(int32_t t, double depth, double spread, SimRandom &rng)
     {
-        const int32_t d = std::clamp(int32_t(std::lround(depth + spread * m_rng.gauss())), ShallowestDepth,
+        const int32_t d = std::clamp(int32_t(std::lround(depth + spread * rng.gauss())), ShallowestDepth,
                                      DeepestDepth);
         m_s.compressions.push_back({t, d});
     }
 
     // Compressions at the rescuer's rate from fromMs until before toMs, outside any CPR period
     // (pressing on while the device charges).
-    void press(int32_t fromMs, int32_t toMs)
+    void press(int32_t fromMs, int32_t toMs, SimRandom &rng)
     {
         const int32_t interval = int32_t(std::lround(60000.0 / m_rate));
-        for (int32_t t = fromMs; t < toMs; t += interval + m_rng.range(-12, 12))
-            compress(t, m_depth, 2.5);
+        for (int32_t t = fromMs; t < toMs; t += interval + rng.range(-12, 12))
+            compress(t, m_depth, 2.5, rng);
+    }
+
+    // The rescuer goes on pressing after the last compression until before toMs.
+    void pressOn(int32_t toMs)
+    {
+        if (m_s.compressions.empty())
+            return;
+        const int32_t interval = int32_t(std::lround(60000.0 / m_rate));
+        press(m_s.compressions.back().timeMs + interval + m_mishaps.range(-12, 12), toMs, m_mishaps);
     }
 
     void deliver(Shock shock)
@@ -268,6 +305,11 @@ private:
         event(BeginCpr, tC);
         const int glitchCycle = period == m_padsGlitchPeriod ? m_rng.range(1, 2) : -1;
         Interval glitch;
+        // A change of rescuers in the middle of a cycle: a few beats go unpressed, and no
+        // prompt says why.
+        const int changeoverCycle = m_mishaps.chance(ChangeoverChance) ? m_mishaps.range(1, 3) : -1;
+        const int changeoverFrom = m_mishaps.range(17, 22);
+        const int changeoverTo = changeoverFrom + m_mishaps.range(4, 6);
         const double habitRate = m_rng.uniform(96.0, 126.0);
         const double freshDepth = m_rng.uniform(50.0, 61.0);
         const double fatigue = m_rng.uniform(5.0, 13.0); // depth lost over the two minutes
@@ -282,7 +324,10 @@ private:
             int32_t t = cycleStart;
             for (int i = 0; i < CompressionsPerCycle; ++i) {
                 t = cycleStart + i * interval + m_rng.range(-12, 12);
-                compress(t, m_depth, spread);
+                if (cycle == changeoverCycle && i >= changeoverFrom && i < changeoverTo)
+                    m_rng.gauss(); // the depth the story had drawn for it
+                else
+                    compress(t, m_depth, spread, m_rng);
                 if (i == 14)
                     event(feedbackCode(int(std::lround(m_rate)), m_depth, spread), t + 150);
             }
@@ -294,6 +339,9 @@ private:
                 glitch.startMs = t13 + m_rng.range(700, 1200);
                 glitch.endMs = glitch.startMs + m_rng.range(4000, 6500);
                 next = glitch.endMs + m_rng.range(1500, 2500);
+                // The device finds the pads loose and asks for them to be replaced or
+                // pressed on firmly.
+                event(m_mishaps.chance(0.5) ? ReplacePads : PlacePads, glitch.startMs + m_mishaps.range(300, 900));
             }
             if (next + 16000 > tC + CprPeriodMs) {
                 const int32_t t14 = t13 + m_rng.range(800, 1500);
@@ -353,6 +401,7 @@ private:
 
     Script m_s;
     SimRandom &m_rng;
+    SimRandom &m_mishaps;
     int32_t m_end;
     int m_impedance = 70;          // ohm, this patient's chest
     double m_rWave = 1.0;          // scale of this patient's QRS
@@ -365,13 +414,14 @@ private:
     int m_sinusAnalyses = 0;       // consecutive analyses that found a sinus rhythm
     bool m_monitoring = false;
     bool m_hadSinus = false;
+    bool m_pressThroughCharging = false; // a team that presses on while the device charges
 };
 
 } // namespace
 
-Script write(Model model, int32_t lengthMs, SimRandom &rng)
+Script write(Model model, int32_t lengthMs, SimRandom &rng, SimRandom &mishaps)
 {
-    return StoryWriter(model, std::max<int32_t>(lengthMs, 1), rng).run();
+    return StoryWriter(model, std::max<int32_t>(lengthMs, 1), rng, mishaps).run();
 }
 
 const RhythmSegment &rhythmAt(const Script &script, int32_t timeMs)

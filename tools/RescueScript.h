@@ -69,8 +69,10 @@ struct Script
     std::vector<Interval> cprPeriods;   // from the first "Begin CPR" to "Stop CPR"
 };
 
-// A rescue of lengthMs (at least 1 ms) from power-on to power-off, decided by rng.
-Script write(DeviceFiles::Model model, int32_t lengthMs, SimRandom &rng);
+// A rescue of lengthMs (at least 1 ms) from power-on to power-off, decided by rng; the
+// rescuers' mishaps (pads trouble, a slow shock button, pressing on into an analysis or
+// through the charging, a change of rescuers) by mishaps.
+Script write(DeviceFiles::Model model, int32_t lengthMs, SimRandom &rng, SimRandom &mishaps);
 
 // Heart-rate reading the device shows at timeMs: the sinus rate, 0 without one.
 int32_t heartRateAt(const Script &script, int32_t timeMs);

@@ -11,13 +11,17 @@
 namespace {
 
 // Each part draws from its own stream, so that leaving out the sound or the temperature
-// does not change the rest of the rescue.
-enum class Stream : uint32_t { Story = 0, Ecg = 1, Records = 2, Audio = 3 };
+// does not change the rest of the rescue. The mishaps of the rescue (slow hands on the
+// shock button, pads coming loose, a change of rescuers) have one of their own, so that
+// they leave the rest of each seed's story where it was.
+enum class Stream : uint32_t { Story = 0, Ecg = 1, Records = 2, Audio = 3, Mishaps = 4 };
 
 SimRandom streamFor(uint32_t seed, Stream stream)
 {
-    // Mixes the bits (a 32-bit finaliser) so that neighbouring seeds start far apart.
-    uint32_t x = seed * 4u + uint32_t(stream);
+    // Mixes the bits (a 32-bit finaliser) so that neighbouring seeds start far apart. The
+    // mishaps' stream is moved off the grid of the others, which the next seed's story
+    // would otherwise share.
+    uint32_t x = stream == Stream::Mishaps ? (seed * 4u) ^ 0x9e3779b9u : seed * 4u + uint32_t(stream);
     x ^= x >> 16;
     x *= 0x7feb352dU;
     x ^= x >> 15;
@@ -48,7 +52,8 @@ DeviceFiles::DeviceFolder simulateRescue(const SimulationOptions &options)
     const int32_t lengthMs = std::max<int32_t>(1, int32_t(std::lround(minutes * 60000.0)));
 
     SimRandom storyRng = streamFor(options.seed, Stream::Story);
-    const RescueScript::Script script = RescueScript::write(options.model, lengthMs, storyRng);
+    SimRandom mishapRng = streamFor(options.seed, Stream::Mishaps);
+    const RescueScript::Script script = RescueScript::write(options.model, lengthMs, storyRng, mishapRng);
 
     DeviceFiles::DeviceFolder folder;
     folder.model = options.model;

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <map>
 #include <numeric>
@@ -256,14 +257,25 @@ TEST_F(HandsOffOfACase, EventsAreFoundByTheCodesTheyCameFromAndThePadsByTheirCha
 }
 
 // Over simulated rescues the parts of every pause follow one another from its start to its
-// end, and the causes add up to the hands-off time of the CPR measures' pauses.
+// end, and the causes add up to the hands-off time of the CPR measures' pauses. Between
+// them the rescues hold every cause the device's events can explain, and so does the demo
+// case of the run script on its own.
 TEST_F(HandsOffOfACase, SimulatedRescuesAreExplainedToTheMillisecond)
 {
+    std::vector<SimulationOptions> rescues(4);
     for (uint32_t seed = 1; seed <= 4; ++seed) {
-        SCOPED_TRACE(seed);
-        SimulationOptions options;
-        options.seed = seed;
-        options.minutes = 10.0;
+        rescues[seed - 1].seed = seed;
+        rescues[seed - 1].minutes = 10.0;
+    }
+    SimulationOptions demo;
+    demo.model = DeviceFiles::Model::Q25;
+    demo.minutes = 8.0;
+    demo.seed = 7;
+    rescues.push_back(demo);
+
+    std::array<int64_t, PauseCauseCount> seen{}, inDemo{};
+    for (SimulationOptions &options : rescues) {
+        SCOPED_TRACE(options.seed);
         options.audio = false;
         const DeviceFiles::DeviceFolder folder = simulateRescue(options);
         CaseRecord &c = *view.store.caseAt(decodeCase(folder));
@@ -296,6 +308,12 @@ TEST_F(HandsOffOfACase, SimulatedRescuesAreExplainedToTheMillisecond)
         EXPECT_GT(r.byCauseMs[size_t(P::AfterShock)], 0);
         EXPECT_GT(r.byCauseMs[size_t(P::Analysis)], 0);
         EXPECT_TRUE(r.beforeCpr.firstPadsOnMs.has_value());
+        if (&options == &rescues.back()) {
+            inDemo = r.byCauseMs;
+        } else {
+            for (size_t k = 0; k < PauseCauseCount; ++k)
+                seen[k] += r.byCauseMs[k];
+        }
         ASSERT_EQ(r.shocks.size(), measures.shocks.size());
         for (size_t i = 0; i < r.shocks.size(); ++i) {
             const HandsOffShock &s = r.shocks[i];
@@ -309,6 +327,12 @@ TEST_F(HandsOffOfACase, SimulatedRescuesAreExplainedToTheMillisecond)
             EXPECT_LE(*s.analysisMs + *s.chargeMs + *s.toShockMs, *s.preShockPauseMs);
         }
     }
+    for (size_t k = 0; k <= size_t(P::Other); ++k) {
+        EXPECT_GT(seen[k], 0) << pauseCauseName(PauseCause(k)).toStdString();
+        EXPECT_GT(inDemo[k], 0) << "demo: " << pauseCauseName(PauseCause(k)).toStdString();
+    }
+    for (size_t k = size_t(P::Other) + 1; k < PauseCauseCount; ++k)
+        EXPECT_EQ(seen[k], 0) << "only a reviewer reads " << pauseCauseName(PauseCause(k)).toStdString();
 }
 
 // The causes' words in the language pack follow the causes' order, in both languages, and
