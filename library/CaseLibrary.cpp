@@ -127,16 +127,46 @@ QList<QVariant> pauseCountValues(const LibraryCase &c)
     return {known, atMost10s};
 }
 
+// The hands-off time of a case by cause, then the version of the facts the row holds.
+QList<QVariant> handsOffValues(const LibraryCase &c)
+{
+    QList<QVariant> values;
+    if (const auto &byCause = c.handsOffByCauseMs) {
+        qlonglong total = 0;
+        for (int64_t ms : *byCause)
+            total += ms;
+        values << total;
+        for (int64_t ms : *byCause)
+            values << qlonglong(ms);
+    } else {
+        for (qsizetype i = 0; i < LibrarySchema::handsOffColumns().size(); ++i)
+            values << QVariant(QMetaType::fromType<qlonglong>());
+    }
+    return values << LibrarySchema::FactsVersion;
+}
+
+// Every column a stored case writes: its fields, its shocks' pause counts, its hands-off time
+// and the version of its facts.
+QStringList writtenColumns()
+{
+    return caseColumns() + pauseCountColumns() + LibrarySchema::handsOffColumns() << QStringLiteral("facts_version");
+}
+
+QList<QVariant> writtenValues(const LibraryCase &c)
+{
+    return caseValues(c) + pauseCountValues(c) + handsOffValues(c);
+}
+
 QString upsertStatement()
 {
     QStringList placeholders, updates;
-    for (const QString &column : caseColumns() + pauseCountColumns()) {
+    for (const QString &column : writtenColumns()) {
         placeholders << QStringLiteral("?");
         if (column != QLatin1String("path"))
             updates << column + QStringLiteral(" = excluded.") + column;
     }
     return QStringLiteral("INSERT INTO cases (%1) VALUES (%2) ON CONFLICT (path) DO UPDATE SET %3")
-        .arg((caseColumns() + pauseCountColumns()).join(QStringLiteral(", ")), placeholders.join(QStringLiteral(", ")),
+        .arg(writtenColumns().join(QStringLiteral(", ")), placeholders.join(QStringLiteral(", ")),
              updates.join(QStringLiteral(", ")));
 }
 
@@ -161,7 +191,8 @@ QString fingerprintStatement(int paths)
     QStringList placeholders;
     for (int i = 0; i < paths; ++i)
         placeholders << QStringLiteral("?");
-    return QStringLiteral("SELECT path, size_bytes, modified_ms, sha256, recording_id FROM cases WHERE path IN (%1)")
+    return QStringLiteral("SELECT path, size_bytes, modified_ms, sha256, recording_id, facts_version FROM cases "
+                          "WHERE path IN (%1)")
         .arg(placeholders.join(QStringLiteral(", ")));
 }
 
@@ -258,7 +289,8 @@ CaseLibrary::Statements &CaseLibrary::statements()
         prepare(st.upsert, upsertStatement());
         prepare(st.deleteShocks, QStringLiteral("DELETE FROM shocks WHERE case_path = ?"));
         prepare(st.insertShock, QStringLiteral("INSERT INTO shocks (case_path, shock_index, time_ms, energy_j, "
-                                               "pre_shock_pause_ms, post_shock_pause_ms) VALUES (?, ?, ?, ?, ?, ?)"));
+                                               "pre_shock_pause_ms, post_shock_pause_ms, analysis_ms, charge_ms, to_shock_ms, "
+                                               "hands_off_pre_shock_pause_ms) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
         st.fingerprints.setForwardOnly(true);
         prepare(st.fingerprints, fingerprintStatement(PathsPerRequest));
     }
@@ -444,7 +476,7 @@ bool CaseLibrary::fingerprints(const QStringList &paths, QHash<QString, Fingerpr
         while (q->next())
             stored.insert(q->value(0).toString(),
                           Fingerprint{q->value(1).toLongLong(), q->value(2).toLongLong(), q->value(3).toString(),
-                                      q->value(4).toString()});
+                                      q->value(4).toString(), q->value(5).toInt() >= LibrarySchema::FactsVersion});
         q->finish();
     }
     return true;
@@ -465,11 +497,12 @@ bool CaseLibrary::storeAll(std::span<const LibraryCase> cases)
     bool ok = true;
     for (std::size_t k = 0; ok && k < cases.size(); ++k) {
         const LibraryCase &c = cases[k];
-        ok = run(st.upsert, caseValues(c) + pauseCountValues(c)) && run(st.deleteShocks, {c.path});
+        ok = run(st.upsert, writtenValues(c)) && run(st.deleteShocks, {c.path});
         for (std::size_t i = 0; ok && i < c.shocks.size(); ++i) {
             const LibraryShock &s = c.shocks[i];
             ok = run(st.insertShock, {c.path, int(i), s.timeMs, valueOf(s.energyJ), valueOf(s.preShockPauseMs),
-                                      valueOf(s.postShockPauseMs)});
+                                      valueOf(s.postShockPauseMs), valueOf(s.analysisMs), valueOf(s.chargeMs),
+                                      valueOf(s.toShockMs), valueOf(s.handsOffPreShockPauseMs)});
         }
     }
     if (!ok) {
@@ -522,14 +555,16 @@ bool CaseLibrary::shocksOf(const QString &path, std::vector<LibraryShock> &shock
 {
     shocks.clear();
     QSqlQuery q(database());
-    q.prepare(QStringLiteral("SELECT time_ms, energy_j, pre_shock_pause_ms, post_shock_pause_ms FROM shocks "
+    q.prepare(QStringLiteral("SELECT time_ms, energy_j, pre_shock_pause_ms, post_shock_pause_ms, analysis_ms, "
+                             "charge_ms, to_shock_ms, hands_off_pre_shock_pause_ms FROM shocks "
                              "WHERE case_path = ? ORDER BY shock_index"));
     q.addBindValue(path);
     if (!q.exec())
         return fail(QStringLiteral("cannot be read"), q.lastError().text());
     while (q.next())
         shocks.push_back({q.value(0).toInt(), optionalDouble(q.value(1)), optionalInt(q.value(2)),
-                          optionalInt(q.value(3))});
+                          optionalInt(q.value(3)), optionalInt(q.value(4)), optionalInt(q.value(5)),
+                          optionalInt(q.value(6)), optionalInt(q.value(7))});
     return true;
 }
 
@@ -545,71 +580,106 @@ bool CaseLibrary::stats(LibraryGrouping grouping, const LibraryFilter &filter, s
         rollback();
         return fail(QStringLiteral("cannot be read"), why);
     };
+    const auto select = [&where](QSqlQuery &q, const QString &sql) {
+        q.setForwardOnly(true);
+        q.prepare(sql);
+        for (int i = 0; i < int(where.values.size()); ++i)
+            q.bindValue(i, where.values[i]);
+        return q.exec();
+    };
 
     // The counts of every group in one pass over the index that starts with its column.
     QSqlQuery groups(database());
-    groups.setForwardOnly(true);
-    groups.prepare(QStringLiteral("SELECT %1, COUNT(*), SUM(c.shock_count), COUNT(c.ccf), "
-                                  "SUM(CASE WHEN c.ccf >= 0.8 THEN 1 ELSE 0 END), SUM(c.pre_shock_pauses), "
-                                  "SUM(c.pre_shock_pauses_at_most_10s) FROM cases c%2%3 GROUP BY %1")
-                       .arg(key, libraryReviewJoin(filter), where.sql));
-    for (int i = 0; i < int(where.values.size()); ++i)
-        groups.bindValue(i, where.values[i]);
-    if (!groups.exec())
+    if (!select(groups, QStringLiteral("SELECT %1, COUNT(*), SUM(c.shock_count), COUNT(c.ccf), "
+                                    "SUM(CASE WHEN c.ccf >= 0.8 THEN 1 ELSE 0 END), SUM(c.pre_shock_pauses), "
+                                    "SUM(c.pre_shock_pauses_at_most_10s), SUM(c.hands_off_other_ms), "
+                                    "SUM(c.hands_off_ms) FROM cases c%2%3 GROUP BY %1")
+                             .arg(key, libraryReviewJoin(filter), where.sql)))
         return failRead(groups);
-    std::vector<int> measured; // cases with a CCF, per row
+    QHash<QString, std::size_t> rowOf;
+    std::vector<int> withCcf; // per row
     while (groups.next()) {
         LibraryStatsRow row;
         row.group = groups.value(0).toString();
         row.cases = groups.value(1).toInt();
         row.shocks = groups.value(2).toInt();
-        const int withCcf = groups.value(3).toInt();
-        if (withCcf > 0)
-            row.shareCcfAtLeast80 = groups.value(4).toDouble() / withCcf;
+        withCcf.push_back(groups.value(3).toInt());
+        if (withCcf.back() > 0)
+            row.shareCcfAtLeast80 = groups.value(4).toDouble() / withCcf.back();
         if (const int pauses = groups.value(5).toInt(); pauses > 0)
             row.shareShocksPreShockPauseAtMost10s = groups.value(6).toDouble() / pauses;
+        // Cases indexed before the hands-off time was kept add to neither sum.
+        if (const qlonglong handsOffMs = groups.value(8).toLongLong(); handsOffMs > 0)
+            row.shareHandsOffOther = groups.value(7).toDouble() / double(handsOffMs);
+        rowOf.insert(row.group, rows.size());
         rows.push_back(row);
-        measured.push_back(withCcf);
     }
     groups.finish();
 
-    // The median of each group from its one or two middle CCF values, which the engine finds by
-    // their position in the group's index order; several groups per request.
-    std::vector<std::size_t> pending;
-    for (std::size_t i = 0; i < rows.size(); ++i)
-        if (measured[i] > 0)
-            pending.push_back(i);
-    const QString terms = where.sql.isEmpty() ? QStringLiteral(" WHERE ") : where.sql + QStringLiteral(" AND ");
-    for (std::size_t first = 0; first < pending.size(); first += GroupsPerRequest) {
-        const std::size_t count = std::min<std::size_t>(GroupsPerRequest, pending.size() - first);
-        QStringList parts;
-        QList<QVariant> values;
-        for (std::size_t k = 0; k < count; ++k) {
-            const std::size_t i = pending[first + k];
-            parts << QStringLiteral("SELECT %1, m.ccf FROM (SELECT c.ccf AS ccf FROM cases c%2%3%4 = ? AND c.ccf IS NOT NULL "
-                                    "ORDER BY c.ccf LIMIT ? OFFSET ?) m")
-                         .arg(QString::number(k), libraryReviewJoin(filter), terms, key);
-            values << where.values << rows[i].group << (measured[i] % 2 == 1 ? 1 : 2) << (measured[i] - 1) / 2;
+    // How many shocks of each group have each step measured.
+    const QString shocksFrom = QStringLiteral("cases c JOIN shocks s ON s.case_path = c.path");
+    QSqlQuery steps(database());
+    if (!select(steps, QStringLiteral("SELECT %1, COUNT(s.analysis_ms), COUNT(s.to_shock_ms), "
+                                   "COUNT(s.hands_off_pre_shock_pause_ms) FROM %2%3%4 GROUP BY %1")
+                            .arg(key, shocksFrom, libraryReviewJoin(filter), where.sql)))
+        return failRead(steps);
+    std::vector<int> withAnalysis(rows.size()), withToShock(rows.size()), withPreShock(rows.size());
+    while (steps.next()) {
+        if (const auto at = rowOf.constFind(steps.value(0).toString()); at != rowOf.constEnd()) {
+            withAnalysis[*at] = steps.value(1).toInt();
+            withToShock[*at] = steps.value(2).toInt();
+            withPreShock[*at] = steps.value(3).toInt();
         }
-        QSqlQuery medians(database());
-        medians.setForwardOnly(true);
-        medians.prepare(parts.join(QStringLiteral(" UNION ALL ")));
-        for (int v = 0; v < int(values.size()); ++v)
-            medians.bindValue(v, values[v]);
-        if (!medians.exec())
-            return failRead(medians);
-        std::vector<std::pair<double, int>> middle(count, {0.0, 0});
-        while (medians.next()) {
-            const std::size_t k = std::size_t(medians.value(0).toLongLong());
-            if (k < count) {
-                middle[k].first += medians.value(1).toDouble();
-                ++middle[k].second;
-            }
-        }
-        for (std::size_t k = 0; k < count; ++k)
-            if (middle[k].second > 0)
-                rows[pending[first + k]].medianCcf = middle[k].first / middle[k].second;
     }
+    steps.finish();
+
+    // The median of each group from its one or two middle values, which the engine finds by
+    // their position in the group's order of the values; several groups per request.
+    const QString terms = where.sql.isEmpty() ? QStringLiteral(" WHERE ") : where.sql + QStringLiteral(" AND ");
+    const auto medians = [&](const QString &from, const QString &value, const std::vector<int> &measured,
+                             std::optional<double> LibraryStatsRow::*median) {
+        std::vector<std::size_t> pending;
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            if (measured[i] > 0)
+                pending.push_back(i);
+        for (std::size_t first = 0; first < pending.size(); first += GroupsPerRequest) {
+            const std::size_t count = std::min<std::size_t>(GroupsPerRequest, pending.size() - first);
+            QStringList parts;
+            QList<QVariant> values;
+            for (std::size_t k = 0; k < count; ++k) {
+                const std::size_t i = pending[first + k];
+                parts << QStringLiteral("SELECT %1, m.v FROM (SELECT %2 AS v FROM %3%4%5%6 = ? AND %2 IS NOT NULL "
+                                        "ORDER BY %2 LIMIT ? OFFSET ?) m")
+                             .arg(QString::number(k), value, from, libraryReviewJoin(filter), terms, key);
+                values << where.values << rows[i].group << (measured[i] % 2 == 1 ? 1 : 2) << (measured[i] - 1) / 2;
+            }
+            QSqlQuery q(database());
+            q.setForwardOnly(true);
+            q.prepare(parts.join(QStringLiteral(" UNION ALL ")));
+            for (int v = 0; v < int(values.size()); ++v)
+                q.bindValue(v, values[v]);
+            if (!q.exec())
+                return failRead(q);
+            std::vector<std::pair<double, int>> middle(count, {0.0, 0});
+            while (q.next()) {
+                const std::size_t k = std::size_t(q.value(0).toLongLong());
+                if (k < count) {
+                    middle[k].first += q.value(1).toDouble();
+                    ++middle[k].second;
+                }
+            }
+            for (std::size_t k = 0; k < count; ++k)
+                if (middle[k].second > 0)
+                    rows[pending[first + k]].*median = middle[k].first / middle[k].second;
+        }
+        return true;
+    };
+    if (!medians(QStringLiteral("cases c"), QStringLiteral("c.ccf"), withCcf, &LibraryStatsRow::medianCcf)
+        || !medians(shocksFrom, QStringLiteral("s.analysis_ms"), withAnalysis, &LibraryStatsRow::medianAnalysisMs)
+        || !medians(shocksFrom, QStringLiteral("s.to_shock_ms"), withToShock, &LibraryStatsRow::medianToShockMs)
+        || !medians(shocksFrom, QStringLiteral("s.hands_off_pre_shock_pause_ms"), withPreShock,
+                    &LibraryStatsRow::medianPreShockPauseMs))
+        return false;
     rollback(); // only read
 
     // Every engine orders the groups by its own collation; the summary orders them the same
