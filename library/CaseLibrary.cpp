@@ -8,6 +8,7 @@
 #include <QSqlRecord>
 #include <QHash>
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <limits>
 
@@ -173,6 +174,19 @@ QString upsertStatement()
 QString groupColumn(LibraryGrouping grouping)
 {
     return grouping == LibraryGrouping::Month ? QStringLiteral("c.start_month") : QStringLiteral("c.serial_number");
+}
+
+// The median of values (reordered), the mean of the two middle ones when their count is
+// even; none when there are none.
+std::optional<double> medianOf(std::vector<double> &values)
+{
+    if (values.empty())
+        return std::nullopt;
+    const auto upper = values.begin() + std::ptrdiff_t(values.size() / 2);
+    std::nth_element(values.begin(), upper, values.end());
+    if (values.size() % 2 == 1)
+        return *upper;
+    return (*std::max_element(values.begin(), upper) + *upper) / 2;
 }
 
 QString newConnectionName()
@@ -616,70 +630,68 @@ bool CaseLibrary::stats(LibraryGrouping grouping, const LibraryFilter &filter, s
     }
     groups.finish();
 
-    // How many shocks of each group have each step measured.
-    const QString shocksFrom = QStringLiteral("cases c JOIN shocks s ON s.case_path = c.path");
-    QSqlQuery steps(database());
-    if (!select(steps, QStringLiteral("SELECT %1, COUNT(s.analysis_ms), COUNT(s.to_shock_ms), "
-                                   "COUNT(s.hands_off_pre_shock_pause_ms) FROM %2%3%4 GROUP BY %1")
-                            .arg(key, shocksFrom, libraryReviewJoin(filter), where.sql)))
-        return failRead(steps);
-    std::vector<int> withAnalysis(rows.size()), withToShock(rows.size()), withPreShock(rows.size());
-    while (steps.next()) {
-        if (const auto at = rowOf.constFind(steps.value(0).toString()); at != rowOf.constEnd()) {
-            withAnalysis[*at] = steps.value(1).toInt();
-            withToShock[*at] = steps.value(2).toInt();
-            withPreShock[*at] = steps.value(3).toInt();
+    // The median CCF of each group from its one or two middle values, which the engine finds by
+    // their position in the group's index order; several groups per request.
+    std::vector<std::size_t> pending;
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        if (withCcf[i] > 0)
+            pending.push_back(i);
+    const QString terms = where.sql.isEmpty() ? QStringLiteral(" WHERE ") : where.sql + QStringLiteral(" AND ");
+    for (std::size_t first = 0; first < pending.size(); first += GroupsPerRequest) {
+        const std::size_t count = std::min<std::size_t>(GroupsPerRequest, pending.size() - first);
+        QStringList parts;
+        QList<QVariant> values;
+        for (std::size_t k = 0; k < count; ++k) {
+            const std::size_t i = pending[first + k];
+            parts << QStringLiteral("SELECT %1, m.ccf FROM (SELECT c.ccf AS ccf FROM cases c%2%3%4 = ? AND c.ccf IS NOT NULL "
+                                    "ORDER BY c.ccf LIMIT ? OFFSET ?) m")
+                         .arg(QString::number(k), libraryReviewJoin(filter), terms, key);
+            values << where.values << rows[i].group << (withCcf[i] % 2 == 1 ? 1 : 2) << (withCcf[i] - 1) / 2;
         }
+        QSqlQuery medians(database());
+        medians.setForwardOnly(true);
+        medians.prepare(parts.join(QStringLiteral(" UNION ALL ")));
+        for (int v = 0; v < int(values.size()); ++v)
+            medians.bindValue(v, values[v]);
+        if (!medians.exec())
+            return failRead(medians);
+        std::vector<std::pair<double, int>> middle(count, {0.0, 0});
+        while (medians.next()) {
+            const std::size_t k = std::size_t(medians.value(0).toLongLong());
+            if (k < count) {
+                middle[k].first += medians.value(1).toDouble();
+                ++middle[k].second;
+            }
+        }
+        for (std::size_t k = 0; k < count; ++k)
+            if (middle[k].second > 0)
+                rows[pending[first + k]].medianCcf = middle[k].first / middle[k].second;
+    }
+
+    // The medians of the shocks' steps, from one read of the group and the steps of every shock
+    // (the cases' paths and groups come from one index): numbering the values in the engine
+    // costs ten times as much.
+    QSqlQuery steps(database());
+    if (!select(steps, QStringLiteral("SELECT %1, s.analysis_ms, s.to_shock_ms, s.hands_off_pre_shock_pause_ms "
+                                      "FROM cases c JOIN shocks s ON s.case_path = c.path%2%3")
+                           .arg(key, libraryReviewJoin(filter), where.sql)))
+        return failRead(steps);
+    constexpr int StepCount = 3;
+    std::vector<std::array<std::vector<double>, StepCount>> values(rows.size());
+    while (steps.next()) {
+        const auto at = rowOf.constFind(steps.value(0).toString());
+        if (at == rowOf.constEnd())
+            continue;
+        for (int k = 0; k < StepCount; ++k)
+            if (const QVariant v = steps.value(k + 1); !v.isNull())
+                values[*at][std::size_t(k)].push_back(v.toDouble());
     }
     steps.finish();
-
-    // The median of each group from its one or two middle values, which the engine finds by
-    // their position in the group's order of the values; several groups per request.
-    const QString terms = where.sql.isEmpty() ? QStringLiteral(" WHERE ") : where.sql + QStringLiteral(" AND ");
-    const auto medians = [&](const QString &from, const QString &value, const std::vector<int> &measured,
-                             std::optional<double> LibraryStatsRow::*median) {
-        std::vector<std::size_t> pending;
-        for (std::size_t i = 0; i < rows.size(); ++i)
-            if (measured[i] > 0)
-                pending.push_back(i);
-        for (std::size_t first = 0; first < pending.size(); first += GroupsPerRequest) {
-            const std::size_t count = std::min<std::size_t>(GroupsPerRequest, pending.size() - first);
-            QStringList parts;
-            QList<QVariant> values;
-            for (std::size_t k = 0; k < count; ++k) {
-                const std::size_t i = pending[first + k];
-                parts << QStringLiteral("SELECT %1, m.v FROM (SELECT %2 AS v FROM %3%4%5%6 = ? AND %2 IS NOT NULL "
-                                        "ORDER BY %2 LIMIT ? OFFSET ?) m")
-                             .arg(QString::number(k), value, from, libraryReviewJoin(filter), terms, key);
-                values << where.values << rows[i].group << (measured[i] % 2 == 1 ? 1 : 2) << (measured[i] - 1) / 2;
-            }
-            QSqlQuery q(database());
-            q.setForwardOnly(true);
-            q.prepare(parts.join(QStringLiteral(" UNION ALL ")));
-            for (int v = 0; v < int(values.size()); ++v)
-                q.bindValue(v, values[v]);
-            if (!q.exec())
-                return failRead(q);
-            std::vector<std::pair<double, int>> middle(count, {0.0, 0});
-            while (q.next()) {
-                const std::size_t k = std::size_t(q.value(0).toLongLong());
-                if (k < count) {
-                    middle[k].first += q.value(1).toDouble();
-                    ++middle[k].second;
-                }
-            }
-            for (std::size_t k = 0; k < count; ++k)
-                if (middle[k].second > 0)
-                    rows[pending[first + k]].*median = middle[k].first / middle[k].second;
-        }
-        return true;
-    };
-    if (!medians(QStringLiteral("cases c"), QStringLiteral("c.ccf"), withCcf, &LibraryStatsRow::medianCcf)
-        || !medians(shocksFrom, QStringLiteral("s.analysis_ms"), withAnalysis, &LibraryStatsRow::medianAnalysisMs)
-        || !medians(shocksFrom, QStringLiteral("s.to_shock_ms"), withToShock, &LibraryStatsRow::medianToShockMs)
-        || !medians(shocksFrom, QStringLiteral("s.hands_off_pre_shock_pause_ms"), withPreShock,
-                    &LibraryStatsRow::medianPreShockPauseMs))
-        return false;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        rows[i].medianAnalysisMs = medianOf(values[i][0]);
+        rows[i].medianToShockMs = medianOf(values[i][1]);
+        rows[i].medianPreShockPauseMs = medianOf(values[i][2]);
+    }
     rollback(); // only read
 
     // Every engine orders the groups by its own collation; the summary orders them the same

@@ -172,7 +172,8 @@ QStringList version5(bool postgres)
 // The hands-off time of each case by cause and the steps to each shock. Rows indexed before
 // have none of them (NULL: unknown, not 0) and are marked as read with older facts, so that
 // adding their archives again reads them anew. The summary's covering indexes take the
-// hands-off time and the part without a cause too.
+// hands-off time and the part without a cause too, and the cases' paths with their groups
+// are kept in an index, which the shocks' steps join on.
 QStringList version6()
 {
     QStringList steps;
@@ -187,7 +188,8 @@ QStringList version6()
         steps << QStringLiteral("CREATE INDEX %1 ON cases (%2, ccf, shock_count, pre_shock_pauses, "
                                 "pre_shock_pauses_at_most_10s, hands_off_ms, hands_off_other_ms)")
                      .arg(QLatin1String(index), QLatin1String(group));
-    steps << QStringLiteral("UPDATE schema_version SET version = 6");
+    steps << QStringLiteral("CREATE INDEX cases_path_groups ON cases (path, start_month, serial_number)")
+          << QStringLiteral("UPDATE schema_version SET version = 6");
     return steps;
 }
 
