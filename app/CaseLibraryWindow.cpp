@@ -9,6 +9,8 @@
 #include "base/LanguagePack.h"
 #include "base/Platform.h"
 #include "base/ReviewerIdentity.h"
+#include "cpr/CprTexts.h"
+#include "cpr/HandsOffTexts.h"
 #include "library/CaseLibrary.h"
 #include "library/LibraryService.h"
 #include "library/LibraryText.h"
@@ -39,6 +41,11 @@ namespace {
 QString percent(std::optional<double> share)
 {
     return share ? QString::number(*share * 100.0, 'f', 1) + QStringLiteral(" %") : QString();
+}
+
+QString seconds(std::optional<double> ms)
+{
+    return ms ? QString::number(*ms / 1000.0, 'f', 1) : QString();
 }
 
 // A cell that sorts nothing by itself (the library sorts) and cannot be edited.
@@ -247,7 +254,15 @@ QWidget *CaseLibraryWindow::makeSummaryPage()
     connect(m_grouping, &QComboBox::currentIndexChanged, this, &CaseLibraryWindow::refresh);
     m_summary = makeTable({text(LibraryText::Month), text(LibraryText::Cases), text(LibraryText::Shocks),
                            text(LibraryText::MedianCcf), text(LibraryText::CcfAtLeast80),
-                           text(LibraryText::PreShockAtMost10s)});
+                           text(LibraryText::PreShockAtMost10s), text(HandsOffText::MedianAnalysis),
+                           text(HandsOffText::MedianToShock), text(HandsOffText::MedianPreShockPause),
+                           text(HandsOffText::ShareHandsOffOther)});
+    // What the chart shows: the CPR quality shares, the median steps to a shock, or the
+    // hands-off time without a cause.
+    m_chartSeries = new QComboBox;
+    m_chartSeries->addItems(
+        {text(CprText::Tab), text(HandsOffText::HandsOffTime), text(HandsOffText::ShareHandsOffOther)});
+    connect(m_chartSeries, &QComboBox::currentIndexChanged, this, &CaseLibraryWindow::refresh);
     // The chart comes from its plugin; without it the window says why in its place.
     QString chartError;
     m_chartPlugin = LibraryChart::load(&chartError);
@@ -263,6 +278,7 @@ QWidget *CaseLibraryWindow::makeSummaryPage()
 
     auto *top = new QHBoxLayout;
     top->addWidget(m_grouping);
+    top->addWidget(m_chartSeries);
     top->addStretch(1);
     auto *split = new QSplitter(Qt::Vertical);
     split->addWidget(m_summary);
@@ -340,10 +356,6 @@ void CaseLibraryWindow::fillSummary(const std::vector<LibraryStatsRow> &rows, Li
     m_summary->horizontalHeaderItem(0)->setText(text(grouping == LibraryGrouping::Month ? LibraryText::Month
                                                                                         : LibraryText::Device));
     m_summary->setRowCount(int(rows.size()));
-    LibraryBars bars;
-    bars.sets = {{text(LibraryText::MedianCcf), {}},
-                 {text(LibraryText::CcfAtLeast80), {}},
-                 {text(LibraryText::PreShockAtMost10s), {}}};
     const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
     for (int row = 0; row < int(rows.size()); ++row) {
         const LibraryStatsRow &r = rows[std::size_t(row)];
@@ -354,14 +366,48 @@ void CaseLibraryWindow::fillSummary(const std::vector<LibraryStatsRow> &rows, Li
         m_summary->setItem(row, 3, cell(percent(r.medianCcf), right));
         m_summary->setItem(row, 4, cell(percent(r.shareCcfAtLeast80), right));
         m_summary->setItem(row, 5, cell(percent(r.shareShocksPreShockPauseAtMost10s), right));
-        bars.categories << group;
-        bars.sets[0].second << r.medianCcf.value_or(0) * 100.0;
-        bars.sets[1].second << r.shareCcfAtLeast80.value_or(0) * 100.0;
-        bars.sets[2].second << r.shareShocksPreShockPauseAtMost10s.value_or(0) * 100.0;
+        m_summary->setItem(row, 6, cell(seconds(r.medianAnalysisMs), right));
+        m_summary->setItem(row, 7, cell(seconds(r.medianToShockMs), right));
+        m_summary->setItem(row, 8, cell(seconds(r.medianPreShockPauseMs), right));
+        m_summary->setItem(row, 9, cell(percent(r.shareHandsOffOther), right));
     }
     m_summary->resizeColumnsToContents();
     if (m_chartPlugin)
-        m_chartPlugin->showBars(m_chart, bars);
+        m_chartPlugin->showBars(m_chart, summaryBars(rows, ChartSeries(m_chartSeries->currentIndex())));
+}
+
+LibraryBars CaseLibraryWindow::summaryBars(const std::vector<LibraryStatsRow> &rows, ChartSeries series) const
+{
+    using Value = std::optional<double> LibraryStatsRow::*;
+    std::vector<std::pair<int, Value>> sets;
+    LibraryBars bars;
+    switch (series) {
+    case ChartSeries::Quality:
+        sets = {{LibraryText::MedianCcf, &LibraryStatsRow::medianCcf},
+                {LibraryText::CcfAtLeast80, &LibraryStatsRow::shareCcfAtLeast80},
+                {LibraryText::PreShockAtMost10s, &LibraryStatsRow::shareShocksPreShockPauseAtMost10s}};
+        break;
+    case ChartSeries::StepsToShock:
+        sets = {{HandsOffText::MedianAnalysis, &LibraryStatsRow::medianAnalysisMs},
+                {HandsOffText::MedianToShock, &LibraryStatsRow::medianToShockMs},
+                {HandsOffText::MedianPreShockPause, &LibraryStatsRow::medianPreShockPauseMs}};
+        bars.percent = false;
+        break;
+    case ChartSeries::HandsOffOther:
+        sets = {{HandsOffText::ShareHandsOffOther, &LibraryStatsRow::shareHandsOffOther}};
+        break;
+    }
+    // Shares are shown as percentages, times in seconds; a group without the figure has no bar.
+    const double scale = bars.percent ? 100.0 : 0.001;
+    for (const auto &[name, value] : sets) {
+        QList<double> values;
+        for (const LibraryStatsRow &r : rows)
+            values << (r.*value).value_or(0) * scale;
+        bars.sets.append({text(name), values});
+    }
+    for (const LibraryStatsRow &r : rows)
+        bars.categories << (r.group.isEmpty() ? text(LibraryText::Unknown) : r.group);
+    return bars;
 }
 
 void CaseLibraryWindow::sortByColumn(int column)

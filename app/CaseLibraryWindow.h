@@ -12,6 +12,7 @@ class CaseHistoryDialog;
 class CaseTableModel;
 class LanguagePack;
 class LibraryChart;
+struct LibraryBars;
 class LibraryService;
 class Platform;
 class QCheckBox;
@@ -79,6 +80,9 @@ public:
     QLineEdit *assigneeField() const { return m_assignee; }
     QTableWidget *summaryTable() const { return m_summary; }
     QComboBox *groupingBox() const { return m_grouping; }
+    // What the summary's chart shows, in the order of its box.
+    enum class ChartSeries { Quality, StepsToShock, HandsOffOther };
+    QComboBox *chartSeriesBox() const { return m_chartSeries; }
     QLineEdit *searchField() const { return m_search; }
     QLineEdit *serialField() const { return m_serial; }
     QLineEdit *ccfBelowField() const { return m_ccfBelow; }
@@ -95,6 +99,7 @@ private:
     void rememberPasswordToggled(bool on);
     void updateRememberBox();
     void fillSummary(const std::vector<LibraryStatsRow> &rows, LibraryGrouping grouping);
+    LibraryBars summaryBars(const std::vector<LibraryStatsRow> &rows, ChartSeries series) const;
     void applySettings();
     QString text(int number) const;
 
@@ -123,6 +128,7 @@ private:
     QTableView *m_cases = nullptr;
     CaseTableModel *m_rows = nullptr;
     QComboBox *m_grouping = nullptr;
+    QComboBox *m_chartSeries = nullptr;
     QTableWidget *m_summary = nullptr;
     QWidget *m_chart = nullptr;              // the chart, or why there is none
     LibraryChart *m_chartPlugin = nullptr;   // null when the chart plugin cannot be loaded

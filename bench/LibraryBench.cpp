@@ -118,7 +118,8 @@ const CTime FirstRowStart(2020, 1, 1, 8, 0, 0);
 constexpr int SecondsBetweenRows = 1577;
 
 // 100 000 case rows over five years and 50 devices, a shock in every third case; from schema
-// version 5 on each names its recording. In the caller's transaction.
+// version 5 on each names its recording, and its hands-off time and shock steps are known (the
+// latest version). In the caller's transaction.
 void insertCaseRows(const QSqlDatabase &db, bool withRecordings)
 {
     QSqlQuery insert(db);
@@ -128,11 +129,15 @@ void insertCaseRows(const QSqlDatabase &db, bool withRecordings)
         "has_cpr_feedback, has_audio, annotation_count, patient_id, last_name, first_name, comments, indexed_at, "
         "ccf, pre_shock_pauses, pre_shock_pauses_at_most_10s%1) "
         "VALUES (?, 1, 1, '', 'Q26', ?, ?, 1, ?, ?, 600000, 40, ?, 2, 1, 1, 0, ?, '', '', '', 1, ?, ?, ?%2)")
-                       .arg(withRecordings ? QStringLiteral(", recording_id") : QString(),
-                            withRecordings ? QStringLiteral(", ?") : QString()));
+                       .arg(withRecordings ? QStringLiteral(", recording_id, hands_off_ms, hands_off_other_ms") : QString(),
+                            withRecordings ? QStringLiteral(", ?, 120000 + ?, ?") : QString()));
     QSqlQuery shock(db);
     shock.prepare(QStringLiteral("INSERT INTO shocks (case_path, shock_index, time_ms, energy_j, "
-                                 "pre_shock_pause_ms, post_shock_pause_ms) VALUES (?, 0, 60000, 150, ?, 3000)"));
+                                 "pre_shock_pause_ms, post_shock_pause_ms%1) VALUES (?, 0, 60000, 150, ?, 3000%2)")
+                      .arg(withRecordings ? QStringLiteral(", analysis_ms, charge_ms, to_shock_ms, "
+                                                           "hands_off_pre_shock_pause_ms")
+                                          : QString(),
+                           withRecordings ? QStringLiteral(", ?, 1500, ?, ?") : QString()));
     for (int i = 0; i < RowCount; ++i) {
         const CTime start = FirstRowStart + CTimeSpan(int64_t(i) * SecondsBetweenRows);
         const QString path = QStringLiteral("/cases/%1.aed").arg(i);
@@ -148,12 +153,20 @@ void insertCaseRows(const QSqlDatabase &db, bool withRecordings)
         insert.addBindValue(0.5 + 0.5 * double(i % 97) / 97.0);
         insert.addBindValue(shocked ? 1 : 0);
         insert.addBindValue(shocked && prePauseMs <= 10000 ? 1 : 0);
-        if (withRecordings)
+        if (withRecordings) {
             insert.addBindValue(recordingOfRow(i));
+            insert.addBindValue(qlonglong(i % 60) * 1000);
+            insert.addBindValue(qlonglong(i % 13) * 1000);
+        }
         insert.exec();
         if (shocked) {
             shock.addBindValue(path);
             shock.addBindValue(prePauseMs);
+            if (withRecordings) {
+                shock.addBindValue(qlonglong(4000 + (i % 7) * 500));
+                shock.addBindValue(qlonglong(500 + (i % 11) * 300));
+                shock.addBindValue(prePauseMs);
+            }
             shock.exec();
         }
     }
@@ -519,7 +532,7 @@ void BM_MigrateSchema4To5_100k(benchmark::State &state)
         clock.start();
         {
             CaseLibrary library(*location);
-            if (!library.open() || library.schemaVersion() != 5)
+            if (!library.open(5) || library.schemaVersion() != 5)
                 state.SkipWithError("the migration failed");
             ns += double(clock.nsecsElapsed());
             state.PauseTiming();

@@ -168,14 +168,17 @@ std::map<int32_t, PauseCause> reviewerPauseCauses(const std::map<int32_t, QStrin
 HandsOffResult handsOff(const HandsOffInput &input, int32_t pauseThresholdMs,
                         const std::map<int32_t, PauseCause> &reviewerCauses)
 {
-    const SortedEvents e(input);
-    HandsOffResult out;
-
     // The pauses the CPR measures count, found by the measures themselves.
     CprQualitySettings settings;
     settings.pauseThresholdMs = pauseThresholdMs;
-    const CprQualityResult measures = measureCprQuality({input.compressions, {}, {}}, settings);
+    return handsOff(input, measureCprQuality({input.compressions, {}, {}}, settings), reviewerCauses);
+}
 
+HandsOffResult handsOff(const HandsOffInput &input, const CprQualityResult &measures,
+                        const std::map<int32_t, PauseCause> &reviewerCauses)
+{
+    const SortedEvents e(input);
+    HandsOffResult out;
     out.beforeCpr = {first(e.padsOn), first(e.analysisStarts), first(e.shocks), measures.firstCompressionMs};
 
     for (const CprPause &p : measures.pauses) {

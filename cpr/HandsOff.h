@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <map>
 
+struct CprQualityResult;
+
 // Every millisecond of hands-off time explained by its cause.
 //
 // The pauses are those of the CPR measures with the same threshold. A pause [a, b) that
@@ -20,6 +22,10 @@
 // pads event lies inside, else breaths when breaths were prompted inside, else other.
 // A cause the reviewer set for a pause (keyed by its start) replaces its parts last.
 HandsOffResult handsOff(const HandsOffInput &input, int32_t pauseThresholdMs,
+                        const std::map<int32_t, PauseCause> &reviewerCauses = {});
+// The same with the pauses of measures already taken of the input's compressions (at the
+// threshold wanted), which are not measured again.
+HandsOffResult handsOff(const HandsOffInput &input, const CprQualityResult &measures,
                         const std::map<int32_t, PauseCause> &reviewerCauses = {});
 
 // "until-analysis", "analysis", "charge", ..., "transport".

@@ -6,6 +6,7 @@
 #include "case/CaseStore.h"
 #include "cpr/CprQuality.h"
 #include "cpr/CprQualityInput.h"
+#include "cpr/HandsOffResult.h"
 #include "base/FileSha256.h"
 
 #include <QFile>
@@ -36,6 +37,20 @@ std::optional<T> largest(std::optional<T> a, std::optional<T> b)
     return std::max(*a, *b);
 }
 
+// The measures list the same shocks as the events, in time order: each of figures is handed
+// to apply with the shock of its time.
+template <typename Figures, typename Apply>
+void matchShocks(std::vector<LibraryShock> &shocks, const std::vector<Figures> &figures, Apply apply)
+{
+    std::size_t next = 0;
+    for (const Figures &f : figures) {
+        while (next < shocks.size() && shocks[next].timeMs < f.timeMs)
+            ++next;
+        if (next < shocks.size() && shocks[next].timeMs == f.timeMs)
+            apply(shocks[next++], f);
+    }
+}
+
 } // namespace
 
 QString archiveModel(const QString &path)
@@ -48,7 +63,8 @@ QString archiveModel(const QString &path)
     return QLatin1String(byIndex[ModelIndexOfFolder(file.absolutePath())]);
 }
 
-LibraryCase libraryCaseOf(const CaseStore &store, int slot, const CprQualityResult &quality)
+LibraryCase libraryCaseOf(const CaseStore &store, int slot, const CprQualityResult &quality,
+                          const HandsOffResult &handsOff)
 {
     LibraryCase c;
     const CaseRecord &r = *store.caseAt(slot);
@@ -79,7 +95,7 @@ LibraryCase libraryCaseOf(const CaseStore &store, int slot, const CprQualityResu
         }
         ++c.eventCount;
         if (e.code == EventCode::ShockDelivered)
-            c.shocks.push_back({e.timeMs, shockEnergy(e.text), std::nullopt, std::nullopt});
+            c.shocks.push_back({e.timeMs, shockEnergy(e.text), {}, {}, {}, {}, {}, {}});
     });
     std::stable_sort(c.shocks.begin(), c.shocks.end(),
                      [](const LibraryShock &a, const LibraryShock &b) { return a.timeMs < b.timeMs; });
@@ -92,19 +108,19 @@ LibraryCase libraryCaseOf(const CaseStore &store, int slot, const CprQualityResu
         c.meanDepthIn = quality.meanDepthIn;
         c.depthInTarget = quality.depthInTarget;
         c.longestPauseMs = quality.longestPauseMs;
-        // The measures list the same shocks in the same order; each is matched by its time.
-        std::size_t next = 0;
-        for (const CprShockPauses &pauses : quality.shocks) {
-            while (next < c.shocks.size() && c.shocks[next].timeMs < pauses.timeMs)
-                ++next;
-            if (next < c.shocks.size() && c.shocks[next].timeMs == pauses.timeMs) {
-                c.shocks[next].preShockPauseMs = pauses.preShockPauseMs;
-                c.shocks[next].postShockPauseMs = pauses.postShockPauseMs;
-                c.maxPreShockPauseMs = largest(c.maxPreShockPauseMs, pauses.preShockPauseMs);
-                c.maxPostShockPauseMs = largest(c.maxPostShockPauseMs, pauses.postShockPauseMs);
-                ++next;
-            }
-        }
+        matchShocks(c.shocks, quality.shocks, [&c](LibraryShock &shock, const CprShockPauses &pauses) {
+            shock.preShockPauseMs = pauses.preShockPauseMs;
+            shock.postShockPauseMs = pauses.postShockPauseMs;
+            c.maxPreShockPauseMs = largest(c.maxPreShockPauseMs, pauses.preShockPauseMs);
+            c.maxPostShockPauseMs = largest(c.maxPostShockPauseMs, pauses.postShockPauseMs);
+        });
+        c.handsOffByCauseMs = handsOff.byCauseMs;
+        matchShocks(c.shocks, handsOff.shocks, [](LibraryShock &shock, const HandsOffShock &steps) {
+            shock.analysisMs = steps.analysisMs;
+            shock.chargeMs = steps.chargeMs;
+            shock.toShockMs = steps.toShockMs;
+            shock.handsOffPreShockPauseMs = steps.preShockPauseMs;
+        });
     }
     return c;
 }

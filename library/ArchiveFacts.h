@@ -6,15 +6,18 @@
 
 class CaseStore;
 struct CprQualityResult;
+struct HandsOffResult;
 
 // The model of an archive: the code its file name begins with (as the import names it),
 // else the one its folder names, as the open takes the model index ("Q21", "Q25", "Q26").
 QString archiveModel(const QString &path);
 
 // The facts of the case open in slot (opened without a zone shift, so its start is the
-// device's clock) and its CPR quality measures. The file's own facts (path, size, time,
-// hash) and indexedAt are left to the caller.
-LibraryCase libraryCaseOf(const CaseStore &store, int slot, const CprQualityResult &quality);
+// device's clock), its CPR quality measures and its hands-off time explained at the same
+// pause threshold. The file's own facts (path, size, time, hash) and indexedAt are left to
+// the caller.
+LibraryCase libraryCaseOf(const CaseStore &store, int slot, const CprQualityResult &quality,
+                          const HandsOffResult &handsOff);
 
 // The size, modification time and SHA-256 of a file; false when it cannot be read.
 bool readFileFacts(const QString &path, LibraryCase &c);

@@ -8,6 +8,7 @@
 #include <QSqlRecord>
 #include <QHash>
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <limits>
 
@@ -127,22 +128,65 @@ QList<QVariant> pauseCountValues(const LibraryCase &c)
     return {known, atMost10s};
 }
 
+// The hands-off time of a case by cause, then the version of the facts the row holds.
+QList<QVariant> handsOffValues(const LibraryCase &c)
+{
+    QList<QVariant> values;
+    if (const auto &byCause = c.handsOffByCauseMs) {
+        qlonglong total = 0;
+        for (int64_t ms : *byCause)
+            total += ms;
+        values << total;
+        for (int64_t ms : *byCause)
+            values << qlonglong(ms);
+    } else {
+        for (qsizetype i = 0; i < LibrarySchema::handsOffColumns().size(); ++i)
+            values << QVariant(QMetaType::fromType<qlonglong>());
+    }
+    return values << LibrarySchema::FactsVersion;
+}
+
+// Every column a stored case writes: its fields, its shocks' pause counts, its hands-off time
+// and the version of its facts.
+QStringList writtenColumns()
+{
+    return caseColumns() + pauseCountColumns() + LibrarySchema::handsOffColumns() << QStringLiteral("facts_version");
+}
+
+QList<QVariant> writtenValues(const LibraryCase &c)
+{
+    return caseValues(c) + pauseCountValues(c) + handsOffValues(c);
+}
+
 QString upsertStatement()
 {
     QStringList placeholders, updates;
-    for (const QString &column : caseColumns() + pauseCountColumns()) {
+    for (const QString &column : writtenColumns()) {
         placeholders << QStringLiteral("?");
         if (column != QLatin1String("path"))
             updates << column + QStringLiteral(" = excluded.") + column;
     }
     return QStringLiteral("INSERT INTO cases (%1) VALUES (%2) ON CONFLICT (path) DO UPDATE SET %3")
-        .arg((caseColumns() + pauseCountColumns()).join(QStringLiteral(", ")), placeholders.join(QStringLiteral(", ")),
+        .arg(writtenColumns().join(QStringLiteral(", ")), placeholders.join(QStringLiteral(", ")),
              updates.join(QStringLiteral(", ")));
 }
 
 QString groupColumn(LibraryGrouping grouping)
 {
     return grouping == LibraryGrouping::Month ? QStringLiteral("c.start_month") : QStringLiteral("c.serial_number");
+}
+
+// The median of values (reordered), the mean of the two middle ones when their count is
+// even; none when there are none.
+std::optional<double> medianOf(std::vector<double> &values)
+{
+    if (values.empty())
+        return std::nullopt;
+    const auto upper = values.begin() + std::ptrdiff_t(values.size() / 2);
+    std::nth_element(values.begin(), upper, values.end());
+    if (values.size() % 2 == 1)
+        return *upper;
+    return (*std::max_element(values.begin(), upper) + *upper) / 2;
 }
 
 QString newConnectionName()
@@ -161,7 +205,8 @@ QString fingerprintStatement(int paths)
     QStringList placeholders;
     for (int i = 0; i < paths; ++i)
         placeholders << QStringLiteral("?");
-    return QStringLiteral("SELECT path, size_bytes, modified_ms, sha256, recording_id FROM cases WHERE path IN (%1)")
+    return QStringLiteral("SELECT path, size_bytes, modified_ms, sha256, recording_id, facts_version FROM cases "
+                          "WHERE path IN (%1)")
         .arg(placeholders.join(QStringLiteral(", ")));
 }
 
@@ -258,7 +303,8 @@ CaseLibrary::Statements &CaseLibrary::statements()
         prepare(st.upsert, upsertStatement());
         prepare(st.deleteShocks, QStringLiteral("DELETE FROM shocks WHERE case_path = ?"));
         prepare(st.insertShock, QStringLiteral("INSERT INTO shocks (case_path, shock_index, time_ms, energy_j, "
-                                               "pre_shock_pause_ms, post_shock_pause_ms) VALUES (?, ?, ?, ?, ?, ?)"));
+                                               "pre_shock_pause_ms, post_shock_pause_ms, analysis_ms, charge_ms, to_shock_ms, "
+                                               "hands_off_pre_shock_pause_ms) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
         st.fingerprints.setForwardOnly(true);
         prepare(st.fingerprints, fingerprintStatement(PathsPerRequest));
     }
@@ -444,7 +490,7 @@ bool CaseLibrary::fingerprints(const QStringList &paths, QHash<QString, Fingerpr
         while (q->next())
             stored.insert(q->value(0).toString(),
                           Fingerprint{q->value(1).toLongLong(), q->value(2).toLongLong(), q->value(3).toString(),
-                                      q->value(4).toString()});
+                                      q->value(4).toString(), q->value(5).toInt() >= LibrarySchema::FactsVersion});
         q->finish();
     }
     return true;
@@ -465,11 +511,12 @@ bool CaseLibrary::storeAll(std::span<const LibraryCase> cases)
     bool ok = true;
     for (std::size_t k = 0; ok && k < cases.size(); ++k) {
         const LibraryCase &c = cases[k];
-        ok = run(st.upsert, caseValues(c) + pauseCountValues(c)) && run(st.deleteShocks, {c.path});
+        ok = run(st.upsert, writtenValues(c)) && run(st.deleteShocks, {c.path});
         for (std::size_t i = 0; ok && i < c.shocks.size(); ++i) {
             const LibraryShock &s = c.shocks[i];
             ok = run(st.insertShock, {c.path, int(i), s.timeMs, valueOf(s.energyJ), valueOf(s.preShockPauseMs),
-                                      valueOf(s.postShockPauseMs)});
+                                      valueOf(s.postShockPauseMs), valueOf(s.analysisMs), valueOf(s.chargeMs),
+                                      valueOf(s.toShockMs), valueOf(s.handsOffPreShockPauseMs)});
         }
     }
     if (!ok) {
@@ -522,14 +569,16 @@ bool CaseLibrary::shocksOf(const QString &path, std::vector<LibraryShock> &shock
 {
     shocks.clear();
     QSqlQuery q(database());
-    q.prepare(QStringLiteral("SELECT time_ms, energy_j, pre_shock_pause_ms, post_shock_pause_ms FROM shocks "
+    q.prepare(QStringLiteral("SELECT time_ms, energy_j, pre_shock_pause_ms, post_shock_pause_ms, analysis_ms, "
+                             "charge_ms, to_shock_ms, hands_off_pre_shock_pause_ms FROM shocks "
                              "WHERE case_path = ? ORDER BY shock_index"));
     q.addBindValue(path);
     if (!q.exec())
         return fail(QStringLiteral("cannot be read"), q.lastError().text());
     while (q.next())
         shocks.push_back({q.value(0).toInt(), optionalDouble(q.value(1)), optionalInt(q.value(2)),
-                          optionalInt(q.value(3))});
+                          optionalInt(q.value(3)), optionalInt(q.value(4)), optionalInt(q.value(5)),
+                          optionalInt(q.value(6)), optionalInt(q.value(7))});
     return true;
 }
 
@@ -545,39 +594,47 @@ bool CaseLibrary::stats(LibraryGrouping grouping, const LibraryFilter &filter, s
         rollback();
         return fail(QStringLiteral("cannot be read"), why);
     };
+    const auto select = [&where](QSqlQuery &q, const QString &sql) {
+        q.setForwardOnly(true);
+        q.prepare(sql);
+        for (int i = 0; i < int(where.values.size()); ++i)
+            q.bindValue(i, where.values[i]);
+        return q.exec();
+    };
 
     // The counts of every group in one pass over the index that starts with its column.
     QSqlQuery groups(database());
-    groups.setForwardOnly(true);
-    groups.prepare(QStringLiteral("SELECT %1, COUNT(*), SUM(c.shock_count), COUNT(c.ccf), "
-                                  "SUM(CASE WHEN c.ccf >= 0.8 THEN 1 ELSE 0 END), SUM(c.pre_shock_pauses), "
-                                  "SUM(c.pre_shock_pauses_at_most_10s) FROM cases c%2%3 GROUP BY %1")
-                       .arg(key, libraryReviewJoin(filter), where.sql));
-    for (int i = 0; i < int(where.values.size()); ++i)
-        groups.bindValue(i, where.values[i]);
-    if (!groups.exec())
+    if (!select(groups, QStringLiteral("SELECT %1, COUNT(*), SUM(c.shock_count), COUNT(c.ccf), "
+                                    "SUM(CASE WHEN c.ccf >= 0.8 THEN 1 ELSE 0 END), SUM(c.pre_shock_pauses), "
+                                    "SUM(c.pre_shock_pauses_at_most_10s), SUM(c.hands_off_other_ms), "
+                                    "SUM(c.hands_off_ms) FROM cases c%2%3 GROUP BY %1")
+                             .arg(key, libraryReviewJoin(filter), where.sql)))
         return failRead(groups);
-    std::vector<int> measured; // cases with a CCF, per row
+    QHash<QString, std::size_t> rowOf;
+    std::vector<int> withCcf; // per row
     while (groups.next()) {
         LibraryStatsRow row;
         row.group = groups.value(0).toString();
         row.cases = groups.value(1).toInt();
         row.shocks = groups.value(2).toInt();
-        const int withCcf = groups.value(3).toInt();
-        if (withCcf > 0)
-            row.shareCcfAtLeast80 = groups.value(4).toDouble() / withCcf;
+        withCcf.push_back(groups.value(3).toInt());
+        if (withCcf.back() > 0)
+            row.shareCcfAtLeast80 = groups.value(4).toDouble() / withCcf.back();
         if (const int pauses = groups.value(5).toInt(); pauses > 0)
             row.shareShocksPreShockPauseAtMost10s = groups.value(6).toDouble() / pauses;
+        // Cases indexed before the hands-off time was kept add to neither sum.
+        if (const qlonglong handsOffMs = groups.value(8).toLongLong(); handsOffMs > 0)
+            row.shareHandsOffOther = groups.value(7).toDouble() / double(handsOffMs);
+        rowOf.insert(row.group, rows.size());
         rows.push_back(row);
-        measured.push_back(withCcf);
     }
     groups.finish();
 
-    // The median of each group from its one or two middle CCF values, which the engine finds by
+    // The median CCF of each group from its one or two middle values, which the engine finds by
     // their position in the group's index order; several groups per request.
     std::vector<std::size_t> pending;
     for (std::size_t i = 0; i < rows.size(); ++i)
-        if (measured[i] > 0)
+        if (withCcf[i] > 0)
             pending.push_back(i);
     const QString terms = where.sql.isEmpty() ? QStringLiteral(" WHERE ") : where.sql + QStringLiteral(" AND ");
     for (std::size_t first = 0; first < pending.size(); first += GroupsPerRequest) {
@@ -589,7 +646,7 @@ bool CaseLibrary::stats(LibraryGrouping grouping, const LibraryFilter &filter, s
             parts << QStringLiteral("SELECT %1, m.ccf FROM (SELECT c.ccf AS ccf FROM cases c%2%3%4 = ? AND c.ccf IS NOT NULL "
                                     "ORDER BY c.ccf LIMIT ? OFFSET ?) m")
                          .arg(QString::number(k), libraryReviewJoin(filter), terms, key);
-            values << where.values << rows[i].group << (measured[i] % 2 == 1 ? 1 : 2) << (measured[i] - 1) / 2;
+            values << where.values << rows[i].group << (withCcf[i] % 2 == 1 ? 1 : 2) << (withCcf[i] - 1) / 2;
         }
         QSqlQuery medians(database());
         medians.setForwardOnly(true);
@@ -609,6 +666,31 @@ bool CaseLibrary::stats(LibraryGrouping grouping, const LibraryFilter &filter, s
         for (std::size_t k = 0; k < count; ++k)
             if (middle[k].second > 0)
                 rows[pending[first + k]].medianCcf = middle[k].first / middle[k].second;
+    }
+
+    // The medians of the shocks' steps, from one read of the group and the steps of every shock
+    // (the cases' paths and groups come from one index): numbering the values in the engine
+    // costs ten times as much.
+    QSqlQuery steps(database());
+    if (!select(steps, QStringLiteral("SELECT %1, s.analysis_ms, s.to_shock_ms, s.hands_off_pre_shock_pause_ms "
+                                      "FROM cases c JOIN shocks s ON s.case_path = c.path%2%3")
+                           .arg(key, libraryReviewJoin(filter), where.sql)))
+        return failRead(steps);
+    constexpr int StepCount = 3;
+    std::vector<std::array<std::vector<double>, StepCount>> values(rows.size());
+    while (steps.next()) {
+        const auto at = rowOf.constFind(steps.value(0).toString());
+        if (at == rowOf.constEnd())
+            continue;
+        for (int k = 0; k < StepCount; ++k)
+            if (const QVariant v = steps.value(k + 1); !v.isNull())
+                values[*at][std::size_t(k)].push_back(v.toDouble());
+    }
+    steps.finish();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        rows[i].medianAnalysisMs = medianOf(values[i][0]);
+        rows[i].medianToShockMs = medianOf(values[i][1]);
+        rows[i].medianPreShockPauseMs = medianOf(values[i][2]);
     }
     rollback(); // only read
 

@@ -53,6 +53,7 @@ public:
         int64_t modifiedMs = 0;
         QString sha256;
         QString recordingId; // "" in a row indexed before recordings were kept
+        bool current = true; // false: the row holds older facts (no hands-off time)
     };
     // The stored fingerprint of path; none (and true) when the archive is not indexed.
     bool fingerprint(const QString &path, std::optional<Fingerprint> &stored);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cpr/HandsOffResult.h"
 #include "library/ReviewStatus.h"
 
 #include <QString>
@@ -15,6 +16,12 @@ struct LibraryShock
     std::optional<double> energyJ;           // as the device reported it
     std::optional<int64_t> preShockPauseMs;
     std::optional<int64_t> postShockPauseMs;
+    // The steps to the shock in the pause that holds it (see HandsOffShock): none when no
+    // pause holds it, or in a row indexed before they were kept.
+    std::optional<int64_t> analysisMs;
+    std::optional<int64_t> chargeMs;
+    std::optional<int64_t> toShockMs;
+    std::optional<int64_t> handsOffPreShockPauseMs; // that pause's start to the shock
 };
 
 // What the case library keeps of one archive. Times of the start are the device's own clock
@@ -52,6 +59,9 @@ struct LibraryCase
     std::optional<int64_t> longestPauseMs;
     std::optional<int64_t> maxPreShockPauseMs;
     std::optional<int64_t> maxPostShockPauseMs;
+    // The hands-off time by cause (PauseCause order) at the default pause threshold, with the
+    // causes the reviewer set; none without CPR feedback, or in a row indexed before it was kept.
+    std::optional<std::array<int64_t, PauseCauseCount>> handsOffByCauseMs;
     int64_t indexedAt = 0;        // epoch seconds when the row was written
     QString recordingId;          // the recording the archive holds ("" in a row indexed before it was kept)
     ReviewStatus review;          // of its recording, as a list reads it (not written with the case)

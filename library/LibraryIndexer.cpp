@@ -2,6 +2,7 @@
 
 #include "archive/OpenFlow.h"
 #include "cpr/CprQuality.h"
+#include "cpr/HandsOff.h"
 #include "device/TimeZoneTable.h"
 #include "library/ArchiveFacts.h"
 #include "library/CaseLibrary.h"
@@ -159,9 +160,13 @@ bool LibraryIndexer::read(const QString &archive, LibraryCase &c, QString &why)
     const int slot = flow.openedSlot();
     bool ok = slot >= 0 && m_session.store.isSlotUsed(slot);
     if (ok) {
-        const CprQualityResult quality =
-            measureCprQuality(cprQualityInput(*m_session.store.caseAt(slot)), CprQualitySettings());
-        c = libraryCaseOf(m_session.store, slot, quality);
+        // The pauses are explained with the causes the reviewer set in the archive's review file,
+        // which the open has read.
+        const CaseRecord &record = *m_session.store.caseAt(slot);
+        const CprQualityResult quality = measureCprQuality(cprQualityInput(record), CprQualitySettings());
+        const HandsOffResult explained =
+            handsOff(handsOffInput(record), quality, reviewerPauseCauses(m_session.store.at(slot).pauseCauses));
+        c = libraryCaseOf(m_session.store, slot, quality, explained);
         c.path = path;
     }
     if (factsRead.get()) {
@@ -186,8 +191,9 @@ bool LibraryIndexer::unchanged(const QString &path, const CaseLibrary::Fingerpri
 {
     LibraryCase now;
     const QFileInfo info(path);
-    // A row written before recordings were kept is read again to learn its recording.
-    return !stored.recordingId.isEmpty() && info.size() == stored.sizeBytes && info.lastModified().toMSecsSinceEpoch() == stored.modifiedMs
+    // A row written before recordings were kept is read again to learn its recording, and one
+    // written before the hands-off time was kept to learn it.
+    return !stored.recordingId.isEmpty() && stored.current && info.size() == stored.sizeBytes && info.lastModified().toMSecsSinceEpoch() == stored.modifiedMs
            && readFileFacts(path, now) && now.sha256 == stored.sha256;
 }
 

@@ -1,5 +1,9 @@
 #include "library/LibrarySchema.h"
 
+#include "cpr/HandsOff.h"
+
+#include <utility>
+
 namespace LibrarySchema {
 
 namespace {
@@ -165,7 +169,42 @@ QStringList version5(bool postgres)
     return steps;
 }
 
+// The hands-off time of each case by cause and the steps to each shock. Rows indexed before
+// have none of them (NULL: unknown, not 0) and are marked as read with older facts, so that
+// adding their archives again reads them anew. The summary's covering indexes take the
+// hands-off time and the part without a cause too, and the cases' paths with their groups
+// are kept in an index, which the shocks' steps join on.
+QStringList version6()
+{
+    QStringList steps;
+    for (const QString &column : handsOffColumns())
+        steps << QStringLiteral("ALTER TABLE cases ADD COLUMN %1 BIGINT").arg(column);
+    steps << QStringLiteral("ALTER TABLE cases ADD COLUMN facts_version INTEGER NOT NULL DEFAULT 5");
+    for (const char *column : {"analysis_ms", "charge_ms", "to_shock_ms", "hands_off_pre_shock_pause_ms"})
+        steps << QStringLiteral("ALTER TABLE shocks ADD COLUMN %1 BIGINT").arg(QLatin1String(column));
+    steps << QStringLiteral("DROP INDEX cases_month_summary") << QStringLiteral("DROP INDEX cases_serial_summary");
+    for (const auto &[index, group] : {std::pair{"cases_month_summary", "start_month"},
+                                       std::pair{"cases_serial_summary", "serial_number"}})
+        steps << QStringLiteral("CREATE INDEX %1 ON cases (%2, ccf, shock_count, pre_shock_pauses, "
+                                "pre_shock_pauses_at_most_10s, hands_off_ms, hands_off_other_ms)")
+                     .arg(QLatin1String(index), QLatin1String(group));
+    steps << QStringLiteral("CREATE INDEX cases_path_groups ON cases (path, start_month, serial_number)")
+          << QStringLiteral("UPDATE schema_version SET version = 6");
+    return steps;
+}
+
 } // namespace
+
+const QStringList &handsOffColumns()
+{
+    static const QStringList columns = [] {
+        QStringList out = {QStringLiteral("hands_off_ms")};
+        for (std::size_t k = 0; k < PauseCauseCount; ++k)
+            out << QStringLiteral("hands_off_%1_ms").arg(pauseCauseName(PauseCause(k)).replace(QLatin1Char('-'), QLatin1Char('_')));
+        return out;
+    }();
+    return columns;
+}
 
 QStringList migrationStep(int version, bool postgres)
 {
@@ -175,6 +214,7 @@ QStringList migrationStep(int version, bool postgres)
     case 3: return version3();
     case 4: return version4();
     case 5: return version5(postgres);
+    case 6: return version6();
     default: return {};
     }
 }

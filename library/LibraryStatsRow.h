@@ -13,6 +13,14 @@ struct LibraryStatsRow
     std::optional<double> medianCcf;             // over the cases with a CCF
     std::optional<double> shareCcfAtLeast80;     // of the cases with a CCF
     std::optional<double> shareShocksPreShockPauseAtMost10s; // of the shocks with a pre-shock pause
+    // Over the shocks a pause holds, in ms: analysis start to its result, ready to the shock,
+    // and the pause's start to the shock.
+    std::optional<double> medianAnalysisMs;
+    std::optional<double> medianToShockMs;
+    std::optional<double> medianPreShockPauseMs;
+    // The hands-off time no event explains ("other") of all the group's hands-off time; cases
+    // indexed before it was kept count in neither.
+    std::optional<double> shareHandsOffOther;
 };
 
 // How the summary groups the cases.

@@ -25,8 +25,14 @@ CprArguments CprArguments::parse(const QStringList &arguments)
             .arg(CprQualitySettings::MaxPauseThresholdMs),
         QStringLiteral("MS"), QStringLiteral("2000"));
     const QCommandLineOption format(QStringLiteral("format"),
-                                    QStringLiteral("json (every measure, default) or csv (the table of minutes)."),
+                                    QStringLiteral("json (every measure, default) or csv (a table, see --table)."),
                                     QStringLiteral("format"), QStringLiteral("json"));
+    const QCommandLineOption table(
+        QStringLiteral("table"),
+        QStringLiteral("With --format csv: minutes (one row a minute, default), pauses (one row per pause with "
+                       "the ms each cause explains, one column per cause, and whether the reviewer set it) or "
+                       "shocks (one row per shock: analysis, charge, to shock and the pauses around it, in ms)."),
+        QStringLiteral("table"), QStringLiteral("minutes"));
     const QCommandLineOption pdf(QStringLiteral("pdf"),
                                  QStringLiteral("Write the printed CPR quality report to FILE as PDF (A4) instead."),
                                  QStringLiteral("FILE"));
@@ -41,7 +47,7 @@ CprArguments CprArguments::parse(const QStringList &arguments)
         QStringLiteral("The causes of the pauses as the device's events give them, leaving out the causes the "
                        "reviewer set (kept in the case's review file)."));
     const QCommandLineOption pack = languagePackOption();
-    CommandArgumentParser parser({zone, threshold, format, pdf, overwrite, anonymize, deviceReading, pack}, QStringLiteral("ARCHIVE"),
+    CommandArgumentParser parser({zone, threshold, format, table, pdf, overwrite, anonymize, deviceReading, pack}, QStringLiteral("ARCHIVE"),
                                  QStringLiteral("The archive (.aed) to open; \"CPR Feedback.bin\" must lie beside it."));
 
     CprArguments a;
@@ -73,6 +79,15 @@ CprArguments CprArguments::parse(const QStringList &arguments)
         a.format = Format::Csv;
     else
         return failure(QStringLiteral("--format must be json or csv, not \"%1\"").arg(parser.value(format)));
+
+    // In the order of Table.
+    const QStringList tables = {QStringLiteral("minutes"), QStringLiteral("pauses"), QStringLiteral("shocks")};
+    const qsizetype t = tables.indexOf(parser.value(table).toLower());
+    if (t < 0)
+        return failure(QStringLiteral("--table must be minutes, pauses or shocks, not \"%1\"").arg(parser.value(table)));
+    a.table = Table(t);
+    if (parser.isSet(table) && a.format != Format::Csv)
+        return failure(QStringLiteral("--table goes with --format csv only"));
 
     if (parser.isSet(pdf)) {
         a.pdfPath = parser.value(pdf);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tools/CommandArgumentParser.h"
+#include "tools/ZoneChoice.h"
 
 #include <QString>
 #include <QStringList>
@@ -12,12 +13,15 @@ struct CprArguments
     using Outcome = ArgumentOutcome;
     // JSON: every measure; CSV: the table of minutes.
     enum class Format { Json, Csv };
+    // The CSV's table: the minutes, the pauses with their causes, or the shocks' steps.
+    enum class Table { Minutes, Pauses, Shocks };
 
     Outcome outcome = Outcome::Error;
     QString archive;                 // the ".aed" file to open
-    int zoneRow = -1;                // time-zone row; -1: the row preselected for this computer
+    int zoneRow = DeviceClockZone;   // time-zone row, DeviceClockZone or LocalZone
     int32_t pauseThresholdMs = 2000; // a gap between compressions of this or more is a pause
     Format format = Format::Json;
+    Table table = Table::Minutes;
     QString pdfPath;                 // --pdf: write the printed report there instead; "" for none
     bool overwrite = false;          // replace a file that is already at pdfPath
     bool anonymize = false;          // the PDF without the start and the serial number
@@ -30,5 +34,5 @@ struct CprArguments
 };
 
 inline constexpr char CprSynopsis[] =
-    "cpr ARCHIVE [--zone N] [--pause-threshold MS] [--format json|csv] [--pdf FILE [--overwrite]] [--anonymize]"
+    "cpr ARCHIVE [--zone N|local] [--pause-threshold MS] [--format json|csv [--table minutes|pauses|shocks]] [--pdf FILE [--overwrite]] [--anonymize]"
     " [--device-reading] [--lang-pack FILE]";

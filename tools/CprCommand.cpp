@@ -3,6 +3,7 @@
 #include "device/CprFeedbackFile.h"
 #include "cpr/CprQuality.h"
 #include "cpr/HandsOff.h"
+#include "cpr/HandsOffTable.h"
 #include "report/CprQualityReport.h"
 #include "report/CprQualityReportPainter.h"
 #include "tools/CliArchiveCase.h"
@@ -66,13 +67,22 @@ int runCpr(const QStringList &arguments)
         return 0;
     }
     const CprQualityResult result = measureCprQuality(cprQualityInput(c), settings);
-    if (args.format == CprArguments::Format::Json)
-        QTextStream(stdout) << CprQualityJson(
-            result, handsOff(handsOffInput(c), settings.pauseThresholdMs,
-                             args.deviceReading ? std::map<int32_t, PauseCause>()
-                                                : reviewerPauseCauses(archiveCase.session().store.at(slot).pauseCauses)));
-    else
+    if (args.format == CprArguments::Format::Csv && args.table == CprArguments::Table::Minutes) {
         QTextStream(stdout) << CprMinutesCsv(result);
+        return 0;
+    }
+    // The pauses of the measures just taken are the ones the hands-off time explains.
+    const HandsOffResult explained =
+        handsOff(handsOffInput(c), result,
+                 args.deviceReading ? std::map<int32_t, PauseCause>()
+                                    : reviewerPauseCauses(archiveCase.session().store.at(slot).pauseCauses));
+    QTextStream out(stdout);
+    if (args.format == CprArguments::Format::Json)
+        out << CprQualityJson(result, explained);
+    else if (args.table == CprArguments::Table::Pauses)
+        out << CprTableCsv(handsOffPauseTable(result, explained));
+    else
+        out << CprTableCsv(handsOffShockTable(explained));
     return 0;
 }
 

@@ -1,5 +1,7 @@
 #include "tools/CprQualityText.h"
 
+#include "export/CaseCsv.h"
+
 #include "cpr/CprMinuteTable.h"
 #include "cpr/CprQuality.h"
 #include "cpr/HandsOff.h"
@@ -146,10 +148,15 @@ QString CprQualityJson(const CprQualityResult &r, const HandsOffResult &h)
     return o.toJson();
 }
 
-QString CprMinutesCsv(const CprQualityResult &r)
+QString CprTableCsv(const std::vector<QStringList> &table)
 {
     QString out;
-    for (const QStringList &row : cprMinuteTable(r))
-        out += row.join(QLatin1Char(',')) + QLatin1Char('\n');
+    for (const QStringList &row : table)
+        out += QString::fromUtf8(CaseCsv::row(row).chopped(2)) + QLatin1Char('\n');
     return out;
+}
+
+QString CprMinutesCsv(const CprQualityResult &r)
+{
+    return CprTableCsv(cprMinuteTable(r));
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <vector>
 
 struct CprQualityResult;
 struct HandsOffResult;
@@ -9,6 +11,10 @@ struct HandsOffResult;
 // members in a fixed order, two blanks of indent per level, shares as fractions 0..1, none
 // as null, a line feed at the end. Both results are of the same pause threshold.
 QString CprQualityJson(const CprQualityResult &result, const HandsOffResult &handsOff);
+
+// A table of rows (its header first) as CSV with line feeds, fields quoted as the exported
+// CSV files quote them.
+QString CprTableCsv(const std::vector<QStringList> &table);
 
 // The table of minutes (cprMinuteTable) as CSV with line feeds: a header line, then one
 // line a minute.

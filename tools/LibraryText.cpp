@@ -67,7 +67,9 @@ QList<Field> fieldsOf(const LibraryStatsRow &r, LibraryGrouping grouping)
 {
     return {text(grouping == LibraryGrouping::Month ? "month" : "serialNumber", r.group), number("cases", r.cases),
             number("shocks", r.shocks), real("medianCcf", r.medianCcf), real("shareCcfAtLeast80", r.shareCcfAtLeast80),
-            real("shareShocksPreShockPauseAtMost10s", r.shareShocksPreShockPauseAtMost10s)};
+            real("shareShocksPreShockPauseAtMost10s", r.shareShocksPreShockPauseAtMost10s),
+            real("medianAnalysisMs", r.medianAnalysisMs), real("medianToShockMs", r.medianToShockMs),
+            real("medianPreShockPauseMs", r.medianPreShockPauseMs), real("shareHandsOffOther", r.shareHandsOffOther)};
 }
 
 QString jsonOf(const QList<QList<Field>> &rows)
@@ -122,6 +124,11 @@ QString tableOf(const QList<QStringList> &lines)
 QString percent(std::optional<double> share)
 {
     return share ? QString::number(*share * 100.0, 'f', 1) + QStringLiteral(" %") : QStringLiteral("-");
+}
+
+QString seconds(std::optional<double> ms)
+{
+    return ms ? QString::number(*ms / 1000.0, 'f', 1) : QStringLiteral("-");
 }
 
 QString utcTime(int64_t ms)
@@ -200,14 +207,20 @@ QString libraryStatsText(const std::vector<LibraryStatsRow> &stats, LibraryGroup
     if (format == LibraryFormat::Table) {
         QList<QStringList> lines = {{grouping == LibraryGrouping::Month ? QStringLiteral("Month") : QStringLiteral("Device"),
                                      QStringLiteral("Cases"), QStringLiteral("Shocks"), QStringLiteral("Median CCF"),
-                                     QStringLiteral("CCF >= 80 %"), QStringLiteral("Pre-shock pause <= 10 s")}};
+                                     QStringLiteral("CCF >= 80 %"), QStringLiteral("Pre-shock pause <= 10 s"),
+                                     QStringLiteral("Median analysis (s)"), QStringLiteral("Median to shock (s)"),
+                                     QStringLiteral("Median pre-shock pause (s)"), QStringLiteral("Hands-off without a cause")}};
         for (const LibraryStatsRow &r : stats)
             lines << QStringList{r.group.isEmpty() ? QStringLiteral("(unknown)") : r.group,
                                  QString::number(r.cases),
                                  QString::number(r.shocks),
                                  percent(r.medianCcf),
                                  percent(r.shareCcfAtLeast80),
-                                 percent(r.shareShocksPreShockPauseAtMost10s)};
+                                 percent(r.shareShocksPreShockPauseAtMost10s),
+                                 seconds(r.medianAnalysisMs),
+                                 seconds(r.medianToShockMs),
+                                 seconds(r.medianPreShockPauseMs),
+                                 percent(r.shareHandsOffOther)};
         return tableOf(lines);
     }
     QList<QList<Field>> rows;

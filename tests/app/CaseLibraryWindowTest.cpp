@@ -9,6 +9,7 @@
 #include "device/MifCase.h"
 #include "library/CaseLibrary.h"
 #include "library/LibraryService.h"
+#include "cpr/HandsOffTexts.h"
 #include "library/LibraryText.h"
 #include "support/FakePlatform.h"
 #include "support/Packs.h"
@@ -137,6 +138,46 @@ TEST_F(CaseLibraryWindowTest, TheSummaryCountsPerMonthOrDevice)
     EXPECT_EQ(bars->barSets()[0]->label(), texts.GetText(LibraryText::MedianCcf));
     ASSERT_EQ(bars->barSets()[0]->count(), 2);
     EXPECT_DOUBLE_EQ(bars->barSets()[0]->at(0), 90.0);
+}
+
+// The steps to a shock and the hands-off time without a cause: in the summary, and as the
+// chart's other series (seconds, then a share).
+TEST_F(CaseLibraryWindowTest, TheSummaryShowsTheStepsToAShockAndTheChartCanShowThem)
+{
+    LibraryCase shocked = row(dir.file("d.aed"), "2021-02-10", "SN1", 0.7);
+    shocked.shocks = {{60000, 150.0, 9000, 2000, 4500, 1500, 1200, 9000}};
+    shocked.shockCount = 1;
+    shocked.handsOffByCauseMs = std::array<int64_t, PauseCauseCount>{};
+    (*shocked.handsOffByCauseMs)[std::size_t(PauseCause::ToShock)] = 9000;
+    (*shocked.handsOffByCauseMs)[std::size_t(PauseCause::Other)] = 3000;
+    ASSERT_TRUE(service.library()->store(shocked));
+    window.refresh();
+    QTableWidget *summary = window.summaryTable();
+    ASSERT_EQ(summary->rowCount(), 2);
+    EXPECT_EQ(summary->horizontalHeaderItem(6)->text(), texts.GetText(HandsOffText::MedianAnalysis));
+    EXPECT_EQ(summary->item(1, 6)->text(), "4.5");
+    EXPECT_EQ(summary->item(1, 7)->text(), "1.2");
+    EXPECT_EQ(summary->item(1, 8)->text(), "9.0");
+    EXPECT_EQ(summary->item(1, 9)->text(), "25.0 %");
+    EXPECT_EQ(summary->item(0, 6)->text(), "") << "a month without such shocks has none";
+
+    const auto series = [this] {
+        auto *chart = window.findChild<QChartView *>();
+        return chart ? qobject_cast<QBarSeries *>(chart->chart()->series().value(0)) : nullptr;
+    };
+    window.chartSeriesBox()->setCurrentIndex(int(CaseLibraryWindow::ChartSeries::StepsToShock));
+    QBarSeries *steps = series();
+    ASSERT_NE(steps, nullptr);
+    ASSERT_EQ(steps->count(), 3);
+    EXPECT_EQ(steps->barSets()[2]->label(), texts.GetText(HandsOffText::MedianPreShockPause));
+    EXPECT_DOUBLE_EQ(steps->barSets()[0]->at(1), 4.5);
+    EXPECT_DOUBLE_EQ(steps->barSets()[2]->at(1), 9.0);
+
+    window.chartSeriesBox()->setCurrentIndex(int(CaseLibraryWindow::ChartSeries::HandsOffOther));
+    QBarSeries *other = series();
+    ASSERT_NE(other, nullptr);
+    ASSERT_EQ(other->count(), 1);
+    EXPECT_DOUBLE_EQ(other->barSets()[0]->at(1), 25.0);
 }
 
 // Without the chart plugin the window works on and says in the chart's place why there is none.

@@ -326,6 +326,20 @@ TEST_F(HandsOffOfACase, SimulatedRescuesAreExplainedToTheMillisecond)
             EXPECT_GE(*s.toShockMs, 0);
             EXPECT_LE(*s.analysisMs + *s.chargeMs + *s.toShockMs, *s.preShockPauseMs);
         }
+
+        // Explained from the measures already taken (which also read the events), it is the same.
+        const HandsOffResult again = handsOff(handsOffInput(c), measures);
+        EXPECT_EQ(again.byCauseMs, r.byCauseMs);
+        EXPECT_EQ(again.beforeCpr.firstCompressionMs, r.beforeCpr.firstCompressionMs);
+        ASSERT_EQ(again.pauses.size(), r.pauses.size());
+        for (size_t i = 0; i < r.pauses.size(); ++i)
+            EXPECT_EQ(describe(again.pauses[i].parts), describe(r.pauses[i].parts));
+        ASSERT_EQ(again.shocks.size(), r.shocks.size());
+        for (size_t i = 0; i < r.shocks.size(); ++i) {
+            EXPECT_EQ(again.shocks[i].analysisMs, r.shocks[i].analysisMs);
+            EXPECT_EQ(again.shocks[i].toShockMs, r.shocks[i].toShockMs);
+            EXPECT_EQ(again.shocks[i].periShockPauseMs, r.shocks[i].periShockPauseMs);
+        }
     }
     for (size_t k = 0; k <= size_t(P::Other); ++k) {
         EXPECT_GT(seen[k], 0) << pauseCauseName(PauseCause(k)).toStdString();

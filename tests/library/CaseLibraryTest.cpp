@@ -1,5 +1,6 @@
 #include "archive/AedArchiveWriter.h"
 #include "archive/ArchiveFixture.h"
+#include "library/ArchiveFacts.h"
 #include "library/LibraryIndexer.h"
 #include "library/LibraryEngine.h"
 #include "library/LibraryRows.h"
@@ -383,6 +384,139 @@ TEST_P(CaseLibraryTest, MonthlyAndDeviceSummariesCountMediansAndShares)
     EXPECT_DOUBLE_EQ(devices[0].medianCcf.value_or(-1), 0.75);
     EXPECT_EQ(devices[1].group, "SN2");
     EXPECT_DOUBLE_EQ(devices[1].medianCcf.value_or(-1), 0.60);
+}
+
+// The event "Shock delivered" of a trend block comes this long after the block's shock time.
+constexpr int32_t ShockEventDelayMs = 520;
+
+// A rescue whose shock (block time shockMs) falls in a pause begun at 2 s, after an analysis
+// of analysisMs, a charge of 1.5 s and 1 s (plus the event's delay) to the shock; CPR goes on
+// 2 s after the block's time, and a pause of 3.5 s no event explains follows.
+DeviceFiles::DeviceFolder handsOffRescue(int32_t shockMs, int32_t analysisMs)
+{
+    DeviceFiles::DeviceFolder f = ArchiveMaker::rescue({{shockMs, 1500}});
+    const int32_t ready = shockMs - 1000, result = ready - 1500;
+    f.trend[0].events[1] = {6, result - analysisMs};
+    f.trend[0].events[2] = {7, result};
+    f.trend[0].events[3] = {9, ready};
+    f.cprFeedback = {{1000, 50}, {1500, 50}, {2000, 50}, {shockMs + 2000, 50}, {shockMs + 2500, 50},
+                     {shockMs + 6000, 50}, {shockMs + 6500, 50}};
+    return f;
+}
+
+double medianOf(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// The summary's medians of the steps to a shock and the share of hands-off time without a
+// cause are those of the cases' own hands-off explanation, by month and by device alike.
+TEST_P(CaseLibraryTest, SummariesGiveTheMedianStepsToAShockAndTheHandsOffTimeWithoutACause)
+{
+    ArchiveMaker maker;
+    LanguagePack texts = Packs::builtInEnglish();
+    auto library = openLibrary();
+    LibraryIndexer indexer(*library, texts);
+    QStringList archives;
+    const std::vector<std::pair<int32_t, int32_t>> rescues = {{9000, 500}, {12000, 2500}, {15000, 900}, {10000, 1200}};
+    for (std::size_t i = 0; i < rescues.size(); ++i)
+        archives << maker.make(handsOffRescue(rescues[i].first, rescues[i].second),
+                               QStringLiteral("Q25_%1.aed").arg(i));
+    const LibraryAddSummary added = indexer.addAll(archives);
+    ASSERT_EQ(added.added, int(rescues.size())) << added.failed.join('\n').toStdString();
+
+    // The expected figures, from each case's explanation as the indexer reads it.
+    std::vector<double> analysis, toShock, preShock;
+    int64_t other = 0, total = 0;
+    for (const QString &archive : archives) {
+        LibraryCase c;
+        QString why;
+        ASSERT_TRUE(indexer.read(archive, c, why)) << why.toStdString();
+        ASSERT_EQ(c.shocks.size(), 1u);
+        ASSERT_TRUE(c.handsOffByCauseMs.has_value());
+        analysis.push_back(double(c.shocks[0].analysisMs.value_or(-1)));
+        toShock.push_back(double(c.shocks[0].toShockMs.value_or(-1)));
+        preShock.push_back(double(c.shocks[0].handsOffPreShockPauseMs.value_or(-1)));
+        other += (*c.handsOffByCauseMs)[std::size_t(PauseCause::Other)];
+        for (int64_t ms : *c.handsOffByCauseMs)
+            total += ms;
+    }
+    EXPECT_DOUBLE_EQ(medianOf(analysis), (900 + 1200) / 2.0) << "the analyses as the rescues were made";
+    EXPECT_DOUBLE_EQ(medianOf(toShock), 1000 + ShockEventDelayMs);
+    EXPECT_DOUBLE_EQ(medianOf(preShock), (8000 + 10000) / 2.0 + ShockEventDelayMs);
+    EXPECT_EQ(other, 4 * 3500);
+
+    for (const LibraryGrouping grouping : {LibraryGrouping::Month, LibraryGrouping::Device}) {
+        std::vector<LibraryStatsRow> rows;
+        ASSERT_TRUE(library->stats(grouping, {}, rows)) << library->errorText().toStdString();
+        ASSERT_EQ(rows.size(), 1u);
+        EXPECT_DOUBLE_EQ(rows[0].medianAnalysisMs.value_or(-1), medianOf(analysis));
+        EXPECT_DOUBLE_EQ(rows[0].medianToShockMs.value_or(-1), medianOf(toShock));
+        EXPECT_DOUBLE_EQ(rows[0].medianPreShockPauseMs.value_or(-1), medianOf(preShock));
+        EXPECT_DOUBLE_EQ(rows[0].shareHandsOffOther.value_or(-1), double(other) / double(total));
+    }
+    // An odd count takes the middle value itself.
+    LibraryFilter three;
+    three.fromDay = QStringLiteral("2021-03-07");
+    std::vector<LibraryStatsRow> rows;
+    ASSERT_TRUE(library->remove({libraryPathOf(archives[3])}));
+    ASSERT_TRUE(library->stats(LibraryGrouping::Month, three, rows)) << library->errorText().toStdString();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_DOUBLE_EQ(rows[0].medianAnalysisMs.value_or(-1), 900);
+    EXPECT_DOUBLE_EQ(rows[0].medianPreShockPauseMs.value_or(-1), 12000 - 2000 + ShockEventDelayMs);
+}
+
+// A row indexed before the hands-off time was kept holds none of it after the migration (it is
+// not counted as 0), and adding its unchanged archive again reads it anew.
+TEST_P(CaseLibraryTest, ARowOfTheFifthVersionHasNoHandsOffTimeUntilItsArchiveIsReadAgain)
+{
+    ArchiveMaker maker;
+    LanguagePack texts = Packs::builtInEnglish();
+    const QString archive = libraryPathOf(maker.make(handsOffRescue(9000, 500), QStringLiteral("Q25_old.aed")));
+    LibraryCase facts;
+    ASSERT_TRUE(readFileFacts(archive, facts));
+    {
+        auto old = openLibrary(5);
+        QSqlQuery q(old->database());
+        ASSERT_TRUE(q.prepare(QStringLiteral(
+            "INSERT INTO cases (path, size_bytes, modified_ms, sha256, model, serial_number, start_time, "
+            "start_time_valid, start_day, start_month, duration_ms, event_count, shock_count, analysis_count, "
+            "has_cpr_feedback, has_audio, annotation_count, patient_id, last_name, first_name, comments, indexed_at, "
+            "ccf, pre_shock_pauses, recording_id) VALUES (?, ?, ?, ?, 'Q25', 'SN-0042', 1615107900, 1, '2021-03-07', "
+            "'2021-03', 20000, 5, 1, 1, 1, 1, 0, '', '', '', '', 1700000000, 0.7, 1, 'rec')")));
+        for (const QVariant &v : {QVariant(archive), QVariant(qlonglong(facts.sizeBytes)),
+                                  QVariant(qlonglong(facts.modifiedMs)), QVariant(facts.sha256)})
+            q.addBindValue(v);
+        ASSERT_TRUE(q.exec()) << q.lastError().text().toStdString();
+        ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO shocks (case_path, shock_index, time_ms, energy_j, "
+                                          "pre_shock_pause_ms, post_shock_pause_ms) VALUES ('%1', 0, 9000, 150, 7000, 2000)")
+                               .arg(archive)))
+            << q.lastError().text().toStdString();
+    }
+    auto library = openLibrary();
+    ASSERT_EQ(library->schemaVersion(), 6);
+    std::vector<LibraryStatsRow> rows;
+    ASSERT_TRUE(library->stats(LibraryGrouping::Month, {}, rows)) << library->errorText().toStdString();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].shocks, 1);
+    EXPECT_FALSE(rows[0].medianAnalysisMs.has_value());
+    EXPECT_FALSE(rows[0].medianPreShockPauseMs.has_value());
+    EXPECT_FALSE(rows[0].shareHandsOffOther.has_value()) << "unknown, not 0";
+    QSqlQuery q(library->database());
+    ASSERT_TRUE(q.exec(QStringLiteral("SELECT hands_off_ms FROM cases")) && q.next());
+    EXPECT_TRUE(q.value(0).isNull());
+
+    LibraryIndexer indexer(*library, texts);
+    QString why;
+    EXPECT_EQ(indexer.add(archive, why), LibraryIndexer::Outcome::Updated) << why.toStdString();
+    EXPECT_EQ(indexer.add(archive, why), LibraryIndexer::Outcome::Unchanged) << "read once, then current";
+    ASSERT_TRUE(library->stats(LibraryGrouping::Month, {}, rows)) << library->errorText().toStdString();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_DOUBLE_EQ(rows[0].medianAnalysisMs.value_or(-1), 500);
+    EXPECT_DOUBLE_EQ(rows[0].medianPreShockPauseMs.value_or(-1), 7000 + ShockEventDelayMs);
+    EXPECT_DOUBLE_EQ(rows[0].shareHandsOffOther.value_or(-1), 3500.0 / (7000 + 2000 + 3500));
 }
 
 // A library of the first version, with a case in it, taken forward by the program.

@@ -21,7 +21,7 @@ inline LibraryCase libraryRow(const QString &path, const QString &day, const QSt
     c.ccf = ccf;
     c.indexedAt = 1700000000;
     for (int i = 0; i < shocks; ++i)
-        c.shocks.push_back({60000 * (i + 1), 150.0, std::nullopt, std::nullopt});
+        c.shocks.push_back({60000 * (i + 1), 150.0, {}, {}, {}, {}, {}, {}});
     c.shockCount = shocks;
     return c;
 }

@@ -477,6 +477,40 @@ TEST_F(CliCommands, CprCsvIsTheTableOfMinutesWithEmptyFieldsForNone)
                        "2,1,0,,1.8\n");
 }
 
+// The pauses and shocks tables hold what the JSON explains, in columns a spreadsheet can sum:
+// a pause's causes add up to its length.
+TEST_F(CliCommands, CprCsvTablesOfPausesAndShocksSplitTheHandsOffTime)
+{
+    DeviceFiles::DeviceFolder f = cprRescue();
+    f.trend[0].events[2] = {7, 5500};
+    f.trend[0].events[3] = {9, 7000};
+    const QString archive = runCli({"import", writeFolder("card", f), "--serial", "SN-7"}).out.trimmed();
+
+    const CliRun pauses = runCli({"cpr", archive, "--format", "csv", "--table", "pauses"});
+    ASSERT_EQ(pauses.status, 0) << pauses.err.toStdString();
+    EXPECT_EQ(pauses.out, "startMs,lengthMs,kind,untilAnalysisMs,analysisMs,chargeMs,toShockMs,afterShockMs,"
+                          "afterAnalysisMs,padsMs,breathsMs,otherMs,rhythmCheckMs,airwayMs,transportMs,setByReviewer\n"
+                          "5000,4000,peri-shock,0,500,1500,1520,480,0,0,0,0,0,0,0,false\n");
+
+    const CliRun shocks = runCli({"cpr", archive, "--format", "csv", "--table", "shocks"});
+    ASSERT_EQ(shocks.status, 0) << shocks.err.toStdString();
+    EXPECT_EQ(shocks.out, "timeMs,analysisMs,chargeMs,toShockMs,preShockPauseMs,postShockPauseMs,periShockPauseMs\n"
+                          "8520,500,1500,1520,3520,480,4000\n");
+
+    // No pause holds the shock at a wider threshold: its steps are empty.
+    EXPECT_EQ(runCli({"cpr", archive, "--format", "csv", "--table", "shocks", "--pause-threshold", "5000"}).out,
+              "timeMs,analysisMs,chargeMs,toShockMs,preShockPauseMs,postShockPauseMs,periShockPauseMs\n"
+              "8520,,,,,,\n");
+    EXPECT_EQ(runCli({"cpr", archive, "--format", "csv", "--table", "minutes"}).out,
+              runCli({"cpr", archive, "--format", "csv"}).out);
+    for (const QStringList &bad : {QStringList{"cpr", archive, "--format", "csv", "--table", "beats"},
+                                   QStringList{"cpr", archive, "--table", "pauses"}}) {
+        const CliRun refused = runCli(bad);
+        EXPECT_EQ(refused.status, 1) << bad.join(' ').toStdString();
+        EXPECT_TRUE(refused.err.contains("--table")) << refused.err.toStdString();
+    }
+}
+
 TEST_F(CliCommands, CprRefusesAnArchiveWithoutItsFeedbackFileAndBadOptions)
 {
     const QString folder = writeFolder("card", cprRescue());

@@ -91,12 +91,15 @@ TEST_P(CliLibraryTest, AddThenListAndSummariseAFolderOfRescues)
     const int reached = int(std::count_if(march.begin(), march.end(), [](double x) { return x >= 0.8; }));
     EXPECT_NEAR(m["shareCcfAtLeast80"].toDouble(), reached / 2.0, 1e-12);
     EXPECT_EQ(months[1].toObject()["cases"].toInt(), 1);
-    for (const char *member : {"shocks", "shareShocksPreShockPauseAtMost10s"})
+    for (const char *member : {"shocks", "shareShocksPreShockPauseAtMost10s", "medianAnalysisMs", "medianToShockMs",
+                               "medianPreShockPauseMs"})
         EXPECT_TRUE(m.contains(QLatin1String(member))) << member;
+    EXPECT_TRUE(m["shareHandsOffOther"].isDouble()) << "a simulated rescue pauses";
 
     run = library({"stats", "--by", "device", "--format", "csv"});
     EXPECT_TRUE(run.out.startsWith("serialNumber,cases,shocks,medianCcf,shareCcfAtLeast80,"
-                                   "shareShocksPreShockPauseAtMost10s\nSN-0,2,"))
+                                   "shareShocksPreShockPauseAtMost10s,medianAnalysisMs,medianToShockMs,"
+                                   "medianPreShockPauseMs,shareHandsOffOther\nSN-0,2,"))
         << run.out.toStdString();
 
     // A removed archive goes with the next prune.
