@@ -52,10 +52,14 @@ int runCpr(const QStringList &arguments)
     CprQualitySettings settings;
     settings.pauseThresholdMs = args.pauseThresholdMs;
     const CaseRecord &c = *archiveCase.session().store.caseAt(slot);
+    const std::map<int32_t, PauseCause> causes =
+        args.deviceReading ? std::map<int32_t, PauseCause>()
+                           : reviewerPauseCauses(archiveCase.session().store.at(slot).pauseCauses);
     if (!args.pdfPath.isEmpty()) {
         CprReviewSettings review;
         review.quality = settings;
-        const QByteArray bytes = CprQualityReportPainter::pdf(makeCprQualityReport(c, true, review, texts, args.anonymize));
+        const QByteArray bytes =
+            CprQualityReportPainter::pdf(makeCprQualityReport(c, true, causes, review, texts, args.anonymize));
         if (bytes.isEmpty()) {
             err << name << ": the report could not be drawn for " << QDir::toNativeSeparators(args.pdfPath) << "\n";
             return 1;
@@ -67,10 +71,7 @@ int runCpr(const QStringList &arguments)
     }
     const CprQualityResult result = measureCprQuality(cprQualityInput(c), settings);
     if (args.format == CprArguments::Format::Json)
-        QTextStream(stdout) << CprQualityJson(
-            result, handsOff(handsOffInput(c), settings.pauseThresholdMs,
-                             args.deviceReading ? std::map<int32_t, PauseCause>()
-                                                : reviewerPauseCauses(archiveCase.session().store.at(slot).pauseCauses)));
+        QTextStream(stdout) << CprQualityJson(result, handsOff(handsOffInput(c), settings.pauseThresholdMs, causes));
     else
         QTextStream(stdout) << CprMinutesCsv(result);
     return 0;
