@@ -41,15 +41,18 @@ QTableWidget *table(int columns, int stretch, QWidget *parent)
     return t;
 }
 
-// The table as tall as its header and rows, and at least as wide as its texts: the tab
-// scrolls as a whole and cuts no text.
-void fitContents(QTableWidget *t)
+// The table as tall as its header and rows, and (widthToo) at least as wide as its texts: the
+// tab scrolls as a whole and cuts no text.
+void fitContents(QTableWidget *t, bool widthToo = true)
 {
     const int rows = t->rowCount() * t->verticalHeader()->defaultSectionSize();
     t->setFixedHeight(t->horizontalHeader()->sizeHint().height() + rows + 2 * t->frameWidth());
+    if (!widthToo)
+        return;
+    const QAbstractItemView *view = t;
     int width = 2 * t->frameWidth();
     for (int c = 0; c < t->columnCount(); ++c)
-        width += std::max(t->sizeHintForColumn(c), t->horizontalHeader()->sectionSizeHint(c));
+        width += std::max(view->sizeHintForColumn(c), t->horizontalHeader()->sectionSizeHint(c));
     t->setMinimumWidth(width);
 }
 
@@ -108,6 +111,8 @@ CCprQualityTab::CCprQualityTab(const LanguagePack &texts, QWidget *parent)
     m_noFeedback->setWordWrap(true);
     m_noFeedback->setAlignment(Qt::AlignCenter);
     m_beforeCpr->setWordWrap(true);
+    // Beside a summary that shows its texts whole, at the window's default size.
+    m_charts->setMinimumWidth(180);
 
     auto *content = new QWidget;
     auto *summary = new QVBoxLayout;
@@ -259,7 +264,8 @@ void CCprQualityTab::fillPauses()
         }
         m_pauses->setItem(i, PartsColumn, parts);
     }
-    fitContents(m_pauses);
+    // The longest parts (a shock's five steps) may be wider than the tab; they keep a tooltip.
+    fitContents(m_pauses, false);
 }
 
 void CCprQualityTab::pauseChosen(int row)
