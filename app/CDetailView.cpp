@@ -15,6 +15,7 @@
 #include "case/ReviewState.h"
 #include "ecg/CEntired.h"
 #include "cpr/CprTexts.h"
+#include "cpr/HandsOff.h"
 #include "ecg/CMagnified.h"
 
 #include <QLabel>
@@ -107,8 +108,9 @@ CDetailSub2 *CDetailView::enlargedHost()
 CCprQualityTab *CDetailView::cprTab()
 {
     if (!m_cpr) {
-        m_cpr = new CCprQualityTab(this);
+        m_cpr = new CCprQualityTab(m_view.texts(), this);
         m_cpr->onShowMoment = [this](int32_t timeMs) { showMomentEnlarged(timeMs); };
+        m_cpr->onSetPauseCause = [this](int32_t startMs, const QString &cause) { setPauseCause(startMs, cause); };
         adoptForm(m_cpr);
     }
     return m_cpr;
@@ -215,8 +217,23 @@ void CDetailView::showCprQuality()
     if (!c)
         return;
     CCprQualityTab *tab = cprTab();
-    tab->showReport(makeCprQualityReport(*c, open && open->hasCprFeedback, m_cprSettings, m_view.texts()));
+    const std::map<int32_t, PauseCause> causes = open ? reviewerPauseCauses(open->pauseCauses)
+                                                      : std::map<int32_t, PauseCause>();
+    tab->showReport(makeCprQualityReport(*c, open && open->hasCprFeedback, causes, m_cprSettings, m_view.texts()),
+                    m_view.isReadOnly(m_review.m_nSelCase));
     tab->show();
+}
+
+void CDetailView::setPauseCause(int32_t startMs, const QString &cause)
+{
+    if (!m_view.setPauseCause(m_review.m_nSelCase, startMs, cause))
+        return;
+    showCprQuality();
+    // The ECG pictures shade the pauses by the causes they read when they paint.
+    if (m_entire)
+        m_entire->window()->Redraw();
+    if (m_enlarged)
+        m_enlarged->window()->Redraw();
 }
 
 void CDetailView::setCprSettings(const CprReviewSettings &settings)

@@ -67,6 +67,9 @@ public:
     CDetailSub1 *entireHost();
     CDetailSub2 *enlargedHost();
     CCprQualityTab *cprTab();
+    // The reviewer's cause of the selected case's pause that starts at startMs ("" for the
+    // device's reading): kept through the session, then the tab and the ECG pictures show it.
+    void setPauseCause(int32_t startMs, const QString &cause);
     // Whether a tab's form has been made yet.
     bool hasForm(int tab) const;
 

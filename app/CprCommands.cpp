@@ -6,6 +6,7 @@
 #include "cpr/CprSettingsForm.h"
 #include "cpr/CprTexts.h"
 #include "export/ExportText.h"
+#include "cpr/HandsOff.h"
 #include "report/CprQualityReport.h"
 
 #include <QSettings>
@@ -47,7 +48,9 @@ void CRavelinView::OnCprQualityReport()
     QList<Platform::Option> options{{QLatin1String(ExportOptionText::Anonymise), false}};
     if (!platform().askOptions(GetText(CprText::ReportCommand), options))
         return;
-    const CprQualityReport report = makeCprQualityReport(*c, true, cprSettings, texts(), options.value(0).checked);
+    const CprQualityReport report = makeCprQualityReport(
+        *c, true, reviewerPauseCauses(store.find(session.selSlot)->pauseCauses), cprSettings, texts(),
+        options.value(0).checked);
     const PrintOutcome outcome = platform().printCprQualityReport(report);
     if (outcome.result == PrintOutcome::Result::Printed)
         session.audit(session.selSlot, AuditAction::Printed,

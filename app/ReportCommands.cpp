@@ -3,6 +3,7 @@
 #include "base/CommandIds.h"
 #include "base/ContextMenuTemplate.h"
 #include "cpr/CprTexts.h"
+#include "cpr/HandsOff.h"
 #include "report/CprQualityReport.h"
 #include "report/IncidentLog.h"
 #include "report/IncidentLogFile.h"
@@ -93,8 +94,9 @@ void CRavelinView::OnIncidentLog()
     input.shockCount = store.find(session.selSlot) ? store.find(session.selSlot)->shockCount : 0;
     input.timeAdjusted = store.find(session.selSlot) && store.find(session.selSlot)->timeAdjusted();
     input.reportTime = CTime::GetCurrentTime();
-    const CprQualityReport cpr = IncidentLog::cprQuality(*c, store.find(session.selSlot)->hasCprFeedback, cprSettings,
-                                                         texts());
+    const OpenCase *open = store.find(session.selSlot);
+    const CprQualityReport cpr = IncidentLog::cprQuality(*c, open->hasCprFeedback,
+                                                         reviewerPauseCauses(open->pauseCauses), cprSettings, texts());
     input.cprQuality = &cpr;
     try {
         logCounter = IncidentLog::writeNewReport(logCounter + 1, IncidentLog::document(input));

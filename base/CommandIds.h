@@ -73,6 +73,16 @@ constexpr int BindCompanions = 32923;
 // Case menu: the review status of the case's recording (kept in the case library).
 constexpr int ReviewStatus = 32924;
 
+// Context menu of the CPR quality tab's pause list: the cause the reviewer sets for a pause,
+// or back to the device's reading.
+constexpr int PauseCauseBreaths = 32925;
+constexpr int PauseCausePads = 32926;
+constexpr int PauseCauseRhythmCheck = 32927;
+constexpr int PauseCauseAirway = 32928;
+constexpr int PauseCauseTransport = 32929;
+constexpr int PauseCauseOther = 32930;
+constexpr int PauseCauseDevice = 32931;
+
 } // namespace CommandId
 
 // Messages between the windows, all delivered synchronously (a direct call).

@@ -146,7 +146,7 @@ std::vector<CprPauseRow> pauseRows(const CprQualityResult &r, const LanguagePack
     std::vector<CprPauseRow> out;
     out.reserve(r.pauses.size());
     for (const CprPause &p : r.pauses)
-        out.push_back({p.startMs, caseTime(p.startMs), seconds(p.lengthMs), kindText(p.kind, texts)});
+        out.push_back({p.startMs, caseTime(p.startMs), seconds(p.lengthMs), kindText(p.kind, texts), QString(), false});
     return out;
 }
 

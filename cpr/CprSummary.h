@@ -29,6 +29,8 @@ struct CprPauseRow
     QString start;       // that time as "m:ss" (or "h:mm:ss") since power-on
     QString length;      // "12.3 s"
     QString kind;        // in the pack's language
+    QString parts;       // the hands-off parts: "until analysis 3.1 s · analysis 7.2 s"
+    bool setByReviewer = false; // its cause is the reviewer's
 };
 
 // The texts of the CPR quality review, in the pack's language. Numbers are written with

@@ -5,10 +5,14 @@
 #include "cpr/CprQuality.h"
 #include "cpr/CprQualityInput.h"
 #include "cpr/CprTexts.h"
+#include "cpr/HandsOff.h"
+#include "cpr/HandsOffInput.h"
+#include "cpr/HandsOffTexts.h"
 #include "report/SelectionReportPainter.h"
 
-CprQualityReport makeCprQualityReport(const CaseRecord &c, bool hasFeedback, const CprReviewSettings &settings,
-                                      const LanguagePack &texts, bool anonymize)
+CprQualityReport makeCprQualityReport(const CaseRecord &c, bool hasFeedback,
+                                      const std::map<int32_t, PauseCause> &reviewerCauses,
+                                      const CprReviewSettings &settings, const LanguagePack &texts, bool anonymize)
 {
     using namespace CprText;
     CprQualityReport r;
@@ -18,6 +22,15 @@ CprQualityReport makeCprQualityReport(const CaseRecord &c, bool hasFeedback, con
         r.result = measureCprQuality(cprQualityInput(c), settings.quality);
         r.summary = CprSummary::rows(r.result, settings, texts);
         r.pauses = CprSummary::pauseRows(r.result, texts);
+        r.handsOff = handsOff(handsOffInput(c), settings.quality.pauseThresholdMs, reviewerCauses);
+        // The hands-off pauses are the measures' pauses, in the same order.
+        for (size_t i = 0; i < r.pauses.size() && i < r.handsOff.pauses.size(); ++i) {
+            r.pauses[i].parts = HandsOffRows::partsText(r.handsOff.pauses[i], texts);
+            r.pauses[i].setByReviewer = r.handsOff.pauses[i].setByReviewer;
+        }
+        r.byCause = HandsOffRows::causeRows(r.handsOff, texts);
+        r.shocks = HandsOffRows::shockRows(r.handsOff, settings.quality);
+        r.beforeCpr = HandsOffRows::beforeCprRows(r.handsOff.beforeCpr, texts);
     }
 
     r.title = texts.GetText(ReportCommand);
@@ -39,6 +52,15 @@ CprQualityReport makeCprQualityReport(const CaseRecord &c, bool hasFeedback, con
     r.startHeader = texts.GetText(PauseStart);
     r.lengthHeader = texts.GetText(PauseLength);
     r.kindHeader = texts.GetText(PauseKind);
+    r.partsHeader = texts.GetText(HandsOffText::Parts);
+    r.handsOffTitle = texts.GetText(HandsOffText::ByCauseTitle);
+    r.handsOffTotal = texts.GetText(HandsOffText::HandsOffTime) + QStringLiteral(": ")
+        + CprSummary::seconds(r.handsOff.totalMs);
+    r.shocksTitle = texts.GetText(HandsOffText::ShocksTitle);
+    r.noShocks = texts.GetText(HandsOffText::NoShocks);
+    r.shockHeaders = HandsOffRows::shockHeaders(texts);
+    r.shockTargets = HandsOffRows::targetRow(settings.quality, texts.GetText(Target));
+    r.beforeCprTitle = texts.GetText(HandsOffText::BeforeCpr);
     r.rateChart = texts.GetText(RateChart);
     r.depthChart = texts.GetText(DepthChart) + QStringLiteral(" (") + CprSummary::unitName(settings.depthUnit)
         + QLatin1Char(')');
@@ -46,6 +68,8 @@ CprQualityReport makeCprQualityReport(const CaseRecord &c, bool hasFeedback, con
     r.definitionsTitle = texts.GetText(Definitions);
     for (int i = 0; i < DefinitionCount; ++i)
         r.definitions << texts.GetText(FirstDefinition + i);
+    for (int i = 0; i < HandsOffText::DefinitionCount; ++i)
+        r.definitions << texts.GetText(HandsOffText::FirstDefinition + i);
     r.pageFormat = texts.GetText(PageOf);
     return r;
 }

@@ -3,9 +3,13 @@
 #include "cpr/CprQualityResult.h"
 #include "cpr/CprReviewSettings.h"
 #include "cpr/CprSummary.h"
+#include "cpr/HandsOffResult.h"
+#include "cpr/HandsOffRows.h"
 
 #include <QString>
 #include <QStringList>
+#include <cstdint>
+#include <map>
 #include <vector>
 
 class LanguagePack;
@@ -19,7 +23,12 @@ struct CprQualityReport
     CprReviewSettings settings;
     CprQualityResult result;         // empty without feedback
     std::vector<CprSummaryRow> summary;
-    std::vector<CprPauseRow> pauses;
+    std::vector<CprPauseRow> pauses; // with their parts
+    HandsOffResult handsOff;         // with the reviewer's causes
+    std::vector<HandsOffCauseRow> byCause;
+    std::vector<HandsOffShockRow> shocks;
+    HandsOffShockRow shockTargets;   // the limits under the column headers
+    std::vector<HandsOffTimeRow> beforeCpr;
 
     QString title;                   // "CPR quality report"
     QString sectionTitle;            // "CPR quality"
@@ -28,15 +37,23 @@ struct CprQualityReport
     QString noFeedback;              // the sentence shown instead of everything else
     QString measureHeader, valueHeader, targetHeader, resultHeader;
     QString pausesTitle, pausesContinued, noPauses;
-    QString startHeader, lengthHeader, kindHeader;
+    QString startHeader, lengthHeader, kindHeader, partsHeader;
+    QString handsOffTitle;           // "Hands-off time by cause"
+    QString handsOffTotal;           // "Hands-off time: 84.2 s"
+    QString shocksTitle, noShocks;
+    QStringList shockHeaders;        // in the order of HandsOffShockRow::cells()
+    QString beforeCprTitle;
     QString rateChart, depthChart, ccfChart;
     QString definitionsTitle;
     QStringList definitions;
     QString pageFormat;              // "Page %1 of %2"
 };
 
-// The review of case c (hasFeedback: its CPR feedback was read) with the settings, in the
-// pack's language. Anonymised, it names neither the start nor the device's serial number; its
+// The review of case c (hasFeedback: its CPR feedback was read) with the causes the reviewer
+// set for its pauses (by pause start, reviewerPauseCauses of the open case) and the settings, in
+// the pack's language. Anonymised, it names neither the start nor the device's serial number; its
 // other times count from power-on either way and it carries no patient field or annotation.
-CprQualityReport makeCprQualityReport(const CaseRecord &c, bool hasFeedback, const CprReviewSettings &settings,
-                                      const LanguagePack &texts, bool anonymize = false);
+CprQualityReport makeCprQualityReport(const CaseRecord &c, bool hasFeedback,
+                                      const std::map<int32_t, PauseCause> &reviewerCauses,
+                                      const CprReviewSettings &settings, const LanguagePack &texts,
+                                      bool anonymize = false);

@@ -3,6 +3,7 @@
 #include "report/PdfDocument.h"
 
 #include "report/CprChart.h"
+#include "report/HandsOffBar.h"
 
 #include <QBuffer>
 #include <QFont>
@@ -62,6 +63,19 @@ QRectF pauseRow(int page, int indexOnPage)
     return QRectF(column * (columnWidth + ColumnGap), top + row * PauseRowHeight, columnWidth, PauseRowHeight);
 }
 
+int handsOffPage(int pauseCount)
+{
+    return pageCount(pauseCount) + 1;
+}
+
+QRectF legendEntry(double barTop, int index)
+{
+    constexpr double BarHeight = 60;
+    const double width = Width / LegendColumns;
+    return QRectF((index % LegendColumns) * width, barTop + BarHeight + 20 + (index / LegendColumns) * LegendRowHeight,
+                  width, LegendRowHeight);
+}
+
 Placement placement(double width, double height)
 {
     Placement p;
@@ -81,12 +95,13 @@ constexpr double TextHeight = 26;        // tenths of a millimetre: about 7.4 po
 constexpr double SmallTextHeight = 22;
 constexpr double TitleHeight = 60;
 
-QFont font(double height, bool bold)
+QFont font(double height, bool bold, bool italic = false)
 {
     QFont f(QStringLiteral("Arial"));
     f.setStyleHint(QFont::SansSerif);
     f.setPixelSize(int(std::lround(height)));
     f.setBold(bold);
+    f.setItalic(italic);
     return f;
 }
 
@@ -107,14 +122,15 @@ QColor statusColour(CprTargetStatus status)
     return Qt::black;
 }
 
-// The pause list's three columns within a line: start, length, kind.
+// The pause list's four columns within a line: start, length, kind, parts.
 struct PauseColumnsX
 {
-    double start, length, kind, end;
+    double start, length, kind, parts, end;
 };
 PauseColumnsX pauseColumns(const QRectF &row)
 {
-    return {row.left(), row.left() + row.width() * 0.28, row.left() + row.width() * 0.56, row.right()};
+    return {row.left(), row.left() + row.width() * 0.1, row.left() + row.width() * 0.2,
+            row.left() + row.width() * 0.34, row.right()};
 }
 
 } // namespace
@@ -123,7 +139,7 @@ CprQualityReportPainter::CprQualityReportPainter(const CprQualityReport &report)
 
 int CprQualityReportPainter::pageCount() const
 {
-    return m_report.hasFeedback ? CprReportLayout::pageCount(int(m_report.pauses.size())) : 1;
+    return m_report.hasFeedback ? CprReportLayout::handsOffPage(int(m_report.pauses.size())) : 1;
 }
 
 void CprQualityReportPainter::paintPage(QPainter &painter, int page) const
@@ -143,7 +159,9 @@ void CprQualityReportPainter::paintPage(QPainter &painter, int page) const
                              m_report.noFeedback);
         }
     }
-    if (m_report.hasFeedback)
+    if (m_report.hasFeedback && page == handsOffPage(int(m_report.pauses.size())))
+        paintHandsOff(painter);
+    else if (m_report.hasFeedback)
         paintPauses(painter, page);
     paintFooter(painter, page);
     painter.restore();
@@ -234,7 +252,8 @@ void CprQualityReportPainter::paintPauses(QPainter &painter, int page) const
         painter.fillRect(QRectF(row.left(), row.top(), row.width(), PauseHeaderHeight), QColor(225, 225, 225));
         cell(painter, x.start, row.top(), x.length - x.start, PauseHeaderHeight, m_report.startHeader);
         cell(painter, x.length, row.top(), x.kind - x.length, PauseHeaderHeight, m_report.lengthHeader);
-        cell(painter, x.kind, row.top(), x.end - x.kind, PauseHeaderHeight, m_report.kindHeader);
+        cell(painter, x.kind, row.top(), x.parts - x.kind, PauseHeaderHeight, m_report.kindHeader);
+        cell(painter, x.parts, row.top(), x.end - x.parts, PauseHeaderHeight, m_report.partsHeader);
     }
     painter.setFont(font(TextHeight, false));
     for (int i = 0; i < onPage; ++i) {
@@ -243,8 +262,94 @@ void CprQualityReportPainter::paintPauses(QPainter &painter, int page) const
         const PauseColumnsX x = pauseColumns(row);
         cell(painter, x.start, row.top(), x.length - x.start, row.height(), p.start);
         cell(painter, x.length, row.top(), x.kind - x.length, row.height(), p.length);
-        cell(painter, x.kind, row.top(), x.end - x.kind, row.height(), p.kind);
+        cell(painter, x.kind, row.top(), x.parts - x.kind, row.height(), p.kind);
+        painter.setFont(font(SmallTextHeight, false, p.setByReviewer));
+        const QString parts = painter.fontMetrics().elidedText(p.parts, Qt::ElideRight, int(x.end - x.parts - 16));
+        cell(painter, x.parts, row.top(), x.end - x.parts, row.height(), parts);
+        painter.setFont(font(TextHeight, false));
     }
+}
+
+void CprQualityReportPainter::paintHandsOff(QPainter &painter) const
+{
+    painter.setPen(Qt::black);
+    painter.setFont(font(TextHeight * 1.15, true));
+    painter.drawText(QRectF(0, 0, Width, 50), Qt::AlignLeft | Qt::AlignVCenter, m_report.handsOffTitle);
+    painter.setFont(font(TextHeight, false));
+    painter.drawText(QRectF(0, 0, Width, 50), Qt::AlignRight | Qt::AlignVCenter, m_report.handsOffTotal);
+
+    constexpr double BarTop = 60;
+    HandsOffBar::paint(painter, QRectF(0, BarTop, Width, 60), m_report.byCause);
+    double top = BarTop + 80;
+    for (int i = 0; i < int(m_report.byCause.size()); ++i) {
+        const HandsOffCauseRow &c = m_report.byCause[size_t(i)];
+        const QRectF entry = legendEntry(BarTop, i);
+        HandsOffBar::paintSwatch(painter, QRectF(entry.left(), entry.center().y() - 13, 26, 26), c);
+        painter.setPen(Qt::black);
+        painter.drawText(entry.adjusted(36, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, c.name + QStringLiteral("  ") + c.amount);
+        top = entry.bottom();
+    }
+
+    top += 40;
+    painter.setFont(font(TextHeight * 1.15, true));
+    painter.drawText(QRectF(0, top, Width, 50), Qt::AlignLeft | Qt::AlignVCenter, m_report.beforeCprTitle);
+    top += 50;
+    painter.setFont(font(TextHeight, false));
+    for (const HandsOffTimeRow &t : m_report.beforeCpr) {
+        cell(painter, 0, top, 500, RowHeight, t.label);
+        cell(painter, 500, top, 300, RowHeight, t.time);
+        top += RowHeight;
+    }
+    paintShocks(painter, top + 40);
+}
+
+double CprQualityReportPainter::paintShocks(QPainter &painter, double top) const
+{
+    painter.setPen(Qt::black);
+    painter.setFont(font(TextHeight * 1.15, true));
+    painter.drawText(QRectF(0, top, Width, 50), Qt::AlignLeft | Qt::AlignVCenter, m_report.shocksTitle);
+    top += 50;
+    painter.setFont(font(TextHeight, false));
+    if (m_report.shocks.empty()) {
+        painter.drawText(QRectF(0, top, Width, RowHeight), Qt::AlignLeft | Qt::AlignVCenter, m_report.noShocks);
+        return top + RowHeight;
+    }
+    const int columns = int(m_report.shockHeaders.size());
+    const double width = Width / columns;
+    const auto line = [&](const QStringList &cells) {
+        for (int i = 0; i < columns && i < int(cells.size()); ++i)
+            cell(painter, i * width, top, width, RowHeight, cells[i]);
+    };
+    painter.setFont(font(TextHeight, true));
+    painter.fillRect(QRectF(0, top, Width, RowHeight), QColor(225, 225, 225));
+    line(m_report.shockHeaders);
+    top += RowHeight;
+    painter.setFont(font(TextHeight, false, true));
+    line(m_report.shockTargets.cells());
+    top += RowHeight;
+    for (const HandsOffShockRow &s : m_report.shocks) {
+        if (top + RowHeight > FooterTop - 20)
+            break;
+        painter.setFont(font(TextHeight, false));
+        painter.setPen(Qt::black);
+        line(s.cells());
+        const CprTargetStatus judged[] = {s.preShock, s.postShock, s.periShock};
+        for (int i = 0; i < 3; ++i) {
+            if (judged[i] != CprTargetStatus::NotMet)
+                continue;
+            // Over the limit: the value again in bold red over a light red cell.
+            const QRectF over(double(4 + i) * width, top, width, RowHeight);
+            painter.fillRect(over.adjusted(2, 2, -2, -2), QColor(250, 220, 220));
+            painter.setFont(font(TextHeight, true));
+            painter.setPen(statusColour(CprTargetStatus::NotMet));
+            cell(painter, over.left(), top, width, RowHeight, s.cells()[4 + i]);
+        }
+        painter.setPen(QPen(QColor(200, 200, 200), 1));
+        painter.drawLine(QPointF(0, top + RowHeight), QPointF(Width, top + RowHeight));
+        top += RowHeight;
+    }
+    painter.setPen(Qt::black);
+    return top;
 }
 
 void CprQualityReportPainter::paintDefinitions(QPainter &painter) const

@@ -22,17 +22,25 @@ constexpr double SummaryTop = 150;
 constexpr double ChartsTop = 860;
 constexpr double ChartHeight = 430;
 constexpr double PausesTop = 1320;        // the pause list's title on the first page
-constexpr double DefinitionsTop = 2200;   // the Definitions box, first page only
+constexpr double DefinitionsTop = 1900;   // the Definitions box, first page only
 constexpr double FooterTop = 2720;
 constexpr double ContinuedTop = 0;        // the title of the continued list on later pages
-constexpr int PauseColumns = 2;           // the list runs down one column, then the next
+constexpr int PauseColumns = 1;           // the list runs down the page: its lines carry the parts
+constexpr double LegendRowHeight = 40;    // a line of the hands-off legend
+constexpr int LegendColumns = 3;
 
 // Pause lines per column: on the first page between its title and the Definitions box,
 // on later pages between their title and the footer.
 int pausesPerColumnOnFirstPage();
 int pausesPerColumnOnLaterPages();
-// One page, and more only when the pauses do not fit on the first.
+// The pages of the summary and the pause list: one, and more only when the pauses do not fit
+// on the first.
 int pageCount(int pauseCount);
+// The page of the hands-off time by cause, the times before CPR and the shocks: the last, after
+// the pause list.
+int handsOffPage(int pauseCount);
+// Where legend entry i of the hands-off bar goes, below the bar whose top is barTop.
+QRectF legendEntry(double barTop, int index);
 // The pauses of page p (from 1): [first, first + count), count 0 when none.
 int firstPauseOnPage(int page);
 int pausesOnPage(int page, int pauseCount);
@@ -78,6 +86,8 @@ private:
     void paintSummary(QPainter &painter) const;
     void paintCharts(QPainter &painter) const;
     void paintPauses(QPainter &painter, int page) const;
+    void paintHandsOff(QPainter &painter) const;
+    double paintShocks(QPainter &painter, double top) const;
     void paintDefinitions(QPainter &painter) const;
     void paintFooter(QPainter &painter, int page) const;
 

@@ -3,6 +3,8 @@
 #include "base/LanguagePack.h"
 #include "case/CaseExtent.h"
 #include "report/CprQualityReport.h"
+#include "cpr/PauseCauseStyle.h"
+#include "report/HandsOffBar.h"
 #include "device/ZoneShift.h"
 
 #include <algorithm>
@@ -187,23 +189,103 @@ std::vector<int> eventsInTimeOrder(const EventTable &events)
     return order;
 }
 
-CprQualityReport cprQuality(const CaseRecord &c, bool hasFeedback, const CprReviewSettings &settings,
+CprQualityReport cprQuality(const CaseRecord &c, bool hasFeedback,
+                            const std::map<int32_t, PauseCause> &reviewerCauses, const CprReviewSettings &settings,
                             const LanguagePack &texts)
 {
     LanguagePack english = texts;
     english.setLanguage(1);
-    return makeCprQualityReport(c, hasFeedback, settings, english);
+    return makeCprQualityReport(c, hasFeedback, reviewerCauses, settings, english);
 }
+
+namespace {
+
+QString tableRow(const char *tag, const QStringList &values)
+{
+    QString row = QStringLiteral("<tr>");
+    for (const QString &v : values)
+        row += QStringLiteral("<%1>").arg(QLatin1String(tag)) + htmlEscaped(v)
+            + QStringLiteral("</%1>").arg(QLatin1String(tag));
+    return row + QStringLiteral("</tr>\n");
+}
+
+// The stacked bar as one table row of coloured cells, as wide as their shares (in tenths of a
+// per cent), the reviewer's causes striped; the legend under it names each cause.
+QString handsOffBar(const CprQualityReport &r)
+{
+    QString html = QStringLiteral("<b>") + htmlEscaped(r.handsOffTitle) + QStringLiteral("</b> &nbsp; ")
+        + htmlEscaped(r.handsOffTotal) + QStringLiteral("<br>\n");
+    if (!r.byCause.empty()) {
+        html += QStringLiteral("<table class=\"HandsOffBar\" style=\"width:100%; border-collapse:collapse; "
+                               "border:1px solid black;\"><tr>");
+        for (const HandsOffCauseRow &c : r.byCause) {
+            const QString stripes = pauseCauseStyle(c.cause, c.setByReviewer).hatched
+                ? QStringLiteral(" background-image:repeating-linear-gradient(45deg, transparent 0 4px, "
+                                 "rgba(0,0,0,0.45) 4px 5px);")
+                : QString();
+            html += QStringLiteral("<td title=\"%1\" style=\"width:%2%; height:14px; padding:0; "
+                                   "background-color:%3;%4\"></td>")
+                        .arg(htmlEscaped(c.name), QString::number(c.share * 100, 'f', 1), HandsOffBar::cssColour(c),
+                             stripes);
+        }
+        html += QStringLiteral("</tr></table>\n<table class=\"HandsOffLegend\">\n");
+        for (const HandsOffCauseRow &c : r.byCause)
+            html += QStringLiteral("<tr><td style=\"background-color:%1; width:12px;\"></td>")
+                        .arg(HandsOffBar::cssColour(c))
+                + QStringLiteral("<td>") + htmlEscaped(c.name) + QStringLiteral("</td><td>") + htmlEscaped(c.amount)
+                + QStringLiteral("</td></tr>\n");
+        html += QStringLiteral("</table>\n");
+    }
+    html += QStringLiteral("<b>") + htmlEscaped(r.beforeCprTitle) + QStringLiteral("</b><br>\n<table>\n");
+    for (const HandsOffTimeRow &t : r.beforeCpr)
+        html += tableRow("td", {t.label, t.time});
+    return html + QStringLiteral("</table><br>\n");
+}
+
+// A pause judged against its limit: "12.0 s (Not met)" in bold red when over it.
+QString judged(const QString &value, CprTargetStatus status)
+{
+    if (status != CprTargetStatus::NotMet)
+        return QStringLiteral("<td>") + htmlEscaped(value) + QStringLiteral("</td>");
+    return QStringLiteral("<td style=\"color:#c81e1e; font-weight:bold;\">\u2718 ") + htmlEscaped(value)
+        + QStringLiteral("</td>");
+}
+
+QString definitions(const CprQualityReport &r)
+{
+    QString html = QStringLiteral("<b>") + htmlEscaped(r.definitionsTitle) + QStringLiteral("</b><br>\n");
+    html += QStringLiteral("<div class=\"Measurement\">\n");
+    for (const QString &d : r.definitions)
+        html += htmlEscaped(d) + QStringLiteral("<br>\n");
+    return html + QStringLiteral("</div>\n");
+}
+
+QString shockTable(const CprQualityReport &r)
+{
+    QString html = QStringLiteral("<b>") + htmlEscaped(r.shocksTitle) + QStringLiteral("</b><br>\n");
+    if (r.shocks.empty())
+        return html + htmlEscaped(r.noShocks) + QStringLiteral("<br><br>\n");
+    html += QStringLiteral("<table class=\"Shocks\">\n") + tableRow("th", r.shockHeaders);
+    html += QStringLiteral("<tr style=\"font-style:italic;\">");
+    for (const QString &v : r.shockTargets.cells())
+        html += QStringLiteral("<td>") + htmlEscaped(v) + QStringLiteral("</td>");
+    html += QStringLiteral("</tr>\n");
+    for (const HandsOffShockRow &s : r.shocks) {
+        const QStringList c = s.cells();
+        html += QStringLiteral("<tr>");
+        for (int i = 0; i < 4; ++i)
+            html += QStringLiteral("<td>") + htmlEscaped(c[i]) + QStringLiteral("</td>");
+        html += judged(c[4], s.preShock) + judged(c[5], s.postShock) + judged(c[6], s.periShock)
+            + QStringLiteral("</tr>\n");
+    }
+    return html + QStringLiteral("</table><br>\n");
+}
+
+} // namespace
 
 QString cprQualitySection(const CprQualityReport &r)
 {
-    const auto cells = [](const char *tag, const QStringList &values) {
-        QString row = QStringLiteral("<tr>");
-        for (const QString &v : values)
-            row += QStringLiteral("<%1>").arg(QLatin1String(tag)) + htmlEscaped(v)
-                + QStringLiteral("</%1>").arg(QLatin1String(tag));
-        return row + QStringLiteral("</tr>\n");
-    };
+    const auto cells = tableRow;
     QString html = QLatin1String(SectionTitle) + htmlEscaped(r.sectionTitle)
         + QStringLiteral("</font></div>\n<div style=\"margin-left:1em;\" class=\"CprQuality\">\n");
     if (!r.hasFeedback)
@@ -213,13 +295,15 @@ QString cprQualitySection(const CprQualityReport &r)
     html += cells("th", {r.measureHeader, r.valueHeader, r.targetHeader, r.resultHeader});
     for (const CprSummaryRow &row : r.summary)
         html += cells("td", {row.measure, row.value, row.target, row.result});
-    html += QStringLiteral("</table><br>\n<b>") + htmlEscaped(r.pausesTitle) + QStringLiteral("</b><br>\n");
+    html += QStringLiteral("</table><br>\n") + handsOffBar(r) + shockTable(r);
+    html += QStringLiteral("<b>") + htmlEscaped(r.pausesTitle) + QStringLiteral("</b><br>\n");
     if (r.pauses.empty())
-        return html + htmlEscaped(r.noPauses) + QStringLiteral("</div><br>\n");
-    html += QStringLiteral("<table>\n") + cells("th", {r.startHeader, r.lengthHeader, r.kindHeader});
+        return html + htmlEscaped(r.noPauses) + QStringLiteral("<br><br>\n") + definitions(r)
+            + QStringLiteral("</div><br>\n");
+    html += QStringLiteral("<table>\n") + cells("th", {r.startHeader, r.lengthHeader, r.kindHeader, r.partsHeader});
     for (const CprPauseRow &p : r.pauses)
-        html += cells("td", {p.start, p.length, p.kind});
-    return html + QStringLiteral("</table>\n</div><br>\n");
+        html += cells("td", {p.start, p.length, p.kind, p.parts});
+    return html + QStringLiteral("</table><br>\n") + definitions(r) + QStringLiteral("</div><br>\n");
 }
 
 QByteArray document(const ReportInput &input)

@@ -2,11 +2,13 @@
 
 #include "base/CTime.h"
 #include "case/CaseRecord.h"
+#include "cpr/HandsOffResult.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QStringView>
 #include <cstdint>
+#include <map>
 #include <vector>
 
 class LanguagePack;
@@ -57,7 +59,8 @@ QString cprQualitySection(const CprQualityReport &report);
 
 // The CPR quality review of case c for the log: in English, as the rest of the log, from
 // the English column of the pack.
-CprQualityReport cprQuality(const CaseRecord &c, bool hasFeedback, const CprReviewSettings &settings,
+CprQualityReport cprQuality(const CaseRecord &c, bool hasFeedback,
+                            const std::map<int32_t, PauseCause> &reviewerCauses, const CprReviewSettings &settings,
                             const LanguagePack &texts);
 
 // The whole document as the file holds it.

@@ -53,10 +53,14 @@ int runCpr(const QStringList &arguments)
     CprQualitySettings settings;
     settings.pauseThresholdMs = args.pauseThresholdMs;
     const CaseRecord &c = *archiveCase.session().store.caseAt(slot);
+    const std::map<int32_t, PauseCause> causes =
+        args.deviceReading ? std::map<int32_t, PauseCause>()
+                           : reviewerPauseCauses(archiveCase.session().store.at(slot).pauseCauses);
     if (!args.pdfPath.isEmpty()) {
         CprReviewSettings review;
         review.quality = settings;
-        const QByteArray bytes = CprQualityReportPainter::pdf(makeCprQualityReport(c, true, review, texts, args.anonymize));
+        const QByteArray bytes =
+            CprQualityReportPainter::pdf(makeCprQualityReport(c, true, causes, review, texts, args.anonymize));
         if (bytes.isEmpty()) {
             err << name << ": the report could not be drawn for " << QDir::toNativeSeparators(args.pdfPath) << "\n";
             return 1;
@@ -72,10 +76,7 @@ int runCpr(const QStringList &arguments)
         return 0;
     }
     // The pauses of the measures just taken are the ones the hands-off time explains.
-    const HandsOffResult explained =
-        handsOff(handsOffInput(c), result,
-                 args.deviceReading ? std::map<int32_t, PauseCause>()
-                                    : reviewerPauseCauses(archiveCase.session().store.at(slot).pauseCauses));
+    const HandsOffResult explained = handsOff(handsOffInput(c), result, causes);
     QTextStream out(stdout);
     if (args.format == CprArguments::Format::Json)
         out << CprQualityJson(result, explained);

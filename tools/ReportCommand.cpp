@@ -3,6 +3,7 @@
 #include "report/IncidentLog.h"
 #include "report/SelectionPrint.h"
 #include "report/SelectionReportPainter.h"
+#include "cpr/HandsOff.h"
 #include "report/CprQualityReport.h"
 #include "tools/CliArchiveCase.h"
 #include "tools/CliCommand.h"
@@ -64,7 +65,8 @@ int runLog(const QStringList &arguments)
                          input.reportTime = CTime::GetCurrentTime();
                          // The CPR section with the default targets, as "ravelin-cli cpr" measures.
                          const CprQualityReport cpr = IncidentLog::cprQuality(
-                             *input.caseRecord, session.store.at(slot).hasCprFeedback, CprReviewSettings(), texts);
+                             *input.caseRecord, session.store.at(slot).hasCprFeedback,
+                             reviewerPauseCauses(session.store.at(slot).pauseCauses), CprReviewSettings(), texts);
                          input.cprQuality = &cpr;
                          return IncidentLog::document(input);
                      });

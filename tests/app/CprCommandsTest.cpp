@@ -131,7 +131,8 @@ TEST_F(CprCommands, TheReportMenuPrintsTheSelectedCasesReport)
 TEST_F(CprCommands, TheIncidentLogCarriesTheCprSectionWithTheSettings)
 {
     ScopedCacheLocation temp(dir.path());
-    caseWithFeedback();
+    const int slot = caseWithFeedback();
+    view.store.at(slot).pauseCauses = {{14950, QStringLiteral("transport")}}; // from the review file
     view.cprSettings.quality.pauseThresholdMs = 5000;
     view.OnIncidentLog();
     ASSERT_EQ(platform.openedFiles.size(), 1);
@@ -140,7 +141,8 @@ TEST_F(CprCommands, TheIncidentLogCarriesTheCprSectionWithTheSettings)
     const QString html = QString::fromUtf8(log.readAll());
     EXPECT_TRUE(html.contains("Pause threshold P = 5000 ms"));
     EXPECT_TRUE(html.contains("<tr><td>Compressions</td><td>20</td><td></td><td></td></tr>"));
-    EXPECT_TRUE(html.contains("<tr><td>0:14</td><td>12.5 s</td><td>other</td></tr>"));
+    EXPECT_TRUE(html.contains(
+        "<tr><td>0:14</td><td>12.5 s</td><td>other</td><td>transport (set by the reviewer) 12.5 s</td></tr>"));
 }
 
 TEST_F(CprCommands, TheFrameOffersTheSettingsInTheFileMenuAndTheTabFollowsThem)

@@ -1,16 +1,25 @@
 // The "CPR quality" tab of the detail view: the summary of the simulated demo case, the
-// charts, the pause list whose click shows the moment in the enlarged ECG, and the
-// sentence for a case without CPR feedback.
+// charts, the hands-off time and the shocks, the pause list whose click shows the moment
+// in the enlarged ECG and whose menu sets a pause's cause, and the sentence for a case
+// without CPR feedback.
 #include "DetailFixture.h"
 #include "app/CCprQualityTab.h"
 #include "app/CprChartsWidget.h"
+#include "app/HandsOffBarWidget.h"
+#include "archive/AedArchiveWriter.h"
+#include "archive/CloseAllCases.h"
+#include "archive/SessionCommands.h"
+#include "base/CommandIds.h"
+#include "base/ContextMenuBuilder.h"
 #include "cpr/CprQuality.h"
 #include "cpr/CprQualityInput.h"
 #include "cpr/CprSummary.h"
 #include "cpr/CprTexts.h"
 #include "ecg/CMagnified.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QMenu>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMouseEvent>
@@ -39,6 +48,41 @@ protected:
     }
 
     CCprQualityTab &tab() { return *detail->cprTab(); }
+
+    // The demo case written to an archive beside its CPR feedback, and opened from there, so
+    // that the reviewer's marks go to its review file.
+    int demoArchive()
+    {
+        SimulationOptions options;
+        options.minutes = 8;
+        options.seed = 7;
+        options.model = DeviceFiles::Model::Q25;
+        const int made = decodeCase(simulateRescue(options));
+        m_archive = dir.file(QStringLiteral("rescue1/case.aed"));
+        WriteAedArchive(view.store, made, m_archive, AedArchiveVariant::Conversion);
+        view.store.FreeCase(made);
+        return reopen();
+    }
+
+    int reopen()
+    {
+        CloseAllCases(view);
+        EXPECT_TRUE(openArchiveFile(view, m_archive));
+        const int slot = view.openSlots().at(0);
+        EXPECT_TRUE(view.store.at(slot).hasCprFeedback);
+        showCprTab(slot);
+        return slot;
+    }
+
+    // The pause list's context menu on a row, answered with a command.
+    void chooseInPauseMenu(int row, int command)
+    {
+        QTableWidget *t = tab().pauseTable();
+        tab().menuExec = [command](QMenu &, const QPoint &) { return command; };
+        emit t->customContextMenuRequested(t->visualRect(t->model()->index(row, 0)).center());
+    }
+
+    QString m_archive;
 
     QString cell(QTableWidget *t, int row, int column)
     {
@@ -107,6 +151,72 @@ TEST_F(CprQualityTab, TheDemoCaseShowsItsSummaryChartsAndPauses)
     for (int row = 0; row < pauses->rowCount(); ++row)
         periShock = periShock || cell(pauses, row, 2) == "peri-shock";
     EXPECT_TRUE(periShock);
+    EXPECT_EQ(pauses->horizontalHeaderItem(3)->text(), "Parts");
+    EXPECT_EQ(cell(pauses, 0, 3), tab().report().pauses[0].parts);
+
+    // The hands-off time: its causes in the bar, the shocks under their limits.
+    const CprQualityReport &report = tab().report();
+    ASSERT_FALSE(report.byCause.empty());
+    EXPECT_EQ(tab().handsOffBar()->causes().size(), report.byCause.size());
+    ASSERT_FALSE(report.shocks.empty()) << "the demo rescue shocks";
+    QTableWidget *shocks = tab().shockTable();
+    ASSERT_EQ(size_t(shocks->rowCount()), report.shocks.size() + 1);
+    EXPECT_EQ(shocks->horizontalHeaderItem(6)->text(), "Peri-shock pause");
+    EXPECT_EQ(cell(shocks, 0, 4), QStringLiteral("\u2264 10 s"));
+    EXPECT_EQ(cell(shocks, 1, 0), report.shocks[0].time);
+    EXPECT_TRUE(cell(shocks, 1, 4).endsWith(report.shocks[0].preShockPause));
+    EXPECT_TRUE(tab().beforeCprLabel()->text().contains("First compression"));
+}
+
+TEST_F(CprQualityTab, ThePauseMenuSetsAndClearsACauseThatSurvivesReopening)
+{
+    int slot = demoArchive();
+    const CprPauseRow pause = tab().report().pauses.at(1);
+    ASSERT_FALSE(pause.setByReviewer);
+
+    std::unique_ptr<QMenu> menu = tab().pauseMenu(1);
+    ASSERT_TRUE(menu);
+    EXPECT_TRUE(ContextMenuBuilder::findAction(menu.get(), CommandId::PauseCauseAirway)->isEnabled());
+    EXPECT_FALSE(ContextMenuBuilder::findAction(menu.get(), CommandId::PauseCauseDevice)->isEnabled())
+        << "the device's reading is what the pause shows already";
+
+    chooseInPauseMenu(1, CommandId::PauseCauseAirway);
+    EXPECT_EQ(view.store.at(slot).pauseCauses, (std::map<int32_t, QString>{{pause.startMs, "airway"}}));
+    EXPECT_TRUE(cell(tab().pauseTable(), 1, 3).startsWith("airway (set by the reviewer) ")) << "the tab follows";
+
+    slot = reopen();
+    const CprPauseRow back = tab().report().pauses.at(1);
+    EXPECT_TRUE(back.setByReviewer);
+    EXPECT_EQ(back.parts, "airway (set by the reviewer) " + pause.length);
+    bool hatched = false;
+    for (const HandsOffCauseRow &c : tab().handsOffBar()->causes())
+        hatched = hatched || (c.cause == PauseCause::Airway && c.setByReviewer);
+    EXPECT_TRUE(hatched) << "the bar and its legend show the reviewer's cause";
+
+    menu = tab().pauseMenu(1);
+    EXPECT_TRUE(ContextMenuBuilder::findAction(menu.get(), CommandId::PauseCauseDevice)->isEnabled());
+    chooseInPauseMenu(1, CommandId::PauseCauseDevice);
+    EXPECT_TRUE(view.store.at(slot).pauseCauses.empty());
+    EXPECT_EQ(tab().report().pauses.at(1).parts, pause.parts);
+    reopen();
+    EXPECT_EQ(tab().report().pauses.at(1).parts, pause.parts);
+}
+
+TEST_F(CprQualityTab, OnAReadOnlyCaseThePauseMenuIsGreyedAndChangesNothing)
+{
+    const int slot = demoArchive();
+    const int32_t start = tab().report().pauses.at(0).startMs;
+    ASSERT_TRUE(view.setPauseCause(slot, start, "pads"));
+    view.makeReadOnly(slot);
+    showCprTab(slot);
+
+    std::unique_ptr<QMenu> menu = tab().pauseMenu(0);
+    ASSERT_TRUE(menu);
+    for (QAction *a : menu->actions())
+        EXPECT_FALSE(a->isEnabled()) << qPrintable(a->text());
+    chooseInPauseMenu(0, CommandId::PauseCauseDevice);
+    chooseInPauseMenu(0, CommandId::PauseCauseBreaths);
+    EXPECT_EQ(view.store.at(slot).pauseCauses, (std::map<int32_t, QString>{{start, "pads"}}));
 }
 
 TEST_F(CprQualityTab, AClickInThePauseListShowsThatMomentInTheEnlargedEcg)

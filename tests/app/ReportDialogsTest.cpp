@@ -132,7 +132,7 @@ TEST_F(ReportDialogsTest, TheCprQualityReportGoesThroughTheSamePrintDialog)
 {
     const int slot = addCase();
     caseAt(slot).cprFeedback = {{1000, 55}, {1550, 55}, {9050, 55}, {9600, 55}};
-    const CprQualityReport report = makeCprQualityReport(caseAt(slot), true, CprReviewSettings(), texts);
+    const CprQualityReport report = makeCprQualityReport(caseAt(slot), true, {}, CprReviewSettings(), texts);
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     const QString pdf = dir.file("cpr.pdf");
@@ -140,14 +140,15 @@ TEST_F(ReportDialogsTest, TheCprQualityReportGoesThroughTheSamePrintDialog)
     int maximum = 0;
     closePrintDialog(true, &maximum);
     EXPECT_EQ(QtReportDialogs::printCprQualityReport(nullptr, report, printer).result, PrintOutcome::Result::Printed);
-    EXPECT_EQ(maximum, 1);
+    EXPECT_EQ(maximum, 2) << "the summary and pauses, then the hands-off time";
     EXPECT_EQ(printer.docName(), "CPR quality report");
     const QList<PdfPage> pages = pdfPages(pdf);
     if (pages.isEmpty())
         GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
-    ASSERT_EQ(pages.size(), 1);
+    ASSERT_EQ(pages.size(), 2);
     EXPECT_FALSE(pages[0].word("Definitions").text.isEmpty());
     EXPECT_FALSE(pages[0].word("7.5").text.isEmpty()) << "the pause of 7500 ms";
+    EXPECT_FALSE(pages[1].word("Hands-off").text.isEmpty());
 }
 
 TEST_F(ReportDialogsTest, PrintSetupsLandscapeReachesTheNextPrintScaledToFitThePage)

@@ -2,7 +2,9 @@
 // pdftotext reads it, and the incident log's CPR section.
 #include "case/CaseRecord.h"
 #include "cpr/CprTexts.h"
+#include "cpr/PauseCauseStyle.h"
 #include "report/CprChart.h"
+#include "report/HandsOffBar.h"
 #include "report/CprQualityReportPainter.h"
 #include "report/IncidentLog.h"
 #include "support/Packs.h"
@@ -35,6 +37,81 @@ CaseRecord caseWithRuns(int runs, int perRun)
     }
     c.cprFeedbackCount = int32_t(c.cprFeedback.size());
     return c;
+}
+
+// caseWithRuns(4, 20) with a shock in its first pause [40450, 44450): analysing at 40950,
+// the advice at 41950, ready at 42950, the shock at 43450.
+CaseRecord caseWithAShock()
+{
+    CaseRecord c = caseWithRuns(4, 20);
+    c.events.add(EventItem::make(40950, QStringLiteral("Analysing"), QString(), 6));
+    c.events.add(EventItem::make(41950, QStringLiteral("Shock advised"), QString(), 7));
+    c.events.add(EventItem::make(42950, QStringLiteral("Press the button"), QString(), 9));
+    c.events.add(EventItem::make(43450, QStringLiteral("Shock delivered"), QString(), EventCode::ShockDelivered));
+    return c;
+}
+
+// The reviewer read the third pause [69350, 73350) as airway management.
+const std::map<int32_t, PauseCause> AirwayInThirdPause = {{69350, PauseCause::Airway}};
+const QString ShockLine = QStringLiteral("0:43 1.0 s 1.0 s 0.5 s 3.0 s 1.0 s 4.0 s");
+const QString FirstPauseParts = QStringLiteral(
+    "until analysis 0.5 s \u00b7 analysis 1.0 s \u00b7 charge 1.0 s \u00b7 to shock 0.5 s \u00b7 after shock 1.0 s");
+
+TEST(HandsOffBar, StretchesFollowTheSharesAndTheLegendWraps)
+{
+    std::vector<HandsOffCauseRow> rows(3);
+    rows[0].ms = 1000;
+    rows[1].ms = 0;
+    rows[2].ms = 3000;
+    const std::vector<HandsOffBar::Segment> s = HandsOffBar::segments(rows, 100, 400);
+    ASSERT_EQ(s.size(), 3u);
+    EXPECT_DOUBLE_EQ(s[0].left, 100);
+    EXPECT_DOUBLE_EQ(s[0].right, 200);
+    EXPECT_DOUBLE_EQ(s[1].left, 200);
+    EXPECT_DOUBLE_EQ(s[1].right, 200);
+    EXPECT_DOUBLE_EQ(s[2].right, 500);
+    EXPECT_TRUE(HandsOffBar::segments({HandsOffCauseRow()}, 0, 400).empty()) << "no time, no stretch";
+
+    struct Case
+    {
+        std::vector<double> widths;
+        std::vector<int> lines;
+        std::vector<double> lefts;
+    };
+    const std::vector<Case> cases = {
+        {{100, 100, 100}, {0, 0, 1}, {0, 110, 0}},  // the third would end at 320 > 300
+        {{100, 90}, {0, 0}, {0, 110}},              // ends exactly at 300
+        {{500, 50}, {0, 1}, {0, 0}},                // too wide for a line: one of its own
+    };
+    for (const Case &c : cases) {
+        const std::vector<HandsOffBar::LegendPlace> places = HandsOffBar::legendPlaces(c.widths, 300, 10);
+        ASSERT_EQ(places.size(), c.widths.size());
+        for (size_t i = 0; i < places.size(); ++i) {
+            EXPECT_EQ(places[i].line, c.lines[i]) << i;
+            EXPECT_DOUBLE_EQ(places[i].left, c.lefts[i]) << i;
+        }
+    }
+}
+
+TEST(HandsOffBar, TheReviewersCauseIsHatchedOverItsColour)
+{
+    std::vector<HandsOffCauseRow> rows(2);
+    rows[0] = {PauseCause::Breaths, false, 1000, 0.5, QString(), QString()};
+    rows[1] = {PauseCause::Breaths, true, 1000, 0.5, QString(), QString()};
+    QImage image(200, 20, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        HandsOffBar::paint(painter, QRectF(0, 0, 200, 20), rows);
+    }
+    const QColor breaths = QColor::fromRgb(pauseCauseStyle(PauseCause::Breaths).rgb);
+    int plain = 0, darker = 0;
+    for (int x = 5; x < 95; ++x)
+        plain += image.pixelColor(x, 10) == breaths ? 1 : 0;
+    for (int x = 105; x < 195; ++x)
+        darker += image.pixelColor(x, 10) != breaths ? 1 : 0;
+    EXPECT_EQ(plain, 90) << "the device's reading is flat";
+    EXPECT_GT(darker, 5) << "the reviewer's is hatched";
 }
 
 TEST(CprChart, ValuesBarsAndBandSitOnTheAxis)
@@ -119,7 +196,7 @@ TEST(CprReportLayout, PausesThatDoNotFitContinueOnMorePages)
 {
     const int first = CprReportLayout::PauseColumns * CprReportLayout::pausesPerColumnOnFirstPage();
     const int later = CprReportLayout::PauseColumns * CprReportLayout::pausesPerColumnOnLaterPages();
-    ASSERT_GT(first, 20);
+    ASSERT_GE(first, 12) << "a short rescue's pauses stay on the first page";
     ASSERT_GT(later, first);
     EXPECT_EQ(CprReportLayout::pageCount(0), 1);
     EXPECT_EQ(CprReportLayout::pageCount(first), 1);
@@ -130,10 +207,10 @@ TEST(CprReportLayout, PausesThatDoNotFitContinueOnMorePages)
     EXPECT_EQ(CprReportLayout::pausesOnPage(2, first + 5), 5);
     EXPECT_EQ(CprReportLayout::pausesOnPage(1, 3), 3);
 
-    // The first column fills before the second; no line reaches the Definitions box.
+    // One line per pause across the page, for its parts; no line reaches the Definitions box.
     const int perColumn = CprReportLayout::pausesPerColumnOnFirstPage();
-    EXPECT_DOUBLE_EQ(CprReportLayout::pauseRow(1, perColumn).top(), CprReportLayout::pauseRow(1, 0).top());
-    EXPECT_GT(CprReportLayout::pauseRow(1, perColumn).left(), CprReportLayout::pauseRow(1, 0).right());
+    EXPECT_DOUBLE_EQ(CprReportLayout::pauseRow(1, 0).width(), CprReportLayout::Width);
+    EXPECT_DOUBLE_EQ(CprReportLayout::pauseRow(1, 1).top(), CprReportLayout::pauseRow(1, 0).bottom());
     EXPECT_LE(CprReportLayout::pauseRow(1, perColumn - 1).bottom(), CprReportLayout::DefinitionsTop);
     EXPECT_LE(CprReportLayout::pauseRow(2, CprReportLayout::pausesPerColumnOnLaterPages() - 1).bottom(),
               CprReportLayout::FooterTop);
@@ -170,11 +247,11 @@ protected:
 TEST_F(CprReportPdf, OnePageHoldsSummaryChartsPausesAndDefinitions)
 {
     const CaseRecord c = caseWithRuns(4, 20);
-    const CprQualityReport report = makeCprQualityReport(c, true, CprReviewSettings(), texts);
+    const CprQualityReport report = makeCprQualityReport(c, true, {}, CprReviewSettings(), texts);
     const QStringList p = pages(report);
     if (p.isEmpty())
         GTEST_SKIP() << "pdftotext is not installed (scripts/setup --test installs poppler-utils)";
-    ASSERT_EQ(p.size(), 1);
+    ASSERT_EQ(p.size(), 2) << "the hands-off time follows on a page of its own";
     const QString text = p[0];
     EXPECT_TRUE(text.contains("CPR quality report"));
     EXPECT_TRUE(text.contains("2021.03.07 09:05:00 SN-0042"));
@@ -186,23 +263,47 @@ TEST_F(CprReportPdf, OnePageHoldsSummaryChartsPausesAndDefinitions)
     EXPECT_TRUE(text.contains("Mean depth 2.20 in 2.0"));
     EXPECT_TRUE(text.contains("Rate per minute"));
     EXPECT_TRUE(text.contains("CCF per minute"));
-    EXPECT_TRUE(text.contains("Start Length Kind"));
+    EXPECT_TRUE(text.contains("Start Length Kind Parts"));
     EXPECT_TRUE(text.contains("0:40 4.0 s other")) << "the first pause starts after 19 gaps of 550 ms";
     EXPECT_TRUE(text.contains("Definitions"));
     EXPECT_TRUE(text.contains("Analysed span")) << "the definitions are written out";
-    EXPECT_TRUE(text.contains("Page 1 of 1"));
+    EXPECT_TRUE(text.contains("Page 1 of 2"));
+}
+
+TEST_F(CprReportPdf, TheHandsOffPageCarriesTheBarTheShocksAndTheReviewersCause)
+{
+    const CprQualityReport report =
+        makeCprQualityReport(caseWithAShock(), true, AirwayInThirdPause, CprReviewSettings(), texts);
+    const QStringList p = pages(report);
+    if (p.isEmpty())
+        GTEST_SKIP() << "pdftotext is not installed";
+    ASSERT_EQ(p.size(), 2);
+    EXPECT_TRUE(p[0].contains("0:40 4.0 s peri-shock " + FirstPauseParts)) << qPrintable(p[0]);
+    EXPECT_TRUE(p[0].contains("1:09 4.0 s other airway (set by the reviewer) 4.0 s")) << qPrintable(p[0]);
+    EXPECT_TRUE(p[0].contains("Hands-off time = the sum of the pauses")) << "the hands-off definitions";
+
+    const QString handsOff = p[1];
+    EXPECT_TRUE(handsOff.contains("Hands-off time by cause Hands-off time: 12.0 s")) << qPrintable(handsOff);
+    EXPECT_TRUE(handsOff.contains("airway (set by the reviewer) 4.0 s \u00b7 33.3 %"));
+    EXPECT_TRUE(handsOff.contains("Before CPR First pads on \u2014"));
+    EXPECT_TRUE(handsOff.contains("First compression 0:30"));
+    EXPECT_TRUE(handsOff.contains(
+        "Shocks Shock Analysis Charge To shock Pre-shock pause Post-shock pause Peri-shock pause"));
+    EXPECT_TRUE(handsOff.contains(QStringLiteral("Target \u2264 10 s \u2264 10 s \u2264 20 s")));
+    EXPECT_TRUE(handsOff.contains(ShockLine)) << qPrintable(handsOff);
+    EXPECT_TRUE(handsOff.contains("Page 2 of 2"));
 }
 
 TEST_F(CprReportPdf, ALongPauseListContinuesOnASecondPage)
 {
     const int fit = CprReportLayout::PauseColumns * CprReportLayout::pausesPerColumnOnFirstPage();
     const CaseRecord c = caseWithRuns(fit + 6, 3); // fit + 5 pauses
-    const CprQualityReport report = makeCprQualityReport(c, true, CprReviewSettings(), texts);
+    const CprQualityReport report = makeCprQualityReport(c, true, {}, CprReviewSettings(), texts);
     ASSERT_EQ(report.pauses.size(), size_t(fit + 5));
     const QStringList p = pages(report);
     if (p.isEmpty())
         GTEST_SKIP() << "pdftotext is not installed";
-    ASSERT_EQ(p.size(), 2);
+    ASSERT_EQ(p.size(), 3);
     const QString first = p[0];
     const QString second = p[1];
     EXPECT_TRUE(first.contains("Definitions"));
@@ -211,27 +312,28 @@ TEST_F(CprReportPdf, ALongPauseListContinuesOnASecondPage)
     EXPECT_TRUE(second.contains("Pauses (continued)"));
     EXPECT_TRUE(second.contains(report.pauses[size_t(fit)].start + " 4.0 s"));
     EXPECT_TRUE(second.contains(report.pauses.back().start + " 4.0 s"));
-    EXPECT_TRUE(second.contains("Page 2 of 2"));
+    EXPECT_TRUE(second.contains("Page 2 of 3"));
 }
 
 TEST_F(CprReportPdf, AnAnonymisedReportNamesNeitherTheStartNorTheDevice)
 {
     const CaseRecord c = caseWithRuns(4, 20);
-    const CprQualityReport report = makeCprQualityReport(c, true, CprReviewSettings(), texts, true);
+    const CprQualityReport report = makeCprQualityReport(c, true, {}, CprReviewSettings(), texts, true);
     EXPECT_EQ(report.caseLine, QString());
     const QStringList p = pages(report);
     if (p.isEmpty())
         GTEST_SKIP() << "pdftotext is not installed";
-    ASSERT_EQ(p.size(), 1);
-    for (const char *leak : {"2021", "09:05", "SN-0042", "0042"})
-        EXPECT_FALSE(p[0].contains(leak)) << leak << "\nin: " << p[0].toStdString();
+    ASSERT_EQ(p.size(), 2);
+    for (const QString &page : p)
+        for (const char *leak : {"2021", "09:05", "SN-0042", "0042"})
+            EXPECT_FALSE(page.contains(leak)) << leak << "\nin: " << page.toStdString();
     EXPECT_TRUE(p[0].contains("0:40 4.0 s other")) << "times from power-on stay";
     EXPECT_TRUE(p[0].contains("Compression fraction (CCF) 77.7 %"));
 }
 
 TEST_F(CprReportPdf, ACaseWithoutFeedbackPrintsOneSentence)
 {
-    const CprQualityReport report = makeCprQualityReport(CaseRecord(), false, CprReviewSettings(), texts);
+    const CprQualityReport report = makeCprQualityReport(CaseRecord(), false, {}, CprReviewSettings(), texts);
     const QStringList p = pages(report);
     if (p.isEmpty())
         GTEST_SKIP() << "pdftotext is not installed";
@@ -247,7 +349,7 @@ TEST(CprIncidentLog, TheSectionCarriesSummaryAndPausesEscaped)
     texts.setLanguage(2);
     CaseRecord c = caseWithRuns(3, 10);
     c.serialNumber = QStringLiteral("<b>SN</b>");
-    const CprQualityReport cpr = IncidentLog::cprQuality(c, true, CprReviewSettings(), texts);
+    const CprQualityReport cpr = IncidentLog::cprQuality(c, true, {}, CprReviewSettings(), texts);
     IncidentLog::ReportInput input;
     input.caseRecord = &c;
     input.cprQuality = &cpr;
@@ -257,7 +359,7 @@ TEST(CprIncidentLog, TheSectionCarriesSummaryAndPausesEscaped)
     EXPECT_TRUE(html.contains("<tr><th>Measure</th><th>Value</th><th>Target</th><th>Result</th></tr>"));
     EXPECT_TRUE(html.contains("<tr><td>Mean rate</td><td>109 /min</td><td>100\u2013120 /min</td><td>Met</td></tr>"));
     EXPECT_TRUE(html.contains("<tr><td>Longest pause</td><td>4.0 s</td><td></td><td></td></tr>"));
-    EXPECT_TRUE(html.contains("<tr><td>0:34</td><td>4.0 s</td><td>other</td></tr>"));
+    EXPECT_TRUE(html.contains("<tr><td>0:34</td><td>4.0 s</td><td>other</td><td>other 4.0 s</td></tr>"));
     EXPECT_LT(html.indexOf("Event Summary"), html.indexOf("CPR quality"));
     EXPECT_LT(html.indexOf("CPR quality"), html.indexOf("<h3>Comments</h3>"));
     EXPECT_FALSE(html.contains("<b>SN</b>"));
@@ -272,10 +374,39 @@ TEST(CprIncidentLog, TheSectionCarriesSummaryAndPausesEscaped)
     EXPECT_FALSE(section.contains("<script>"));
 }
 
+TEST(CprIncidentLog, TheSectionCarriesTheShocksTheBarAndTheReviewersCause)
+{
+    const CaseRecord c = caseWithAShock();
+    const CprQualityReport cpr =
+        IncidentLog::cprQuality(c, true, AirwayInThirdPause, CprReviewSettings(), Packs::builtInEnglish());
+    const QString html = IncidentLog::cprQualitySection(cpr);
+    EXPECT_TRUE(html.contains("<tr><th>Shock</th><th>Analysis</th><th>Charge</th><th>To shock</th><th>Pre-shock pause"
+                              "</th><th>Post-shock pause</th><th>Peri-shock pause</th></tr>"));
+    EXPECT_TRUE(html.contains(QStringLiteral("<td>Target</td><td></td><td></td><td></td><td>\u2264 10 s</td>")));
+    EXPECT_TRUE(html.contains("<tr><td>0:43</td><td>1.0 s</td><td>1.0 s</td><td>0.5 s</td><td>3.0 s</td>"
+                              "<td>1.0 s</td><td>4.0 s</td></tr>"));
+    EXPECT_TRUE(html.contains("<tr><td>0:40</td><td>4.0 s</td><td>peri-shock</td><td>" + FirstPauseParts
+                              + "</td></tr>"));
+    EXPECT_TRUE(html.contains("<tr><td>1:09</td><td>4.0 s</td><td>other</td><td>airway (set by the reviewer) 4.0 s"
+                              "</td></tr>"));
+    // The bar: a cell per cause as wide as its share, the reviewer's striped.
+    EXPECT_TRUE(html.contains("title=\"airway (set by the reviewer)\" style=\"width:33.3%;"));
+    EXPECT_TRUE(html.contains(QStringLiteral("<td>airway (set by the reviewer)</td><td>4.0 s \u00b7 33.3 %</td>")));
+    EXPECT_TRUE(html.contains("Hands-off time = the sum of the pauses"));
+
+    CprReviewSettings strict;
+    strict.quality.preShockPauseMaxMs = 2000;
+    strict.quality.postShockPauseMaxMs = 1000;
+    const QString over = IncidentLog::cprQualitySection(
+        IncidentLog::cprQuality(c, true, {}, strict, Packs::builtInEnglish()));
+    EXPECT_TRUE(over.contains(QStringLiteral("font-weight:bold;\">\u2718 3.0 s</td>"))) << "over its limit";
+    EXPECT_TRUE(over.contains(QStringLiteral("font-weight:bold;\">\u2718 4.0 s</td>"))) << "over the sum of both";
+}
+
 TEST(CprIncidentLog, ACaseWithoutFeedbackSaysSo)
 {
     const CaseRecord c;
-    const CprQualityReport cpr = IncidentLog::cprQuality(c, false, CprReviewSettings(), Packs::builtInEnglish());
+    const CprQualityReport cpr = IncidentLog::cprQuality(c, false, {}, CprReviewSettings(), Packs::builtInEnglish());
     const QString section = IncidentLog::cprQualitySection(cpr);
     EXPECT_TRUE(section.contains("This case has no CPR feedback (&quot;CPR Feedback.bin&quot;)"));
     EXPECT_FALSE(section.contains("<table>"));

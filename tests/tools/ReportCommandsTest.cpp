@@ -141,7 +141,8 @@ TEST_F(ReportCommands, CprPdfAndLogCarryTheNumbersOfTheCprCommand)
     const QString html = QString::fromUtf8(readFile(log)).replace("</td><td>", " ");
     for (const QString &expected : {ccf, rate, count, firstPause})
         EXPECT_TRUE(html.contains(expected)) << expected.toStdString();
-    EXPECT_EQ(html.count(QRegularExpression(" s (peri-shock|analysis|other)</td></tr>")), pauses.size());
+    // Each pause's line ends with its parts.
+    EXPECT_EQ(html.count(QRegularExpression(" s (peri-shock|analysis|other) [^<]+ s</td></tr>")), pauses.size());
 
     if (QStandardPaths::findExecutable("pdftotext").isEmpty())
         GTEST_SKIP() << "poppler-utils is not installed";
