@@ -1,0 +1,69 @@
+// Where the pauses' parts are shaded by cause and what the pointer over one says.
+#include "ecg/PauseShading.h"
+#include "support/Packs.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using P = PauseCause;
+
+// A pause from 5000 to 9000 ms split at an analysis (its until-analysis part empty), and a
+// pause the reviewer read as airway crossing from row 1 into row 2 at 30 s.
+HandsOffResult twoPauses()
+{
+    HandsOffResult r;
+    r.pauses.push_back({5000, 4000, {{P::UntilAnalysis, 5000, 0}, {P::Analysis, 5000, 500}, {P::Charge, 5500, 3500}}, false});
+    r.pauses.push_back({29000, 2000, {{P::Airway, 29000, 2000}}, true});
+    return r;
+}
+
+TEST(PauseShading, EntireStretchesArePlacedToThePixelAndCutAtRowEnds)
+{
+    const EntireGeometry g = entireGeometry(1920, 1080); // v = 60 pixels a second
+    const std::array<int32_t, 5> starts{0, 30000, 60000, 90000, 120000};
+    const std::array<int32_t, 5> ends{30000, 60000, 90000, 120000, 150000};
+    const std::vector<PausePartShade> shades = entirePauseShades(twoPauses(), starts, ends, g);
+
+    ASSERT_EQ(shades.size(), 4u) << "the empty part is left out";
+    const double top0 = g.rowTop(0), top1 = g.rowTop(1), h = 5 * g.d;
+    EXPECT_EQ(shades[0], (PausePartShade{QRectF(350, top0, 30, h), P::Analysis, false, 500}));
+    EXPECT_EQ(shades[1], (PausePartShade{QRectF(380, top0, 210, h), P::Charge, false, 3500}));
+    EXPECT_EQ(shades[2], (PausePartShade{QRectF(1790, top0, 60, h), P::Airway, true, 2000}));
+    EXPECT_EQ(shades[3], (PausePartShade{QRectF(50, top1, 60, h), P::Airway, true, 2000}));
+
+    // The pointer: inside a part, on the pixel two parts share (the later is drawn over
+    // it), and beside the rows.
+    const auto causeAt = [&](double x, double y) {
+        const PausePartShade *s = pauseShadeAt(shades, QPointF(x, y));
+        return s ? std::optional<P>(s->cause) : std::nullopt;
+    };
+    EXPECT_EQ(causeAt(360.5, top0 + 10), P::Analysis);
+    EXPECT_EQ(causeAt(380.5, top0 + 10), P::Charge);
+    EXPECT_EQ(causeAt(80.5, top1 + 1), P::Airway);
+    EXPECT_EQ(causeAt(600.5, top0 + 10), std::nullopt);
+    EXPECT_EQ(causeAt(360.5, top0 + h + 1), std::nullopt);
+}
+
+TEST(PauseShading, EnlargedStretchesCoverTheWindowOnly)
+{
+    const EnlargedGeometry g = enlargedGeometry(1920, 1080, EnlargedView::EightSecond, true, false);
+    const std::vector<PausePartShade> shades = enlargedPauseShades(twoPauses(), 6000, 14000, g);
+    ASSERT_EQ(shades.size(), 1u) << "only the charge reaches into the window";
+    EXPECT_EQ(shades[0].cause, P::Charge);
+    EXPECT_EQ(shades[0].rect.left(), g.X);
+    EXPECT_EQ(shades[0].rect.width(), int(3000.0 * g.p / g.scale.cellMs));
+}
+
+TEST(PauseShading, TipNamesTheCauseAndLengthInTheLanguage)
+{
+    LanguagePack texts = Packs::builtInEnglish();
+    const PausePartShade analysis{QRectF(), P::Analysis, false, 7200};
+    const PausePartShade airway{QRectF(), P::Airway, true, 12000};
+    EXPECT_EQ(pauseShadeTip(analysis, texts), "analysis 7.2 s");
+    EXPECT_EQ(pauseShadeTip(airway, texts), "airway (set by the reviewer) 12.0 s");
+    texts.setLanguage(2);
+    EXPECT_EQ(pauseShadeTip(analysis, texts), "analisi 7,2 s");
+}
+
+} // namespace
