@@ -1,7 +1,13 @@
 // Where the pauses' parts are shaded by cause and what the pointer over one says.
+#include "cpr/PauseCauseStyle.h"
+#include "ecg/CEntired.h"
+#include "ecg/EcgStyle.h"
 #include "ecg/PauseShading.h"
 #include "support/Packs.h"
 
+#include "EcgCaseFixture.h"
+
+#include <QPainter>
 #include <gtest/gtest.h>
 
 namespace {
@@ -64,6 +70,64 @@ TEST(PauseShading, TipNamesTheCauseAndLengthInTheLanguage)
     EXPECT_EQ(pauseShadeTip(airway, texts), "airway (set by the reviewer) 12.0 s");
     texts.setLanguage(2);
     EXPECT_EQ(pauseShadeTip(analysis, texts), "analisi 7,2 s");
+}
+
+// What a pause part's shade leaves on the white background.
+QColor shadeOnWhite(PauseCause cause, bool setByReviewer)
+{
+    QImage pixel(1, 1, QImage::Format_RGB32);
+    pixel.fill(Qt::white);
+    QPainter painter(&pixel);
+    painter.fillRect(pixel.rect(), EcgStyle::pauseShade(pauseCauseStyle(cause, setByReviewer).rgb));
+    painter.end();
+    return pixel.pixelColor(0, 0);
+}
+
+// A flat case whose compressions every 500 ms from 10 to 40 s stop from 20 to 25 s, shown
+// with row 2 from 15 to 45 s (30 pixels a second): the pause lies at x 200..350 of row 2.
+TEST(PauseShading, EntireWindowShadesThePausesOfTheThresholdAndTheReviewersCauses)
+{
+    EcgCaseFixture f;
+    const int slot = f.flatCase(200);
+    CaseRecord *c = f.view.store.caseAt(slot);
+    for (int32_t t = 10000; t <= 40000; t += 500)
+        if (t <= 20000 || t >= 25000)
+            c->cprFeedback.push_back({t, 50});
+    c->cprFeedbackCount = int32_t(c->cprFeedback.size());
+    f.view.store.at(slot).hasCprFeedback = true;
+    CEntired window(f.view, f.review);
+    window.Resize(0, 0, 1000, 600);
+    window.UpdateLayout();
+    window.SetPosition(CTimeSpan(60));
+    window.m_nCase = slot;
+    window.FillRows(slot);
+    const EntireGeometry g = window.drawingGeometry();
+    const QPoint inPause(275, g.rowTop(1) + g.d / 2);
+    const QPoint inRun(485, g.rowTop(1) + g.d / 2);
+
+    window.Redraw();
+    EXPECT_EQ(window.picture().pixelColor(inPause), shadeOnWhite(P::Other, false));
+    EXPECT_EQ(window.picture().pixelColor(inRun), EcgStyle::background());
+    EXPECT_EQ(window.toolTipAt(inPause), "other 5.0 s");
+    EXPECT_EQ(window.toolTipAt(inRun), "");
+
+    // The reviewer's cause shows at the next drawing run, hatched.
+    f.view.store.at(slot).pauseCauses[20000] = QStringLiteral("airway");
+    window.Redraw();
+    EXPECT_EQ(window.toolTipAt(inPause), "airway (set by the reviewer) 5.0 s");
+    int airway = 0;
+    for (int x = 200; x < 350; ++x)
+        airway += window.picture().pixelColor(x, inPause.y()) == shadeOnWhite(P::Airway, true);
+    EXPECT_GT(airway, 75) << "filled, with the hatch's lines crossing";
+
+    // A longer threshold makes no pause of the gap; "Show CPR Periods" off hides them all.
+    window.m_nPauseThresholdMs = 6000;
+    window.Redraw();
+    EXPECT_EQ(window.picture().pixelColor(inPause), EcgStyle::background());
+    window.m_nPauseThresholdMs = 2000;
+    window.m_cpr.Show();
+    window.Redraw();
+    EXPECT_EQ(window.picture().pixelColor(inPause), EcgStyle::background());
 }
 
 } // namespace
