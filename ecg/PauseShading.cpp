@@ -9,6 +9,7 @@
 
 #include <QBrush>
 #include <QHelpEvent>
+#include <QImage>
 #include <QToolTip>
 #include <QPainter>
 
@@ -79,6 +80,16 @@ QString pauseShadeTip(const PausePartShade &shade, const LanguagePack &texts)
     if (texts.isItalian())
         length.replace(QLatin1Char('.'), QLatin1Char(','));
     return cause + QLatin1Char(' ') + length + QStringLiteral(" s");
+}
+
+QColor pauseShadeOnBackground(PauseCause cause, bool setByReviewer)
+{
+    QImage pixel(1, 1, QImage::Format_RGB32);
+    pixel.fill(EcgStyle::background());
+    QPainter painter(&pixel);
+    painter.fillRect(pixel.rect(), EcgStyle::pauseShade(pauseCauseStyle(cause, setByReviewer).rgb));
+    painter.end();
+    return pixel.pixelColor(0, 0);
 }
 
 void paintPauseShades(QPainter &painter, const std::vector<PausePartShade> &shades)

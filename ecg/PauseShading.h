@@ -3,6 +3,7 @@
 #include "cpr/HandsOffResult.h"
 #include "ecg/EcgGeometry.h"
 
+#include <QColor>
 #include <QRectF>
 #include <QString>
 #include <array>
@@ -43,6 +44,10 @@ const PausePartShade *pauseShadeAt(const std::vector<PausePartShade> &shades, QP
 // "analysis 7.2 s", "airway (set by the reviewer) 12.0 s": the cause in the pack's language
 // and the part's length, with the language's decimal separator.
 QString pauseShadeTip(const PausePartShade &shade, const LanguagePack &texts);
+
+// The colour a cause's shade (without its hatch) leaves on the pictures' background: what
+// a legend beside the ECG shows.
+QColor pauseShadeOnBackground(PauseCause cause, bool setByReviewer = false);
 
 // Fills the stretches (and hatches those the reviewer set) with the painter as it is.
 void paintPauseShades(QPainter &painter, const std::vector<PausePartShade> &shades);

@@ -1,5 +1,4 @@
 // Where the pauses' parts are shaded by cause and what the pointer over one says.
-#include "cpr/PauseCauseStyle.h"
 #include "ecg/CEntired.h"
 #include "ecg/EcgStyle.h"
 #include "ecg/PauseShading.h"
@@ -7,7 +6,6 @@
 
 #include "EcgCaseFixture.h"
 
-#include <QPainter>
 #include <gtest/gtest.h>
 
 namespace {
@@ -72,17 +70,6 @@ TEST(PauseShading, TipNamesTheCauseAndLengthInTheLanguage)
     EXPECT_EQ(pauseShadeTip(analysis, texts), "analisi 7,2 s");
 }
 
-// What a pause part's shade leaves on the white background.
-QColor shadeOnWhite(PauseCause cause, bool setByReviewer)
-{
-    QImage pixel(1, 1, QImage::Format_RGB32);
-    pixel.fill(Qt::white);
-    QPainter painter(&pixel);
-    painter.fillRect(pixel.rect(), EcgStyle::pauseShade(pauseCauseStyle(cause, setByReviewer).rgb));
-    painter.end();
-    return pixel.pixelColor(0, 0);
-}
-
 // A flat case whose compressions every 500 ms from 10 to 40 s stop from 20 to 25 s, shown
 // with row 2 from 15 to 45 s (30 pixels a second): the pause lies at x 200..350 of row 2.
 TEST(PauseShading, EntireWindowShadesThePausesOfTheThresholdAndTheReviewersCauses)
@@ -106,7 +93,7 @@ TEST(PauseShading, EntireWindowShadesThePausesOfTheThresholdAndTheReviewersCause
     const QPoint inRun(485, g.rowTop(1) + g.d / 2);
 
     window.Redraw();
-    EXPECT_EQ(window.picture().pixelColor(inPause), shadeOnWhite(P::Other, false));
+    EXPECT_EQ(window.picture().pixelColor(inPause), pauseShadeOnBackground(P::Other, false));
     EXPECT_EQ(window.picture().pixelColor(inRun), EcgStyle::background());
     EXPECT_EQ(window.toolTipAt(inPause), "other 5.0 s");
     EXPECT_EQ(window.toolTipAt(inRun), "");
@@ -117,7 +104,7 @@ TEST(PauseShading, EntireWindowShadesThePausesOfTheThresholdAndTheReviewersCause
     EXPECT_EQ(window.toolTipAt(inPause), "airway (set by the reviewer) 5.0 s");
     int airway = 0;
     for (int x = 200; x < 350; ++x)
-        airway += window.picture().pixelColor(x, inPause.y()) == shadeOnWhite(P::Airway, true);
+        airway += window.picture().pixelColor(x, inPause.y()) == pauseShadeOnBackground(P::Airway, true);
     EXPECT_GT(airway, 75) << "filled, with the hatch's lines crossing";
 
     // A longer threshold makes no pause of the gap; "Show CPR Periods" off hides them all.

@@ -1,9 +1,8 @@
 // "ravelin-cli render" from outside: the entire ECG it draws shades the pauses of a
 // simulated rescue in the colours of their causes, with the reviewer's causes applied.
 #include "cpr/HandsOff.h"
-#include "cpr/PauseCauseStyle.h"
 #include "ecg/EcgGeometry.h"
-#include "ecg/EcgStyle.h"
+#include "ecg/PauseShading.h"
 #include "support/TempDir.h"
 
 #include <QFile>
@@ -11,23 +10,11 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QPainter>
 #include <gtest/gtest.h>
 
 #include "CliRun.h"
 
 namespace {
-
-// What a part's shade leaves on the white background.
-QRgb shadeOnWhite(PauseCause cause, bool setByReviewer)
-{
-    QImage pixel(1, 1, QImage::Format_RGB32);
-    pixel.fill(Qt::white);
-    QPainter painter(&pixel);
-    painter.fillRect(pixel.rect(), EcgStyle::pauseShade(pauseCauseStyle(cause, setByReviewer).rgb));
-    painter.end();
-    return pixel.pixel(0, 0) & 0xFFFFFF;
-}
 
 PauseCause causeNamed(const QString &name)
 {
@@ -80,7 +67,7 @@ TEST(CliRender, TheEntireEcgShadesThePausesByCause)
     ASSERT_GE(columnOf(inRun), 50);
 
     render();
-    const QRgb deviceShade = shadeOnWhite(causeNamed(part["cause"].toString()), false);
+    const QRgb deviceShade = pauseShadeOnBackground(causeNamed(part["cause"].toString())).rgb() & 0xFFFFFF;
     EXPECT_GT(shadedPixels(deviceShade, middle), 5 * g.d / 2) << "the part's colour fills most of its column";
     EXPECT_EQ(shadedPixels(deviceShade, inRun), 0) << "none among the compressions";
 
@@ -95,7 +82,7 @@ TEST(CliRender, TheEntireEcgShadesThePausesByCause)
     review.write(QJsonDocument(marks).toJson());
     review.close();
     render();
-    EXPECT_GT(shadedPixels(shadeOnWhite(PauseCause::Transport, true), middle), 0);
+    EXPECT_GT(shadedPixels(pauseShadeOnBackground(PauseCause::Transport, true).rgb() & 0xFFFFFF, middle), 0);
     EXPECT_EQ(shadedPixels(deviceShade, middle), 0);
 }
 
