@@ -1,6 +1,7 @@
 #include "ecg/EntirePicture.h"
 
 #include "case/CaseRecord.h"
+#include "ecg/BandedPaint.h"
 #include "ecg/EcgStyle.h"
 #include "ecg/EventMarkers.h"
 #include "ecg/IntervalShading.h"
@@ -87,9 +88,11 @@ namespace {
 void drawPlanned(QImage &picture, const EntirePlan &plan, const uint8_t *rows)
 {
     const EntireGeometry g = entireGeometry(picture.width(), picture.height());
+    // Filled before the painter begins: the engine would hand a fill of the whole picture
+    // to its thread pool and wait for it.
+    picture.fill(EcgStyle::background());
     QPainter painter(&picture);
     EcgStyle::prepare(painter);
-    painter.fillRect(picture.rect(), EcgStyle::background());
 
     painter.setPen(EcgStyle::text());
     painter.setFont(EcgStyle::textFont());
@@ -101,10 +104,10 @@ void drawPlanned(QImage &picture, const EntirePlan &plan, const uint8_t *rows)
 
     // Beneath the grid and the trace: CPR periods, the pauses' causes over them, then segments.
     for (const QRect &rect : plan.cprShades)
-        painter.fillRect(rect, EcgStyle::cprShade());
+        BandedPaint::fillRect(painter, rect, EcgStyle::cprShade());
     paintPauseShades(painter, plan.pauseShades);
     for (const QRect &rect : plan.segmentShades)
-        painter.fillRect(rect, EcgStyle::segmentShade());
+        BandedPaint::fillRect(painter, rect, EcgStyle::segmentShade());
 
     drawGrid(painter, g);
 
