@@ -194,6 +194,7 @@ void CDetailView::showEntire()
     CEntired *w = host->window();
     w->SetPosition(m_review.m_tsPosition);
     w->m_nCase = m_review.m_nSelCase;
+    w->m_nPauseThresholdMs = m_cprSettings.quality.pauseThresholdMs;
     w->FillRows(m_review.m_nSelCase);
     w->Redraw();
     host->show();
@@ -205,6 +206,7 @@ void CDetailView::showEnlarged()
     CMagnified *w = host->window();
     w->SetPosition(m_review.m_tsPosition);
     w->m_nCase = m_review.m_nSelCase;
+    w->m_nPauseThresholdMs = m_cprSettings.quality.pauseThresholdMs;
     w->FillBuffers(m_review.m_nSelCase);
     w->Redraw();
     host->show();
@@ -241,6 +243,11 @@ void CDetailView::setCprSettings(const CprReviewSettings &settings)
     m_cprSettings = settings;
     if (m_cpr && !m_cpr->isHidden())
         showCprQuality();
+    // The ECG tabs shade the pauses the threshold makes.
+    if (m_entire && !m_entire->isHidden())
+        showEntire();
+    if (m_enlarged && !m_enlarged->isHidden())
+        showEnlarged();
 }
 
 void CDetailView::showMomentEnlarged(int32_t timeMs)

@@ -4,6 +4,8 @@
 #include "base/ContextMenuTemplate.h"
 #include "cpr/CprTexts.h"
 #include "cpr/HandsOff.h"
+#include "ecg/HandsOffCache.h"
+#include "ecg/ShownCase.h"
 #include "report/CprQualityReport.h"
 #include "report/IncidentLog.h"
 #include "report/IncidentLogFile.h"
@@ -55,9 +57,12 @@ void CRavelinView::OnPrint()
     // The kept list of a failed job prints only while its case is still open, and a job
     // without a piece has nothing to print: both end without a dialog.
     const bool allSegments = p.printKind == SelectionPrintState::KindAllSegments;
-    const SelectionReport report = SelectionPrint::report(store.caseAt(p.listSlot), allSegments ? p.printList
-                                                                                          : std::vector<PrintPiece>(),
-                                                          texts().language());
+    SelectionReport report = SelectionPrint::report(store.caseAt(p.listSlot), allSegments ? p.printList
+                                                                                    : std::vector<PrintPiece>(),
+                                                    texts().language());
+    HandsOffCache handsOff;
+    if (const HandsOffResult *r = handsOff.result(shownCase(store, p.listSlot), cprSettings.quality.pauseThresholdMs))
+        report.handsOff = *r;
     if (report.pieces.empty()) {
         printState = SelectionPrintState();
         return;

@@ -125,6 +125,24 @@ void BM_EntireEcgRedraw(benchmark::State &state)
 }
 BENCHMARK(BM_EntireEcgRedraw)->Unit(benchmark::kMillisecond);
 
+// A redraw whose content changes: the review position steps on by a second each time (over
+// thirty seconds, then again), so every run draws the rows, labels and shading anew.
+void BM_EntireEcgMovedRedraw(benchmark::State &state)
+{
+    SimulatedCase &s = simulated();
+    CEntired window(s.view, s.review);
+    window.Resize(0, 0, Width, Height);
+    window.UpdateLayout();
+    window.m_nCase = s.slot;
+    int step = 0;
+    measureAgainstBaseline(state, [&] {
+        window.SetPosition(CTimeSpan(s.centreMs / 1000 + step++ % 30));
+        window.FillRows(s.slot);
+        window.Redraw();
+    });
+}
+BENCHMARK(BM_EntireEcgMovedRedraw)->Unit(benchmark::kMillisecond);
+
 // The enlarged window at the benchmark size showing the case in a view: 0 the 8-second
 // view, 1 the 6-second view, 2 the large view.
 void showView(CMagnified &window, const SimulatedCase &s, int view)

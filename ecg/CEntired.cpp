@@ -8,12 +8,14 @@
 #include "ecg/EcgStyle.h"
 #include "ecg/EcgTexts.h"
 #include "ecg/GoToTimeEntry.h"
+#include "ecg/PauseShading.h"
 #include "ecg/EntirePicture.h"
 #include "ecg/UpArrowCursor.h"
 
 #include <QCursor>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QHelpEvent>
 #include <QPainter>
 
 namespace {
@@ -40,8 +42,7 @@ CEntired::~CEntired() = default;
 
 void CEntired::makeBuffer(int width, int height)
 {
-    m_picture = QImage(std::max(1, width), std::max(1, height), QImage::Format_RGB32);
-    m_picture.fill(EcgStyle::background());
+    m_buffers.resize(width, height);
 }
 
 void CEntired::Resize(int x, int y, int width, int height)
@@ -54,7 +55,7 @@ void CEntired::Resize(int x, int y, int width, int height)
 
 void CEntired::resizeEvent(QResizeEvent *)
 {
-    if (m_picture.size() != size())
+    if (m_buffers.picture.size() != size())
         makeBuffer(width(), height());
 }
 
@@ -99,14 +100,33 @@ void CEntired::Redraw()
     scene.gridText = m_gridText;
     scene.labels = m_labels;
     scene.showCprPeriods = m_cpr.m_bShowCprPeriods;
-    m_nLatestEventMs = drawEntirePicture(m_picture, scene, m_nLatestEventMs);
+    scene.handsOff = m_handsOff.result(scene.shown, m_nPauseThresholdMs);
+    m_nLatestEventMs = drawEntirePicture(m_buffers, scene, m_nLatestEventMs);
     update();
 }
 
 void CEntired::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.drawImage(0, 0, m_picture);
+    painter.drawImage(0, 0, m_buffers.picture);
+}
+
+QString CEntired::toolTipAt(QPoint pos) const
+{
+    const std::optional<EntirePlan> &plan = m_buffers.drawnPlan;
+    if (!plan)
+        return QString();
+    const PausePartShade *shade = pauseShadeAt(plan->pauseShades, QPointF(pos) + QPointF(0.5, 0.5));
+    return shade ? pauseShadeTip(*shade, m_session.texts()) : QString();
+}
+
+bool CEntired::event(QEvent *event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QWidget::event(event);
+    const auto &help = *static_cast<QHelpEvent *>(event);
+    showPauseTip(*this, help, toolTipAt(help.pos()));
+    return true;
 }
 
 bool CEntired::timeAt(QPoint pos, int32_t &t) const

@@ -2,7 +2,10 @@
 
 #include "base/CTime.h"
 #include "ecg/CprPeriodMarking.h"
+#include "cpr/CprQualitySettings.h"
 #include "ecg/EcgGeometry.h"
+#include "ecg/EntirePicture.h"
+#include "ecg/HandsOffCache.h"
 #include "ecg/ShownCase.h"
 
 #include <QImage>
@@ -62,11 +65,17 @@ public:
     int32_t m_nMouseMs = 0;                    // case time under the mouse at the last click
     int32_t m_nLatestEventMs = 0;              // latest event time any drawing run met; never decreases
     CprPeriodMarking m_cpr;                    // CPR marking state and the shading switch
+    int32_t m_nPauseThresholdMs = CprQualitySettings().pauseThresholdMs; // of the CPR review settings
 
-    const QImage &picture() const { return m_picture; }
+    const QImage &picture() const { return m_buffers.picture; }
     const std::array<QString, 15> &labels() const { return m_labels; }
     const uint8_t *rows() const { return m_rows.data(); }
-    EntireGeometry drawingGeometry() const { return entireGeometry(m_picture.width(), m_picture.height()); }
+    EntireGeometry drawingGeometry() const
+    {
+        return entireGeometry(m_buffers.picture.width(), m_buffers.picture.height());
+    }
+    // What the pointer at pos shows: the cause and length of the pause part under it, or "".
+    QString toolTipAt(QPoint pos) const;
 
     // Input as the event handlers pass it on; public so that hosts and tests can drive it.
     void OnLeftButtonUp(QPoint pos);
@@ -83,6 +92,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     // Time under a point of a row, or nothing outside the rows.
@@ -94,7 +104,8 @@ private:
 
     CaseSession &m_session;
     ReviewState &m_review;
-    QImage m_picture;
+    EntireBuffers m_buffers;
+    HandsOffCache m_handsOff;
     QString m_gridText;
     std::array<QString, 15> m_labels;
     std::vector<uint8_t> m_rows;

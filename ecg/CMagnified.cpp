@@ -7,6 +7,7 @@
 #include "ecg/EcgSampleWindow.h"
 #include "ecg/EcgTexts.h"
 #include "ecg/GoToTimeEntry.h"
+#include "ecg/PauseShading.h"
 #include "ecg/SegmentSelection.h"
 
 #include <QClipboard>
@@ -14,6 +15,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QHelpEvent>
 #include <QPainter>
 #include <QPushButton>
 
@@ -162,6 +164,7 @@ void CMagnified::Redraw()
     scene.centreMs = m_nCentreMs;
     scene.samples = m_samples[size_t(scene.view)].data();
     scene.showCprPeriods = m_cpr.m_bShowCprPeriods;
+    scene.handsOff = m_handsOff.result(scene.shown, m_nPauseThresholdMs);
     scene.showEventText = m_bShowEventText;
     scene.cprPanelCollapsed = m_bCprPanelCollapsed;
     scene.playing = m_bPlaying;
@@ -182,6 +185,21 @@ void CMagnified::placeButtons(const EnlargedGeometry &g, bool hasCprFeedback)
     m_unfold->move(unfoldButtonRect(g.h).topLeft());
     for (QPushButton *b : {m_options, m_fold, m_unfold})
         b->update();
+}
+
+QString CMagnified::toolTipAt(QPoint pos) const
+{
+    const PausePartShade *shade = pauseShadeAt(m_buffers.shownPauseShades, QPointF(pos) + QPointF(0.5, 0.5));
+    return shade ? pauseShadeTip(*shade, m_session.texts()) : QString();
+}
+
+bool CMagnified::event(QEvent *event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QWidget::event(event);
+    const auto &help = *static_cast<QHelpEvent *>(event);
+    showPauseTip(*this, help, toolTipAt(help.pos()));
+    return true;
 }
 
 void CMagnified::paintEvent(QPaintEvent *)

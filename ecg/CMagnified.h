@@ -2,8 +2,10 @@
 
 #include "base/CTime.h"
 #include "ecg/CprPeriodMarking.h"
+#include "cpr/CprQualitySettings.h"
 #include "ecg/EcgGeometry.h"
 #include "ecg/EnlargedPicture.h"
+#include "ecg/HandsOffCache.h"
 #include "ecg/ShownCase.h"
 
 #include <QString>
@@ -87,10 +89,13 @@ public:
     bool m_bPlaying = false;           // written by the host: audio playback runs
     int m_nHitSegment = 0;             // segment slot of the last hit test
     CprPeriodMarking m_cpr;            // CPR marking state and the shading switch
+    int32_t m_nPauseThresholdMs = CprQualitySettings().pauseThresholdMs; // of the CPR review settings
 
     const QImage &picture() const { return m_buffers.picture; }
     const uint8_t *samples(EnlargedView view) const { return m_samples[size_t(view)].data(); }
     EnlargedGeometry drawingGeometry() const;
+    // What the pointer at pos shows: the cause and length of the pause part under it, or "".
+    QString toolTipAt(QPoint pos) const;
     QPushButton *optionsButton() const { return m_options; }
     QPushButton *foldButton() const { return m_fold; }
     QPushButton *unfoldButton() const { return m_unfold; }
@@ -107,6 +112,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     void makeBuffers(int width, int height);
@@ -119,6 +125,7 @@ private:
     CaseSession &m_session;
     ReviewState &m_review;
     EnlargedBuffers m_buffers;
+    HandsOffCache m_handsOff;
     std::array<std::vector<uint8_t>, 3> m_samples; // per view: 2000, 1500, 500 samples
     QString m_gridText;       // text 143
     QString m_gridTextLarge;  // text 144

@@ -5,6 +5,7 @@
 #include "ecg/EnlargedPicture.h"
 #include "ecg/EcgTexts.h"
 #include "ecg/EntirePicture.h"
+#include "ecg/HandsOffCache.h"
 
 #include <vector>
 
@@ -24,6 +25,8 @@ QImage renderEntire(const ShownCase &shown, const LanguagePack &texts, int32_t c
     scene.rows = rows.data();
     scene.gridText = texts.GetText(EcgText::GridEntire);
     scene.showCprPeriods = options.showCprPeriods;
+    HandsOffCache handsOff;
+    scene.handsOff = handsOff.result(shown, options.pauseThresholdMs);
     scene.labels = entireLabels(scene.shown.record, centreMs);
 
     QImage picture(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
@@ -43,6 +46,8 @@ QImage renderEnlarged(const ShownCase &shown, const LanguagePack &texts, Enlarge
     fillSampleWindow(scene.shown.record, centreMs - scale.halfMs, samples.data(), scale.sampleCount);
     scene.samples = samples.data();
     scene.showCprPeriods = options.showCprPeriods;
+    HandsOffCache handsOff;
+    scene.handsOff = handsOff.result(shown, options.pauseThresholdMs);
     scene.showEventText = options.showEventText;
     scene.cprPanelCollapsed = options.cprPanelCollapsed;
     scene.playing = options.playing;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cpr/CprQualitySettings.h"
+
 #include <QImage>
 #include <QSize>
 #include <cstdint>
@@ -17,6 +19,7 @@ struct EcgRenderOptions
     bool showEventText = true;
     bool cprPanelCollapsed = false;
     bool playing = false; // draw the centre line as while audio plays
+    int32_t pauseThresholdMs = CprQualitySettings().pauseThresholdMs; // the pauses whose causes are shaded
 };
 
 // centreMs is the review position in case ms (the middle of row 3 of the entire ECG).

@@ -10,6 +10,13 @@ QColor eventText() { return QColor(0, 100, 100, 255); }
 QColor panel() { return QColor(100, 100, 200, 200); }
 QColor cprShade() { return QColor(250, 250, 0, 80); }
 QColor segmentShade() { return QColor(250, 0, 250, 80); }
+QColor pauseShade(uint32_t rgb)
+{
+    QColor c = QColor::fromRgb(QRgb(rgb));
+    c.setAlpha(140);
+    return c;
+}
+QColor pauseHatch(uint32_t rgb) { return QColor::fromRgb(QRgb(rgb)).darker(170); }
 QColor headerLeft() { return QColor(10, 10, 10, 255); }
 QColor headerRight() { return QColor(128, 10, 10, 255); }
 

@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QFont>
 #include <QPen>
+#include <cstdint>
 
 class QPainter;
 
@@ -18,6 +19,10 @@ QColor eventText();
 QColor panel();          // CPR panel caption, lines, labels and bars
 QColor cprShade();       // translucent yellow
 QColor segmentShade();   // translucent magenta
+// A pause part in the colour of its cause (0xRRGGBB), translucent so that the trace and the
+// grid stay readable over it; the hatch of a part the reviewer set, darker and opaque.
+QColor pauseShade(uint32_t rgb);
+QColor pauseHatch(uint32_t rgb);
 QColor headerLeft();
 QColor headerRight();
 

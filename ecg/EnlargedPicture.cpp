@@ -241,6 +241,15 @@ void drawGridLayer(EnlargedBuffers &buffers, QPainter &picture, uchar *bits, con
     key.shown = r.scene.shown.shown();
     if (key.shown)
         key.shades = shadeRects(r);
+    if (key.shown && r.scene.showCprPeriods && r.scene.handsOff)
+        key.pauseShades = enlargedPauseShades(*r.scene.handsOff, r.lo, r.hi, r.g);
+    buffers.shownPauseShades.clear();
+    for (const PausePartShade &shade : key.pauseShades) {
+        PausePartShade shown = shade;
+        shown.rect = shade.rect.translated(stripOrigin) & QRectF(shownStrip.translated(stripOrigin));
+        if (!shown.rect.isEmpty())
+            buffers.shownPauseShades.push_back(shown);
+    }
     key.lines.reserve(lines.size());
     for (const VerticalGridLine &line : lines)
         key.lines.emplace_back(line.x, int(line.kind));
@@ -258,8 +267,14 @@ void drawGridLayer(EnlargedBuffers &buffers, QPainter &picture, uchar *bits, con
     picture.setClipRect(area);
     picture.translate(stripOrigin);
     picture.fillRect(shownStrip, EcgStyle::background());
+    // CPR periods, the pauses' causes over them, then segments.
     for (const auto &[rect, cprPeriod] : key.shades)
-        BandedPaint::fillRect(picture, rect, cprPeriod ? EcgStyle::cprShade() : EcgStyle::segmentShade());
+        if (cprPeriod)
+            BandedPaint::fillRect(picture, rect, EcgStyle::cprShade());
+    paintPauseShades(picture, key.pauseShades);
+    for (const auto &[rect, cprPeriod] : key.shades)
+        if (!cprPeriod)
+            BandedPaint::fillRect(picture, rect, EcgStyle::segmentShade());
     drawHorizontalGrid(picture, r);
     drawVerticalGrid(picture, r, lines);
     picture.restore();
@@ -305,6 +320,7 @@ EnlargedGeometry drawEnlargedPicture(EnlargedBuffers &buffers, const EnlargedSce
     const int w = buffers.picture.width();
     const int h = buffers.picture.height();
     const ShownCase &shown = scene.shown;
+    buffers.shownPauseShades.clear();
     const EnlargedGeometry g = enlargedGeometry(w, h, scene.view, shown.hasCprFeedback, scene.cprPanelCollapsed);
     const int32_t half = g.scale.halfMs;
     const Run r{scene, g, scene.centreMs - half, scene.centreMs + half, scene.centreMs - 3 * half,

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "cpr/HandsOffResult.h"
 #include "ecg/EcgGeometry.h"
 #include "ecg/LineStamps.h"
+#include "ecg/PauseShading.h"
 #include "ecg/RowRunImage.h"
 #include "ecg/ShownCase.h"
 #include "ecg/TextStamps.h"
@@ -21,7 +23,8 @@ struct EnlargedScene
     EnlargedView view = EnlargedView::EightSecond;
     int32_t centreMs = 0;               // case ms at the middle of the grid
     const uint8_t *samples = nullptr;   // the view's window, enlargedScale(view).sampleCount long
-    bool showCprPeriods = true;
+    bool showCprPeriods = true;         // CPR periods and the pauses' causes are shaded
+    const HandsOffResult *handsOff = nullptr; // the pauses by cause; null: none shaded
     bool showEventText = true;
     bool cprPanelCollapsed = false;
     bool playing = false;               // audio playback runs (the centre line turns red inside the record)
@@ -39,6 +42,7 @@ struct EnlargedLayerKey
     int E = 0;
     bool shown = false;
     std::vector<std::pair<QRectF, bool>> shades; // strip rectangle, CPR period (else segment)
+    std::vector<PausePartShade> pauseShades;     // strip rectangles
     std::vector<std::pair<int, int>> lines;      // strip x and kind of each vertical line
 
     bool operator==(const EnlargedLayerKey &) const = default;
@@ -77,6 +81,8 @@ struct EnlargedBuffers
     PanelFrame panelFrame;     // empty rows: none kept
     LineStamps traceStamps;    // the trace's lines
     TextStamps textStamps;     // titles and time labels
+    // The pause parts the last run shaded, in picture coordinates, cut to the ECG area shown.
+    std::vector<PausePartShade> shownPauseShades;
 
     void resize(int w, int h);
     QSize size() const { return picture.size(); }

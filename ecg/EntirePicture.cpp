@@ -1,6 +1,7 @@
 #include "ecg/EntirePicture.h"
 
 #include "case/CaseRecord.h"
+#include "ecg/BandedPaint.h"
 #include "ecg/EcgStyle.h"
 #include "ecg/EventMarkers.h"
 #include "ecg/IntervalShading.h"
@@ -9,17 +10,10 @@
 
 #include <QPainter>
 
-namespace {
+#include <algorithm>
+#include <climits>
 
-void shade(QPainter &painter, const EntireScene &scene, const EntireGeometry &g, int32_t a, int32_t b,
-           bool wholeSeconds, const QColor &colour)
-{
-    for (int row = 0; row < EntireGeometry::Rows; ++row) {
-        const size_t k = size_t(row);
-        if (auto rect = entireShadeRect(a, b, scene.rowStartMs[k], scene.rowEndMs[k], row, g, wholeSeconds))
-            painter.fillRect(*rect, colour);
-    }
-}
+namespace {
 
 void drawGrid(QPainter &painter, const EntireGeometry &g)
 {
@@ -49,30 +43,71 @@ std::array<QString, 15> entireLabels(const CaseRecord *c, int32_t centreMs)
     return labels;
 }
 
-int32_t drawEntirePicture(QImage &picture, const EntireScene &scene, int32_t latestEventMs)
+void EntireBuffers::resize(int w, int h)
+{
+    picture = QImage(std::max(1, w), std::max(1, h), QImage::Format_RGB32);
+    picture.fill(EcgStyle::background());
+    drawnPlan.reset();
+    drawnRows.clear();
+}
+
+EntirePlan entirePlan(const EntireScene &scene, QSize size)
+{
+    const EntireGeometry g = entireGeometry(size.width(), size.height());
+    EntirePlan plan;
+    plan.size = size;
+    plan.gridText = scene.gridText;
+    plan.labels = scene.labels;
+    const CaseRecord *c = scene.shown.record;
+    if (!c)
+        return plan;
+    const auto shade = [&](int32_t a, int32_t b, bool wholeSeconds, std::vector<QRect> &out) {
+        for (int row = 0; row < EntireGeometry::Rows; ++row) {
+            const size_t k = size_t(row);
+            if (auto rect = entireShadeRect(a, b, scene.rowStartMs[k], scene.rowEndMs[k], row, g, wholeSeconds))
+                out.push_back(*rect);
+        }
+    };
+    if (scene.showCprPeriods) {
+        c->cprPeriods.forEachUsed([&](int, const CprPeriod &p) { shade(p.startMs, p.endMs, false, plan.cprShades); });
+        if (scene.handsOff)
+            plan.pauseShades = entirePauseShades(*scene.handsOff, scene.rowStartMs, scene.rowEndMs, g);
+    }
+    c->segments.forEachUsed([&](int, const EcgSegment &s) { shade(s.startMs, s.endMs, true, plan.segmentShades); });
+    plan.latestEventMs = INT32_MIN;
+    c->events.forEachUsed([&](int, const EventItem &e) {
+        plan.latestEventMs = std::max(plan.latestEventMs, e.timeMs);
+        if (const auto place = entireMarkerPlace(e.timeMs, scene.rowStartMs, scene.rowEndMs, g.v))
+            plan.markers.push_back(*place);
+    });
+    return plan;
+}
+
+namespace {
+
+void drawPlanned(QImage &picture, const EntirePlan &plan, const uint8_t *rows)
 {
     const EntireGeometry g = entireGeometry(picture.width(), picture.height());
+    // Filled before the painter begins: the engine would hand a fill of the whole picture
+    // to its thread pool and wait for it.
+    picture.fill(EcgStyle::background());
     QPainter painter(&picture);
     EcgStyle::prepare(painter);
-    painter.fillRect(picture.rect(), EcgStyle::background());
 
     painter.setPen(EcgStyle::text());
     painter.setFont(EcgStyle::textFont());
     const int textFlags = Qt::AlignRight | Qt::AlignTop;
-    painter.drawText(QRectF(0, 0, g.w - 35, 20), textFlags, scene.gridText);
+    painter.drawText(QRectF(0, 0, g.w - 35, 20), textFlags, plan.gridText);
     for (int row = 0; row < EntireGeometry::Rows; ++row)
         for (int j = 0; j < 3; ++j)
-            painter.drawText(g.labelRect(row, j), textFlags, scene.labels[size_t(3 * row + j)]);
+            painter.drawText(g.labelRect(row, j), textFlags, plan.labels[size_t(3 * row + j)]);
 
-    const CaseRecord *c = scene.shown.record;
-    if (c && scene.showCprPeriods)
-        c->cprPeriods.forEachUsed([&](int, const CprPeriod &p) {
-            shade(painter, scene, g, p.startMs, p.endMs, false, EcgStyle::cprShade());
-        });
-    if (c)
-        c->segments.forEachUsed([&](int, const EcgSegment &s) {
-            shade(painter, scene, g, s.startMs, s.endMs, true, EcgStyle::segmentShade());
-        });
+    // Beneath the grid and the trace: CPR periods, the pauses' causes over them, then segments.
+    for (const QRect &rect : plan.cprShades)
+        BandedPaint::fillRect(painter, rect, EcgStyle::cprShade());
+    paintPauseShades(painter, plan.pauseShades);
+    for (const QRect &rect : plan.segmentShades)
+        BandedPaint::fillRect(painter, rect, EcgStyle::segmentShade());
 
     drawGrid(painter, g);
 
@@ -80,24 +115,42 @@ int32_t drawEntirePicture(QImage &picture, const EntireScene &scene, int32_t lat
     const int markerX = 50 + 15 * g.v;
     painter.drawLine(QLineF(markerX, g.rowTop(2), markerX, g.traceBottom(2)));
 
-    if (scene.rows) {
-        const std::vector<QLineF> lines = entireLines(scene.rows, g);
+    if (rows) {
+        const std::vector<QLineF> lines = entireLines(rows, g);
         painter.setPen(EcgStyle::entireTracePen());
         painter.drawLines(lines.data(), int(lines.size()));
     }
 
-    if (c) {
-        c->events.forEachUsed([&](int, const EventItem &e) {
-            latestEventMs = std::max(latestEventMs, e.timeMs);
-            const auto place = entireMarkerPlace(e.timeMs, scene.rowStartMs, scene.rowEndMs, g.v);
-            if (!place)
-                return;
-            const QLineF line(place->second, g.rowTop(place->first), place->second, g.traceBottom(place->first));
-            painter.setPen(EcgStyle::markerUnderPen());
-            painter.drawLine(line);
-            painter.setPen(EcgStyle::markerPen());
-            painter.drawLine(line);
-        });
+    for (const auto &[row, x] : plan.markers) {
+        const QLineF line(x, g.rowTop(row), x, g.traceBottom(row));
+        painter.setPen(EcgStyle::markerUnderPen());
+        painter.drawLine(line);
+        painter.setPen(EcgStyle::markerPen());
+        painter.drawLine(line);
     }
-    return latestEventMs;
+}
+
+} // namespace
+
+int32_t drawEntirePicture(QImage &picture, const EntireScene &scene, int32_t latestEventMs)
+{
+    const EntirePlan plan = entirePlan(scene, picture.size());
+    drawPlanned(picture, plan, scene.rows);
+    return std::max(latestEventMs, plan.latestEventMs);
+}
+
+int32_t drawEntirePicture(EntireBuffers &buffers, const EntireScene &scene, int32_t latestEventMs)
+{
+    EntirePlan plan = entirePlan(scene, buffers.picture.size());
+    const size_t rowBytes = size_t(EntireGeometry::Rows) * EntireGeometry::SamplesPerRow;
+    const bool sameRows = scene.rows ? buffers.drawnRows.size() == rowBytes
+                                           && std::equal(scene.rows, scene.rows + rowBytes, buffers.drawnRows.begin())
+                                     : buffers.drawnRows.empty();
+    const int32_t latest = std::max(latestEventMs, plan.latestEventMs);
+    if (sameRows && buffers.drawnPlan == plan)
+        return latest;
+    drawPlanned(buffers.picture, plan, scene.rows);
+    buffers.drawnRows.assign(scene.rows, scene.rows ? scene.rows + rowBytes : scene.rows);
+    buffers.drawnPlan = std::move(plan);
+    return latest;
 }

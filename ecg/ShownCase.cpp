@@ -19,5 +19,6 @@ ShownCase shownCase(const CaseStore &store, int slot)
     s.hasTemperature = entry.tempLoaded == 1;
     s.audioStartMs = entry.audioStartMs;
     s.audioDurationSec = entry.audioDurationSec;
+    s.pauseCauses = &entry.pauseCauses;
     return s;
 }

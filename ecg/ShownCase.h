@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QString>
 #include <cstdint>
+#include <map>
 
 class CaseStore;
 struct CaseRecord;
@@ -19,6 +21,8 @@ struct ShownCase
     bool hasTemperature = false; // tempLoaded is 1
     int32_t audioStartMs = 0;    // case time of the audio record's first sample
     int32_t audioDurationSec = 0;
+    // The reviewer's causes of pauses by their start (OpenCase::pauseCauses); null when none.
+    const std::map<int32_t, QString> *pauseCauses = nullptr;
 
     bool shown() const { return record != nullptr; }
     // The audio record covers case time ms (both ends included).

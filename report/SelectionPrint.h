@@ -1,6 +1,7 @@
 #pragma once
 
 #include "case/CaseRecord.h"
+#include "cpr/HandsOffResult.h"
 
 #include <cstdint>
 #include <vector>
@@ -22,6 +23,7 @@ struct SelectionReport
     std::vector<PrintPiece> pieces;         // piece n is strip n mod 4 of page n div 4 (from 0)
     int pageCount = 0;
     uint8_t language = 1;                   // 2: Italian texts
+    HandsOffResult handsOff;                // the pauses by cause, shaded on the strips; none: nothing shaded
 };
 
 // The segment print in progress between "Print All Segment" and the end of its job. A

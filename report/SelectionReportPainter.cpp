@@ -110,6 +110,21 @@ std::optional<int> markerX(int32_t t, const PrintPiece &piece)
     return int((t - from) * 160 / 200);
 }
 
+std::vector<PausePartShade> pauseShades(const HandsOffResult &handsOff, const PrintPiece &piece)
+{
+    std::vector<PausePartShade> out;
+    const auto x = [&](int64_t t) { return SurfaceWindowX + double(t - piece.startMs) * 8000 / SelectionPrint::PieceMs; };
+    for (const HandsOffPause &pause : handsOff.pauses)
+        for (const PausePart &part : pause.parts) {
+            const int64_t a = std::max<int64_t>(part.startMs, piece.startMs);
+            const int64_t b = std::min<int64_t>(int64_t(part.startMs) + part.lengthMs, piece.endMs);
+            if (b > a)
+                out.push_back({QRectF(QPointF(x(a), GridBottom), QPointF(x(b), GridTop)), part.cause,
+                               pause.setByReviewer, part.lengthMs});
+        }
+    return out;
+}
+
 int labelOffset(int visitIndex)
 {
     static constexpr std::array<int, 6> Offsets{320, 1440, 480, 1280, 640, 1120};
@@ -246,6 +261,7 @@ void SelectionReportPainter::paintSurface(QPainter &painter, int piece) const
     const int windowEnd = SurfaceWindowX + 8000;
 
     painter.fillRect(QRectF(QPointF(0, 0), QPointF(SurfaceWidth, -SurfaceHeight)).normalized(), Qt::white);
+    paintPauseShades(painter, pauseShades(m_report.handsOff, p));
     painter.setPen(framePen());
     drawLine(painter, SurfaceWindowX, 0, SurfaceWindowX, -SurfaceHeight);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ecg/PauseShading.h"
 #include "report/SelectionPrint.h"
 
 #include <QByteArray>
@@ -76,6 +77,10 @@ double traceY(uint8_t sample);
 // Surface x of an event at case time t: (t - (start - 5000)) x 160 / 200, for t inside
 // [start - 5000, end + 5000]; nothing outside.
 std::optional<int> markerX(int32_t t, const PrintPiece &piece);
+
+// The pause parts over a piece's window, on the surface: from the part's start to its end
+// cut to the piece (800 units a second from x 4000), over the grid's height.
+std::vector<PausePartShade> pauseShades(const HandsOffResult &handsOff, const PrintPiece &piece);
 
 // y offset (positive, down from the surface top) of the text of the event visited i-th
 // (from 0): 320, 1440, 480, 1280, 640, 1120, again.

@@ -1,5 +1,8 @@
 // "ravelin-cli log ARCHIVE ..." and "ravelin-cli print ARCHIVE ...": the incident log and
 // the selection report of an archive's case, written as the program writes them.
+#include "cpr/CprQualitySettings.h"
+#include "ecg/HandsOffCache.h"
+#include "ecg/ShownCase.h"
 #include "report/IncidentLog.h"
 #include "report/SelectionPrint.h"
 #include "report/SelectionReportPainter.h"
@@ -95,9 +98,13 @@ int runPrint(const QStringList &arguments)
                          for (const auto &[start, end] : args.segments)
                              session.store.AddSegment(slot, start, end);
                          const CaseRecord *c = session.store.caseAt(slot);
-                         const SelectionReport report = SelectionPrint::report(
+                         SelectionReport report = SelectionPrint::report(
                              c, SelectionPrint::buildPrintList(SelectionPrint::sortedSegments(c->segments)),
                              texts.language());
+                         HandsOffCache handsOff;
+                         if (const HandsOffResult *r = handsOff.result(shownCase(session.store, slot),
+                                                                       CprQualitySettings().pauseThresholdMs))
+                             report.handsOff = *r;
                          if (report.pieces.empty()) {
                              why = QStringLiteral("no segment to print");
                              return QByteArray();

@@ -206,3 +206,46 @@ TEST_F(SelectionReportPdfTest, TheTraceIsInkedWhereTheSamplesPutIt)
 }
 
 } // namespace
+
+namespace {
+
+// A pause from 2 to 5 s split into a charge and the wait to the shock, and one that ends
+// exactly where the strip starts.
+HandsOffResult twoPauses()
+{
+    HandsOffResult r;
+    r.pauses.push_back({2000, 3000, {{PauseCause::Charge, 2000, 1000}, {PauseCause::ToShock, 3000, 2000}}, false});
+    r.pauses.push_back({-4000, 4000, {{PauseCause::Other, -4000, 4000}}, false});
+    return r;
+}
+
+TEST(SelectionReportLayout, PauseShadesCoverTheirPartsOfTheStripOverTheGrid)
+{
+    const std::vector<PausePartShade> shades = pauseShades(twoPauses(), PrintPiece{0, 10000});
+    ASSERT_EQ(shades.size(), 2u);
+    EXPECT_EQ(shades[0].rect, QRectF(QPointF(5600, -1760), QPointF(6400, -160)));
+    EXPECT_EQ(shades[1].rect, QRectF(QPointF(6400, -1760), QPointF(8000, -160)));
+    EXPECT_EQ(shades[1].cause, PauseCause::ToShock);
+    // A strip from 4 s cuts the wait to the shock at its start; charge lies before it.
+    const std::vector<PausePartShade> later = pauseShades(twoPauses(), PrintPiece{4000, 14000});
+    ASSERT_EQ(later.size(), 1u);
+    EXPECT_EQ(later[0].rect.left(), 4000);
+    EXPECT_EQ(later[0].rect.right(), 4800);
+}
+
+TEST_F(SelectionReportPdfTest, PrintedStripsKeepThePauseShading)
+{
+    const int slot = addCase();
+    setEcg(slot, 0, QByteArray(20 * 250, char(125)));
+    report.handsOff = twoPauses();
+    const QImage page = page1(writePdf({{0, 2000}}));
+    ASSERT_FALSE(page.isNull());
+    // Between grid lines, away from the trace: 3.5 s lies in the wait to the shock, 7.1 s
+    // after the pause.
+    const int y = -(PageStripTop - 1200) / 5;
+    EXPECT_LT(qGray(page.pixel((PageStripX + 2800) / 5, y)), 220);
+    EXPECT_GT(qGray(page.pixel((PageStripX + 2800) / 5, y)), 100);
+    EXPECT_GT(qGray(page.pixel((PageStripX + 5680) / 5, y)), 245);
+}
+
+} // namespace

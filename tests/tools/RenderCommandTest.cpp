@@ -1,0 +1,89 @@
+// "ravelin-cli render" from outside: the entire ECG it draws shades the pauses of a
+// simulated rescue in the colours of their causes, with the reviewer's causes applied.
+#include "cpr/HandsOff.h"
+#include "ecg/EcgGeometry.h"
+#include "ecg/PauseShading.h"
+#include "support/TempDir.h"
+
+#include <QFile>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <gtest/gtest.h>
+
+#include "CliRun.h"
+
+namespace {
+
+PauseCause causeNamed(const QString &name)
+{
+    for (size_t i = 0; i < PauseCauseCount; ++i)
+        if (pauseCauseName(PauseCause(i)) == name)
+            return PauseCause(i);
+    ADD_FAILURE() << name.toStdString();
+    return PauseCause::Other;
+}
+
+TEST(CliRender, TheEntireEcgShadesThePausesByCause)
+{
+    TempDir dir;
+    const QString device = dir.file(QStringLiteral("device"));
+    ASSERT_EQ(runCli({"simulate", device, "--minutes", "4", "--seed", "7"}).status, 0);
+    const QString archive = runCli({"import", device, "--serial", "SN-5"}).out.trimmed();
+    const QJsonObject cpr = QJsonDocument::fromJson(runCli({"cpr", archive}).out.toUtf8()).object();
+
+    // The longest part of any pause, and a moment one second before its pause, amid
+    // compressions (the pause starts at the last compression before its gap).
+    QJsonObject pause, part;
+    for (const QJsonValue p : cpr["pauses"].toArray())
+        for (const QJsonValue q : p.toObject()["parts"].toArray())
+            if (q.toObject()["lengthMs"].toInt() > part["lengthMs"].toInt()) {
+                pause = p.toObject();
+                part = q.toObject();
+            }
+    ASSERT_GE(part["lengthMs"].toInt(), 2000) << "a simulated rescue pauses for its analyses";
+    const int32_t middle = part["startMs"].toInt() + part["lengthMs"].toInt() / 2;
+    const int32_t inRun = pause["startMs"].toInt() - 1000;
+    ASSERT_GT(inRun, cpr["firstCompressionMs"].toInt());
+
+    // The picture centred on the part: row 3 from 15 s before the centre.
+    const int at = middle / 1000;
+    const EntireGeometry g = entireGeometry(1600, 900);
+    const auto columnOf = [&](int32_t t) { return 50 + int((int64_t(t) - (at * 1000 - 15000)) * g.v / 1000); };
+    const auto shadedPixels = [&](QRgb colour, int32_t t) {
+        const QImage picture(dir.file(QStringLiteral("entire.png")));
+        EXPECT_FALSE(picture.isNull());
+        int n = 0;
+        for (int y = g.rowTop(2); y < g.traceBottom(2); ++y)
+            n += (picture.pixel(columnOf(t), y) & 0xFFFFFF) == colour;
+        return n;
+    };
+    const auto render = [&] {
+        const CliRun run = runCli({"render", archive, "--view", "entire", "--at", QString::number(at), "--size",
+                                   "1600x900", "-o", dir.file(QStringLiteral("entire.png")), "--overwrite"});
+        ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    };
+    ASSERT_GE(columnOf(inRun), 50);
+
+    render();
+    const QRgb deviceShade = pauseShadeOnBackground(causeNamed(part["cause"].toString())).rgb() & 0xFFFFFF;
+    EXPECT_GT(shadedPixels(deviceShade, middle), 5 * g.d / 2) << "the part's colour fills most of its column";
+    EXPECT_EQ(shadedPixels(deviceShade, inRun), 0) << "none among the compressions";
+
+    // The reviewer's cause kept in the review file replaces the device's reading.
+    QFile review(archive + ".review.json");
+    ASSERT_TRUE(review.open(QIODevice::ReadOnly));
+    QJsonObject marks = QJsonDocument::fromJson(review.readAll()).object();
+    review.close();
+    marks["version"] = 3;
+    marks["pauseCauses"] = QJsonArray{QJsonObject{{"startMs", pause["startMs"]}, {"cause", "transport"}}};
+    ASSERT_TRUE(review.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    review.write(QJsonDocument(marks).toJson());
+    review.close();
+    render();
+    EXPECT_GT(shadedPixels(pauseShadeOnBackground(PauseCause::Transport, true).rgb() & 0xFFFFFF, middle), 0);
+    EXPECT_EQ(shadedPixels(deviceShade, middle), 0);
+}
+
+} // namespace
