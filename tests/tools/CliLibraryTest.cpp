@@ -143,7 +143,7 @@ TEST_P(CliLibraryTest, FourProcessesAddingOverlappingFoldersGiveOneRowPerArchive
     for (const auto &job : jobs) {
         ASSERT_TRUE(job->waitForFinished(120000));
         EXPECT_EQ(job->exitCode(), 0);
-        EXPECT_EQ(job->readAllStandardError(), "");
+        EXPECT_EQ(job->readAllStandardError().toStdString(), "");
     }
 
     QStringList expected;

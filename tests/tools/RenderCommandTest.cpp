@@ -33,12 +33,22 @@ TEST(CliRender, TheEntireEcgShadesThePausesByCause)
     const QString archive = runCli({"import", device, "--serial", "SN-5"}).out.trimmed();
     const QJsonObject cpr = QJsonDocument::fromJson(runCli({"cpr", archive}).out.toUtf8()).object();
 
-    // The longest part of any pause, and a moment one second before its pause, amid
-    // compressions (the pause starts at the last compression before its gap).
+    // The longest part of any pause outside the CPR periods (whose own shade lies beneath),
+    // and a moment one second before its pause, amid compressions (the pause starts at the
+    // last compression before its gap).
+    const QJsonArray periods =
+        QJsonDocument::fromJson(runCli({"info", archive}).out.toUtf8()).object()["cprPeriods"].toArray();
+    const auto inCprPeriod = [&](const QJsonObject &q) {
+        const int middle = q["startMs"].toInt() + q["lengthMs"].toInt() / 2;
+        for (const QJsonValue period : periods)
+            if (period[0].toInt() <= middle && middle < period[1].toInt())
+                return true;
+        return false;
+    };
     QJsonObject pause, part;
     for (const QJsonValue p : cpr["pauses"].toArray())
         for (const QJsonValue q : p.toObject()["parts"].toArray())
-            if (q.toObject()["lengthMs"].toInt() > part["lengthMs"].toInt()) {
+            if (q.toObject()["lengthMs"].toInt() > part["lengthMs"].toInt() && !inCprPeriod(q.toObject())) {
                 pause = p.toObject();
                 part = q.toObject();
             }
