@@ -12,9 +12,11 @@ QColor cprShade() { return QColor(250, 250, 0, 80); }
 QColor segmentShade() { return QColor(250, 0, 250, 80); }
 QColor pauseShade(uint32_t rgb)
 {
-    QColor c = QColor::fromRgb(QRgb(rgb));
-    c.setAlpha(140);
-    return c;
+    // The cause's colour lightened towards the paper, and opaque: a pause inside a CPR
+    // period shows the same colour as one outside it, and the trace stays readable on it.
+    const auto tint = [](int channel) { return (channel * 140 + 255 * (255 - 140) + 127) / 255; };
+    const QColor c = QColor::fromRgb(QRgb(rgb));
+    return QColor(tint(c.red()), tint(c.green()), tint(c.blue()));
 }
 QColor pauseHatch(uint32_t rgb) { return QColor::fromRgb(QRgb(rgb)).darker(170); }
 QColor headerLeft() { return QColor(10, 10, 10, 255); }

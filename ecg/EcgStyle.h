@@ -19,8 +19,9 @@ QColor eventText();
 QColor panel();          // CPR panel caption, lines, labels and bars
 QColor cprShade();       // translucent yellow
 QColor segmentShade();   // translucent magenta
-// A pause part in the colour of its cause (0xRRGGBB), translucent so that the trace and the
-// grid stay readable over it; the hatch of a part the reviewer set, darker and opaque.
+// A pause part in the colour of its cause (0xRRGGBB), lightened and opaque so that the trace
+// and the grid stay readable over it and a CPR period beneath does not change it; the hatch
+// of a part the reviewer set, darker.
 QColor pauseShade(uint32_t rgb);
 QColor pauseHatch(uint32_t rgb);
 QColor headerLeft();

@@ -22,7 +22,7 @@ CprQualityReport makeCprQualityReport(const CaseRecord &c, bool hasFeedback,
         r.result = measureCprQuality(cprQualityInput(c), settings.quality);
         r.summary = CprSummary::rows(r.result, settings, texts);
         r.pauses = CprSummary::pauseRows(r.result, texts);
-        r.handsOff = handsOff(handsOffInput(c), settings.quality.pauseThresholdMs, reviewerCauses);
+        r.handsOff = handsOff(handsOffInput(c), r.result, reviewerCauses);
         // The hands-off pauses are the measures' pauses, in the same order.
         for (size_t i = 0; i < r.pauses.size() && i < r.handsOff.pauses.size(); ++i) {
             r.pauses[i].parts = HandsOffRows::partsText(r.handsOff.pauses[i], texts);
