@@ -103,8 +103,15 @@ void drawPlanned(QImage &picture, const EntirePlan &plan, const uint8_t *rows)
             painter.drawText(g.labelRect(row, j), textFlags, plan.labels[size_t(3 * row + j)]);
 
     // Beneath the grid and the trace: CPR periods, the pauses' causes over them, then segments.
+    // A CPR period lies on the bare paper, so its colour is put down opaque as it would blend.
+    static const QColor cprOnPaper = [] {
+        const QColor shade = EcgStyle::cprShade(), paper = EcgStyle::background();
+        const auto blend = [&](int s, int p) { return (s * shade.alpha() + p * (255 - shade.alpha()) + 127) / 255; };
+        return QColor(blend(shade.red(), paper.red()), blend(shade.green(), paper.green()),
+                      blend(shade.blue(), paper.blue()));
+    }();
     for (const QRect &rect : plan.cprShades)
-        BandedPaint::fillRect(painter, rect, EcgStyle::cprShade());
+        BandedPaint::fillRect(painter, rect, cprOnPaper);
     paintPauseShades(painter, plan.pauseShades);
     for (const QRect &rect : plan.segmentShades)
         BandedPaint::fillRect(painter, rect, EcgStyle::segmentShade());
