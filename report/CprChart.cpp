@@ -66,12 +66,15 @@ CprChartSeries depthSeries(const CprQualityResult &r, const CprReviewSettings &s
 {
     const CprDepthUnit unit = settings.depthUnit;
     const CprQualitySettings &q = settings.quality;
-    return series(r, title, inUnit(q.depthMinIn, unit), inUnit(q.depthMaxIn, unit), inUnit(DepthAxisTopIn, unit),
-                  [unit](const CprMinute &m) -> std::optional<double> {
-                      if (!m.meanDepthIn)
-                          return std::nullopt;
-                      return inUnit(*m.meanDepthIn, unit);
-                  });
+    CprChartSeries s = series(r, title, inUnit(q.depthMinIn, unit), inUnit(q.depthMaxIn, unit),
+                              inUnit(DepthAxisTopIn, unit), [unit](const CprMinute &m) -> std::optional<double> {
+                                  if (!m.meanDepthIn)
+                                      return std::nullopt;
+                                  return inUnit(*m.meanDepthIn, unit);
+                              });
+    // The axis ends on a whole inch or centimetre (8 cm, not 7.62).
+    s.axisMax = std::ceil(s.axisMax - 1e-9);
+    return s;
 }
 
 CprChartSeries ccfSeries(const CprQualityResult &r, const CprReviewSettings &settings, const QString &title)

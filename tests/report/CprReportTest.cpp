@@ -151,7 +151,7 @@ TEST(CprChart, SeriesFollowTheSettingsAndLeaveEmptyMinutesWithoutABar)
     EXPECT_FALSE(depth.values[1].has_value());
     EXPECT_DOUBLE_EQ(depth.bandLow, 5.08);
     EXPECT_NEAR(depth.bandHigh, 6.096, 1e-12);
-    EXPECT_NEAR(depth.axisMax, 7.62, 1e-12) << "3 in";
+    EXPECT_DOUBLE_EQ(depth.axisMax, 8) << "3 in (7.62 cm) up to a whole centimetre";
 
     const CprChartSeries ccf = CprChart::ccfSeries(r, settings, QStringLiteral("CCF"));
     EXPECT_DOUBLE_EQ(*ccf.values[0], 90);
