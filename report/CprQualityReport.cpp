@@ -2,6 +2,8 @@
 
 #include "base/LanguagePack.h"
 #include "case/CaseRecord.h"
+#include "case/EventListText.h"
+#include "device/TimeZoneTable.h"
 #include "cpr/CprQuality.h"
 #include "cpr/CprQualityInput.h"
 #include "cpr/CprTexts.h"
@@ -36,7 +38,10 @@ CprQualityReport makeCprQualityReport(const CaseRecord &c, bool hasFeedback,
     r.title = texts.GetText(ReportCommand);
     r.sectionTitle = texts.GetText(Tab);
     if (!anonymize) {
-        r.caseLine = SelectionReportLayout::headerStartText(c).simplified();
+        // The start as the window shows it: "2021-03-07 09:05:00(UTC+09:00)".
+        r.caseLine = c.startTimeValid ? EventListText::startTimeText(c.startTime)
+                                            + EventListText::zoneSuffix(TimeZoneTable::offsetOfRow(c.timeZoneIndex), false)
+                                      : EventListText::unknownStartTimeText();
         if (!c.serialNumber.isEmpty())
             r.caseLine += QStringLiteral("    ") + c.serialNumber;
     }

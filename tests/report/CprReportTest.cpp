@@ -14,6 +14,8 @@
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
+#include "device/TimeZoneTable.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -246,7 +248,8 @@ protected:
 
 TEST_F(CprReportPdf, OnePageHoldsSummaryChartsPausesAndDefinitions)
 {
-    const CaseRecord c = caseWithRuns(4, 20);
+    CaseRecord c = caseWithRuns(4, 20);
+    c.timeZoneIndex = TimeZoneTable::deviceClockRow();
     const CprQualityReport report = makeCprQualityReport(c, true, {}, CprReviewSettings(), texts);
     const QStringList p = pages(report);
     if (p.isEmpty())
@@ -254,7 +257,7 @@ TEST_F(CprReportPdf, OnePageHoldsSummaryChartsPausesAndDefinitions)
     ASSERT_EQ(p.size(), 2) << "the hands-off time follows on a page of its own";
     const QString text = p[0];
     EXPECT_TRUE(text.contains("CPR quality report"));
-    EXPECT_TRUE(text.contains("2021.03.07 09:05:00 SN-0042"));
+    EXPECT_TRUE(text.contains("2021-03-07 09:05:00(UTC+09:00) SN-0042")) << "the start as the window shows it";
     EXPECT_TRUE(text.contains("Pause threshold P = 2000 ms"));
     // 76 in-run gaps of 550 ms and 3 pauses of 4000 ms: CCF 41800 / 53800.
     EXPECT_TRUE(text.contains("Compression fraction (CCF) 77.7 %")) << qPrintable(text);
