@@ -53,14 +53,10 @@ void matchShocks(std::vector<LibraryShock> &shocks, const std::vector<Figures> &
 
 } // namespace
 
-QString archiveModel(const QString &path)
+QString archiveModel(const QString &path, const QString &recordedModel)
 {
-    const QFileInfo file(path);
-    for (const char *code : {"Q21", "Q25", "Q26"})
-        if (file.fileName().startsWith(QLatin1String(code), Qt::CaseInsensitive))
-            return QLatin1String(code);
     static const char *const byIndex[] = {"Q21", "Q25", "Q26"};
-    return QLatin1String(byIndex[ModelIndexOfFolder(file.absolutePath())]);
+    return QLatin1String(byIndex[ModelIndexOfArchive(path, recordedModel)]);
 }
 
 LibraryCase libraryCaseOf(const CaseStore &store, int slot, const CprQualityResult &quality,
@@ -69,7 +65,7 @@ LibraryCase libraryCaseOf(const CaseStore &store, int slot, const CprQualityResu
     LibraryCase c;
     const CaseRecord &r = *store.caseAt(slot);
     const OpenCase &entry = *store.find(slot);
-    c.model = archiveModel(entry.sourcePath);
+    c.model = archiveModel(entry.sourcePath, entry.recordedModel);
     c.recordingId = entry.recordingId;
     c.serialNumber = r.serialNumber;
     c.startTimeValid = r.startTimeValid;

@@ -8,9 +8,9 @@ class CaseStore;
 struct CprQualityResult;
 struct HandsOffResult;
 
-// The model of an archive: the code its file name begins with (as the import names it),
-// else the one its folder names, as the open takes the model index ("Q21", "Q25", "Q26").
-QString archiveModel(const QString &path);
+// The model of an archive as the open takes it ("Q21", "Q25", "Q26"): the one its folder's
+// path names, else the code its file name begins with, else the one its import recorded.
+QString archiveModel(const QString &path, const QString &recordedModel);
 
 // The facts of the case open in slot (opened without a zone shift, so its start is the
 // device's clock), its CPR quality measures and its hands-off time explained at the same

@@ -190,7 +190,7 @@ TEST(CliExport, AnonymisedOutputsNameNeitherTheDeviceNorTheDay)
         return QString::fromUtf8(text.readAllStandardOutput());
     };
     const QString plainReport = pdfText(QStringLiteral("plain.pdf"), {});
-    EXPECT_TRUE(plainReport.contains("SN-1") && plainReport.contains("2021.03.07")) << plainReport.toStdString();
+    EXPECT_TRUE(plainReport.contains("SN-1") && plainReport.contains("2021-03-07")) << plainReport.toStdString();
     const QString anonymousReport = pdfText(QStringLiteral("anonymous.pdf"), {QStringLiteral("--anonymize")});
     EXPECT_TRUE(anonymousReport.contains("CPR quality report")) << anonymousReport.toStdString();
     for (const QString &leak : leaks)
