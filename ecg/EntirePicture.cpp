@@ -128,8 +128,8 @@ void drawPlanned(QImage &picture, const EntirePlan &plan, const uint8_t *rows)
     if (rows) {
         const std::vector<QLineF> lines = entireLines(rows, g);
         // Over the grid and beneath the markers. The trace's pixels are written straight into
-        // the picture, the same the painter sets for them; what the writer leaves (points,
-        // lines past the picture) the painter draws.
+        // the picture, the same the painter sets for them; a trace reaching past the picture
+        // is left to the painter.
         const QPen pen = EcgStyle::entireTracePen();
         const std::vector<QLineF> rest = writesThinLines(pen)
             ? drawThinLines(bits, picture.bytesPerLine(), picture.size(), pen.color().rgb(), lines.data(),

@@ -27,7 +27,7 @@ enum Direction { NoDirection = 0, TopToBottom = 1, BottomToTop = 2, LeftToRight 
 
 bool takes(const QLineF &line, QSize area)
 {
-    return line.p1() != line.p2() && inside(line.p1(), area) && inside(line.p2(), area);
+    return inside(line.p1(), area) && inside(line.p2(), area);
 }
 
 // One pixel per step along the line's major axis a (rows for a steep line, columns for a
@@ -68,6 +68,11 @@ void stepLine(int a1, int b1, int a2, int b2, int forward, int backward, int &la
 template <typename Put>
 void forEachPixel(const QLineF &line, int &lastDir, Put put)
 {
+    if (line.p1() == line.p2()) {
+        // A point: the pixel it lies nearest to; the direction stays.
+        put((to26Dot6(line.x1()) + 32) >> 6, (to26Dot6(line.y1()) + 32) >> 6);
+        return;
+    }
     const int x1 = to26Dot6(line.x1());
     const int y1 = to26Dot6(line.y1());
     const int x2 = to26Dot6(line.x2());

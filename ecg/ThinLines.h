@@ -12,7 +12,8 @@
 // taken in 1/64 pixel, truncated, the first and the last row (column) found by rounding
 // each end half up, and the pixel of each row where the line, stepped in 16.16 fixed point,
 // crosses it; a line that turns back against the last line the same call drew (down after
-// up, left after right) gains half a pixel at its start. The Entire ECG's trace is some 18 000 such lines; writing them here spares the
+// up, left after right) gains half a pixel at its start; a point sets the pixel it lies
+// nearest to. The Entire ECG's trace is some 18 000 such lines; writing them here spares the
 // engine's general span code.
 
 // Whether lines of pen can be written by drawThinLines: solid, opaque, flat caps, no wider
@@ -20,12 +21,12 @@
 bool writesThinLines(const QPen &pen);
 
 // The pixels of one line drawn on its own; empty when the line is not one drawThinLines
-// writes (a point, or an end outside the area).
+// writes (an end outside the area).
 std::vector<QPoint> thinLinePixels(const QLineF &line, QSize area);
 
 // Writes lines in colour into picture memory (bits, bytesPerLine, 32-bit pixels, size),
 // the pixels one drawLines call of the painter sets for them. When a line is not one it
-// takes (a point, a line reaching past the picture) it writes nothing and returns all the
+// takes (one reaching past the picture) it writes nothing and returns all the
 // lines, for the painter; otherwise it returns none.
 std::vector<QLineF> drawThinLines(uchar *bits, qsizetype bytesPerLine, QSize size, QRgb colour,
                                   const QLineF *lines, int count);

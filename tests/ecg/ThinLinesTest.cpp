@@ -80,6 +80,8 @@ TEST(ThinLines, PixelsOfEachLineAreThePaintersOwn)
         {30.1, 17.9, 3.3, 4.7},   // the same, backwards
         {5.5, 30.5, 12.5, 2.5},   // steep, leaning right upwards
         {12, 12, 12.01, 12},      // shorter than 1/64 pixel
+        {12.5, 12.49, 12.5, 12.49}, // points
+        {3.49, 30.5, 3.49, 30.5},
     };
     std::mt19937 random(7);
     std::uniform_real_distribution<double> coordinate(0, 39.99);
@@ -104,14 +106,15 @@ TEST(ThinLines, PixelsOfEachLineAreThePaintersOwn)
         const QPointF next(std::clamp(at.x() + step(random) / (i % 3 ? 1 : 8), 0.0, 199.0),
                            std::clamp(at.y() + step(random) / (i % 4 ? 1 : 8), 0.0, 199.0));
         zigzag.emplace_back(at, next);
+        if (i % 7 == 0)
+            zigzag.emplace_back(next, next); // a point, as where a row's trace joins the row before
         at = i % 5 ? next : QPointF(std::floor(next.x()), next.y()); // sometimes a gap, as between columns
     }
     expectSamePixels(QSize(200, 200), EcgStyle::entireTracePen(), zigzag, "zigzag");
-    // A point is left to the painter, as are lines reaching past the picture.
-    EXPECT_TRUE(thinLinePixels(QLineF(10, 10, 10, 10), size).empty());
+    // Lines reaching past the picture are left to the painter.
     EXPECT_TRUE(thinLinePixels(QLineF(10, 10, 10, 40), size).empty());
     expectSamePixels(size, EcgStyle::entireTracePen(),
-                     {{10, 10, 10, 10}, {10, 10, 10, 40}, {-3, 2, 5, 8}, {1, 2, 30, 9}}, "points and lines past the edge");
+                     {{10, 10, 10, 10}, {10, 10, 10, 40}, {-3, 2, 5, 8}, {1, 2, 30, 9}}, "lines past the edge");
 }
 
 TEST(ThinLines, PensItWrites)
