@@ -17,9 +17,11 @@ int fixedDiv(int a, int b)
     return int((int64_t(a) * 65536) / b);
 }
 
+// At least a pixel from the edges: every pixel of a line between two such points, half a
+// pixel more at a start or an end included, lies in the picture.
 bool inside(const QPointF &p, QSize area)
 {
-    return p.x() >= 0 && p.y() >= 0 && p.x() < area.width() && p.y() < area.height();
+    return p.x() >= 1 && p.y() >= 1 && p.x() < area.width() - 1 && p.y() < area.height() - 1;
 }
 
 // Directions of a line as the engine keeps them between the lines of one call.

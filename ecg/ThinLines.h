@@ -21,12 +21,12 @@
 bool writesThinLines(const QPen &pen);
 
 // The pixels of one line drawn on its own; empty when the line is not one drawThinLines
-// writes (an end outside the area).
+// writes (an end within a pixel of the area's edge or past it).
 std::vector<QPoint> thinLinePixels(const QLineF &line, QSize area);
 
 // Writes lines in colour into picture memory (bits, bytesPerLine, 32-bit pixels, size),
 // the pixels one drawLines call of the painter sets for them. When a line is not one it
-// takes (one reaching past the picture) it writes nothing and returns all the
-// lines, for the painter; otherwise it returns none.
+// takes (one reaching to within a pixel of the picture's edge) it writes nothing and
+// returns all the lines, for the painter; otherwise it returns none.
 std::vector<QLineF> drawThinLines(uchar *bits, qsizetype bytesPerLine, QSize size, QRgb colour,
                                   const QLineF *lines, int count);
