@@ -5,6 +5,7 @@
 #include "ecg/EcgStyle.h"
 #include "ecg/EventMarkers.h"
 #include "ecg/IntervalShading.h"
+#include "ecg/ThinLines.h"
 #include "ecg/TimeGrid.h"
 #include "ecg/TraceRenderers.h"
 
@@ -91,6 +92,8 @@ void drawPlanned(QImage &picture, const EntirePlan &plan, const uint8_t *rows)
     // Filled before the painter begins: the engine would hand a fill of the whole picture
     // to its thread pool and wait for it.
     picture.fill(EcgStyle::background());
+    // Taken before the painter begins, so that the painter draws into this memory too.
+    uchar *const bits = picture.bits();
     QPainter painter(&picture);
     EcgStyle::prepare(painter);
 
@@ -124,8 +127,16 @@ void drawPlanned(QImage &picture, const EntirePlan &plan, const uint8_t *rows)
 
     if (rows) {
         const std::vector<QLineF> lines = entireLines(rows, g);
-        painter.setPen(EcgStyle::entireTracePen());
-        painter.drawLines(lines.data(), int(lines.size()));
+        // Over the grid and beneath the markers. The trace's pixels are written straight into
+        // the picture, the same the painter sets for them; a trace reaching past the picture
+        // is left to the painter.
+        const QPen pen = EcgStyle::entireTracePen();
+        const std::vector<QLineF> rest = writesThinLines(pen)
+            ? drawThinLines(bits, picture.bytesPerLine(), picture.size(), pen.color().rgb(), lines.data(),
+                            int(lines.size()))
+            : lines;
+        painter.setPen(pen);
+        painter.drawLines(rest.data(), int(rest.size()));
     }
 
     for (const auto &[row, x] : plan.markers) {
