@@ -79,8 +79,12 @@ public:
     std::vector<int> openSlots() const;
     // Before the cases in closing are closed: when one of them is changed, asks whether to save
     // (Yes / No / Cancel). Yes saves every changed one, one after another, and proceeds only
-    // when all were written; No proceeds without saving; Cancel does not proceed.
+    // when all were written; No proceeds without saving; Cancel does not proceed. The question
+    // names the changed cases.
     bool confirmClose(const std::vector<int> &closing);
+    // What the close question calls the case in slot: its archive's base name (the tree's
+    // label while it has no archive).
+    QString caseName(int slot) const;
 
     // The reviewer's marks of slot (CPR periods, segments, viewed mark, adjusted start)
     // changed: they are written again to the review file beside the case's archive. A
