@@ -130,6 +130,9 @@ public:
 
     // What the tree reports: a new selected item, a right-button press.
     void OnTreeSelectionChanged(TreeItemId item);
+    // Selects item as a click on it does: the tree highlights it and the selection state, the
+    // menus and the windows follow, also when it was highlighted already.
+    void selectAsClicked(TreeItemId item);
     void OnShowCaseMenu();
     // A command of the case or annotation menu, for the tree's current selection.
     void OnTreeMenuCommand(int commandId);
