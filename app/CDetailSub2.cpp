@@ -163,5 +163,11 @@ void CDetailSub2::PlaybackStep()
     }
     m_window->FillBuffers(k);
     m_window->Redraw();
-    m_sound.OnStep(k, m_window->m_nCentreMs, isPlaying());
+    if (!m_sound.OnStep(k, m_window->m_nCentreMs, isPlaying())) {
+        // Nothing can be heard: the playback stops where it was before this step.
+        m_window->SetCentreTime(t);
+        m_window->m_nPlayTick = 0;
+        m_window->FillBuffers(k);
+        StopPlayback();
+    }
 }

@@ -371,14 +371,13 @@ bool CDetailView::goToEventOfKind(EventJumpKind kind, bool forward)
     const int at = adjacentStop(times, stops, m_review.m_tsPosition.GetTotalSeconds(), forward);
     if (at < 0)
         return false;
-    goToPosition(times[size_t(at)]);
-    // The tree shows the event jumped to, not another one of the same second.
+    // The event jumped to, not another one of the same second, is selected as a click on its
+    // item selects it, so its menu, the views and the annotation commands follow.
     const TreeItemId item = c->events[order[size_t(at)]].treeItem;
-    if (m_view.tree && item != NoTreeItem) {
-        m_view.suppressSelectionNotify = true;
-        m_view.tree->selectItem(item);
-        m_view.suppressSelectionNotify = false;
-    }
+    if (m_view.tree && item != NoTreeItem)
+        m_view.selectAsClicked(item);
+    else
+        goToPosition(times[size_t(at)]);
     return true;
 }
 

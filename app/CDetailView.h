@@ -50,7 +50,7 @@ public:
     // "Go to time...": asks where, then goes there.
     void goToTime();
     // F3 / Shift+F3: to the next (previous) event of a kind after (before) the review
-    // position; false when there is none.
+    // position, selected as a click on its tree item selects it; false when there is none.
     bool goToEventOfKind(EventJumpKind kind, bool forward);
 
     // Selects, without publishing, the tree's event at the review position; the view's

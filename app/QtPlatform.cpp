@@ -4,6 +4,7 @@
 #include "app/CAnnotation.h"
 #include "app/CCprSettingsDlg.h"
 #include "app/COpenMifQ21.h"
+#include "app/DesktopHandler.h"
 #include "app/OpenDialogMemory.h"
 #include "app/PrintSupport.h"
 #include "app/PrintText.h"
@@ -227,7 +228,9 @@ void QtPlatform::endProgress()
 
 bool QtPlatform::openWithDefaultApplication(const QString &path)
 {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    // An opener that reports success with nothing to show the file would leave the user
+    // without the message that says where it is.
+    return DesktopHandler::desktopHasHandler(path) && QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 int QtPlatform::showReportMenu(const QList<MenuEntry> &entries, const QList<int> &disabledCommands)

@@ -7,6 +7,7 @@
 #include "ecg/HandsOffCache.h"
 #include "ecg/ShownCase.h"
 #include "report/CprQualityReport.h"
+#include "base/NoticeTexts.h"
 #include "report/IncidentLog.h"
 #include "report/IncidentLogFile.h"
 #include "base/LanguagePack.h"
@@ -111,7 +112,6 @@ void CRavelinView::OnIncidentLog()
     }
     const QString path = IncidentLog::reportPath(logCounter);
     if (!platform().openWithDefaultApplication(path))
-        platform().messageBox(QStringLiteral("The incident log was written to %1, but no application could show it.")
-                                  .arg(QDir::toNativeSeparators(path)),
+        platform().messageBox(GetText(NoticeText::IncidentLogNotShown).arg(QDir::toNativeSeparators(path)),
                               GetText(TextId::Caption), Platform::Icon::Information, Platform::Buttons::Ok);
 }

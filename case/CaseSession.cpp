@@ -8,6 +8,8 @@
 #include "case/ReviewFile.h"
 #include "case/ReviewLockText.h"
 
+#include <QFileInfo>
+
 CaseSession::CaseSession(LanguagePack &texts, Platform &platform)
     : store(texts, platform), m_texts(texts), m_platform(platform)
 {
@@ -78,17 +80,30 @@ std::vector<int> CaseSession::openSlots() const
     return result;
 }
 
+QString CaseSession::caseName(int slot) const
+{
+    const OpenCase *entry = store.find(slot);
+    if (entry && !entry->sourcePath.isEmpty())
+        return QFileInfo(entry->sourcePath).completeBaseName();
+    // A case that has no archive yet goes by its label in the tree.
+    const CaseRecord *c = store.caseAt(slot);
+    return c && tree && c->caseItem != NoTreeItem ? tree->itemText(c->caseItem) : QString();
+}
+
 bool CaseSession::confirmClose(const std::vector<int> &closing)
 {
     std::vector<int> changed;
+    QStringList names;
     for (int slot : closing)
-        if (isChanged(slot))
+        if (isChanged(slot)) {
             changed.push_back(slot);
+            names << caseName(slot);
+        }
     if (changed.empty())
         return true;
     // Each case is saved through its own Save dialog; one that is not written keeps every
     // case open, the ones already saved included (they are saved, so nothing is lost).
-    return askToProceedWithUnsavedChanges(m_platform, m_texts, [&] {
+    return askToProceedWithUnsavedChanges(m_platform, m_texts, names, [&] {
         for (int slot : changed)
             if (!saveCase || !saveCase(slot))
                 return false;

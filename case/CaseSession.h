@@ -79,8 +79,12 @@ public:
     std::vector<int> openSlots() const;
     // Before the cases in closing are closed: when one of them is changed, asks whether to save
     // (Yes / No / Cancel). Yes saves every changed one, one after another, and proceeds only
-    // when all were written; No proceeds without saving; Cancel does not proceed.
+    // when all were written; No proceeds without saving; Cancel does not proceed. The question
+    // names the changed cases.
     bool confirmClose(const std::vector<int> &closing);
+    // What the close question calls the case in slot: its archive's base name (the tree's
+    // label while it has no archive).
+    QString caseName(int slot) const;
 
     // The reviewer's marks of slot (CPR periods, segments, viewed mark, adjusted start)
     // changed: they are written again to the review file beside the case's archive. A
@@ -126,6 +130,9 @@ public:
 
     // What the tree reports: a new selected item, a right-button press.
     void OnTreeSelectionChanged(TreeItemId item);
+    // Selects item as a click on it does: the tree highlights it and the selection state, the
+    // menus and the windows follow, also when it was highlighted already.
+    void selectAsClicked(TreeItemId item);
     void OnShowCaseMenu();
     // A command of the case or annotation menu, for the tree's current selection.
     void OnTreeMenuCommand(int commandId);

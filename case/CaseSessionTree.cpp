@@ -116,6 +116,17 @@ void CaseSession::OnTreeSelectionChanged(TreeItemId item)
     publishSelection();
 }
 
+void CaseSession::selectAsClicked(TreeItemId item)
+{
+    if (!tree || item == NoTreeItem)
+        return;
+    suppressSelectionNotify = false;
+    if (tree->selectedItem() == item)
+        OnTreeSelectionChanged(item);
+    else
+        tree->selectItem(item);
+}
+
 void CaseSession::OnShowCaseMenu()
 {
     if (!tree || annotationDialogOpen)

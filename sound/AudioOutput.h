@@ -6,6 +6,20 @@
 struct WaveFormat;
 class QIODevice;
 
+// Why the system's output refused the last start, as the system reported it.
+struct AudioOutputFailure
+{
+    enum class Kind {
+        None,          // it did not refuse, or said nothing
+        NoDevice,      // there is no output device
+        FormatRefused, // the device does not take the sound's format
+        DeviceError,   // the device reported an error when it was opened
+    };
+    Kind kind = Kind::None;
+    QString device; // the device's name (FormatRefused, DeviceError)
+    QString error;  // the system's name of the error (DeviceError)
+};
+
 // Where played sound goes: a pull-mode sink that reads PCM from a device for as long as
 // it runs (Qt Multimedia's QAudioSink in the program, a byte collector in tests).
 class AudioOutput
@@ -25,4 +39,6 @@ public:
     // Why no sound can be played through this output in this run of the program (its plugin
     // is missing, say); empty when it may play.
     virtual QString unusableReason() const { return {}; }
+    // Why the last start() returned false; Kind::None after a successful one.
+    virtual AudioOutputFailure startFailure() const { return {}; }
 };

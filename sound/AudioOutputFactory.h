@@ -16,7 +16,7 @@ public:
     virtual std::unique_ptr<AudioOutput> createOutput(const QByteArray &deviceId) = 0;
 };
 
-#define AudioOutputFactory_iid "org.ravelin.AudioOutputFactory/1"
+#define AudioOutputFactory_iid "org.ravelin.AudioOutputFactory/2"
 Q_DECLARE_INTERFACE(AudioOutputFactory, AudioOutputFactory_iid)
 
 // The plugin's name for ProgramPlugin.

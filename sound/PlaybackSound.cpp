@@ -1,12 +1,15 @@
 #include "sound/PlaybackSound.h"
 
 #include "base/LanguagePack.h"
+#include "base/NoticeTexts.h"
 #include "base/Platform.h"
 #include "sound/AudioOutput.h"
 #include "sound/SoundClass.h"
 #include "sound/SoundText.h"
 #include "case/CaseSession.h"
 #include "case/ReviewState.h"
+
+#include <QDir>
 
 #include <algorithm>
 #include <limits>
@@ -47,36 +50,55 @@ int32_t PlaybackSound::NextCentre(int slot, int32_t centreMs)
     return int32_t(std::min<int64_t>(int64_t(centreMs) + Playback::StepMs, std::numeric_limits<int32_t>::max()));
 }
 
-void PlaybackSound::OnStep(int slot, int32_t centreMs, bool playing)
+bool PlaybackSound::OnStep(int slot, int32_t centreMs, bool playing)
 {
     m_shownSlot = slot;
     m_shownCentreMs = centreMs;
     if (!playing || m_bSoundActive || !hasAudio(slot) || centreMs < m_session.store.at(slot).audioStartMs)
-        return;
-    start(slot, centreMs);
+        return true;
+    return start(slot, centreMs);
 }
 
-void PlaybackSound::start(int slot, int32_t centreMs)
+bool PlaybackSound::start(int slot, int32_t centreMs)
 {
     m_bSoundActive = true;
     m_sound = std::make_unique<SoundClass>(*m_output);
     m_startCentreMs = centreMs;
     const int64_t offset = int64_t(centreMs) - m_session.store.at(slot).audioStartMs;
-    if (m_sound->Create(audioRecordPath(m_session, slot)) && m_sound->Play(offset)) {
+    const QString path = audioRecordPath(m_session, slot);
+    const bool created = m_sound->Create(path);
+    if (created && m_sound->Play(offset)) {
         m_session.store.at(slot).audioDurationSec = m_sound->GetDurationSec();
-        return;
+        return true;
     }
     m_sound.reset();
-    const QString unusable = m_output->unusableReason();
-    if (unusable.isEmpty()) {
-        m_session.platform().messageBox(QStringLiteral("Could not initialize Direct Sound."), QStringLiteral("Error"),
-                                        Platform::Icon::None, Platform::Buttons::Ok);
-    } else if (!m_unusableReported) {
-        // Said once: later playbacks run on without sound and without asking again.
-        m_unusableReported = true;
-        m_session.platform().showError(m_session.GetText(SoundText::OutputMissing).arg(unusable),
-                                       m_session.GetText(TextId::Caption));
+    // The first line is the one reviewers know; the second says what went wrong.
+    QString text = QStringLiteral("Could not initialize Direct Sound.");
+    if (const QString reason = failureReason(path, created); !reason.isEmpty())
+        text += QLatin1Char('\n') + reason;
+    m_session.platform().messageBox(text, QStringLiteral("Error"), Platform::Icon::None, Platform::Buttons::Ok);
+    return false;
+}
+
+QString PlaybackSound::failureReason(const QString &recordPath, bool recordRead) const
+{
+    if (!m_output->isAvailable()) {
+        const QString unusable = m_output->unusableReason();
+        return unusable.isEmpty() ? m_session.GetText(NoticeText::NoSoundDevice)
+                                  : m_session.GetText(SoundText::OutputMissing).arg(unusable);
     }
+    if (!recordRead)
+        return m_session.GetText(NoticeText::SoundRecordUnreadable).arg(QDir::toNativeSeparators(recordPath));
+    const AudioOutputFailure failure = m_output->startFailure();
+    switch (failure.kind) {
+    case AudioOutputFailure::Kind::NoDevice: return m_session.GetText(NoticeText::NoSoundDevice);
+    case AudioOutputFailure::Kind::FormatRefused:
+        return m_session.GetText(NoticeText::SoundFormatRefused).arg(failure.device);
+    case AudioOutputFailure::Kind::DeviceError:
+        return m_session.GetText(NoticeText::SoundOutputError).arg(failure.device, failure.error);
+    case AudioOutputFailure::Kind::None: break;
+    }
+    return {};
 }
 
 bool PlaybackSound::Stop()

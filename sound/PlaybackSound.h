@@ -28,9 +28,10 @@ QString audioRecordPath(const CaseSession &session, int slot);
 //
 // A new tree selection, a centre moved by anything but the playback (the scroll bar, the
 // jump buttons, a click in the entire ECG), or a case without an audio record drops the
-// sound; the next step starts it again at the new offset. A sound that cannot be opened
-// is reported once and not tried again until one of those happens or playback stops. An
-// output that cannot play at all in this run (its plugin is missing) is reported once only.
+// sound; the next step starts it again at the new offset. A sound that cannot be started
+// (its record cannot be read, there is no output device, the output refuses it or its plugin
+// is missing) is reported with what the system said, and the playback stops there: the view
+// does not run on as if it could be heard.
 class PlaybackSound
 {
 public:
@@ -44,8 +45,9 @@ public:
     // The centre (case ms) the next step shows for case slot, centreMs being the centre
     // shown now: the sound's clock while a sound plays, else one step on.
     int32_t NextCentre(int slot, int32_t centreMs);
-    // After a step has shown centreMs of case slot: starts the sound when due.
-    void OnStep(int slot, int32_t centreMs, bool playing);
+    // After a step has shown centreMs of case slot: starts the sound when due. False when a
+    // due sound could not start (reported): the playback is to stop.
+    bool OnStep(int slot, int32_t centreMs, bool playing);
     // Drops the sound; true when one was active.
     bool Stop();
 
@@ -53,7 +55,9 @@ public:
     const SoundClass *sound() const { return m_sound.get(); }
 
 private:
-    void start(int slot, int32_t centreMs);
+    bool start(int slot, int32_t centreMs);
+    // The second line of the report of a sound that could not start (see start()).
+    QString failureReason(const QString &recordPath, bool recordRead) const;
     bool hasAudio(int slot) const;
 
     CaseSession &m_session;
@@ -64,5 +68,4 @@ private:
     int32_t m_startCentreMs = 0; // centre at which the playing sound started
     int m_shownSlot = -1;        // case and centre the last step showed, -1 before any
     int32_t m_shownCentreMs = 0;
-    bool m_unusableReported = false; // the output's missing plugin was reported
 };

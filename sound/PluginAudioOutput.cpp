@@ -47,6 +47,11 @@ bool PluginAudioOutput::hasFailed() const
     return m_output && m_output->hasFailed();
 }
 
+AudioOutputFailure PluginAudioOutput::startFailure() const
+{
+    return m_output ? m_output->startFailure() : AudioOutputFailure{};
+}
+
 QString PluginAudioOutput::unusableReason() const
 {
     return output() ? QString() : m_error;

@@ -21,6 +21,7 @@ public:
     int64_t processedUSecs() const override;
     bool hasFailed() const override;
     QString unusableReason() const override;
+    AudioOutputFailure startFailure() const override;
 
 private:
     AudioOutput *output() const;

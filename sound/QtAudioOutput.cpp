@@ -31,12 +31,30 @@ bool QtAudioOutput::isAvailable() const
     return !device().isNull();
 }
 
+namespace {
+QString errorName(QAudio::Error error)
+{
+    switch (error) {
+    case QAudio::NoError: return QStringLiteral("NoError");
+    case QAudio::OpenError: return QStringLiteral("OpenError");
+    case QAudio::IOError: return QStringLiteral("IOError");
+    case QAudio::UnderrunError: return QStringLiteral("UnderrunError");
+    case QAudio::FatalError: return QStringLiteral("FatalError");
+    }
+    return QString::number(int(error));
+}
+} // namespace
+
 bool QtAudioOutput::start(QIODevice *source, const WaveFormat &format)
 {
     stop();
+    m_failure = {};
     const QAudioDevice output = device();
-    if (output.isNull())
+    if (output.isNull()) {
+        m_failure.kind = AudioOutputFailure::Kind::NoDevice;
         return false;
+    }
+    m_failure.device = output.description();
 
     QAudioFormat audio;
     audio.setSampleRate(int(format.samplesPerSec));
@@ -45,15 +63,21 @@ bool QtAudioOutput::start(QIODevice *source, const WaveFormat &format)
     case 8: audio.setSampleFormat(QAudioFormat::UInt8); break;
     case 16: audio.setSampleFormat(QAudioFormat::Int16); break;
     case 32: audio.setSampleFormat(QAudioFormat::Int32); break;
-    default: return false;
+    default: m_failure.kind = AudioOutputFailure::Kind::FormatRefused; return false;
     }
-    if (!output.isFormatSupported(audio))
+    if (!output.isFormatSupported(audio)) {
+        m_failure.kind = AudioOutputFailure::Kind::FormatRefused;
         return false;
+    }
 
     m_sink = std::make_unique<QAudioSink>(output, audio);
     m_sink->start(source);
-    if (m_sink->error() == QAudio::NoError)
+    if (m_sink->error() == QAudio::NoError) {
+        m_failure = {};
         return true;
+    }
+    m_failure.kind = AudioOutputFailure::Kind::DeviceError;
+    m_failure.error = errorName(m_sink->error());
     // The caller frees the source of a start that failed: the sink lets go of it first.
     stop();
     return false;

@@ -21,6 +21,7 @@ public:
     void stop() override;
     int64_t processedUSecs() const override;
     bool hasFailed() const override;
+    AudioOutputFailure startFailure() const override { return m_failure; }
 
     QAudioSink *sink() const { return m_sink.get(); }
 
@@ -29,4 +30,5 @@ private:
 
     QByteArray m_deviceId; // empty: the system's default output
     std::unique_ptr<QAudioSink> m_sink;
+    AudioOutputFailure m_failure;
 };

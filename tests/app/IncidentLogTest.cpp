@@ -2,6 +2,7 @@
 #include "case/CaseExtent.h"
 #include "report/IncidentLog.h"
 #include "report/IncidentLogFile.h"
+#include "app/DesktopHandler.h"
 #include "app/ReportFixture.h"
 
 #include <QDir>
@@ -417,9 +418,31 @@ TEST_F(IncidentLogCommandTest, WithoutAnApplicationToShowItTheMessageGivesThePat
     const QString path = folder() + "/veltris_aed1.html";
     EXPECT_EQ(platform.openedFiles, QStringList{path});
     ASSERT_EQ(platform.messages.size(), 1);
-    EXPECT_TRUE(platform.messages[0].text.contains(path)) << platform.messages[0].text.toStdString();
+    EXPECT_EQ(platform.messages[0].text,
+              "The incident log was written to " + path + ", but no application could show it.");
     EXPECT_EQ(platform.messages[0].icon, Platform::Icon::Information);
     EXPECT_TRUE(QFileInfo(path).isFile());
+}
+
+// A desktop whose opener reports success for a file nothing shows: the desktop's own answer
+// to "which application?" decides; where it cannot be asked, the opener is trusted.
+TEST(DesktopHandler, AnEmptyAnswerMeansNothingCanShowTheFile)
+{
+    struct Row {
+        bool asked;
+        int exitCode;
+        QByteArray answer;
+        bool handled;
+    };
+    const Row rows[] = {
+        {true, 0, "firefox-esr.desktop\n", true},
+        {true, 0, "", false},
+        {true, 0, " \n", false},
+        {true, 2, "", true},  // the tool failed: no answer either way
+        {false, -1, "", true}, // the tool did not run
+    };
+    for (const Row &r : rows)
+        EXPECT_EQ(DesktopHandler::hasHandler(r.asked, r.exitCode, r.answer), r.handled) << r.answer.toStdString();
 }
 
 TEST_F(IncidentLogCommandTest, ShowsTheShockCountAndAdjustmentOfTheView)

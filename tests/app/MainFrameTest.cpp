@@ -126,14 +126,16 @@ TEST(UnsavedChangesQuestion, YesSavesAndProceedsOnlyWhenWritten)
         FakePlatform platform;
         platform.answerNext(c.answer);
         int saves = 0;
-        const bool proceeds = askToProceedWithUnsavedChanges(platform, texts, [&] {
+        const bool proceeds = askToProceedWithUnsavedChanges(
+            platform, texts, {"Q25_0905(2021-03-07)", "Q21_1010(2021-03-08)"}, [&] {
             ++saves;
             return c.saveWrites;
         });
         EXPECT_EQ(proceeds, c.proceeds) << int(c.answer);
         EXPECT_EQ(saves, c.saves);
         ASSERT_EQ(platform.messages.size(), 1);
-        EXPECT_EQ(platform.messages[0].text, "This case has unsaved changes. Save changes before proceeding?");
+        EXPECT_EQ(platform.messages[0].text, "Unsaved changes in: Q25_0905(2021-03-07), Q21_1010(2021-03-08)\n"
+                                             "This case has unsaved changes. Save changes before proceeding?");
         EXPECT_EQ(platform.messages[0].caption, "Lumeron AED Event review software");
         EXPECT_EQ(platform.messages[0].icon, Platform::Icon::Question);
         EXPECT_EQ(platform.messages[0].buttons, Platform::Buttons::YesNoCancel);
@@ -177,7 +179,8 @@ TEST(MainFrame, ClosingTheWindowAsksForEveryChangedCaseAndYesWritesThem)
         QCoreApplication::sendEvent(&frame, &event);
 
         EXPECT_EQ(event.isAccepted(), c.closes) << int(c.answer);
-        EXPECT_EQ(platform.texts(), QStringList{"This case has unsaved changes. Save changes before proceeding?"});
+        EXPECT_EQ(platform.texts(), QStringList{"Unsaved changes in: first, second\n"
+                                                "This case has unsaved changes. Save changes before proceeding?"});
         EXPECT_EQ(platform.saveRequests.size(), c.written ? 2 : 0);
         LanguagePack texts = Packs::builtInEnglish();
         FakePlatform quiet;

@@ -5,7 +5,11 @@
 #include "app/CADETree.h"
 #include "app/CDetailSub.h"
 #include "app/CDetailSub1.h"
+#include "app/CMainFrame.h"
+#include "app/CRavelinView.h"
 #include "app/CaseTreeFilter.h"
+#include "AppArchives.h"
+#include "case/AnnotationForm.h"
 #include "app/OpenDialogMemory.h"
 #include "app/QtTranslations.h"
 #include "base/CommandIds.h"
@@ -21,6 +25,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QMouseEvent>
+#include <QToolTip>
 #include <QDialogButtonBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -219,6 +226,61 @@ TEST(EventJumps, F3StepsThroughTheShocksOfASimulatedRescue)
     ASSERT_TRUE(f.detail->goToEventOfKind(EventJumpKind::Shock, false));
     EXPECT_EQ(f.review.m_tsPosition, CTimeSpan(shocks[shocks.size() - 2]));
     EXPECT_FALSE(f.detail->goToEventOfKind(EventJumpKind::Annotation, true));
+}
+
+// F3 selects the event it lands on as a click on its tree item does: the frame, the views and
+// the annotation's menu follow; with nothing further it says so beside the selector.
+TEST(EventJumps, F3SelectsTheEventItLandsOnAsAClickDoes)
+{
+    TempDir dir;
+    FakePlatform platform;
+    CMainFrame frame(Packs::builtInEnglish(), platform);
+    frame.show();
+    CaseSession &session = frame.view().session;
+    ASSERT_TRUE(frame.view().OpenArchiveFile(makeArchive(dir, "case.aed")));
+    platform.annotationScript = [](AnnotationForm &form) {
+        form.title = "arrival";
+        return form.accept();
+    };
+    ASSERT_TRUE(session.AddAnnotationAt(0, 1000));
+    const CaseRecord &c = *session.store.caseAt(0);
+    int note = -1;
+    c.events.forEachUsed([&](int p, const EventItem &e) {
+        if (e.text.startsWith("A: "))
+            note = p;
+    });
+    ASSERT_GE(note, 0);
+    auto &tree = *static_cast<CADETree *>(session.tree);
+    session.tree->selectItem(c.caseItem); // the reviewer clicked the case node
+    QComboBox &kind = *frame.jumpKindSelector();
+    kind.setCurrentIndex(kind.findData(int(EventJumpKind::Annotation)));
+
+    frame.action(CommandId::NextEventOfKind)->trigger();
+    EXPECT_EQ(tree.selectedItem(), c.events[note].treeItem);
+    EXPECT_EQ(session.selSlot, 0);
+    EXPECT_EQ(session.selEvent, note);
+    EXPECT_EQ(session.state.selectedAnnotationItem, c.events[note].treeItem);
+    EXPECT_EQ(session.state.selectedCaseItem, NoTreeItem);
+    EXPECT_EQ(frame.m_tsPosition, CTimeSpan(1));
+    EXPECT_EQ(frame.detailView()->tabBar()->currentIndex(), CDetailView::EnlargedTab);
+
+    // A right-click offers the annotation's menu at once.
+    QList<int> offered;
+    tree.menuRunner = [&](QMenu &menu) {
+        for (int command : {CommandId::EditAnnotation, CommandId::DeleteAnnotation, CommandId::CloseCase})
+            if (ContextMenuBuilder::findAction(&menu, command))
+                offered << command;
+        return 0;
+    };
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), tree.viewport()->mapToGlobal(QPointF(5, 5)),
+                      Qt::RightButton, Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(tree.viewport(), &press);
+    EXPECT_EQ(offered, (QList<int>{CommandId::EditAnnotation, CommandId::DeleteAnnotation}));
+
+    // Already on the last annotation: the selection stays and the selector says why.
+    frame.action(CommandId::NextEventOfKind)->trigger();
+    EXPECT_EQ(session.selEvent, note);
+    EXPECT_EQ(QToolTip::text(), "No further event of this kind.");
 }
 
 // The case tree of a simulated rescue with its filter above it.

@@ -9,6 +9,7 @@
 #include "sound/SoundText.h"
 #include "ecg/CMagnified.h"
 
+#include <QFile>
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
@@ -223,42 +224,69 @@ TEST_F(EnlargedPlayback, WhatTheStreamDeliversAtEachStep)
     }
 }
 
-TEST_F(EnlargedPlayback, MissingRecordIsReportedOnce)
+// A sound that cannot start is reported with what went wrong on a second line, each time
+// Play tries it, and the playback stops where it was: nothing pretends to play.
+TEST_F(EnlargedPlayback, ASoundThatCannotStartIsReportedWithItsReasonAndStopsThePlayback)
 {
-    const int slot = caseWithAudio(1000, 0, false);
-    select(slot, 0, true);
-    enlarged().OnPlay();
-    steps(20);
-    ASSERT_EQ(platform.messages.size(), 1);
-    EXPECT_EQ(platform.messages[0].text, "Could not initialize Direct Sound.");
-    EXPECT_EQ(platform.messages[0].caption, "Error");
-    EXPECT_EQ(platform.messages[0].buttons, Platform::Buttons::Ok);
-    EXPECT_EQ(audio.starts, 0);
-    EXPECT_TRUE(enlarged().isPlaying()); // the ECG plays on without sound
-}
-
-// An output that can play nothing in this run (its plugin is missing) is reported once, with
-// its reason, however often playback starts; the ECG plays on without sound.
-TEST_F(EnlargedPlayback, AnOutputWithoutItsPluginIsReportedOnceOnly)
-{
-    struct UnusableAudio : CollectingAudio {
-        bool isAvailable() const override { return false; }
-        QString unusableReason() const override { return QStringLiteral("libsound.so is in none of these folders: /x"); }
-    } unusable;
-    enlarged().setAudioOutput(unusable);
-    const int slot = caseWithAudio(1000, 3);
-    for (int round = 0; round < 3; ++round) {
-        select(slot, round, true); // a new selection tries the sound again
-        enlarged().OnPlay();
-        steps(10);
-        EXPECT_TRUE(enlarged().isPlaying()) << round;
-        enlarged().StopPlayback();
+    struct ScriptedAudio : CollectingAudio {
+        bool available = true;
+        QString unusable;
+        AudioOutputFailure failure;
+        bool isAvailable() const override { return available; }
+        QString unusableReason() const override { return unusable; }
+        AudioOutputFailure startFailure() const override { return failure; }
+        bool start(QIODevice *s, const WaveFormat &format) override
+        {
+            return failure.kind == AudioOutputFailure::Kind::None && CollectingAudio::start(s, format);
+        }
+    };
+    using Kind = AudioOutputFailure::Kind;
+    struct Row {
+        const char *what;
+        bool withRecord;
+        bool available;
+        QString unusable;
+        AudioOutputFailure failure;
+        QString reason;
+    };
+    const QString record = dir.file(QStringLiteral("Audio Record.bin"));
+    const Row rows[] = {
+        {"no record", false, true, {}, {}, "The sound recording " + record + " could not be read."},
+        {"no device", true, false, {}, {}, "No sound output device is available."},
+        {"no plugin", true, false, "libsound.so is in none of these folders: /x", {},
+         "Sound cannot be played: libsound.so is in none of these folders: /x"},
+        {"format refused", true, true, {}, {Kind::FormatRefused, "Speakers", {}},
+         "Speakers cannot play sound in this format."},
+        {"device error", true, true, {}, {Kind::DeviceError, "Speakers", "OpenError"},
+         "Speakers reported an error (OpenError)."},
+    };
+    for (const Row &row : rows) {
+        ScriptedAudio scripted;
+        scripted.available = row.available;
+        scripted.unusable = row.unusable;
+        scripted.failure = row.failure;
+        enlarged().setAudioOutput(scripted);
+        platform.messages.clear();
+        QFile::remove(dir.file(QStringLiteral("Audio Record.bin")));
+        QFile::remove(dir.file(QStringLiteral("Audio Record.wav")));
+        const int slot = caseWithAudio(1000, 3, row.withRecord);
+        select(slot, 2, true);
+        for (int round = 1; round <= 2; ++round) {
+            enlarged().playButton()->click();
+            steps(3);
+            ASSERT_EQ(platform.messages.size(), round) << row.what;
+            EXPECT_EQ(platform.messages.last().text, "Could not initialize Direct Sound.\n" + row.reason) << row.what;
+            EXPECT_EQ(platform.messages.last().caption, "Error");
+            EXPECT_EQ(platform.messages.last().buttons, Platform::Buttons::Ok);
+            EXPECT_FALSE(enlarged().isPlaying()) << row.what;
+            EXPECT_FALSE(enlarged().playButton()->isChecked()) << row.what;
+            EXPECT_TRUE(enlarged().stopButton()->isChecked()) << row.what;
+            EXPECT_FALSE(window().m_bPlaying) << row.what;
+            EXPECT_EQ(window().m_nCentreMs, 2000) << row.what;
+        }
+        EXPECT_EQ(scripted.starts, 0) << row.what;
     }
-    ASSERT_EQ(platform.messages.size(), 1);
-    EXPECT_EQ(platform.messages[0].text, "Sound cannot be played: libsound.so is in none of these folders: /x");
-    EXPECT_EQ(platform.messages[0].text, texts.GetText(SoundText::OutputMissing).arg(unusable.unusableReason()));
-    EXPECT_EQ(platform.messages[0].caption, texts.GetText(TextId::Caption));
-    EXPECT_EQ(unusable.starts, 0);
+    enlarged().setAudioOutput(audio);
 }
 
 TEST_F(EnlargedPlayback, StopsOnStopResizeAndOtherViews)

@@ -204,7 +204,9 @@ TEST_F(CaseTree, DeletingAnAnnotationCountsAsAnUnsavedChange)
 
     tree.click(c.caseItem);
     rightClickChoosing(CommandId::CloseCase);
-    EXPECT_EQ(platform.texts(), QStringList({"This case has unsaved changes. Save changes before proceeding?"}));
+    // A case without an archive goes by its label in the tree.
+    EXPECT_EQ(platform.texts(), QStringList({"Unsaved changes in: 2021-03-07 09:05:00(UTC+09:00)\n"
+                                             "This case has unsaved changes. Save changes before proceeding?"}));
     EXPECT_TRUE(view.store.isSlotUsed(slot)); // unanswered: cancelled
 }
 
@@ -231,7 +233,9 @@ TEST_F(CaseTree, ClosingWithUnsavedChangesAsksAndCancelKeepsTheCase)
 
         f.view.OnCloseCase(slot);
         ASSERT_EQ(f.platform.messages.size(), 1);
-        EXPECT_EQ(f.platform.messages[0].text, "This case has unsaved changes. Save changes before proceeding?");
+        // Only the case being closed is named.
+        EXPECT_EQ(f.platform.messages[0].text, "Unsaved changes in: Q26_0905(2021-03-07)\n"
+                                               "This case has unsaved changes. Save changes before proceeding?");
         EXPECT_EQ(f.platform.messages[0].buttons, Platform::Buttons::YesNoCancel);
         EXPECT_EQ(f.platform.messages[0].icon, Platform::Icon::Question);
         EXPECT_EQ(f.view.store.isSlotUsed(slot), !k.closed);

@@ -67,14 +67,14 @@ TEST_F(FolderScanTest, PagesOfAThousandFoldersThroughTheArrows)
     view.markChanged(999);
     platform.answerNext(Platform::Answer::Cancel);
     FolderScan(view).OnNextPage();
-    EXPECT_EQ(platform.texts(), QStringList{view.GetText(70)});
+    EXPECT_EQ(platform.texts(), QStringList{"Unsaved changes in: case\n" + view.GetText(70)});
     EXPECT_EQ(view.state.scanPage, 0);
     EXPECT_EQ(openCaseCount(), 1000);
 
     platform.messages.clear();
     platform.answerNext(Platform::Answer::No);
     FolderScan(view).OnNextPage();
-    EXPECT_EQ(platform.texts(), QStringList{view.GetText(70)});
+    EXPECT_EQ(platform.texts(), QStringList{"Unsaved changes in: case\n" + view.GetText(70)});
     EXPECT_EQ(view.state.unsavedChanges, 0);
     EXPECT_EQ(view.state.scanPage, 1);
     EXPECT_EQ(openSources(), expectedSources(root, 1000, 2000));

@@ -185,7 +185,8 @@ TEST_F(ReviewWork, EveryActionThatClosesAChangedCaseAsksAndYesSavesThatCase)
                 const bool asked = closesA && change != Change::None;
                 const bool proceeded = !asked || answer != Platform::Answer::Cancel;
                 const bool saved = asked && answer == Platform::Answer::Yes;
-                EXPECT_EQ(platform.texts(), asked ? QStringList{view.GetText(70)} : QStringList()) << label;
+                const QString question = "Unsaved changes in: a\n" + view.GetText(70);
+                EXPECT_EQ(platform.texts(), asked ? QStringList{question} : QStringList()) << label;
                 EXPECT_EQ(platform.saveRequests.size(), saved ? 1 : 0) << label;
                 if (saved) {
                     EXPECT_EQ(platform.saveRequests[0].folder, folder + "/a") << label;
@@ -251,7 +252,7 @@ TEST_F(ReviewWork, AdjustingAChangedCaseAsksFirstAndTheAdjustedCaseCanBeSaved)
 
     platform.answerNext(Platform::Answer::Cancel);
     EXPECT_EQ(OpenFlow(view).AdjustCase(0, "2021-03-07 10:00:00"), OpenFlow::Outcome::Cancelled);
-    EXPECT_EQ(platform.texts(), QStringList{view.GetText(70)});
+    EXPECT_EQ(platform.texts(), QStringList{"Unsaved changes in: a\n" + view.GetText(70)});
     EXPECT_EQ(view.store.caseAt(0)->lastName, "Typed");
     EXPECT_FALSE(view.store.at(0).timeAdjusted());
 

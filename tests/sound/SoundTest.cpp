@@ -328,3 +328,21 @@ TEST(RecordedSound, TheWavBesideTheRecordOnlyWhenItMatches)
     WaveSound none;
     EXPECT_FALSE(LoadRecordedSound(dir.file("missing.bin"), none));
 }
+
+// A start the system refuses says why: a device that is not there, a format no device takes.
+TEST(PluginAudioOutput, ARefusedStartSaysWhatTheSystemReported)
+{
+    QBuffer source;
+    source.open(QIODevice::ReadOnly);
+    PluginAudioOutput gone(QByteArrayLiteral("no such device"));
+    ASSERT_EQ(gone.unusableReason(), QString()) << "the program's sound-output plugin is not there";
+    EXPECT_FALSE(gone.start(&source, WaveFormat{1, 1, 16000, 16000, 1, 8, 0}));
+    EXPECT_EQ(gone.startFailure().kind, AudioOutputFailure::Kind::NoDevice);
+
+    PluginAudioOutput output;
+    if (!output.isAvailable())
+        GTEST_SKIP() << "no audio output device reachable (set PULSE_SERVER to a running server)";
+    EXPECT_FALSE(output.start(&source, WaveFormat{1, 1, 16000, 16000 * 3, 3, 24, 0})); // 24-bit
+    EXPECT_EQ(output.startFailure().kind, AudioOutputFailure::Kind::FormatRefused);
+    EXPECT_FALSE(output.startFailure().device.isEmpty());
+}
