@@ -293,8 +293,9 @@ TEST_F(OpenFlowTest, UndoAdjustmentFromTheCaseMenuBringsBackTheDevicesStartAndDa
     EXPECT_TRUE(caseMenuChoosing(0).disabledCommands.contains(CommandId::UndoAdjustment));
 
     CloseAllCases(view);
+    view.state.timeZoneChoice = uint16_t(ownZone);
     ASSERT_TRUE(openArchiveFile(view, archive));
-    expectDevicesStart(0, "opened again");
+    expectDevicesStart(0, "opened again in the zone it was shown in");
 }
 
 TEST_F(OpenFlowTest, CancelledSaveDialogFreesTheDecodedCaseAndKeepsTheDeviceFiles)

@@ -73,7 +73,7 @@ TEST(ContextMenuTemplate, BothTemplatesOfferEveryRelabelledCommandOnce)
 {
     const QList<int> relabelled{32771, 32772, 32773, 32774, 32781, 32782, 32784, 32785, 32786,
                                 32787, 32805, 32788, 32789, 32790, 32791, 32792, 32793, 32802,
-                                32803, 32804, 32799, 32800, 32801, 32798, 32806, 32807};
+                                32803, 32804, 32799, 32800, 32801, 32798, 32806, 32807, CommandId::UndoAdjustment};
     // Binding the folder's CPR and sound files and the review status have no text of the pack:
     // their labels are fixed.
     for (const ContextMenuTemplate *t : {&ContextMenus::englishTemplate(), &ContextMenus::italianTemplate()}) {
