@@ -2,6 +2,7 @@
 
 #include "case/CaseExtent.h"
 #include "app/GeneralFormLists.h"
+#include "base/AdjustTexts.h"
 #include "base/LanguagePack.h"
 #include "case/CaseSession.h"
 #include "case/NavigationTexts.h"
@@ -152,6 +153,8 @@ void CDetailSub::createControls()
     m_adjustedPowerOnTime = addEdit({380, 166, 80, 12});
     m_adjust = new QPushButton(texts.GetText(NavigationText::AdjustButton), m_page);
     m_adjust->setGeometry(dialogRect(348, 182, 52, 13));
+    m_undoAdjust = new QPushButton(texts.GetText(AdjustText::UndoAdjustment), m_page);
+    m_undoAdjust->setGeometry(dialogRect(402, 182, 58, 13));
     label(114, {18, 181, 88, 8});
     m_operator = addEdit({108, 179, 153, 12});
 
@@ -191,7 +194,8 @@ void CDetailSub::fitToBothLanguages()
 {
     // The template was drawn for English. A label too short for its text in either
     // language grows away from the control it names (into the free margin), and the Adjust
-    // button grows to the right, so the form looks the same whichever language is shown.
+    // and Undo adjustment buttons grow to the right, the second staying beside the first, so
+    // the form looks the same whichever language is shown.
     const LanguagePack &texts = m_view.texts();
     const auto columnsOf = [&texts](int number) {
         return number < texts.textCount() ? texts.columns(number) : QStringList();
@@ -208,14 +212,20 @@ void CDetailSub::fitToBothLanguages()
             r.setWidth(needed);
         label->setGeometry(r);
     }
-    int buttonWidth = m_adjust->width();
-    const QString shown = m_adjust->text();
-    for (const QString &text : columnsOf(NavigationText::AdjustButton)) {
-        m_adjust->setText(text);
-        buttonWidth = std::max(buttonWidth, m_adjust->sizeHint().width());
-    }
-    m_adjust->setText(shown);
-    m_adjust->resize(buttonWidth, m_adjust->height());
+    const auto fitButton = [&columnsOf](QPushButton *button, int number) {
+        int buttonWidth = button->width();
+        const QString shown = button->text();
+        for (const QString &text : columnsOf(number)) {
+            button->setText(text);
+            buttonWidth = std::max(buttonWidth, button->sizeHint().width());
+        }
+        button->setText(shown);
+        button->resize(buttonWidth, button->height());
+    };
+    fitButton(m_adjust, NavigationText::AdjustButton);
+    fitButton(m_undoAdjust, AdjustText::UndoAdjustment);
+    const int gap = m_undoAdjust->x() - (dialogRect(348, 182, 52, 13).right() + 1);
+    m_undoAdjust->move(m_adjust->geometry().right() + 1 + gap, m_undoAdjust->y());
 }
 
 void CDetailSub::fillLists()
@@ -313,6 +323,7 @@ void CDetailSub::connectHandlers()
     connect(m_birthDateKnown, &QCheckBox::clicked, this, &CDetailSub::OnBirthDateKnownClicked);
     connect(m_birthDateUnknown, &QCheckBox::clicked, this, &CDetailSub::OnBirthDateUnknownClicked);
     connect(m_adjust, &QPushButton::clicked, this, &CDetailSub::OnAdjust);
+    connect(m_undoAdjust, &QPushButton::clicked, this, &CDetailSub::OnUndoAdjustment);
     connect(m_reviewStatusButton, &QPushButton::clicked, this, [this] {
         if (m_view.changeReviewStatus && m_view.store.caseAt(m_nCase)) {
             m_view.changeReviewStatus(m_nCase);
@@ -346,6 +357,8 @@ void CDetailSub::setEditable(bool editable)
     for (QWidget *control : std::initializer_list<QWidget *>{m_adjust, m_nameSuffix, m_sex, m_race, m_birthDateKnown,
                                                              m_heightUnit, m_weightUnit})
         control->setEnabled(editable);
+    // Only an adjusted start can be undone.
+    m_undoAdjust->setEnabled(editable && m_view.store.find(m_nCase) && m_view.store.find(m_nCase)->timeAdjusted());
     enableBirthDate(m_birthDateKnown->isChecked());
 }
 
@@ -436,4 +449,11 @@ void CDetailSub::OnAdjust()
 {
     if (onAdjustRequest && m_view.store.caseAt(m_nCase) && !m_view.isReadOnly(m_nCase))
         onAdjustRequest(m_nCase, m_adjustedPowerOnTime->text());
+}
+
+void CDetailSub::OnUndoAdjustment()
+{
+    if (m_view.undoAdjustment && m_view.store.caseAt(m_nCase) && !m_view.isReadOnly(m_nCase)
+        && m_view.store.at(m_nCase).timeAdjusted())
+        m_view.undoAdjustment(m_nCase);
 }

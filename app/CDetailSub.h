@@ -22,7 +22,8 @@ class QPushButton;
 // The General tab: the case, device and patient fields of one case under three header
 // bars. Filling it shows a case; the user's changes go straight into that case and mark it
 // changed. Power on time always shows the shown case's own start text, whatever is typed
-// into it; "Adjust..." reads the shown case again with the typed adjusted start.
+// into it; "Adjust..." reads the shown case again with the typed adjusted start, "Undo
+// adjustment" with the device's start.
 class CDetailSub : public QScrollArea
 {
     Q_OBJECT
@@ -35,7 +36,8 @@ public:
     std::function<void(int, const QString &)> onAdjustRequest;
 
     // Shows case slot n; a slot without a case leaves the fields as they are. The fields of a
-    // case open read-only are shown but cannot be changed, and "Adjust..." is greyed.
+    // case open read-only are shown but cannot be changed, and "Adjust..." and "Undo adjustment"
+    // are greyed.
     void Fill(int n);
     // The slot last filled, -1 before the first fill.
     int shownCase() const { return m_nCase; }
@@ -59,6 +61,8 @@ public:
     QLineEdit *powerOnTime() const { return m_powerOnTime; }
     QLineEdit *adjustedPowerOnTime() const { return m_adjustedPowerOnTime; }
     QPushButton *adjustButton() const { return m_adjust; }
+    // "Undo adjustment": enabled while the shown case has an adjusted start and can be changed.
+    QPushButton *undoAdjustButton() const { return m_undoAdjust; }
     QLineEdit *operatorName() const { return m_operator; }
     QLineEdit *patientId() const { return m_patientId; }
     QLineEdit *lastName() const { return m_lastName; }
@@ -83,11 +87,12 @@ public:
     void OnBirthDateKnownClicked();
     void OnBirthDateUnknownClicked();
     void OnAdjust();
+    void OnUndoAdjustment();
     void showReviewStatus();
 
 private:
     void createControls();
-    // Sizes the labels and the Adjust button for the longer of the pack's two languages.
+    // Sizes the labels and the two adjust buttons for the longer of the pack's two languages.
     void fitToBothLanguages();
     void connectHandlers();
     void fillLists();
@@ -125,6 +130,7 @@ private:
     QLineEdit *m_powerOnTime = nullptr;
     QLineEdit *m_adjustedPowerOnTime = nullptr;
     QPushButton *m_adjust = nullptr;
+    QPushButton *m_undoAdjust = nullptr;
     QLineEdit *m_operator = nullptr;
     QLineEdit *m_patientId = nullptr;
     QLineEdit *m_lastName = nullptr;

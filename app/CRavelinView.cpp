@@ -17,6 +17,7 @@ CRavelinView::CRavelinView(LanguagePack &texts, Platform &platform, QObject *par
         if (session.tree && session.tree->selectedItem() != NoTreeItem)
             session.OnTreeSelectionChanged(session.tree->selectedItem());
     };
+    session.undoAdjustment = [this](int slot) { OpenFlow(session).UndoAdjustment(slot); };
     QSettings settings;
     cprSettings = CprSettingsStore::load(settings);
 }

@@ -1,5 +1,6 @@
 #include "archive/OpenFlow.h"
 
+#include "base/AdjustTexts.h"
 #include "base/LanguagePack.h"
 #include "base/Platform.h"
 #include "archive/AedArchive.h"
@@ -191,7 +192,7 @@ OpenFlow::Outcome OpenFlow::OpenArchive(const QString &path, uint16_t zoneRow, c
     state.openMode = 0;
     // One archive is one case: a second open of the same file shows the case already open
     // (two copies would each rewrite the review file, the last one winning).
-    if (m_writes.reviewFile && m_adjustedStart.isEmpty()) {
+    if (m_writes.reviewFile && m_adjustedSlot < 0) {
         if (const int open = openSlotOf(path); open >= 0) {
             m_openedSlot = open;
             if (m_session.archiveOpened)
@@ -234,8 +235,9 @@ OpenFlow::Outcome OpenFlow::OpenArchive(const QString &path, uint16_t zoneRow, c
         m_session.platform().messageBox(companions.leftOutText(), m_session.GetText(TextId::Caption),
                                         Platform::Icon::Warning, Platform::Buttons::Ok);
 
-    // A start typed with "Adjust..." now, else the one the review file keeps.
-    entry.adjustedStart = !m_adjustedStart.isEmpty() ? m_adjustedStart : marks ? marks->adjustedStart : QString();
+    // A case read again for "Adjust..." or "Undo adjustment" takes the start it was read
+    // for (none: the device's), any other the one the review file keeps.
+    entry.adjustedStart = m_adjustedSlot >= 0 ? m_adjustedStart : marks ? marks->adjustedStart : QString();
     BuildEventList(m_session, slot);
     if (marks) {
         ReviewMarks kept = *marks;
@@ -247,8 +249,8 @@ OpenFlow::Outcome OpenFlow::OpenArchive(const QString &path, uint16_t zoneRow, c
     // What the file does not say yet is recorded now: the recording's ID of a file written
     // before recordings had one and the companions bound by the folder's layout (quietly: in a
     // folder that cannot be written the case is the same, and the first mark the reviewer sets
-    // says so), and a start typed with "Adjust...".
-    if (!m_adjustedStart.isEmpty()) {
+    // says so), and a start typed with "Adjust..." or given up with "Undo adjustment".
+    if (m_adjustedSlot >= 0) {
         m_session.reviewMarksChanged(slot);
     } else if ((adopted || companions.newBinding) && entry.reviewFileWritable) {
         try {
@@ -434,18 +436,33 @@ OpenFlow::Outcome OpenFlow::AdjustCase(int slot, const QString &typedStart)
 {
     if (!m_session.store.caseAt(slot) || m_session.isReadOnly(slot))
         return Outcome::Cancelled;
-    if (!EventListText::parseStrictStart(typedStart)) {
-        m_session.platform().showError(m_session.GetText(AdjustFormText).arg(typedStart),
-                                       m_session.GetText(TextId::Caption));
+    const int text = !EventListText::parseStrictStart(typedStart)     ? AdjustFormText
+                     : !EventListText::parseStartInYears(typedStart) ? AdjustText::YearOutOfRange
+                                                                     : -1;
+    if (text >= 0) {
+        m_session.platform().showError(m_session.GetText(text).arg(typedStart), m_session.GetText(TextId::Caption));
         return Outcome::Cancelled;
     }
+    return readCaseAgain(slot, typedStart);
+}
+
+OpenFlow::Outcome OpenFlow::UndoAdjustment(int slot)
+{
+    if (!m_session.store.caseAt(slot) || m_session.isReadOnly(slot) || !m_session.store.at(slot).timeAdjusted())
+        return Outcome::Cancelled;
+    return readCaseAgain(slot, QString());
+}
+
+OpenFlow::Outcome OpenFlow::readCaseAgain(int slot, const QString &adjustedStart)
+{
     if (!m_session.confirmClose({slot}))
         return Outcome::Cancelled;
-    // The case is read again from its own archive (a Save just now may have moved it) with
-    // the typed start; it is closed only once its new reading is open.
+    // The case is read again from its own archive (a Save just now may have moved it) in the
+    // zone it is shown in, whatever the Open dialog was last set to, with the start given; it
+    // is closed only once its new reading is open.
     const QString path = m_session.store.at(slot).sourcePath;
     const uint16_t zone = uint16_t(m_session.store.caseAt(slot)->timeZoneIndex);
-    m_adjustedStart = typedStart;
+    m_adjustedStart = adjustedStart;
     m_adjustedSlot = slot;
     const Outcome outcome = OpenArchive(path, zone);
     m_adjustedStart.clear();

@@ -73,11 +73,17 @@ public:
     Outcome OpenAndShowArchiveFile(const QString &path);
 
     // "Adjust..." of the General form for the case in slot: typedStart must be a real date
-    // and time "YYYY-MM-DD HH:MM:SS" (else a message and nothing changes). After the unsaved-
-    // changes question for that case, its own archive is opened again with the typed start,
-    // which the review file keeps; every other case stays as it is. The case read again keeps
-    // the review lock of the one it replaces. A read-only case is not adjusted.
+    // and time "YYYY-MM-DD HH:MM:SS" in the years 1970 to 2099 (else a message saying which
+    // and nothing changes). After the unsaved-changes question for that case, its own archive
+    // is opened again, in the case's own time-zone row, with the typed start, which the review
+    // file keeps; the case moves under the date node of that start. Every other case stays as
+    // it is. The case read again keeps the review lock of the one it replaces. A read-only
+    // case is not adjusted.
     Outcome AdjustCase(int slot, const QString &typedStart);
+    // "Undo adjustment" of the case menu and the General form: the case in slot, when it has
+    // an adjusted start, is read again as AdjustCase does with the device's start, and its
+    // review file keeps no adjusted start any more. Not for a read-only case.
+    Outcome UndoAdjustment(int slot);
 
     // "Use this folder's CPR and sound files for this case": the companion files beside the
     // archive of the case in slot are bound to its recording (its review file records them) and
@@ -101,14 +107,17 @@ private:
     bool settleLock(int slot, const QString &path);
     // The slot of an open case read from the same file as path; -1 when none.
     int openSlotOf(const QString &path) const;
+    // Reads the case in slot again from its archive with adjustedStart (empty: the device's
+    // start) in place of the start it has, and closes the case it replaces.
+    Outcome readCaseAgain(int slot, const QString &adjustedStart);
     // Selects the case the last open made, so the windows show it.
     void showOpenedCase();
 
     CaseSession &m_session;
     OpenWrites m_writes;
     int m_openedSlot = -1;
-    QString m_adjustedStart; // start typed with "Adjust..." for the case being opened
-    int m_adjustedSlot = -1; // slot of the case "Adjust..." reads again, while it does
+    QString m_adjustedStart; // start the case read again gets (empty: the device's)
+    int m_adjustedSlot = -1; // slot of the case "Adjust..." or "Undo adjustment" reads again, while it does
 };
 
 // Model index of an archive's folder: 0 when the path contains "Q21", else 1 when it

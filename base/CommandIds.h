@@ -83,6 +83,9 @@ constexpr int PauseCauseTransport = 32929;
 constexpr int PauseCauseOther = 32930;
 constexpr int PauseCauseDevice = 32931;
 
+// Case menu: back to the device's start after "Adjust...".
+constexpr int UndoAdjustment = 32932;
+
 } // namespace CommandId
 
 // Messages between the windows, all delivered synchronously (a direct call).

@@ -1,5 +1,6 @@
 #include "base/ContextMenuTemplate.h"
 
+#include "base/AdjustTexts.h"
 #include "base/CommandIds.h"
 #include "base/LanguagePack.h"
 
@@ -26,7 +27,7 @@ MenuEntry popup(const char *title, QList<MenuEntry> entries)
 // Labels of one template, in the order the entries below use them.
 struct TemplateLabels {
     const char *sub[6];
-    const char *close, *addAnnotation, *markViewed, *markNotViewed, *bindCompanions, *reviewStatus;
+    const char *close, *addAnnotation, *markViewed, *markNotViewed, *bindCompanions, *undoAdjustment, *reviewStatus;
     const char *editAnnotation, *deleteAnnotation;
     const char *cprPeriods, *start, *end, *del, *showCpr;
     const char *sixSecond, *largeView, *eventText;
@@ -42,7 +43,8 @@ ContextMenuTemplate makeTemplate(int id, const TemplateLabels &l)
     t.id = id;
     t.submenus = {
         popup(l.sub[0], {command(CloseCase, l.close), command(AddAnnotation, l.addAnnotation),
-                         command(BindCompanions, l.bindCompanions), command(ReviewStatus, l.reviewStatus), separator(),
+                         command(BindCompanions, l.bindCompanions), command(UndoAdjustment, l.undoAdjustment),
+                         command(ReviewStatus, l.reviewStatus), separator(),
                          command(MarkViewed, l.markViewed), command(MarkNotViewed, l.markNotViewed)}),
         popup(l.sub[1], {command(EditAnnotation, l.editAnnotation), command(DeleteAnnotation, l.deleteAnnotation)}),
         popup(l.sub[2], {popup(l.cprPeriods, {command(EntireCprStart, l.start), command(EntireCprEnd, l.end),
@@ -64,7 +66,7 @@ ContextMenuTemplate makeTemplate(int id, const TemplateLabels &l)
 }
 
 // Command identifier → text number of its label (a text may label two commands).
-constexpr std::array<std::pair<int, int>, 26> RelabelTable{{
+constexpr std::array<std::pair<int, int>, 27> RelabelTable{{
     {CommandId::CloseCase, 145},
     {CommandId::AddAnnotation, 146},
     {CommandId::MarkViewed, 147},
@@ -91,6 +93,7 @@ constexpr std::array<std::pair<int, int>, 26> RelabelTable{{
     {CommandId::EnlargedShowCprPeriods, 154},
     {CommandId::IncidentLog, 164},
     {CommandId::EcgWaveform, 165},
+    {CommandId::UndoAdjustment, AdjustText::UndoAdjustment},
 }};
 
 // Takes the command out of entries (top level only); true when it was there.
@@ -115,7 +118,7 @@ const ContextMenuTemplate &englishTemplate()
         EnglishTemplateId,
         {{"Case", "Annotation", "Entire ECG", "Display", "Enlarged ECG", "Report"},
          "Close", "Add Annotation", "Mark as Viewed", "Mark as Not Viewed",
-         "Use this folder's CPR and sound files for this case", "Review status...",
+         "Use this folder's CPR and sound files for this case", "Undo adjustment", "Review status...",
          "Edit / View Annotation", "Delete Annotation",
          "CPR Periods", "Start", "End", "Delete", "Show CPR Periods",
          "Display 6sec View", "Display Large View", "Display Event Text",
@@ -131,7 +134,8 @@ const ContextMenuTemplate &italianTemplate()
         ItalianTemplateId,
         {{"Caso", "Annotazione", "ECG completo", "Visualizza", "ECG ingrandito", "Rapporto"},
          "Chiudi", "Aggiungi annotazione", "Segna come visto", "Segna come non visto",
-         "Usa i file CPR e audio di questa cartella per questo caso", "Stato della revisione...",
+         "Usa i file CPR e audio di questa cartella per questo caso", "Annulla correzione",
+         "Stato della revisione...",
          "Modifica / Visualizza annotazione", "Elimina annotazione",
          "Periodi CPR", "Inizio", "Fine", "Elimina", "Mostra periodi CPR",
          "Visualizza vista 6 sec", "Visualizza vista grande", "Visualizza testo eventi",

@@ -63,6 +63,9 @@ public:
     // loads them ("Use this folder's CPR and sound files for this case"). Provided by the layer
     // that knows those files.
     std::function<void(int)> bindCompanions;
+    // "Undo adjustment": reads the case in slot again with the device's start. Provided by the
+    // layer that knows the archive.
+    std::function<void(int)> undoAdjustment;
     // "Review status..." of the case in slot: provided by the layer that knows the case library.
     // A read-only case may have its status changed: it is the library's, not the case's.
     std::function<void(int)> changeReviewStatus;

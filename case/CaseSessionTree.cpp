@@ -142,10 +142,12 @@ void CaseSession::OnShowCaseMenu()
         if (caseNode != NoTreeItem && caseNode == c->caseItem) {
             menu = {ContextSubmenu::Case, ContextMenus::submenu(m_texts, ContextSubmenu::Case),
                     {store.at(i).viewed ? CommandId::MarkViewed : CommandId::MarkNotViewed}};
-            // A read-only case is viewed, not marked.
+            // A read-only case is viewed, not marked; only an adjusted start can be undone.
             if (isReadOnly(i))
                 menu.disabledCommands << CommandId::MarkViewed << CommandId::MarkNotViewed << CommandId::AddAnnotation
-                                      << CommandId::BindCompanions;
+                                      << CommandId::BindCompanions << CommandId::UndoAdjustment;
+            else if (!store.at(i).timeAdjusted())
+                menu.disabledCommands << CommandId::UndoAdjustment;
             found = true;
         }
         c->events.forEachUsed([&](int, const EventItem &e) {
@@ -204,6 +206,10 @@ void CaseSession::OnTreeMenuCommand(int commandId)
     case CommandId::BindCompanions:
         if (bindCompanions && store.caseAt(slot) && !isReadOnly(slot))
             bindCompanions(slot);
+        break;
+    case CommandId::UndoAdjustment:
+        if (undoAdjustment && store.caseAt(slot) && !isReadOnly(slot) && store.at(slot).timeAdjusted())
+            undoAdjustment(slot);
         break;
     case CommandId::ReviewStatus:
         if (changeReviewStatus && store.caseAt(slot))

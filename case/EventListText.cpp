@@ -108,9 +108,17 @@ std::optional<CTime> parseStrictStart(const QString &text)
     const int hour = field(4);
     const int minute = field(5);
     const int second = field(6);
-    if (!date.isValid() || date.year() < 1970 || hour > 23 || minute > 59 || second > 59)
+    if (!date.isValid() || hour > 23 || minute > 59 || second > 59)
         return std::nullopt;
     return CTime(date.year(), date.month(), date.day(), hour, minute, second);
+}
+
+std::optional<CTime> parseStartInYears(const QString &text)
+{
+    const std::optional<CTime> start = parseStrictStart(text);
+    if (!start || !isStartYear(int(text.left(4).toInt())))
+        return std::nullopt;
+    return start;
 }
 
 EventKindTexts EventKindTexts::from(const LanguagePack &pack)

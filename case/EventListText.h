@@ -39,7 +39,16 @@ int readDecimal(QStringView text);
 CTime parseAdjustedStart(const QString &text);
 // A start typed for "Adjust...": exactly "YYYY-MM-DD HH:MM:SS" naming a real date and time
 // (month 1-12, a day of that month, hour 0-23, minute and second 0-59); nothing otherwise.
+// Any year of four digits passes: whether a case can start then is isStartYear's question.
 std::optional<CTime> parseStrictStart(const QString &text);
+
+// The years a case can start in, those of the starts an archive may hold (1970-2099); a
+// start typed or kept for a case lies in them.
+constexpr int FirstStartYear = 1970;
+constexpr int LastStartYear = 2099;
+constexpr bool isStartYear(int year) { return year >= FirstStartYear && year <= LastStartYear; }
+// parseStrictStart's start when its year is one a case can start in; nothing otherwise.
+std::optional<CTime> parseStartInYears(const QString &text);
 
 // The four pack texts that decide an event's image.
 struct EventKindTexts

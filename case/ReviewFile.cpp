@@ -228,9 +228,10 @@ ReviewMarks decode(const QByteArray &bytes, const QString &path)
         marks.viewed = v.toBool();
     }
     if (const QJsonValue v = o.value(QStringLiteral("adjustedStart")); !v.isUndefined() && !v.isNull()) {
-        if (!v.isString() || !EventListText::parseStrictStart(v.toString()))
+        if (!v.isString() || !EventListText::parseStartInYears(v.toString()))
             throw FileError(path, FileError::Kind::BadFormat,
-                            QStringLiteral("\"adjustedStart\" is not a date and time YYYY-MM-DD HH:MM:SS."));
+                            QStringLiteral("\"adjustedStart\" is not a date and time YYYY-MM-DD HH:MM:SS "
+                                           "in the years 1970 to 2099."));
         marks.adjustedStart = v.toString();
     }
     if (const QJsonValue v = o.value(QStringLiteral("cprPeriods")); !v.isUndefined())

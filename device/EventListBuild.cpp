@@ -42,20 +42,10 @@ void BuildEventList(CaseSession &session, int slot)
     if (!c)
         return;
     c->buildState = CaseListBuilt;
-    if (c->startTimeValid)
-        c->startDate = CTime(c->startTime.GetYear(), c->startTime.GetMonth(), c->startTime.GetDay(), 0, 0, 0);
-
-    // Cases of one day share the date node, and cases of one device on one day the device
-    // node. Only cases that have a branch can lend theirs.
-    const CaseRecord *sameDate = otherCaseWith(store, slot, [&](const CaseRecord &o) {
-        return o.dateItem != NoTreeItem && o.startDate == c->startDate;
-    });
-    const CaseRecord *sameDevice = otherCaseWith(store, slot, [&](const CaseRecord &o) {
-        return o.deviceItem != NoTreeItem && o.serialNumber == c->serialNumber && o.startDate == c->startDate;
-    });
 
     // The case keeps its own start text for the General form; a start typed with
-    // "Adjust..." replaces the device's start in the tree and the windows.
+    // "Adjust..." replaces the device's start in the tree and the windows, and so decides
+    // the date node the case goes under.
     OpenCase &entry = store.at(slot);
     if (!c->startTimeValid)
         entry.adjustedStart.clear();
@@ -68,6 +58,17 @@ void BuildEventList(CaseSession &session, int slot)
         caseText = entry.adjustedStart;
     }
     caseText += EventListText::zoneSuffix(TimeZoneTable::offsetOfRow(c->timeZoneIndex), adjusted);
+    if (c->startTimeValid)
+        c->startDate = CTime(c->startTime.GetYear(), c->startTime.GetMonth(), c->startTime.GetDay(), 0, 0, 0);
+
+    // Cases of one day share the date node, and cases of one device on one day the device
+    // node. Only cases that have a branch can lend theirs.
+    const CaseRecord *sameDate = otherCaseWith(store, slot, [&](const CaseRecord &o) {
+        return o.dateItem != NoTreeItem && o.startDate == c->startDate;
+    });
+    const CaseRecord *sameDevice = otherCaseWith(store, slot, [&](const CaseRecord &o) {
+        return o.deviceItem != NoTreeItem && o.serialNumber == c->serialNumber && o.startDate == c->startDate;
+    });
 
     if (tree) {
         c->dateItem = sameDate ? sameDate->dateItem

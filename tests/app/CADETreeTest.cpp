@@ -112,6 +112,7 @@ TEST_F(CADETreeWidget, ClicksPublishTheSelectionAndARightClickKeepsIt)
     EXPECT_EQ(shownActions, (QList<QPair<int, bool>>{{CommandId::CloseCase, true},
                                                      {CommandId::AddAnnotation, true},
                                                      {CommandId::BindCompanions, true},
+                                                     {CommandId::UndoAdjustment, false},
                                                      {CommandId::ReviewStatus, true},
                                                      {CommandId::MarkViewed, false},
                                                      {CommandId::MarkNotViewed, true}}));

@@ -423,6 +423,29 @@ TEST_F(DetailView, AdjustHandsTheShownCaseAndTheTypedStartOn)
     EXPECT_EQ(typed, "2021-03-04 05:06:07");
 }
 
+TEST_F(DetailView, UndoAdjustmentIsOfferedOnlyForAnAdjustedStartOfACaseThatCanBeChanged)
+{
+    const int plain = caseWithEvents({0});
+    const int adjusted = caseWithEvents({0});
+    view.store.at(adjusted).adjustedStart = "2021-03-04 05:06:07";
+    QList<int> undone;
+    view.undoAdjustment = [&undone](int s) { undone << s; };
+
+    select(plain, 0);
+    EXPECT_FALSE(general().undoAdjustButton()->isEnabled());
+    general().OnUndoAdjustment();
+    select(adjusted, 0);
+    ASSERT_TRUE(general().undoAdjustButton()->isEnabled());
+    general().undoAdjustButton()->click();
+    EXPECT_EQ(undone, QList<int>{adjusted});
+
+    view.makeReadOnly(adjusted);
+    general().Fill(adjusted);
+    EXPECT_FALSE(general().undoAdjustButton()->isEnabled());
+    general().OnUndoAdjustment();
+    EXPECT_EQ(undone, QList<int>{adjusted}) << "a read-only case keeps its start";
+}
+
 TEST(DetailViewItalian, ListsAndLabelsInItalianWithTheSameIndices)
 {
     DetailFixture f;

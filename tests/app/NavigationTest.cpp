@@ -456,6 +456,7 @@ TEST(Italian, TheGeneralFormIsTranslatedAndNothingOnItIsClipped)
         EXPECT_EQ(clippedControls(page), std::vector<std::string>()) << "language " << int(language);
         if (language == 2) {
             EXPECT_EQ(f.detail->general()->adjustButton()->text(), "Correggi...");
+            EXPECT_EQ(f.detail->general()->undoAdjustButton()->text(), "Annulla correzione");
             for (const QLabel *l : page.findChildren<QLabel *>())
                 EXPECT_FALSE(l->text().contains("Power on time")) << l->text().toStdString();
         }

@@ -93,8 +93,10 @@ TEST_F(CaseTree, RightClickOffersTheMenuOfTheSelectedCaseOrAnnotationOnly)
     ASSERT_EQ(tree.menusShown.size(), 1);
     EXPECT_EQ(commandsOf(tree.menusShown[0]),
               QList<int>({CommandId::CloseCase, CommandId::AddAnnotation, CommandId::BindCompanions,
-                          CommandId::ReviewStatus, CommandId::MarkViewed, CommandId::MarkNotViewed}));
-    EXPECT_EQ(tree.menusShown[0].disabledCommands, QList<int>({CommandId::MarkViewed}));
+                          CommandId::UndoAdjustment, CommandId::ReviewStatus, CommandId::MarkViewed,
+                          CommandId::MarkNotViewed}));
+    EXPECT_EQ(tree.menusShown[0].disabledCommands, QList<int>({CommandId::MarkViewed, CommandId::UndoAdjustment}))
+        << "a start that was never adjusted has nothing to undo";
 
     tree.click(eventItem(slot, eventSlot(slot, "A: ")));
     tree.pressRightButton();
@@ -121,7 +123,7 @@ TEST_F(CaseTree, ViewedMarksSwapTheCaseImageAndWhichMenuItemIsGreyed)
     EXPECT_FALSE(view.store.at(slot).viewed);
     EXPECT_EQ(tree.itemImage(caseNode), TreeImage::CaseNotViewed);
     rightClickChoosing(CommandId::MarkViewed);
-    EXPECT_EQ(tree.menusShown.last().disabledCommands, QList<int>({CommandId::MarkNotViewed}));
+    EXPECT_EQ(tree.menusShown.last().disabledCommands, QList<int>({CommandId::MarkNotViewed, CommandId::UndoAdjustment}));
     EXPECT_TRUE(view.store.at(slot).viewed);
     EXPECT_EQ(tree.itemImage(caseNode), TreeImage::CaseViewed);
 }
@@ -134,12 +136,13 @@ TEST_F(CaseTree, ItalianCaseMenuEndsWithTheReaddedViewedItems)
     tree.pressRightButton();
     ASSERT_EQ(tree.menusShown.size(), 1);
     const QList<MenuEntry> &entries = tree.menusShown[0].entries;
-    ASSERT_EQ(entries.size(), 7);
+    ASSERT_EQ(entries.size(), 8);
     EXPECT_EQ(commandsOf(tree.menusShown[0]),
               QList<int>({CommandId::CloseCase, CommandId::AddAnnotation, CommandId::BindCompanions,
-                          CommandId::ReviewStatus, CommandId::MarkViewed, CommandId::MarkNotViewed}));
-    EXPECT_EQ(entries[5].text, ContextMenus::ItalianMarkViewedText);
-    EXPECT_EQ(entries[6].text, ContextMenus::ItalianMarkNotViewedText);
+                          CommandId::UndoAdjustment, CommandId::ReviewStatus, CommandId::MarkViewed,
+                          CommandId::MarkNotViewed}));
+    EXPECT_EQ(entries[6].text, ContextMenus::ItalianMarkViewedText);
+    EXPECT_EQ(entries[7].text, ContextMenus::ItalianMarkNotViewedText);
 }
 
 TEST_F(CaseTree, ClosingRemovesTheNodesNoOtherCaseUses)

@@ -5,6 +5,10 @@
 #include "archive/AedArchive.h"
 #include "archive/AedArchiveReader.h"
 #include "archive/MifImport.h"
+#include "base/AdjustTexts.h"
+#include "base/CommandIds.h"
+#include "case/AuditAction.h"
+#include "case/EventListText.h"
 #include "case/ReviewFile.h"
 
 using DeviceFiles::Model;
@@ -15,6 +19,21 @@ const QString Q25Name = QStringLiteral("Q25_0905(2021-03-07)");
 
 class OpenFlowTest : public OpenFlowFixture
 {
+protected:
+    // The texts of the tree's date nodes, in tree order.
+    QStringList dateNodes() const
+    {
+        QStringList out;
+        for (TreeItemId date : tree.children(NoTreeItem))
+            out << tree.itemText(date);
+        return out;
+    }
+
+    // The text of the case node of a case shown in zone row zoneRow with start text.
+    static QString caseNodeText(const QString &start, int zoneRow, bool adjusted)
+    {
+        return start + EventListText::zoneSuffix(TimeZoneTable::offsetOfRow(zoneRow), adjusted);
+    }
 };
 
 TEST_F(OpenFlowTest, ImportOfAQ25FolderWritesTheArchiveShowsOneCaseAndErasesTheDeviceFiles)
@@ -153,6 +172,9 @@ TEST_F(OpenFlowTest, AdjustReadsTheShownCaseAgainAndLeavesTheOthers)
     const QString second = makeArchive(dir.file("second.aed"));
     ASSERT_TRUE(openArchiveFile(view, first));
     ASSERT_TRUE(openArchiveFile(view, second));
+    // The Open dialog was set to another zone since the cases were opened.
+    const int ownZone = view.store.caseAt(0)->timeZoneIndex;
+    ASSERT_NE(ownZone, seoulRow());
     view.state.timeZoneChoice = uint16_t(seoulRow());
     const CTime firstStart = view.store.caseAt(0)->startTime;
 
@@ -168,8 +190,14 @@ TEST_F(OpenFlowTest, AdjustReadsTheShownCaseAgainAndLeavesTheOthers)
     ASSERT_GE(adjusted, 0);
     EXPECT_EQ(view.store.at(adjusted).sourcePath, first);
     EXPECT_EQ(view.store.caseAt(adjusted)->startTime, CTime(2021, 3, 4, 5, 6, 7));
+    EXPECT_EQ(view.store.caseAt(adjusted)->timeZoneIndex, ownZone) << "the case's own zone, not the dialog's";
+    EXPECT_EQ(tree.itemText(view.store.caseAt(adjusted)->caseItem), caseNodeText("2021-03-04 05:06:07", ownZone, true));
+    EXPECT_EQ(view.store.caseAt(adjusted)->powerOnTimeText, view.store.caseAt(1)->powerOnTimeText)
+        << "Power on time is the device's, in the case's own zone";
     EXPECT_TRUE(tree.itemText(view.store.caseAt(adjusted)->caseItem).endsWith("Adjust Time"));
     EXPECT_TRUE(view.store.at(adjusted).timeAdjusted());
+    EXPECT_EQ(tree.itemText(view.store.caseAt(adjusted)->dateItem), "2021-03-04") << "under its adjusted date";
+    EXPECT_EQ(dateNodes(), QStringList({"2021-03-07", "2021-03-04"})) << "the other case keeps its date node";
     EXPECT_EQ(tree.selectedItem(), view.store.caseAt(adjusted)->caseItem) << "the adjusted case is shown";
     const int other = 1; // the second archive, never closed
     EXPECT_EQ(view.store.caseAt(other)->startTime, firstStart) << "the other case keeps its start";
@@ -183,23 +211,91 @@ TEST_F(OpenFlowTest, AdjustReadsTheShownCaseAgainAndLeavesTheOthers)
     EXPECT_TRUE(tree.itemText(view.store.caseAt(0)->caseItem).endsWith("Adjust Time"));
 }
 
-TEST_F(OpenFlowTest, AdjustRefusesATypedTextThatIsNotADateAndTime)
+TEST_F(OpenFlowTest, AdjustRefusesATypedTextThatIsNotADateAndTimeOfTheYearsACaseStartsIn)
 {
     const QString first = makeArchive(dir.file("first.aed"));
     const QString second = makeArchive(dir.file("second.aed"));
     ASSERT_TRUE(openArchiveFile(view, first));
     ASSERT_TRUE(openArchiveFile(view, second));
     const QStringList treeBefore = tree.lines();
-    for (const char *typed : {"", "10:00", "2021-3-7 9:5:0", "2021-02-30 25:61:00"}) {
+    constexpr int NotADateAndTime = 173;
+    const struct { const char *typed; int text; } cases[] = {
+        {"", NotADateAndTime},
+        {"10:00", NotADateAndTime},
+        {"2021-3-7 9:5:0", NotADateAndTime},
+        {"2021-02-30 25:61:00", NotADateAndTime},
+        {"9999-12-31 23:59:59", AdjustText::YearOutOfRange},
+        {"2100-01-01 00:00:00", AdjustText::YearOutOfRange},
+        {"1969-12-31 23:59:59", AdjustText::YearOutOfRange},
+    };
+    for (const auto &[typed, text] : cases) {
         platform.messages.clear();
         EXPECT_EQ(OpenFlow(view).AdjustCase(1, QString::fromLatin1(typed)), OpenFlow::Outcome::Cancelled) << typed;
         ASSERT_EQ(platform.messages.size(), 1) << typed;
-        EXPECT_TRUE(platform.messages[0].text.contains("YYYY-MM-DD HH:MM:SS")) << typed;
+        EXPECT_EQ(platform.messages[0].text, view.GetText(text).arg(QString::fromLatin1(typed))) << typed;
         EXPECT_EQ(openSources(), QStringList({first, second})) << typed;
         EXPECT_EQ(tree.lines(), treeBefore) << typed;
         EXPECT_FALSE(view.store.at(1).timeAdjusted()) << typed;
         EXPECT_FALSE(QFileInfo::exists(ReviewFile::pathFor(second))) << typed;
     }
+}
+
+TEST_F(OpenFlowTest, UndoAdjustmentFromTheCaseMenuBringsBackTheDevicesStartAndDate)
+{
+    const QString archive = makeArchive(dir.file("first.aed"));
+    ASSERT_TRUE(openArchiveFile(view, archive));
+    const int ownZone = view.store.caseAt(0)->timeZoneIndex;
+    const CTime deviceStart = view.store.caseAt(0)->startTime;
+    const QString deviceCaseText = tree.itemText(view.store.caseAt(0)->caseItem);
+    view.state.timeZoneChoice = uint16_t(seoulRow());
+    QStringList audit;
+    view.audited = [&audit](const QString &, const QString &, const QString &action, const QString &) {
+        audit << action;
+    };
+    view.undoAdjustment = [this](int slot) { OpenFlow(view).UndoAdjustment(slot); };
+    // Right-clicks the one open case and chooses command; returns the menu shown.
+    const auto caseMenuChoosing = [this](int command) {
+        for (int slot = 0; slot < view.store.slotCount(); ++slot)
+            if (const CaseRecord *c = view.store.caseAt(slot))
+                tree.click(c->caseItem);
+        tree.menuScript = [command](const TreeMenu &) { return command; };
+        tree.pressRightButton();
+        return tree.menusShown.last();
+    };
+
+    // Nothing to undo yet: the command is greyed and does nothing.
+    EXPECT_TRUE(caseMenuChoosing(0).disabledCommands.contains(CommandId::UndoAdjustment));
+    EXPECT_EQ(OpenFlow(view).UndoAdjustment(0), OpenFlow::Outcome::Cancelled);
+
+    // The only case of its day moves to the day of its adjusted start; the emptied node goes.
+    ASSERT_EQ(OpenFlow(view).AdjustCase(0, "2021-03-04 05:06:07"), OpenFlow::Outcome::Opened);
+    EXPECT_EQ(dateNodes(), QStringList{"2021-03-04"});
+    EXPECT_EQ(audit, QStringList{AuditAction::ReviewMarksChanged});
+
+    const TreeMenu menu = caseMenuChoosing(CommandId::UndoAdjustment);
+    EXPECT_FALSE(menu.disabledCommands.contains(CommandId::UndoAdjustment));
+    ASSERT_EQ(openCaseCount(), 1);
+    const int slot = view.selSlot;
+    ASSERT_GE(slot, 0);
+    const auto expectDevicesStart = [&](int shown, const char *when) {
+        EXPECT_EQ(view.store.caseAt(shown)->startTime, deviceStart) << when;
+        EXPECT_FALSE(view.store.at(shown).timeAdjusted()) << when;
+        EXPECT_EQ(view.store.caseAt(shown)->timeZoneIndex, ownZone) << when;
+        EXPECT_EQ(tree.itemText(view.store.caseAt(shown)->caseItem), deviceCaseText) << when;
+        EXPECT_EQ(dateNodes(), QStringList{"2021-03-07"}) << when;
+    };
+    expectDevicesStart(slot, "after the undo");
+    EXPECT_EQ(tree.selectedItem(), view.store.caseAt(slot)->caseItem) << "the case read again is shown";
+    EXPECT_EQ(audit, QStringList({AuditAction::ReviewMarksChanged, AuditAction::ReviewMarksChanged}));
+    EXPECT_TRUE(platform.messages.isEmpty()) << platform.texts().join(" | ").toStdString();
+    const QByteArray kept = dir.read("first.aed.review.json");
+    EXPECT_TRUE(kept.contains("\"adjustedStart\": null")) << kept.constData();
+    EXPECT_TRUE(caseMenuChoosing(0).disabledCommands.contains(CommandId::UndoAdjustment));
+
+    CloseAllCases(view);
+    view.state.timeZoneChoice = uint16_t(ownZone);
+    ASSERT_TRUE(openArchiveFile(view, archive));
+    expectDevicesStart(0, "opened again in the zone it was shown in");
 }
 
 TEST_F(OpenFlowTest, CancelledSaveDialogFreesTheDecodedCaseAndKeepsTheDeviceFiles)

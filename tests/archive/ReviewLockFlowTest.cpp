@@ -220,7 +220,8 @@ TEST_F(ReviewLockFlow, AReadOnlyCaseRefusesEveryEditAndWritesNoReviewFile)
     view.OnShowCaseMenu();
     ASSERT_EQ(tree.menusShown.size(), 1);
     const TreeMenu &shown = tree.menusShown[0];
-    for (int command : {CommandId::MarkViewed, CommandId::MarkNotViewed, CommandId::AddAnnotation, CommandId::BindCompanions})
+    for (int command : {CommandId::MarkViewed, CommandId::MarkNotViewed, CommandId::AddAnnotation, CommandId::BindCompanions,
+                        CommandId::UndoAdjustment})
         EXPECT_TRUE(shown.disabledCommands.contains(command)) << command;
 }
 

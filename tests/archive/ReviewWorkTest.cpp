@@ -353,6 +353,9 @@ TEST_F(ReviewWork, DamagedReviewFileIsNamedOnceAndTheArchiveStillOpens)
         "{\"version\": 1, \"cprPeriods\": [[5, 1]]}",      // end before start
         "{\"version\": 1, \"segments\": [[1, \"x\"]]}",    // not a time
         "{\"version\": 1, \"adjustedStart\": \"2021-02-30 10:00:00\"}",
+        // Years no case starts in.
+        "{\"version\": 1, \"adjustedStart\": \"9999-12-31 23:59:59\"}",
+        "{\"version\": 1, \"adjustedStart\": \"1969-12-31 23:59:59\"}",
         "{\"version\": 7}",
         "{\"vers",
         "",

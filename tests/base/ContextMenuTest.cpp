@@ -73,7 +73,7 @@ TEST(ContextMenuTemplate, BothTemplatesOfferEveryRelabelledCommandOnce)
 {
     const QList<int> relabelled{32771, 32772, 32773, 32774, 32781, 32782, 32784, 32785, 32786,
                                 32787, 32805, 32788, 32789, 32790, 32791, 32792, 32793, 32802,
-                                32803, 32804, 32799, 32800, 32801, 32798, 32806, 32807};
+                                32803, 32804, 32799, 32800, 32801, 32798, 32806, 32807, CommandId::UndoAdjustment};
     // Binding the folder's CPR and sound files and the review status have no text of the pack:
     // their labels are fixed.
     for (const ContextMenuTemplate *t : {&ContextMenus::englishTemplate(), &ContextMenus::italianTemplate()}) {
@@ -98,7 +98,8 @@ TEST(ContextMenuTemplate, EnglishSubmenusFromTheBuiltInPack)
     using CS = ContextSubmenu;
     EXPECT_EQ(describe(ContextMenus::submenu(pack, CS::Case)),
               (QStringList{"Close#32771", "Add Annotation#32772",
-                           "Use this folder's CPR and sound files for this case#32923", "Review status...#32924", "-",
+                           "Use this folder's CPR and sound files for this case#32923", "Undo adjustment#32932",
+                           "Review status...#32924", "-",
                            "Mark as Viewed#32773", "Mark as Not Viewed#32774"}));
     EXPECT_EQ(describe(ContextMenus::submenu(pack, CS::Annotation)),
               (QStringList{"Edit / View Annotation#32781", "Delete Annotation#32782"}));
@@ -140,7 +141,7 @@ TEST(ContextMenuTemplate, ItalianCaseMenuEndsWithTheFixedViewedLabels)
     const LanguagePack italian = numberedPack(2);
     EXPECT_EQ(describe(ContextMenus::submenu(italian, ContextSubmenu::Case)),
               (QStringList{"I145#32771", "I146#32772", "Usa i file CPR e audio di questa cartella per questo caso#32923",
-                           "Stato della revisione...#32924", "-", "Segna come già visto#32773",
+                           "Annulla correzione#32932", "Stato della revisione...#32924", "-", "Segna come già visto#32773",
                            "Segna come non visto#32774"}));
     // English keeps the pack's labels for them.
     EXPECT_EQ(ContextMenus::findCommand(ContextMenus::submenu(numberedPack(1), ContextSubmenu::Case), MarkViewed)

@@ -179,6 +179,15 @@ TEST(EventListText, StrictStartAcceptsOnlyRealDatesAndTimesInTheOneForm)
     for (const Case &c : cases)
         EXPECT_EQ(EventListText::parseStrictStart(QString::fromLatin1(c.text)).has_value(), c.valid) << c.text;
     EXPECT_EQ(*EventListText::parseStrictStart("2021-03-07 09:05:01"), CTime(2021, 3, 7, 9, 5, 1));
+
+    // A case starts in the years an archive's start may lie in, and nowhere else.
+    const Case years[] = {
+        {"1970-01-01 00:00:00", true},  {"2099-12-31 23:59:59", true},  {"1969-12-31 23:59:59", false},
+        {"2100-01-01 00:00:00", false}, {"9999-12-31 23:59:59", false}, {"0001-01-01 00:00:00", false},
+        {"2021-02-30 10:00:00", false},
+    };
+    for (const Case &c : years)
+        EXPECT_EQ(EventListText::parseStartInYears(QString::fromLatin1(c.text)).has_value(), c.valid) << c.text;
 }
 
 TEST(EventListText, TypedStartIsReadFieldByFieldLikeTheCLibrary)
