@@ -75,6 +75,10 @@ CMainFrame::CMainFrame(LanguagePack texts, Platform &platform, QWidget *parent)
         indexArchiveLater(path);
     };
     m_view->session.archiveSaved = [this](const QString &path) { indexArchiveLater(path); };
+    m_view->session.reviewFactsChanged = [this](const QString &path) {
+        if (m_library->autoIndex)
+            QTimer::singleShot(0, this, [this, path] { m_library->archiveTouched(path, true); });
+    };
     m_view->session.audited = [this](const QString &recordingId, const QString &path, const QString &action,
                                      const QString &details) { m_library->audit(recordingId, path, action, details); };
     // One editor at a time: a team's server keeps the lock where every reviewer sees it; else the

@@ -11,6 +11,7 @@
 #include "base/ReviewerIdentity.h"
 #include "cpr/CprTexts.h"
 #include "cpr/HandsOffTexts.h"
+#include "device/TimeZoneTable.h"
 #include "library/CaseLibrary.h"
 #include "library/LibraryService.h"
 #include "library/LibraryText.h"
@@ -149,6 +150,13 @@ QWidget *CaseLibraryWindow::makeCasesPage()
     m_serial = new QLineEdit;
     m_model = new QComboBox;
     m_model->addItems({text(LibraryText::Any), QStringLiteral("Q21"), QStringLiteral("Q25"), QStringLiteral("Q26")});
+    // Days and times are those of the library's zone, the computer's unless one was chosen.
+    m_zone = new QComboBox;
+    m_zone->setObjectName(QStringLiteral("libraryZone"));
+    m_zone->addItems(TimeZoneTable::timeZoneNames());
+    m_zone->setMaxVisibleItems(20);
+    m_zone->setCurrentIndex(m_service.zoneRow >= 0 ? m_service.zoneRow
+                                                   : TimeZoneTable::preselectedRow(TimeZoneTable::localZoneOffset()));
     m_minShocks = new QSpinBox;
     m_minShocks->setRange(0, 999);
     m_ccfBelow = new QLineEdit;
@@ -180,6 +188,12 @@ QWidget *CaseLibraryWindow::makeCasesPage()
     }
     connect(m_model, &QComboBox::currentIndexChanged, this, later);
     connect(m_stage, &QComboBox::currentIndexChanged, this, later);
+    connect(m_zone, &QComboBox::activated, this, [this](int row) {
+        m_service.zoneRow = row;
+        if (settingsChanged)
+            settingsChanged();
+        this->refresh();
+    });
     connect(m_minShocks, &QSpinBox::valueChanged, this, later);
 
     // Two rows: the filters on the device and the date, then the measures and the search.
@@ -193,6 +207,7 @@ QWidget *CaseLibraryWindow::makeCasesPage()
     labelled(filters, text(LibraryText::To), m_to);
     labelled(filters, text(LibraryText::Serial), m_serial);
     labelled(filters, text(LibraryText::Model), m_model);
+    labelled(filters, text(LibraryText::Zone), m_zone, 1);
     filters->addStretch(1);
     filters->addWidget(add);
     labelled(measures, text(LibraryText::MinShocks), m_minShocks);
@@ -313,6 +328,7 @@ LibraryFilter CaseLibraryWindow::filter() const
     f.assignee = m_assignee->text().trimmed();
     f.sort = m_sort;
     f.descending = m_descending;
+    f.zoneOffsetMinutes = TimeZoneTable::offsetOfRow(m_zone->currentIndex());
     return f;
 }
 
@@ -321,6 +337,7 @@ void CaseLibraryWindow::refresh()
     m_filterDelay->stop();
     const LibraryFilter cases = filter();
     m_pageError.clear();
+    m_rows->setZoneOffsetMinutes(cases.zoneOffsetMinutes);
     m_rows->reset([this, cases](int offset, int limit, std::vector<LibraryCase> &page) {
         CaseLibrary *library = m_service.library();
         if (!library)

@@ -120,6 +120,7 @@ private:
     QLineEdit *m_to = nullptr;
     QLineEdit *m_serial = nullptr;
     QComboBox *m_model = nullptr;
+    QComboBox *m_zone = nullptr; // the zone of the days and times shown
     QSpinBox *m_minShocks = nullptr;
     QLineEdit *m_ccfBelow = nullptr;
     QLineEdit *m_search = nullptr;

@@ -119,7 +119,8 @@ QString CaseTableModel::cellText(const LibraryCase &c, int column) const
 {
     switch (column) {
     case Start:
-        return c.startTimeValid ? CTime(c.startTime).Format("%Y-%m-%d %H:%M:%S") : m_texts.GetText(LibraryText::Unknown);
+        return c.startTimeValid ? libraryClockTime(c.startTime, m_zoneOffsetMinutes).Format("%Y-%m-%d %H:%M:%S")
+                                : m_texts.GetText(LibraryText::Unknown);
     case Model: return c.model;
     case Serial: return c.serialNumber;
     case Shocks: return QString::number(c.shockCount);

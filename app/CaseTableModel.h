@@ -34,6 +34,8 @@ public:
     static std::optional<LibraryFilter::Sort> sortOf(int column);
 
     const LibraryCase &caseAt(int row) const { return m_cases[std::size_t(row)]; }
+    // The zone the start column shows, minutes east of UTC (the device's clock at first).
+    void setZoneOffsetMinutes(int32_t minutes) { m_zoneOffsetMinutes = minutes; }
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -49,4 +51,5 @@ private:
     PageSource m_source;
     std::vector<LibraryCase> m_cases;
     bool m_complete = true; // the last page read was short: nothing more to fetch
+    int32_t m_zoneOffsetMinutes = DeviceClockOffsetMinutes;
 };

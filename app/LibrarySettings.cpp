@@ -1,5 +1,6 @@
 #include "app/LibrarySettings.h"
 
+#include "device/TimeZoneTable.h"
 #include "library/LibraryService.h"
 
 #include <QSettings>
@@ -7,6 +8,7 @@
 namespace {
 const QString LocationKey = QStringLiteral("CaseLibrary/Location");
 const QString AutoIndexKey = QStringLiteral("CaseLibrary/AutoIndex");
+const QString ZoneRowKey = QStringLiteral("CaseLibrary/ZoneRow");
 // Only whether to remember: the password itself is in the keyring.
 const QString RememberPasswordKey = QStringLiteral("CaseLibrary/RememberPassword");
 } // namespace
@@ -23,6 +25,9 @@ void loadLibrarySettings(LibraryService &service)
     service.setLocationText(location);
     service.autoIndex = settings.value(AutoIndexKey, true).toBool();
     service.rememberPassword = settings.value(RememberPasswordKey, false).toBool();
+    bool ok = false;
+    const int row = settings.value(ZoneRowKey, -1).toInt(&ok);
+    service.zoneRow = ok && row >= 0 && row < TimeZoneTable::RowCount ? row : -1;
 }
 
 void saveLibrarySettings(const LibraryService &service)
@@ -31,4 +36,5 @@ void saveLibrarySettings(const LibraryService &service)
     settings.setValue(LocationKey, service.locationText());
     settings.setValue(AutoIndexKey, service.autoIndex);
     settings.setValue(RememberPasswordKey, service.rememberPassword);
+    settings.setValue(ZoneRowKey, service.zoneRow);
 }

@@ -26,6 +26,7 @@
 #include "case/ReviewFile.h"
 #include "device/EventListBuild.h"
 #include "device/OpenDialogLogic.h"
+#include "device/TimeZoneTable.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -238,10 +239,16 @@ OpenFlow::Outcome OpenFlow::OpenArchive(const QString &path, uint16_t zoneRow, c
     // A case read again for "Adjust..." or "Undo adjustment" takes the start it was read
     // for (none: the device's), any other the one the review file keeps.
     entry.adjustedStart = m_adjustedSlot >= 0 ? m_adjustedStart : marks ? marks->adjustedStart : QString();
+    entry.adjustedZoneMinutes = m_adjustedSlot >= 0 ? std::optional<int32_t>(m_adjustedZone)
+                                : marks                ? marks->adjustedZoneMinutes
+                                                       : std::nullopt;
+    if (entry.adjustedStart.isEmpty())
+        entry.adjustedZoneMinutes.reset();
     BuildEventList(m_session, slot);
     if (marks) {
         ReviewMarks kept = *marks;
         kept.adjustedStart = entry.adjustedStart;
+        kept.adjustedZoneMinutes = entry.adjustedZoneMinutes;
         ReviewFile::apply(m_session.store, slot, kept);
         if (const CaseRecord *c = m_session.store.caseAt(slot); c && m_session.tree && !entry.viewed)
             m_session.tree->setItemImage(c->caseItem, TreeImage::CaseNotViewed);
@@ -463,10 +470,13 @@ OpenFlow::Outcome OpenFlow::readCaseAgain(int slot, const QString &adjustedStart
     const QString path = m_session.store.at(slot).sourcePath;
     const uint16_t zone = uint16_t(m_session.store.caseAt(slot)->timeZoneIndex);
     m_adjustedStart = adjustedStart;
+    m_adjustedZone = TimeZoneTable::offsetOfRow(zone);
     m_adjustedSlot = slot;
     const Outcome outcome = OpenArchive(path, zone);
     m_adjustedStart.clear();
     m_adjustedSlot = -1;
+    if (m_openedSlot >= 0 && m_session.reviewFactsChanged)
+        m_session.reviewFactsChanged(path);
     if (m_openedSlot < 0 || m_openedSlot == slot)
         return outcome;
     m_session.CloseCase(slot);

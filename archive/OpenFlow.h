@@ -117,6 +117,7 @@ private:
     OpenWrites m_writes;
     int m_openedSlot = -1;
     QString m_adjustedStart; // start the case read again gets (empty: the device's)
+    int32_t m_adjustedZone = 0; // the zone it is typed in, minutes east of UTC
     int m_adjustedSlot = -1; // slot of the case "Adjust..." or "Undo adjustment" reads again, while it does
 };
 

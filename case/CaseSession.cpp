@@ -124,6 +124,8 @@ bool CaseSession::setPauseCause(int slot, int32_t startMs, const QString &cause)
     else
         causes[startMs] = cause;
     reviewMarksChanged(slot);
+    if (const OpenCase &entry = store.at(slot); reviewFactsChanged && !entry.sourcePath.isEmpty() && entry.reviewFileWritable)
+        reviewFactsChanged(entry.sourcePath);
     return true;
 }
 

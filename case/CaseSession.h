@@ -115,6 +115,9 @@ public:
     std::function<void(const QString &)> archiveOpened;
     // Told the path of every archive written by Save (the case library).
     std::function<void(const QString &)> archiveSaved;
+    // Told the path of an archive whose review file now holds another start (Adjust, Undo
+    // adjustment) or another cause of a pause: facts the case library keeps.
+    std::function<void(const QString &)> reviewFactsChanged;
 
     // Told what the reviewer did to a recording (its ID and archive), for the audit trail: one
     // of AuditAction's words and what it concerns (a field's name, an export's format; never a

@@ -92,6 +92,7 @@ int CaseStore::AllocateCaseSlot(const QString &sourcePath)
     entry.tempLoaded = 0;
     entry.shockCount = 0;
     entry.adjustedStart.clear();
+    entry.adjustedZoneMinutes.reset();
     entry.reviewWriteReported = false;
     entry.reviewFileWritable = true;
     entry.recordingId.clear();

@@ -40,6 +40,10 @@ struct OpenCase
     // device's own start. The archive always keeps the device's start; this lives in the
     // review file.
     QString adjustedStart;
+    // The zone (minutes east of UTC) the adjusted start was typed in, so that the case shows the
+    // same moment in any zone; none for a start adjusted before the zone was kept, which is shown
+    // as typed whatever the zone.
+    std::optional<int32_t> adjustedZoneMinutes;
     // The reviewer's cause of whole pauses by their start (ms of case time), kept in the review
     // file; empty where the device's reading stands.
     std::map<int32_t, QString> pauseCauses;

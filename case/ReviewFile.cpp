@@ -166,6 +166,7 @@ ReviewMarks marksOf(const CaseStore &store, int slot)
     const OpenCase *entry = store.find(slot);
     marks.viewed = entry->viewed;
     marks.adjustedStart = entry->adjustedStart;
+    marks.adjustedZoneMinutes = entry->adjustedZoneMinutes;
     marks.recordingId = entry->recordingId;
     marks.companions = entry->companions;
     marks.pauseCauses = entry->pauseCauses;
@@ -187,6 +188,8 @@ QByteArray encode(const ReviewMarks &marks)
         o.insert(QStringLiteral("viewed"), *marks.viewed);
     o.insert(QStringLiteral("adjustedStart"),
              marks.adjustedStart.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(marks.adjustedStart));
+    if (!marks.adjustedStart.isEmpty() && marks.adjustedZoneMinutes)
+        o.insert(QStringLiteral("adjustedStartZoneMinutes"), *marks.adjustedZoneMinutes);
     if (marks.cprPeriods)
         o.insert(QStringLiteral("cprPeriods"), spansToJson(*marks.cprPeriods));
     if (marks.segments)
@@ -233,6 +236,14 @@ ReviewMarks decode(const QByteArray &bytes, const QString &path)
                             QStringLiteral("\"adjustedStart\" is not a date and time YYYY-MM-DD HH:MM:SS "
                                            "in the years 1970 to 2099."));
         marks.adjustedStart = v.toString();
+    }
+    if (const QJsonValue v = o.value(QStringLiteral("adjustedStartZoneMinutes")); !v.isUndefined() && !v.isNull()) {
+        const double minutes = v.toDouble(-1e9);
+        if (!v.isDouble() || minutes != double(int32_t(minutes)) || minutes < -720 || minutes > 840)
+            throw FileError(path, FileError::Kind::BadFormat,
+                            QStringLiteral("\"adjustedStartZoneMinutes\" is not a zone's minutes east of UTC."));
+        if (!marks.adjustedStart.isEmpty())
+            marks.adjustedZoneMinutes = int32_t(minutes);
     }
     if (const QJsonValue v = o.value(QStringLiteral("cprPeriods")); !v.isUndefined())
         marks.cprPeriods = spansFromJson(v, path, "cprPeriods");
@@ -309,6 +320,7 @@ void apply(CaseStore &store, int slot, const ReviewMarks &marks)
     if (marks.viewed)
         store.at(slot).viewed = *marks.viewed;
     store.at(slot).adjustedStart = marks.adjustedStart;
+    store.at(slot).adjustedZoneMinutes = marks.adjustedZoneMinutes;
     store.at(slot).pauseCauses = marks.pauseCauses;
     store.at(slot).recordedModel = marks.model;
 }

@@ -30,6 +30,7 @@ struct ReviewMarks
     // reviewerPauseCauses(). Empty when the device's reading stands everywhere.
     std::map<int32_t, QString> pauseCauses;
     QString adjustedStart;                // "YYYY-MM-DD HH:MM:SS", empty when not adjusted
+    std::optional<int32_t> adjustedZoneMinutes; // the zone it was typed in, minutes east of UTC
     QString recordingId;                  // empty in a file written before recordings had IDs
     QString model;                        // "Q21", "Q25" or "Q26" as the import read the files; empty when not recorded
     // The companion files bound to the recording; nullopt when the file records none.

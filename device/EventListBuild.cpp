@@ -47,8 +47,10 @@ void BuildEventList(CaseSession &session, int slot)
     // "Adjust..." replaces the device's start in the tree and the windows, and so decides
     // the date node the case goes under.
     OpenCase &entry = store.at(slot);
-    if (!c->startTimeValid)
+    if (!c->startTimeValid) {
         entry.adjustedStart.clear();
+        entry.adjustedZoneMinutes.reset();
+    }
     c->powerOnTimeText = c->startTimeValid ? EventListText::startTimeText(c->startTime)
                                            : EventListText::unknownStartTimeText();
     QString caseText = c->powerOnTimeText;
@@ -56,6 +58,12 @@ void BuildEventList(CaseSession &session, int slot)
     if (adjusted) {
         c->startTime = EventListText::parseAdjustedStart(entry.adjustedStart);
         caseText = entry.adjustedStart;
+        // A start typed in another zone is the same moment in this one.
+        const int32_t zone = TimeZoneTable::offsetOfRow(c->timeZoneIndex);
+        if (entry.adjustedZoneMinutes && *entry.adjustedZoneMinutes != zone) {
+            c->startTime += CTimeSpan(int64_t(zone - *entry.adjustedZoneMinutes) * 60);
+            caseText = EventListText::startTimeText(c->startTime);
+        }
     }
     caseText += EventListText::zoneSuffix(TimeZoneTable::offsetOfRow(c->timeZoneIndex), adjusted);
     if (c->startTimeValid)

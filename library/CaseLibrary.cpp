@@ -171,9 +171,11 @@ QString upsertStatement()
              updates.join(QStringLiteral(", ")));
 }
 
-QString groupColumn(LibraryGrouping grouping)
+// The group of a case as SQL: the month of its start in the filter's zone, or its device.
+QString groupColumn(LibraryGrouping grouping, const LibraryFilter &filter, bool postgres)
 {
-    return grouping == LibraryGrouping::Month ? QStringLiteral("c.start_month") : QStringLiteral("c.serial_number");
+    return grouping == LibraryGrouping::Month ? libraryMonthSql(filter.zoneOffsetMinutes, postgres)
+                                              : QStringLiteral("c.serial_number");
 }
 
 // The median of values (reordered), the mean of the two middle ones when their count is
@@ -560,7 +562,13 @@ bool CaseLibrary::listPage(const LibraryFilter &filter, int offset, int limit, s
         return fail(QStringLiteral("cannot be read"), q.lastError().text());
     while (q.next()) {
         cases.push_back(caseOfRow(q));
-        cases.back().review = reviewStatusOfRow(q, int(caseColumns().size()));
+        LibraryCase &c = cases.back();
+        c.review = reviewStatusOfRow(q, int(caseColumns().size()));
+        // The stored days are the device clock's; a list shows those of the filter's zone.
+        if (c.startTimeValid && filter.zoneOffsetMinutes != DeviceClockOffsetMinutes) {
+            c.startDay = libraryDayOf(c.startTime, filter.zoneOffsetMinutes);
+            c.startMonth = c.startDay.left(7);
+        }
     }
     return true;
 }
@@ -585,7 +593,7 @@ bool CaseLibrary::shocksOf(const QString &path, std::vector<LibraryShock> &shock
 bool CaseLibrary::stats(LibraryGrouping grouping, const LibraryFilter &filter, std::vector<LibraryStatsRow> &rows)
 {
     rows.clear();
-    const QString key = groupColumn(grouping);
+    const QString key = groupColumn(grouping, filter, m_location.engine == LibraryLocation::Engine::Postgres);
     const LibraryWhere where = libraryWhere(filter);
     if (!beginRead())
         return false;

@@ -1,6 +1,8 @@
 #include "library/LibraryFilter.h"
 
 #include <QDate>
+#include <QDateTime>
+#include <QTimeZone>
 #include <QStringList>
 
 namespace {
@@ -61,18 +63,50 @@ QString checkedLibraryDay(const QString &text, QString &why)
     return text;
 }
 
+int64_t libraryDayStart(const QString &day, int32_t offsetMinutes)
+{
+    const QDate date = QDate::fromString(day, QStringLiteral("yyyy-MM-dd"));
+    return date.startOfDay(QTimeZone::utc()).toSecsSinceEpoch() - int64_t(offsetMinutes) * 60;
+}
+
+CTime libraryClockTime(int64_t epochSeconds, int32_t offsetMinutes)
+{
+    return CTime(epochSeconds + int64_t(offsetMinutes - DeviceClockOffsetMinutes) * 60);
+}
+
+QString libraryDayOf(int64_t epochSeconds, int32_t offsetMinutes)
+{
+    return libraryClockTime(epochSeconds, offsetMinutes).Format("%Y-%m-%d");
+}
+
+QString libraryMonthOf(int64_t epochSeconds, int32_t offsetMinutes)
+{
+    return libraryDayOf(epochSeconds, offsetMinutes).left(7);
+}
+
+QString libraryMonthSql(int32_t offsetMinutes, bool postgres)
+{
+    if (offsetMinutes == DeviceClockOffsetMinutes)
+        return QStringLiteral("c.start_month");
+    const QString shifted = QStringLiteral("c.start_time + %1").arg(int64_t(offsetMinutes) * 60);
+    const QString month = postgres ? QStringLiteral("to_char(to_timestamp(%1) AT TIME ZONE 'UTC', 'YYYY-MM')").arg(shifted)
+                                   : QStringLiteral("strftime('%Y-%m', %1, 'unixepoch')").arg(shifted);
+    return QStringLiteral("(CASE WHEN c.start_time_valid = 1 THEN %1 ELSE '' END)").arg(month);
+}
+
 LibraryWhere libraryWhere(const LibraryFilter &filter)
 {
     QStringList terms;
     LibraryWhere where;
+    // The days are instants in the filter's zone; a case without a valid start is never inside
+    // a range.
     if (!filter.fromDay.isEmpty()) {
-        terms << QStringLiteral("c.start_day >= ?");
-        where.values << filter.fromDay;
+        terms << QStringLiteral("c.start_time >= ? AND c.start_time_valid = 1");
+        where.values << qlonglong(libraryDayStart(filter.fromDay, filter.zoneOffsetMinutes));
     }
     if (!filter.toDay.isEmpty()) {
-        // A case without a valid start has no day ("") and is never inside a range.
-        terms << QStringLiteral("c.start_day <= ? AND c.start_day <> ''");
-        where.values << filter.toDay;
+        terms << QStringLiteral("c.start_time < ? AND c.start_time_valid = 1");
+        where.values << qlonglong(libraryDayStart(filter.toDay, filter.zoneOffsetMinutes) + 86400);
     }
     if (!filter.serialNumber.isEmpty()) {
         terms << QStringLiteral("c.serial_number = ?");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/CTime.h"
 #include "library/ReviewStatus.h"
 
 #include <QList>
@@ -15,8 +16,8 @@ struct LibraryFilter
     enum class Sort { StartTime, Path, Serial, Model, Duration, Shocks, Ccf, MeanRate, MeanDepth, LongestPause,
                       PatientId, LastName, IndexedAt, ReviewStage, Assignee };
 
-    QString fromDay;                 // "YYYY-MM-DD": device start on this day or later
-    QString toDay;                   // "YYYY-MM-DD": device start on this day or earlier
+    QString fromDay;                 // "YYYY-MM-DD": started on this day or later
+    QString toDay;                   // "YYYY-MM-DD": started on this day or earlier
     QString serialNumber;            // exactly
     QString model;                   // "Q21", "Q25" or "Q26"
     std::optional<int> minShocks;
@@ -26,7 +27,22 @@ struct LibraryFilter
     QString assignee;                // the review of the case's recording is assigned to this reviewer
     Sort sort = Sort::StartTime;
     bool descending = false;
+    // The zone whose calendar the days above, a list's days and the summary's months are, in
+    // minutes east of UTC: the device's clock unless a zone was chosen.
+    int32_t zoneOffsetMinutes = DeviceClockOffsetMinutes;
 };
+
+// The first second (epoch seconds) of a real day "YYYY-MM-DD" in a zone offsetMinutes east of UTC.
+int64_t libraryDayStart(const QString &day, int32_t offsetMinutes);
+// An instant as a CTime whose calendar fields read the wall clock of a zone offsetMinutes east
+// of UTC.
+CTime libraryClockTime(int64_t epochSeconds, int32_t offsetMinutes);
+// The calendar day ("2021-03-07") and month ("2021-03") of an instant in that zone.
+QString libraryDayOf(int64_t epochSeconds, int32_t offsetMinutes);
+QString libraryMonthOf(int64_t epochSeconds, int32_t offsetMinutes);
+// The month of a case's start in that zone as SQL over the table "cases" named c ('' for a case
+// without a valid start): the stored month on the device's clock, else computed by the engine.
+QString libraryMonthSql(int32_t offsetMinutes, bool postgres);
 
 // The day of a date text "YYYY-MM-DD" if it is a real date, else "" (and why says so).
 QString checkedLibraryDay(const QString &text, QString &why);

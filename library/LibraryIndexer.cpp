@@ -197,7 +197,7 @@ bool LibraryIndexer::unchanged(const QString &path, const CaseLibrary::Fingerpri
            && readFileFacts(path, now) && now.sha256 == stored.sha256;
 }
 
-LibraryIndexer::Outcome LibraryIndexer::add(const QString &archive, QString &why)
+LibraryIndexer::Outcome LibraryIndexer::add(const QString &archive, QString &why, bool readAgain)
 {
     const QString path = libraryPathOf(archive);
     std::optional<CaseLibrary::Fingerprint> stored;
@@ -205,7 +205,7 @@ LibraryIndexer::Outcome LibraryIndexer::add(const QString &archive, QString &why
         why = m_library.errorText();
         return Outcome::LibraryFailed;
     }
-    if (stored && unchanged(path, *stored))
+    if (stored && !readAgain && unchanged(path, *stored))
         return Outcome::Unchanged;
     LibraryCase c;
     if (!read(path, c, why))

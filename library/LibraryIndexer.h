@@ -34,8 +34,9 @@ public:
 
     enum class Outcome { Added, Updated, Unchanged, Unreadable, LibraryFailed };
 
-    // Adds one archive; why names it (Unreadable) or the library's trouble (LibraryFailed).
-    Outcome add(const QString &archive, QString &why);
+    // Adds one archive; why names it (Unreadable) or the library's trouble (LibraryFailed). An
+    // unchanged archive is read again only when readAgain (its review file changed).
+    Outcome add(const QString &archive, QString &why, bool readAgain = false);
     // Adds every archive in order, several per transaction (what was read before a cancel is
     // kept; a refused write loses only the archives not yet written, which the summary does not
     // count). progress is told before each (index, count) and once at the end (count, count);

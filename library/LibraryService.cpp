@@ -145,12 +145,12 @@ void LibraryService::forgetPassword()
         reportStoreOnce(location);
 }
 
-void LibraryService::archiveTouched(const QString &path)
+void LibraryService::archiveTouched(const QString &path, bool reviewChanged)
 {
     if (!autoIndex || !library())
         return;
     QString why;
-    if (m_indexer->add(path, why) == LibraryIndexer::Outcome::LibraryFailed)
+    if (m_indexer->add(path, why, reviewChanged) == LibraryIndexer::Outcome::LibraryFailed)
         giveUp(why);
 }
 

@@ -31,6 +31,9 @@ public:
     // A new location closes the library; the next use opens the new one.
     void setLocationText(const QString &text);
     bool autoIndex = true;
+    // The zone whose days and clock times the library window shows and filters by: a row of
+    // the Open dialog's time-zone table, -1 for the computer's zone.
+    int zoneRow = -1;
     // Whether a server library's password is kept in the password store (the setting; the
     // password itself is never in the settings).
     bool rememberPassword = false;
@@ -49,8 +52,10 @@ public:
     CaseLibrary *library();
 
     // Indexes one archive the program has just opened, imported or saved (when autoIndex);
-    // an archive that cannot be read is left out without a word.
-    void archiveTouched(const QString &path);
+    // an archive that cannot be read is left out without a word. reviewChanged: what its review
+    // file adds to the facts changed (an adjusted start, a pause's cause), so an archive whose
+    // bytes did not change is read again too.
+    void archiveTouched(const QString &path, bool reviewChanged = false);
 
     // Adds the archives of a folder tree under a progress window with a Cancel button, then
     // shows what was done. Null summary when the library cannot be used.

@@ -58,6 +58,7 @@ constexpr int NoRecordingId = 331;     // "%1 of the selected cases were indexed
 constexpr int SelectCases = 332;       // "Select one or more cases first."
 constexpr int HistoryCaption = 333;    // "History of %1" (%1: the archive)
 constexpr int TimeUtc = 334;           // "Time (UTC)"
+constexpr int Zone = 392;              // "Time zone"
 constexpr int Reviewer = 335;          // "Reviewer"
 constexpr int Host = 336;              // "Computer"
 constexpr int Action = 337;            // "Action"

@@ -1,5 +1,8 @@
 #include "tools/LibraryArguments.h"
 
+#include "device/TimeZoneTable.h"
+#include "tools/ZoneChoice.h"
+
 #include <QCommandLineParser>
 #include <QDate>
 #include <QTimeZone>
@@ -49,13 +52,19 @@ LibraryArguments LibraryArguments::parse(const QStringList &arguments)
     const QCommandLineOption recording = option("recording", "audit: the entries of this recording ID only.", "ID");
     const QCommandLineOption format = option("format", "table (default), json or csv.", "FORMAT");
     const QCommandLineOption by = option("by", "stats: one row per month (default) or per device.", "GROUP");
+    const QCommandLineOption zone =
+        option("zone",
+               "list, stats: the zone whose days and months --from, --to, the list and the summary are: time-zone "
+               "row 0..178 of the Open dialog, or \"local\" for this computer's zone (default: the device's own "
+               "clock, the same on every computer).",
+               "N");
     const QCommandLineOption pack = languagePackOption();
 
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOption(help);
     parser.addOptions({db, from, to, serial, model, minShocks, ccfBelow, search, status, assignee, set, assign, note,
-                       recording, format, by, pack});
+                       recording, format, by, zone, pack});
     parser.addPositionalArgument(QStringLiteral("ACTION"),
                                  QStringLiteral("add PATH... (archives, or folders searched for .aed files), list, "
                                                 "stats, prune (drops the rows whose archive is gone), status "
@@ -116,6 +125,19 @@ LibraryArguments LibraryArguments::parse(const QStringList &arguments)
         return failure(QStringLiteral("--recording belongs to audit"));
     if (a.action != Action::Stats && parser.isSet(by))
         return failure(QStringLiteral("--by belongs to stats"));
+    if (!queries && parser.isSet(zone))
+        return failure(QStringLiteral("--zone belongs to list and stats"));
+    if (parser.isSet(zone)) {
+        const QString value = parser.value(zone);
+        bool ok = false;
+        const int row = value == QLatin1String("local") ? TimeZoneTable::preselectedRow(computerZoneOffset())
+                                                        : value.toInt(&ok);
+        if (value != QLatin1String("local") && (!ok || row < 0 || row >= TimeZoneTable::RowCount))
+            return failure(QStringLiteral("--zone must be a row from 0 to %1 or \"local\", not \"%2\"")
+                               .arg(TimeZoneTable::RowCount - 1)
+                               .arg(value));
+        a.filter.zoneOffsetMinutes = TimeZoneTable::offsetOfRow(row);
+    }
 
     QString why;
     if (parser.isSet(from) && (a.filter.fromDay = checkedLibraryDay(parser.value(from), why)).isEmpty())

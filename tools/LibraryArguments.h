@@ -35,6 +35,6 @@ struct LibraryArguments
 inline constexpr char LibrarySynopsis[] =
     "library [--db URL] add PATH... | list [--from DATE] [--to DATE] [--serial SN] [--model Q21|Q25|Q26] "
     "[--min-shocks N] [--ccf-below X] [--search TEXT] [--status new|in-review|reviewed|follow-up] [--assignee NAME] "
-    "[--format table|json|csv] | stats [--by month|device] [filters] [--format table|json|csv] | prune | "
+    "[--zone N|local] [--format table|json|csv] | stats [--by month|device] [filters] [--format table|json|csv] | prune | "
     "status ARCHIVE|RECORDING-ID [--set new|in-review|reviewed|follow-up] [--assign NAME] [--note TEXT] | "
     "audit [--recording ID] [--from DATE] [--to DATE] [--format table|json|csv]";

@@ -1,6 +1,7 @@
 #include "tools/LibraryText.h"
 
 #include "base/CTime.h"
+#include "library/LibraryFilter.h"
 #include "tools/OrderedJson.h"
 
 #include <QDateTime>
@@ -178,14 +179,14 @@ QString reviewStatusText(const QString &recordingId, const ReviewStatus &status)
     return tableOf(lines);
 }
 
-QString libraryCasesText(const std::vector<LibraryCase> &cases, LibraryFormat format)
+QString libraryCasesText(const std::vector<LibraryCase> &cases, LibraryFormat format, int32_t offsetMinutes)
 {
     if (format == LibraryFormat::Table) {
         QList<QStringList> lines = {{QStringLiteral("Start"), QStringLiteral("Model"), QStringLiteral("Serial"),
                                      QStringLiteral("Shocks"), QStringLiteral("CCF"), QStringLiteral("Patient"),
                                      QStringLiteral("Status"), QStringLiteral("Assignee"), QStringLiteral("Path")}};
         for (const LibraryCase &c : cases)
-            lines << QStringList{c.startTimeValid ? CTime(c.startTime).Format("%Y-%m-%d %H:%M") : QStringLiteral("-"),
+            lines << QStringList{c.startTimeValid ? libraryClockTime(c.startTime, offsetMinutes).Format("%Y-%m-%d %H:%M") : QStringLiteral("-"),
                                  c.model,
                                  c.serialNumber,
                                  QString::number(c.shockCount),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/CTime.h"
 #include "library/AuditEntry.h"
 #include "library/LibraryCase.h"
 #include "library/LibraryStatsRow.h"
@@ -10,10 +11,12 @@
 // The outputs of "ravelin-cli library list" and "stats". JSON: an array of objects whose
 // members are the camelCase names of the records (none as null, shares 0..1); CSV: a header
 // line of the same names, then one line a row (none as an empty field, RFC 4180 quoting);
-// table: aligned columns for a person to read, times in the device's clock.
+// table: aligned columns for a person to read, times on the clock of the zone offsetMinutes
+// east of UTC (the device's clock unless a zone was chosen).
 enum class LibraryFormat { Table, Json, Csv };
 
-QString libraryCasesText(const std::vector<LibraryCase> &cases, LibraryFormat format);
+QString libraryCasesText(const std::vector<LibraryCase> &cases, LibraryFormat format,
+                         int32_t offsetMinutes = DeviceClockOffsetMinutes);
 // The audit trail: times in UTC ("2026-12-11T07:30:00.123Z").
 QString libraryAuditText(const std::vector<AuditEntry> &entries, LibraryFormat format);
 // One recording's review status, a line per fact, times in UTC.

@@ -7,6 +7,8 @@
 #include "base/ProgramPlugin.h"
 #include "archive/AedArchiveWriter.h"
 #include "device/MifCase.h"
+#include "archive/OpenFlow.h"
+#include "device/TimeZoneTable.h"
 #include "library/CaseLibrary.h"
 #include "library/LibraryService.h"
 #include "cpr/HandsOffTexts.h"
@@ -24,6 +26,8 @@
 #include <QPushButton>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QDateTime>
+#include <QTimeZone>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QTableWidget>
@@ -262,6 +266,65 @@ TEST(CaseLibraryInFrame, AnUnusableLibraryDoesNotStopTheProgram)
     CaseLibraryWindow *window = frame.OnCaseLibrary();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->casesModel()->rowCount(), 0);
+    window->close();
+}
+
+// A case opened in one zone and adjusted there: the tree, the library's row and the window show
+// the same moment, each on its zone's clock.
+TEST(CaseLibraryInFrame, AnAdjustedStartIsTheSameMomentInTheTreeAndTheLibrary)
+{
+    TempDir dir;
+    FakePlatform platform;
+    CMainFrame frame(Packs::builtInEnglish(), platform);
+    frame.caseLibrary().setLocationText(dir.file(QStringLiteral("library.sqlite")));
+    frame.caseLibrary().autoIndex = true;
+    DeviceFiles::DeviceFolder folder;
+    folder.trend = {DeviceFiles::TrendBlock{}};
+    folder.write(dir.file(QStringLiteral("device")));
+    frame.view().state.mifFolderPath = dir.file(QStringLiteral("device"));
+    const QString archive = dir.file(QStringLiteral("one.aed"));
+    WriteAedArchive(frame.view().store, MifCase::CreateCaseFromMif(frame.view().session), archive,
+                    AedArchiveVariant::Conversion);
+    frame.view().store.FreeCase(0);
+
+    const int utcRow = int(TimeZoneTable::timeZoneOffsets().indexOf(0));
+    frame.view().state.timeZoneChoice = uint16_t(utcRow);
+    ASSERT_TRUE(frame.view().OpenArchiveFile(archive));
+    QCoreApplication::processEvents();
+    const int slot = frame.view().session.selSlot;
+    ASSERT_GE(slot, 0);
+    ASSERT_TRUE(frame.view().store.caseAt(slot)->startTimeValid);
+    EXPECT_EQ(OpenFlow(frame.view().session).AdjustCase(slot, QStringLiteral("2021-03-07 23:50:00")),
+              OpenFlow::Outcome::Opened);
+    QCoreApplication::processEvents();
+
+    const CaseRecord *c = frame.view().store.caseAt(frame.view().session.selSlot);
+    ASSERT_NE(c, nullptr);
+    EXPECT_TRUE(frame.view().session.tree->itemText(c->caseItem).startsWith("2021-03-07 23:50:00"));
+    EXPECT_EQ(frame.view().session.tree->itemText(c->dateItem), "2021-03-07");
+
+    CaseLibrary *library = frame.caseLibrary().library();
+    ASSERT_NE(library, nullptr);
+    const int64_t instant = QDateTime(QDate(2021, 3, 7), QTime(23, 50), QTimeZone::utc()).toSecsSinceEpoch();
+    for (const auto &[zone, day] : {std::pair{0, "2021-03-07"}, std::pair{540, "2021-03-08"}}) {
+        LibraryFilter filter;
+        filter.zoneOffsetMinutes = zone;
+        std::vector<LibraryCase> rows;
+        ASSERT_TRUE(library->list(filter, rows)) << library->errorText().toStdString();
+        ASSERT_EQ(rows.size(), 1u);
+        EXPECT_EQ(rows[0].startTime, instant) << "the moment typed, read back from the library";
+        EXPECT_EQ(rows[0].startDay, QLatin1String(day)) << zone;
+    }
+
+    CaseLibraryWindow *window = frame.OnCaseLibrary();
+    ASSERT_NE(window, nullptr);
+    auto *zone = window->findChild<QComboBox *>(QStringLiteral("libraryZone"));
+    ASSERT_NE(zone, nullptr);
+    zone->setCurrentIndex(utcRow);
+    emit zone->activated(utcRow);
+    ASSERT_EQ(window->casesModel()->rowCount(), 1);
+    EXPECT_EQ(window->casesModel()->index(0, CaseTableModel::Start).data().toString(), "2021-03-07 23:50:00");
+    EXPECT_EQ(frame.caseLibrary().zoneRow, utcRow) << "kept as the library's setting";
     window->close();
 }
 

@@ -10,6 +10,11 @@
 #include "case/AuditAction.h"
 #include "case/EventListText.h"
 #include "case/ReviewFile.h"
+#include "device/TimeZoneTable.h"
+
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 using DeviceFiles::Model;
 
@@ -204,11 +209,23 @@ TEST_F(OpenFlowTest, AdjustReadsTheShownCaseAgainAndLeavesTheOthers)
     EXPECT_FALSE(view.store.at(other).timeAdjusted());
     EXPECT_TRUE(platform.messages.isEmpty());
 
-    // The typed start is kept beside the archive and comes back with it.
+    // The typed start is kept beside the archive with the zone it was typed in, and comes back
+    // with it: in its own zone as typed, in another zone as the same moment.
+    const QJsonObject review = QJsonDocument::fromJson(dir.read(QFileInfo(ReviewFile::pathFor(first)).fileName())).object();
+    EXPECT_EQ(review.value("adjustedStart").toString(), "2021-03-04 05:06:07");
+    EXPECT_EQ(review.value("adjustedStartZoneMinutes").toInt(), TimeZoneTable::offsetOfRow(ownZone));
     CloseAllCases(view);
+    view.state.timeZoneChoice = uint16_t(ownZone);
     ASSERT_TRUE(openArchiveFile(view, first));
     EXPECT_EQ(view.store.caseAt(0)->startTime, CTime(2021, 3, 4, 5, 6, 7));
     EXPECT_TRUE(tree.itemText(view.store.caseAt(0)->caseItem).endsWith("Adjust Time"));
+    CloseAllCases(view);
+    view.state.timeZoneChoice = uint16_t(seoulRow());
+    ASSERT_TRUE(openArchiveFile(view, first));
+    const int shiftMinutes = TimeZoneTable::offsetOfRow(seoulRow()) - TimeZoneTable::offsetOfRow(ownZone);
+    EXPECT_EQ(view.store.caseAt(0)->startTime, CTime(2021, 3, 4, 5, 6, 7) + CTimeSpan(int64_t(shiftMinutes) * 60));
+    EXPECT_EQ(tree.itemText(view.store.caseAt(0)->caseItem),
+              caseNodeText(EventListText::startTimeText(view.store.caseAt(0)->startTime), seoulRow(), true));
 }
 
 TEST_F(OpenFlowTest, AdjustRefusesATypedTextThatIsNotADateAndTimeOfTheYearsACaseStartsIn)

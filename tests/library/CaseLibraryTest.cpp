@@ -258,7 +258,6 @@ TEST_P(CaseLibraryTest, FiltersAndSortingPickTheRightRows)
     rows[1].lastName = QStringLiteral("Rossi");
     rows[2].comments = QStringLiteral("found 50% down_time");
     rows[3].model = QStringLiteral("Q21");
-    rows[0].startTime = 3, rows[1].startTime = 2, rows[2].startTime = 5, rows[4].startTime = 1;
     for (const LibraryCase &c : rows)
         ASSERT_TRUE(library->store(c)) << library->errorText().toStdString();
 
@@ -273,9 +272,9 @@ TEST_P(CaseLibraryTest, FiltersAndSortingPickTheRightRows)
         return f;
     };
     const std::vector<Case> cases = {
-        {"all, by start", {}, {"/d.aed", "/e.aed", "/b.aed", "/a.aed", "/c.aed"}},
+        {"all, by start", {}, {"/d.aed", "/e.aed", "/a.aed", "/b.aed", "/c.aed"}},
         {"March, both ends inclusive",
-         filter([](LibraryFilter &f) { f.fromDay = "2021-03-01", f.toDay = "2021-03-31"; }), {"/b.aed", "/a.aed"}},
+         filter([](LibraryFilter &f) { f.fromDay = "2021-03-01", f.toDay = "2021-03-31"; }), {"/a.aed", "/b.aed"}},
         {"up to a day leaves out unknown starts", filter([](LibraryFilter &f) { f.toDay = "2021-03-01"; }),
          {"/e.aed", "/a.aed"}},
         {"serial", filter([](LibraryFilter &f) { f.serialNumber = "SN1"; }), {"/a.aed", "/c.aed"}},
@@ -297,6 +296,64 @@ TEST_P(CaseLibraryTest, FiltersAndSortingPickTheRightRows)
     };
     for (const Case &c : cases)
         EXPECT_EQ(pathsOf(listAll(*library, c.filter)), c.expected) << c.name;
+}
+
+// Days and months are those of the zone asked for: the same three starts near midnight fall on
+// different days in different zones, in the filters, the list and the summary alike.
+TEST_P(CaseLibraryTest, DaysAndMonthsAreThoseOfTheChosenZone)
+{
+    auto library = openLibrary();
+    // Device clock (UTC+09:00): 2021-03-31 23:30, 2021-04-01 08:50 and 2021-04-01 12:00.
+    const std::pair<const char *, CTime> starts[] = {{"/late.aed", CTime(2021, 3, 31, 23, 30, 0)},
+                                                     {"/early.aed", CTime(2021, 4, 1, 8, 50, 0)},
+                                                     {"/noon.aed", CTime(2021, 4, 1, 12, 0, 0)}};
+    for (const auto &[path, start] : starts) {
+        LibraryCase c = libraryRow(path, start.Format("%Y-%m-%d"), "SN1", 0.8);
+        c.startTime = start.GetTime();
+        ASSERT_TRUE(library->store(c)) << library->errorText().toStdString();
+    }
+    ASSERT_TRUE(library->store(libraryRow("/unknown.aed", "", "SN1", 0.8)));
+
+    const struct {
+        int32_t zone;
+        QStringList days;           // of late, early, noon
+        QStringList upToMarch31;    // --to 2021-03-31
+        QStringList monthCounts;    // "month:cases", "" for the unknown start first
+    } cases[] = {
+        {540, {"2021-03-31", "2021-04-01", "2021-04-01"}, {"/late.aed"}, {":1", "2021-03:1", "2021-04:2"}},
+        {0, {"2021-03-31", "2021-03-31", "2021-04-01"}, {"/late.aed", "/early.aed"}, {":1", "2021-03:2", "2021-04:1"}},
+        {-300, {"2021-03-31", "2021-03-31", "2021-03-31"}, {"/late.aed", "/early.aed", "/noon.aed"}, {":1", "2021-03:3"}},
+        {840, {"2021-04-01", "2021-04-01", "2021-04-01"}, {}, {":1", "2021-04:3"}},
+    };
+    for (const auto &c : cases) {
+        LibraryFilter filter;
+        filter.zoneOffsetMinutes = c.zone;
+        QStringList days;
+        for (const LibraryCase &row : listAll(*library, filter))
+            if (row.startTimeValid)
+                days << row.startDay + QLatin1Char(' ') + row.startMonth;
+        QStringList expectedDays;
+        for (const QString &day : c.days)
+            expectedDays << day + QLatin1Char(' ') + day.left(7);
+        EXPECT_EQ(days, expectedDays) << c.zone;
+
+        filter.toDay = QStringLiteral("2021-03-31");
+        EXPECT_EQ(pathsOf(listAll(*library, filter)), c.upToMarch31) << c.zone;
+        filter.toDay.clear();
+        filter.fromDay = QStringLiteral("2021-04-01");
+        EXPECT_EQ(listAll(*library, filter).size(), std::size_t(3 - c.upToMarch31.size())) << c.zone;
+        filter.fromDay.clear();
+
+        std::vector<LibraryStatsRow> months;
+        ASSERT_TRUE(library->stats(LibraryGrouping::Month, filter, months)) << library->errorText().toStdString();
+        QStringList counts;
+        for (const LibraryStatsRow &m : months)
+            counts << m.group + QLatin1Char(':') + QString::number(m.cases);
+        EXPECT_EQ(counts, c.monthCounts) << c.zone;
+        for (const LibraryStatsRow &m : months)
+            if (!m.group.isEmpty())
+                EXPECT_NEAR(m.medianCcf.value_or(0), 0.8, 1e-9) << c.zone << " " << m.group.toStdString();
+    }
 }
 
 // The window reads the list a page at a time: the pages, one after the other, are the list,

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "library/LibraryCase.h"
+#include "library/LibraryFilter.h"
 
 #include <QString>
 
-// A hand-made library row: the facts the filters and the summary look at, the rest plain.
+// A hand-made library row: the facts the filters and the summary look at, the rest plain. It
+// starts at noon of its day on the device's clock.
 inline LibraryCase libraryRow(const QString &path, const QString &day, const QString &serial,
                               std::optional<double> ccf, int shocks = 0)
 {
@@ -18,6 +20,8 @@ inline LibraryCase libraryRow(const QString &path, const QString &day, const QSt
     c.startTimeValid = !day.isEmpty();
     c.startDay = day;
     c.startMonth = day.left(7);
+    if (c.startTimeValid)
+        c.startTime = libraryDayStart(day, DeviceClockOffsetMinutes) + 12 * 3600;
     c.ccf = ccf;
     c.indexedAt = 1700000000;
     for (int i = 0; i < shocks; ++i)

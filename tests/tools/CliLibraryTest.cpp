@@ -1,3 +1,4 @@
+#include "device/TimeZoneTable.h"
 #include "library/LibraryEngine.h"
 #include "support/RawNameFile.h"
 #include "tools/CliRun.h"
@@ -73,6 +74,17 @@ TEST_P(CliLibraryTest, AddThenListAndSummariseAFolderOfRescues)
     }
     EXPECT_EQ(all[0].toObject()["startDay"].toString(), "2021-03-07") << "sorted by start";
     EXPECT_EQ(all[0].toObject()["serialNumber"].toString(), "SN-0");
+    // The same rescue on the day of a zone far west of the device's: the evening before.
+    const QList<int32_t> &offsets = TimeZoneTable::timeZoneOffsets();
+    const QString west = QString::number(std::min_element(offsets.begin(), offsets.end()) - offsets.begin());
+    const QJsonArray inWest = json({"list", "--zone", west});
+    ASSERT_EQ(inWest.size(), 3);
+    EXPECT_EQ(inWest[0].toObject()["startDay"].toString(), "2021-03-06");
+    EXPECT_EQ(inWest[0].toObject()["startTime"], all[0].toObject()["startTime"]) << "the same instant";
+    const QJsonArray onTheSixth = json({"list", "--zone", west, "--from", "2021-03-06", "--to", "2021-03-06"});
+    ASSERT_FALSE(onTheSixth.isEmpty());
+    EXPECT_EQ(onTheSixth[0].toObject()["path"], all[0].toObject()["path"]);
+    EXPECT_TRUE(library({"list", "--zone", west}).out.contains("2021-03-06 ")) << "the table's start too";
 
     QStringList listed;
     for (const QJsonValue &v : json({"list", "--ccf-below", "0.8"}))
@@ -238,6 +250,8 @@ TEST(CliLibraryArgumentsTest, WrongArgumentsAndPasswordsAreRefusedWithAMessage)
         {{"library", "--db", db, "list", "--ccf-below", "80"}, "--ccf-below"},
         {{"library", "--db", db, "add"}, "no archive"},
         {{"library", "--db", db, "prune", "--serial", "1"}, "--serial"},
+        {{"library", "--db", db, "list", "--zone", "179"}, "--zone"},
+        {{"library", "--db", db, "prune", "--zone", "0"}, "--zone"},
         {{"library", "--db", db, "frobnicate"}, "unknown action"},
     };
     for (const Case &c : cases) {
