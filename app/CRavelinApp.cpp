@@ -87,7 +87,8 @@ int run(int argc, char **argv)
     if (argc > 1 && isOption(argv[1], {"--help", "-h"})) {
         std::printf("usage: ravelin [ARCHIVE.aed]\n\n"
                     "Opens the review window, with ARCHIVE.aed when one is given. While the program runs,\n"
-                    "a later start hands its archive to the open window and ends.\n\n"
+                    "a later start hands its archive to the open window and ends; this needs the user's\n"
+                    "private runtime folder ($XDG_RUNTIME_DIR), without which every start opens its own window.\n\n"
                     "  -h, --help       Shows this help.\n"
                     "  -v, --version    Shows the program's version.\n"
                     "  --check-plugins  Loads the sound-output, printing and library-chart plugins and\n"
