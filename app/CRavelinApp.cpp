@@ -8,6 +8,7 @@
 #include "archive/OutputTarget.h"
 #include "app/QtTranslations.h"
 #include "app/CRavelinView.h"
+#include "app/HandedOverFiles.h"
 #include "app/LibraryChart.h"
 #include "app/PrintSupport.h"
 #include "app/SingleInstance.h"
@@ -18,8 +19,6 @@
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QPointer>
-#include <QTimer>
 
 #include <cstdio>
 #include <cstring>
@@ -31,55 +30,6 @@ void openAndShow(CRavelinView &view, const QString &archive)
 {
     view.OpenArchiveFile(archive);
 }
-
-// Archives handed over by later starts of the program. They open one after the other once the
-// window is there and no modal dialog runs: opening in the middle of a question or a progress
-// window would start one flow inside another.
-class HandedOverFiles : public QObject
-{
-public:
-    HandedOverFiles()
-    {
-        m_retry.setSingleShot(true);
-        m_retry.setInterval(250);
-        connect(&m_retry, &QTimer::timeout, this, &HandedOverFiles::openPending);
-    }
-
-    void attach(CMainFrame &frame)
-    {
-        m_frame = &frame;
-        openPending();
-    }
-
-    void take(const QStringList &files)
-    {
-        m_pending += files;
-        if (m_frame && m_frame->isVisible()) {
-            if (m_frame->isMinimized())
-                m_frame->showNormal();
-            m_frame->raise();
-            m_frame->activateWindow();
-        }
-        openPending();
-    }
-
-private:
-    void openPending()
-    {
-        if (!m_frame)
-            return;
-        if (QApplication::activeModalWidget()) {
-            m_retry.start();
-            return;
-        }
-        while (!m_pending.isEmpty() && m_frame)
-            openAndShow(m_frame->view(), m_pending.takeFirst());
-    }
-
-    QPointer<CMainFrame> m_frame;
-    QStringList m_pending;
-    QTimer m_retry;
-};
 
 bool isOption(const char *argument, std::initializer_list<const char *> names)
 {
@@ -137,7 +87,8 @@ int run(int argc, char **argv)
     if (argc > 1 && isOption(argv[1], {"--help", "-h"})) {
         std::printf("usage: ravelin [ARCHIVE.aed]\n\n"
                     "Opens the review window, with ARCHIVE.aed when one is given. While the program runs,\n"
-                    "a later start hands its archive to the open window and ends.\n\n"
+                    "a later start hands its archive to the open window and ends; this needs the user's\n"
+                    "private runtime folder ($XDG_RUNTIME_DIR), without which every start opens its own window.\n\n"
                     "  -h, --help       Shows this help.\n"
                     "  -v, --version    Shows the program's version.\n"
                     "  --check-plugins  Loads the sound-output, printing and library-chart plugins and\n"
@@ -162,6 +113,7 @@ int run(int argc, char **argv)
         return 0;
     HandedOverFiles handedOver;
     QObject::connect(&instance, &SingleInstance::filesRequested, &handedOver, &HandedOverFiles::take);
+    QObject::connect(&instance, &SingleInstance::filesRefused, &handedOver, &HandedOverFiles::refuse);
 
     LanguagePack texts;
     texts.load(LanguagePack::deployedPath());
@@ -187,7 +139,12 @@ int run(int argc, char **argv)
         const QString archive = archives.front();
         QMetaObject::invokeMethod(&frame, [&frame, archive] { openAndShow(frame.view(), archive); }, Qt::QueuedConnection);
     }
-    QMetaObject::invokeMethod(&handedOver, [&handedOver, &frame] { handedOver.attach(frame); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &handedOver,
+        [&handedOver, &frame, &platform] {
+            handedOver.attach(frame, platform, frame.texts(), [&frame](const QString &archive) { openAndShow(frame.view(), archive); });
+        },
+        Qt::QueuedConnection);
     return app.exec();
 }
 

@@ -2,15 +2,18 @@
 
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QSocketNotifier>
-#include <QStandardPaths>
 #include <QTimer>
 #include <QtEndian>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -65,6 +68,42 @@ struct SocketCloser
         if (fd >= 0)
             ::close(fd);
     }
+};
+
+// The exclusive lock on "<socket>.lock" around everything that binds or removes the socket
+// file. The lock file is made 0600 and never followed through a symbolic link; it stays, since
+// removing it would let two starts lock two different files.
+class NameLock
+{
+public:
+    ~NameLock()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd); // and with it the lock
+    }
+
+    // Waits for the lock until the deadline; false when it passed or the lock file is not a
+    // regular file of this user's.
+    bool acquire(const QString &socketPath, const QDeadlineTimer &deadline)
+    {
+        const QByteArray path = QFile::encodeName(socketPath + QStringLiteral(".lock"));
+        m_fd = ::open(path.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, S_IRUSR | S_IWUSR);
+        struct stat st;
+        if (m_fd < 0 || ::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid())
+            return false;
+        for (;;) {
+            if (::flock(m_fd, LOCK_EX | LOCK_NB) == 0)
+                return true;
+            if (errno != EWOULDBLOCK && errno != EINTR)
+                return false;
+            if (deadline.hasExpired())
+                return false;
+            ::usleep(2000);
+        }
+    }
+
+private:
+    int m_fd = -1;
 };
 
 } // namespace
@@ -128,15 +167,54 @@ SingleInstance::~SingleInstance()
 
 SingleInstance::Role SingleInstance::start(const QStringList &files, int timeoutMs)
 {
-    if (handOver(files, timeoutMs) != HandOver::NoServer)
+    if (m_serverName.isEmpty() || privateFolder(QFileInfo(m_serverName).path()).isEmpty())
+        return Role::Alone;
+    QStringList request = files;
+    if (request.size() > MaxRequestFiles) {
+        std::fprintf(stderr, "ravelin: only the first %d files are handed over to the running program; %d left out\n",
+                     MaxRequestFiles, int(request.size() - MaxRequestFiles));
+        request = request.mid(0, MaxRequestFiles);
+    }
+    switch (handOver(request, timeoutMs)) {
+    case HandOver::Taken:
+    case HandOver::Delivered:
         return Role::HandedOver;
+    case HandOver::Unreachable:
+        return Role::Alone;
+    case HandOver::NoServer:
+        break;
+    }
+    return takeName(request, timeoutMs);
+}
+
+// Under the lock nobody else binds or removes the socket file: a later start that finds the
+// name taken there either reaches the instance that took it or knows the file is stale.
+SingleInstance::Role SingleInstance::takeName(const QStringList &files, int timeoutMs)
+{
+    NameLock lock;
+    // The holder may be in the middle of a whole hand-over of its own.
+    if (!lock.acquire(m_serverName, QDeadlineTimer(2 * qint64(timeoutMs) + 1000)))
+        return Role::Alone;
     if (listen())
         return Role::Serving;
     // The name is taken: either another start got there first (it answers now) or a program that
     // ended abruptly left its socket file (nobody accepts a connection: the file is stale).
-    if (handOver(files, timeoutMs) != HandOver::NoServer)
+    switch (handOver(files, timeoutMs)) {
+    case HandOver::Taken:
+    case HandOver::Delivered:
         return Role::HandedOver;
-    ::unlink(QFile::encodeName(m_serverName).constData());
+    case HandOver::Unreachable:
+        return Role::Alone;
+    case HandOver::NoServer:
+        break;
+    }
+    const QByteArray path = QFile::encodeName(m_serverName);
+    struct stat st;
+    if (::lstat(path.constData(), &st) == 0) {
+        if (!S_ISSOCK(st.st_mode))
+            return Role::Alone; // not ours to remove
+        ::unlink(path.constData());
+    }
     return listen() ? Role::Serving : Role::Alone;
 }
 
@@ -147,18 +225,22 @@ SingleInstance::HandOver SingleInstance::handOver(const QStringList &files, int 
 {
     sockaddr_un address;
     if (!socketAddress(m_serverName, address))
-        return HandOver::NoServer;
+        return HandOver::Unreachable;
     const SocketCloser socket{newSocket()};
     if (socket.fd < 0)
-        return HandOver::NoServer;
+        return HandOver::Unreachable;
     const QDeadlineTimer deadline(timeoutMs);
     while (::connect(socket.fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0) {
-        // A server whose queue of waiting connections is full takes this one once it has room.
+        // A server whose queue of waiting connections is full takes this one once it has room;
+        // when it stays full the server is alive all the same.
         if (errno == EAGAIN && !deadline.hasExpired())
             ::usleep(5000);
-        else if (errno != EINTR)
+        else if (errno == ECONNREFUSED || errno == ENOENT)
             return HandOver::NoServer;
+        else if (errno != EINTR)
+            return HandOver::Unreachable;
     }
+    // From here on a server is there: whatever goes wrong, its socket is not stale.
     const QByteArray request = encodeRequest(files);
     for (qsizetype written = 0; written < request.size();) {
         const ssize_t n = ::send(socket.fd, request.constData() + written, size_t(request.size() - written),
@@ -169,9 +251,9 @@ SingleInstance::HandOver SingleInstance::handOver(const QStringList &files, int 
             continue;
         } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
             if (!waitFor(socket.fd, POLLOUT, deadline))
-                return HandOver::NoServer;
+                return HandOver::Unreachable;
         } else {
-            return HandOver::NoServer;
+            return HandOver::Unreachable;
         }
     }
     for (;;) {
@@ -180,10 +262,10 @@ SingleInstance::HandOver SingleInstance::handOver(const QStringList &files, int 
         char answer = 0;
         const ssize_t n = ::read(socket.fd, &answer, 1);
         if (n == 1)
-            return answer == Taken ? HandOver::Taken : HandOver::NoServer;
+            return answer == Taken ? HandOver::Taken : HandOver::Unreachable;
         if (n < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK))
             continue;
-        return HandOver::NoServer; // closed without an answer
+        return HandOver::Unreachable; // closed without an answer
     }
 }
 
@@ -198,10 +280,13 @@ bool SingleInstance::listen()
         return false;
     // Only this user may connect (the runtime folder is private too).
     ::chmod(address.sun_path, S_IRUSR | S_IWUSR);
-    if (::listen(socket.fd, SOMAXCONN) != 0) {
+    struct stat st;
+    if (::lstat(address.sun_path, &st) != 0 || ::listen(socket.fd, SOMAXCONN) != 0) {
         ::unlink(address.sun_path);
         return false;
     }
+    m_socketDevice = quint64(st.st_dev);
+    m_socketInode = quint64(st.st_ino);
     m_listener = socket.fd;
     socket.fd = -1;
     m_accepting = new QSocketNotifier(m_listener, QSocketNotifier::Read, this);
@@ -217,7 +302,16 @@ void SingleInstance::stopListening()
     m_accepting = nullptr;
     ::close(m_listener);
     m_listener = -1;
-    ::unlink(QFile::encodeName(m_serverName).constData());
+    // Only the file this instance made: after a stale-looking moment another start may have
+    // replaced it with its own.
+    NameLock lock;
+    if (!lock.acquire(m_serverName, QDeadlineTimer(1000)))
+        return; // left for the next start, which finds it stale
+    const QByteArray path = QFile::encodeName(m_serverName);
+    struct stat st;
+    if (::lstat(path.constData(), &st) == 0 && S_ISSOCK(st.st_mode) && quint64(st.st_dev) == m_socketDevice
+        && quint64(st.st_ino) == m_socketInode)
+        ::unlink(path.constData());
 }
 
 void SingleInstance::acceptConnections()
@@ -251,8 +345,12 @@ void SingleInstance::readRequest(Connection *connection)
             if (files)
                 connection->answer();
             connection->drop();
-            if (files)
-                emit filesRequested(*files);
+            if (files) {
+                const Sorted sorted = sortRequested(*files);
+                emit filesRequested(sorted.accepted);
+                if (!sorted.refused.isEmpty())
+                    emit filesRefused(sorted.refused);
+            }
             return;
         }
     }
@@ -279,7 +377,33 @@ QString SingleInstance::defaultServerName()
     QString display = qEnvironmentVariable("WAYLAND_DISPLAY");
     if (display.isEmpty())
         display = qEnvironmentVariable("DISPLAY");
-    return serverNameFor(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation), display);
+    const QString folder = privateFolder(qEnvironmentVariable("XDG_RUNTIME_DIR"));
+    return folder.isEmpty() ? QString() : serverNameFor(folder, display);
+}
+
+QString SingleInstance::privateFolder(const QString &folder)
+{
+    if (!folder.startsWith(QLatin1Char('/')))
+        return QString();
+    struct stat st;
+    if (::lstat(QFile::encodeName(folder).constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()
+        || (st.st_mode & (S_IRWXG | S_IRWXO)) != 0)
+        return QString();
+    return folder;
+}
+
+// A symbolic link is followed: a link named like an archive to a regular file is taken, as
+// opening it by hand would; a link to anything else (a folder, a device) is not.
+SingleInstance::Sorted SingleInstance::sortRequested(const QStringList &files)
+{
+    Sorted sorted;
+    for (const QString &file : files) {
+        struct stat st;
+        const bool archive = file.startsWith(QLatin1Char('/')) && file.endsWith(QLatin1String(".aed"), Qt::CaseInsensitive)
+                             && ::stat(QFile::encodeName(file).constData(), &st) == 0 && S_ISREG(st.st_mode);
+        (archive ? sorted.accepted : sorted.refused).append(file);
+    }
+    return sorted;
 }
 
 // The payload is the marker and then each path in the file system's encoding, every one ended
@@ -301,6 +425,8 @@ std::optional<QStringList> SingleInstance::decodeRequest(const QByteArray &paylo
         return std::nullopt;
     const QList<QByteArray> parts = payload.chopped(1).split('\0');
     if (parts.front() != RequestMarker)
+        return std::nullopt;
+    if (parts.size() - 1 > MaxRequestFiles)
         return std::nullopt;
     QStringList files;
     for (qsizetype i = 1; i < parts.size(); ++i) {
