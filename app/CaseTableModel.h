@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cpr/CprReviewSettings.h"
 #include "library/LibraryCase.h"
 #include "library/LibraryFilter.h"
 
@@ -35,6 +36,12 @@ public:
 
     const LibraryCase &caseAt(int row) const { return m_cases[std::size_t(row)]; }
 
+    // The unit of the mean depth column (the CPR review settings'); the column follows at once.
+    void setDepthUnit(CprDepthUnit unit);
+    CprDepthUnit depthUnit() const { return m_depthUnit; }
+    // A depth as the library window shows it: "2.13 in", "5,41 cm" in Italian; "" for none.
+    static QString depthText(std::optional<double> inches, CprDepthUnit unit, const LanguagePack &texts);
+
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
@@ -49,4 +56,5 @@ private:
     PageSource m_source;
     std::vector<LibraryCase> m_cases;
     bool m_complete = true; // the last page read was short: nothing more to fetch
+    CprDepthUnit m_depthUnit = CprDepthUnit::Inches;
 };

@@ -1,5 +1,7 @@
 #include "tools/LibraryArguments.h"
 
+#include "tools/ArchiveCommandArguments.h"
+
 #include <QCommandLineParser>
 #include <QDate>
 #include <QTimeZone>
@@ -49,13 +51,14 @@ LibraryArguments LibraryArguments::parse(const QStringList &arguments)
     const QCommandLineOption recording = option("recording", "audit: the entries of this recording ID only.", "ID");
     const QCommandLineOption format = option("format", "table (default), json or csv.", "FORMAT");
     const QCommandLineOption by = option("by", "stats: one row per month (default) or per device.", "GROUP");
+    const QCommandLineOption depthUnit = option("depth-unit", "list: in (default) or cm, the unit of the mean depth.", "UNIT");
     const QCommandLineOption pack = languagePackOption();
 
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOption(help);
     parser.addOptions({db, from, to, serial, model, minShocks, ccfBelow, search, status, assignee, set, assign, note,
-                       recording, format, by, pack});
+                       recording, format, by, depthUnit, pack});
     parser.addPositionalArgument(QStringLiteral("ACTION"),
                                  QStringLiteral("add PATH... (archives, or folders searched for .aed files), list, "
                                                 "stats, prune (drops the rows whose archive is gone), status "
@@ -116,8 +119,12 @@ LibraryArguments LibraryArguments::parse(const QStringList &arguments)
         return failure(QStringLiteral("--recording belongs to audit"));
     if (a.action != Action::Stats && parser.isSet(by))
         return failure(QStringLiteral("--by belongs to stats"));
+    if (a.action != Action::List && parser.isSet(depthUnit))
+        return failure(QStringLiteral("--depth-unit belongs to list"));
 
     QString why;
+    if (parser.isSet(depthUnit) && !parseDepthUnit(parser.value(depthUnit), a.depthUnit, why))
+        return failure(why);
     if (parser.isSet(from) && (a.filter.fromDay = checkedLibraryDay(parser.value(from), why)).isEmpty())
         return failure(QStringLiteral("--from: ") + why);
     if (parser.isSet(to) && (a.filter.toDay = checkedLibraryDay(parser.value(to), why)).isEmpty())

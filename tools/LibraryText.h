@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cpr/CprReviewSettings.h"
 #include "library/AuditEntry.h"
 #include "library/LibraryCase.h"
 #include "library/LibraryStatsRow.h"
@@ -13,7 +14,9 @@
 // table: aligned columns for a person to read, times in the device's clock.
 enum class LibraryFormat { Table, Json, Csv };
 
-QString libraryCasesText(const std::vector<LibraryCase> &cases, LibraryFormat format);
+// The mean depth is "meanDepthIn" in inches, or "meanDepthCm" in centimetres.
+QString libraryCasesText(const std::vector<LibraryCase> &cases, LibraryFormat format,
+                         CprDepthUnit unit = CprDepthUnit::Inches);
 // The audit trail: times in UTC ("2026-12-11T07:30:00.123Z").
 QString libraryAuditText(const std::vector<AuditEntry> &entries, LibraryFormat format);
 // One recording's review status, a line per fact, times in UTC.
