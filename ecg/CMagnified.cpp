@@ -1,8 +1,8 @@
 #include "ecg/CMagnified.h"
 
 #include "base/CommandIds.h"
-#include "base/LanguagePack.h"
 #include "base/ContextMenuBuilder.h"
+#include "base/LanguagePack.h"
 #include "case/CaseSession.h"
 #include "case/ReviewState.h"
 #include "ecg/EcgSampleWindow.h"
