@@ -207,6 +207,7 @@ void CDetailView::showEnlarged()
     w->SetPosition(m_review.m_tsPosition);
     w->m_nCase = m_review.m_nSelCase;
     w->m_nPauseThresholdMs = m_cprSettings.quality.pauseThresholdMs;
+    w->m_depthUnit = m_cprSettings.depthUnit;
     w->FillBuffers(m_review.m_nSelCase);
     w->Redraw();
     host->show();
@@ -243,7 +244,8 @@ void CDetailView::setCprSettings(const CprReviewSettings &settings)
     m_cprSettings = settings;
     if (m_cpr && !m_cpr->isHidden())
         showCprQuality();
-    // The ECG tabs shade the pauses the threshold makes.
+    // The ECG tabs shade the pauses the threshold makes; the enlarged ECG's depth scale
+    // follows the unit.
     if (m_entire && !m_entire->isHidden())
         showEntire();
     if (m_enlarged && !m_enlarged->isHidden())

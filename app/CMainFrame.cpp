@@ -259,7 +259,11 @@ void CMainFrame::createPanes()
     m_detail->onPrintSegments = [this](int printKind) { m_view->OnPrintSegments(printKind); };
     m_detail->onExportEcg = [this](int slot) { m_export->run(slot, ExportKind::Edf); };
     m_detail->setCprSettings(m_view->cprSettings);
-    m_view->cprSettingsChanged = [this](const CprReviewSettings &settings) { m_detail->setCprSettings(settings); };
+    m_view->cprSettingsChanged = [this](const CprReviewSettings &settings) {
+        m_detail->setCprSettings(settings);
+        if (m_libraryWindow)
+            m_libraryWindow->setDepthUnit(settings.depthUnit);
+    };
     m_wndSplitter->addWidget(treePane);
     m_wndSplitter->addWidget(m_detail);
     m_wndSplitter->setStretchFactor(0, 0);
@@ -378,6 +382,7 @@ CaseLibraryWindow *CMainFrame::OnCaseLibrary()
         m_libraryWindow->setAttribute(Qt::WA_DeleteOnClose);
         m_libraryWindow->openArchive = [this](const QString &path) { m_view->OpenArchiveFile(path); };
         m_libraryWindow->settingsChanged = [this] { saveLibrarySettings(*m_library); };
+        m_libraryWindow->setDepthUnit(m_view->cprSettings.depthUnit);
         m_libraryWindow->refresh();
     }
     m_libraryWindow->show();

@@ -9,6 +9,7 @@
 #include "base/LanguagePack.h"
 #include "base/Platform.h"
 #include "base/ReviewerIdentity.h"
+#include "cpr/CprQuality.h"
 #include "cpr/CprTexts.h"
 #include "cpr/HandsOffTexts.h"
 #include "device/TimeZoneTable.h"
@@ -271,12 +272,12 @@ QWidget *CaseLibraryWindow::makeSummaryPage()
                            text(LibraryText::MedianCcf), text(LibraryText::CcfAtLeast80),
                            text(LibraryText::PreShockAtMost10s), text(HandsOffText::MedianAnalysis),
                            text(HandsOffText::MedianToShock), text(HandsOffText::MedianPreShockPause),
-                           text(HandsOffText::ShareHandsOffOther)});
-    // What the chart shows: the CPR quality shares, the median steps to a shock, or the
-    // hands-off time without a cause.
+                           text(HandsOffText::ShareHandsOffOther), text(LibraryText::MeanDepth)});
+    // What the chart shows: the CPR quality shares, the median steps to a shock, the
+    // hands-off time without a cause, or the mean depth.
     m_chartSeries = new QComboBox;
-    m_chartSeries->addItems(
-        {text(CprText::Tab), text(HandsOffText::HandsOffTime), text(HandsOffText::ShareHandsOffOther)});
+    m_chartSeries->addItems({text(CprText::Tab), text(HandsOffText::HandsOffTime),
+                             text(HandsOffText::ShareHandsOffOther), text(LibraryText::MeanDepth)});
     connect(m_chartSeries, &QComboBox::currentIndexChanged, this, &CaseLibraryWindow::refresh);
     // The chart comes from its plugin; without it the window says why in its place.
     QString chartError;
@@ -387,6 +388,7 @@ void CaseLibraryWindow::fillSummary(const std::vector<LibraryStatsRow> &rows, Li
         m_summary->setItem(row, 7, cell(seconds(r.medianToShockMs), right));
         m_summary->setItem(row, 8, cell(seconds(r.medianPreShockPauseMs), right));
         m_summary->setItem(row, 9, cell(percent(r.shareHandsOffOther), right));
+        m_summary->setItem(row, 10, cell(CaseTableModel::depthText(r.meanDepthIn, m_depthUnit, m_texts), right));
     }
     m_summary->resizeColumnsToContents();
     if (m_chartPlugin)
@@ -398,6 +400,8 @@ LibraryBars CaseLibraryWindow::summaryBars(const std::vector<LibraryStatsRow> &r
     using Value = std::optional<double> LibraryStatsRow::*;
     std::vector<std::pair<int, Value>> sets;
     LibraryBars bars;
+    // Shares are shown as percentages, times in seconds, depths in the reviewer's unit.
+    double scale = 100.0;
     switch (series) {
     case ChartSeries::Quality:
         sets = {{LibraryText::MedianCcf, &LibraryStatsRow::medianCcf},
@@ -408,23 +412,44 @@ LibraryBars CaseLibraryWindow::summaryBars(const std::vector<LibraryStatsRow> &r
         sets = {{HandsOffText::MedianAnalysis, &LibraryStatsRow::medianAnalysisMs},
                 {HandsOffText::MedianToShock, &LibraryStatsRow::medianToShockMs},
                 {HandsOffText::MedianPreShockPause, &LibraryStatsRow::medianPreShockPauseMs}};
-        bars.percent = false;
+        scale = 0.001;
         break;
     case ChartSeries::HandsOffOther:
         sets = {{HandsOffText::ShareHandsOffOther, &LibraryStatsRow::shareHandsOffOther}};
         break;
+    case ChartSeries::MeanDepth:
+        sets = {{LibraryText::MeanDepth, &LibraryStatsRow::meanDepthIn}};
+        scale = m_depthUnit == CprDepthUnit::Centimetres ? inchesToCm(1.0) : 1.0;
+        break;
     }
-    // Shares are shown as percentages, times in seconds; a group without the figure has no bar.
-    const double scale = bars.percent ? 100.0 : 0.001;
+    // A group without the figure has no bar.
+    double largest = 0;
     for (const auto &[name, value] : sets) {
         QList<double> values;
-        for (const LibraryStatsRow &r : rows)
+        for (const LibraryStatsRow &r : rows) {
             values << (r.*value).value_or(0) * scale;
+            largest = std::max(largest, values.back());
+        }
         bars.sets.append({text(name), values});
+    }
+    switch (series) {
+    case ChartSeries::Quality:
+    case ChartSeries::HandsOffOther: bars.axis = LibraryAxes::percent(); break;
+    case ChartSeries::StepsToShock: bars.axis = LibraryAxes::seconds(largest); break;
+    case ChartSeries::MeanDepth: bars.axis = LibraryAxes::depth(largest, m_depthUnit); break;
     }
     for (const LibraryStatsRow &r : rows)
         bars.categories << (r.group.isEmpty() ? text(LibraryText::Unknown) : r.group);
     return bars;
+}
+
+void CaseLibraryWindow::setDepthUnit(CprDepthUnit unit)
+{
+    if (unit == m_depthUnit)
+        return;
+    m_depthUnit = unit;
+    m_rows->setDepthUnit(unit);
+    refresh();
 }
 
 void CaseLibraryWindow::sortByColumn(int column)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cpr/CprReviewSettings.h"
 #include "library/LibraryFilter.h"
 #include "library/LibraryStatsRow.h"
 #include "library/ReviewStatus.h"
@@ -42,6 +43,10 @@ public:
     // typing a value reads the library once, not at every key.
     static constexpr int FilterDelayMs = 250;
 
+    // The unit the depths are shown in, the CPR review settings': the table's column, the
+    // summary's and the chart's follow at once.
+    void setDepthUnit(CprDepthUnit unit);
+
     // Opens an archive of the table in the program (a double-click on its row).
     std::function<void(const QString &path)> openArchive;
     // Told when the library's location or the automatic indexing was changed here.
@@ -81,12 +86,14 @@ public:
     QTableWidget *summaryTable() const { return m_summary; }
     QComboBox *groupingBox() const { return m_grouping; }
     // What the summary's chart shows, in the order of its box.
-    enum class ChartSeries { Quality, StepsToShock, HandsOffOther };
+    enum class ChartSeries { Quality, StepsToShock, HandsOffOther, MeanDepth };
     QComboBox *chartSeriesBox() const { return m_chartSeries; }
     QLineEdit *searchField() const { return m_search; }
     QLineEdit *serialField() const { return m_serial; }
     QLineEdit *ccfBelowField() const { return m_ccfBelow; }
     QTabWidget *tabs() const { return m_tabs; }
+    // The bars the chart shows for the summary's rows.
+    LibraryBars summaryBars(const std::vector<LibraryStatsRow> &rows, ChartSeries series) const;
 
 private:
     QWidget *makeCasesPage();
@@ -99,7 +106,6 @@ private:
     void rememberPasswordToggled(bool on);
     void updateRememberBox();
     void fillSummary(const std::vector<LibraryStatsRow> &rows, LibraryGrouping grouping);
-    LibraryBars summaryBars(const std::vector<LibraryStatsRow> &rows, ChartSeries series) const;
     void applySettings();
     QString text(int number) const;
 
@@ -134,4 +140,5 @@ private:
     QWidget *m_chart = nullptr;              // the chart, or why there is none
     LibraryChart *m_chartPlugin = nullptr;   // null when the chart plugin cannot be loaded
     QTimer *m_filterDelay = nullptr;
+    CprDepthUnit m_depthUnit = CprDepthUnit::Inches;
 };

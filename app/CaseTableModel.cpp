@@ -2,6 +2,7 @@
 
 #include "base/CTime.h"
 #include "base/LanguagePack.h"
+#include "cpr/CprSummary.h"
 #include "library/LibraryText.h"
 
 #include <QDir>
@@ -115,6 +116,25 @@ void CaseTableModel::fetchMore(const QModelIndex &parent)
     endInsertRows();
 }
 
+void CaseTableModel::setDepthUnit(CprDepthUnit unit)
+{
+    if (unit == m_depthUnit)
+        return;
+    m_depthUnit = unit;
+    if (!m_cases.empty())
+        emit dataChanged(index(0, MeanDepth), index(int(m_cases.size()) - 1, MeanDepth), {Qt::DisplayRole});
+}
+
+QString CaseTableModel::depthText(std::optional<double> inches, CprDepthUnit unit, const LanguagePack &texts)
+{
+    if (!inches)
+        return QString();
+    QString text = CprSummary::depth(inches, unit);
+    if (texts.isItalian())
+        text.replace(QLatin1Char('.'), QLatin1Char(','));
+    return text;
+}
+
 QString CaseTableModel::cellText(const LibraryCase &c, int column) const
 {
     switch (column) {
@@ -127,7 +147,7 @@ QString CaseTableModel::cellText(const LibraryCase &c, int column) const
     case Ccf: return percent(c.ccf);
     case MeanRate:
         return c.meanRatePerMin ? QString::number(*c.meanRatePerMin, 'f', 0) + QStringLiteral(" /min") : QString();
-    case MeanDepth: return c.meanDepthIn ? QString::number(*c.meanDepthIn, 'f', 2) + QStringLiteral(" in") : QString();
+    case MeanDepth: return depthText(c.meanDepthIn, m_depthUnit, m_texts);
     case LongestPause: return seconds(c.longestPauseMs);
     case Duration: return duration(c.durationMs);
     case PatientId: return c.patientId;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cpr/CprReviewSettings.h"
 #include "library/LibraryCase.h"
 #include "library/LibraryFilter.h"
 
@@ -37,6 +38,12 @@ public:
     // The zone the start column shows, minutes east of UTC (the device's clock at first).
     void setZoneOffsetMinutes(int32_t minutes) { m_zoneOffsetMinutes = minutes; }
 
+    // The unit of the mean depth column (the CPR review settings'); the column follows at once.
+    void setDepthUnit(CprDepthUnit unit);
+    CprDepthUnit depthUnit() const { return m_depthUnit; }
+    // A depth as the library window shows it: "2.13 in", "5,41 cm" in Italian; "" for none.
+    static QString depthText(std::optional<double> inches, CprDepthUnit unit, const LanguagePack &texts);
+
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
@@ -52,4 +59,5 @@ private:
     std::vector<LibraryCase> m_cases;
     bool m_complete = true; // the last page read was short: nothing more to fetch
     int32_t m_zoneOffsetMinutes = DeviceClockOffsetMinutes;
+    CprDepthUnit m_depthUnit = CprDepthUnit::Inches;
 };

@@ -7,9 +7,6 @@
 #include <QChartView>
 #include <QValueAxis>
 
-#include <algorithm>
-#include <cmath>
-
 QWidget *QtLibraryChart::newView()
 {
     auto *view = new QChartView;
@@ -34,17 +31,9 @@ void QtLibraryChart::showBars(QWidget *view, const LibraryBars &bars)
     auto *x = new QBarCategoryAxis;
     x->append(bars.categories);
     auto *y = new QValueAxis;
-    if (bars.percent) {
-        y->setRange(0, 100);
-        y->setLabelFormat(QStringLiteral("%d %%"));
-    } else {
-        double top = 1;
-        for (const auto &set : bars.sets)
-            for (double value : set.second)
-                top = std::max(top, value);
-        y->setRange(0, std::ceil(top));
-        y->setLabelFormat(QStringLiteral("%.0f s"));
-    }
+    y->setRange(0, bars.axis.top);
+    y->setTickCount(bars.axis.tickCount);
+    y->setLabelFormat(bars.axis.labelFormat);
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
     series->attachAxis(x);

@@ -2,6 +2,7 @@
 
 #include "base/CommandIds.h"
 #include "base/ContextMenuBuilder.h"
+#include "base/LanguagePack.h"
 #include "case/CaseSession.h"
 #include "case/ReviewState.h"
 #include "ecg/EcgSampleWindow.h"
@@ -167,6 +168,8 @@ void CMagnified::Redraw()
     scene.handsOff = m_handsOff.result(scene.shown, m_nPauseThresholdMs);
     scene.showEventText = m_bShowEventText;
     scene.cprPanelCollapsed = m_bCprPanelCollapsed;
+    scene.depthUnit = m_depthUnit;
+    scene.decimalPoint = m_session.texts().isItalian() ? QLatin1Char(',') : QLatin1Char('.');
     scene.playing = m_bPlaying;
     scene.gridText = scene.view == EnlargedView::Large ? m_gridTextLarge : m_gridText;
     scene.title = m_title;

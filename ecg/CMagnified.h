@@ -90,6 +90,7 @@ public:
     int m_nHitSegment = 0;             // segment slot of the last hit test
     CprPeriodMarking m_cpr;            // CPR marking state and the shading switch
     int32_t m_nPauseThresholdMs = CprQualitySettings().pauseThresholdMs; // of the CPR review settings
+    CprDepthUnit m_depthUnit = CprDepthUnit::Inches; // of the CPR review settings: the panel's depth scale
 
     const QImage &picture() const { return m_buffers.picture; }
     const uint8_t *samples(EnlargedView view) const { return m_samples[size_t(view)].data(); }

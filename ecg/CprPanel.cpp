@@ -1,10 +1,13 @@
 #include "ecg/CprPanel.h"
 
+#include "cpr/CprQuality.h"
+#include "cpr/CprSummary.h"
 #include "ecg/BandedPaint.h"
 #include "ecg/EcgStyle.h"
 
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 
 namespace CprPanel {
 
@@ -36,12 +39,29 @@ std::vector<int> barsToDraw(const std::vector<CprFeedbackRecord> &records, int32
     return out;
 }
 
+std::vector<DepthMark> depthScale(CprDepthUnit unit, QChar decimalPoint, int R, int o)
+{
+    const std::array<int, 3> ys = lineYs(R, o);
+    if (unit == CprDepthUnit::Inches) {
+        const QString point(decimalPoint);
+        return {{ys[0], QStringLiteral("0") + point + QStringLiteral("0")},
+                {ys[1], QStringLiteral("2") + point + QStringLiteral("0")},
+                {ys[2], QStringLiteral("2") + point + QStringLiteral("4")}};
+    }
+    // A depth unit is 1/25 inch; the panel shows 65 of them.
+    constexpr double UnitsPerCm = 25.0 / 2.54;
+    std::vector<DepthMark> marks;
+    for (int cm = 0; cm * UnitsPerCm <= 65.0; cm += 2)
+        marks.push_back({ys[0] + int(std::lround(cm * UnitsPerCm * (200 - R) / 65.0)), QString::number(cm)});
+    return marks;
+}
+
 QRectF depthUnitRect(const EnlargedGeometry &g)
 {
     return QRectF(15, lineYs(g.R, g.scale.markerOffset)[0] - 32, 20, 16);
 }
 
-void drawFrame(QPainter &painter, const EnlargedGeometry &g)
+void drawFrame(QPainter &painter, const EnlargedGeometry &g, CprDepthUnit unit, QChar decimalPoint)
 {
     painter.fillRect(QRect(0, 0, g.w, g.h - g.E), EcgStyle::background());
     painter.setPen(EcgStyle::panel());
@@ -55,13 +75,11 @@ void drawFrame(QPainter &painter, const EnlargedGeometry &g)
     painter.drawLine(QLineF(40, ys[1], g.w, ys[1]));
     painter.drawLine(QLineF(40, ys[2], g.w, ys[2]));
 
-    static const char *const Labels[] = {"0.0", "2.0", "2.4"};
     painter.setPen(EcgStyle::panel());
-    for (size_t i = 0; i < ys.size(); ++i)
-        painter.drawText(QRectF(15, ys[i] - 16, 20, 20), Qt::AlignLeft | Qt::AlignBottom,
-                         QString::fromLatin1(Labels[i]));
+    for (const DepthMark &mark : depthScale(unit, decimalPoint, g.R, g.scale.markerOffset))
+        painter.drawText(QRectF(15, mark.y - 16, 20, 20), Qt::AlignLeft | Qt::AlignBottom, mark.label);
     // The depth scale's unit heads its column of numbers.
-    painter.drawText(depthUnitRect(g), Qt::AlignLeft | Qt::AlignBottom, DepthUnit);
+    painter.drawText(depthUnitRect(g), Qt::AlignLeft | Qt::AlignBottom, CprSummary::unitName(unit));
 }
 
 void drawBars(QPainter &painter, const EnlargedGeometry &g, const std::vector<CprFeedbackRecord> &records,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "case/CprFeedbackRecord.h"
+#include "cpr/CprReviewSettings.h"
 #include "ecg/EcgGeometry.h"
 
 #include <QRectF>
@@ -29,13 +30,26 @@ QRectF barRect(int32_t t, int32_t depth, int32_t windowStart, const EnlargedGeom
 std::vector<int> barsToDraw(const std::vector<CprFeedbackRecord> &records, int32_t count, int32_t windowStart,
                             int32_t windowEnd);
 
-// The unit of the depth scale (inches), written above its numbers in depthUnitRect.
-inline const QString DepthUnit = QStringLiteral("in");
+// One number of the depth scale: the y its text stands on and the text.
+struct DepthMark
+{
+    int y = 0;
+    QString label;
+    bool operator==(const DepthMark &) const = default;
+};
+
+// The numbers of the depth scale in the reviewer's unit, top first. In inches they stand
+// at the top line and the two guide lines (0.0, 2.0, 2.4); in centimetres at every second
+// whole centimetre the panel's 65 depth units (6.6 cm) reach (0, 2, 4, 6), each at its own
+// depth, since the guide lines fall on no round centimetre. decimalPoint is the language's.
+std::vector<DepthMark> depthScale(CprDepthUnit unit, QChar decimalPoint, int R, int o);
+
+// The unit of the depth scale ("in" or "cm"), written above its numbers in depthUnitRect.
 QRectF depthUnitRect(const EnlargedGeometry &g);
 
-// Background, caption "CPR", the lines and their labels, into a panel of width w whose
-// shown height is h - E.
-void drawFrame(QPainter &painter, const EnlargedGeometry &g);
+// Background, caption "CPR", the lines and the depth scale in unit, into a panel of width
+// w whose shown height is h - E.
+void drawFrame(QPainter &painter, const EnlargedGeometry &g, CprDepthUnit unit, QChar decimalPoint);
 // The compression bars of the visible window.
 void drawBars(QPainter &painter, const EnlargedGeometry &g, const std::vector<CprFeedbackRecord> &records,
               int32_t count, int32_t windowStart, int32_t windowEnd);

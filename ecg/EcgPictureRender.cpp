@@ -50,6 +50,8 @@ QImage renderEnlarged(const ShownCase &shown, const LanguagePack &texts, Enlarge
     scene.handsOff = handsOff.result(shown, options.pauseThresholdMs);
     scene.showEventText = options.showEventText;
     scene.cprPanelCollapsed = options.cprPanelCollapsed;
+    scene.depthUnit = options.depthUnit;
+    scene.decimalPoint = texts.isItalian() ? QLatin1Char(',') : QLatin1Char('.');
     scene.playing = options.playing;
     scene.gridText = texts.GetText(kind == EnlargedView::Large ? EcgText::GridLarge : EcgText::GridEnlarged);
     scene.title = texts.GetText(EcgText::Title);

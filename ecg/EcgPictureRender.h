@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cpr/CprQualitySettings.h"
+#include "cpr/CprReviewSettings.h"
 
 #include <QImage>
 #include <QSize>
@@ -20,9 +21,11 @@ struct EcgRenderOptions
     bool cprPanelCollapsed = false;
     bool playing = false; // draw the centre line as while audio plays
     int32_t pauseThresholdMs = CprQualitySettings().pauseThresholdMs; // the pauses whose causes are shaded
+    CprDepthUnit depthUnit = CprDepthUnit::Inches; // of the enlarged ECG's CPR panel
 };
 
 // centreMs is the review position in case ms (the middle of row 3 of the entire ECG).
-// A slot that holds no case gives the empty grid. Texts come from the pack given.
+// A slot that holds no case gives the empty grid. Texts, and the decimal point of the
+// depth scale, come from the pack given.
 QImage renderEcgPicture(const ShownCase &shown, const LanguagePack &texts, EcgPictureKind kind, int32_t centreMs, QSize size,
                         const EcgRenderOptions &options = {});

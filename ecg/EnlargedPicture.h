@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cpr/CprReviewSettings.h"
 #include "cpr/HandsOffResult.h"
 #include "ecg/EcgGeometry.h"
 #include "ecg/LineStamps.h"
@@ -27,6 +28,8 @@ struct EnlargedScene
     const HandsOffResult *handsOff = nullptr; // the pauses by cause; null: none shaded
     bool showEventText = true;
     bool cprPanelCollapsed = false;
+    CprDepthUnit depthUnit = CprDepthUnit::Inches; // of the CPR panel's depth scale
+    QChar decimalPoint = QLatin1Char('.');          // the language's, in the depth scale's numbers
     bool playing = false;               // audio playback runs (the centre line turns red inside the record)
     QString gridText;                   // text 143, or 144 in the large view
     QString title;                      // text 142
@@ -69,10 +72,11 @@ struct EnlargedBuffers
     };
 
     // The CPR panel's frame (background, caption, lines and their labels) as the picture
-    // shows it, for the panel geometry of key: the same for every run of a size and view.
+    // shows it, for the panel geometry and depth scale of key: the same for every run of a
+    // size, view and unit.
     struct PanelFrame
     {
-        std::array<int, 9> key{};
+        std::array<int, 11> key{};
         RowRunImage rows;
     };
 

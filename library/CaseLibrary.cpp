@@ -615,7 +615,7 @@ bool CaseLibrary::stats(LibraryGrouping grouping, const LibraryFilter &filter, s
     if (!select(groups, QStringLiteral("SELECT %1, COUNT(*), SUM(c.shock_count), COUNT(c.ccf), "
                                     "SUM(CASE WHEN c.ccf >= 0.8 THEN 1 ELSE 0 END), SUM(c.pre_shock_pauses), "
                                     "SUM(c.pre_shock_pauses_at_most_10s), SUM(c.hands_off_other_ms), "
-                                    "SUM(c.hands_off_ms) FROM cases c%2%3 GROUP BY %1")
+                                    "SUM(c.hands_off_ms), AVG(c.mean_depth_in) FROM cases c%2%3 GROUP BY %1")
                              .arg(key, libraryReviewJoin(filter), where.sql)))
         return failRead(groups);
     QHash<QString, std::size_t> rowOf;
@@ -633,6 +633,8 @@ bool CaseLibrary::stats(LibraryGrouping grouping, const LibraryFilter &filter, s
         // Cases indexed before the hands-off time was kept add to neither sum.
         if (const qlonglong handsOffMs = groups.value(8).toLongLong(); handsOffMs > 0)
             row.shareHandsOffOther = groups.value(7).toDouble() / double(handsOffMs);
+        if (const QVariant depth = groups.value(9); !depth.isNull())
+            row.meanDepthIn = depth.toDouble();
         rowOf.insert(row.group, rows.size());
         rows.push_back(row);
     }

@@ -21,6 +21,8 @@ struct LibraryStatsRow
     // The hands-off time no event explains ("other") of all the group's hands-off time; cases
     // indexed before it was kept count in neither.
     std::optional<double> shareHandsOffOther;
+    // The mean of the cases' mean compression depths, inches; none without a case that has one.
+    std::optional<double> meanDepthIn;
 };
 
 // How the summary groups the cases.

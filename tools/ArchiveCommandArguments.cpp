@@ -45,6 +45,30 @@ bool readZoneOption(const CommandArgumentParser &parser, const QCommandLineOptio
     return false;
 }
 
+QCommandLineOption depthUnitOption()
+{
+    return QCommandLineOption(QStringLiteral("depth-unit"),
+                              QStringLiteral("in or cm: the unit compression depths are shown in (default: in)."),
+                              QStringLiteral("unit"), QStringLiteral("in"));
+}
+
+bool readDepthUnitOption(const CommandArgumentParser &parser, const QCommandLineOption &depthUnit, CprDepthUnit &unit,
+                         QString &message)
+{
+    return !parser.isSet(depthUnit) || parseDepthUnit(parser.value(depthUnit), unit, message);
+}
+
+bool parseDepthUnit(const QString &value, CprDepthUnit &unit, QString &message)
+{
+    const QString v = value.toLower();
+    if (v == QLatin1String("in") || v == QLatin1String("cm")) {
+        unit = v == QLatin1String("cm") ? CprDepthUnit::Centimetres : CprDepthUnit::Inches;
+        return true;
+    }
+    message = QStringLiteral("--depth-unit must be in or cm, not \"%1\"").arg(value);
+    return false;
+}
+
 ArchiveCommandArguments ArchiveCommandArguments::parse(const QStringList &arguments, const char *synopsis,
                                                        const QString &description)
 {

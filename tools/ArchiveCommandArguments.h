@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cpr/CprReviewSettings.h"
 #include "tools/CommandArgumentParser.h"
 #include "tools/ZoneChoice.h"
 
@@ -33,6 +34,16 @@ QCommandLineOption zoneOption();
 // with message when it is neither.
 bool readZoneOption(const CommandArgumentParser &parser, const QCommandLineOption &zone, int &zoneRow,
                     QString &message);
+
+// --depth-unit in|cm: the unit compression depths are written in by the commands that show
+// them. The commands read no user's settings, so without it depths stay in inches and the
+// output is the same for every user.
+QCommandLineOption depthUnitOption();
+// Reads depthUnit into unit (left as is when unset); false with message when it is neither.
+bool readDepthUnitOption(const CommandArgumentParser &parser, const QCommandLineOption &depthUnit, CprDepthUnit &unit,
+                         QString &message);
+// The value of --depth-unit ("in" or "cm", any case) into unit; false with message when it is neither.
+bool parseDepthUnit(const QString &value, CprDepthUnit &unit, QString &message);
 
 inline constexpr char EventsSynopsis[] = "events ARCHIVE [--zone N|local] [--device-model Q21|Q25|Q26] [--lang-pack FILE]";
 inline constexpr char InfoSynopsis[] = "info ARCHIVE [--zone N|local] [--device-model Q21|Q25|Q26] [--lang-pack FILE]";

@@ -46,8 +46,10 @@ CprArguments CprArguments::parse(const QStringList &arguments)
         QStringLiteral("device-reading"),
         QStringLiteral("The causes of the pauses as the device's events give them, leaving out the causes the "
                        "reviewer set (kept in the case's review file)."));
+    const QCommandLineOption depthUnit = depthUnitOption();
     const QCommandLineOption pack = languagePackOption();
-    CommandArgumentParser parser({zone, threshold, format, table, pdf, overwrite, anonymize, deviceReading, pack}, QStringLiteral("ARCHIVE"),
+    CommandArgumentParser parser({zone, threshold, format, table, pdf, overwrite, anonymize, deviceReading, depthUnit, pack},
+                                 QStringLiteral("ARCHIVE"),
                                  QStringLiteral("The archive (.aed) to open; \"CPR Feedback.bin\" must lie beside it."));
 
     CprArguments a;
@@ -99,6 +101,8 @@ CprArguments CprArguments::parse(const QStringList &arguments)
         return failure(QStringLiteral("--overwrite goes with --pdf only"));
     a.anonymize = parser.isSet(anonymize);
     a.deviceReading = parser.isSet(deviceReading);
+    if (!readDepthUnitOption(parser, depthUnit, a.depthUnit, why))
+        return failure(why);
     a.languagePack = parser.value(pack);
     a.outcome = Outcome::Run;
     return a;

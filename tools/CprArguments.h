@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cpr/CprReviewSettings.h"
 #include "tools/CommandArgumentParser.h"
 #include "tools/ZoneChoice.h"
 
@@ -26,6 +27,7 @@ struct CprArguments
     bool overwrite = false;          // replace a file that is already at pdfPath
     bool anonymize = false;          // the PDF without the start and the serial number
     bool deviceReading = false;      // pauses explained by the device's events only, not the reviewer's causes
+    CprDepthUnit depthUnit = CprDepthUnit::Inches; // of the minutes' CSV and the PDF
     QString languagePack;            // a string.txt to take the texts from; "" for the built-in pack
     QString message;                 // the help text, or what is wrong with the arguments
 
@@ -35,4 +37,4 @@ struct CprArguments
 
 inline constexpr char CprSynopsis[] =
     "cpr ARCHIVE [--zone N|local] [--pause-threshold MS] [--format json|csv [--table minutes|pauses|shocks]] [--pdf FILE [--overwrite]] [--anonymize]"
-    " [--device-reading] [--lang-pack FILE]";
+    " [--device-reading] [--depth-unit in|cm] [--lang-pack FILE]";

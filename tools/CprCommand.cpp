@@ -59,6 +59,7 @@ int runCpr(const QStringList &arguments)
     if (!args.pdfPath.isEmpty()) {
         CprReviewSettings review;
         review.quality = settings;
+        review.depthUnit = args.depthUnit;
         const QByteArray bytes =
             CprQualityReportPainter::pdf(makeCprQualityReport(c, true, causes, review, texts, args.anonymize));
         if (bytes.isEmpty()) {
@@ -72,7 +73,7 @@ int runCpr(const QStringList &arguments)
     }
     const CprQualityResult result = measureCprQuality(cprQualityInput(c), settings);
     if (args.format == CprArguments::Format::Csv && args.table == CprArguments::Table::Minutes) {
-        QTextStream(stdout) << CprMinutesCsv(result);
+        QTextStream(stdout) << CprMinutesCsv(result, args.depthUnit);
         return 0;
     }
     // The pauses of the measures just taken are the ones the hands-off time explains.

@@ -156,7 +156,7 @@ QString CprTableCsv(const std::vector<QStringList> &table)
     return out;
 }
 
-QString CprMinutesCsv(const CprQualityResult &r)
+QString CprMinutesCsv(const CprQualityResult &r, CprDepthUnit unit)
 {
-    return CprTableCsv(cprMinuteTable(r));
+    return CprTableCsv(cprMinuteTable(r, unit));
 }

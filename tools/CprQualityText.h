@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cpr/CprReviewSettings.h"
+
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -17,5 +19,5 @@ QString CprQualityJson(const CprQualityResult &result, const HandsOffResult &han
 QString CprTableCsv(const std::vector<QStringList> &table);
 
 // The table of minutes (cprMinuteTable) as CSV with line feeds: a header line, then one
-// line a minute.
-QString CprMinutesCsv(const CprQualityResult &result);
+// line a minute, the depths in unit.
+QString CprMinutesCsv(const CprQualityResult &result, CprDepthUnit unit = CprDepthUnit::Inches);

@@ -2,6 +2,7 @@
 
 #include "device/TimeZoneTable.h"
 #include "tools/ZoneChoice.h"
+#include "tools/ArchiveCommandArguments.h"
 
 #include <QCommandLineParser>
 #include <QDate>
@@ -58,13 +59,14 @@ LibraryArguments LibraryArguments::parse(const QStringList &arguments)
                "row 0..178 of the Open dialog, or \"local\" for this computer's zone (default: the device's own "
                "clock, the same on every computer).",
                "N");
+    const QCommandLineOption depthUnit = option("depth-unit", "list: in (default) or cm, the unit of the mean depth.", "UNIT");
     const QCommandLineOption pack = languagePackOption();
 
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOption(help);
     parser.addOptions({db, from, to, serial, model, minShocks, ccfBelow, search, status, assignee, set, assign, note,
-                       recording, format, by, zone, pack});
+                       recording, format, by, zone, depthUnit, pack});
     parser.addPositionalArgument(QStringLiteral("ACTION"),
                                  QStringLiteral("add PATH... (archives, or folders searched for .aed files), list, "
                                                 "stats, prune (drops the rows whose archive is gone), status "
@@ -138,8 +140,12 @@ LibraryArguments LibraryArguments::parse(const QStringList &arguments)
                                .arg(value));
         a.filter.zoneOffsetMinutes = TimeZoneTable::offsetOfRow(row);
     }
+    if (a.action != Action::List && parser.isSet(depthUnit))
+        return failure(QStringLiteral("--depth-unit belongs to list"));
 
     QString why;
+    if (parser.isSet(depthUnit) && !parseDepthUnit(parser.value(depthUnit), a.depthUnit, why))
+        return failure(why);
     if (parser.isSet(from) && (a.filter.fromDay = checkedLibraryDay(parser.value(from), why)).isEmpty())
         return failure(QStringLiteral("--from: ") + why);
     if (parser.isSet(to) && (a.filter.toDay = checkedLibraryDay(parser.value(to), why)).isEmpty())

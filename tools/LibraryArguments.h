@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cpr/CprReviewSettings.h"
 #include "library/AuditEntry.h"
 #include "library/LibraryFilter.h"
 #include "library/ReviewStatus.h"
@@ -25,6 +26,7 @@ struct LibraryArguments
     LibraryFilter filter;            // list, stats
     LibraryFormat format = LibraryFormat::Table;
     LibraryGrouping grouping = LibraryGrouping::Month;
+    CprDepthUnit depthUnit = CprDepthUnit::Inches; // list: of the mean depth
     QString languagePack;            // a string.txt for the event texts; "" for the built-in pack
     QString message;                 // the help text, or what is wrong with the arguments
 
@@ -35,6 +37,6 @@ struct LibraryArguments
 inline constexpr char LibrarySynopsis[] =
     "library [--db URL] add PATH... | list [--from DATE] [--to DATE] [--serial SN] [--model Q21|Q25|Q26] "
     "[--min-shocks N] [--ccf-below X] [--search TEXT] [--status new|in-review|reviewed|follow-up] [--assignee NAME] "
-    "[--zone N|local] [--format table|json|csv] | stats [--by month|device] [filters] [--format table|json|csv] | prune | "
+    "[--zone N|local] [--depth-unit in|cm] [--format table|json|csv] | stats [--by month|device] [filters] [--format table|json|csv] | prune | "
     "status ARCHIVE|RECORDING-ID [--set new|in-review|reviewed|follow-up] [--assign NAME] [--note TEXT] | "
     "audit [--recording ID] [--from DATE] [--to DATE] [--format table|json|csv]";

@@ -120,7 +120,7 @@ int runLibrary(const QStringList &arguments)
         std::vector<LibraryCase> cases;
         if (!library.list(args.filter, cases))
             break;
-        out << libraryCasesText(cases, args.format, args.filter.zoneOffsetMinutes);
+        out << libraryCasesText(cases, args.format, args.depthUnit, args.filter.zoneOffsetMinutes);
         return 0;
     }
     case LibraryArguments::Action::Stats: {

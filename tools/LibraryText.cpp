@@ -2,6 +2,7 @@
 
 #include "base/CTime.h"
 #include "library/LibraryFilter.h"
+#include "cpr/CprQuality.h"
 #include "tools/OrderedJson.h"
 
 #include <QDateTime>
@@ -47,7 +48,14 @@ Field integer(const char *name, std::optional<int64_t> value)
     return {name, value ? QString::number(*value) : QStringLiteral("null"), value ? QString::number(*value) : QString()};
 }
 
-QList<Field> fieldsOf(const LibraryCase &c)
+Field meanDepth(std::optional<double> inches, CprDepthUnit unit)
+{
+    if (unit == CprDepthUnit::Inches)
+        return real("meanDepthIn", inches);
+    return real("meanDepthCm", inches ? std::optional<double>(inchesToCm(*inches)) : std::nullopt);
+}
+
+QList<Field> fieldsOf(const LibraryCase &c, CprDepthUnit unit)
 {
     return {text("path", c.path), number("sizeBytes", c.sizeBytes), number("modifiedMs", c.modifiedMs),
             text("sha256", c.sha256), text("model", c.model), text("serialNumber", c.serialNumber),
@@ -57,7 +65,7 @@ QList<Field> fieldsOf(const LibraryCase &c)
             flag("hasAudio", c.hasAudio), number("annotationCount", c.annotationCount), text("patientId", c.patientId),
             text("lastName", c.lastName), text("firstName", c.firstName), text("comments", c.comments),
             real("ccf", c.ccf), real("meanRatePerMin", c.meanRatePerMin), real("rateInTarget", c.rateInTarget),
-            real("meanDepthIn", c.meanDepthIn), real("depthInTarget", c.depthInTarget),
+            meanDepth(c.meanDepthIn, unit), real("depthInTarget", c.depthInTarget),
             integer("longestPauseMs", c.longestPauseMs), integer("maxPreShockPauseMs", c.maxPreShockPauseMs),
             integer("maxPostShockPauseMs", c.maxPostShockPauseMs), number("indexedAt", c.indexedAt),
             text("recordingId", c.recordingId), text("reviewStatus", reviewStageKey(c.review.stage)),
@@ -179,7 +187,8 @@ QString reviewStatusText(const QString &recordingId, const ReviewStatus &status)
     return tableOf(lines);
 }
 
-QString libraryCasesText(const std::vector<LibraryCase> &cases, LibraryFormat format, int32_t offsetMinutes)
+QString libraryCasesText(const std::vector<LibraryCase> &cases, LibraryFormat format, CprDepthUnit unit,
+                         int32_t offsetMinutes)
 {
     if (format == LibraryFormat::Table) {
         QList<QStringList> lines = {{QStringLiteral("Start"), QStringLiteral("Model"), QStringLiteral("Serial"),
@@ -199,8 +208,8 @@ QString libraryCasesText(const std::vector<LibraryCase> &cases, LibraryFormat fo
     }
     QList<QList<Field>> rows;
     for (const LibraryCase &c : cases)
-        rows << fieldsOf(c);
-    return format == LibraryFormat::Json ? jsonOf(rows) : csvOf(fieldsOf(LibraryCase()), rows);
+        rows << fieldsOf(c, unit);
+    return format == LibraryFormat::Json ? jsonOf(rows) : csvOf(fieldsOf(LibraryCase(), unit), rows);
 }
 
 QString libraryStatsText(const std::vector<LibraryStatsRow> &stats, LibraryGrouping grouping, LibraryFormat format)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/CTime.h"
+#include "cpr/CprReviewSettings.h"
 #include "library/AuditEntry.h"
 #include "library/LibraryCase.h"
 #include "library/LibraryStatsRow.h"
@@ -15,8 +16,9 @@
 // east of UTC (the device's clock unless a zone was chosen).
 enum class LibraryFormat { Table, Json, Csv };
 
+// The mean depth is "meanDepthIn" in inches, or "meanDepthCm" in centimetres.
 QString libraryCasesText(const std::vector<LibraryCase> &cases, LibraryFormat format,
-                         int32_t offsetMinutes = DeviceClockOffsetMinutes);
+                         CprDepthUnit unit = CprDepthUnit::Inches, int32_t offsetMinutes = DeviceClockOffsetMinutes);
 // The audit trail: times in UTC ("2026-12-11T07:30:00.123Z").
 QString libraryAuditText(const std::vector<AuditEntry> &entries, LibraryFormat format);
 // One recording's review status, a line per fact, times in UTC.

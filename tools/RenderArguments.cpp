@@ -58,11 +58,12 @@ RenderArguments RenderArguments::parse(const QStringList &arguments)
                                   QStringLiteral("Size of the ECG window in pixels (default 1600x900)."),
                                   QStringLiteral("WxH"), QStringLiteral("1600x900"));
     const QCommandLineOption zone = zoneOption();
+    const QCommandLineOption depthUnit = depthUnitOption();
     const QCommandLineOption pack = languagePackOption();
     const QCommandLineOption output(QStringLiteral("o"), QStringLiteral("The PNG file to write."),
                                     QStringLiteral("FILE.png"));
     const QCommandLineOption overwrite = overwriteOption();
-    CommandArgumentParser parser({view, at, size, zone, pack, output, overwrite}, QStringLiteral("ARCHIVE"),
+    CommandArgumentParser parser({view, at, size, zone, depthUnit, pack, output, overwrite}, QStringLiteral("ARCHIVE"),
                                  QStringLiteral("The archive (.aed) to open."));
 
     RenderArguments a;
@@ -93,7 +94,7 @@ RenderArguments RenderArguments::parse(const QStringList &arguments)
                            .arg(parser.value(size)));
 
     QString why;
-    if (!readZoneOption(parser, zone, a.zoneRow, why))
+    if (!readZoneOption(parser, zone, a.zoneRow, why) || !readDepthUnitOption(parser, depthUnit, a.depthUnit, why))
         return failure(why);
     a.languagePack = parser.value(pack);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cpr/CprReviewSettings.h"
 #include "tools/CommandArgumentParser.h"
 #include "tools/ZoneChoice.h"
 
@@ -21,6 +22,7 @@ struct RenderArguments
     int64_t atSeconds = 0;        // review position, whole seconds from the case start
     QSize size{1600, 900};        // the ECG window's client size, pixels
     int zoneRow = DeviceClockZone; // time-zone row, DeviceClockZone or LocalZone
+    CprDepthUnit depthUnit = CprDepthUnit::Inches; // of the enlarged ECG's CPR panel
     QString languagePack;         // a string.txt to take the texts from; "" for the built-in pack
     QString output;               // the PNG file to write
     bool overwrite = false;       // replace a file that is already at output
@@ -36,4 +38,5 @@ struct RenderArguments
 };
 
 inline constexpr char RenderSynopsis[] =
-    "render ARCHIVE --view entire|8s|6s|large --at SECONDS [--size WxH] [--zone N|local] [--lang-pack FILE] -o FILE.png [--overwrite]";
+    "render ARCHIVE --view entire|8s|6s|large --at SECONDS [--size WxH] [--zone N|local] [--depth-unit in|cm] [--lang-pack FILE] -o FILE.png"
+    " [--overwrite]";

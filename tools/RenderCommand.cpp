@@ -49,7 +49,10 @@ int runRender(const QStringList &arguments)
     if (slot < 0)
         return 1;
     const int32_t centreMs = int32_t(args.atSeconds * 1000);
-    const QImage picture = renderEcgPicture(shownCase(archiveCase.session().store, slot), archiveCase.session().texts(), pictureKind(args.view), centreMs, args.size);
+    EcgRenderOptions options;
+    options.depthUnit = args.depthUnit;
+    const QImage picture = renderEcgPicture(shownCase(archiveCase.session().store, slot), archiveCase.session().texts(),
+                                            pictureKind(args.view), centreMs, args.size, options);
     const QByteArray png = pngOf(picture);
     if (png.isEmpty()) {
         err << name << ": the picture could not be drawn for \"" << QDir::toNativeSeparators(args.output) << "\"\n";

@@ -55,6 +55,7 @@ ReportArguments ReportArguments::parse(const QStringList &arguments, Kind kind)
                                      QStringLiteral("A selected segment, case milliseconds (repeatable)."),
                                      QStringLiteral("START_MS-END_MS"));
     const QCommandLineOption zone = zoneOption();
+    const QCommandLineOption depthUnit = depthUnitOption();
     const QCommandLineOption pack = languagePackOption();
     const QCommandLineOption output(QStringLiteral("o"),
                                     print ? QStringLiteral("The PDF file to write.")
@@ -68,6 +69,8 @@ ReportArguments ReportArguments::parse(const QStringList &arguments, Kind kind)
     QList<QCommandLineOption> options{zone, pack, output, overwrite};
     if (print)
         options << segment << paper << landscape;
+    else
+        options.insert(1, depthUnit);
     CommandArgumentParser parser(options, QStringLiteral("ARCHIVE"), QStringLiteral("The archive (.aed) to open."));
 
     ReportArguments a;
@@ -101,6 +104,8 @@ ReportArguments ReportArguments::parse(const QStringList &arguments, Kind kind)
 
     QString why;
     if (!readZoneOption(parser, zone, a.zoneRow, why))
+        return failure(why);
+    if (!print && !readDepthUnitOption(parser, depthUnit, a.depthUnit, why))
         return failure(why);
     a.languagePack = parser.value(pack);
 

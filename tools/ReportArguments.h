@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cpr/CprReviewSettings.h"
 #include "tools/CommandArgumentParser.h"
 #include "tools/ZoneChoice.h"
 
@@ -20,6 +21,7 @@ struct ReportArguments
     // Print: the segments to select, in case ms, in the order given.
     std::vector<std::pair<int32_t, int32_t>> segments;
     int zoneRow = DeviceClockZone; // time-zone row, DeviceClockZone or LocalZone
+    CprDepthUnit depthUnit = CprDepthUnit::Inches; // Log: of the CPR quality section
     QString languagePack;         // a string.txt to take the texts from; "" for the built-in pack
     QString output;               // the HTML or PDF file to write
     bool overwrite = false;       // replace a file that is already at output
@@ -34,7 +36,7 @@ struct ReportArguments
     static QStringList paperNames();
 };
 
-inline constexpr char LogSynopsis[] = "log ARCHIVE [--zone N|local] [--lang-pack FILE] -o FILE.html [--overwrite]";
+inline constexpr char LogSynopsis[] = "log ARCHIVE [--zone N|local] [--depth-unit in|cm] [--lang-pack FILE] -o FILE.html [--overwrite]";
 inline constexpr char PrintSynopsis[] =
     "print ARCHIVE --segment START_MS-END_MS [--segment ...] [--zone N|local] [--lang-pack FILE] [--paper NAME]"
     " [--landscape] -o FILE.pdf [--overwrite]";

@@ -59,7 +59,7 @@ int runReport(const QStringList &arguments, ReportArguments::Kind kind, const ch
 int runLog(const QStringList &arguments)
 {
     return runReport(arguments, ReportArguments::Kind::Log, LogSynopsis,
-                     [](const ReportArguments &, const LanguagePack &texts, CaseSession &session, int slot,
+                     [](const ReportArguments &args, const LanguagePack &texts, CaseSession &session, int slot,
                         QString &) {
                          IncidentLog::ReportInput input;
                          input.caseRecord = session.store.caseAt(slot);
@@ -67,9 +67,11 @@ int runLog(const QStringList &arguments)
                          input.timeAdjusted = session.store.at(slot).timeAdjusted();
                          input.reportTime = CTime::GetCurrentTime();
                          // The CPR section with the default targets, as "ravelin-cli cpr" measures.
+                         CprReviewSettings settings;
+                         settings.depthUnit = args.depthUnit;
                          const CprQualityReport cpr = IncidentLog::cprQuality(
                              *input.caseRecord, session.store.at(slot).hasCprFeedback,
-                             reviewerPauseCauses(session.store.at(slot).pauseCauses), CprReviewSettings(), texts);
+                             reviewerPauseCauses(session.store.at(slot).pauseCauses), settings, texts);
                          input.cprQuality = &cpr;
                          return IncidentLog::document(input);
                      });

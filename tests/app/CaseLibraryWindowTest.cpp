@@ -3,6 +3,7 @@
 #include "app/CRavelinView.h"
 #include "app/CaseLibraryWindow.h"
 #include "app/CaseTableModel.h"
+#include "app/LibraryChart.h"
 #include "LibraryWindowFixture.h"
 #include "base/ProgramPlugin.h"
 #include "archive/AedArchiveWriter.h"
@@ -31,6 +32,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QTableWidget>
+#include <QValueAxis>
 #include <gtest/gtest.h>
 
 namespace {
@@ -182,6 +184,84 @@ TEST_F(CaseLibraryWindowTest, TheSummaryShowsTheStepsToAShockAndTheChartCanShowT
     ASSERT_NE(other, nullptr);
     ASSERT_EQ(other->count(), 1);
     EXPECT_DOUBLE_EQ(other->barSets()[0]->at(1), 25.0);
+}
+
+// The mean depth in the reviewer's unit and the language's decimal separator: the table's
+// column, the summary's and the chart, whose axis is labelled in round numbers of the unit.
+TEST_F(CaseLibraryWindowTest, DepthsFollowTheReviewersUnit)
+{
+    LibraryCase january = row(dir.file("a.aed"), "2021-01-10", "SN1", 0.9);
+    january.meanDepthIn = 2.0;
+    LibraryCase february = row(dir.file("d.aed"), "2021-02-10", "SN1", 0.8);
+    february.meanDepthIn = 2.4;
+    ASSERT_TRUE(service.library()->store(january));
+    ASSERT_TRUE(service.library()->store(february));
+    window.chartSeriesBox()->setCurrentIndex(int(CaseLibraryWindow::ChartSeries::MeanDepth));
+    const int depth = CaseTableModel::MeanDepth;
+    const auto chart = [this]() -> std::pair<QBarSet *, QValueAxis *> {
+        auto *view = window.findChild<QChartView *>();
+        if (!view)
+            return {nullptr, nullptr};
+        auto *bars = qobject_cast<QBarSeries *>(view->chart()->series().value(0));
+        const QList<QAbstractAxis *> axes = view->chart()->axes(Qt::Vertical);
+        return {bars && bars->count() == 1 ? bars->barSets()[0] : nullptr,
+                axes.isEmpty() ? nullptr : qobject_cast<QValueAxis *>(axes[0])};
+    };
+
+    const struct
+    {
+        CprDepthUnit unit;
+        int language; // 1 English, 2 Italian
+        QStringList column;
+        QString januarySummary;
+        double februaryBar;
+        double axisTop;
+        QString axisLabels;
+    } cases[] = {
+        {CprDepthUnit::Inches, 1, {"2.00 in", "", "", "2.40 in"}, "2.00 in", 2.4, 3, "%.0f in"},
+        {CprDepthUnit::Centimetres, 1, {"5.08 cm", "", "", "6.10 cm"}, "5.08 cm", 6.096, 8, "%.0f cm"},
+        {CprDepthUnit::Centimetres, 2, {"5,08 cm", "", "", "6,10 cm"}, "5,08 cm", 6.096, 8, "%.0f cm"},
+        {CprDepthUnit::Inches, 2, {"2,00 in", "", "", "2,40 in"}, "2,00 in", 2.4, 3, "%.0f in"},
+    };
+    for (const auto &c : cases) {
+        texts.setLanguage(uint8_t(c.language));
+        window.setDepthUnit(c.unit);
+        window.refresh();
+        EXPECT_EQ(column(depth), c.column) << c.column.join('|').toStdString();
+        ASSERT_EQ(window.summaryTable()->rowCount(), 2);
+        EXPECT_EQ(window.summaryTable()->item(0, 10)->text(), c.januarySummary);
+        const auto [bars, axis] = chart();
+        ASSERT_NE(bars, nullptr);
+        ASSERT_NE(axis, nullptr);
+        EXPECT_NEAR(bars->at(1), c.februaryBar, 1e-9);
+        EXPECT_DOUBLE_EQ(axis->max(), c.axisTop);
+        EXPECT_EQ(axis->labelFormat(), c.axisLabels);
+    }
+    EXPECT_TRUE(platform.messages.isEmpty());
+}
+
+// Depth axes end on a round number of the unit at or above the deepest bar, each tick one.
+TEST(LibraryAxes, DepthAxesEndOnRoundNumbers)
+{
+    const struct
+    {
+        double largest;
+        CprDepthUnit unit;
+        LibraryAxis axis;
+    } cases[] = {
+        {0.0, CprDepthUnit::Inches, {3, 4, "%.0f in"}},
+        {2.4, CprDepthUnit::Inches, {3, 4, "%.0f in"}},
+        {3.0, CprDepthUnit::Inches, {3, 4, "%.0f in"}},
+        {3.2, CprDepthUnit::Inches, {4, 5, "%.0f in"}},
+        {0.0, CprDepthUnit::Centimetres, {8, 5, "%.0f cm"}},
+        {6.1, CprDepthUnit::Centimetres, {8, 5, "%.0f cm"}},
+        {8.0, CprDepthUnit::Centimetres, {8, 5, "%.0f cm"}},
+        {8.1, CprDepthUnit::Centimetres, {10, 6, "%.0f cm"}},
+    };
+    for (const auto &c : cases) {
+        const LibraryAxis axis = LibraryAxes::depth(c.largest, c.unit);
+        EXPECT_EQ(axis, c.axis) << c.largest << " gives " << axis.top << ", " << axis.tickCount << " ticks";
+    }
 }
 
 // Without the chart plugin the window works on and says in the chart's place why there is none.

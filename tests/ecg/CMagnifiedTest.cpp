@@ -350,6 +350,32 @@ TEST_F(EnlargedWindow, CprPanelAndItsFoldButtons)
     EXPECT_FALSE(window.m_bCprPanelCollapsed);
 }
 
+// The depth scale follows the reviewer's unit: in centimetres a "2" stands 52 pixels below
+// the top line, where the inch scale has no number.
+TEST_F(EnlargedWindow, TheDepthScaleFollowsTheUnit)
+{
+    f.view.store.at(slot).hasCprFeedback = true;
+    CaseRecord *c = f.view.store.caseAt(slot);
+    c->cprFeedback = {{12000, 50}};
+    c->cprFeedbackCount = 1;
+    const auto inked = [this](int top) {
+        int n = 0;
+        for (int y = top; y < top + 20; ++y)
+            for (int x = 15; x < 35; ++x)
+                n += pixel(x, y) != QColor(Qt::white);
+        return n;
+    };
+    const int twoCm = 400 + 86 - 16; // the label's box over the panel's 2 cm
+    window.Redraw();
+    EXPECT_EQ(inked(twoCm), 0);
+    window.m_depthUnit = CprDepthUnit::Centimetres;
+    window.Redraw();
+    EXPECT_GT(inked(twoCm), 0) << "the panel's frame is drawn again for the other unit";
+    window.m_depthUnit = CprDepthUnit::Inches;
+    window.Redraw();
+    EXPECT_EQ(inked(twoCm), 0);
+}
+
 TEST_F(EnlargedWindow, NoSelectionKeepsTheOldPicture)
 {
     const QImage before = window.picture().copy();

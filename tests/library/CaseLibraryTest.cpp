@@ -409,6 +409,10 @@ TEST_P(CaseLibraryTest, MonthlyAndDeviceSummariesCountMediansAndShares)
     rows[0].shocks[0].preShockPauseMs = 5000;
     rows[0].shocks[1].preShockPauseMs = 10000;
     rows[1].shocks[0].preShockPauseMs = 12000;
+    // The mean depth of a group is over its cases that have one.
+    rows[0].meanDepthIn = 1.9;
+    rows[2].meanDepthIn = 2.3;
+    rows[4].meanDepthIn = 2.0;
     for (const LibraryCase &c : rows)
         ASSERT_TRUE(library->store(c)) << library->errorText().toStdString();
 
@@ -431,6 +435,9 @@ TEST_P(CaseLibraryTest, MonthlyAndDeviceSummariesCountMediansAndShares)
     EXPECT_DOUBLE_EQ(months[2].medianCcf.value_or(-1), 0.675);
     EXPECT_DOUBLE_EQ(months[2].shareCcfAtLeast80.value_or(-1), 0.0);
     EXPECT_FALSE(months[2].shareShocksPreShockPauseAtMost10s.has_value());
+    EXPECT_FALSE(months[0].meanDepthIn.has_value());
+    EXPECT_NEAR(months[1].meanDepthIn.value_or(-1), 2.1, 1e-12);
+    EXPECT_NEAR(months[2].meanDepthIn.value_or(-1), 2.0, 1e-12);
 
     std::vector<LibraryStatsRow> devices;
     LibraryFilter february;

@@ -334,6 +334,43 @@ TEST_F(CprReportPdf, AnAnonymisedReportNamesNeitherTheStartNorTheDevice)
     EXPECT_TRUE(p[0].contains("Compression fraction (CCF) 77.7 %"));
 }
 
+// Every depth, its target and the unit word follow the reviewer's unit, in the printed
+// report and in the incident log; the targets keep their exact values (2.0 in is 5.08 cm).
+TEST_F(CprReportPdf, DepthsFollowTheUnitInThePdfAndTheLog)
+{
+    const CaseRecord c = caseWithRuns(4, 20); // every compression 2.2 in (5.588 cm)
+    const struct
+    {
+        CprDepthUnit unit;
+        QString row;   // the summary's line as the log writes it
+        QString text;  // the same line as the PDF reads
+        QString other; // the mean in the other unit, found nowhere
+    } cases[] = {
+        {CprDepthUnit::Inches,
+         QStringLiteral("<tr><td>Mean depth</td><td>2.20 in</td><td>2.0\u20132.4 in</td><td>Met</td></tr>"),
+         QStringLiteral("Mean depth 2.20 in 2.0\u20132.4 in"), QStringLiteral("5.59")},
+        {CprDepthUnit::Centimetres,
+         QStringLiteral("<tr><td>Mean depth</td><td>5.59 cm</td><td>5.08\u20136.10 cm</td><td>Met</td></tr>"),
+         QStringLiteral("Mean depth 5.59 cm 5.08\u20136.10 cm"), QStringLiteral("2.20 in")},
+    };
+    for (const auto &u : cases) {
+        CprReviewSettings settings;
+        settings.depthUnit = u.unit;
+        const QString log = IncidentLog::cprQualitySection(IncidentLog::cprQuality(c, true, {}, settings, texts));
+        EXPECT_TRUE(log.contains(u.row)) << qPrintable(log);
+        EXPECT_FALSE(log.contains(u.other)) << qPrintable(log);
+
+        const QStringList p = pages(makeCprQualityReport(c, true, {}, settings, texts));
+        if (p.isEmpty())
+            GTEST_SKIP() << "pdftotext is not installed";
+        EXPECT_TRUE(p[0].contains(u.text)) << qPrintable(p[0]);
+        EXPECT_FALSE(p[0].contains(u.other)) << qPrintable(p[0]);
+        const QString chart = u.unit == CprDepthUnit::Inches ? QStringLiteral("Depth per minute (in)")
+                                                             : QStringLiteral("Depth per minute (cm)");
+        EXPECT_TRUE(p[0].contains(chart)) << qPrintable(p[0]);
+    }
+}
+
 TEST_F(CprReportPdf, ACaseWithoutFeedbackPrintsOneSentence)
 {
     const CprQualityReport report = makeCprQualityReport(CaseRecord(), false, {}, CprReviewSettings(), texts);

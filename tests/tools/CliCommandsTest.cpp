@@ -468,13 +468,29 @@ TEST_F(CliCommands, CprCsvIsTheTableOfMinutesWithEmptyFieldsForNone)
     f.cprFeedback = {{50000, 50}, {50500, 55}, {51000, 60}, {125000, 45}};
     const QString archive = runCli({"import", writeFolder("card", f), "--serial", "SN-7"}).out.trimmed();
 
-    const CliRun run = runCli({"cpr", archive, "--format", "csv"});
-
-    EXPECT_EQ(run.status, 0) << run.err.toStdString();
-    EXPECT_EQ(run.out, "minute,compressions,ccf,meanRatePerMin,meanDepthIn\n"
-                       "0,3,0.1,120,2.2\n"
-                       "1,0,0,,\n"
-                       "2,1,0,,1.8\n");
+    // The depths in inches unless centimetres are asked for; the header names the unit.
+    const std::pair<QStringList, const char *> cases[] = {
+        {{}, "minute,compressions,ccf,meanRatePerMin,meanDepthIn\n"
+             "0,3,0.1,120,2.2\n"
+             "1,0,0,,\n"
+             "2,1,0,,1.8\n"},
+        {{"--depth-unit", "in"}, "minute,compressions,ccf,meanRatePerMin,meanDepthIn\n"
+                                 "0,3,0.1,120,2.2\n"
+                                 "1,0,0,,\n"
+                                 "2,1,0,,1.8\n"},
+        {{"--depth-unit", "cm"}, "minute,compressions,ccf,meanRatePerMin,meanDepthCm\n"
+                                 "0,3,0.1,120,5.588000000000001\n"
+                                 "1,0,0,,\n"
+                                 "2,1,0,,4.572\n"},
+    };
+    for (const auto &[unit, expected] : cases) {
+        const CliRun run = runCli(QStringList{"cpr", archive, "--format", "csv"} + unit);
+        EXPECT_EQ(run.status, 0) << run.err.toStdString();
+        EXPECT_EQ(run.out, expected) << unit.join(' ').toStdString();
+    }
+    const CliRun feet = runCli({"cpr", archive, "--format", "csv", "--depth-unit", "ft"});
+    EXPECT_EQ(feet.status, 1);
+    EXPECT_TRUE(feet.err.contains("--depth-unit must be in or cm, not \"ft\"")) << feet.err.toStdString();
 }
 
 // The pauses and shocks tables hold what the JSON explains, in columns a spreadsheet can sum:

@@ -49,6 +49,29 @@ protected:
     }
 };
 
+// The list names the unit of the mean depth and gives it in inches unless centimetres are
+// asked for, in JSON and CSV alike.
+TEST_P(CliLibraryTest, TheListGivesTheMeanDepthInTheUnitAskedFor)
+{
+    ASSERT_EQ(library({"add", importedCards(1)}).status, 0);
+    const QJsonObject inches = json({"list"}).at(0).toObject();
+    const QJsonObject cm = json({"list", "--depth-unit", "cm"}).at(0).toObject();
+    ASSERT_TRUE(inches["meanDepthIn"].isDouble());
+    EXPECT_FALSE(inches.contains("meanDepthCm"));
+    EXPECT_FALSE(cm.contains("meanDepthIn"));
+    EXPECT_NEAR(cm["meanDepthCm"].toDouble(), inches["meanDepthIn"].toDouble() * 2.54, 1e-12);
+    EXPECT_EQ(json({"list", "--depth-unit", "in"}).at(0).toObject(), inches);
+
+    for (const auto &[unit, column] : {std::pair{"in", ",meanDepthIn,"}, std::pair{"cm", ",meanDepthCm,"}}) {
+        const CliRun csv = library({"list", "--format", "csv", "--depth-unit", unit});
+        ASSERT_EQ(csv.status, 0) << csv.err.toStdString();
+        EXPECT_TRUE(csv.out.section('\n', 0, 0).contains(column)) << csv.out.toStdString();
+    }
+    const CliRun stats = library({"stats", "--depth-unit", "cm"});
+    EXPECT_EQ(stats.status, 1);
+    EXPECT_TRUE(stats.err.contains("--depth-unit belongs to list")) << stats.err.toStdString();
+}
+
 TEST_P(CliLibraryTest, AddThenListAndSummariseAFolderOfRescues)
 {
     const QString cards = importedCards();

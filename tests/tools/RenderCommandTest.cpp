@@ -1,6 +1,7 @@
 // "ravelin-cli render" from outside: the entire ECG it draws shades the pauses of a
 // simulated rescue in the colours of their causes, with the reviewer's causes applied.
 #include "cpr/HandsOff.h"
+#include "ecg/CprPanel.h"
 #include "ecg/EcgGeometry.h"
 #include "ecg/PauseShading.h"
 #include "support/TempDir.h"
@@ -94,6 +95,34 @@ TEST(CliRender, TheEntireEcgShadesThePausesByCause)
     render();
     EXPECT_GT(shadedPixels(pauseShadeOnBackground(PauseCause::Transport, true).rgb() & 0xFFFFFF, middle), 0);
     EXPECT_EQ(shadedPixels(deviceShade, middle), 0);
+}
+
+// The enlarged ECG's depth scale in the unit asked for: in centimetres a number stands at
+// 2 cm, where the inch scale has none; without the option the scale is in inches.
+TEST(CliRender, TheDepthScaleIsInTheUnitAskedFor)
+{
+    TempDir dir;
+    const QString device = dir.file(QStringLiteral("device"));
+    ASSERT_EQ(runCli({"simulate", device, "--minutes", "2", "--seed", "3", "--no-audio"}).status, 0);
+    const QString archive = runCli({"import", device, "--serial", "SN-3"}).out.trimmed();
+    const EnlargedGeometry g = enlargedGeometry(1000, 600, EnlargedView::EightSecond, true, false);
+    const int twoCm = g.E + CprPanel::depthScale(CprDepthUnit::Centimetres, '.', g.R, g.scale.markerOffset)[1].y - 16;
+    const auto inked = [&](const QStringList &unit) {
+        const QString png = dir.file(QStringLiteral("strip %1.png").arg(unit.join(' ')));
+        const CliRun run = runCli(QStringList{"render", archive, "--view", "8s", "--at", "60", "--size", "1000x600",
+                                              "-o", png} + unit);
+        EXPECT_EQ(run.status, 0) << run.err.toStdString();
+        const QImage picture(png);
+        EXPECT_EQ(picture.size(), QSize(1000, 600));
+        int n = 0;
+        for (int y = twoCm; y < twoCm + 20 && !picture.isNull(); ++y)
+            for (int x = 15; x < 35; ++x)
+                n += (picture.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF;
+        return n;
+    };
+    EXPECT_EQ(inked({}), 0);
+    EXPECT_EQ(inked({"--depth-unit", "in"}), 0);
+    EXPECT_GT(inked({"--depth-unit", "cm"}), 0);
 }
 
 } // namespace

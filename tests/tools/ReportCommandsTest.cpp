@@ -135,14 +135,22 @@ TEST_F(ReportCommands, CprPdfAndLogCarryTheNumbersOfTheCprCommand)
     const QString count = "Compressions " + QString::number(o["compressionCount"].toInt());
     const QString firstPause = seconds(pauses[0].toObject()["lengthMs"].toInt()) + " "
                                + pauses[0].toObject()["kind"].toString();
+    // The depth and its target in inches, or in centimetres with --depth-unit cm.
+    const QString inches = "Mean depth " + QString::number(o["meanDepthIn"].toDouble(), 'f', 2) + " in 2.0\u20132.4 in";
+    const QString cm = "Mean depth " + QString::number(o["meanDepthCm"].toDouble(), 'f', 2) + " cm 5.08\u20136.10 cm";
 
     const QString log = dir.file("log.html");
     ASSERT_EQ(runCli({"log", archive, "--zone", SeoulRow, "-o", log}).status, 0);
     const QString html = QString::fromUtf8(readFile(log)).replace("</td><td>", " ");
-    for (const QString &expected : {ccf, rate, count, firstPause})
+    for (const QString &expected : {ccf, rate, count, firstPause, inches})
         EXPECT_TRUE(html.contains(expected)) << expected.toStdString();
     // Each pause's line ends with its parts.
     EXPECT_EQ(html.count(QRegularExpression(" s (peri-shock|analysis|other) [^<]+ s</td></tr>")), pauses.size());
+    const QString logCm = dir.file("log-cm.html");
+    ASSERT_EQ(runCli({"log", archive, "--zone", SeoulRow, "--depth-unit", "cm", "-o", logCm}).status, 0);
+    const QString htmlCm = QString::fromUtf8(readFile(logCm)).replace("</td><td>", " ");
+    EXPECT_TRUE(htmlCm.contains(cm)) << cm.toStdString();
+    EXPECT_FALSE(htmlCm.contains(inches));
 
     if (QStandardPaths::findExecutable("pdftotext").isEmpty())
         GTEST_SKIP() << "poppler-utils is not installed";
@@ -151,8 +159,13 @@ TEST_F(ReportCommands, CprPdfAndLogCarryTheNumbersOfTheCprCommand)
     ASSERT_EQ(printed.status, 0) << printed.err.toStdString();
     EXPECT_EQ(printed.out, pdf + "\n");
     const QString text = tool("pdftotext", {"-raw", pdf, "-"}).simplified();
-    for (const QString &expected : {QString("CPR quality report"), QString("Definitions"), ccf, rate, count})
+    for (const QString &expected : {QString("CPR quality report"), QString("Definitions"), ccf, rate, count, inches})
         EXPECT_TRUE(text.contains(expected)) << expected.toStdString() << "\nin: " << text.toStdString();
+    const QString pdfCm = dir.file("cpr-cm.pdf");
+    ASSERT_EQ(runCli({"cpr", archive, "--zone", SeoulRow, "--depth-unit", "cm", "--pdf", pdfCm}).status, 0);
+    const QString textCm = tool("pdftotext", {"-raw", pdfCm, "-"}).simplified();
+    for (const QString &expected : {cm, QString("Depth per minute (cm)")})
+        EXPECT_TRUE(textCm.contains(expected)) << expected.toStdString() << "\nin: " << textCm.toStdString();
 
     // A file that cannot be written is reported and nothing is printed.
     const QString blocked = dir.mkdir("blocked");
