@@ -33,9 +33,9 @@ std::vector<int> barsToDraw(const std::vector<CprFeedbackRecord> &records, int32
 inline const QString DepthUnit = QStringLiteral("in");
 QRectF depthUnitRect(const EnlargedGeometry &g);
 
-// Background, caption "CPR", the lines and their labels, into a panel of width w whose
-// shown height is h - E.
-void drawFrame(QPainter &painter, const EnlargedGeometry &g);
+// Background, the caption title ("CPR"), the lines and their labels, into a panel of width w
+// whose shown height is h - E.
+void drawFrame(QPainter &painter, const EnlargedGeometry &g, const QString &title = QStringLiteral("CPR"));
 // The compression bars of the visible window.
 void drawBars(QPainter &painter, const EnlargedGeometry &g, const std::vector<CprFeedbackRecord> &records,
               int32_t count, int32_t windowStart, int32_t windowEnd);

@@ -289,7 +289,7 @@ void drawGridLayer(EnlargedBuffers &buffers, QPainter &picture, uchar *bits, con
 // The CPR panel's frame over panelArea, copied from the buffers when kept for the same
 // geometry, else drawn and kept. The painter is clipped to panelArea and translated to it.
 void drawPanelFrame(EnlargedBuffers &buffers, QPainter &picture, uchar *bits, const EnlargedGeometry &g,
-                    const QRect &panelArea)
+                    const QRect &panelArea, const QString &title)
 {
     const std::array<int, 9> key{panelArea.x(), panelArea.y(), panelArea.width(), panelArea.height(), g.w, g.h,
                                  g.E, g.R, g.scale.markerOffset};
@@ -298,7 +298,7 @@ void drawPanelFrame(EnlargedBuffers &buffers, QPainter &picture, uchar *bits, co
         kept.rows.copyInto(bits, buffers.picture.bytesPerLine(), buffers.picture.size(), panelArea.topLeft());
         return;
     }
-    CprPanel::drawFrame(picture, g);
+    CprPanel::drawFrame(picture, g, title);
     kept.key = key;
     kept.rows = RowRunImage::capture(buffers.picture, panelArea);
 }
@@ -373,7 +373,7 @@ EnlargedGeometry drawEnlargedPicture(EnlargedBuffers &buffers, const EnlargedSce
     if (!panelArea.isEmpty()) {
         picture.setClipRect(panelArea);
         picture.translate(panelArea.topLeft());
-        drawPanelFrame(buffers, picture, bits, g, panelArea);
+        drawPanelFrame(buffers, picture, bits, g, panelArea, r.scene.cprPanelTitle);
         CprPanel::drawBars(picture, g, shown.record->cprFeedback, shown.record->cprFeedbackCount, r.lo, r.hi);
     }
     return g;

@@ -1,5 +1,7 @@
 #include "library/ReviewStatusFlow.h"
 
+#include "base/LanguagePack.h"
+#include "base/MessageTexts.h"
 #include "base/Platform.h"
 #include "library/LibraryService.h"
 
@@ -14,11 +16,12 @@ constexpr ReviewStatus::Stage Stages[] = {ReviewStatus::Stage::New, ReviewStatus
 
 } // namespace
 
-bool ChangeReviewStatus(Platform &platform, LibraryService &service, const QString &caption,
+bool ChangeReviewStatus(Platform &platform, LibraryService &service, const LanguagePack &texts,
                         const QString &recordingId, const QString &archivePath)
 {
     if (recordingId.isEmpty())
         return false;
+    const QString caption = texts.GetText(MessageText::ReviewStatusCaption);
     const std::optional<ReviewStatus> now = service.reviewStatus(recordingId);
     if (!now)
         return false;
@@ -29,17 +32,17 @@ bool ChangeReviewStatus(Platform &platform, LibraryService &service, const QStri
         if (Stages[i] == now->stage)
             index = i;
     }
-    if (!platform.askChoice(caption, QStringLiteral("Status of this recording's review:"), items, index))
+    if (!platform.askChoice(caption, texts.GetText(MessageText::ReviewStageQuestion), items, index))
         return false;
     QString assignee = now->assignee;
-    if (!platform.askText(caption, QStringLiteral("Assigned to (empty for nobody):"), assignee))
+    if (!platform.askText(caption, texts.GetText(MessageText::ReviewAssigneeQuestion), assignee))
         return false;
     ReviewStatusChange change;
     change.stage = Stages[index];
     change.assignee = assignee.trimmed();
     if (Stages[index] == ReviewStatus::Stage::FollowUp) {
         QString note = now->note;
-        if (!platform.askText(caption, QStringLiteral("What is to be followed up (a short note):"), note))
+        if (!platform.askText(caption, texts.GetText(MessageText::ReviewFollowUpQuestion), note))
             return false;
         change.note = note.trimmed().left(500);
     } else {

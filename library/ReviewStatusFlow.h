@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class LanguagePack;
 class LibraryService;
 class Platform;
 
@@ -9,7 +10,7 @@ class Platform;
 // recording's review, who it is assigned to and, for a follow-up, a short note, asked one after
 // another and kept in the case library (audited there). False when cancelled, or without a
 // usable library (its message was shown) or a recording ID.
-bool ChangeReviewStatus(Platform &platform, LibraryService &service, const QString &caption,
+bool ChangeReviewStatus(Platform &platform, LibraryService &service, const LanguagePack &texts,
                         const QString &recordingId, const QString &archivePath);
 
 // How the General tab shows a recording's review: "in review", "follow-up, assigned to Bob",
