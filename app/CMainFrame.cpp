@@ -86,7 +86,7 @@ CMainFrame::CMainFrame(LanguagePack texts, Platform &platform, QWidget *parent)
         return std::make_unique<CaseLockFile>(path, ReviewerIdentity::current());
     };
     m_view->session.reviewStatusLine = [this](int slot) {
-        return ReviewStatusLine(*m_library, m_view->session.store.at(slot).recordingId);
+        return ReviewStatusLine(*m_library, m_texts, m_view->session.store.at(slot).recordingId);
     };
     m_view->session.changeReviewStatus = [this](int slot) {
         const OpenCase &entry = m_view->session.store.at(slot);

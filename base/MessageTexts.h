@@ -39,4 +39,6 @@ constexpr int ReviewFollowUpQuestion = 423; // "What is to be followed up (a sho
 constexpr int OtherRecordingMarks = 424; // "%1 holds the review marks of another recording."
 constexpr int ReviewFileLink = 425; // "%1 is a symbolic link: review marks are never read or written through one, so this case's marks are kept in memory only."
 constexpr int CprPanelTitle = 426; // "CPR": the title of the enlarged ECG's compression strip
+constexpr int ReviewedByAt = 427; // " by %1, %2 UTC" (the General form's review line)
+constexpr int AssignedTo = 428; // ", assigned to %1" (the General form's review line)
 } // namespace MessageText

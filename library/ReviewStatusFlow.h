@@ -15,4 +15,4 @@ bool ChangeReviewStatus(Platform &platform, LibraryService &service, const Langu
 
 // How the General tab shows a recording's review: "in review", "follow-up, assigned to Bob",
 // "reviewed by Ann, 2026-12-11 07:30 UTC"; "" without a library.
-QString ReviewStatusLine(LibraryService &service, const QString &recordingId);
+QString ReviewStatusLine(LibraryService &service, const LanguagePack &texts, const QString &recordingId);
