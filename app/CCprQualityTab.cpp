@@ -167,10 +167,7 @@ void CCprQualityTab::showReport(CprQualityReport report, bool readOnly)
     fillHandsOff();
     fillShocks();
     fillPauses();
-    const CprQualityResult &r = m_report.result;
-    m_charts->setCharts({CprChart::rateSeries(r, m_report.settings, m_report.rateChart),
-                         CprChart::depthSeries(r, m_report.settings, m_report.depthChart),
-                         CprChart::ccfSeries(r, m_report.settings, m_report.ccfChart)});
+    m_charts->setCharts(cprQualityCharts(m_report));
 }
 
 void CCprQualityTab::fillSummary()

@@ -224,8 +224,10 @@ void CDetailSub::fitToBothLanguages()
     };
     fitButton(m_adjust, NavigationText::AdjustButton);
     fitButton(m_undoAdjust, AdjustText::UndoAdjustment);
+    // Both end where the adjusted time's field ends, so the longer Italian words stay on the page.
     const int gap = m_undoAdjust->x() - (dialogRect(348, 182, 52, 13).right() + 1);
-    m_undoAdjust->move(m_adjust->geometry().right() + 1 + gap, m_undoAdjust->y());
+    m_undoAdjust->move(m_adjustedPowerOnTime->geometry().right() + 1 - m_undoAdjust->width(), m_undoAdjust->y());
+    m_adjust->move(m_undoAdjust->x() - gap - m_adjust->width(), m_adjust->y());
 }
 
 void CDetailSub::fillLists()

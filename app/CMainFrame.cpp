@@ -3,6 +3,7 @@
 #include "app/CAboutDlg.h"
 #include "app/CDetailView.h"
 #include "base/CommandIds.h"
+#include "base/MessageTexts.h"
 #include "case/ReviewLockText.h"
 #include "cpr/CprTexts.h"
 #include "app/Icons.h"
@@ -89,13 +90,11 @@ CMainFrame::CMainFrame(LanguagePack texts, Platform &platform, QWidget *parent)
         return std::make_unique<CaseLockFile>(path, ReviewerIdentity::current());
     };
     m_view->session.reviewStatusLine = [this](int slot) {
-        return ReviewStatusLine(*m_library, m_view->session.store.at(slot).recordingId);
+        return ReviewStatusLine(*m_library, m_texts, m_view->session.store.at(slot).recordingId);
     };
     m_view->session.changeReviewStatus = [this](int slot) {
         const OpenCase &entry = m_view->session.store.at(slot);
-        if (ChangeReviewStatus(m_platform, *m_library, m_texts.isItalian() ? QStringLiteral("Stato della revisione")
-                                                                          : QStringLiteral("Review status"),
-                               entry.recordingId, entry.sourcePath)
+        if (ChangeReviewStatus(m_platform, *m_library, m_texts, entry.recordingId, entry.sourcePath)
             && m_view->session.tree && m_view->session.tree->selectedItem() != NoTreeItem)
             m_view->session.OnTreeSelectionChanged(m_view->session.tree->selectedItem());
     };
@@ -224,7 +223,7 @@ void CMainFrame::addExportMenu(QMenu &file)
 
 void CMainFrame::createToolBar()
 {
-    m_wndToolBar = addToolBar(QStringLiteral("Standard"));
+    m_wndToolBar = addToolBar(m_texts.GetText(MessageText::StandardToolbar));
     m_wndToolBar->setObjectName(QStringLiteral("standardToolBar"));
     m_wndToolBar->setIconSize(QSize(Icons::ToolbarWidth, Icons::ToolbarHeight));
     m_wndToolBar->addAction(action(CommandId::New));

@@ -381,13 +381,13 @@ void CaseLibraryWindow::fillSummary(const std::vector<LibraryStatsRow> &rows, Li
         m_summary->setItem(row, 0, cell(group));
         m_summary->setItem(row, 1, cell(QString::number(r.cases), right));
         m_summary->setItem(row, 2, cell(QString::number(r.shocks), right));
-        m_summary->setItem(row, 3, cell(percent(r.medianCcf), right));
-        m_summary->setItem(row, 4, cell(percent(r.shareCcfAtLeast80), right));
-        m_summary->setItem(row, 5, cell(percent(r.shareShocksPreShockPauseAtMost10s), right));
-        m_summary->setItem(row, 6, cell(seconds(r.medianAnalysisMs), right));
-        m_summary->setItem(row, 7, cell(seconds(r.medianToShockMs), right));
-        m_summary->setItem(row, 8, cell(seconds(r.medianPreShockPauseMs), right));
-        m_summary->setItem(row, 9, cell(percent(r.shareHandsOffOther), right));
+        m_summary->setItem(row, 3, cell(m_texts.localNumbers(percent(r.medianCcf)), right));
+        m_summary->setItem(row, 4, cell(m_texts.localNumbers(percent(r.shareCcfAtLeast80)), right));
+        m_summary->setItem(row, 5, cell(m_texts.localNumbers(percent(r.shareShocksPreShockPauseAtMost10s)), right));
+        m_summary->setItem(row, 6, cell(m_texts.localNumbers(seconds(r.medianAnalysisMs)), right));
+        m_summary->setItem(row, 7, cell(m_texts.localNumbers(seconds(r.medianToShockMs)), right));
+        m_summary->setItem(row, 8, cell(m_texts.localNumbers(seconds(r.medianPreShockPauseMs)), right));
+        m_summary->setItem(row, 9, cell(m_texts.localNumbers(percent(r.shareHandsOffOther)), right));
         m_summary->setItem(row, 10, cell(CaseTableModel::depthText(r.meanDepthIn, m_depthUnit, m_texts), right));
     }
     m_summary->resizeColumnsToContents();

@@ -166,7 +166,7 @@ QVariant CaseTableModel::data(const QModelIndex &index, int role) const
     const LibraryCase &c = m_cases[std::size_t(index.row())];
     switch (role) {
     case Qt::DisplayRole:
-        return cellText(c, index.column());
+        return m_texts.localNumbers(cellText(c, index.column()));
     case Qt::ToolTipRole:
         // The follow-up's note where the stage is shown.
         return index.column() == Status && !c.review.note.isEmpty() ? QVariant(c.review.note) : QVariant();

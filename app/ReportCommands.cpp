@@ -107,7 +107,7 @@ void CRavelinView::OnIncidentLog()
     try {
         logCounter = IncidentLog::writeNewReport(logCounter + 1, IncidentLog::document(input));
     } catch (const FileError &e) {
-        platform().showError(e.message(), GetText(TextId::Caption));
+        platform().showError(e.message(texts()), GetText(TextId::Caption));
         return;
     }
     const QString path = IncidentLog::reportPath(logCounter);

@@ -94,7 +94,7 @@ bool FolderScan::handleFolder(const QString &folder)
     const QDir dir(folder);
     if (!dir.exists()) {
         // The folder went after the lists were made.
-        platform.showError(FileError(folder, FileError::Kind::NotFound).message(), m_session.GetText(TextId::Caption));
+        platform.showError(FileError(folder, FileError::Kind::NotFound).message(m_session.texts()), m_session.GetText(TextId::Caption));
         return false;
     }
 

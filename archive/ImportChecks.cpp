@@ -1,6 +1,8 @@
 #include "archive/ImportChecks.h"
 
 #include "archive/OutputTarget.h"
+#include "base/LanguagePack.h"
+#include "base/MessageTexts.h"
 #include "case/CC8Class.h"
 
 namespace ImportChecks {
@@ -58,43 +60,36 @@ std::vector<CutFile> cutFiles(const CC8Class &files, bool tempRead)
     return out;
 }
 
-QString cutFilesText(const std::vector<CutFile> &files)
+QString cutFilesText(const std::vector<CutFile> &files, const LanguagePack &texts)
 {
-    QString text = QStringLiteral("These device files end in a cut record, so the event list may be incomplete; "
-                                  "the archive keeps their bytes as they are:");
+    QString text = texts.GetText(MessageText::CutFilesIntro);
     for (const CutFile &f : files)
-        text += QStringLiteral("\n%1: %2 bytes after the last whole record").arg(f.path).arg(f.leftOverBytes);
+        text += QLatin1Char('\n') + texts.GetText(MessageText::CutFileLine).arg(f.path).arg(f.leftOverBytes);
     return text;
 }
 
-QString changedWhileReadText(const QString &path)
+QString changedWhileReadText(const QString &path, const LanguagePack &texts)
 {
-    return QStringLiteral("%1 changed while it was being read. Nothing was imported and nothing was erased; "
-                          "import the folder again.")
-        .arg(path);
+    return texts.GetText(MessageText::ChangedWhileRead).arg(path);
 }
 
-QString keptChangedText(const QStringList &paths)
+QString keptChangedText(const QStringList &paths, const LanguagePack &texts)
 {
-    return QStringLiteral("These device files changed after they were archived and were not erased; import the "
-                          "folder again to keep what they hold now:\n")
-        + paths.join(QLatin1Char('\n'));
+    return texts.GetText(MessageText::KeptChanged) + QLatin1Char('\n') + paths.join(QLatin1Char('\n'));
 }
 
-QString notErasedText(const QStringList &pathsWithReasons)
+QString notErasedText(const QStringList &pathsWithReasons, const LanguagePack &texts)
 {
-    return QStringLiteral("These device files could not be erased and stay on the card; erase them yourself once "
-                          "the archive is kept safe:\n")
-        + pathsWithReasons.join(QLatin1Char('\n'));
+    return texts.GetText(MessageText::NotErased) + QLatin1Char('\n') + pathsWithReasons.join(QLatin1Char('\n'));
 }
 
-QString eraseOutcomeText(const QStringList &changed, const QStringList &notErased)
+QString eraseOutcomeText(const QStringList &changed, const QStringList &notErased, const LanguagePack &texts)
 {
     QStringList parts;
     if (!changed.isEmpty())
-        parts << keptChangedText(changed);
+        parts << keptChangedText(changed, texts);
     if (!notErased.isEmpty())
-        parts << notErasedText(notErased);
+        parts << notErasedText(notErased, texts);
     return parts.join(QStringLiteral("\n\n"));
 }
 

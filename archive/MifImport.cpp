@@ -128,7 +128,7 @@ int MifImport::DecodeFolder()
     const auto after = stampsOf(paths);
     for (size_t i = 0; i < TempIndex; ++i) {
         if (before[i] != after[i]) {
-            platform.showError(ImportChecks::changedWhileReadText(paths[i]), m_session.GetText(TextId::Caption));
+            platform.showError(ImportChecks::changedWhileReadText(paths[i], m_session.texts()), m_session.GetText(TextId::Caption));
             m_session.store.FreeCase(slot);
             return -1;
         }
@@ -148,7 +148,7 @@ int MifImport::DecodeFolder()
         && QFileInfo(files.tempPath).size() == files.tempData.size();
 
     if (const auto cut = ImportChecks::cutFiles(files, m_conversion.tempRead); !cut.empty())
-        platform.messageBox(ImportChecks::cutFilesText(cut), m_session.GetText(TextId::Caption), Platform::Icon::Warning,
+        platform.messageBox(ImportChecks::cutFilesText(cut, m_session.texts()), m_session.GetText(TextId::Caption), Platform::Icon::Warning,
                             Platform::Buttons::Ok);
     return slot;
 }
@@ -174,7 +174,7 @@ bool MifImport::WriteArchive(int slot, const QString &path)
     try {
         WriteAedArchive(m_session.store, slot, path, AedArchiveVariant::Conversion);
     } catch (const FileError &error) {
-        m_session.platform().showError(error.message(), m_session.GetText(TextId::Caption));
+        m_session.platform().showError(error.message(m_session.texts()), m_session.GetText(TextId::Caption));
         written = false;
     }
     m_session.store.FreeCase(slot);

@@ -26,6 +26,7 @@
 #include "case/ReviewFile.h"
 #include "device/EventListBuild.h"
 #include "device/OpenDialogLogic.h"
+#include "base/MessageTexts.h"
 #include "device/TimeZoneTable.h"
 
 #include <QDir>
@@ -143,7 +144,7 @@ OpenFlow::Outcome OpenFlow::ImportMifFolder()
         WriteReviewFileWithBinding(archivePath, recordingId, companions.binding(), std::nullopt, false, notes,
                                    CC8Class::ModelCode(state.deviceModel));
     } catch (const FileError &error) {
-        m_session.platform().showError(error.message(), m_session.GetText(TextId::Caption));
+        m_session.platform().showError(error.message(m_session.texts()), m_session.GetText(TextId::Caption));
         OpenArchive(archivePath, state.timeZoneChoice);
         return Outcome::Failed;
     }
@@ -210,7 +211,7 @@ OpenFlow::Outcome OpenFlow::OpenArchive(const QString &path, uint16_t zoneRow, c
     try {
         ReadAedArchive(m_session.store, path, slot, zoneRow); // frees the slot when it fails
     } catch (const FileError &error) {
-        m_session.platform().showError(error.message(), m_session.GetText(TextId::Caption));
+        m_session.platform().showError(error.message(m_session.texts()), m_session.GetText(TextId::Caption));
         return Outcome::Failed;
     }
 
@@ -275,10 +276,8 @@ OpenFlow::Outcome OpenFlow::OpenArchive(const QString &path, uint16_t zoneRow, c
             finishConversion(*conversion);
         } else {
             const FileError kept(path, FileError::Kind::BadFormat,
-                                 QStringLiteral("The archive does not hold the device files as they were read; "
-                                                "they were kept in %1.")
-                                     .arg(conversion->mifFolder));
-            m_session.platform().showError(kept.message(), m_session.GetText(TextId::Caption));
+                                 m_session.GetText(MessageText::ArchiveLacksDeviceFiles).arg(conversion->mifFolder));
+            m_session.platform().showError(kept.message(m_session.texts()), m_session.GetText(TextId::Caption));
             complete = false;
         }
     }
@@ -332,7 +331,7 @@ void OpenFlow::finishConversion(const MifConversion &conversion)
     if (m_session.state.directoryMode == 0)
         showImportMessage(erase);
     else if (!erase.complete())
-        m_session.platform().messageBox(ImportChecks::eraseOutcomeText(erase.changed, erase.notErased),
+        m_session.platform().messageBox(ImportChecks::eraseOutcomeText(erase.changed, erase.notErased, m_session.texts()),
                                         m_session.GetText(TextId::Caption), Platform::Icon::Warning,
                                         Platform::Buttons::Ok);
 }
@@ -344,7 +343,7 @@ void OpenFlow::showImportMessage(const MifEraseResult &erase)
     if (!erase.erased.isEmpty() && erase.complete())
         parts << m_session.GetText(ImportMessageErased);
     if (!erase.complete())
-        parts << ImportChecks::eraseOutcomeText(erase.changed, erase.notErased);
+        parts << ImportChecks::eraseOutcomeText(erase.changed, erase.notErased, m_session.texts());
     QString text = m_session.GetText(ImportMessageConverted) + QLatin1Char('\n') + m_session.GetText(ImportMessageOwnFormat);
     if (!parts.isEmpty())
         text += QStringLiteral("\n\n") + parts.join(QStringLiteral("\n\n"));
@@ -369,17 +368,17 @@ std::optional<ReviewMarks> OpenFlow::reviewMarksFor(const QString &path, const Q
     case Kind::None:
         return std::nullopt;
     case Kind::Link:
-        m_session.platform().showError(reading.problem, caption);
+        m_session.platform().showError(m_session.GetText(MessageText::ReviewFileLink).arg(file), caption);
         return std::nullopt;
     case Kind::Marks:
         if (reading.marks.recordingId.isEmpty() || reading.marks.recordingId == recordingId) {
             adopted = reading.marks.recordingId.isEmpty();
             return reading.marks;
         }
-        why = QStringLiteral("%1 holds the review marks of another recording.").arg(file);
+        why = m_session.GetText(MessageText::OtherRecordingMarks).arg(file);
         break;
     case Kind::Unusable:
-        why = reading.problem;
+        why = reading.error ? reading.error->message(m_session.texts()) : reading.problem;
         break;
     }
     if (!mayWrite) {
@@ -389,13 +388,13 @@ std::optional<ReviewMarks> OpenFlow::reviewMarksFor(const QString &path, const Q
     try {
         const QString aside = ReviewFile::moveAside(path);
         m_session.platform().showError(why + QLatin1Char('\n')
-                                           + QStringLiteral("It was moved aside to %1; the case starts without marks.")
+                                           + m_session.GetText(MessageText::ReviewMovedAside)
                                                  .arg(QDir::toNativeSeparators(aside)),
                                        caption);
     } catch (const FileError &error) {
         // It stays where it is, and so nothing is written over it.
         writable = false;
-        m_session.platform().showError(why + QLatin1Char('\n') + error.message(), caption);
+        m_session.platform().showError(why + QLatin1Char('\n') + error.message(m_session.texts()), caption);
     }
     return std::nullopt;
 }
@@ -433,7 +432,7 @@ void OpenFlow::BindCompanions(int slot)
         (file.name == CprFeedbackFile::fileName() ? cprFeedbackPath : audioRecordPath) = beside.filePath(file.name);
     if (!unreadable.isEmpty())
         m_session.platform().showError(
-            QStringLiteral("Not bound, since it cannot be read: %1").arg(unreadable.join(QStringLiteral(", "))),
+            m_session.GetText(MessageText::CompanionsUnreadable).arg(unreadable.join(QStringLiteral(", "))),
             m_session.GetText(TextId::Caption));
     m_session.reviewMarksChanged(slot);
     loadCompanionFiles(slot, cprFeedbackPath, audioRecordPath);

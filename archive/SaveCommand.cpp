@@ -82,7 +82,7 @@ bool SaveCase(CaseSession &session, int slot)
     try {
         WriteAedArchive(session.store, slot, path, AedArchiveVariant::Save);
     } catch (const FileError &error) {
-        platform.showError(error.message(), caption);
+        platform.showError(error.message(session.texts()), caption);
         return false;
     }
     session.markSaved(slot);
@@ -95,7 +95,7 @@ bool SaveCase(CaseSession &session, int slot)
             WriteReviewFileWithBinding(path, entry.recordingId, companions.binding(),
                                        ReviewFile::marksOf(session.store, slot), false, notes);
         } catch (const FileError &error) {
-            platform.showError(error.message(), caption);
+            platform.showError(error.message(session.texts()), caption);
         }
         if (!notes.isEmpty())
             platform.messageBox(notes.join(QLatin1Char('\n')), caption, Platform::Icon::Information, Platform::Buttons::Ok);

@@ -3,6 +3,8 @@
 #include <QString>
 #include <exception>
 
+class LanguagePack;
+
 // The one error of the file layer: what went wrong with which file. The command that
 // started the work catches it and shows message() to the user.
 class FileError : public std::exception
@@ -27,6 +29,9 @@ public:
     // Text for the user, naming the file ("%1 was not found."), then the detail (the
     // system's reason) on a line of its own.
     QString message() const;
+    // The same in the pack's language: the kind's text and, where the detail is one of the
+    // pack's English texts, its translation (the system's reasons come translated by Qt).
+    QString message(const LanguagePack &texts) const;
     const char *what() const noexcept override { return m_what.constData(); }
 
 private:

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <climits>
 
@@ -155,4 +156,16 @@ QString LanguagePack::deployedPathFor(const QString &programFolder)
                                               + QLatin1String(ProgramInfo::DataFolderFromProgram)
                                               + QStringLiteral("/string.txt"));
     return QFileInfo::exists(installed) ? installed : beside;
+}
+
+QString LanguagePack::localNumbers(const QString &text) const
+{
+    const QChar separator = decimalSeparator();
+    if (separator == QLatin1Char('.'))
+        return text;
+    // A point between two digits whose number holds no other point.
+    static const QRegularExpression decimalPoint(QStringLiteral("(?<![\\d.])(\\d+)\\.(\\d+)(?![\\d.])"));
+    QString out = text;
+    out.replace(decimalPoint, QStringLiteral("\\1") + separator + QStringLiteral("\\2"));
+    return out;
 }

@@ -31,6 +31,11 @@ public:
     uint8_t language() const { return m_language; }
     void setLanguage(uint8_t language) { m_language = language; }
     bool isItalian() const { return m_language == 2; }
+    // The language's decimal separator: a point in English, a comma in Italian.
+    QChar decimalSeparator() const { return isItalian() ? QLatin1Char(',') : QLatin1Char('.'); }
+    // text with the point of each decimal number ("64.5 %", "2.0–2.4 in") written with the
+    // language's separator; points elsewhere (a version "1.0.3.8", a sentence's end) stay.
+    QString localNumbers(const QString &text) const;
 
     int textCount() const { return int(m_texts.size()); }
     const QStringList &columns(int number) const { return m_texts.at(number); }

@@ -144,7 +144,7 @@ void CaseSession::reviewMarksChanged(int slot)
     } catch (const FileError &error) {
         if (!entry.reviewWriteReported) {
             entry.reviewWriteReported = true;
-            m_platform.showError(error.message(), GetText(TextId::Caption));
+            m_platform.showError(error.message(m_texts), GetText(TextId::Caption));
         }
     }
 }

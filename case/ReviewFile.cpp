@@ -279,6 +279,7 @@ Reading read(const QString &archivePath)
     } catch (const FileError &error) {
         reading.kind = Reading::Kind::Unusable;
         reading.problem = error.message();
+        reading.error = error;
     }
     return reading;
 }

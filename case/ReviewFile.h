@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/FileError.h"
 #include "case/CompanionFile.h"
 
 #include <QString>
@@ -71,6 +72,7 @@ struct Reading
     Kind kind = Kind::None;
     ReviewMarks marks;
     QString problem;
+    std::optional<FileError> error; // what made an unusable file so, for the reader's language
 };
 // Never throws.
 Reading read(const QString &archivePath);

@@ -1,5 +1,6 @@
 #include "cpr/CprSettingsForm.h"
 
+#include "base/LanguagePack.h"
 #include "cpr/CprQuality.h"
 #include "cpr/CprTexts.h"
 
@@ -48,13 +49,13 @@ void CprSettingsForm::show(const CprReviewSettings &s)
 {
     const CprQualitySettings &q = s.quality;
     pauseThresholdText = QString::number(q.pauseThresholdMs);
-    ccfPercentText = number(q.ccfTarget * 100);
+    ccfPercentText = m_texts.localNumbers(number(q.ccfTarget * 100));
     rateMinText = QString::number(q.rateMinPerMin);
     rateMaxText = QString::number(q.rateMaxPerMin);
     m_depthMinIn = q.depthMinIn;
     m_depthMaxIn = q.depthMaxIn;
-    m_shownDepthMin = depthMinText = depthText(q.depthMinIn, m_unit);
-    m_shownDepthMax = depthMaxText = depthText(q.depthMaxIn, m_unit);
+    m_shownDepthMin = depthMinText = m_texts.localNumbers(depthText(q.depthMinIn, m_unit));
+    m_shownDepthMax = depthMaxText = m_texts.localNumbers(depthText(q.depthMaxIn, m_unit));
     preShockText = QString::number(q.preShockPauseMaxMs / 1000);
     postShockText = QString::number(q.postShockPauseMaxMs / 1000);
 }
@@ -82,11 +83,11 @@ void CprSettingsForm::setDepthUnit(CprDepthUnit unit)
     m_unit = unit;
     if (loRead) {
         m_depthMinIn = lo;
-        m_shownDepthMin = depthMinText = depthText(lo, unit);
+        m_shownDepthMin = depthMinText = m_texts.localNumbers(depthText(lo, unit));
     }
     if (hiRead) {
         m_depthMaxIn = hi;
-        m_shownDepthMax = depthMaxText = depthText(hi, unit);
+        m_shownDepthMax = depthMaxText = m_texts.localNumbers(depthText(hi, unit));
     }
 }
 

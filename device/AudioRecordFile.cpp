@@ -6,6 +6,7 @@
 #include "base/AtomicFileWriter.h"
 #include "base/BinaryWriter.h"
 #include "case/CaseSession.h"
+#include "base/MessageTexts.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -159,7 +160,8 @@ void LoadAudioRecord(CaseSession &session, const QString &binPath, int slot)
     try {
         head = readHead(binPath);
     } catch (const FileError &error) {
-        session.platform().messageBox(error.message() + QStringLiteral("\nThe case is opened without its sound."),
+        session.platform().messageBox(error.message(session.texts()) + QLatin1Char('\n')
+                                          + session.GetText(MessageText::OpenedWithoutSound),
                                       session.GetText(TextId::Caption), Platform::Icon::Warning, Platform::Buttons::Ok);
         return;
     }

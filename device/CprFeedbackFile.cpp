@@ -106,12 +106,12 @@ void LoadCprFeedback(CaseSession &session, const QString &path, int slot)
         bytes = BinaryReader::readWholeFile(path, maxFileBytes(endMs));
     } catch (const FileError &error) {
         if (error.kind() == FileError::Kind::TooLarge)
-            reportUnused(session, error.message()
+            reportUnused(session, error.message(session.texts())
                                       + QStringLiteral("\nA recording ending at %1 ms has at most %2 bytes of compressions.")
                                             .arg(endMs)
                                             .arg(maxFileBytes(endMs)));
         else if (error.kind() != FileError::Kind::NotFound) // no feedback came with the case
-            reportUnused(session, error.message());
+            reportUnused(session, error.message(session.texts()));
         return;
     }
     BinaryReader in(std::move(bytes), path);

@@ -1,6 +1,7 @@
 #include "ecg/CMagnified.h"
 
 #include "base/CommandIds.h"
+#include "base/MessageTexts.h"
 #include "base/ContextMenuBuilder.h"
 #include "base/LanguagePack.h"
 #include "case/CaseSession.h"
@@ -173,6 +174,7 @@ void CMagnified::Redraw()
     scene.playing = m_bPlaying;
     scene.gridText = scene.view == EnlargedView::Large ? m_gridTextLarge : m_gridText;
     scene.title = m_title;
+    scene.cprPanelTitle = m_session.GetText(MessageText::CprPanelTitle);
     const EnlargedGeometry g = drawEnlargedPicture(m_buffers, scene);
     placeButtons(g, scene.shown.hasCprFeedback);
     update();

@@ -61,12 +61,12 @@ QRectF depthUnitRect(const EnlargedGeometry &g)
     return QRectF(15, lineYs(g.R, g.scale.markerOffset)[0] - 32, 20, 16);
 }
 
-void drawFrame(QPainter &painter, const EnlargedGeometry &g, CprDepthUnit unit, QChar decimalPoint)
+void drawFrame(QPainter &painter, const EnlargedGeometry &g, CprDepthUnit unit, QChar decimalPoint, const QString &title)
 {
     painter.fillRect(QRect(0, 0, g.w, g.h - g.E), EcgStyle::background());
     painter.setPen(EcgStyle::panel());
     painter.setFont(EcgStyle::titleFont());
-    painter.drawText(QRectF(40, 5, 120, 20), Qt::AlignLeft | Qt::AlignBottom, QStringLiteral("CPR"));
+    painter.drawText(QRectF(40, 5, 120, 20), Qt::AlignLeft | Qt::AlignBottom, title);
 
     const std::array<int, 3> ys = lineYs(g.R, g.scale.markerOffset);
     painter.setPen(EcgStyle::panelPen(false));

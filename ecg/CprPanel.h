@@ -47,9 +47,10 @@ std::vector<DepthMark> depthScale(CprDepthUnit unit, QChar decimalPoint, int R, 
 // The unit of the depth scale ("in" or "cm"), written above its numbers in depthUnitRect.
 QRectF depthUnitRect(const EnlargedGeometry &g);
 
-// Background, caption "CPR", the lines and the depth scale in unit, into a panel of width
-// w whose shown height is h - E.
-void drawFrame(QPainter &painter, const EnlargedGeometry &g, CprDepthUnit unit, QChar decimalPoint);
+// Background, the caption title ("CPR"), the lines and the depth scale in unit, into a panel
+// of width w whose shown height is h - E.
+void drawFrame(QPainter &painter, const EnlargedGeometry &g, CprDepthUnit unit, QChar decimalPoint,
+               const QString &title = QStringLiteral("CPR"));
 // The compression bars of the visible window.
 void drawBars(QPainter &painter, const EnlargedGeometry &g, const std::vector<CprFeedbackRecord> &records,
               int32_t count, int32_t windowStart, int32_t windowEnd);

@@ -298,7 +298,7 @@ void drawPanelFrame(EnlargedBuffers &buffers, QPainter &picture, uchar *bits, co
         kept.rows.copyInto(bits, buffers.picture.bytesPerLine(), buffers.picture.size(), panelArea.topLeft());
         return;
     }
-    CprPanel::drawFrame(picture, g, scene.depthUnit, scene.decimalPoint);
+    CprPanel::drawFrame(picture, g, scene.depthUnit, scene.decimalPoint, scene.cprPanelTitle);
     kept.key = key;
     kept.rows = RowRunImage::capture(buffers.picture, panelArea);
 }
@@ -373,7 +373,7 @@ EnlargedGeometry drawEnlargedPicture(EnlargedBuffers &buffers, const EnlargedSce
     if (!panelArea.isEmpty()) {
         picture.setClipRect(panelArea);
         picture.translate(panelArea.topLeft());
-        drawPanelFrame(buffers, picture, bits, g, panelArea, scene);
+        drawPanelFrame(buffers, picture, bits, g, panelArea, r.scene);
         CprPanel::drawBars(picture, g, shown.record->cprFeedback, shown.record->cprFeedbackCount, r.lo, r.hi);
     }
     return g;

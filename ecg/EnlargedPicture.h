@@ -33,6 +33,7 @@ struct EnlargedScene
     bool playing = false;               // audio playback runs (the centre line turns red inside the record)
     QString gridText;                   // text 143, or 144 in the large view
     QString title;                      // text 142
+    QString cprPanelTitle = QStringLiteral("CPR"); // above the compression strip
 };
 
 // What the grid layer of one drawing run looks like: the picture's size and geometry,

@@ -81,7 +81,7 @@ bool ExportFlow::run(int slot, ExportKind kind, const ExportOptions &offered)
         AtomicFileWriter::write(path, built.bytes);
     } catch (const FileError &e) {
         platform.endProgress();
-        platform.showError(e.message(), caption);
+        platform.showError(e.message(texts), caption);
         return false;
     }
     platform.setProgress(10000);

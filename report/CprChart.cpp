@@ -39,9 +39,9 @@ double inUnit(double inches, CprDepthUnit unit)
     return unit == CprDepthUnit::Centimetres ? inchesToCm(inches) : inches;
 }
 
-QString axisNumber(double v)
+QString axisNumber(double v, QChar decimalSeparator)
 {
-    return QString::number(v, 'g', 3);
+    return QString::number(v, 'g', 3).replace(QLatin1Char('.'), decimalSeparator);
 }
 
 QFont chartFont(double textHeight, bool bold)
@@ -178,7 +178,7 @@ void paint(QPainter &painter, const QRectF &chart, const CprChartSeries &s, doub
         lastY = y;
         painter.drawText(QRectF(chart.left(), y - textHeight / 2, plot.left() - chart.left() - textHeight / 4,
                                 textHeight),
-                         Qt::AlignRight | Qt::AlignVCenter, axisNumber(v));
+                         Qt::AlignRight | Qt::AlignVCenter, axisNumber(v, s.decimalSeparator));
     }
 
     const int step = labelStep(n, std::max(1, int(plot.width() / (3 * textHeight))));

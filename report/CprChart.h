@@ -23,6 +23,7 @@ struct CprChartSeries
     double bandLow = 0;                        // the target band, in the chart's unit
     double bandHigh = 0;
     double axisMax = 1;                        // the value axis runs from 0 to this
+    QChar decimalSeparator = QLatin1Char('.'); // of the value labels
 };
 
 namespace CprChart {

@@ -10,7 +10,37 @@
 #include "cpr/HandsOff.h"
 #include "cpr/HandsOffInput.h"
 #include "cpr/HandsOffTexts.h"
+#include "report/CprChart.h"
 #include "report/SelectionReportPainter.h"
+
+namespace {
+
+// The report's measured numbers written with the language's decimal separator.
+void localizeNumbers(CprQualityReport &r, const LanguagePack &texts)
+{
+    const auto local = [&texts](QString &text) { text = texts.localNumbers(text); };
+    for (CprSummaryRow &row : r.summary) {
+        local(row.value);
+        local(row.target);
+    }
+    for (CprPauseRow &row : r.pauses) {
+        local(row.length);
+        local(row.parts);
+    }
+    for (HandsOffCauseRow &row : r.byCause)
+        local(row.amount);
+    const auto localShock = [&local](HandsOffShockRow &row) {
+        for (QString *cell : {&row.analysis, &row.charge, &row.toShock, &row.preShockPause, &row.postShockPause,
+                              &row.periShockPause})
+            local(*cell);
+    };
+    localShock(r.shockTargets);
+    for (HandsOffShockRow &row : r.shocks)
+        localShock(row);
+    local(r.handsOffTotal);
+}
+
+} // namespace
 
 CprQualityReport makeCprQualityReport(const CaseRecord &c, bool hasFeedback,
                                       const std::map<int32_t, PauseCause> &reviewerCauses,
@@ -76,5 +106,18 @@ CprQualityReport makeCprQualityReport(const CaseRecord &c, bool hasFeedback,
     for (int i = 0; i < HandsOffText::DefinitionCount; ++i)
         r.definitions << texts.GetText(HandsOffText::FirstDefinition + i);
     r.pageFormat = texts.GetText(PageOf);
+    r.decimalSeparator = texts.decimalSeparator();
+    localizeNumbers(r, texts);
     return r;
+}
+
+std::vector<CprChartSeries> cprQualityCharts(const CprQualityReport &report)
+{
+    const CprQualityResult &r = report.result;
+    std::vector<CprChartSeries> charts = {CprChart::rateSeries(r, report.settings, report.rateChart),
+                                          CprChart::depthSeries(r, report.settings, report.depthChart),
+                                          CprChart::ccfSeries(r, report.settings, report.ccfChart)};
+    for (CprChartSeries &c : charts)
+        c.decimalSeparator = report.decimalSeparator;
+    return charts;
 }

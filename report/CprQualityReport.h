@@ -12,6 +12,8 @@
 #include <map>
 #include <vector>
 
+struct CprChartSeries;
+
 class LanguagePack;
 struct CaseRecord;
 
@@ -47,6 +49,7 @@ struct CprQualityReport
     QString definitionsTitle;
     QStringList definitions;
     QString pageFormat;              // "Page %1 of %2"
+    QChar decimalSeparator = QLatin1Char('.'); // of the numbers shown, in the pack's language
 };
 
 // The review of case c (hasFeedback: its CPR feedback was read) with the causes the reviewer
@@ -57,3 +60,6 @@ CprQualityReport makeCprQualityReport(const CaseRecord &c, bool hasFeedback,
                                       const std::map<int32_t, PauseCause> &reviewerCauses,
                                       const CprReviewSettings &settings, const LanguagePack &texts,
                                       bool anonymize = false);
+
+// The rate, depth and CCF charts of a report, their numbers written as the report's.
+std::vector<CprChartSeries> cprQualityCharts(const CprQualityReport &report);

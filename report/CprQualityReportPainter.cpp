@@ -212,16 +212,11 @@ void CprQualityReportPainter::paintSummary(QPainter &painter) const
 
 void CprQualityReportPainter::paintCharts(QPainter &painter) const
 {
-    const CprQualityResult &r = m_report.result;
-    const CprChartSeries charts[] = {
-        CprChart::rateSeries(r, m_report.settings, m_report.rateChart),
-        CprChart::depthSeries(r, m_report.settings, m_report.depthChart),
-        CprChart::ccfSeries(r, m_report.settings, m_report.ccfChart),
-    };
+    const std::vector<CprChartSeries> charts = cprQualityCharts(m_report);
     const double gap = 40;
     const double width = (Width - 2 * gap) / 3;
     for (int i = 0; i < 3; ++i)
-        CprChart::paint(painter, QRectF(i * (width + gap), ChartsTop, width, ChartHeight), charts[i], SmallTextHeight);
+        CprChart::paint(painter, QRectF(i * (width + gap), ChartsTop, width, ChartHeight), charts[size_t(i)], SmallTextHeight);
 }
 
 void CprQualityReportPainter::paintPauses(QPainter &painter, int page) const

@@ -8,6 +8,7 @@
 #include "sound/SoundText.h"
 #include "case/CaseSession.h"
 #include "case/ReviewState.h"
+#include "base/MessageTexts.h"
 
 #include <QDir>
 
@@ -73,10 +74,10 @@ bool PlaybackSound::start(int slot, int32_t centreMs)
     }
     m_sound.reset();
     // The first line is the one reviewers know; the second says what went wrong.
-    QString text = QStringLiteral("Could not initialize Direct Sound.");
+    QString text = m_session.GetText(MessageText::SoundNotStarted);
     if (const QString reason = failureReason(path, created); !reason.isEmpty())
         text += QLatin1Char('\n') + reason;
-    m_session.platform().messageBox(text, QStringLiteral("Error"), Platform::Icon::None, Platform::Buttons::Ok);
+    m_session.platform().messageBox(text, m_session.GetText(MessageText::ErrorCaption), Platform::Icon::None, Platform::Buttons::Ok);
     return false;
 }
 

@@ -40,7 +40,7 @@ bool eraseAfterReadBack(CaseSession &session, const MifConversion &conversion, Q
     }
     const MifEraseResult erase = EraseMifFiles(conversion);
     if (!erase.complete())
-        err << name << ": " << ImportChecks::eraseOutcomeText(erase.changed, erase.notErased) << "\n";
+        err << name << ": " << ImportChecks::eraseOutcomeText(erase.changed, erase.notErased, session.texts()) << "\n";
     return erase.complete();
 }
 

@@ -13,6 +13,7 @@
 #include "case/ReviewFile.h"
 #include "sound/WaveFile.h"
 #include "support/FileHashes.h"
+#include "support/Packs.h"
 #include "support/ScratchMount.h"
 
 #include <limits>
@@ -102,7 +103,7 @@ TEST_F(ImportSafety, ADeviceFileThatChangesBetweenTheTwoReadsStopsTheImport)
 
         EXPECT_EQ(import.DecodeFolder(), -1) << kind;
 
-        EXPECT_EQ(platform.texts(), QStringList{ImportChecks::changedWhileReadText(changed)}) << kind;
+        EXPECT_EQ(platform.texts(), QStringList{ImportChecks::changedWhileReadText(changed, Packs::builtInEnglish())}) << kind;
         EXPECT_EQ(openCaseCount(), 0) << kind;
     }
 }
@@ -126,7 +127,7 @@ TEST_F(ImportSafety, OnlyFilesThatAreStillWhatTheArchiveHoldsAreErased)
         EXPECT_EQ(QFileInfo::exists(mifPath(folder, Model::Q25, f.kind)), !f.erased) << f.kind;
     const QStringList kept{mifPath(folder, Model::Q25, "ECG"), mifPath(folder, Model::Q25, "Temp")};
     ASSERT_EQ(platform.messages.size(), 1);
-    EXPECT_TRUE(platform.messages[0].text.endsWith(ImportChecks::keptChangedText(kept)));
+    EXPECT_TRUE(platform.messages[0].text.endsWith(ImportChecks::keptChangedText(kept, Packs::builtInEnglish())));
     EXPECT_FALSE(platform.messages[0].text.contains(view.GetText(170))) << "not everything was erased";
     EXPECT_EQ(platform.messages[0].icon, Platform::Icon::Warning);
 }
