@@ -9,6 +9,7 @@
 #include <QHash>
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <atomic>
 #include <limits>
 
@@ -108,24 +109,32 @@ LibraryCase caseOfRow(const QSqlQuery &q)
 }
 
 // The counts of a case's shocks the summary reads from the case row: those with a known
-// pre-shock pause, and those of them at most 10 s.
+// pre-shock pause, and those of them at most 10 s and at most 20 s; then the times from
+// power-on to its first analysis, shock and compression.
 const QStringList &pauseCountColumns()
 {
-    static const QStringList columns = {QStringLiteral("pre_shock_pauses"), QStringLiteral("pre_shock_pauses_at_most_10s")};
+    static const QStringList columns = {QStringLiteral("pre_shock_pauses"), QStringLiteral("pre_shock_pauses_at_most_10s"),
+                                        QStringLiteral("pre_shock_pauses_at_most_20s"), QStringLiteral("first_analysis_ms"),
+                                        QStringLiteral("first_shock_ms"), QStringLiteral("first_compression_ms")};
     return columns;
 }
 
 QList<QVariant> pauseCountValues(const LibraryCase &c)
 {
-    int known = 0, atMost10s = 0;
+    int known = 0, atMost10s = 0, atMost20s = 0;
     for (const LibraryShock &s : c.shocks) {
         if (s.preShockPauseMs) {
             ++known;
-            if (*s.preShockPauseMs <= 10000)
-                ++atMost10s;
+            atMost10s += *s.preShockPauseMs <= 10000 ? 1 : 0;
+            atMost20s += *s.preShockPauseMs <= 20000 ? 1 : 0;
         }
     }
-    return {known, atMost10s};
+    std::optional<int64_t> firstShockMs;
+    if (!c.shocks.empty())
+        firstShockMs = std::min_element(c.shocks.begin(), c.shocks.end(), [](const LibraryShock &a, const LibraryShock &b) {
+                           return a.timeMs < b.timeMs;
+                       })->timeMs;
+    return {known, atMost10s, atMost20s, valueOf(c.firstAnalysisMs), valueOf(firstShockMs), valueOf(c.firstCompressionMs)};
 }
 
 // The hands-off time of a case by cause, then the version of the facts the row holds.
@@ -188,6 +197,37 @@ std::optional<double> medianOf(std::vector<double> &values)
         return *upper;
     return (*std::max_element(values.begin(), upper) + *upper) / 2;
 }
+
+// Where the p-quantile (0..1) of count ordered values (count > 0) lies: the value at offset,
+// or between it and the next one by weight, as the median of an even count is the mean of
+// the two middle values.
+struct QuantilePosition
+{
+    int offset = 0;
+    int limit = 1;     // 1 or 2 values to read
+    double weight = 0; // of the upper one
+};
+
+QuantilePosition quantilePosition(double p, int count)
+{
+    const double at = p * double(count - 1);
+    QuantilePosition pos;
+    pos.offset = int(std::floor(at));
+    pos.weight = at - pos.offset;
+    pos.limit = pos.weight > 0 && pos.offset + 1 < count ? 2 : 1;
+    return pos;
+}
+
+// A quantile of a summary row the engine is asked for: of column over the cases of the row's
+// group, count of which have it.
+struct QuantileWanted
+{
+    std::size_t row = 0;
+    QString column;
+    double p = 0.5;
+    int count = 0;
+    std::optional<double> LibraryStatsRow::*target = nullptr;
+};
 
 QString newConnectionName()
 {
@@ -582,15 +622,16 @@ bool CaseLibrary::shocksOf(const QString &path, std::vector<LibraryShock> &shock
     return true;
 }
 
-bool CaseLibrary::stats(LibraryGrouping grouping, const LibraryFilter &filter, std::vector<LibraryStatsRow> &rows)
+bool CaseLibrary::stats(LibraryGrouping grouping, const LibraryFilter &filter, std::vector<LibraryStatsRow> &rows,
+                        double ccfTarget)
 {
     rows.clear();
-    const QString key = groupColumn(grouping);
+    const bool all = grouping == LibraryGrouping::All;
+    const QString key = all ? QStringLiteral("''") : groupColumn(grouping);
     const LibraryWhere where = libraryWhere(filter);
     if (!beginRead())
         return false;
-    const auto failRead = [this](const QSqlQuery &q) {
-        const QString why = q.lastError().text();
+    const auto failRead = [this](const QString &why) {
         rollback();
         return fail(QStringLiteral("cannot be read"), why);
     };
@@ -602,70 +643,112 @@ bool CaseLibrary::stats(LibraryGrouping grouping, const LibraryFilter &filter, s
         return q.exec();
     };
 
-    // The counts of every group in one pass over the index that starts with its column.
+    // The counts of every group in one pass over the index that starts with its column (all
+    // cases make one group, also when there are none).
+    QStringList handsOffSums;
+    for (const QString &column : LibrarySchema::handsOffColumns())
+        handsOffSums << QStringLiteral("SUM(c.%1)").arg(column);
     QSqlQuery groups(database());
     if (!select(groups, QStringLiteral("SELECT %1, COUNT(*), SUM(c.shock_count), COUNT(c.ccf), "
-                                    "SUM(CASE WHEN c.ccf >= 0.8 THEN 1 ELSE 0 END), SUM(c.pre_shock_pauses), "
-                                    "SUM(c.pre_shock_pauses_at_most_10s), SUM(c.hands_off_other_ms), "
-                                    "SUM(c.hands_off_ms) FROM cases c%2%3 GROUP BY %1")
-                             .arg(key, libraryReviewJoin(filter), where.sql)))
-        return failRead(groups);
+                                    "SUM(CASE WHEN c.ccf >= %2 THEN 1 ELSE 0 END), SUM(c.pre_shock_pauses), "
+                                    "SUM(c.pre_shock_pauses_at_most_10s), SUM(c.pre_shock_pauses_at_most_20s), "
+                                    "SUM(c.hands_off_other_ms), COUNT(c.first_analysis_ms), COUNT(c.first_shock_ms), "
+                                    "COUNT(c.first_compression_ms), %3, COUNT(c.hands_off_ms), %4 "
+                                    "FROM cases c%5%6%7")
+                             .arg(key, QString::number(ccfTarget, 'g', 17),
+                                  grouping == LibraryGrouping::Device ? QStringLiteral("MAX(c.model)") : QStringLiteral("''"),
+                                  handsOffSums.join(QStringLiteral(", ")), libraryReviewJoin(filter), where.sql,
+                                  all ? QString() : QStringLiteral(" GROUP BY ") + key)))
+        return failRead(groups.lastError().text());
     QHash<QString, std::size_t> rowOf;
-    std::vector<int> withCcf; // per row
+    constexpr int FirstTimes = 3; // to the first analysis, shock and compression
+    std::vector<std::array<int, FirstTimes>> withFirst; // per row
     while (groups.next()) {
         LibraryStatsRow row;
         row.group = groups.value(0).toString();
         row.cases = groups.value(1).toInt();
         row.shocks = groups.value(2).toInt();
-        withCcf.push_back(groups.value(3).toInt());
-        if (withCcf.back() > 0)
-            row.shareCcfAtLeast80 = groups.value(4).toDouble() / withCcf.back();
-        if (const int pauses = groups.value(5).toInt(); pauses > 0)
+        row.casesWithCcf = groups.value(3).toInt();
+        if (row.casesWithCcf > 0)
+            row.shareCcfAtTarget = groups.value(4).toDouble() / row.casesWithCcf;
+        if (const int pauses = groups.value(5).toInt(); pauses > 0) {
             row.shareShocksPreShockPauseAtMost10s = groups.value(6).toDouble() / pauses;
-        // Cases indexed before the hands-off time was kept add to neither sum.
-        if (const qlonglong handsOffMs = groups.value(8).toLongLong(); handsOffMs > 0)
-            row.shareHandsOffOther = groups.value(7).toDouble() / double(handsOffMs);
+            row.shareShocksPreShockPauseAtMost20s = groups.value(7).toDouble() / pauses;
+        }
+        withFirst.push_back({groups.value(9).toInt(), groups.value(10).toInt(), groups.value(11).toInt()});
+        row.model = groups.value(12).toString();
+        // Cases indexed before the hands-off time was kept add to none of the sums.
+        if (groups.value(13).toInt() > 0) {
+            row.handsOffMs = groups.value(14).toLongLong();
+            std::array<int64_t, PauseCauseCount> byCause{};
+            for (std::size_t k = 0; k < PauseCauseCount; ++k)
+                byCause[k] = groups.value(15 + int(k)).toLongLong();
+            row.handsOffByCauseMs = byCause;
+            if (*row.handsOffMs > 0)
+                row.shareHandsOffOther = groups.value(8).toDouble() / double(*row.handsOffMs);
+        }
         rowOf.insert(row.group, rows.size());
         rows.push_back(row);
     }
     groups.finish();
 
-    // The median CCF of each group from its one or two middle values, which the engine finds by
-    // their position in the group's index order; several groups per request.
-    std::vector<std::size_t> pending;
-    for (std::size_t i = 0; i < rows.size(); ++i)
-        if (withCcf[i] > 0)
-            pending.push_back(i);
+    // The quartiles of the CCF and the medians of the times to the first analysis, shock and
+    // compression, each from its one or two neighbouring values, which the engine finds by
+    // their position in the group's order; many of them per request.
+    std::vector<QuantileWanted> wanted;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i].casesWithCcf > 0)
+            for (auto [p, target] : {std::pair{0.25, &LibraryStatsRow::lowerQuartileCcf},
+                                     std::pair{0.5, &LibraryStatsRow::medianCcf},
+                                     std::pair{0.75, &LibraryStatsRow::upperQuartileCcf}})
+                wanted.push_back({i, QStringLiteral("c.ccf"), p, rows[i].casesWithCcf, target});
+        const std::array<std::pair<const char *, std::optional<double> LibraryStatsRow::*>, FirstTimes> firsts = {
+            std::pair{"c.first_analysis_ms", &LibraryStatsRow::medianToFirstAnalysisMs},
+            std::pair{"c.first_shock_ms", &LibraryStatsRow::medianToFirstShockMs},
+            std::pair{"c.first_compression_ms", &LibraryStatsRow::medianToFirstCompressionMs}};
+        for (std::size_t k = 0; k < firsts.size(); ++k)
+            if (withFirst[i][k] > 0)
+                wanted.push_back({i, QLatin1String(firsts[k].first), 0.5, withFirst[i][k], firsts[k].second});
+    }
     const QString terms = where.sql.isEmpty() ? QStringLiteral(" WHERE ") : where.sql + QStringLiteral(" AND ");
-    for (std::size_t first = 0; first < pending.size(); first += GroupsPerRequest) {
-        const std::size_t count = std::min<std::size_t>(GroupsPerRequest, pending.size() - first);
+    for (std::size_t first = 0; first < wanted.size(); first += GroupsPerRequest) {
+        const std::size_t count = std::min<std::size_t>(GroupsPerRequest, wanted.size() - first);
         QStringList parts;
         QList<QVariant> values;
+        std::vector<QuantilePosition> positions;
         for (std::size_t k = 0; k < count; ++k) {
-            const std::size_t i = pending[first + k];
-            parts << QStringLiteral("SELECT %1, m.ccf FROM (SELECT c.ccf AS ccf FROM cases c%2%3%4 = ? AND c.ccf IS NOT NULL "
-                                    "ORDER BY c.ccf LIMIT ? OFFSET ?) m")
-                         .arg(QString::number(k), libraryReviewJoin(filter), terms, key);
-            values << where.values << rows[i].group << (withCcf[i] % 2 == 1 ? 1 : 2) << (withCcf[i] - 1) / 2;
+            const QuantileWanted &w = wanted[first + k];
+            positions.push_back(quantilePosition(w.p, w.count));
+            parts << QStringLiteral("SELECT %1, m.v FROM (SELECT %2 AS v FROM cases c%3%4%5%2 IS NOT NULL "
+                                    "ORDER BY %2 LIMIT ? OFFSET ?) m")
+                         .arg(QString::number(k), w.column, libraryReviewJoin(filter), terms,
+                              all ? QString() : key + QStringLiteral(" = ? AND "));
+            values << where.values;
+            if (!all)
+                values << rows[w.row].group;
+            values << positions.back().limit << positions.back().offset;
         }
-        QSqlQuery medians(database());
-        medians.setForwardOnly(true);
-        medians.prepare(parts.join(QStringLiteral(" UNION ALL ")));
+        QSqlQuery quantiles(database());
+        quantiles.setForwardOnly(true);
+        quantiles.prepare(parts.join(QStringLiteral(" UNION ALL ")));
         for (int v = 0; v < int(values.size()); ++v)
-            medians.bindValue(v, values[v]);
-        if (!medians.exec())
-            return failRead(medians);
-        std::vector<std::pair<double, int>> middle(count, {0.0, 0});
-        while (medians.next()) {
-            const std::size_t k = std::size_t(medians.value(0).toLongLong());
+            quantiles.bindValue(v, values[v]);
+        if (!quantiles.exec())
+            return failRead(quantiles.lastError().text());
+        std::vector<std::pair<double, double>> neighbours(count, {std::numeric_limits<double>::infinity(),
+                                                                  -std::numeric_limits<double>::infinity()});
+        while (quantiles.next()) {
+            const std::size_t k = std::size_t(quantiles.value(0).toLongLong());
             if (k < count) {
-                middle[k].first += medians.value(1).toDouble();
-                ++middle[k].second;
+                const double v = quantiles.value(1).toDouble();
+                neighbours[k] = {std::min(neighbours[k].first, v), std::max(neighbours[k].second, v)};
             }
         }
-        for (std::size_t k = 0; k < count; ++k)
-            if (middle[k].second > 0)
-                rows[pending[first + k]].medianCcf = middle[k].first / middle[k].second;
+        for (std::size_t k = 0; k < count; ++k) {
+            const auto [lower, upper] = neighbours[k];
+            if (lower <= upper)
+                rows[wanted[first + k].row].*wanted[first + k].target = lower + positions[k].weight * (upper - lower);
+        }
     }
 
     // The medians of the shocks' steps, from one read of the group and the steps of every shock
@@ -675,7 +758,7 @@ bool CaseLibrary::stats(LibraryGrouping grouping, const LibraryFilter &filter, s
     if (!select(steps, QStringLiteral("SELECT %1, s.analysis_ms, s.to_shock_ms, s.hands_off_pre_shock_pause_ms "
                                       "FROM cases c JOIN shocks s ON s.case_path = c.path%2%3")
                            .arg(key, libraryReviewJoin(filter), where.sql)))
-        return failRead(steps);
+        return failRead(steps.lastError().text());
     constexpr int StepCount = 3;
     std::vector<std::array<std::vector<double>, StepCount>> values(rows.size());
     while (steps.next()) {
@@ -697,6 +780,56 @@ bool CaseLibrary::stats(LibraryGrouping grouping, const LibraryFilter &filter, s
     // Every engine orders the groups by its own collation; the summary orders them the same
     // way everywhere.
     std::sort(rows.begin(), rows.end(), [](const LibraryStatsRow &a, const LibraryStatsRow &b) { return a.group < b.group; });
+    return true;
+}
+
+bool CaseLibrary::needingAttention(const LibraryFilter &filter, double ccfTarget, int limit,
+                                   std::vector<LibraryCase> &cases, int &total)
+{
+    cases.clear();
+    total = 0;
+    LibraryWhere where = libraryWhere(filter);
+    const QString needs = (where.sql.isEmpty() ? QStringLiteral(" WHERE ") : where.sql + QStringLiteral(" AND "))
+                          + QStringLiteral("(r.status = ? OR c.ccf < ? OR c.max_pre_shock_pause_ms > ?)");
+    where.values << reviewStageKey(ReviewStatus::Stage::FollowUp) << ccfTarget << qlonglong(AttentionPreShockPauseMs);
+    const QString from = QStringLiteral(" FROM cases c") + libraryReviewJoin(filter, true) + needs;
+    if (!beginRead())
+        return false;
+    QSqlQuery q(database());
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT COUNT(*)") + from);
+    for (const QVariant &v : where.values)
+        q.addBindValue(v);
+    if (!q.exec() || !q.next()) {
+        const QString why = q.lastError().text();
+        rollback();
+        return fail(QStringLiteral("cannot be read"), why);
+    }
+    total = q.value(0).toInt();
+    q.finish();
+
+    QStringList columns;
+    for (const QString &column : caseColumns())
+        columns << QStringLiteral("c.") + column;
+    columns << reviewStatusColumns();
+    QSqlQuery latest(database());
+    latest.setForwardOnly(true);
+    latest.prepare(QStringLiteral("SELECT ") + columns.join(QStringLiteral(", ")) + from
+                   + QStringLiteral(" ORDER BY c.start_time DESC, c.path LIMIT ?"));
+    for (const QVariant &v : where.values)
+        latest.addBindValue(v);
+    latest.addBindValue(std::max(limit, 0));
+    if (!latest.exec()) {
+        const QString why = latest.lastError().text();
+        rollback();
+        return fail(QStringLiteral("cannot be read"), why);
+    }
+    while (latest.next()) {
+        cases.push_back(caseOfRow(latest));
+        cases.back().review = reviewStatusOfRow(latest, int(caseColumns().size()));
+    }
+    latest.finish();
+    rollback(); // only read
     return true;
 }
 
