@@ -262,8 +262,8 @@ void LibraryQaReportPainter::layOut()
     if (attention.isEmpty()) {
         flow.text(t.GetText(LibraryQaText::NoAttention));
     } else {
-        const std::vector<double> columns = m_anonymize ? std::vector<double>{0.15, 0.16, 0.09, 0.07, 0.12, 0.27, 0.14}
-                                                        : std::vector<double>{0.13, 0.13, 0.2, 0.07, 0.06, 0.1, 0.19, 0.12};
+        const std::vector<double> columns = m_anonymize ? std::vector<double>{0.13, 0.14, 0.08, 0.07, 0.13, 0.33, 0.12}
+                                                        : std::vector<double>{0.12, 0.12, 0.14, 0.07, 0.06, 0.12, 0.29, 0.08};
         flow.table(attentionHeaders(t, m_anonymize), attention, columns);
         if (m_report.attentionTotal > int(m_report.attention.size()))
             flow.text(t.GetText(LibraryQaText::AttentionMore)
@@ -390,7 +390,9 @@ void LibraryQaReportPainter::paintCharts(QPainter &painter) const
         int largest = 0;
         for (const LibraryStatsRow &m : months)
             largest = std::max(largest, m.cases);
-        const Trend trend{m_texts.GetText(LibraryQaText::CountTrend), labels, niceTop(std::max(largest, 4)), countTick};
+        // Whole numbers at every tick.
+        const double top = 4 * std::ceil(niceTop(std::max(largest, 4)) / 4);
+        const Trend trend{m_texts.GetText(LibraryQaText::CountTrend), labels, top, countTick};
         QRectF plot;
         paintFrame(painter, area(2), trend, m_texts, months.empty(), plot);
         for (std::size_t i = 0; i < months.size(); ++i) {
