@@ -9,6 +9,7 @@
 #include <QHash>
 #include <algorithm>
 #include <array>
+#include <map>
 #include <cmath>
 #include <atomic>
 #include <limits>
@@ -198,35 +199,12 @@ std::optional<double> medianOf(std::vector<double> &values)
     return (*std::max_element(values.begin(), upper) + *upper) / 2;
 }
 
-// Where the p-quantile (0..1) of count ordered values (count > 0) lies: the value at offset,
-// or between it and the next one by weight, as the median of an even count is the mean of
-// the two middle values.
-struct QuantilePosition
+// A column of the cases whose quartiles a summary row gives: quartile 1, 2 (the median) or 3
+// and the member it goes to, up to three of them.
+struct QuantileColumn
 {
-    int offset = 0;
-    int limit = 1;     // 1 or 2 values to read
-    double weight = 0; // of the upper one
-};
-
-QuantilePosition quantilePosition(double p, int count)
-{
-    const double at = p * double(count - 1);
-    QuantilePosition pos;
-    pos.offset = int(std::floor(at));
-    pos.weight = at - pos.offset;
-    pos.limit = pos.weight > 0 && pos.offset + 1 < count ? 2 : 1;
-    return pos;
-}
-
-// A quantile of a summary row the engine is asked for: of column over the cases of the row's
-// group, count of which have it.
-struct QuantileWanted
-{
-    std::size_t row = 0;
-    QString column;
-    double p = 0.5;
-    int count = 0;
-    std::optional<double> LibraryStatsRow::*target = nullptr;
+    QString sql;
+    std::array<std::pair<int, std::optional<double> LibraryStatsRow::*>, 3> quartiles{};
 };
 
 QString newConnectionName()
@@ -235,10 +213,8 @@ QString newConnectionName()
     return QStringLiteral("ravelin-library-%1").arg(++counter);
 }
 
-// How many paths one request for fingerprints names, and how many groups one request for
-// medians looks up.
+// How many paths one request for fingerprints names.
 constexpr int PathsPerRequest = 200;
-constexpr int GroupsPerRequest = 100;
 
 QString fingerprintStatement(int paths)
 {
@@ -652,8 +628,7 @@ bool CaseLibrary::stats(LibraryGrouping grouping, const LibraryFilter &filter, s
     if (!select(groups, QStringLiteral("SELECT %1, COUNT(*), SUM(c.shock_count), COUNT(c.ccf), "
                                     "SUM(CASE WHEN c.ccf >= %2 THEN 1 ELSE 0 END), SUM(c.pre_shock_pauses), "
                                     "SUM(c.pre_shock_pauses_at_most_10s), SUM(c.pre_shock_pauses_at_most_20s), "
-                                    "SUM(c.hands_off_other_ms), COUNT(c.first_analysis_ms), COUNT(c.first_shock_ms), "
-                                    "COUNT(c.first_compression_ms), %3, COUNT(c.hands_off_ms), %4 "
+                                    "SUM(c.hands_off_other_ms), %3, COUNT(c.hands_off_ms), %4 "
                                     "FROM cases c%5%6%7")
                              .arg(key, QString::number(ccfTarget, 'g', 17),
                                   grouping == LibraryGrouping::Device ? QStringLiteral("MAX(c.model)") : QStringLiteral("''"),
@@ -661,8 +636,6 @@ bool CaseLibrary::stats(LibraryGrouping grouping, const LibraryFilter &filter, s
                                   all ? QString() : QStringLiteral(" GROUP BY ") + key)))
         return failRead(groups.lastError().text());
     QHash<QString, std::size_t> rowOf;
-    constexpr int FirstTimes = 3; // to the first analysis, shock and compression
-    std::vector<std::array<int, FirstTimes>> withFirst; // per row
     while (groups.next()) {
         LibraryStatsRow row;
         row.group = groups.value(0).toString();
@@ -675,14 +648,13 @@ bool CaseLibrary::stats(LibraryGrouping grouping, const LibraryFilter &filter, s
             row.shareShocksPreShockPauseAtMost10s = groups.value(6).toDouble() / pauses;
             row.shareShocksPreShockPauseAtMost20s = groups.value(7).toDouble() / pauses;
         }
-        withFirst.push_back({groups.value(9).toInt(), groups.value(10).toInt(), groups.value(11).toInt()});
-        row.model = groups.value(12).toString();
+        row.model = groups.value(9).toString();
         // Cases indexed before the hands-off time was kept add to none of the sums.
-        if (groups.value(13).toInt() > 0) {
-            row.handsOffMs = groups.value(14).toLongLong();
+        if (groups.value(10).toInt() > 0) {
+            row.handsOffMs = groups.value(11).toLongLong();
             std::array<int64_t, PauseCauseCount> byCause{};
             for (std::size_t k = 0; k < PauseCauseCount; ++k)
-                byCause[k] = groups.value(15 + int(k)).toLongLong();
+                byCause[k] = groups.value(12 + int(k)).toLongLong();
             row.handsOffByCauseMs = byCause;
             if (*row.handsOffMs > 0)
                 row.shareHandsOffOther = groups.value(8).toDouble() / double(*row.handsOffMs);
@@ -693,61 +665,53 @@ bool CaseLibrary::stats(LibraryGrouping grouping, const LibraryFilter &filter, s
     groups.finish();
 
     // The quartiles of the CCF and the medians of the times to the first analysis, shock and
-    // compression, each from its one or two neighbouring values, which the engine finds by
-    // their position in the group's order; many of them per request.
-    std::vector<QuantileWanted> wanted;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (rows[i].casesWithCcf > 0)
-            for (auto [p, target] : {std::pair{0.25, &LibraryStatsRow::lowerQuartileCcf},
-                                     std::pair{0.5, &LibraryStatsRow::medianCcf},
-                                     std::pair{0.75, &LibraryStatsRow::upperQuartileCcf}})
-                wanted.push_back({i, QStringLiteral("c.ccf"), p, rows[i].casesWithCcf, target});
-        const std::array<std::pair<const char *, std::optional<double> LibraryStatsRow::*>, FirstTimes> firsts = {
-            std::pair{"c.first_analysis_ms", &LibraryStatsRow::medianToFirstAnalysisMs},
-            std::pair{"c.first_shock_ms", &LibraryStatsRow::medianToFirstShockMs},
-            std::pair{"c.first_compression_ms", &LibraryStatsRow::medianToFirstCompressionMs}};
-        for (std::size_t k = 0; k < firsts.size(); ++k)
-            if (withFirst[i][k] > 0)
-                wanted.push_back({i, QLatin1String(firsts[k].first), 0.5, withFirst[i][k], firsts[k].second});
-    }
+    // compression, each from its one or two neighbouring values: the engine numbers each
+    // group's values in their order in one pass and hands over only the few at the quartiles'
+    // places, so no value list is held here.
+    const std::array<QuantileColumn, 4> quantileColumns = {{
+        {QStringLiteral("c.ccf"), {{{1, &LibraryStatsRow::lowerQuartileCcf}, {2, &LibraryStatsRow::medianCcf},
+                                    {3, &LibraryStatsRow::upperQuartileCcf}}}},
+        {QStringLiteral("c.first_analysis_ms"), {{{2, &LibraryStatsRow::medianToFirstAnalysisMs}}}},
+        {QStringLiteral("c.first_shock_ms"), {{{2, &LibraryStatsRow::medianToFirstShockMs}}}},
+        {QStringLiteral("c.first_compression_ms"), {{{2, &LibraryStatsRow::medianToFirstCompressionMs}}}},
+    }};
     const QString terms = where.sql.isEmpty() ? QStringLiteral(" WHERE ") : where.sql + QStringLiteral(" AND ");
-    for (std::size_t first = 0; first < wanted.size(); first += GroupsPerRequest) {
-        const std::size_t count = std::min<std::size_t>(GroupsPerRequest, wanted.size() - first);
-        QStringList parts;
-        QList<QVariant> values;
-        std::vector<QuantilePosition> positions;
-        for (std::size_t k = 0; k < count; ++k) {
-            const QuantileWanted &w = wanted[first + k];
-            positions.push_back(quantilePosition(w.p, w.count));
-            parts << QStringLiteral("SELECT %1, m.v FROM (SELECT %2 AS v FROM cases c%3%4%5%2 IS NOT NULL "
-                                    "ORDER BY %2 LIMIT ? OFFSET ?) m")
-                         .arg(QString::number(k), w.column, libraryReviewJoin(filter), terms,
-                              all ? QString() : key + QStringLiteral(" = ? AND "));
-            values << where.values;
-            if (!all)
-                values << rows[w.row].group;
-            values << positions.back().limit << positions.back().offset;
-        }
+    for (const QuantileColumn &column : quantileColumns) {
         QSqlQuery quantiles(database());
-        quantiles.setForwardOnly(true);
-        quantiles.prepare(parts.join(QStringLiteral(" UNION ALL ")));
-        for (int v = 0; v < int(values.size()); ++v)
-            quantiles.bindValue(v, values[v]);
-        if (!quantiles.exec())
+        const QString partition = all ? QString() : QStringLiteral("PARTITION BY %1 ").arg(key);
+        if (!select(quantiles, QStringLiteral("SELECT g, n, cnt, v FROM (SELECT %1 AS g, %2 AS v, "
+                                              "ROW_NUMBER() OVER (%3ORDER BY %2) AS n, COUNT(*) OVER (%4) AS cnt "
+                                              "FROM cases c%5%6%2 IS NOT NULL) q WHERE n IN ((cnt - 1) / 4 + 1, "
+                                              "(cnt - 1) / 4 + 2, (cnt - 1) / 2 + 1, (cnt - 1) / 2 + 2, "
+                                              "3 * (cnt - 1) / 4 + 1, 3 * (cnt - 1) / 4 + 2)")
+                                   .arg(key, column.sql, partition, partition.trimmed(), libraryReviewJoin(filter), terms)))
             return failRead(quantiles.lastError().text());
-        std::vector<std::pair<double, double>> neighbours(count, {std::numeric_limits<double>::infinity(),
-                                                                  -std::numeric_limits<double>::infinity()});
+        // The values at their places (from 1) in each group, and the group's count.
+        std::vector<std::pair<int, std::map<int, double>>> places(rows.size());
         while (quantiles.next()) {
-            const std::size_t k = std::size_t(quantiles.value(0).toLongLong());
-            if (k < count) {
-                const double v = quantiles.value(1).toDouble();
-                neighbours[k] = {std::min(neighbours[k].first, v), std::max(neighbours[k].second, v)};
-            }
+            const auto at = rowOf.constFind(quantiles.value(0).toString());
+            if (at == rowOf.constEnd())
+                continue;
+            places[*at].first = quantiles.value(2).toInt();
+            places[*at].second[quantiles.value(1).toInt()] = quantiles.value(3).toDouble();
         }
-        for (std::size_t k = 0; k < count; ++k) {
-            const auto [lower, upper] = neighbours[k];
-            if (lower <= upper)
-                rows[wanted[first + k].row].*wanted[first + k].target = lower + positions[k].weight * (upper - lower);
+        quantiles.finish();
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const auto &[count, values] = places[i];
+            if (count == 0)
+                continue;
+            for (const auto &[quarters, target] : column.quartiles) {
+                if (!target)
+                    continue;
+                // The quantile quarters / 4 lies at (count - 1) * quarters / 4 from the first value.
+                const int lower = (count - 1) * quarters / 4 + 1;
+                const double weight = double((count - 1) * quarters % 4) / 4;
+                const auto low = values.find(lower);
+                const auto high = values.find(lower + 1);
+                if (low != values.end())
+                    rows[i].*target = low->second
+                                      + (high != values.end() ? weight * (high->second - low->second) : 0.0);
+            }
         }
     }
 
