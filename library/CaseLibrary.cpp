@@ -603,7 +603,11 @@ bool CaseLibrary::stats(LibraryGrouping grouping, const LibraryFilter &filter, s
 {
     rows.clear();
     const bool all = grouping == LibraryGrouping::All;
-    const QString key = all ? QStringLiteral("''") : groupColumn(grouping);
+    // A device's cases lie all over the table: the groups are read in the table's order and
+    // sorted, not looked up one by one through the serial numbers' index.
+    const QString key = all                                   ? QStringLiteral("''")
+                        : grouping == LibraryGrouping::Device ? groupColumn(grouping) + QStringLiteral(" || ''")
+                                                              : groupColumn(grouping);
     const LibraryWhere where = libraryWhere(filter);
     if (!beginRead())
         return false;
