@@ -262,8 +262,8 @@ void LibraryQaReportPainter::layOut()
     if (attention.isEmpty()) {
         flow.text(t.GetText(LibraryQaText::NoAttention));
     } else {
-        const std::vector<double> columns = m_anonymize ? std::vector<double>{0.13, 0.14, 0.08, 0.07, 0.13, 0.33, 0.12}
-                                                        : std::vector<double>{0.12, 0.12, 0.14, 0.07, 0.06, 0.12, 0.29, 0.08};
+        const std::vector<double> columns = m_anonymize ? std::vector<double>{0.13, 0.13, 0.08, 0.07, 0.14, 0.33, 0.12}
+                                                        : std::vector<double>{0.12, 0.12, 0.16, 0.07, 0.06, 0.12, 0.27, 0.08};
         flow.table(attentionHeaders(t, m_anonymize), attention, columns);
         if (m_report.attentionTotal > int(m_report.attention.size()))
             flow.text(t.GetText(LibraryQaText::AttentionMore)
