@@ -382,6 +382,7 @@ CaseLibraryWindow *CMainFrame::OnCaseLibrary()
         m_libraryWindow->openArchive = [this](const QString &path) { m_view->OpenArchiveFile(path); };
         m_libraryWindow->settingsChanged = [this] { saveLibrarySettings(*m_library); };
         m_libraryWindow->setDepthUnit(m_view->cprSettings.depthUnit);
+        m_libraryWindow->ccfTarget = [this] { return m_view->cprSettings.quality.ccfTarget; };
         m_libraryWindow->refresh();
     }
     m_libraryWindow->show();

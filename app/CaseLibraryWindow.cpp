@@ -5,7 +5,9 @@
 #include "app/CaseHistoryDialog.h"
 #include "app/CaseTableModel.h"
 #include "app/LibraryChart.h"
+#include "base/AtomicFileWriter.h"
 #include "base/CTime.h"
+#include "base/FileError.h"
 #include "base/LanguagePack.h"
 #include "base/Platform.h"
 #include "base/ReviewerIdentity.h"
@@ -15,6 +17,9 @@
 #include "device/TimeZoneTable.h"
 #include "library/CaseLibrary.h"
 #include "library/LibraryService.h"
+#include "library/LibraryQaReport.h"
+#include "library/LibraryQaReportPainter.h"
+#include "library/LibraryQaTexts.h"
 #include "library/LibraryText.h"
 
 #include <QCheckBox>
@@ -169,6 +174,8 @@ QWidget *CaseLibraryWindow::makeCasesPage()
         m_stage->addItem(text(stageText));
     m_assignee = new QLineEdit;
     auto *refresh = new QPushButton(text(LibraryText::Refresh));
+    auto *qaReport = new QPushButton(text(LibraryQaText::MenuItem));
+    connect(qaReport, &QPushButton::clicked, this, &CaseLibraryWindow::writeQaReport);
     auto *add = new QPushButton(text(LibraryText::AddFolder));
     connect(refresh, &QPushButton::clicked, this, &CaseLibraryWindow::refresh);
     connect(add, &QPushButton::clicked, this, [this] {
@@ -217,6 +224,7 @@ QWidget *CaseLibraryWindow::makeCasesPage()
     labelled(measures, text(LibraryText::Status), m_stage);
     labelled(measures, text(LibraryText::Assignee), m_assignee);
     measures->addWidget(refresh);
+    measures->addWidget(qaReport);
 
     // The rows come from the library a page at a time as the view scrolls to them.
     m_rows = new CaseTableModel(m_texts, this);
@@ -333,6 +341,35 @@ LibraryFilter CaseLibraryWindow::filter() const
     return f;
 }
 
+void CaseLibraryWindow::writeQaReport()
+{
+    CaseLibrary *library = m_service.library();
+    if (!library)
+        return;
+    const QString path = m_platform.saveFileDialog(text(LibraryQaText::MenuItem).remove(QStringLiteral("...")),
+                                                   QStringLiteral("qa-report.pdf"), text(LibraryQaText::PdfFilter),
+                                                   QStringLiteral("pdf"));
+    if (path.isEmpty())
+        return;
+    const auto failed = [&](const QString &why) {
+        m_platform.messageBox(text(LibraryQaText::CannotWrite).arg(QDir::toNativeSeparators(path), why),
+                              text(LibraryText::Caption), Platform::Icon::Warning, Platform::Buttons::Ok);
+    };
+    LibraryQaReport report;
+    if (!readLibraryQaReport(*library, filter(), ccfTarget ? ccfTarget() : DefaultLibraryCcfTarget, report))
+        return failed(library->errorText());
+    const QByteArray pdf = LibraryQaReportPainter::pdf(report, m_texts, false);
+    try {
+        if (pdf.isEmpty())
+            throw FileError(path, FileError::Kind::WriteFailed, QString());
+        AtomicFileWriter::writePrivate(path, pdf);
+    } catch (const FileError &e) {
+        return failed(e.message());
+    }
+    m_platform.messageBox(text(LibraryQaText::Written).arg(QDir::toNativeSeparators(path)), text(LibraryText::Caption),
+                          Platform::Icon::Information, Platform::Buttons::Ok);
+}
+
 void CaseLibraryWindow::refresh()
 {
     m_filterDelay->stop();
@@ -382,7 +419,7 @@ void CaseLibraryWindow::fillSummary(const std::vector<LibraryStatsRow> &rows, Li
         m_summary->setItem(row, 1, cell(QString::number(r.cases), right));
         m_summary->setItem(row, 2, cell(QString::number(r.shocks), right));
         m_summary->setItem(row, 3, cell(m_texts.localNumbers(percent(r.medianCcf)), right));
-        m_summary->setItem(row, 4, cell(m_texts.localNumbers(percent(r.shareCcfAtLeast80)), right));
+        m_summary->setItem(row, 4, cell(m_texts.localNumbers(percent(r.shareCcfAtTarget)), right));
         m_summary->setItem(row, 5, cell(m_texts.localNumbers(percent(r.shareShocksPreShockPauseAtMost10s)), right));
         m_summary->setItem(row, 6, cell(m_texts.localNumbers(seconds(r.medianAnalysisMs)), right));
         m_summary->setItem(row, 7, cell(m_texts.localNumbers(seconds(r.medianToShockMs)), right));
@@ -405,7 +442,7 @@ LibraryBars CaseLibraryWindow::summaryBars(const std::vector<LibraryStatsRow> &r
     switch (series) {
     case ChartSeries::Quality:
         sets = {{LibraryText::MedianCcf, &LibraryStatsRow::medianCcf},
-                {LibraryText::CcfAtLeast80, &LibraryStatsRow::shareCcfAtLeast80},
+                {LibraryText::CcfAtLeast80, &LibraryStatsRow::shareCcfAtTarget},
                 {LibraryText::PreShockAtMost10s, &LibraryStatsRow::shareShocksPreShockPauseAtMost10s}};
         break;
     case ChartSeries::StepsToShock:

@@ -51,10 +51,15 @@ public:
     std::function<void(const QString &path)> openArchive;
     // Told when the library's location or the automatic indexing was changed here.
     std::function<void()> settingsChanged;
+    // The CCF a case should reach (0..1), the CPR quality settings' one; unset: the default.
+    std::function<double()> ccfTarget;
 
     // Reads the filters, lists the cases and makes the summary again (at once; a change of a
     // filter field does it FilterDelayMs after the last change).
     void refresh();
+    // "QA report...": asks for a PDF file and writes the QA report of the cases the filters take
+    // there (private, never through a link); says so when it cannot.
+    void writeQaReport();
     // Indexes the archives of a folder tree (what "Add folder..." does after its dialog).
     void addFolder(const QString &folder);
     // Opens the archive of a table row.

@@ -46,17 +46,6 @@ QString duration(int64_t ms)
                              static_cast<long long>(s / 60 % 60), static_cast<long long>(s % 60));
 }
 
-int stageText(ReviewStatus::Stage stage)
-{
-    switch (stage) {
-    case ReviewStatus::Stage::New: return LibraryText::StageNew;
-    case ReviewStatus::Stage::InReview: return LibraryText::StageInReview;
-    case ReviewStatus::Stage::Reviewed: return LibraryText::StageReviewed;
-    case ReviewStatus::Stage::FollowUp: return LibraryText::StageFollowUp;
-    }
-    return LibraryText::StageNew;
-}
-
 } // namespace
 
 CaseTableModel::CaseTableModel(LanguagePack &texts, QObject *parent) : QAbstractTableModel(parent), m_texts(texts) {}
@@ -152,7 +141,7 @@ QString CaseTableModel::cellText(const LibraryCase &c, int column) const
     case Duration: return duration(c.durationMs);
     case PatientId: return c.patientId;
     case LastName: return c.lastName + (c.firstName.isEmpty() ? QString() : QStringLiteral(", ") + c.firstName);
-    case Status: return m_texts.GetText(stageText(c.review.stage));
+    case Status: return m_texts.GetText(LibraryText::stageText(c.review.stage));
     case Assignee: return c.review.assignee;
     case Path: return QDir::toNativeSeparators(c.path);
     default: return QString();

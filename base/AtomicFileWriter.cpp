@@ -264,12 +264,15 @@ void fillTemporary(TemporaryFile &temp, const QString &path, const QString &targ
 
 namespace {
 
-// writeStreamed onto target, the file itself whatever is there.
+// writeStreamed onto target, the file itself whatever is there; private: with mode 0600,
+// else a replaced file's mode or a new file's.
 void replaceWith(const QString &path, const QString &target, const Producer &produce,
-                 const std::function<QString()> &tokens)
+                 const std::function<QString()> &tokens, bool isPrivate = false)
 {
     TemporaryFile temp;
     fillTemporary(temp, path, target, produce, tokens, [&](mode_t newFileMode) {
+        if (isPrivate)
+            return mode_t(S_IRUSR | S_IWUSR);
         struct stat existing {};
         const bool replacing =
             ::stat(QFile::encodeName(target).constData(), &existing) == 0 && S_ISREG(existing.st_mode);
@@ -288,14 +291,30 @@ void writeStreamed(const QString &path, const Producer &produce, const std::func
     replaceWith(path, finalPath(path), produce, tokens);
 }
 
-void writeOwn(const QString &path, const QByteArray &data)
+namespace {
+
+// Throws FileError CreateFailed naming path when something but a regular file is there.
+void refuseAllButAFile(const QString &path)
 {
     struct stat existing {};
     if (::lstat(QFile::encodeName(path).constData(), &existing) == 0 && !S_ISREG(existing.st_mode))
         throw FileError(path, FileError::Kind::CreateFailed,
                         S_ISLNK(existing.st_mode) ? QStringLiteral("It is a symbolic link, which is never written through.")
                                                   : QStringLiteral("It is not a regular file."));
+}
+
+} // namespace
+
+void writeOwn(const QString &path, const QByteArray &data)
+{
+    refuseAllButAFile(path);
     replaceWith(path, path, [&](const Sink &put) { put(data); }, {});
+}
+
+void writePrivate(const QString &path, const QByteArray &data)
+{
+    refuseAllButAFile(path);
+    replaceWith(path, path, [&](const Sink &put) { put(data); }, {}, true);
 }
 
 bool createNew(const QString &path, const Producer &produce, const std::function<QString()> &tokens)

@@ -34,6 +34,8 @@ void write(const QString &path, const QByteArrayList &parts, const std::function
 // written only as itself, never through a symbolic link. A link, or anything but a regular
 // file, at path is left as it is and throws FileError CreateFailed naming path.
 void writeOwn(const QString &path, const QByteArray &data);
+// writeOwn for a file that holds patient data: it is 0600 whatever was there before.
+void writePrivate(const QString &path, const QByteArray &data);
 
 // A file written as it is produced, so that it is never held whole: produce calls put with
 // each piece in order. A FileError that produce throws (its source failed) ends the write

@@ -10,6 +10,7 @@
 #include "case/MemoryTreeControl.h"
 #include "library/CaseLibrary.h"
 #include "library/LibraryIndexer.h"
+#include "library/LibraryQaReport.h"
 #include "library/ReviewStatusRow.h"
 #include "tools/Simulator.h"
 
@@ -21,6 +22,7 @@
 #include <ctime>
 #include <optional>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
@@ -129,8 +131,11 @@ void insertCaseRows(const QSqlDatabase &db, bool withRecordings)
         "has_cpr_feedback, has_audio, annotation_count, patient_id, last_name, first_name, comments, indexed_at, "
         "ccf, pre_shock_pauses, pre_shock_pauses_at_most_10s%1) "
         "VALUES (?, 1, 1, '', 'Q26', ?, ?, 1, ?, ?, 600000, 40, ?, 2, 1, 1, 0, ?, '', '', '', 1, ?, ?, ?%2)")
-                       .arg(withRecordings ? QStringLiteral(", recording_id, hands_off_ms, hands_off_other_ms") : QString(),
-                            withRecordings ? QStringLiteral(", ?, 120000 + ?, ?") : QString()));
+                       .arg(withRecordings ? QStringLiteral(", recording_id, hands_off_ms, hands_off_other_ms, "
+                                                            "hands_off_breaths_ms, pre_shock_pauses_at_most_20s, "
+                                                            "first_analysis_ms, first_shock_ms, first_compression_ms")
+                                           : QString(),
+                            withRecordings ? QStringLiteral(", ?, 120000 + ?, ?, 120000, ?, ?, ?, ?") : QString()));
     QSqlQuery shock(db);
     shock.prepare(QStringLiteral("INSERT INTO shocks (case_path, shock_index, time_ms, energy_j, "
                                  "pre_shock_pause_ms, post_shock_pause_ms%1) VALUES (?, 0, 60000, 150, ?, 3000%2)")
@@ -157,6 +162,10 @@ void insertCaseRows(const QSqlDatabase &db, bool withRecordings)
             insert.addBindValue(recordingOfRow(i));
             insert.addBindValue(qlonglong(i % 60) * 1000);
             insert.addBindValue(qlonglong(i % 13) * 1000);
+            insert.addBindValue(shocked && prePauseMs <= 20000 ? 1 : 0);
+            insert.addBindValue(qlonglong(20000 + (i % 31) * 1000));
+            insert.addBindValue(shocked ? QVariant(qlonglong(60000)) : QVariant(QMetaType::fromType<qlonglong>()));
+            insert.addBindValue(qlonglong(5000 + (i % 17) * 1000));
         }
         insert.exec();
         if (shocked) {
@@ -310,6 +319,63 @@ void BM_MonthlyStats100k(benchmark::State &state)
     state.counters["months"] = double(months.size());
 }
 BENCHMARK(BM_MonthlyStats100k)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The largest the process has been, in kB.
+long peakRssKb()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// The QA report's figures of the 100 000 rows (its summary of all of them, by month, by device
+// and the recordings that need attention), against "library stats" by month in the same run.
+// Its memory does not grow with the rows: the engine finds the quartiles, and the list of
+// recordings to look at keeps its most recent LibraryQaReport::AttentionLimit.
+void BM_QaReport100k(benchmark::State &state)
+{
+    CaseLibrary *library = rows(state.range(0) == 1).library();
+    if (!library) {
+        state.SkipWithError("no PostgreSQL server (RAVELIN_PG_URL)");
+        return;
+    }
+    std::vector<LibraryStatsRow> months;
+    QElapsedTimer clock;
+    clock.start();
+    library->stats(LibraryGrouping::Month, LibraryFilter(), months);
+    const double statsNs = double(clock.nsecsElapsed());
+    const long rssBefore = peakRssKb();
+    LibraryQaReport report;
+    double reportNs = 0;
+    for (auto _ : state) {
+        clock.restart();
+        if (!readLibraryQaReport(*library, LibraryFilter(), 0.8, report))
+            state.SkipWithError(library->errorText().toStdString().c_str());
+        reportNs += double(clock.nsecsElapsed());
+    }
+    reportNs /= double(state.iterations());
+    state.counters["ms"] = reportNs / 1e6;
+    state.counters["bar_ms"] = 2000;
+    state.counters["stats_ms"] = statsNs / 1e6;
+    state.counters["x_stats"] = reportNs / statsNs;
+    // Where the time goes: each of the report's requests once more.
+    std::vector<LibraryStatsRow> part;
+    const auto timed = [&clock](const auto &request) {
+        clock.restart();
+        request();
+        return double(clock.nsecsElapsed()) / 1e6;
+    };
+    state.counters["all_ms"] = timed([&] { library->stats(LibraryGrouping::All, LibraryFilter(), part); });
+    state.counters["months_ms"] = timed([&] { library->stats(LibraryGrouping::Month, LibraryFilter(), part); });
+    state.counters["devices_ms"] = timed([&] { library->stats(LibraryGrouping::Device, LibraryFilter(), part); });
+    int total = 0;
+    std::vector<LibraryCase> listed;
+    state.counters["attention_ms"] = timed([&] { library->needingAttention(LibraryFilter(), 0.8, 200, listed, total); });
+    state.counters["attention_listed"] = double(report.attention.size());
+    state.counters["attention_total"] = report.attentionTotal;
+    state.counters["peak_rss_growth_kb"] = double(peakRssKb() - rssBefore);
+}
+BENCHMARK(BM_QaReport100k)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // The baseline of the library's benchmarks, as BM_IndexArchives measures it: opening every
 // archive of the set as "Load AED File" does, without an index. Measured once per run.

@@ -84,6 +84,8 @@ LibraryCase libraryCaseOf(const CaseStore &store, int slot, const CprQualityResu
 
     const CprQualityInput input = cprQualityInput(r);
     c.analysisCount = int(input.analysesMs.size());
+    if (!input.analysesMs.empty())
+        c.firstAnalysisMs = *std::min_element(input.analysesMs.begin(), input.analysesMs.end());
     r.events.forEachUsed([&](int, const EventItem &e) {
         if (e.text.startsWith(AedArchive::annotationPrefix())) {
             ++c.annotationCount;
@@ -99,6 +101,11 @@ LibraryCase libraryCaseOf(const CaseStore &store, int slot, const CprQualityResu
 
     if (entry.hasCprFeedback && quality.compressionCount > 0) {
         c.ccf = quality.ccf;
+        if (!input.compressions.empty())
+            c.firstCompressionMs = std::min_element(input.compressions.begin(), input.compressions.end(),
+                                                    [](const CprFeedbackRecord &a, const CprFeedbackRecord &b) {
+                                                        return a.timeMs < b.timeMs;
+                                                    })->timeMs;
         c.meanRatePerMin = quality.meanRatePerMin;
         c.rateInTarget = quality.rateInTarget;
         c.meanDepthIn = quality.meanDepthIn;

@@ -9,6 +9,8 @@
 #include <QHash>
 #include <algorithm>
 #include <array>
+#include <map>
+#include <cmath>
 #include <atomic>
 #include <limits>
 
@@ -108,24 +110,32 @@ LibraryCase caseOfRow(const QSqlQuery &q)
 }
 
 // The counts of a case's shocks the summary reads from the case row: those with a known
-// pre-shock pause, and those of them at most 10 s.
+// pre-shock pause, and those of them at most 10 s and at most 20 s; then the times from
+// power-on to its first analysis, shock and compression.
 const QStringList &pauseCountColumns()
 {
-    static const QStringList columns = {QStringLiteral("pre_shock_pauses"), QStringLiteral("pre_shock_pauses_at_most_10s")};
+    static const QStringList columns = {QStringLiteral("pre_shock_pauses"), QStringLiteral("pre_shock_pauses_at_most_10s"),
+                                        QStringLiteral("pre_shock_pauses_at_most_20s"), QStringLiteral("first_analysis_ms"),
+                                        QStringLiteral("first_shock_ms"), QStringLiteral("first_compression_ms")};
     return columns;
 }
 
 QList<QVariant> pauseCountValues(const LibraryCase &c)
 {
-    int known = 0, atMost10s = 0;
+    int known = 0, atMost10s = 0, atMost20s = 0;
     for (const LibraryShock &s : c.shocks) {
         if (s.preShockPauseMs) {
             ++known;
-            if (*s.preShockPauseMs <= 10000)
-                ++atMost10s;
+            atMost10s += *s.preShockPauseMs <= 10000 ? 1 : 0;
+            atMost20s += *s.preShockPauseMs <= 20000 ? 1 : 0;
         }
     }
-    return {known, atMost10s};
+    std::optional<int64_t> firstShockMs;
+    if (!c.shocks.empty())
+        firstShockMs = std::min_element(c.shocks.begin(), c.shocks.end(), [](const LibraryShock &a, const LibraryShock &b) {
+                           return a.timeMs < b.timeMs;
+                       })->timeMs;
+    return {known, atMost10s, atMost20s, valueOf(c.firstAnalysisMs), valueOf(firstShockMs), valueOf(c.firstCompressionMs)};
 }
 
 // The hands-off time of a case by cause, then the version of the facts the row holds.
@@ -191,16 +201,22 @@ std::optional<double> medianOf(std::vector<double> &values)
     return (*std::max_element(values.begin(), upper) + *upper) / 2;
 }
 
+// A column of the cases whose quartiles a summary row gives: quartile 1, 2 (the median) or 3
+// and the member it goes to, up to three of them.
+struct QuantileColumn
+{
+    QString sql;
+    std::array<std::pair<int, std::optional<double> LibraryStatsRow::*>, 3> quartiles{};
+};
+
 QString newConnectionName()
 {
     static std::atomic<int> counter{0};
     return QStringLiteral("ravelin-library-%1").arg(++counter);
 }
 
-// How many paths one request for fingerprints names, and how many groups one request for
-// medians looks up.
+// How many paths one request for fingerprints names.
 constexpr int PathsPerRequest = 200;
-constexpr int GroupsPerRequest = 100;
 
 QString fingerprintStatement(int paths)
 {
@@ -590,15 +606,21 @@ bool CaseLibrary::shocksOf(const QString &path, std::vector<LibraryShock> &shock
     return true;
 }
 
-bool CaseLibrary::stats(LibraryGrouping grouping, const LibraryFilter &filter, std::vector<LibraryStatsRow> &rows)
+bool CaseLibrary::stats(LibraryGrouping grouping, const LibraryFilter &filter, std::vector<LibraryStatsRow> &rows,
+                        double ccfTarget)
 {
     rows.clear();
-    const QString key = groupColumn(grouping, filter, m_location.engine == LibraryLocation::Engine::Postgres);
+    const bool all = grouping == LibraryGrouping::All;
+    const QString group = groupColumn(grouping, filter, m_location.engine == LibraryLocation::Engine::Postgres);
+    // A device's cases lie all over the table: the groups are read in the table's order and
+    // sorted, not looked up one by one through the serial numbers' index.
+    const QString key = all                                   ? QStringLiteral("''")
+                        : grouping == LibraryGrouping::Device ? group + QStringLiteral(" || ''")
+                                                              : group;
     const LibraryWhere where = libraryWhere(filter);
     if (!beginRead())
         return false;
-    const auto failRead = [this](const QSqlQuery &q) {
-        const QString why = q.lastError().text();
+    const auto failRead = [this](const QString &why) {
         rollback();
         return fail(QStringLiteral("cannot be read"), why);
     };
@@ -610,72 +632,102 @@ bool CaseLibrary::stats(LibraryGrouping grouping, const LibraryFilter &filter, s
         return q.exec();
     };
 
-    // The counts of every group in one pass over the index that starts with its column.
+    // The counts of every group in one pass over the index that starts with its column (all
+    // cases make one group, also when there are none).
+    QStringList handsOffSums;
+    for (const QString &column : LibrarySchema::handsOffColumns())
+        handsOffSums << QStringLiteral("SUM(c.%1)").arg(column);
     QSqlQuery groups(database());
     if (!select(groups, QStringLiteral("SELECT %1, COUNT(*), SUM(c.shock_count), COUNT(c.ccf), "
-                                    "SUM(CASE WHEN c.ccf >= 0.8 THEN 1 ELSE 0 END), SUM(c.pre_shock_pauses), "
-                                    "SUM(c.pre_shock_pauses_at_most_10s), SUM(c.hands_off_other_ms), "
-                                    "SUM(c.hands_off_ms), AVG(c.mean_depth_in) FROM cases c%2%3 GROUP BY %1")
-                             .arg(key, libraryReviewJoin(filter), where.sql)))
-        return failRead(groups);
+                                    "SUM(CASE WHEN c.ccf >= %2 THEN 1 ELSE 0 END), SUM(c.pre_shock_pauses), "
+                                    "SUM(c.pre_shock_pauses_at_most_10s), SUM(c.pre_shock_pauses_at_most_20s), "
+                                    "SUM(c.hands_off_other_ms), %3, COUNT(c.hands_off_ms), %4, AVG(c.mean_depth_in) "
+                                    "FROM cases c%5%6%7")
+                             .arg(key, QString::number(ccfTarget, 'g', 17),
+                                  grouping == LibraryGrouping::Device ? QStringLiteral("MAX(c.model)") : QStringLiteral("''"),
+                                  handsOffSums.join(QStringLiteral(", ")), libraryReviewJoin(filter), where.sql,
+                                  all ? QString() : QStringLiteral(" GROUP BY ") + key)))
+        return failRead(groups.lastError().text());
     QHash<QString, std::size_t> rowOf;
-    std::vector<int> withCcf; // per row
     while (groups.next()) {
         LibraryStatsRow row;
         row.group = groups.value(0).toString();
         row.cases = groups.value(1).toInt();
         row.shocks = groups.value(2).toInt();
-        withCcf.push_back(groups.value(3).toInt());
-        if (withCcf.back() > 0)
-            row.shareCcfAtLeast80 = groups.value(4).toDouble() / withCcf.back();
-        if (const int pauses = groups.value(5).toInt(); pauses > 0)
+        row.casesWithCcf = groups.value(3).toInt();
+        if (row.casesWithCcf > 0)
+            row.shareCcfAtTarget = groups.value(4).toDouble() / row.casesWithCcf;
+        if (const int pauses = groups.value(5).toInt(); pauses > 0) {
             row.shareShocksPreShockPauseAtMost10s = groups.value(6).toDouble() / pauses;
-        // Cases indexed before the hands-off time was kept add to neither sum.
-        if (const qlonglong handsOffMs = groups.value(8).toLongLong(); handsOffMs > 0)
-            row.shareHandsOffOther = groups.value(7).toDouble() / double(handsOffMs);
-        if (const QVariant depth = groups.value(9); !depth.isNull())
+            row.shareShocksPreShockPauseAtMost20s = groups.value(7).toDouble() / pauses;
+        }
+        row.model = groups.value(9).toString();
+        // Cases indexed before the hands-off time was kept add to none of the sums.
+        if (groups.value(10).toInt() > 0) {
+            row.handsOffMs = groups.value(11).toLongLong();
+            std::array<int64_t, PauseCauseCount> byCause{};
+            for (std::size_t k = 0; k < PauseCauseCount; ++k)
+                byCause[k] = groups.value(12 + int(k)).toLongLong();
+            row.handsOffByCauseMs = byCause;
+            if (*row.handsOffMs > 0)
+                row.shareHandsOffOther = groups.value(8).toDouble() / double(*row.handsOffMs);
+        }
+        if (const QVariant depth = groups.value(11 + int(handsOffSums.size())); !depth.isNull())
             row.meanDepthIn = depth.toDouble();
         rowOf.insert(row.group, rows.size());
         rows.push_back(row);
     }
     groups.finish();
 
-    // The median CCF of each group from its one or two middle values, which the engine finds by
-    // their position in the group's index order; several groups per request.
-    std::vector<std::size_t> pending;
-    for (std::size_t i = 0; i < rows.size(); ++i)
-        if (withCcf[i] > 0)
-            pending.push_back(i);
+    // The quartiles of the CCF and the medians of the times to the first analysis, shock and
+    // compression, each from its one or two neighbouring values: the engine numbers each
+    // group's values in their order in one pass and hands over only the few at the quartiles'
+    // places, so no value list is held here.
+    const std::array<QuantileColumn, 4> quantileColumns = {{
+        {QStringLiteral("c.ccf"), {{{1, &LibraryStatsRow::lowerQuartileCcf}, {2, &LibraryStatsRow::medianCcf},
+                                    {3, &LibraryStatsRow::upperQuartileCcf}}}},
+        {QStringLiteral("c.first_analysis_ms"), {{{2, &LibraryStatsRow::medianToFirstAnalysisMs}}}},
+        {QStringLiteral("c.first_shock_ms"), {{{2, &LibraryStatsRow::medianToFirstShockMs}}}},
+        {QStringLiteral("c.first_compression_ms"), {{{2, &LibraryStatsRow::medianToFirstCompressionMs}}}},
+    }};
     const QString terms = where.sql.isEmpty() ? QStringLiteral(" WHERE ") : where.sql + QStringLiteral(" AND ");
-    for (std::size_t first = 0; first < pending.size(); first += GroupsPerRequest) {
-        const std::size_t count = std::min<std::size_t>(GroupsPerRequest, pending.size() - first);
-        QStringList parts;
-        QList<QVariant> values;
-        for (std::size_t k = 0; k < count; ++k) {
-            const std::size_t i = pending[first + k];
-            parts << QStringLiteral("SELECT %1, m.ccf FROM (SELECT c.ccf AS ccf FROM cases c%2%3%4 = ? AND c.ccf IS NOT NULL "
-                                    "ORDER BY c.ccf LIMIT ? OFFSET ?) m")
-                         .arg(QString::number(k), libraryReviewJoin(filter), terms, key);
-            values << where.values << rows[i].group << (withCcf[i] % 2 == 1 ? 1 : 2) << (withCcf[i] - 1) / 2;
+    for (const QuantileColumn &column : quantileColumns) {
+        QSqlQuery quantiles(database());
+        const QString partition = all ? QString() : QStringLiteral("PARTITION BY %1 ").arg(key);
+        if (!select(quantiles, QStringLiteral("SELECT g, n, cnt, v FROM (SELECT %1 AS g, %2 AS v, "
+                                              "ROW_NUMBER() OVER (%3ORDER BY %2) AS n, COUNT(*) OVER (%4) AS cnt "
+                                              "FROM cases c%5%6%2 IS NOT NULL) q WHERE n IN ((cnt - 1) / 4 + 1, "
+                                              "(cnt - 1) / 4 + 2, (cnt - 1) / 2 + 1, (cnt - 1) / 2 + 2, "
+                                              "3 * (cnt - 1) / 4 + 1, 3 * (cnt - 1) / 4 + 2)")
+                                   .arg(key, column.sql, partition, partition.trimmed(), libraryReviewJoin(filter), terms)))
+            return failRead(quantiles.lastError().text());
+        // The values at their places (from 1) in each group, and the group's count.
+        std::vector<std::pair<int, std::map<int, double>>> places(rows.size());
+        while (quantiles.next()) {
+            const auto at = rowOf.constFind(quantiles.value(0).toString());
+            if (at == rowOf.constEnd())
+                continue;
+            places[*at].first = quantiles.value(2).toInt();
+            places[*at].second[quantiles.value(1).toInt()] = quantiles.value(3).toDouble();
         }
-        QSqlQuery medians(database());
-        medians.setForwardOnly(true);
-        medians.prepare(parts.join(QStringLiteral(" UNION ALL ")));
-        for (int v = 0; v < int(values.size()); ++v)
-            medians.bindValue(v, values[v]);
-        if (!medians.exec())
-            return failRead(medians);
-        std::vector<std::pair<double, int>> middle(count, {0.0, 0});
-        while (medians.next()) {
-            const std::size_t k = std::size_t(medians.value(0).toLongLong());
-            if (k < count) {
-                middle[k].first += medians.value(1).toDouble();
-                ++middle[k].second;
+        quantiles.finish();
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const auto &[count, values] = places[i];
+            if (count == 0)
+                continue;
+            for (const auto &[quarters, target] : column.quartiles) {
+                if (!target)
+                    continue;
+                // The quantile quarters / 4 lies at (count - 1) * quarters / 4 from the first value.
+                const int lower = (count - 1) * quarters / 4 + 1;
+                const double weight = double((count - 1) * quarters % 4) / 4;
+                const auto low = values.find(lower);
+                const auto high = values.find(lower + 1);
+                if (low != values.end())
+                    rows[i].*target = low->second
+                                      + (high != values.end() ? weight * (high->second - low->second) : 0.0);
             }
         }
-        for (std::size_t k = 0; k < count; ++k)
-            if (middle[k].second > 0)
-                rows[pending[first + k]].medianCcf = middle[k].first / middle[k].second;
     }
 
     // The medians of the shocks' steps, from one read of the group and the steps of every shock
@@ -685,7 +737,7 @@ bool CaseLibrary::stats(LibraryGrouping grouping, const LibraryFilter &filter, s
     if (!select(steps, QStringLiteral("SELECT %1, s.analysis_ms, s.to_shock_ms, s.hands_off_pre_shock_pause_ms "
                                       "FROM cases c JOIN shocks s ON s.case_path = c.path%2%3")
                            .arg(key, libraryReviewJoin(filter), where.sql)))
-        return failRead(steps);
+        return failRead(steps.lastError().text());
     constexpr int StepCount = 3;
     std::vector<std::array<std::vector<double>, StepCount>> values(rows.size());
     while (steps.next()) {
@@ -707,6 +759,56 @@ bool CaseLibrary::stats(LibraryGrouping grouping, const LibraryFilter &filter, s
     // Every engine orders the groups by its own collation; the summary orders them the same
     // way everywhere.
     std::sort(rows.begin(), rows.end(), [](const LibraryStatsRow &a, const LibraryStatsRow &b) { return a.group < b.group; });
+    return true;
+}
+
+bool CaseLibrary::needingAttention(const LibraryFilter &filter, double ccfTarget, int limit,
+                                   std::vector<LibraryCase> &cases, int &total)
+{
+    cases.clear();
+    total = 0;
+    LibraryWhere where = libraryWhere(filter);
+    const QString needs = (where.sql.isEmpty() ? QStringLiteral(" WHERE ") : where.sql + QStringLiteral(" AND "))
+                          + QStringLiteral("(r.status = ? OR c.ccf < ? OR c.max_pre_shock_pause_ms > ?)");
+    where.values << reviewStageKey(ReviewStatus::Stage::FollowUp) << ccfTarget << qlonglong(AttentionPreShockPauseMs);
+    const QString from = QStringLiteral(" FROM cases c") + libraryReviewJoin(filter, true) + needs;
+    if (!beginRead())
+        return false;
+    QSqlQuery q(database());
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT COUNT(*)") + from);
+    for (const QVariant &v : where.values)
+        q.addBindValue(v);
+    if (!q.exec() || !q.next()) {
+        const QString why = q.lastError().text();
+        rollback();
+        return fail(QStringLiteral("cannot be read"), why);
+    }
+    total = q.value(0).toInt();
+    q.finish();
+
+    QStringList columns;
+    for (const QString &column : caseColumns())
+        columns << QStringLiteral("c.") + column;
+    columns << reviewStatusColumns();
+    QSqlQuery latest(database());
+    latest.setForwardOnly(true);
+    latest.prepare(QStringLiteral("SELECT ") + columns.join(QStringLiteral(", ")) + from
+                   + QStringLiteral(" ORDER BY c.start_time DESC, c.path LIMIT ?"));
+    for (const QVariant &v : where.values)
+        latest.addBindValue(v);
+    latest.addBindValue(std::max(limit, 0));
+    if (!latest.exec()) {
+        const QString why = latest.lastError().text();
+        rollback();
+        return fail(QStringLiteral("cannot be read"), why);
+    }
+    while (latest.next()) {
+        cases.push_back(caseOfRow(latest));
+        cases.back().review = reviewStatusOfRow(latest, int(caseColumns().size()));
+    }
+    latest.finish();
+    rollback(); // only read
     return true;
 }
 

@@ -77,8 +77,17 @@ public:
     // The shocks of one indexed case, in time order.
     bool shocksOf(const QString &path, std::vector<LibraryShock> &shocks);
     // The summary of the cases the filter takes, one row per month or device in the order of
-    // the group ("" first).
-    bool stats(LibraryGrouping grouping, const LibraryFilter &filter, std::vector<LibraryStatsRow> &rows);
+    // the group ("" first), or one row of all of them; the share of cases at the CCF target
+    // counts those with a CCF of at least ccfTarget (0..1).
+    bool stats(LibraryGrouping grouping, const LibraryFilter &filter, std::vector<LibraryStatsRow> &rows,
+               double ccfTarget = DefaultLibraryCcfTarget);
+    // The cases the filter takes that need a reviewer's attention: their recording's review asks
+    // for a follow-up, their CCF is below ccfTarget, or one of their pre-shock pauses is longer
+    // than AttentionPreShockPauseMs. The limit most recent of them (with their review status),
+    // latest first, and how many there are in all.
+    bool needingAttention(const LibraryFilter &filter, double ccfTarget, int limit, std::vector<LibraryCase> &cases,
+                          int &total);
+    static constexpr int64_t AttentionPreShockPauseMs = 20000;
 
     // Every indexed path, sorted.
     bool paths(QStringList &out);

@@ -62,6 +62,10 @@ struct LibraryCase
     // The hands-off time by cause (PauseCause order) at the default pause threshold, with the
     // causes the reviewer set; none without CPR feedback, or in a row indexed before it was kept.
     std::optional<std::array<int64_t, PauseCauseCount>> handsOffByCauseMs;
+    // Power-on to the first analysis and the first recorded compression: none when there is
+    // none, or in a row indexed before they were kept. The first shock is shocks' first.
+    std::optional<int64_t> firstAnalysisMs;
+    std::optional<int64_t> firstCompressionMs;
     int64_t indexedAt = 0;        // epoch seconds when the row was written
     QString recordingId;          // the recording the archive holds ("" in a row indexed before it was kept)
     ReviewStatus review;          // of its recording, as a list reads it (not written with the case)

@@ -193,6 +193,25 @@ QStringList version6()
     return steps;
 }
 
+// The times from power-on to a case's first analysis, shock and compression, and how many of
+// its shocks had a pre-shock pause of at most 20 s. The first shock and the count come from
+// the shocks already stored; the first analysis and compression are unknown (NULL) until the
+// archive is read again, which the older facts version of every row asks for.
+QStringList version7()
+{
+    return {
+        QStringLiteral("ALTER TABLE cases ADD COLUMN first_analysis_ms BIGINT"),
+        QStringLiteral("ALTER TABLE cases ADD COLUMN first_shock_ms BIGINT"),
+        QStringLiteral("ALTER TABLE cases ADD COLUMN first_compression_ms BIGINT"),
+        QStringLiteral("ALTER TABLE cases ADD COLUMN pre_shock_pauses_at_most_20s INTEGER NOT NULL DEFAULT 0"),
+        QStringLiteral("UPDATE cases SET "
+                       "first_shock_ms = (SELECT MIN(s.time_ms) FROM shocks s WHERE s.case_path = cases.path), "
+                       "pre_shock_pauses_at_most_20s = (SELECT COUNT(*) FROM shocks s "
+                       "WHERE s.case_path = cases.path AND s.pre_shock_pause_ms <= 20000)"),
+        QStringLiteral("UPDATE schema_version SET version = 7"),
+    };
+}
+
 } // namespace
 
 const QStringList &handsOffColumns()
@@ -215,6 +234,7 @@ QStringList migrationStep(int version, bool postgres)
     case 4: return version4();
     case 5: return version5(postgres);
     case 6: return version6();
+    case 7: return version7();
     default: return {};
     }
 }

@@ -12,15 +12,16 @@ class QSqlDatabase;
 // adds the review: each case's recording ID, a review status and an editing lock per
 // recording, and the append-only audit trail; version 6 keeps each case's hands-off time by
 // cause and each shock's analysis, charge and to-shock times, and which version of the facts
-// a row was read with.
+// a row was read with; version 7 keeps each case's times from power-on to its first analysis,
+// shock and compression, and its count of shocks with a pre-shock pause of at most 20 s.
 // A library is brought forward one version at a time; the table schema_version holds the
 // version it has reached.
 namespace LibrarySchema {
 
-constexpr int LatestVersion = 6;
+constexpr int LatestVersion = 7;
 // The facts a row written now holds: a row of older facts is read again when its archive is
 // added again.
-constexpr int FactsVersion = 6;
+constexpr int FactsVersion = 7;
 
 // hands_off_ms (the whole hands-off time), then hands_off_<cause>_ms for every cause in
 // PauseCause order ("hands_off_until_analysis_ms" .. "hands_off_transport_ms").

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "library/ReviewStatus.h"
+
 // Language-pack texts of the case library.
 namespace LibraryText {
 constexpr int MenuItem = 277;          // "Case library..."
@@ -66,4 +68,16 @@ constexpr int Details = 338;           // "Details"
 constexpr int RememberPassword = 339;  // "Remember password"
 constexpr int PasswordQuestion = 340;  // "Password of %1:" (%1: the library, without a password)
 constexpr int CannotRemember = 341;    // (%1: the library, %2: why)
+
+// The text of a review stage: "new" .. "follow-up".
+constexpr int stageText(ReviewStatus::Stage stage)
+{
+    switch (stage) {
+    case ReviewStatus::Stage::New: return StageNew;
+    case ReviewStatus::Stage::InReview: return StageInReview;
+    case ReviewStatus::Stage::Reviewed: return StageReviewed;
+    case ReviewStatus::Stage::FollowUp: return StageFollowUp;
+    }
+    return StageNew;
+}
 } // namespace LibraryText

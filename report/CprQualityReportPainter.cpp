@@ -85,6 +85,27 @@ Placement placement(double width, double height)
     return p;
 }
 
+bool printPages(QPagedPaintDevice &device, int fromPage, int toPage, int pageCount,
+                const std::function<void(QPainter &, int)> &paint)
+{
+    const int first = fromPage > 0 ? fromPage : 1;
+    const int last = toPage > 0 ? std::min(toPage, pageCount) : pageCount;
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    for (int page = first; page <= last; ++page) {
+        if (page > first)
+            device.newPage();
+        const Placement place = placement(device.width(), device.height());
+        QTransform mapping;
+        mapping.translate(place.left, place.top);
+        mapping.scale(place.scale, place.scale);
+        painter.setTransform(mapping);
+        paint(painter, page);
+    }
+    return painter.end();
+}
+
 } // namespace CprReportLayout
 
 namespace {
@@ -382,22 +403,8 @@ void CprQualityReportPainter::paintFooter(QPainter &painter, int page) const
 
 bool CprQualityReportPainter::print(QPagedPaintDevice &device, int fromPage, int toPage) const
 {
-    const int first = fromPage > 0 ? fromPage : 1;
-    const int last = toPage > 0 ? std::min(toPage, pageCount()) : pageCount();
-    QPainter painter;
-    if (!painter.begin(&device))
-        return false;
-    for (int page = first; page <= last; ++page) {
-        if (page > first)
-            device.newPage();
-        const Placement place = placement(device.width(), device.height());
-        QTransform mapping;
-        mapping.translate(place.left, place.top);
-        mapping.scale(place.scale, place.scale);
-        painter.setTransform(mapping);
-        paintPage(painter, page);
-    }
-    return painter.end();
+    return printPages(device, fromPage, toPage, pageCount(),
+                      [this](QPainter &painter, int page) { paintPage(painter, page); });
 }
 
 QByteArray CprQualityReportPainter::pdf(const CprQualityReport &report, const QPageLayout &layout, int fromPage, int toPage)

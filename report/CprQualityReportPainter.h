@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QRectF>
+#include <functional>
 
 class QPageLayout;
 class QPagedPaintDevice;
@@ -57,6 +58,12 @@ struct Placement
     double top = 0;
 };
 Placement placement(double width, double height);
+
+// Paints pages from..to (from 1; 0 for the first or last) of pageCount on a paged device, each
+// with paint on a painter whose coordinates are the frame's, placed on the page; false when
+// the device cannot be painted on.
+bool printPages(QPagedPaintDevice &device, int fromPage, int toPage, int pageCount,
+                const std::function<void(QPainter &, int)> &paint);
 
 } // namespace CprReportLayout
 

@@ -18,6 +18,9 @@ struct CliCommand
     // Returns the exit status: 0, or 1 after writing the error to stderr.
     int (*run)(const QStringList &arguments) = nullptr;
     Application application = Application::Core;
+    // For a command of ravelin-cli: whether these arguments (as run gets them) ask for
+    // something it hands over to the drawing program; none when nothing.
+    bool (*drawnFor)(const QStringList &arguments) = nullptr;
 };
 
 // The commands linked into the program, by name.

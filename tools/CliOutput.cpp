@@ -34,3 +34,14 @@ bool writeOutput(const QString &path, const QByteArray &bytes, QTextStream &err,
     }
     return true;
 }
+
+bool writePrivateOutput(const QString &path, const QByteArray &bytes, QTextStream &err, const QString &name)
+{
+    try {
+        AtomicFileWriter::writePrivate(path, bytes);
+    } catch (const FileError &e) {
+        err << name << ": " << e.message() << "\n";
+        return false;
+    }
+    return true;
+}

@@ -20,3 +20,5 @@ bool outputAllowed(const QString &path, const QString &archive, bool overwrite, 
 
 // Writes bytes whole to path (AtomicFileWriter); false after the reason went to err.
 bool writeOutput(const QString &path, const QByteArray &bytes, QTextStream &err, const QString &name);
+// The same for a file that holds patient data: never through a symbolic link, and 0600.
+bool writePrivateOutput(const QString &path, const QByteArray &bytes, QTextStream &err, const QString &name);

@@ -1,4 +1,5 @@
 #include "tools/LibraryArguments.h"
+#include "tools/CliOutput.h"
 
 #include "device/TimeZoneTable.h"
 #include "tools/ZoneChoice.h"
@@ -6,6 +7,7 @@
 
 #include <QCommandLineParser>
 #include <QDate>
+#include <QFileInfo>
 #include <QTimeZone>
 
 namespace {
@@ -52,24 +54,32 @@ LibraryArguments LibraryArguments::parse(const QStringList &arguments)
     const QCommandLineOption note = option("note", "status: the review's note (what the follow-up is for).", "TEXT");
     const QCommandLineOption recording = option("recording", "audit: the entries of this recording ID only.", "ID");
     const QCommandLineOption format = option("format", "table (default), json or csv.", "FORMAT");
-    const QCommandLineOption by = option("by", "stats: one row per month (default) or per device.", "GROUP");
+    const QCommandLineOption by = option("by", "stats: one row per month (default), per device, or all in one row.", "GROUP");
     const QCommandLineOption zone =
         option("zone",
-               "list, stats: the zone whose days and months --from, --to, the list and the summary are: time-zone "
+               "list, stats, report: the zone whose days and months --from, --to, the list and the summary are: time-zone "
                "row 0..178 of the Open dialog, or \"local\" for this computer's zone (default: the device's own "
                "clock, the same on every computer).",
                "N");
     const QCommandLineOption depthUnit = option("depth-unit", "list: in (default) or cm, the unit of the mean depth.", "UNIT");
+    const QCommandLineOption ccfTarget = option(
+        "ccf-target", "stats, report: the compression fraction a case should reach (0..1, default 0.8).", "X");
+    const QCommandLineOption pdf = option("pdf", "report: writes the QA report as PDF to FILE.", "FILE");
+    const QCommandLineOption csv =
+        option("csv", "report: also writes its tables (by month, then by device) as CSV to FILE.", "FILE");
+    const QCommandLineOption anonymize =
+        option("anonymize", "report: names no patient (no names, no patient IDs) in the list of cases to look at.");
+    const QCommandLineOption overwrite = overwriteOption(QStringLiteral("report: replaces output files that exist."));
     const QCommandLineOption pack = languagePackOption();
 
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOption(help);
     parser.addOptions({db, from, to, serial, model, minShocks, ccfBelow, search, status, assignee, set, assign, note,
-                       recording, format, by, zone, depthUnit, pack});
+                       recording, format, by, zone, depthUnit, ccfTarget, pdf, csv, anonymize, overwrite, pack});
     parser.addPositionalArgument(QStringLiteral("ACTION"),
                                  QStringLiteral("add PATH... (archives, or folders searched for .aed files), list, "
-                                                "stats, prune (drops the rows whose archive is gone), status "
+                                                "stats, report (the QA report of the cases as PDF), prune (drops the rows whose archive is gone), status "
                                                 "ARCHIVE|RECORDING-ID (shows or changes a recording's review) or "
                                                 "audit (the audit trail, oldest first; dates are UTC days)."));
     if (!parser.parse(arguments))
@@ -87,7 +97,7 @@ LibraryArguments LibraryArguments::parse(const QStringList &arguments)
 
     QStringList positional = parser.positionalArguments();
     if (positional.isEmpty())
-        return failure(QStringLiteral("no action given (add, list, stats, prune, status or audit)"));
+        return failure(QStringLiteral("no action given (add, list, stats, report, prune, status or audit)"));
     const QString action = positional.takeFirst();
     if (action == QLatin1String("add"))
         a.action = Action::Add;
@@ -95,6 +105,8 @@ LibraryArguments LibraryArguments::parse(const QStringList &arguments)
         a.action = Action::List;
     else if (action == QLatin1String("stats"))
         a.action = Action::Stats;
+    else if (action == QLatin1String("report"))
+        a.action = Action::Report;
     else if (action == QLatin1String("prune"))
         a.action = Action::Prune;
     else if (action == QLatin1String("status"))
@@ -102,7 +114,7 @@ LibraryArguments LibraryArguments::parse(const QStringList &arguments)
     else if (action == QLatin1String("audit"))
         a.action = Action::Audit;
     else
-        return failure(QStringLiteral("unknown action \"%1\" (add, list, stats, prune, status or audit)").arg(action));
+        return failure(QStringLiteral("unknown action \"%1\" (add, list, stats, report, prune, status or audit)").arg(action));
     if (a.action == Action::Add && positional.isEmpty())
         return failure(QStringLiteral("add: no archive or folder given"));
     if (a.action == Action::Status && positional.size() != 1)
@@ -111,13 +123,28 @@ LibraryArguments LibraryArguments::parse(const QStringList &arguments)
         return failure(QStringLiteral("%1 takes no paths, got: %2").arg(action, positional.join(QLatin1Char(' '))));
     a.paths = positional;
 
-    const bool queries = a.action == Action::List || a.action == Action::Stats;
+    const bool queries = a.action == Action::List || a.action == Action::Stats || a.action == Action::Report;
     for (const QCommandLineOption *o : {&serial, &model, &minShocks, &ccfBelow, &search, &status, &assignee})
         if (!queries && parser.isSet(*o))
-            return failure(QStringLiteral("--%1 belongs to list and stats").arg(o->names().first()));
+            return failure(QStringLiteral("--%1 belongs to list, stats and report").arg(o->names().first()));
     for (const QCommandLineOption *o : {&from, &to})
         if (!queries && a.action != Action::Audit && parser.isSet(*o))
-            return failure(QStringLiteral("--%1 belongs to list, stats and audit").arg(o->names().first()));
+            return failure(QStringLiteral("--%1 belongs to list, stats, report and audit").arg(o->names().first()));
+    for (const QCommandLineOption *o : {&pdf, &csv, &anonymize, &overwrite})
+        if (a.action != Action::Report && parser.isSet(*o))
+            return failure(QStringLiteral("--%1 belongs to report").arg(o->names().first()));
+    if (a.action != Action::Stats && a.action != Action::Report && parser.isSet(ccfTarget))
+        return failure(QStringLiteral("--ccf-target belongs to stats and report"));
+    if (a.action == Action::Report && parser.isSet(format))
+        return failure(QStringLiteral("--format does not belong to report (it writes --pdf and --csv)"));
+    if (a.action == Action::Report && parser.value(pdf).isEmpty())
+        return failure(QStringLiteral("report: --pdf FILE is needed"));
+    a.pdfPath = parser.value(pdf);
+    a.csvPath = parser.value(csv);
+    a.anonymize = parser.isSet(anonymize);
+    a.overwrite = parser.isSet(overwrite);
+    if (!a.csvPath.isEmpty() && QFileInfo(a.csvPath).absoluteFilePath() == QFileInfo(a.pdfPath).absoluteFilePath())
+        return failure(QStringLiteral("--pdf and --csv name the same file"));
     if (!queries && a.action != Action::Audit && parser.isSet(format))
         return failure(QStringLiteral("--format belongs to list, stats and audit"));
     for (const QCommandLineOption *o : {&set, &assign, &note})
@@ -128,7 +155,7 @@ LibraryArguments LibraryArguments::parse(const QStringList &arguments)
     if (a.action != Action::Stats && parser.isSet(by))
         return failure(QStringLiteral("--by belongs to stats"));
     if (!queries && parser.isSet(zone))
-        return failure(QStringLiteral("--zone belongs to list and stats"));
+        return failure(QStringLiteral("--zone belongs to list, stats and report"));
     if (parser.isSet(zone)) {
         const QString value = parser.value(zone);
         bool ok = false;
@@ -204,6 +231,12 @@ LibraryArguments LibraryArguments::parse(const QStringList &arguments)
         a.filter.ccfBelow = x;
     }
     a.filter.search = parser.value(search);
+    if (parser.isSet(ccfTarget)) {
+        const double x = parser.value(ccfTarget).toDouble(&ok);
+        if (!ok || x < 0 || x > 1)
+            return failure(QStringLiteral("--ccf-target must be a fraction from 0 to 1, not \"%1\"").arg(parser.value(ccfTarget)));
+        a.ccfTarget = x;
+    }
 
     const QString f = parser.isSet(format) ? parser.value(format).toLower() : QStringLiteral("table");
     if (f == QLatin1String("table"))
@@ -220,8 +253,10 @@ LibraryArguments LibraryArguments::parse(const QStringList &arguments)
         a.grouping = LibraryGrouping::Month;
     else if (g == QLatin1String("device"))
         a.grouping = LibraryGrouping::Device;
+    else if (g == QLatin1String("all"))
+        a.grouping = LibraryGrouping::All;
     else
-        return failure(QStringLiteral("--by must be month or device, not \"%1\"").arg(parser.value(by)));
+        return failure(QStringLiteral("--by must be month, device or all, not \"%1\"").arg(parser.value(by)));
 
     a.db = parser.value(db);
     a.languagePack = parser.value(pack);

@@ -3,11 +3,11 @@
 #include "base/BinaryReader.h"
 #include "base/FileError.h"
 #include "base/FileSha256.h"
-#include "base/ProgramNames.h"
 #include "library/CaseLibrary.h"
 #include "library/LibraryIndexer.h"
 #include "tools/CliArchiveCase.h"
 #include "tools/CliCommand.h"
+#include "tools/CliLibrary.h"
 #include "tools/LibraryArguments.h"
 
 #include <QDir>
@@ -96,21 +96,10 @@ int runLibrary(const QStringList &arguments)
     if (!startCommand(args.outcome, args.message, args.languagePack, name, LibrarySynopsis, err, texts, status))
         return status;
 
-    // The default library is the program's own file.
-    ProgramNames::apply();
-    LibraryLocation location;
-    QString why;
-    if (!parseLibraryLocation(args.db, location, why)) {
-        err << name << ": --db: " << why << "\n";
+    const std::unique_ptr<CaseLibrary> opened = openCliLibrary(args.db, err, name);
+    if (!opened)
         return 1;
-    }
-    CaseLibrary library(location);
-    if (!library.open()) {
-        err << name << ": " << library.errorText() << "\n";
-        return 1;
-    }
-    if (!library.privacyWarning().isEmpty())
-        err << name << ": " << library.privacyWarning() << "\n";
+    CaseLibrary &library = *opened;
 
     QTextStream out(stdout);
     switch (args.action) {
@@ -125,11 +114,15 @@ int runLibrary(const QStringList &arguments)
     }
     case LibraryArguments::Action::Stats: {
         std::vector<LibraryStatsRow> rows;
-        if (!library.stats(args.grouping, args.filter, rows))
+        if (!library.stats(args.grouping, args.filter, rows, args.ccfTarget))
             break;
-        out << libraryStatsText(rows, args.grouping, args.format);
+        out << libraryStatsText(rows, args.grouping, args.format, args.ccfTarget);
         return 0;
     }
+    case LibraryArguments::Action::Report:
+        // Drawn by the drawing program, which ravelin-cli hands the report over to.
+        err << name << ": report: the drawing program draws the report\n";
+        return 1;
     case LibraryArguments::Action::Status:
         return reviewStatus(library, args, err, name);
     case LibraryArguments::Action::Audit: {
@@ -153,7 +146,13 @@ int runLibrary(const QStringList &arguments)
     return 1;
 }
 
+// The report is drawn: ravelin-cli hands it over to the drawing program.
+bool drawsReport(const QStringList &arguments)
+{
+    return LibraryArguments::parse(arguments).action == LibraryArguments::Action::Report;
+}
+
 const CliCommandRegistration registration({QStringLiteral("library"), QLatin1String(LibrarySynopsis), runLibrary,
-                                           CliCommand::Application::Core});
+                                           CliCommand::Application::Core, drawsReport});
 
 } // namespace

@@ -3,12 +3,14 @@
 #include "base/CTime.h"
 #include "library/LibraryFilter.h"
 #include "cpr/CprQuality.h"
+#include "cpr/HandsOff.h"
 #include "tools/OrderedJson.h"
 
 #include <QDateTime>
 #include <QLocale>
 #include <QTimeZone>
 #include <QStringList>
+#include <array>
 #include <optional>
 
 namespace {
@@ -72,13 +74,45 @@ QList<Field> fieldsOf(const LibraryCase &c, CprDepthUnit unit)
             text("assignee", c.review.assignee)};
 }
 
-QList<Field> fieldsOf(const LibraryStatsRow &r, LibraryGrouping grouping)
+// "handsOffUntilAnalysisMs" .. "handsOffTransportMs", in PauseCause order.
+const std::array<QByteArray, PauseCauseCount> &handsOffCauseNames()
 {
-    return {text(grouping == LibraryGrouping::Month ? "month" : "serialNumber", r.group), number("cases", r.cases),
-            number("shocks", r.shocks), real("medianCcf", r.medianCcf), real("shareCcfAtLeast80", r.shareCcfAtLeast80),
-            real("shareShocksPreShockPauseAtMost10s", r.shareShocksPreShockPauseAtMost10s),
-            real("medianAnalysisMs", r.medianAnalysisMs), real("medianToShockMs", r.medianToShockMs),
-            real("medianPreShockPauseMs", r.medianPreShockPauseMs), real("shareHandsOffOther", r.shareHandsOffOther)};
+    static const std::array<QByteArray, PauseCauseCount> names = [] {
+        std::array<QByteArray, PauseCauseCount> out;
+        for (std::size_t k = 0; k < PauseCauseCount; ++k) {
+            QByteArray name = "handsOff";
+            for (const QString &word : pauseCauseName(PauseCause(k)).split(QLatin1Char('-')))
+                name += word.left(1).toUpper().toLatin1() + word.mid(1).toLatin1();
+            out[k] = name + "Ms";
+        }
+        return out;
+    }();
+    return names;
+}
+
+QList<Field> fieldsOf(const LibraryStatsRow &r, LibraryGrouping grouping, double ccfTarget)
+{
+    QList<Field> fields;
+    if (grouping == LibraryGrouping::Month)
+        fields << text("month", r.group);
+    else if (grouping == LibraryGrouping::Device)
+        fields << text("serialNumber", r.group) << text("model", r.model);
+    fields << number("cases", r.cases) << number("shocks", r.shocks) << number("casesWithCcf", r.casesWithCcf)
+           << real("medianCcf", r.medianCcf) << real("lowerQuartileCcf", r.lowerQuartileCcf)
+           << real("upperQuartileCcf", r.upperQuartileCcf) << real("ccfTarget", ccfTarget)
+           << real("shareCcfAtTarget", r.shareCcfAtTarget)
+           << real("shareShocksPreShockPauseAtMost10s", r.shareShocksPreShockPauseAtMost10s)
+           << real("shareShocksPreShockPauseAtMost20s", r.shareShocksPreShockPauseAtMost20s)
+           << real("medianAnalysisMs", r.medianAnalysisMs) << real("medianToShockMs", r.medianToShockMs)
+           << real("medianPreShockPauseMs", r.medianPreShockPauseMs)
+           << real("medianToFirstAnalysisMs", r.medianToFirstAnalysisMs)
+           << real("medianToFirstShockMs", r.medianToFirstShockMs)
+           << real("medianToFirstCompressionMs", r.medianToFirstCompressionMs)
+           << real("shareHandsOffOther", r.shareHandsOffOther) << integer("handsOffMs", r.handsOffMs);
+    for (std::size_t k = 0; k < PauseCauseCount; ++k)
+        fields << integer(handsOffCauseNames()[k].constData(),
+                          r.handsOffByCauseMs ? std::optional<int64_t>((*r.handsOffByCauseMs)[k]) : std::nullopt);
+    return fields;
 }
 
 QString jsonOf(const QList<QList<Field>> &rows)
@@ -212,20 +246,26 @@ QString libraryCasesText(const std::vector<LibraryCase> &cases, LibraryFormat fo
     return format == LibraryFormat::Json ? jsonOf(rows) : csvOf(fieldsOf(LibraryCase(), unit), rows);
 }
 
-QString libraryStatsText(const std::vector<LibraryStatsRow> &stats, LibraryGrouping grouping, LibraryFormat format)
+QString libraryStatsText(const std::vector<LibraryStatsRow> &stats, LibraryGrouping grouping, LibraryFormat format,
+                         double ccfTarget)
 {
     if (format == LibraryFormat::Table) {
-        QList<QStringList> lines = {{grouping == LibraryGrouping::Month ? QStringLiteral("Month") : QStringLiteral("Device"),
+        const QString group = grouping == LibraryGrouping::Month    ? QStringLiteral("Month")
+                              : grouping == LibraryGrouping::Device ? QStringLiteral("Device")
+                                                                    : QStringLiteral("All");
+        QList<QStringList> lines = {{group,
                                      QStringLiteral("Cases"), QStringLiteral("Shocks"), QStringLiteral("Median CCF"),
-                                     QStringLiteral("CCF >= 80 %"), QStringLiteral("Pre-shock pause <= 10 s"),
+                                     QStringLiteral("CCF >= ") + percent(ccfTarget).remove(QStringLiteral(".0")), QStringLiteral("Pre-shock pause <= 10 s"),
                                      QStringLiteral("Median analysis (s)"), QStringLiteral("Median to shock (s)"),
                                      QStringLiteral("Median pre-shock pause (s)"), QStringLiteral("Hands-off without a cause")}};
         for (const LibraryStatsRow &r : stats)
-            lines << QStringList{r.group.isEmpty() ? QStringLiteral("(unknown)") : r.group,
+            lines << QStringList{grouping == LibraryGrouping::All ? QStringLiteral("(all)")
+                                 : r.group.isEmpty()              ? QStringLiteral("(unknown)")
+                                                                  : r.group,
                                  QString::number(r.cases),
                                  QString::number(r.shocks),
                                  percent(r.medianCcf),
-                                 percent(r.shareCcfAtLeast80),
+                                 percent(r.shareCcfAtTarget),
                                  percent(r.shareShocksPreShockPauseAtMost10s),
                                  seconds(r.medianAnalysisMs),
                                  seconds(r.medianToShockMs),
@@ -235,6 +275,6 @@ QString libraryStatsText(const std::vector<LibraryStatsRow> &stats, LibraryGroup
     }
     QList<QList<Field>> rows;
     for (const LibraryStatsRow &r : stats)
-        rows << fieldsOf(r, grouping);
-    return format == LibraryFormat::Json ? jsonOf(rows) : csvOf(fieldsOf(LibraryStatsRow(), grouping), rows);
+        rows << fieldsOf(r, grouping, ccfTarget);
+    return format == LibraryFormat::Json ? jsonOf(rows) : csvOf(fieldsOf(LibraryStatsRow(), grouping, ccfTarget), rows);
 }

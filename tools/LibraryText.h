@@ -23,4 +23,6 @@ QString libraryCasesText(const std::vector<LibraryCase> &cases, LibraryFormat fo
 QString libraryAuditText(const std::vector<AuditEntry> &entries, LibraryFormat format);
 // One recording's review status, a line per fact, times in UTC.
 QString reviewStatusText(const QString &recordingId, const ReviewStatus &status);
-QString libraryStatsText(const std::vector<LibraryStatsRow> &rows, LibraryGrouping grouping, LibraryFormat format);
+// The summary; ccfTarget is the CCF its share counts up to (0..1).
+QString libraryStatsText(const std::vector<LibraryStatsRow> &rows, LibraryGrouping grouping, LibraryFormat format,
+                         double ccfTarget = DefaultLibraryCcfTarget);

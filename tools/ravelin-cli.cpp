@@ -94,6 +94,15 @@ int main(int argc, char **argv)
     const CliCommand &command = found->second;
     if (command.application == CliCommand::Application::DrawingProgram)
         return handOverToDrawingProgram(argv, name);
+#ifndef RAVELIN_CLI_DRAWING
+    if (command.drawnFor) {
+        QStringList own = {QStringLiteral("ravelin-cli ") + name};
+        for (int i = 2; i < argc; ++i)
+            own << QString::fromLocal8Bit(argv[i]);
+        if (command.drawnFor(own))
+            return handOverToDrawingProgram(argv, name);
+    }
+#endif
 
     std::unique_ptr<QCoreApplication> app;
 #ifdef RAVELIN_CLI_DRAWING

@@ -25,6 +25,9 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QDateTime>
@@ -295,6 +298,41 @@ TEST_F(CaseLibraryWindowTest, ADoubleClickOpensTheArchiveOrSaysItIsGone)
 
 // The program with a library it cannot use: one message, and archives still open.
 // A server URL with a password typed into the window is refused, never kept nor shown again.
+// "QA report...": the report of the cases the filters take, at the file the save dialog names.
+TEST_F(CaseLibraryWindowTest, TheQaReportOfTheFilteredCasesIsWrittenPrivatelyOrSaysWhyNot)
+{
+    window.serialField()->setText(QStringLiteral("SN1"));
+    window.writeQaReport();
+    ASSERT_EQ(platform.saveRequests.size(), 1) << "asked once, and cancelled";
+    EXPECT_EQ(platform.saveRequests[0].defaultSuffix, "pdf");
+    EXPECT_TRUE(platform.messages.isEmpty());
+
+    const QString pdf = dir.file(QStringLiteral("qa.pdf"));
+    platform.savePaths = {pdf};
+    window.writeQaReport();
+    ASSERT_EQ(platform.messages.size(), 1);
+    EXPECT_TRUE(platform.messages[0].text.contains("was written")) << platform.messages[0].text.toStdString();
+    EXPECT_EQ(QFile::permissions(pdf) & 0x7777, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+    if (!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        text.waitForFinished(60000);
+        const QString pages = QString::fromUtf8(text.readAllStandardOutput());
+        EXPECT_TRUE(pages.contains("Serial: SN1")) << pages.toStdString();
+        EXPECT_TRUE(pages.contains(QRegularExpression("\\n\\s*Recordings\\s+2\\s"))) << pages.toStdString();
+    }
+
+    // A link at the chosen name is not written through.
+    const QString kept = dir.write(QStringLiteral("kept.txt"), QByteArray("kept"));
+    const QString link = dir.file(QStringLiteral("link.pdf"));
+    ASSERT_TRUE(QFile::link(kept, link));
+    platform.savePaths = {link};
+    window.writeQaReport();
+    ASSERT_EQ(platform.messages.size(), 2);
+    EXPECT_TRUE(platform.messages[1].text.contains("could not be written")) << platform.messages[1].text.toStdString();
+    EXPECT_EQ(dir.read(QStringLiteral("kept.txt")), "kept");
+}
+
 TEST_F(CaseLibraryWindowTest, APasswordInTheLocationIsRefusedAndMasked)
 {
     const QString before = service.locationText();

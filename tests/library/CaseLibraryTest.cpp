@@ -422,18 +422,18 @@ TEST_P(CaseLibraryTest, MonthlyAndDeviceSummariesCountMediansAndShares)
     EXPECT_EQ(months[0].group, "");
     EXPECT_EQ(months[0].cases, 1);
     EXPECT_FALSE(months[0].medianCcf.has_value());
-    EXPECT_FALSE(months[0].shareCcfAtLeast80.has_value());
+    EXPECT_FALSE(months[0].shareCcfAtTarget.has_value());
     EXPECT_EQ(months[1].group, "2021-01");
     EXPECT_EQ(months[1].cases, 4);
     EXPECT_EQ(months[1].shocks, 4);
     EXPECT_DOUBLE_EQ(months[1].medianCcf.value_or(-1), 0.80);
-    EXPECT_DOUBLE_EQ(months[1].shareCcfAtLeast80.value_or(-1), 2.0 / 3.0);
+    EXPECT_DOUBLE_EQ(months[1].shareCcfAtTarget.value_or(-1), 2.0 / 3.0);
     EXPECT_DOUBLE_EQ(months[1].shareShocksPreShockPauseAtMost10s.value_or(-1), 2.0 / 3.0);
     EXPECT_EQ(months[2].group, "2021-02");
     EXPECT_EQ(months[2].cases, 2);
     EXPECT_EQ(months[2].shocks, 0);
     EXPECT_DOUBLE_EQ(months[2].medianCcf.value_or(-1), 0.675);
-    EXPECT_DOUBLE_EQ(months[2].shareCcfAtLeast80.value_or(-1), 0.0);
+    EXPECT_DOUBLE_EQ(months[2].shareCcfAtTarget.value_or(-1), 0.0);
     EXPECT_FALSE(months[2].shareShocksPreShockPauseAtMost10s.has_value());
     EXPECT_FALSE(months[0].meanDepthIn.has_value());
     EXPECT_NEAR(months[1].meanDepthIn.value_or(-1), 2.1, 1e-12);
@@ -560,7 +560,7 @@ TEST_P(CaseLibraryTest, ARowOfTheFifthVersionHasNoHandsOffTimeUntilItsArchiveIsR
             << q.lastError().text().toStdString();
     }
     auto library = openLibrary();
-    ASSERT_EQ(library->schemaVersion(), 6);
+    ASSERT_EQ(library->schemaVersion(), LibrarySchema::LatestVersion);
     std::vector<LibraryStatsRow> rows;
     ASSERT_TRUE(library->stats(LibraryGrouping::Month, {}, rows)) << library->errorText().toStdString();
     ASSERT_EQ(rows.size(), 1u);
@@ -641,9 +641,18 @@ TEST_P(CaseLibraryTest, ALibraryOfTheThirdVersionKeepsItsSummaryWhenMigrated)
     EXPECT_EQ(months[0].cases, 2);
     EXPECT_EQ(months[0].shocks, 4);
     EXPECT_DOUBLE_EQ(months[0].medianCcf.value_or(-1), 0.75);
-    EXPECT_DOUBLE_EQ(months[0].shareCcfAtLeast80.value_or(-1), 0.5);
+    EXPECT_DOUBLE_EQ(months[0].shareCcfAtTarget.value_or(-1), 0.5);
     // 5 s and 9 s of the 5 s, 12 s and 9 s pauses; the shock without a pause is not counted.
     EXPECT_DOUBLE_EQ(months[0].shareShocksPreShockPauseAtMost10s.value_or(-1), 2.0 / 3.0);
+    EXPECT_DOUBLE_EQ(months[0].shareShocksPreShockPauseAtMost20s.value_or(-1), 1.0);
+    // The old row's first shock comes from its shocks; its first analysis is not known until
+    // its archive is read again.
+    EXPECT_DOUBLE_EQ(months[0].medianToFirstShockMs.value_or(-1), 60000);
+    EXPECT_FALSE(months[0].medianToFirstAnalysisMs.has_value());
+    std::optional<CaseLibrary::Fingerprint> old;
+    ASSERT_TRUE(library->fingerprint(QStringLiteral("/old.aed"), old));
+    ASSERT_TRUE(old.has_value());
+    EXPECT_FALSE(old->current);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, CaseLibraryTest, testing::Values(Engine::Sqlite, Engine::Postgres), engineName);

@@ -124,7 +124,8 @@ TEST_P(CliLibraryTest, AddThenListAndSummariseAFolderOfRescues)
     ASSERT_EQ(march.size(), 2u);
     EXPECT_NEAR(m["medianCcf"].toDouble(), (march[0] + march[1]) / 2, 1e-12);
     const int reached = int(std::count_if(march.begin(), march.end(), [](double x) { return x >= 0.8; }));
-    EXPECT_NEAR(m["shareCcfAtLeast80"].toDouble(), reached / 2.0, 1e-12);
+    EXPECT_NEAR(m["shareCcfAtTarget"].toDouble(), reached / 2.0, 1e-12);
+    EXPECT_EQ(m["ccfTarget"].toDouble(), 0.8);
     EXPECT_EQ(months[1].toObject()["cases"].toInt(), 1);
     for (const char *member : {"shocks", "shareShocksPreShockPauseAtMost10s", "medianAnalysisMs", "medianToShockMs",
                                "medianPreShockPauseMs"})
@@ -132,10 +133,13 @@ TEST_P(CliLibraryTest, AddThenListAndSummariseAFolderOfRescues)
     EXPECT_TRUE(m["shareHandsOffOther"].isDouble()) << "a simulated rescue pauses";
 
     run = library({"stats", "--by", "device", "--format", "csv"});
-    EXPECT_TRUE(run.out.startsWith("serialNumber,cases,shocks,medianCcf,shareCcfAtLeast80,"
-                                   "shareShocksPreShockPauseAtMost10s,medianAnalysisMs,medianToShockMs,"
-                                   "medianPreShockPauseMs,shareHandsOffOther\nSN-0,2,"))
+    EXPECT_TRUE(run.out.startsWith("serialNumber,model,cases,shocks,casesWithCcf,medianCcf,lowerQuartileCcf,"
+                                   "upperQuartileCcf,ccfTarget,shareCcfAtTarget,shareShocksPreShockPauseAtMost10s,"
+                                   "shareShocksPreShockPauseAtMost20s,medianAnalysisMs,medianToShockMs,"
+                                   "medianPreShockPauseMs,medianToFirstAnalysisMs,medianToFirstShockMs,"
+                                   "medianToFirstCompressionMs,shareHandsOffOther,handsOffMs,handsOffUntilAnalysisMs,"))
         << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains("\nSN-0,Q25,2,")) << run.out.toStdString();
 
     // A removed archive goes with the next prune.
     ASSERT_TRUE(QFile::remove(all[1].toObject()["path"].toString()));
