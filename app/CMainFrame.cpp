@@ -39,12 +39,12 @@ constexpr int LargestHeight = 1080;
 constexpr double TreeShare = 0.4;
 } // namespace
 
-QString frameTitle(const QString &programTitle, const QString &casePath, bool readOnly)
+QString frameTitle(const QString &programTitle, const QString &casePath, bool readOnly, const QString &readOnlyMark)
 {
     if (!readOnly)
         return programTitle;
     return QStringLiteral("%1 \u2014 %2 %3")
-        .arg(programTitle, QFileInfo(casePath).fileName(), ReviewLockText::readOnlyMark());
+        .arg(programTitle, QFileInfo(casePath).fileName(), readOnlyMark);
 }
 
 bool frameExceedsLargestSize(int clientWidth, int clientHeight)
@@ -335,7 +335,8 @@ void CMainFrame::updateForSelectedCase()
     const int slot = session.selSlot;
     const bool readOnly = session.isReadOnly(slot) && session.store.caseAt(slot);
     const OpenCase *entry = session.store.find(slot);
-    setWindowTitle(frameTitle(m_texts.GetText(TextId::WindowTitle), entry ? entry->sourcePath : QString(), readOnly));
+    setWindowTitle(frameTitle(m_texts.GetText(TextId::WindowTitle), entry ? entry->sourcePath : QString(), readOnly,
+                              ReviewLockText::readOnlyMark(m_texts)));
     action(CommandId::Save)->setEnabled(!readOnly);
     action(CommandId::SaveAs)->setEnabled(!readOnly);
 }

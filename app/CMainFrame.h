@@ -112,7 +112,8 @@ private:
 
 // The window's title: the program's, and for a selected case open read-only its file name
 // with "(read-only)" ("Ravelin — Q25_0001.aed (read-only)").
-QString frameTitle(const QString &programTitle, const QString &casePath, bool readOnly);
+QString frameTitle(const QString &programTitle, const QString &casePath, bool readOnly,
+                   const QString &readOnlyMark = QStringLiteral("(read-only)"));
 
 // A frame whose client area reaches 1920 pixels wide or 1080 high is held at an outer
 // size of 1920 x 1080 at the screen origin.

@@ -308,7 +308,7 @@ bool OpenFlow::settleLock(int slot, const QString &path)
     if (!lock)
         return true;
     const LockDecision decision =
-        AskForReviewLock(m_session.platform(), m_session.GetText(TextId::Caption), *lock, lockedPath);
+        AskForReviewLock(m_session.platform(), m_session.texts(), m_session.GetText(TextId::Caption), *lock, lockedPath);
     switch (decision.open) {
     case LockDecision::Open::NotOpened:
         return false;

@@ -3,7 +3,8 @@
 #include "base/Platform.h"
 #include "case/ReviewLockText.h"
 
-LockDecision AskForReviewLock(Platform &platform, const QString &caption, ReviewLock &lock, const QString &archivePath)
+LockDecision AskForReviewLock(Platform &platform, const LanguagePack &texts, const QString &caption, ReviewLock &lock,
+                              const QString &archivePath)
 {
     using Outcome = ReviewLock::Outcome;
     LockDecision decision;
@@ -19,21 +20,21 @@ LockDecision AskForReviewLock(Platform &platform, const QString &caption, Review
             decision.takenOver = takingOver;
             return decision;
         case Outcome::Failed:
-            platform.messageBox(ReviewLockText::notLockedWarning(archivePath, why), caption, Platform::Icon::Warning,
+            platform.messageBox(ReviewLockText::notLockedWarning(texts, archivePath, why), caption, Platform::Icon::Warning,
                                 Platform::Buttons::Ok);
             return decision;
         case Outcome::Held:
         case Outcome::Stale:
             break;
         }
-        if (platform.messageBox(ReviewLockText::openReadOnlyQuestion(holder, outcome == Outcome::Stale), caption, Platform::Icon::Question,
+        if (platform.messageBox(ReviewLockText::openReadOnlyQuestion(texts, holder, outcome == Outcome::Stale), caption, Platform::Icon::Question,
                                 Platform::Buttons::YesNo)
             == Platform::Answer::Yes) {
             decision.open = LockDecision::Open::ReadOnly;
             return decision;
         }
         if (outcome != Outcome::Stale
-            || platform.messageBox(ReviewLockText::takeOverQuestion(holder), caption, Platform::Icon::Question,
+            || platform.messageBox(ReviewLockText::takeOverQuestion(texts, holder), caption, Platform::Icon::Question,
                                    Platform::Buttons::YesNo)
                 != Platform::Answer::Yes) {
             decision.open = LockDecision::Open::NotOpened;

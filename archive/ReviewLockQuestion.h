@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class LanguagePack;
 class Platform;
 class ReviewLock;
 
@@ -19,4 +20,5 @@ struct LockDecision
 // when, and offers the case read-only (No: it is not opened). Stale: after that question's No a
 // second one offers to take the lock over (Yes: it is taken and the case opens for editing; No:
 // not opened). Failed: the case opens for editing with one warning naming the file and why.
-LockDecision AskForReviewLock(Platform &platform, const QString &caption, ReviewLock &lock, const QString &archivePath);
+LockDecision AskForReviewLock(Platform &platform, const LanguagePack &texts, const QString &caption, ReviewLock &lock,
+                              const QString &archivePath);

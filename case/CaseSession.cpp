@@ -170,7 +170,7 @@ std::vector<int> CaseSession::RenewReviewLocks()
             continue;
         makeReadOnly(slot);
         lost.push_back(slot);
-        m_platform.messageBox(ReviewLockText::lockLostText(entry.sourcePath), GetText(TextId::Caption),
+        m_platform.messageBox(ReviewLockText::lockLostText(texts(), entry.sourcePath), GetText(TextId::Caption),
                               Platform::Icon::Warning, Platform::Buttons::Ok);
     }
     return lost;

@@ -135,7 +135,7 @@ TEST_F(ReadOnlyCase, ALockLostWhileOpenTurnsTheShownCaseReadOnly)
     lost = true;
     frame.OnRenewReviewLocks();
     ASSERT_EQ(platform.messages.size(), 1);
-    EXPECT_EQ(platform.messages[0].text, ReviewLockText::lockLostText(frame.view().store.at(mine).sourcePath));
+    EXPECT_EQ(platform.messages[0].text, ReviewLockText::lockLostText(frame.view().texts(), frame.view().store.at(mine).sourcePath));
     EXPECT_TRUE(frame.windowTitle().endsWith("mine.aed (read-only)"));
     EXPECT_FALSE(editsOffered(mine));
 }

@@ -97,17 +97,17 @@ TEST_F(ReviewLockFlow, TheQuestionsDecideHowTheCaseOpens)
     for (const auto &[zone, since, seen] : {std::tuple{"Europe/Rome", "2023-11-14 23:13", "23:15"},
                                             std::tuple{"America/New_York", "2023-11-14 17:13", "17:15"}}) {
         const ScopedTimeZone here(zone);
-        EXPECT_TRUE(ReviewLockText::openReadOnlyQuestion(Anna).startsWith(
+        EXPECT_TRUE(ReviewLockText::openReadOnlyQuestion(view.texts(), Anna).startsWith(
             QStringLiteral("Anna is reviewing this case on pc-a since %1.").arg(QLatin1String(since))))
             << zone;
-        EXPECT_TRUE(ReviewLockText::takeOverQuestion(Anna).startsWith(
+        EXPECT_TRUE(ReviewLockText::takeOverQuestion(view.texts(), Anna).startsWith(
             QStringLiteral("Anna has given no sign of life since 2023-11-14 %1. Take over the lock").arg(QLatin1String(seen))))
             << zone;
     }
-    const QString held = ReviewLockText::openReadOnlyQuestion(Anna);
-    const QString stale = ReviewLockText::openReadOnlyQuestion(Anna, true);
+    const QString held = ReviewLockText::openReadOnlyQuestion(view.texts(), Anna);
+    const QString stale = ReviewLockText::openReadOnlyQuestion(view.texts(), Anna, true);
     EXPECT_NE(held, stale);
-    const QString takeOver = ReviewLockText::takeOverQuestion(Anna);
+    const QString takeOver = ReviewLockText::takeOverQuestion(view.texts(), Anna);
     enum class Opens { Editing, ReadOnly, Not };
     struct Case {
         const char *what;
@@ -255,7 +255,7 @@ TEST_F(ReviewLockFlow, ALockLostToAnotherReviewerMakesTheCaseReadOnlyWithOneMess
 
     log->renewSucceeds = false;
     EXPECT_EQ(view.RenewReviewLocks(), (std::vector<int>{0, 1}));
-    EXPECT_EQ(platform.texts(), QStringList({ReviewLockText::lockLostText(a), ReviewLockText::lockLostText(b)}));
+    EXPECT_EQ(platform.texts(), QStringList({ReviewLockText::lockLostText(view.texts(), a), ReviewLockText::lockLostText(view.texts(), b)}));
     EXPECT_TRUE(view.isReadOnly(0) && view.isReadOnly(1));
     EXPECT_FALSE(view.isChanged(0)) << "what cannot be saved is not asked about at close";
     platform.messages.clear();
