@@ -901,11 +901,12 @@ bool CaseLibrary::needingAttention(const LibraryFilter &filter, double ccfTarget
     cases.clear();
     total = 0;
     LibraryWhere where = libraryWhere(filter);
-    // The case's own measures first: its review is looked up only for a case they leave out.
+    // The case's own measures first; the recordings whose review asks for a follow-up are
+    // gathered once, not looked up case by case.
     const QString needs = (where.sql.isEmpty() ? QStringLiteral(" WHERE ") : where.sql + QStringLiteral(" AND "))
-                          + QStringLiteral("(c.ccf < ? OR c.max_pre_shock_pause_ms > ? OR EXISTS (SELECT 1 FROM "
-                                           "review_status f WHERE f.recording_id = c.recording_id AND "
-                                           "c.recording_id <> '' AND f.status = ?))");
+                          + QStringLiteral("(c.ccf < ? OR c.max_pre_shock_pause_ms > ? OR (c.recording_id <> '' AND "
+                                           "c.recording_id IN (SELECT f.recording_id FROM review_status f "
+                                           "WHERE f.status = ?)))");
     where.values << ccfTarget << qlonglong(AttentionPreShockPauseMs) << reviewStageKey(ReviewStatus::Stage::FollowUp);
     const QString from = QStringLiteral(" FROM cases c") + libraryReviewJoin(filter) + needs;
     const QString listed = QStringLiteral(" FROM cases c") + libraryReviewJoin(filter, true) + needs;
