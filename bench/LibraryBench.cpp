@@ -330,8 +330,10 @@ long peakRssKb()
 
 // The QA report's figures of the 100 000 rows (its summary of all of them, by month, by device
 // and the recordings that need attention), against "library stats" by month in the same run.
-// Its memory does not grow with the rows: the engine finds the quartiles, and the list of
-// recordings to look at keeps its most recent LibraryQaReport::AttentionLimit.
+// Its memory does not grow with the rows: a server finds the quartiles and medians itself, with
+// SQLite each group keeps only the values at their places as a column's values go by in their
+// order, and the list of recordings to look at keeps its most recent
+// LibraryQaReport::AttentionLimit.
 void BM_QaReport100k(benchmark::State &state)
 {
     CaseLibrary *library = rows(state.range(0) == 1).library();

@@ -188,25 +188,106 @@ QString groupColumn(LibraryGrouping grouping, const LibraryFilter &filter, bool 
                                               : QStringLiteral("c.serial_number");
 }
 
-// The median of values (reordered), the mean of the two middle ones when their count is
-// even; none when there are none.
-std::optional<double> medianOf(std::vector<double> &values)
-{
-    if (values.empty())
-        return std::nullopt;
-    const auto upper = values.begin() + std::ptrdiff_t(values.size() / 2);
-    std::nth_element(values.begin(), upper, values.end());
-    if (values.size() % 2 == 1)
-        return *upper;
-    return (*std::max_element(values.begin(), upper) + *upper) / 2;
-}
-
-// A column of the cases whose quartiles a summary row gives: quartile 1, 2 (the median) or 3
-// and the member it goes to, up to three of them.
+// A column whose quartiles a summary row gives, of the cases or of their shocks: quartile 1,
+// 2 (the median) or 3 and the member it goes to, up to three of them.
 struct QuantileColumn
 {
     QString sql;
+    bool ofShocks = false;
     std::array<std::pair<int, std::optional<double> LibraryStatsRow::*>, 3> quartiles{};
+};
+
+// The quartiles' columns, in the order of their counts in a group's GroupCounts.
+const std::array<QuantileColumn, 7> &quantileColumns()
+{
+    static const std::array<QuantileColumn, 7> columns = {{
+        {QStringLiteral("c.ccf"), false,
+         {{{1, &LibraryStatsRow::lowerQuartileCcf}, {2, &LibraryStatsRow::medianCcf},
+           {3, &LibraryStatsRow::upperQuartileCcf}}}},
+        {QStringLiteral("c.first_analysis_ms"), false, {{{2, &LibraryStatsRow::medianToFirstAnalysisMs}}}},
+        {QStringLiteral("c.first_shock_ms"), false, {{{2, &LibraryStatsRow::medianToFirstShockMs}}}},
+        {QStringLiteral("c.first_compression_ms"), false, {{{2, &LibraryStatsRow::medianToFirstCompressionMs}}}},
+        {QStringLiteral("s.analysis_ms"), true, {{{2, &LibraryStatsRow::medianAnalysisMs}}}},
+        {QStringLiteral("s.to_shock_ms"), true, {{{2, &LibraryStatsRow::medianToShockMs}}}},
+        {QStringLiteral("s.hands_off_pre_shock_pause_ms"), true, {{{2, &LibraryStatsRow::medianPreShockPauseMs}}}},
+    }};
+    return columns;
+}
+
+// A server's quartiles of the columns of the cases or of their shocks (ofShocks), as its own
+// aggregates, in the order of the columns and their quartiles: the same interpolation between
+// the two neighbouring values as QuantileWalk's.
+QStringList serverQuantiles(bool ofShocks)
+{
+    QStringList out;
+    for (const QuantileColumn &column : quantileColumns())
+        if (column.ofShocks == ofShocks)
+            for (const auto &[quarters, target] : column.quartiles)
+                if (target)
+                    out << QStringLiteral("percentile_cont(%1) WITHIN GROUP (ORDER BY %2)")
+                               .arg(QString::number(double(quarters) / 4), column.sql);
+    return out;
+}
+
+// Sets the quartiles serverQuantiles gives from the query's columns from first on.
+void takeServerQuantiles(bool ofShocks, const QSqlQuery &q, int first, LibraryStatsRow &row)
+{
+    for (const QuantileColumn &column : quantileColumns())
+        if (column.ofShocks == ofShocks)
+            for (const auto &[quarters, target] : column.quartiles)
+                if (target)
+                    row.*target = optionalDouble(q.value(first++));
+}
+
+// The place (from 1) of the value below the quantile quarters / 4 of count values in their
+// order, the quantile lying weight of the way from it to the next.
+int quantilePlace(int count, int quarters)
+{
+    return (count - 1) * quarters / 4 + 1;
+}
+
+double quantileWeight(int count, int quarters)
+{
+    return double((count - 1) * quarters % 4) / 4;
+}
+
+// One group's walk through a column's values in their order: how many it has (known before),
+// how many have gone by, and the few at the quartiles' places.
+struct QuantileWalk
+{
+    int count = 0;
+    int seen = 0;
+    std::map<int, double> values;
+
+    void take(double value, const QuantileColumn &column)
+    {
+        ++seen;
+        for (const auto &[quarters, target] : column.quartiles) {
+            if (!target)
+                continue;
+            const int place = quantilePlace(count, quarters);
+            if (seen == place || seen == place + 1) {
+                values[seen] = value;
+                return;
+            }
+        }
+    }
+
+    void finish(const QuantileColumn &column, LibraryStatsRow &row) const
+    {
+        if (count == 0)
+            return;
+        for (const auto &[quarters, target] : column.quartiles) {
+            if (!target)
+                continue;
+            const auto low = values.find(quantilePlace(count, quarters));
+            const auto high = values.find(quantilePlace(count, quarters) + 1);
+            if (low != values.end())
+                row.*target = low->second
+                              + (high != values.end() ? quantileWeight(count, quarters) * (high->second - low->second)
+                                                      : 0.0);
+        }
+    }
 };
 
 QString newConnectionName()
@@ -609,14 +690,47 @@ bool CaseLibrary::shocksOf(const QString &path, std::vector<LibraryShock> &shock
 bool CaseLibrary::stats(LibraryGrouping grouping, const LibraryFilter &filter, std::vector<LibraryStatsRow> &rows,
                         double ccfTarget)
 {
-    rows.clear();
-    const bool all = grouping == LibraryGrouping::All;
-    const QString group = groupColumn(grouping, filter, m_location.engine == LibraryLocation::Engine::Postgres);
-    // A device's cases lie all over the table: the groups are read in the table's order and
-    // sorted, not looked up one by one through the serial numbers' index.
-    const QString key = all                                   ? QStringLiteral("''")
-                        : grouping == LibraryGrouping::Device ? group + QStringLiteral(" || ''")
-                                                              : group;
+    return stats({{grouping, &rows}}, filter, ccfTarget);
+}
+
+bool CaseLibrary::stats(const std::vector<std::pair<LibraryGrouping, std::vector<LibraryStatsRow> *>> &groupings,
+                        const LibraryFilter &filter, double ccfTarget)
+{
+    const bool postgres = m_location.engine == LibraryLocation::Engine::Postgres;
+    // Each grouping's key as SQL ('' for all cases), its rows and where each group's row is.
+    struct Grouped
+    {
+        bool all = false;
+        bool device = false;
+        QString key;
+        std::vector<LibraryStatsRow> *rows = nullptr;
+        QHash<QString, std::size_t> rowOf;
+        // Per row, the walk through the values of each quantile column.
+        std::vector<std::array<QuantileWalk, 7>> walks;
+
+        std::size_t rowOfKey(const QVariant &value) const
+        {
+            if (all)
+                return 0;
+            const auto at = rowOf.constFind(value.toString());
+            return at == rowOf.constEnd() ? rows->size() : *at;
+        }
+    };
+    std::vector<Grouped> grouped;
+    for (const auto &[grouping, rows] : groupings) {
+        rows->clear();
+        Grouped g;
+        g.all = grouping == LibraryGrouping::All;
+        g.device = grouping == LibraryGrouping::Device;
+        const QString group = groupColumn(grouping, filter, postgres);
+        // A device's cases lie all over the table: the groups are read in the table's order and
+        // sorted, not looked up one by one through the serial numbers' index.
+        g.key = g.all                                   ? QStringLiteral("''")
+                : g.device                            ? group + QStringLiteral(" || ''")
+                                                      : group;
+        g.rows = rows;
+        grouped.push_back(std::move(g));
+    }
     const LibraryWhere where = libraryWhere(filter);
     if (!beginRead())
         return false;
@@ -631,135 +745,154 @@ bool CaseLibrary::stats(LibraryGrouping grouping, const LibraryFilter &filter, s
             q.bindValue(i, where.values[i]);
         return q.exec();
     };
+    const auto finishRead = [this, &grouped] {
+        rollback(); // only read
+        // Every engine orders the groups by its own collation; the summary orders them the same
+        // way everywhere.
+        for (Grouped &g : grouped)
+            std::sort(g.rows->begin(), g.rows->end(),
+                      [](const LibraryStatsRow &a, const LibraryStatsRow &b) { return a.group < b.group; });
+        return true;
+    };
 
     // The counts of every group in one pass over the index that starts with its column (all
     // cases make one group, also when there are none).
     QStringList handsOffSums;
     for (const QString &column : LibrarySchema::handsOffColumns())
         handsOffSums << QStringLiteral("SUM(c.%1)").arg(column);
-    QSqlQuery groups(database());
-    if (!select(groups, QStringLiteral("SELECT %1, COUNT(*), SUM(c.shock_count), COUNT(c.ccf), "
-                                    "SUM(CASE WHEN c.ccf >= %2 THEN 1 ELSE 0 END), SUM(c.pre_shock_pauses), "
-                                    "SUM(c.pre_shock_pauses_at_most_10s), SUM(c.pre_shock_pauses_at_most_20s), "
-                                    "SUM(c.hands_off_other_ms), %3, COUNT(c.hands_off_ms), %4, AVG(c.mean_depth_in) "
-                                    "FROM cases c%5%6%7")
-                             .arg(key, QString::number(ccfTarget, 'g', 17),
-                                  grouping == LibraryGrouping::Device ? QStringLiteral("MAX(c.model)") : QStringLiteral("''"),
-                                  handsOffSums.join(QStringLiteral(", ")), libraryReviewJoin(filter), where.sql,
-                                  all ? QString() : QStringLiteral(" GROUP BY ") + key)))
-        return failRead(groups.lastError().text());
-    QHash<QString, std::size_t> rowOf;
-    while (groups.next()) {
-        LibraryStatsRow row;
-        row.group = groups.value(0).toString();
-        row.cases = groups.value(1).toInt();
-        row.shocks = groups.value(2).toInt();
-        row.casesWithCcf = groups.value(3).toInt();
-        if (row.casesWithCcf > 0)
-            row.shareCcfAtTarget = groups.value(4).toDouble() / row.casesWithCcf;
-        if (const int pauses = groups.value(5).toInt(); pauses > 0) {
-            row.shareShocksPreShockPauseAtMost10s = groups.value(6).toDouble() / pauses;
-            row.shareShocksPreShockPauseAtMost20s = groups.value(7).toDouble() / pauses;
+    const int depthColumn = 11 + int(handsOffSums.size());
+    for (Grouped &g : grouped) {
+        QSqlQuery groups(database());
+        if (!select(groups,
+                    QStringLiteral("SELECT %1, COUNT(*), SUM(c.shock_count), COUNT(c.ccf), "
+                                   "SUM(CASE WHEN c.ccf >= %2 THEN 1 ELSE 0 END), SUM(c.pre_shock_pauses), "
+                                   "SUM(c.pre_shock_pauses_at_most_10s), SUM(c.pre_shock_pauses_at_most_20s), "
+                                   "SUM(c.hands_off_other_ms), %3, COUNT(c.hands_off_ms), %4, AVG(c.mean_depth_in), "
+                                   "COUNT(c.first_analysis_ms), COUNT(c.first_shock_ms), COUNT(c.first_compression_ms)%8 "
+                                   "FROM cases c%5%6%7")
+                        .arg(g.key, QString::number(ccfTarget, 'g', 17),
+                             g.device ? QStringLiteral("MAX(c.model)") : QStringLiteral("''"),
+                             handsOffSums.join(QStringLiteral(", ")), libraryReviewJoin(filter), where.sql,
+                             g.all ? QString() : QStringLiteral(" GROUP BY ") + g.key,
+                             postgres ? QStringLiteral(", ") + serverQuantiles(false).join(QStringLiteral(", "))
+                                      : QString())))
+            return failRead(groups.lastError().text());
+        std::vector<LibraryStatsRow> &rows = *g.rows;
+        while (groups.next()) {
+            LibraryStatsRow row;
+            row.group = groups.value(0).toString();
+            row.cases = groups.value(1).toInt();
+            row.shocks = groups.value(2).toInt();
+            row.casesWithCcf = groups.value(3).toInt();
+            if (row.casesWithCcf > 0)
+                row.shareCcfAtTarget = groups.value(4).toDouble() / row.casesWithCcf;
+            if (const int pauses = groups.value(5).toInt(); pauses > 0) {
+                row.shareShocksPreShockPauseAtMost10s = groups.value(6).toDouble() / pauses;
+                row.shareShocksPreShockPauseAtMost20s = groups.value(7).toDouble() / pauses;
+            }
+            row.model = groups.value(9).toString();
+            // Cases indexed before the hands-off time was kept add to none of the sums.
+            if (groups.value(10).toInt() > 0) {
+                row.handsOffMs = groups.value(11).toLongLong();
+                std::array<int64_t, PauseCauseCount> byCause{};
+                for (std::size_t k = 0; k < PauseCauseCount; ++k)
+                    byCause[k] = groups.value(12 + int(k)).toLongLong();
+                row.handsOffByCauseMs = byCause;
+                if (*row.handsOffMs > 0)
+                    row.shareHandsOffOther = groups.value(8).toDouble() / double(*row.handsOffMs);
+            }
+            if (const QVariant depth = groups.value(depthColumn); !depth.isNull())
+                row.meanDepthIn = depth.toDouble();
+            std::array<QuantileWalk, 7> walks;
+            walks[0].count = row.casesWithCcf;
+            for (int k = 1; k < 4; ++k)
+                walks[std::size_t(k)].count = groups.value(depthColumn + k).toInt();
+            if (postgres)
+                takeServerQuantiles(false, groups, depthColumn + 4, row);
+            g.rowOf.insert(row.group, rows.size());
+            rows.push_back(row);
+            g.walks.push_back(walks);
         }
-        row.model = groups.value(9).toString();
-        // Cases indexed before the hands-off time was kept add to none of the sums.
-        if (groups.value(10).toInt() > 0) {
-            row.handsOffMs = groups.value(11).toLongLong();
-            std::array<int64_t, PauseCauseCount> byCause{};
-            for (std::size_t k = 0; k < PauseCauseCount; ++k)
-                byCause[k] = groups.value(12 + int(k)).toLongLong();
-            row.handsOffByCauseMs = byCause;
-            if (*row.handsOffMs > 0)
-                row.shareHandsOffOther = groups.value(8).toDouble() / double(*row.handsOffMs);
-        }
-        if (const QVariant depth = groups.value(11 + int(handsOffSums.size())); !depth.isNull())
-            row.meanDepthIn = depth.toDouble();
-        rowOf.insert(row.group, rows.size());
-        rows.push_back(row);
     }
-    groups.finish();
 
-    // The quartiles of the CCF and the medians of the times to the first analysis, shock and
-    // compression, each from its one or two neighbouring values: the engine numbers each
-    // group's values in their order in one pass and hands over only the few at the quartiles'
-    // places, so no value list is held here.
-    const std::array<QuantileColumn, 4> quantileColumns = {{
-        {QStringLiteral("c.ccf"), {{{1, &LibraryStatsRow::lowerQuartileCcf}, {2, &LibraryStatsRow::medianCcf},
-                                    {3, &LibraryStatsRow::upperQuartileCcf}}}},
-        {QStringLiteral("c.first_analysis_ms"), {{{2, &LibraryStatsRow::medianToFirstAnalysisMs}}}},
-        {QStringLiteral("c.first_shock_ms"), {{{2, &LibraryStatsRow::medianToFirstShockMs}}}},
-        {QStringLiteral("c.first_compression_ms"), {{{2, &LibraryStatsRow::medianToFirstCompressionMs}}}},
-    }};
+    // The keys of the groupings with groups, as columns of one read.
+    QStringList keys;
+    for (const Grouped &g : grouped)
+        keys << g.key;
+    const QString keyColumns = keys.join(QStringLiteral(", "));
     const QString terms = where.sql.isEmpty() ? QStringLiteral(" WHERE ") : where.sql + QStringLiteral(" AND ");
-    for (const QuantileColumn &column : quantileColumns) {
-        QSqlQuery quantiles(database());
-        const QString partition = all ? QString() : QStringLiteral("PARTITION BY %1 ").arg(key);
-        if (!select(quantiles, QStringLiteral("SELECT g, n, cnt, v FROM (SELECT %1 AS g, %2 AS v, "
-                                              "ROW_NUMBER() OVER (%3ORDER BY %2) AS n, COUNT(*) OVER (%4) AS cnt "
-                                              "FROM cases c%5%6%2 IS NOT NULL) q WHERE n IN ((cnt - 1) / 4 + 1, "
-                                              "(cnt - 1) / 4 + 2, (cnt - 1) / 2 + 1, (cnt - 1) / 2 + 2, "
-                                              "3 * (cnt - 1) / 4 + 1, 3 * (cnt - 1) / 4 + 2)")
-                                   .arg(key, column.sql, partition, partition.trimmed(), libraryReviewJoin(filter), terms)))
-            return failRead(quantiles.lastError().text());
-        // The values at their places (from 1) in each group, and the group's count.
-        std::vector<std::pair<int, std::map<int, double>>> places(rows.size());
-        while (quantiles.next()) {
-            const auto at = rowOf.constFind(quantiles.value(0).toString());
-            if (at == rowOf.constEnd())
-                continue;
-            places[*at].first = quantiles.value(2).toInt();
-            places[*at].second[quantiles.value(1).toInt()] = quantiles.value(3).toDouble();
+    const QString shocksJoin = QStringLiteral(" JOIN shocks s ON s.case_path = c.path");
+
+    // A server sorts each group's values itself and hands over only its quartiles; the shocks'
+    // medians take one read of the shocks by each grouping.
+    if (postgres) {
+        for (Grouped &g : grouped) {
+            QSqlQuery steps(database());
+            if (!select(steps, QStringLiteral("SELECT %1, %2 FROM cases c%3%4%5%6")
+                                   .arg(g.key, serverQuantiles(true).join(QStringLiteral(", ")), shocksJoin,
+                                        libraryReviewJoin(filter), where.sql,
+                                        g.all ? QString() : QStringLiteral(" GROUP BY ") + g.key)))
+                return failRead(steps.lastError().text());
+            while (steps.next())
+                if (const std::size_t i = g.rowOfKey(steps.value(0)); i < g.rows->size())
+                    takeServerQuantiles(true, steps, 1, (*g.rows)[i]);
         }
-        quantiles.finish();
-        for (std::size_t i = 0; i < rows.size(); ++i) {
-            const auto &[count, values] = places[i];
-            if (count == 0)
-                continue;
-            for (const auto &[quarters, target] : column.quartiles) {
-                if (!target)
-                    continue;
-                // The quantile quarters / 4 lies at (count - 1) * quarters / 4 from the first value.
-                const int lower = (count - 1) * quarters / 4 + 1;
-                const double weight = double((count - 1) * quarters % 4) / 4;
-                const auto low = values.find(lower);
-                const auto high = values.find(lower + 1);
-                if (low != values.end())
-                    rows[i].*target = low->second
-                                      + (high != values.end() ? weight * (high->second - low->second) : 0.0);
+        return finishRead();
+    }
+
+    // How many values of each step the shocks of each group have, from one read of the shocks
+    // counted by every grouping's group together.
+    {
+        QStringList groupBy;
+        for (const Grouped &g : grouped)
+            if (!g.all)
+                groupBy << g.key;
+        QSqlQuery counts(database());
+        if (!select(counts, QStringLiteral("SELECT %1, COUNT(s.analysis_ms), COUNT(s.to_shock_ms), "
+                                           "COUNT(s.hands_off_pre_shock_pause_ms) FROM cases c%2%3%4%5")
+                                .arg(keyColumns, shocksJoin, libraryReviewJoin(filter), where.sql,
+                                     groupBy.isEmpty() ? QString()
+                                                       : QStringLiteral(" GROUP BY ") + groupBy.join(QStringLiteral(", ")))))
+            return failRead(counts.lastError().text());
+        const int stepsAt = int(grouped.size());
+        while (counts.next())
+            for (std::size_t gi = 0; gi < grouped.size(); ++gi) {
+                Grouped &g = grouped[gi];
+                const std::size_t i = g.rowOfKey(counts.value(int(gi)));
+                if (i < g.rows->size())
+                    for (int k = 0; k < 3; ++k)
+                        g.walks[i][std::size_t(4 + k)].count += counts.value(stepsAt + k).toInt();
+            }
+        counts.finish();
+    }
+
+    // The quartiles and medians: each column's values in their order in one read for every
+    // grouping, each group keeping only the one or two values at its quartiles' places, so no
+    // value list is held here. The values are sorted, not read in the order of their column's
+    // index ("+" keeps it out): going from the index to each row costs four times the sort.
+    for (std::size_t c = 0; c < quantileColumns().size(); ++c) {
+        const QuantileColumn &column = quantileColumns()[c];
+        QSqlQuery values(database());
+        if (!select(values, QStringLiteral("SELECT %1, +%2 FROM cases c%3%4%5+%2 IS NOT NULL ORDER BY +%2")
+                                .arg(keyColumns, column.sql, column.ofShocks ? shocksJoin : QString(),
+                                     libraryReviewJoin(filter), terms)))
+            return failRead(values.lastError().text());
+        const int valueAt = int(grouped.size());
+        while (values.next()) {
+            const double value = values.value(valueAt).toDouble();
+            for (std::size_t gi = 0; gi < grouped.size(); ++gi) {
+                Grouped &g = grouped[gi];
+                const std::size_t i = g.rowOfKey(values.value(int(gi)));
+                if (i < g.rows->size())
+                    g.walks[i][c].take(value, column);
             }
         }
+        values.finish();
+        for (Grouped &g : grouped)
+            for (std::size_t i = 0; i < g.rows->size(); ++i)
+                g.walks[i][c].finish(column, (*g.rows)[i]);
     }
-
-    // The medians of the shocks' steps, from one read of the group and the steps of every shock
-    // (the cases' paths and groups come from one index): numbering the values in the engine
-    // costs ten times as much.
-    QSqlQuery steps(database());
-    if (!select(steps, QStringLiteral("SELECT %1, s.analysis_ms, s.to_shock_ms, s.hands_off_pre_shock_pause_ms "
-                                      "FROM cases c JOIN shocks s ON s.case_path = c.path%2%3")
-                           .arg(key, libraryReviewJoin(filter), where.sql)))
-        return failRead(steps.lastError().text());
-    constexpr int StepCount = 3;
-    std::vector<std::array<std::vector<double>, StepCount>> values(rows.size());
-    while (steps.next()) {
-        const auto at = rowOf.constFind(steps.value(0).toString());
-        if (at == rowOf.constEnd())
-            continue;
-        for (int k = 0; k < StepCount; ++k)
-            if (const QVariant v = steps.value(k + 1); !v.isNull())
-                values[*at][std::size_t(k)].push_back(v.toDouble());
-    }
-    steps.finish();
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        rows[i].medianAnalysisMs = medianOf(values[i][0]);
-        rows[i].medianToShockMs = medianOf(values[i][1]);
-        rows[i].medianPreShockPauseMs = medianOf(values[i][2]);
-    }
-    rollback(); // only read
-
-    // Every engine orders the groups by its own collation; the summary orders them the same
-    // way everywhere.
-    std::sort(rows.begin(), rows.end(), [](const LibraryStatsRow &a, const LibraryStatsRow &b) { return a.group < b.group; });
-    return true;
+    return finishRead();
 }
 
 bool CaseLibrary::needingAttention(const LibraryFilter &filter, double ccfTarget, int limit,
@@ -768,10 +901,15 @@ bool CaseLibrary::needingAttention(const LibraryFilter &filter, double ccfTarget
     cases.clear();
     total = 0;
     LibraryWhere where = libraryWhere(filter);
+    // The case's own measures first; the recordings whose review asks for a follow-up are
+    // gathered once, not looked up case by case.
     const QString needs = (where.sql.isEmpty() ? QStringLiteral(" WHERE ") : where.sql + QStringLiteral(" AND "))
-                          + QStringLiteral("(r.status = ? OR c.ccf < ? OR c.max_pre_shock_pause_ms > ?)");
-    where.values << reviewStageKey(ReviewStatus::Stage::FollowUp) << ccfTarget << qlonglong(AttentionPreShockPauseMs);
-    const QString from = QStringLiteral(" FROM cases c") + libraryReviewJoin(filter, true) + needs;
+                          + QStringLiteral("(c.ccf < ? OR c.max_pre_shock_pause_ms > ? OR (c.recording_id <> '' AND "
+                                           "c.recording_id IN (SELECT f.recording_id FROM review_status f "
+                                           "WHERE f.status = ?)))");
+    where.values << ccfTarget << qlonglong(AttentionPreShockPauseMs) << reviewStageKey(ReviewStatus::Stage::FollowUp);
+    const QString from = QStringLiteral(" FROM cases c") + libraryReviewJoin(filter) + needs;
+    const QString listed = QStringLiteral(" FROM cases c") + libraryReviewJoin(filter, true) + needs;
     if (!beginRead())
         return false;
     QSqlQuery q(database());
@@ -793,7 +931,7 @@ bool CaseLibrary::needingAttention(const LibraryFilter &filter, double ccfTarget
     columns << reviewStatusColumns();
     QSqlQuery latest(database());
     latest.setForwardOnly(true);
-    latest.prepare(QStringLiteral("SELECT ") + columns.join(QStringLiteral(", ")) + from
+    latest.prepare(QStringLiteral("SELECT ") + columns.join(QStringLiteral(", ")) + listed
                    + QStringLiteral(" ORDER BY c.start_time DESC, c.path LIMIT ?"));
     for (const QVariant &v : where.values)
         latest.addBindValue(v);

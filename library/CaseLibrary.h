@@ -81,6 +81,10 @@ public:
     // counts those with a CCF of at least ccfTarget (0..1).
     bool stats(LibraryGrouping grouping, const LibraryFilter &filter, std::vector<LibraryStatsRow> &rows,
                double ccfTarget = DefaultLibraryCcfTarget);
+    // The summaries of the same cases by several groupings from one read of them, each
+    // grouping's rows as stats gives them.
+    bool stats(const std::vector<std::pair<LibraryGrouping, std::vector<LibraryStatsRow> *>> &groupings,
+               const LibraryFilter &filter, double ccfTarget = DefaultLibraryCcfTarget);
     // The cases the filter takes that need a reviewer's attention: their recording's review asks
     // for a follow-up, their CCF is below ccfTarget, or one of their pre-shock pauses is longer
     // than AttentionPreShockPauseMs. The limit most recent of them (with their review status),

@@ -15,9 +15,10 @@ bool readLibraryQaReport(CaseLibrary &library, const LibraryFilter &filter, doub
     report.filter = filter;
     report.ccfTarget = ccfTarget;
     std::vector<LibraryStatsRow> all;
-    if (!library.stats(LibraryGrouping::All, filter, all, ccfTarget)
-        || !library.stats(LibraryGrouping::Month, filter, report.months, ccfTarget)
-        || !library.stats(LibraryGrouping::Device, filter, report.devices, ccfTarget)
+    if (!library.stats({{LibraryGrouping::All, &all},
+                        {LibraryGrouping::Month, &report.months},
+                        {LibraryGrouping::Device, &report.devices}},
+                       filter, ccfTarget)
         || !library.needingAttention(filter, ccfTarget, LibraryQaReport::AttentionLimit, report.attention,
                                      report.attentionTotal))
         return false;

@@ -43,6 +43,8 @@ struct LibraryStatsRow
     // of it has it.
     std::optional<int64_t> handsOffMs;
     std::optional<std::array<int64_t, PauseCauseCount>> handsOffByCauseMs;
+
+    bool operator==(const LibraryStatsRow &) const = default;
 };
 
 // How the summary groups the cases: by month, by device, or all in one row (which is there

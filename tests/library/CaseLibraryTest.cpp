@@ -350,9 +350,11 @@ TEST_P(CaseLibraryTest, DaysAndMonthsAreThoseOfTheChosenZone)
         for (const LibraryStatsRow &m : months)
             counts << m.group + QLatin1Char(':') + QString::number(m.cases);
         EXPECT_EQ(counts, c.monthCounts) << c.zone;
-        for (const LibraryStatsRow &m : months)
-            if (!m.group.isEmpty())
+        for (const LibraryStatsRow &m : months) {
+            if (!m.group.isEmpty()) {
                 EXPECT_NEAR(m.medianCcf.value_or(0), 0.8, 1e-9) << c.zone << " " << m.group.toStdString();
+            }
+        }
     }
 }
 

@@ -135,6 +135,58 @@ TEST_P(LibraryQaReportTest, AnEmptyPeriodHasOneRowOfNothing)
     EXPECT_EQ(LibraryQaLines::summary(r, texts)[2].value, QString(QChar(0x2014)));
 }
 
+// The report reads its three groupings together (each column's values once for all of them):
+// each grouping's rows are those of its own read, whatever the filter, the zone of the months
+// and whether the review's table joins in.
+TEST_P(LibraryQaReportTest, EachGroupingReadTogetherIsThatOfItsOwnRead)
+{
+    // Shock steps that differ from shock to shock and device to device.
+    std::vector<LibraryCase> rows = qaLibraryRows();
+    int64_t step = 0;
+    for (LibraryCase &c : rows)
+        for (LibraryShock &s : c.shocks) {
+            step += 700;
+            s.analysisMs = 4000 + step;
+            s.toShockMs = 9000 - step;
+            s.handsOffPreShockPauseMs = s.preShockPauseMs;
+        }
+    ASSERT_TRUE(library->storeAll(rows)) << library->errorText().toStdString();
+
+    LibraryFilter fromMarch20;
+    fromMarch20.fromDay = QStringLiteral("2021-03-20");
+    LibraryFilter followUps;
+    followUps.stage = ReviewStatus::Stage::New;
+    LibraryFilter farWest;
+    farWest.zoneOffsetMinutes = -10 * 60;
+    LibraryFilter shocked;
+    shocked.minShocks = 1;
+    for (const LibraryFilter &filter : {LibraryFilter(), fromMarch20, followUps, farWest, shocked}) {
+        std::vector<LibraryStatsRow> all, months, devices;
+        ASSERT_TRUE(library->stats({{LibraryGrouping::Month, &months},
+                                    {LibraryGrouping::All, &all},
+                                    {LibraryGrouping::Device, &devices}},
+                                   filter, 0.8))
+            << library->errorText().toStdString();
+        for (const auto &[grouping, together] : {std::pair{LibraryGrouping::All, &all},
+                                                 std::pair{LibraryGrouping::Month, &months},
+                                                 std::pair{LibraryGrouping::Device, &devices}}) {
+            std::vector<LibraryStatsRow> alone;
+            ASSERT_TRUE(library->stats(grouping, filter, alone, 0.8)) << library->errorText().toStdString();
+            EXPECT_TRUE(*together == alone) << "grouping " << int(grouping) << ", zone " << filter.zoneOffsetMinutes;
+        }
+        EXPECT_FALSE(all.empty());
+    }
+
+    // Device SN1's shocks (A's, then B's two): steps 700, 1400 and 2100 ms into the rows.
+    std::vector<LibraryStatsRow> devices;
+    ASSERT_TRUE(library->stats(LibraryGrouping::Device, {}, devices, 0.8));
+    ASSERT_FALSE(devices.empty());
+    EXPECT_EQ(devices[0].group, "SN1");
+    EXPECT_DOUBLE_EQ(devices[0].medianAnalysisMs.value_or(-1), 4000 + 1400);
+    EXPECT_DOUBLE_EQ(devices[0].medianToShockMs.value_or(-1), 9000 - 1400);
+    EXPECT_DOUBLE_EQ(devices[0].medianPreShockPauseMs.value_or(-1), 15000);
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, LibraryQaReportTest, testing::Values(Engine::Sqlite, Engine::Postgres), engineName);
 
 } // namespace
